@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test (with --sanitize: under ASan and UBSan).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh "$@"
+dir=build
+[ "${1:-}" = "--sanitize" ] && dir=build-asan
+cd "$dir"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

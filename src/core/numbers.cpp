@@ -1,0 +1,195 @@
+#include "numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace numbers {
+
+namespace {
+
+bool is_skipped(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+bool is_digit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Reads an &H or &O integer from the characters after the prefix letter.
+double radix_integer(QStringView text, qsizetype pos, int radix)
+{
+    double value = 0;
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text[pos];
+        if (is_skipped(c))
+            continue;
+        int digit = -1;
+        if (is_digit(c))
+            digit = c.unicode() - u'0';
+        else if (radix == 16 && c.toUpper() >= u'A' && c.toUpper() <= u'F')
+            digit = c.toUpper().unicode() - u'A' + 10;
+        if (digit < 0 || digit >= radix)
+            break;
+        value = value * radix + digit;
+    }
+    return std::isfinite(value) ? value : 0.0;
+}
+
+// Formats with up to 15 significant digits, switching to an exponent for very
+// large or small magnitudes ("1E+15", "1E-05").
+std::string shortest15(double value)
+{
+    if (value == 0)
+        return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", value);
+    return buf;
+}
+
+}  // namespace
+
+double leading_number(QStringView text)
+{
+    qsizetype pos = 0;
+    const qsizetype n = text.size();
+    auto skip = [&] {
+        while (pos < n && is_skipped(text[pos]))
+            ++pos;
+    };
+
+    skip();
+    if (pos < n && text[pos] == u'&') {
+        qsizetype p = pos + 1;
+        while (p < n && is_skipped(text[p]))
+            ++p;
+        if (p < n && (text[p] == u'H' || text[p] == u'h'))
+            return radix_integer(text, p + 1, 16);
+        if (p < n && (text[p] == u'O' || text[p] == u'o'))
+            return radix_integer(text, p + 1, 8);
+        return 0;
+    }
+
+    // Collect the number's characters without the skipped white space, then let
+    // from_chars do the correctly rounded conversion.
+    std::string digits;
+    if (pos < n && (text[pos] == u'+' || text[pos] == u'-')) {
+        if (text[pos] == u'-')
+            digits += '-';
+        ++pos;
+    }
+    bool any_digit = false;
+    bool seen_point = false;
+    for (;; ++pos) {
+        skip();
+        if (pos >= n)
+            break;
+        const QChar c = text[pos];
+        if (is_digit(c)) {
+            digits += char(c.unicode());
+            any_digit = true;
+        } else if (c == u'.' && !seen_point) {
+            digits += '.';
+            seen_point = true;
+        } else {
+            break;
+        }
+    }
+    if (!any_digit)
+        return 0;
+
+    skip();
+    if (pos < n && (text[pos].toUpper() == u'E' || text[pos].toUpper() == u'D')) {
+        std::string exponent = "e";
+        qsizetype p = pos + 1;
+        while (p < n && is_skipped(text[p]))
+            ++p;
+        if (p < n && (text[p] == u'+' || text[p] == u'-')) {
+            exponent += char(text[p].unicode());
+            ++p;
+        }
+        bool exponent_digit = false;
+        for (; p < n; ++p) {
+            if (is_skipped(text[p]))
+                continue;
+            if (!is_digit(text[p]))
+                break;
+            exponent += char(text[p].unicode());
+            exponent_digit = true;
+        }
+        if (exponent_digit)
+            digits += exponent;
+    }
+
+    double value = 0;
+    const char *first = digits.data();
+    if (*first == '-')
+        ++first;  // from_chars takes no sign of its own beyond '-', handled below
+    const auto result = std::from_chars(first, digits.data() + digits.size(), value,
+                                        std::chars_format::general);
+    if (result.ec != std::errc() || !std::isfinite(value))
+        return 0;  // an exponent out of range reads as no number
+    return digits.front() == '-' ? -value : value;
+}
+
+QString plain_form(double value)
+{
+    if (value == 0)
+        value = 0;  // no "-0"
+    return QString::fromLatin1(shortest15(value));
+}
+
+QString signed_form(double value)
+{
+    if (value == 0)
+        value = 0;
+    std::string text = shortest15(std::fabs(value));
+    if (text.size() > 1 && text[0] == '0' && text[1] == '.')
+        text.erase(0, 1);
+    return QString::fromLatin1(value < 0 ? "-" : " ") + QString::fromLatin1(text);
+}
+
+QString print_form(double value)
+{
+    return signed_form(value) + u' ';
+}
+
+double round_half_even(double value)
+{
+    return std::nearbyint(value);
+}
+
+QString row_number_fixed(int row)
+{
+    return QString::number(row).rightJustified(4, u' ');
+}
+
+QString row_number_signed(int row)
+{
+    return signed_form(row);
+}
+
+QStringView trim_spaces(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+bool holds_score(QStringView text, double *score)
+{
+    const QStringView trimmed = trim_spaces(text);
+    const double value = leading_number(trimmed);
+    if (score)
+        *score = value;
+    return value != 0 || trimmed.startsWith(u'0');
+}
+
+}  // namespace numbers

@@ -1,0 +1,280 @@
+#include "sheet.h"
+
+#include "numbers.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int twips(double units, double unit_width)
+{
+    return int(numbers::round_half_even(units * unit_width));
+}
+
+const QString &empty_text()
+{
+    static const QString empty;
+    return empty;
+}
+
+}  // namespace
+
+Sheet::Sheet(QObject *parent)
+    : QObject(parent), settings_(kSettingSlots)
+{
+    cells_.resize(1);
+    set_cols(1);
+}
+
+void Sheet::build_new(double unit_width)
+{
+    state = DocumentState{};
+    state.start_dir = QDir::currentPath();
+    settings_ = QList<ScoreSettings>(kSettingSlots);
+
+    cells_.clear();
+    cells_.resize(kNewRows);
+    cols_ = 0;
+    set_cols(kNewCols);
+    apply_standard_widths(unit_width);
+    for (int r = 1; r < kNewRows; ++r)
+        cells_[r][0].text = numbers::row_number_fixed(r);
+    const QString titles[] = {u"年"_s,  u"組"_s,  u"NO"_s,     u"氏名"_s,
+                              u"点1"_s, u"点2"_s, u"総合点"_s, u"評価･評定"_s};
+    for (int c = 1; c <= 8; ++c)
+        cells_[0][c].text = titles[c - 1];
+    state.sheet_name = u"新規ｼｰﾄ"_s;
+    row_ = sel_row_ = 1;
+    col_ = sel_col_ = 1;
+    emit shape_changed();
+    emit current_cell_changed();
+}
+
+void Sheet::set_rows(int rows)
+{
+    rows = qMax(rows, 1);
+    if (rows == this->rows())
+        return;
+    const qsizetype old = cells_.size();
+    cells_.resize(rows);
+    for (qsizetype r = old; r < rows; ++r)
+        cells_[r].resize(cols_);
+    clamp_cursor();
+    emit shape_changed();
+}
+
+void Sheet::set_cols(int cols)
+{
+    cols = qMax(cols, 1);
+    if (cols == cols_)
+        return;
+    for (auto &line : cells_)
+        line.resize(cols);
+    const int old = cols_;
+    widths_.resize(cols);
+    // A new column gets the width of the column left of it, as grids do.
+    for (int c = old; c < cols; ++c)
+        widths_[c] = c > 0 ? widths_[c - 1] : 0;
+    cols_ = cols;
+    clamp_cursor();
+    emit shape_changed();
+}
+
+const QString &Sheet::text(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols_)
+        return empty_text();
+    return cells_[row][col].text;
+}
+
+void Sheet::set_text(int row, int col, const QString &text)
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols_)
+        return;
+    Cell &cell = cells_[row][col];
+    if (cell.text == text)
+        return;
+    cell.text = text;
+    emit cell_changed(row, col);
+}
+
+bool Sheet::is_red(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols_)
+        return false;
+    return cells_[row][col].red;
+}
+
+void Sheet::set_red(int row, int col, bool red)
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols_)
+        return;
+    if (cells_[row][col].red == red)
+        return;
+    cells_[row][col].red = red;
+    emit cell_changed(row, col);
+}
+
+void Sheet::clear_to_single_cell()
+{
+    cells_.clear();
+    cells_.resize(1);
+    cells_[0].resize(1);
+    cols_ = 1;
+    widths_.resize(1);
+    row_ = col_ = sel_row_ = sel_col_ = 0;
+    emit shape_changed();
+    emit current_cell_changed();
+}
+
+void Sheet::append_row(const QString &number_text)
+{
+    cells_.append(QList<Cell>(cols_));
+    cells_.last()[0].text = number_text;
+    emit shape_changed();
+}
+
+void Sheet::insert_rows(int at, int count)
+{
+    if (count <= 0)
+        return;
+    at = qBound(0, at, rows());
+    cells_.insert(at, count, QList<Cell>(cols_));
+    clamp_cursor();
+    emit shape_changed();
+}
+
+void Sheet::remove_rows(int at, int count)
+{
+    if (at < 0 || at >= rows() || count <= 0)
+        return;
+    count = qMin(count, rows() - at);
+    if (count >= rows())
+        count = rows() - 1;  // a grid keeps at least one row
+    cells_.remove(at, count);
+    clamp_cursor();
+    emit shape_changed();
+}
+
+void Sheet::insert_columns(int at, int count)
+{
+    if (count <= 0)
+        return;
+    at = qBound(0, at, cols_);
+    for (auto &line : cells_)
+        line.insert(at, count, Cell{});
+    widths_.insert(at, count, 0);
+    cols_ += count;
+    clamp_cursor();
+    emit shape_changed();
+}
+
+void Sheet::remove_columns(int at, int count)
+{
+    if (at < 0 || at >= cols_ || count <= 0)
+        return;
+    count = qMin(count, cols_ - at);
+    if (count >= cols_)
+        count = cols_ - 1;
+    for (auto &line : cells_)
+        line.remove(at, count);
+    widths_.remove(at, count);
+    cols_ -= count;
+    clamp_cursor();
+    emit shape_changed();
+}
+
+int Sheet::column_width(int col) const
+{
+    return col >= 0 && col < cols_ ? widths_[col] : 0;
+}
+
+void Sheet::set_column_width(int col, int twips)
+{
+    if (col < 0 || col >= cols_ || widths_[col] == twips)
+        return;
+    widths_[col] = twips;
+    emit shape_changed();
+}
+
+void Sheet::apply_standard_widths(double unit_width)
+{
+    for (int c = 1; c < cols_; ++c)
+        widths_[c] = twips(4.4, unit_width);
+    widths_[0] = twips(5, unit_width);
+    if (cols_ > 4)
+        widths_[4] = twips(16, unit_width);
+    if (cols_ > 1)
+        widths_[1] = twips(3, unit_width);
+    if (cols_ > 2)
+        widths_[2] = twips(3, unit_width);
+    if (cols_ >= 3) {
+        widths_[cols_ - 2] = twips(7, unit_width);
+        widths_[cols_ - 1] = twips(10, unit_width);
+    }
+    emit shape_changed();
+}
+
+bool Sheet::has_evaluation_layout() const
+{
+    return text(0, cols_ - 1).startsWith(u"評価"_s);
+}
+
+void Sheet::set_current_cell(int row, int col)
+{
+    row = qBound(0, row, rows() - 1);
+    col = qBound(0, col, cols_ - 1);
+    const bool moved = row != row_ || col != col_;
+    const bool collapsed = sel_row_ != row || sel_col_ != col;
+    row_ = sel_row_ = row;
+    col_ = sel_col_ = col;
+    if (moved)
+        emit current_cell_changed();
+    else if (collapsed)
+        emit selection_changed();
+}
+
+void Sheet::set_selection_end(int row, int col)
+{
+    row = qBound(0, row, rows() - 1);
+    col = qBound(0, col, cols_ - 1);
+    if (row == sel_row_ && col == sel_col_)
+        return;
+    sel_row_ = row;
+    sel_col_ = col;
+    emit selection_changed();
+}
+
+ScoreSettings &Sheet::settings(int k)
+{
+    if (k < 0)
+        k = 0;
+    if (k >= settings_.size())
+        settings_.resize(k + 1);
+    return settings_[k];
+}
+
+const ScoreSettings &Sheet::settings(int k) const
+{
+    if (k < 0)
+        k = 0;
+    if (k >= settings_.size())
+        settings_.resize(k + 1);
+    return settings_[k];
+}
+
+void Sheet::clamp_cursor()
+{
+    const int last_row = rows() - 1;
+    const int last_col = cols_ - 1;
+    const int r = qMin(row_, last_row), c = qMin(col_, last_col);
+    sel_row_ = qMin(sel_row_, last_row);
+    sel_col_ = qMin(sel_col_, last_col);
+    if (r != row_ || c != col_) {
+        row_ = r;
+        col_ = c;
+        emit current_cell_changed();
+    }
+}

@@ -1,0 +1,147 @@
+#include "numbers.h"
+#include "sheet.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestSheet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void new_sheet_layout()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        QCOMPARE(sheet.rows(), 101);
+        QCOMPARE(sheet.cols(), 9);
+        const QStringList titles = {u""_s,   u"年"_s,  u"組"_s,     u"NO"_s,        u"氏名"_s,
+                                    u"点1"_s, u"点2"_s, u"総合点"_s, u"評価･評定"_s};
+        for (int c = 0; c < 9; ++c)
+            QCOMPARE(sheet.text(0, c), titles[c]);
+        QCOMPARE(sheet.text(1, 0), u"   1"_s);
+        QCOMPARE(sheet.text(10, 0), u"  10"_s);
+        QCOMPARE(sheet.text(100, 0), u" 100"_s);
+        for (int r = 1; r < 101; ++r)
+            for (int c = 1; c < 9; ++c)
+                QVERIFY(sheet.text(r, c).isEmpty());
+        QCOMPARE(sheet.row(), 1);
+        QCOMPARE(sheet.col(), 1);
+        QCOMPARE(sheet.state.sheet_name, u"新規ｼｰﾄ"_s);
+        QVERIFY(!sheet.state.content_flg);
+        QVERIFY(!sheet.state.saved_flg);
+        QCOMPARE(sheet.state.lower_text, u"25"_s);
+        QCOMPARE(sheet.state.upper_text, u"95"_s);
+    }
+
+    void new_sheet_roles()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        QCOMPARE(sheet.score_count(), 2);
+        QVERIFY(!sheet.is_score_col(4));
+        QVERIFY(sheet.is_score_col(5));
+        QVERIFY(sheet.is_score_col(6));
+        QVERIFY(!sheet.is_score_col(7));
+        QCOMPARE(sheet.total_col(), 7);
+        QCOMPARE(sheet.grade_col(), 8);
+        QVERIFY(sheet.has_evaluation_layout());
+        sheet.insert_columns(7, 2);
+        QCOMPARE(sheet.total_col(), 9);
+        QCOMPARE(sheet.grade_col(), 10);
+        QCOMPARE(sheet.text(0, 9), u"総合点"_s);
+        sheet.set_text(0, sheet.grade_col(), u"成績"_s);
+        QVERIFY(!sheet.has_evaluation_layout());
+    }
+
+    void new_sheet_settings()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        for (int k = 1; k <= 450; ++k) {
+            QCOMPARE(sheet.settings(k).omomi, 10.0);
+            QCOMPARE(sheet.settings(k).manten, 0.0);
+            QCOMPARE(sheet.settings(k).manten_text, u"不明"_s);
+            QVERIFY(!sheet.settings(k).manten_flg);
+        }
+        // Slots past the fixed count grow on demand instead of overrunning.
+        sheet.settings(600).omomi = 3;
+        QCOMPARE(sheet.settings(600).omomi, 3.0);
+    }
+
+    void widths_data()
+    {
+        QTest::addColumn<double>("unit");
+        QTest::addColumn<QList<int>>("widths");
+        // 4.4 w and 16 w round to the nearest twip, halves to even.
+        QTest::newRow("12 point") << 120.0 << QList<int>{600, 360, 360, 528, 1920, 528, 528, 840, 1200};
+        QTest::newRow("odd unit") << 97.5 << QList<int>{488, 292, 292, 429, 1560, 429, 429, 682, 975};
+        QTest::newRow("halves") << 105.0 << QList<int>{525, 315, 315, 462, 1680, 462, 462, 735, 1050};
+    }
+
+    void widths()
+    {
+        QFETCH(double, unit);
+        QFETCH(QList<int>, widths);
+        Sheet sheet;
+        sheet.build_new(unit);
+        for (int c = 0; c < 9; ++c)
+            QCOMPARE(sheet.column_width(c), widths[c]);
+        // Widths depend on the unit only, not on what the cells hold.
+        sheet.set_text(1, 4, u"とても長い名前の生徒さん"_s);
+        sheet.apply_standard_widths(unit);
+        QCOMPARE(sheet.column_width(4), widths[4]);
+    }
+
+    void cursor_collapses_selection()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        QSignalSpy moved(&sheet, &Sheet::current_cell_changed);
+        sheet.set_selection_end(5, 4);
+        QCOMPARE(sheet.top_selected_row(), 1);
+        QCOMPARE(sheet.bottom_selected_row(), 5);
+        sheet.set_current_cell(3, 2);
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(sheet.sel_row(), 3);
+        QCOMPARE(sheet.sel_col(), 2);
+        sheet.set_current_cell(3, 2);
+        QCOMPARE(moved.count(), 1);  // no change, no event
+        sheet.set_current_cell(500, 50);
+        QCOMPARE(sheet.row(), 100);
+        QCOMPARE(sheet.col(), 8);
+    }
+
+    void out_of_range_is_harmless()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        QVERIFY(sheet.text(-1, 0).isEmpty());
+        QVERIFY(sheet.text(101, 0).isEmpty());
+        QVERIFY(sheet.text(0, 9).isEmpty());
+        sheet.set_text(200, 3, u"x"_s);
+        QCOMPARE(sheet.rows(), 101);
+        sheet.remove_columns(0, 100);
+        QCOMPARE(sheet.cols(), 1);
+        QCOMPARE(sheet.col(), 0);
+    }
+
+    void append_and_remove_rows()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.append_row(numbers::row_number_fixed(101));
+        QCOMPARE(sheet.rows(), 102);
+        QCOMPARE(sheet.text(101, 0), u" 101"_s);
+        QVERIFY(sheet.text(101, 5).isEmpty());
+        sheet.set_current_cell(101, 3);
+        sheet.remove_rows(50, 60);
+        QCOMPARE(sheet.rows(), 50);
+        QCOMPARE(sheet.row(), 49);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSheet)
+#include "test_sheet.moc"
