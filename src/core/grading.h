@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class Sheet;
+
+// The grading curve, the 32 candidate averages, assigning and counting grades.
+namespace grading {
+
+inline constexpr int kCandidates = 32;
+
+// Exponent of candidate k: 0.7 + (k - 1) * (1.7 - 0.7) / 31.
+double exponent(int k);
+
+// Grade 2..10 for candidate k and whole-number total t, with L and U.
+int calc_hyouka(int k, double t, double lower, double upper);
+
+// The candidate list texts ("6.35"), empty when no total holds a score.
+// L and U are read from the sheet's criteria texts.
+QStringList mk_kouho(const Sheet &sheet);
+
+// Writes candidate k's grades into the grade column.
+void set_hyouka(Sheet &sheet, int k);
+
+struct GradeCounts {
+    std::array<int, 11> counts{};  // counts[g] for grades 0..10; 0 means no grade
+    int graded = 0;                // counts[1] + ... + counts[10]
+    QString graded_text() const;   // "35人"
+};
+GradeCounts hyouka_dosuu(const Sheet &sheet);
+
+// The grade column as it was when the evaluation command last ran. Slots are
+// kept from one evaluation to the next and grow with the sheet.
+class GradeBackup
+{
+public:
+    void save(const Sheet &sheet);     // rows 1 .. Rows-1
+    void restore(Sheet &sheet) const;  // rows 1 .. Rows-1 as they are now
+    QString slot(int row) const;
+
+private:
+    QStringList slots_;  // slots_[r] for row r; slot 0 unused
+};
+
+}  // namespace grading

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+class Sheet;
+
+// The sheet file: comma-separated code page 932 text with CR LF line ends,
+// a marker line with full marks and weights, a criteria line, then the grid.
+namespace sheetfile {
+
+inline constexpr int kFieldLimit = 500;
+// Line 1 carries two fields per score column: a 450-column sheet needs 887.
+inline constexpr int kFirstLineFieldLimit = 887;
+
+struct Fields {
+    QStringList fields;   // fields[0] is field 1
+    int field_count = 0;  // limit + 1 when the line had too many fields
+};
+
+// Splits one line (without its line end) into fields.
+Fields split_line(QStringView line, int limit = kFieldLimit);
+
+// The first text of the sheet that code page 932 cannot hold.
+struct Unencodable {
+    int row = -1;           // grid row, or -1 for a criterion
+    int col = -1;           // grid column, or 1 / 2 for the first / second criterion
+    QString character;      // the character itself (one or two UTF-16 units)
+};
+std::optional<Unencodable> find_unencodable(const Sheet &sheet);
+
+// The exact bytes of the file; characters code page 932 cannot hold become "?".
+QByteArray encode(const Sheet &sheet, int candidate_index);
+
+struct WriteResult {
+    bool ok = false;
+    QString error;  // the system's reason when not ok
+};
+// Writes atomically: the old file survives any failure.
+WriteResult write_file(const QString &path, const QByteArray &bytes);
+
+enum class ReadOutcome {
+    Complete,    // everything read
+    Incomplete,  // cannot open, a line too long, or an input error: rows so far kept
+    Foreign,     // not a sheet file of this program: the grid was cleared
+};
+struct ReadResult {
+    ReadOutcome outcome = ReadOutcome::Complete;
+    QString reason;  // why the read was incomplete
+};
+
+// Reads a sheet file into sheet: settings, criteria, kouho_no, the grid cut to
+// n + 7 columns, row numbers, standard widths for unit_width, red grade cells,
+// cursor at (1, 1), content_flg and (when complete) sheet_name.
+ReadResult read_file(const QString &path, Sheet &sheet, double unit_width);
+ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width);
+
+}  // namespace sheetfile
