@@ -1,1 +1,154 @@
 #include "grading.h"
+
+#include "numbers.h"
+#include "sheet.h"
+
+#include <QList>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace grading {
+
+namespace {
+
+struct Criteria {
+    double lower = 0;
+    double upper = 0;
+};
+
+// Read at every use, so a criterion changed between two choices takes effect.
+Criteria criteria(const Sheet &sheet)
+{
+    return {numbers::leading_number(sheet.state.lower_text),
+            numbers::leading_number(sheet.state.upper_text)};
+}
+
+// The candidate entry text: the average rounded half up to two decimals.
+QString entry_text(double sum, int count)
+{
+    const double a = sum / count + 5.0 / 1000;
+    const double i = std::floor(a);
+    double f = std::floor((a - i) * 100);
+    if (f > 99)
+        f = 99;  // (a - i) * 100 can round up to 100 when a lies just below i + 1
+    const int cents = int(f);
+    return numbers::plain_form(i) + u'.' + QChar(u'0' + cents / 10) + QChar(u'0' + cents % 10);
+}
+
+}  // namespace
+
+double exponent(int k)
+{
+    const double s = (1.7 - 0.7) / 31;
+    return 0.7 + (k - 1) * s;
+}
+
+int calc_hyouka(int k, double t, double lower, double upper)
+{
+    if (t <= lower)
+        return 2;
+    if (t >= upper)
+        return 10;
+    double r = (t - lower - 1) / (upper - lower - 1);
+    // A fractional lower bound puts totals between L and L + 1 below the curve's
+    // start; a negative base would make the power undefined, so they start it.
+    if (!(r >= 0))
+        r = 0;
+    double g = std::floor((std::pow(r, exponent(k)) * 7 + 0.5) + 2.5);
+    // Compared as doubles: an infinite power must not reach the int conversion.
+    if (!(g >= 2))
+        g = 2;
+    if (g > 10)
+        g = 10;
+    return int(g);
+}
+
+QStringList mk_kouho(const Sheet &sheet)
+{
+    const Criteria c = criteria(sheet);
+    const int total_col = sheet.total_col();
+    int n = 0;
+    QList<double> positive;  // whole-number parts of the totals above 0
+    for (int r = 1; r < sheet.rows(); ++r) {
+        const QStringView text = numbers::trim_spaces(sheet.text(r, total_col));
+        double v = 0;
+        if (numbers::holds_score(text, &v))
+            ++n;
+        // A total of 0 or below counts in N but adds nothing to the sum.
+        if (v > 0)
+            positive.append(std::floor(v));
+    }
+    QStringList list;
+    if (n == 0)
+        return list;
+    for (int k = 0; k < kCandidates; ++k) {
+        double sum = 0;
+        for (double t : positive)
+            sum = sum + calc_hyouka(k, t, c.lower, c.upper);
+        list.append(entry_text(sum, n));
+    }
+    return list;
+}
+
+void set_hyouka(Sheet &sheet, int k)
+{
+    const Criteria c = criteria(sheet);
+    const int total_col = sheet.total_col();
+    const int grade_col = sheet.grade_col();
+    for (int r = 1; r < sheet.rows(); ++r) {
+        double v = 0;
+        if (!numbers::holds_score(numbers::trim_spaces(sheet.text(r, total_col)), &v))
+            continue;
+        const int g = calc_hyouka(k, std::floor(v), c.lower, c.upper);
+        sheet.set_text(r, grade_col, numbers::plain_form(g));
+    }
+}
+
+QString GradeCounts::graded_text() const
+{
+    return numbers::plain_form(graded) + u"人"_s;
+}
+
+GradeCounts hyouka_dosuu(const Sheet &sheet)
+{
+    GradeCounts result;
+    const int grade_col = sheet.grade_col();
+    for (int r = 1; r < sheet.rows(); ++r) {
+        const double g = numbers::round_half_even(numbers::leading_number(sheet.text(r, grade_col)));
+        // A value outside 0..10 is no grade the table has a row for: left out,
+        // and not among the graded either.
+        if (g < 0 || g > 10)
+            continue;
+        result.counts[int(g)] += 1;
+    }
+    for (int g = 1; g <= 10; ++g)
+        result.graded += result.counts[g];
+    return result;
+}
+
+void GradeBackup::save(const Sheet &sheet)
+{
+    const int rows = sheet.rows();
+    if (slots_.size() < rows)
+        slots_.resize(rows);
+    const int grade_col = sheet.grade_col();
+    for (int r = 1; r < rows; ++r)
+        slots_[r] = sheet.text(r, grade_col);
+}
+
+void GradeBackup::restore(Sheet &sheet) const
+{
+    const int grade_col = sheet.grade_col();
+    for (int r = 1; r < sheet.rows(); ++r)
+        sheet.set_text(r, grade_col, slot(r));
+}
+
+QString GradeBackup::slot(int row) const
+{
+    if (row < 0 || row >= slots_.size())
+        return QString();
+    return slots_[row];
+}
+
+}  // namespace grading

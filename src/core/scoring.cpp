@@ -1,1 +1,134 @@
 #include "scoring.h"
+
+#include "numbers.h"
+#include "sheet.h"
+
+#include <QList>
+#include <cmath>
+
+namespace scoring {
+
+namespace {
+
+// Step 1: each column's full marks go up to its highest score. The counter is
+// shared by all columns on purpose: once any column has held a score, every
+// later column gets its full-marks text rewritten, even an empty one.
+void raise_full_marks(Sheet &sheet)
+{
+    const int n = sheet.score_count();
+    int seen = 0;
+    for (int k = 1; k <= n; ++k) {
+        double m = sheet.settings(k).manten;
+        for (int r = 1; r < sheet.rows(); ++r) {
+            double v = 0;
+            if (numbers::holds_score(sheet.text(r, k + 4), &v)) {
+                ++seen;
+                if (v > m)
+                    m = v;
+            }
+        }
+        if (seen > 0) {
+            ScoreSettings &s = sheet.settings(k);
+            s.manten = m;
+            s.manten_text = numbers::plain_form(m);
+        }
+    }
+}
+
+// Step 2: the weighted percentage of the scores a student actually has.
+void write_totals(Sheet &sheet)
+{
+    if (sheet.cols() < 8)
+        return;
+    const int n = sheet.score_count();
+    // Copies, so the inner loop does not go through the settings accessor.
+    QList<double> omomi(n + 1), manten(n + 1);
+    for (int k = 1; k <= n; ++k) {
+        omomi[k] = sheet.settings(k).omomi;
+        manten[k] = sheet.settings(k).manten;
+    }
+    const int total_col = sheet.total_col();
+    for (int r = 1; r < sheet.rows(); ++r) {
+        double s = 0;
+        double d = 0;
+        bool found = false;
+        for (int k = 1; k <= n; ++k) {
+            double v = 0;
+            if (!numbers::holds_score(sheet.text(r, k + 4), &v))
+                continue;
+            found = true;
+            s = s + v * omomi[k];
+            d = d + omomi[k] * manten[k];
+            // Guarded after every counted cell, not once at the end: a leading
+            // zero-weight column leaves D at 1 and later columns add to it.
+            if (d == 0)
+                d = 1;
+        }
+        if (!found) {
+            sheet.set_text(r, total_col, QString());
+            continue;
+        }
+        const double ratio = s / d;
+        const double percent = ratio * 100;
+        const double total = std::floor(percent + 0.5);
+        sheet.set_text(r, total_col, numbers::signed_form(total));
+    }
+}
+
+}  // namespace
+
+TotalStatistics calc_sougouten(Sheet &sheet)
+{
+    raise_full_marks(sheet);
+    write_totals(sheet);
+    const TotalStatistics stats = total_statistics(sheet);
+    const int c = sheet.col();
+    if (sheet.is_score_col(c)) {
+        ScoreSettings &s = sheet.settings(c - 4);
+        s.manten_text = numbers::plain_form(s.manten);
+        s.manten_flg = true;
+    }
+    return stats;
+}
+
+TotalStatistics total_statistics(const Sheet &sheet)
+{
+    TotalStatistics stats;
+    const int total_col = sheet.total_col();
+    for (int r = 1; r < sheet.rows(); ++r) {
+        double v = 0;
+        if (!numbers::holds_score(numbers::trim_spaces(sheet.text(r, total_col)), &v))
+            continue;
+        if (v > stats.highest)
+            stats.highest = v;
+        if (v < stats.lowest)
+            stats.lowest = v;
+        // A negative total has no class to go to: it only shows in the lowest.
+        const double j = std::floor(v / 10);
+        if (j < 0)
+            continue;
+        stats.classes[j >= 10 ? 9 : int(j)] += 1;
+    }
+    return stats;
+}
+
+QString retu_heikin(const Sheet &sheet, int k)
+{
+    const int col = k + 4;
+    int c = 0;
+    double sum = 0;
+    for (int r = 1; r < sheet.rows(); ++r) {
+        const QStringView text = numbers::trim_spaces(sheet.text(r, col));
+        if (text.isEmpty())
+            continue;
+        // Unlike the totals, text without a number counts here, as 0.
+        ++c;
+        sum = sum + numbers::leading_number(text);
+    }
+    if (c < 1)
+        c = 1;
+    const double rounded = std::floor((sum / c) * 100 + 0.5);
+    return numbers::plain_form(rounded / 100);
+}
+
+}  // namespace scoring

@@ -1,0 +1,290 @@
+#include "mainwindow.h"
+
+#include "numbers.h"
+#include "prompter.h"
+#include "sheetmenus.h"
+#include "sheetwindow.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct ToolButton {
+    const char16_t *caption;
+    const char16_t *key;
+    const char16_t *tip;
+    QStyle::StandardPixmap icon;
+    const char *operation;  // called by name on the active sheet window
+};
+
+const ToolButton kButtons[] = {
+    {u"新規作成", u"new_sheet", u"新しい計算シートを表示します。", QStyle::SP_FileIcon, nullptr},
+    {u"ｼｰﾄ呼出", u"sheet_read", u"ファイルから読み込みます", QStyle::SP_DialogOpenButton,
+     "read_sheet"},
+    {u"ｼｰﾄ保存", u"sheet_save", u"シートをファイルに書き込みます。", QStyle::SP_DialogSaveButton,
+     "save_sheet"},
+    {u"ｼｰﾄ印刷", u"prn_sheet", u"", QStyle::SP_FileDialogDetailedView, "mnu_print_Click"},
+    {u"カット", u"cut", u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。", QStyle::SP_DialogDiscardButton, "cut"},
+    {u"コピー", u"copy", u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。", QStyle::SP_FileDialogNewFolder,
+     "copy"},
+    {u"ペースト", u"past", u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞからﾃｷｽﾄを貼り付けます。", QStyle::SP_DialogApplyButton,
+     "past"},
+    {u"列挿入", u"ins_retu", u"列を挿入します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowRight,
+     "insert_r"},
+    {u"行挿入", u"ins_gyou", u"行を挿入します。", QStyle::SP_ArrowDown, "insert_g_"},
+    {u"列削除", u"del_retu", u"列を削除します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowLeft,
+     "del_r_"},
+    {u"行削除", u"del_gyou", u"行を削除します。", QStyle::SP_ArrowUp, "del_g_"},
+    {u"文字消去", u"", u"", QStyle::SP_LineEditClearButton, "del_moji"},
+};
+
+const QString kCountSuffix = u"枚のｼｰﾄがあります。"_s;
+
+}  // namespace
+
+MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
+    : QMainWindow(parent), prompter_(prompter)
+{
+    setObjectName(u"MDIForm1"_s);
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(u"MDIClient"_s);
+    mdi_->setBackground(QColor(128, 128, 128));
+    setCentralWidget(mdi_);
+    build_toolbar();
+    menuBar()->setNativeMenuBar(false);
+
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::show_menus_of);
+
+    // The inner area at start; the frame decides where the window goes.
+    resize(twips::to_px(12180), twips::to_px(9210) + toolbar_->sizeHint().height() +
+                                     menuBar()->sizeHint().height());
+
+    create_sheet();
+    setWindowTitle(u"1"_s + kCountSuffix);
+    toolbar_->setEnabled(false);
+
+    // The toolbar comes alive once the window runs.
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(u"Timer1"_s);
+    timer1_->setInterval(1);
+    timer1_->setSingleShot(true);
+    connect(timer1_, &QTimer::timeout, this, [this] { toolbar_->setEnabled(true); });
+    timer1_->start();
+}
+
+void MainWindow::build_toolbar()
+{
+    toolbar_ = addToolBar(u"Toolbar1"_s);
+    toolbar_->setObjectName(u"Toolbar1"_s);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(20, 20));
+    for (const ToolButton &button : kButtons) {
+        const QString caption = QString::fromUtf16(button.caption);
+        QAction *action = toolbar_->addAction(style()->standardIcon(button.icon), caption);
+        const QString key = QString::fromUtf16(button.key);
+        action->setObjectName(key.isEmpty() ? u"del_moji"_s : key);
+        action->setToolTip(QString::fromUtf16(button.tip));
+        connect(action, &QAction::triggered, this, [this, caption] { toolbar_click(caption); });
+    }
+}
+
+SheetWindow *MainWindow::create_sheet()
+{
+    bool taken[kMaxSheets + 1] = {};
+    int count = 0;
+    for (SheetWindow *sheet : sheets()) {
+        const int number = sheet->number();
+        if (number >= 1 && number <= kMaxSheets)
+            taken[number] = true;
+        ++count;
+    }
+    int free_number = 0;
+    for (int k = 1; k <= kMaxSheets; ++k) {
+        if (!taken[k]) {
+            free_number = k;
+            break;
+        }
+    }
+    if (free_number == 0) {
+        prompter_.message(this, u"これ以上新しいシートの作成はできません。"_s);
+        return nullptr;
+    }
+
+    auto *sheet = new SheetWindow(this, count == 0 ? 1 : free_number, count == 0);
+    QMdiSubWindow *sub = mdi_->addSubWindow(sheet);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    load_order_.append(sheet);
+    connect(sheet, &QObject::destroyed, this, [this, sheet] { load_order_.removeOne(sheet); });
+    // A comfortable size inside the frame; the frame picks the place.
+    const QSize area = mdi_->viewport()->size();
+    sub->resize(qMax(area.width() * 9 / 10, 640), qMax(area.height() * 9 / 10, 520));
+    sheet->show();
+    mdi_->setActiveSubWindow(sub);
+    show_menus_of(sub);
+    return sheet;
+}
+
+void MainWindow::create_sheet_and_load()
+{
+    if (SheetWindow *sheet = create_sheet())
+        QMetaObject::invokeMethod(sheet, "read_sheet");
+}
+
+QList<SheetWindow *> MainWindow::sheets() const
+{
+    return load_order_;
+}
+
+void MainWindow::sheet_closed(SheetWindow *sheet)
+{
+    load_order_.removeOne(sheet);
+    if (load_order_.isEmpty())
+        menuBar()->clear();
+}
+
+QList<SheetWindow *> MainWindow::sheets_in_load_order() const
+{
+    return load_order_;
+}
+
+SheetWindow *MainWindow::active_sheet() const
+{
+    // currentSubWindow stays set while the application is not active (tests).
+    if (QMdiSubWindow *sub = mdi_->currentSubWindow())
+        return qobject_cast<SheetWindow *>(sub->widget());
+    return nullptr;
+}
+
+int MainWindow::sheet_count() const
+{
+    return int(numbers::leading_number(windowTitle()));
+}
+
+void MainWindow::change_sheet_count(int delta)
+{
+    const double count = numbers::leading_number(windowTitle()) + delta;
+    setWindowTitle(numbers::signed_form(count) + kCountSuffix);
+}
+
+void MainWindow::toolbar_click(const QString &caption)
+{
+    const int count = int(sheets().size());
+    if (caption == u"新規作成"_s) {
+        create_sheet();
+        return;
+    }
+    if (caption == u"ｼｰﾄ呼出"_s) {
+        create_sheet();
+        if (SheetWindow *sheet = active_sheet())
+            QMetaObject::invokeMethod(sheet, "read_sheet");
+        return;
+    }
+    if (count == 0)
+        return;
+    for (const ToolButton &button : kButtons) {
+        if (caption == QString::fromUtf16(button.caption) && button.operation) {
+            if (SheetWindow *sheet = active_sheet())
+                QMetaObject::invokeMethod(sheet, button.operation);
+            return;
+        }
+    }
+}
+
+void MainWindow::show_menus_of(QMdiSubWindow *window)
+{
+    auto *sheet = window ? qobject_cast<SheetWindow *>(window->widget()) : nullptr;
+    if (!sheet) {
+        if (sheets().isEmpty())
+            menuBar()->clear();
+        return;
+    }
+    menuBar()->clear();
+    for (QMenu *menu : sheet->menus()->bar_menus())
+        menuBar()->addMenu(menu);
+    sheet->activated();
+}
+
+void MainWindow::arrange(int code)
+{
+    const QList<QMdiSubWindow *> windows = mdi_->subWindowList();
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *w : windows)
+        if (!w->isMinimized() && w->isVisible())
+            shown.append(w);
+    if (code == 0 || shown.isEmpty()) {
+        mdi_->cascadeSubWindows();
+        return;
+    }
+    const QSize area = mdi_->viewport()->size();
+    const int n = int(shown.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow *w = shown[i];
+        w->showNormal();
+        if (code == 1) {
+            const int h = area.height() / n;
+            w->setGeometry(0, i * h, area.width(), h);
+        } else {
+            const int width = area.width() / n;
+            w->setGeometry(i * width, 0, width, area.height());
+        }
+    }
+}
+
+void MainWindow::show_about()
+{
+    const QString text =
+        u"先生の成績処理を、もっと手早く、もっと確かに。\n"
+        u"\n"
+        u"評価計算ソフト「ぽん採点」\n"
+        u"          Version 1.00\n"
+        u"ぽん採点 開発チーム\n"
+        u"------------------------------------------\n"
+        u"ご 注 意\n"
+        u"1. 本ソフトウェアの著作権は、ぽん採点 開発チームが保有します。\n"
+        u"2. 本ソフトウェアおよびマニュアルを使用した結果については、一切の責任を負いません。\n"
+        u"3. 本ソフトウェアの仕様は、予告なく変更することがあります。\n"
+        u"\n"
+        u"\n"_s;
+    prompter_.message(this, text);
+}
+
+bool MainWindow::end_program()
+{
+    // The last loaded window closes first; a window that stays open (its
+    // question cancelled) stops the exit so that nothing unsaved is lost.
+    const QList<SheetWindow *> order = load_order_;
+    for (auto it = order.crbegin(); it != order.crend(); ++it) {
+        SheetWindow *sheet = *it;
+        if (!load_order_.contains(sheet))
+            continue;
+        if (!sheet->close_window())
+            return false;
+    }
+    closing_ = true;
+    close();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (closing_ || sheets().isEmpty()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    end_program();
+}

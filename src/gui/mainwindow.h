@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QMainWindow>
+
+class Prompter;
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
+class QToolBar;
+class SheetWindow;
+
+// The frame that holds up to twenty numbered sheet windows, with the toolbar
+// acting on the active sheet and the sheet count in its caption.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kMaxSheets = 20;
+
+    explicit MainWindow(Prompter &prompter, QWidget *parent = nullptr);
+
+    Prompter &prompter() const { return prompter_; }
+
+    // Creates a sheet window with the lowest free number; nullptr when all
+    // twenty numbers are taken (the teacher is told so).
+    SheetWindow *create_sheet();
+    // create_sheet, then read a file into the new sheet window.
+    void create_sheet_and_load();
+
+    SheetWindow *active_sheet() const;
+    QList<SheetWindow *> sheets() const;
+    // The sheet windows in the order they were loaded.
+    QList<SheetWindow *> sheets_in_load_order() const;
+
+    // Main caption: count changed by delta, written with a leading space.
+    void change_sheet_count(int delta);
+    int sheet_count() const;
+
+    // 1: one above the other, 2: side by side, 0: cascaded.
+    void arrange(int code);
+    void show_about();
+
+    // Runs a toolbar button by its caption.
+    void toolbar_click(const QString &caption);
+
+    QToolBar *toolbar() const { return toolbar_; }
+    QMdiArea *mdi_area() const { return mdi_; }
+
+    // A sheet window's closing logic let it close.
+    void sheet_closed(SheetWindow *sheet);
+
+    // Ends the program: asks every window to close, the last loaded first.
+    // Returns false when a sheet window stayed open.
+    bool end_program();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void build_toolbar();
+    void show_menus_of(QMdiSubWindow *window);
+
+    Prompter &prompter_;
+    QMdiArea *mdi_;
+    QToolBar *toolbar_;
+    QTimer *timer1_;
+    QList<SheetWindow *> load_order_;
+    bool closing_ = false;
+};

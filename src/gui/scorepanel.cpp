@@ -1,0 +1,58 @@
+#include "scorepanel.h"
+
+#include "geometry.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(u"Frame4"_s);
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(pal);
+    geometry::place(this, 0, 0, 1335, 2655);
+
+    heading_ = new QLabel(u"素点情報"_s, this);
+    geometry::place(heading_, 60, 40, 1215, 260);
+
+    text4_ = new QLineEdit(this);
+    text4_->setObjectName(u"Text4"_s);
+    geometry::place(text4_, 60, 330, 1215, 330);
+
+    auto caption = [this](const QString &text, int top) {
+        auto *label = new QLabel(text, this);
+        geometry::place(label, 60, top, 500, 330);
+    };
+    caption(u"最高"_s, 780);
+    text3_ = new QLineEdit(this);
+    text3_->setObjectName(u"Text3"_s);
+    geometry::place(text3_, 570, 780, 705, 330);
+
+    caption(u"重み"_s, 1200);
+    text2_ = new QLineEdit(this);
+    text2_->setObjectName(u"Text2"_s);
+    geometry::place(text2_, 570, 1200, 705, 330);
+
+    caption(u"平均"_s, 1620);
+    label11_ = new QLabel(this);
+    label11_->setObjectName(u"Label11"_s);
+    label11_->setFrameShape(QFrame::Panel);
+    label11_->setFrameShadow(QFrame::Sunken);
+    label11_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    geometry::place(label11_, 570, 1620, 705, 330);
+
+    command3_ = new QPushButton(u"評価計算"_s, this);
+    command3_->setObjectName(u"Command3"_s);
+    command3_->setAutoDefault(false);
+    geometry::place(command3_, 60, 2100, 1215, 450);
+
+    for (QLineEdit *box : {text4_, text3_, text2_})
+        box->setEnabled(false);
+}

@@ -1,0 +1,512 @@
+#include "sheetgrid.h"
+
+#include "numbers.h"
+#include "sheet.h"
+#include "twips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace {
+
+const QColor kGridLine(192, 192, 192);
+const QColor kSelected(224, 224, 224);
+const QColor kFixed(212, 208, 200);
+
+int shift_mask(Qt::KeyboardModifiers modifiers)
+{
+    int mask = 0;
+    if (modifiers & Qt::ShiftModifier)
+        mask |= 1;
+    if (modifiers & Qt::ControlModifier)
+        mask |= 2;
+    if (modifiers & Qt::AltModifier)
+        mask |= 4;
+    return mask;
+}
+
+int button_code(Qt::MouseButtons buttons)
+{
+    int code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+// Numbers stand right in their cells, other texts left, as spreadsheets do.
+bool looks_numeric(const QString &text)
+{
+    const QStringView trimmed = numbers::trim_spaces(text);
+    if (trimmed.isEmpty())
+        return false;
+    bool ok = false;
+    (void)trimmed.toDouble(&ok);
+    return ok;
+}
+
+}  // namespace
+
+SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
+    : QAbstractScrollArea(parent), sheet_(sheet)
+{
+    setObjectName(QStringLiteral("grdhyouka"));
+    setFrameShape(QFrame::StyledPanel);
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+    setFocusPolicy(Qt::NoFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    connect(sheet_, &Sheet::cell_changed, this, &SheetGrid::update_cell);
+    connect(sheet_, &Sheet::shape_changed, this, [this] {
+        update_scroll_bars();
+        viewport()->update();
+    });
+    connect(sheet_, &Sheet::current_cell_changed, viewport(), qOverload<>(&QWidget::update));
+    connect(sheet_, &Sheet::selection_changed, viewport(), qOverload<>(&QWidget::update));
+    update_scroll_bars();
+}
+
+int SheetGrid::row_height_px() const
+{
+    return fontMetrics().height() + 4;
+}
+
+int SheetGrid::row_height_twips() const
+{
+    return int(std::lround(twips::from_px(row_height_px())));
+}
+
+int SheetGrid::col_width_px(int col) const
+{
+    return twips::to_px(sheet_->column_width(col));
+}
+
+int SheetGrid::column_width_twips(int col) const
+{
+    return sheet_->column_width(col);
+}
+
+int SheetGrid::row_y(int row) const
+{
+    if (row == 0)
+        return 0;
+    return row_height_px() * (1 + row - top_row_);
+}
+
+int SheetGrid::col_x(int col) const
+{
+    if (col == 0)
+        return 0;
+    int x = col_width_px(0);
+    if (col >= left_col_) {
+        for (int c = left_col_; c < col; ++c)
+            x += col_width_px(c);
+    } else {
+        for (int c = col; c < left_col_; ++c)
+            x -= col_width_px(c);
+    }
+    return x;
+}
+
+QPoint SheetGrid::grid_offset() const
+{
+    return viewport()->mapTo(this, QPoint(0, 0));
+}
+
+double SheetGrid::cell_left_twips(int col) const
+{
+    return twips::from_px(grid_offset().x() + col_x(col));
+}
+
+double SheetGrid::cell_top_twips(int row) const
+{
+    return twips::from_px(grid_offset().y() + row_y(row));
+}
+
+int SheetGrid::last_visible_row() const
+{
+    const int h = viewport()->height();
+    const int rh = row_height_px();
+    int row = top_row_;
+    int y = rh * 2;
+    while (row + 1 < sheet_->rows() && y + rh <= h) {
+        ++row;
+        y += rh;
+    }
+    return qMin(row, sheet_->rows() - 1);
+}
+
+int SheetGrid::last_visible_col() const
+{
+    const int w = viewport()->width();
+    int col = left_col_;
+    int x = col_width_px(0) + col_width_px(col);
+    while (col + 1 < sheet_->cols() && x + col_width_px(col + 1) <= w) {
+        ++col;
+        x += col_width_px(col);
+    }
+    return qMin(col, sheet_->cols() - 1);
+}
+
+bool SheetGrid::row_visible(int row) const
+{
+    if (row == 0)
+        return true;
+    return row >= top_row_ && row <= last_visible_row() && row < sheet_->rows();
+}
+
+bool SheetGrid::col_visible(int col) const
+{
+    if (col == 0)
+        return true;
+    return col >= left_col_ && col <= last_visible_col() && col < sheet_->cols();
+}
+
+void SheetGrid::ensure_visible(int row, int col)
+{
+    if (row >= 1 && row < sheet_->rows()) {
+        if (row < top_row_)
+            set_top_row(row);
+        else
+            while (row > last_visible_row() && top_row_ < row)
+                set_top_row(top_row_ + 1);
+    }
+    if (col >= 1 && col < sheet_->cols()) {
+        if (col < left_col_)
+            set_left_col(col);
+        else
+            while (col > last_visible_col() && left_col_ < col)
+                set_left_col(left_col_ + 1);
+    }
+}
+
+void SheetGrid::set_top_row(int row)
+{
+    row = qBound(1, row, qMax(1, sheet_->rows() - 1));
+    if (row == top_row_)
+        return;
+    top_row_ = row;
+    syncing_scroll_bars_ = true;
+    verticalScrollBar()->setValue(row);
+    syncing_scroll_bars_ = false;
+    viewport()->update();
+    emit scrolled();
+}
+
+void SheetGrid::set_left_col(int col)
+{
+    col = qBound(1, col, qMax(1, sheet_->cols() - 1));
+    if (col == left_col_)
+        return;
+    left_col_ = col;
+    syncing_scroll_bars_ = true;
+    horizontalScrollBar()->setValue(col);
+    syncing_scroll_bars_ = false;
+    viewport()->update();
+    emit scrolled();
+}
+
+void SheetGrid::scrollContentsBy(int, int)
+{
+    if (syncing_scroll_bars_)
+        return;
+    const int row = verticalScrollBar()->value();
+    const int col = horizontalScrollBar()->value();
+    if (row != top_row_ || col != left_col_) {
+        top_row_ = row;
+        left_col_ = col;
+        viewport()->update();
+        emit scrolled();
+    }
+}
+
+void SheetGrid::update_scroll_bars()
+{
+    const int rows = sheet_->rows();
+    const int cols = sheet_->cols();
+    // The last row may be scrolled up to the top, as far as the rows below
+    // still fill the view.
+    const int rh = row_height_px();
+    const int fit_rows = qMax(1, (viewport()->height() - rh) / qMax(1, rh));
+    const int max_top = qMax(1, rows - fit_rows);
+    // Likewise the leftmost scrollable column, as far as the columns to its
+    // right still fill the view.
+    const int avail = viewport()->width() - col_width_px(0);
+    int max_left = qMax(1, cols - 1);
+    int used = col_width_px(max_left);
+    while (max_left > 1 && used + col_width_px(max_left - 1) <= avail) {
+        --max_left;
+        used += col_width_px(max_left);
+    }
+    syncing_scroll_bars_ = true;
+    verticalScrollBar()->setRange(1, max_top);
+    verticalScrollBar()->setPageStep(fit_rows);
+    horizontalScrollBar()->setRange(1, qMax(1, max_left));
+    horizontalScrollBar()->setPageStep(1);
+    syncing_scroll_bars_ = false;
+    top_row_ = qBound(1, top_row_, max_top);
+    left_col_ = qBound(1, left_col_, qMax(1, max_left));
+    syncing_scroll_bars_ = true;
+    verticalScrollBar()->setValue(top_row_);
+    horizontalScrollBar()->setValue(left_col_);
+    syncing_scroll_bars_ = false;
+}
+
+void SheetGrid::update_cell(int row, int col)
+{
+    if (row_visible(row) && col_visible(col))
+        viewport()->update(cell_rect(row, col).adjusted(-1, -1, 1, 1));
+}
+
+QRect SheetGrid::cell_rect(int row, int col) const
+{
+    return QRect(col_x(col), row_y(row), col_width_px(col), row_height_px());
+}
+
+QPoint SheetGrid::cell_at(const QPoint &pos) const
+{
+    if (pos.x() < 0 || pos.y() < 0)
+        return QPoint(-1, -1);
+    const int rh = row_height_px();
+    int row = -1;
+    if (pos.y() < rh) {
+        row = 0;
+    } else {
+        const int r = top_row_ + (pos.y() - rh) / rh;
+        row = r < sheet_->rows() ? r : -1;
+    }
+    int col = -1;
+    int x = col_width_px(0);
+    if (pos.x() < x) {
+        col = 0;
+    } else {
+        for (int c = left_col_; c < sheet_->cols(); ++c) {
+            x += col_width_px(c);
+            if (pos.x() < x) {
+                col = c;
+                break;
+            }
+            if (x > viewport()->width())
+                break;
+        }
+    }
+    if (row < 0 || col < 0)
+        return QPoint(-1, -1);
+    return QPoint(col, row);
+}
+
+void SheetGrid::set_pointer(Pointer pointer)
+{
+    pointer_ = pointer;
+    switch (pointer) {
+    case Pointer::Crosshair:
+        viewport()->setCursor(Qt::CrossCursor);
+        break;
+    case Pointer::SizeAll:
+        viewport()->setCursor(Qt::SizeAllCursor);
+        break;
+    case Pointer::Wait:
+        viewport()->setCursor(Qt::WaitCursor);
+        break;
+    case Pointer::Default:
+        viewport()->unsetCursor();
+        break;
+    }
+}
+
+void SheetGrid::paintEvent(QPaintEvent *event)
+{
+    QPainter p(viewport());
+    const QRect area = event->rect();
+    p.fillRect(area, palette().base());
+    p.setFont(font());
+
+    const int rows = sheet_->rows();
+    const int cols = sheet_->cols();
+    const int rh = row_height_px();
+    const int vw = viewport()->width();
+    const int vh = viewport()->height();
+    const int r0 = qMin(sheet_->row(), sheet_->sel_row());
+    const int r1 = qMax(sheet_->row(), sheet_->sel_row());
+    const int c0 = qMin(sheet_->col(), sheet_->sel_col());
+    const int c1 = qMax(sheet_->col(), sheet_->sel_col());
+    const QColor text_color = palette().color(QPalette::Text);
+
+    auto paint_cell = [&](int row, int col, const QRect &rect) {
+        if (!rect.intersects(area))
+            return;
+        const bool fixed = row == 0 || col == 0;
+        const bool selected = !fixed && row >= r0 && row <= r1 && col >= c0 && col <= c1;
+        if (fixed)
+            p.fillRect(rect, kFixed);
+        else if (selected)
+            p.fillRect(rect, kSelected);
+        const QString &text = sheet_->text(row, col);
+        if (!text.isEmpty()) {
+            p.setPen(sheet_->is_red(row, col) ? QColor(255, 0, 0) : text_color);
+            Qt::Alignment align = Qt::AlignVCenter;
+            if (row == 0)
+                align |= Qt::AlignHCenter;
+            else if (col != 0 && looks_numeric(text))
+                align |= Qt::AlignRight;
+            else
+                align |= Qt::AlignLeft;
+            p.drawText(rect.adjusted(2, 0, -2, 0), int(align) | Qt::TextSingleLine, text);
+        }
+        p.setPen(fixed ? QColor(128, 128, 128) : kGridLine);
+        p.drawLine(rect.topRight(), rect.bottomRight());
+        p.drawLine(rect.bottomLeft(), rect.bottomRight());
+    };
+
+    // Visible body, then the fixed column, the fixed row and the corner on top.
+    const int last_row = last_visible_row() + 1;
+    for (int row = top_row_; row <= last_row && row < rows; ++row) {
+        const int y = row_y(row);
+        if (y >= vh)
+            break;
+        int x = col_width_px(0);
+        for (int col = left_col_; col < cols && x < vw; ++col) {
+            const int w = col_width_px(col);
+            paint_cell(row, col, QRect(x, y, w, rh));
+            x += w;
+        }
+        paint_cell(row, 0, QRect(0, y, col_width_px(0), rh));
+    }
+    int x = col_width_px(0);
+    for (int col = left_col_; col < cols && x < vw; ++col) {
+        const int w = col_width_px(col);
+        paint_cell(0, col, QRect(x, 0, w, rh));
+        x += w;
+    }
+    paint_cell(0, 0, QRect(0, 0, col_width_px(0), rh));
+
+    // The current cell carries a focus frame when it is in view.
+    const int cr = sheet_->row();
+    const int cc = sheet_->col();
+    if (cr >= 0 && cc >= 0 && row_visible(cr) && col_visible(cc)) {
+        QPen pen(text_color);
+        pen.setStyle(Qt::DotLine);
+        p.setPen(pen);
+        p.drawRect(cell_rect(cr, cc).adjusted(0, 0, -1, -1));
+    }
+}
+
+void SheetGrid::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    update_scroll_bars();
+}
+
+void SheetGrid::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        update_scroll_bars();
+        viewport()->update();
+    }
+}
+
+void SheetGrid::report(int kind, QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    const double x = twips::from_px(pos.x() + grid_offset().x());
+    const double y = twips::from_px(pos.y() + grid_offset().y());
+    const int shift = shift_mask(event->modifiers());
+    int button = button_code(kind == 1 ? event->buttons() : Qt::MouseButtons(event->button()));
+    if (kind == 0)
+        emit mouse_down(button, shift, x, y);
+    else if (kind == 1)
+        emit mouse_move(button, shift, x, y);
+    else
+        emit mouse_up(button, shift, x, y);
+}
+
+void SheetGrid::select_to(const QPoint &cell)
+{
+    if (cell.x() < 0)
+        return;
+    int row = cell.y();
+    int col = cell.x();
+    if (header_drag_col_)
+        row = sheet_->rows() - 1;
+    else
+        row = qMax(row, 1);
+    if (header_drag_row_)
+        col = sheet_->cols() - 1;
+    else
+        col = qMax(col, 1);
+    sheet_->set_selection_end(row, col);
+}
+
+void SheetGrid::mousePressEvent(QMouseEvent *event)
+{
+    // The press is reported before the cell becomes current.
+    report(0, event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint cell = cell_at(event->position().toPoint());
+    if (cell.x() < 0)
+        return;
+    const int row = cell.y();
+    const int col = cell.x();
+    header_drag_col_ = row == 0 && col > 0;
+    header_drag_row_ = col == 0 && row > 0;
+    if (row == 0 && col == 0)
+        return;
+    // A title selects its whole column, a row number its whole row.
+    if (header_drag_col_) {
+        sheet_->set_current_cell(1, col);
+        sheet_->set_selection_end(sheet_->rows() - 1, col);
+    } else if (header_drag_row_) {
+        sheet_->set_current_cell(row, 1);
+        sheet_->set_selection_end(row, sheet_->cols() - 1);
+    } else {
+        sheet_->set_current_cell(row, col);
+    }
+    dragging_ = true;
+}
+
+void SheetGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    if (dragging_ && (event->buttons() & Qt::LeftButton)) {
+        const QPoint pos = event->position().toPoint();
+        // Dragging past an edge scrolls the view along.
+        if (pos.y() >= viewport()->height())
+            set_top_row(top_row_ + 1);
+        else if (pos.y() < row_height_px() && top_row_ > 1 && !header_drag_col_)
+            set_top_row(top_row_ - 1);
+        if (pos.x() >= viewport()->width())
+            set_left_col(left_col_ + 1);
+        else if (pos.x() < col_width_px(0) && left_col_ > 1 && !header_drag_row_)
+            set_left_col(left_col_ - 1);
+        QPoint clamped(qBound(0, pos.x(), viewport()->width() - 1),
+                       qBound(0, pos.y(), viewport()->height() - 1));
+        select_to(cell_at(clamped));
+    }
+    report(1, event);
+}
+
+void SheetGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    dragging_ = false;
+    report(2, event);
+    header_drag_col_ = header_drag_row_ = false;
+}
+
+void SheetGrid::wheelEvent(QWheelEvent *event)
+{
+    const int steps = event->angleDelta().y() / 40;
+    if (steps != 0)
+        set_top_row(top_row_ - steps);
+    const int hsteps = event->angleDelta().x() / 120;
+    if (hsteps != 0)
+        set_left_col(left_col_ - hsteps);
+    event->accept();
+}

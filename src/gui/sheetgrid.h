@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+
+class Sheet;
+
+// The sheet grid control: one fixed title row and one fixed row-number column
+// that stay on screen, cells painted straight from the Sheet, only the visible
+// ones. Scrolls by whole rows and columns. Lengths in its interface are twips.
+class SheetGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    enum class Pointer { Default = 0, Crosshair = 2, SizeAll = 5, Wait = 11 };
+
+    explicit SheetGrid(Sheet *sheet, QWidget *parent = nullptr);
+
+    Sheet *sheet() const { return sheet_; }
+
+    // Height of every row in twips: the grid's default for its font.
+    int row_height_twips() const;
+    int column_width_twips(int col) const;
+
+    // Left and top of a cell relative to the grid's own top-left corner, in
+    // twips (as far as it would lie when off screen).
+    double cell_left_twips(int col) const;
+    double cell_top_twips(int row) const;
+    bool row_visible(int row) const;
+    bool col_visible(int col) const;
+    // Scrolls so that a cell is in view; fixed cells are always in view.
+    void ensure_visible(int row, int col);
+
+    int top_row() const { return top_row_; }
+    int left_col() const { return left_col_; }
+    void set_top_row(int row);
+    void set_left_col(int col);
+
+    Pointer pointer() const { return pointer_; }
+    void set_pointer(Pointer pointer);
+
+    // Cell under a point of the viewport, or (-1, -1) outside the cells.
+    QPoint cell_at(const QPoint &viewport_pos) const;
+    // Rectangle of a cell in viewport pixels.
+    QRect cell_rect(int row, int col) const;
+
+signals:
+    // Mouse events with the button (1 left, 2 right, 4 middle), the shift mask
+    // (1 Shift, 2 Ctrl, 4 Alt) and the position in twips, grid coordinates.
+    void mouse_down(int button, int shift, double x, double y);
+    void mouse_move(int button, int shift, double x, double y);
+    void mouse_up(int button, int shift, double x, double y);
+    void scrolled();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    int row_height_px() const;
+    int col_width_px(int col) const;
+    int row_y(int row) const;  // viewport y of a row's top
+    int col_x(int col) const;  // viewport x of a column's left edge
+    int last_visible_row() const;
+    int last_visible_col() const;
+    void update_scroll_bars();
+    void update_cell(int row, int col);
+    QPoint grid_offset() const;  // viewport's top-left within the grid
+    void report(int kind, QMouseEvent *event);
+    void select_to(const QPoint &cell);
+
+    Sheet *sheet_;
+    int top_row_ = 1;
+    int left_col_ = 1;
+    Pointer pointer_ = Pointer::Default;
+    bool dragging_ = false;
+    bool header_drag_row_ = false;  // dragging across row numbers
+    bool header_drag_col_ = false;  // dragging across titles
+    bool syncing_scroll_bars_ = false;
+};

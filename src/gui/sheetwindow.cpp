@@ -1,0 +1,323 @@
+#include "sheetwindow.h"
+
+#include "evaluationpanel.h"
+#include "geometry.h"
+#include "mainwindow.h"
+#include "numbers.h"
+#include "prompter.h"
+#include "scorepanel.h"
+#include "sheet.h"
+#include "sheetgrid.h"
+#include "sheetmenus.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QScrollBar>
+
+using namespace Qt::StringLiterals;
+
+namespace fonts {
+
+QFont sheet_font(double points)
+{
+    QFont font;
+    font.setFamilies({u"ＭＳ ゴシック"_s, u"MS Gothic"_s, u"IPAGothic"_s, u"Noto Sans Mono CJK JP"_s});
+    font.setPointSizeF(points);
+    return font;
+}
+
+QFont editor_font(double points)
+{
+    QFont font;
+    font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"Noto Sans CJK JP"_s});
+    font.setPointSizeF(points);
+    return font;
+}
+
+QFont panel_font()
+{
+    QFont font = editor_font(9);
+    return font;
+}
+
+}  // namespace fonts
+
+SheetWindow::SheetWindow(MainWindow *main, int number, bool first, QWidget *parent)
+    : QWidget(parent), main_(main), number_(number)
+{
+    setObjectName(u"Form1"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(224, 224, 224));
+    setPalette(pal);
+
+    sheet_ = new Sheet(this);
+    grid_ = new SheetGrid(sheet_, this);
+    text1_ = new QLineEdit(this);
+    text1_->setObjectName(u"Text1"_s);
+    text1_->setFrame(false);
+    text1_->setStyleSheet(u"QLineEdit { background: rgb(255, 255, 192); border: none; padding: 0px; }"_s);
+    connect(text1_, &QLineEdit::textChanged, this, &SheetWindow::Text1_Change);
+
+    build_panels();
+    build_menus();
+    build_sheet(first);
+}
+
+QLabel *SheetWindow::heading(QWidget *parent, const QString &text, double top)
+{
+    auto *label = new QLabel(text, parent);
+    geometry::place(label, 45, top, 1245, 260);
+    return label;
+}
+
+void SheetWindow::build_panels()
+{
+    // Frame1: character size and input position.
+    frame1_ = new QFrame(this);
+    frame1_->setObjectName(u"Frame1"_s);
+    geometry::place(frame1_, 0, 0, 1335, 1695);
+    heading_size_ = heading(frame1_, u"◇文字ｻｲｽﾞ"_s, 30);
+    label3_ = new QLabel(u"12"_s, frame1_);
+    label3_->setObjectName(u"Label3"_s);
+    label3_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    geometry::place(label3_, 90, 330, 360, 300);
+    auto *points = new QLabel(u"ﾎﾟｲﾝﾄ"_s, frame1_);
+    geometry::place(points, 480, 330, 540, 300);
+    vscroll1_ = new QScrollBar(Qt::Vertical, frame1_);
+    vscroll1_->setObjectName(u"VScroll1"_s);
+    vscroll1_->setRange(6, 30);  // the size is 30 - position
+    vscroll1_->setValue(18);
+    geometry::place(vscroll1_, 1035, 300, 240, 420);
+
+    heading_position_ = heading(frame1_, u"◇入力場所"_s, 840);
+    label5_ = new QLabel(u"1"_s, frame1_);
+    label5_->setObjectName(u"Label5"_s);
+    label5_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    geometry::place(label5_, 90, 1110, 600, 270);
+    auto *row_caption = new QLabel(u"行"_s, frame1_);
+    geometry::place(row_caption, 750, 1110, 400, 270);
+    label6_ = new QLabel(u"1"_s, frame1_);
+    label6_->setObjectName(u"Label6"_s);
+    label6_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    geometry::place(label6_, 90, 1380, 600, 270);
+    auto *col_caption = new QLabel(u"列"_s, frame1_);
+    geometry::place(col_caption, 750, 1380, 400, 270);
+
+    // Frame2: fixed-length entry.
+    frame2_ = new QFrame(this);
+    frame2_->setObjectName(u"Frame2"_s);
+    geometry::place(frame2_, 0, 1695, 1335, 855);
+    heading_fixed_ = heading(frame2_, u"◇固定長"_s, 30);
+    heading_fixed_->setToolTip(u"入力文字数が指定に達すると自動改行。"_s);
+    label7_ = new QLabel(u"なし"_s, frame2_);
+    label7_->setObjectName(u"Label7"_s);
+    label7_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    geometry::place(label7_, 90, 360, 600, 300);
+    vscroll2_ = new QScrollBar(Qt::Vertical, frame2_);
+    vscroll2_->setObjectName(u"VScroll2"_s);
+    vscroll2_->setRange(0, 5);
+    vscroll2_->setValue(5);
+    geometry::place(vscroll2_, 1035, 300, 240, 450);
+
+    // Frame3: a thin separating bar.
+    frame3_ = new QFrame(this);
+    frame3_->setObjectName(u"Frame3"_s);
+    frame3_->setFrameShape(QFrame::HLine);
+    frame3_->setFrameShadow(QFrame::Sunken);
+    geometry::place(frame3_, 0, 2550, 1335, 15);
+
+    frame4_ = new ScorePanel(this);
+    frame6_ = new EvaluationPanel(this);
+}
+
+void SheetWindow::build_menus()
+{
+    menus_ = new SheetMenus(this);
+    // Items whose operations are not there yet stay disabled.
+    const QStringList waiting = {
+        u"sheet_read"_s,  u"sheet_write"_s, u"mnu_psettei"_s, u"mnu_preview"_s, u"mnu_print"_s,
+        u"mnu_cut"_s,     u"mnu_copy"_s,    u"mnu_past"_s,    u"mnu_all_e"_s,   u"menu_insert"_s,
+        u"menu_sakujo"_s, u"insert_g"_s,    u"dele_g"_s,      u"mnu_hyouka_go"_s, u"edit2_copy"_s,
+        u"menu_cut2"_s,   u"mnu_paste2"_s,  u"mnu_help"_s,
+    };
+    for (const QString &name : waiting)
+        menus_->action(name)->setEnabled(false);
+
+    auto on = [this](const QString &name, auto slot) {
+        connect(menus_->action(name), &QAction::triggered, this, slot);
+    };
+    on(u"mnu_close"_s, [this] { close_window(); });
+    on(u"prg_end"_s, [this] { main_->end_program(); });
+    on(u"mnu_jouge"_s, [this] { main_->arrange(1); });
+    on(u"mnu_sayuu"_s, [this] { main_->arrange(2); });
+    on(u"mnu_kasane"_s, [this] { main_->arrange(0); });
+    on(u"about_prg"_s, [this] { main_->show_about(); });
+}
+
+void SheetWindow::build_sheet(bool first)
+{
+    const double size = numbers::leading_number(label3_->text());
+    setFont(fonts::sheet_font(size));
+    // Panels keep the ordinary dialog font.
+    for (QWidget *panel : {static_cast<QWidget *>(frame1_), static_cast<QWidget *>(frame2_),
+                           static_cast<QWidget *>(frame3_), static_cast<QWidget *>(frame4_),
+                           static_cast<QWidget *>(frame6_)})
+        panel->setFont(fonts::panel_font());
+    sheet_->build_new(twips::unit_width(font()));
+    text1_->setFont(fonts::editor_font(size));
+    grid_->setFont(fonts::sheet_font(size));
+    menus_->action(u"mnu_culc"_s)->setEnabled(true);
+    frame4_->show();
+    frame4_->title_box()->clear();
+    setWindowTitle(first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')');
+    main_->change_sheet_count(+1);
+    auto_text_flg = true;
+    text1_->clear();
+    text1_->setEnabled(true);
+    text1_->show();
+}
+
+void SheetWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    lay_out();
+}
+
+void SheetWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        lay_out();
+}
+
+void SheetWindow::lay_out()
+{
+    const double w = geometry::width(this);
+    const double h = geometry::height(this);
+    const double w1 = geometry::width(frame1_);
+    geometry::move(frame6_, w - 1.5 * w1 - geometry::width(frame6_), geometry::top(frame6_));
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (sub && sub->isMinimized())
+        return;
+    geometry::move(grid_, 0, 0);
+    if (main_->isMinimized())
+        return;
+    geometry::move(frame1_, w - w1, 0);
+    grid_->setGeometry(0, 0, qMax(0, frame1_->x()), height());
+    (void)h;
+    double top = geometry::top(frame1_) + geometry::height(frame1_);
+    for (QWidget *panel : {static_cast<QWidget *>(frame2_), static_cast<QWidget *>(frame3_),
+                           static_cast<QWidget *>(frame4_)}) {
+        geometry::move(panel, geometry::left(frame1_), top);
+        panel->resize(frame1_->width(), panel->height());
+        top += geometry::height(panel);
+    }
+    heading_position_->resize(heading_fixed_->width(), heading_position_->height());
+    heading_size_->resize(heading_fixed_->width(), heading_size_->height());
+    fit_editor();
+    layout_flg = true;
+}
+
+void SheetWindow::fit_editor()
+{
+    const int row = sheet_->row();
+    const int col = sheet_->col();
+    grid_->ensure_visible(row, col);
+    const double left = geometry::left(grid_) + grid_->cell_left_twips(col);
+    const double top = geometry::top(grid_) + grid_->cell_top_twips(row);
+    geometry::place(text1_, left, top, grid_->column_width_twips(col), grid_->row_height_twips());
+    text1_->raise();
+}
+
+void SheetWindow::put_editor()
+{
+    fit_editor();
+    text1_->setText(sheet_->text(sheet_->row(), sheet_->col()));
+}
+
+void SheetWindow::Text1_Change(const QString &text)
+{
+    sheet_->set_text(sheet_->row(), sheet_->col(), text);
+    sheet_->state.saved_flg = false;
+    sheet_->state.content_flg = true;
+    if (auto_text_flg) {
+        auto_text_flg = false;
+        return;
+    }
+    skip_adv_flg = 0;
+    text1_->setEnabled(true);
+    text1_->show();
+    text1_->setFocus();
+}
+
+void SheetWindow::activated()
+{
+    grid_->set_pointer(SheetGrid::Pointer::Default);
+    unsetCursor();
+}
+
+bool SheetWindow::close_window()
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return sub->close();
+    return close();
+}
+
+void SheetWindow::closeEvent(QCloseEvent *event)
+{
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    DocumentState &state = sheet_->state;
+    setCursor(Qt::WaitCursor);
+    grid_->set_pointer(SheetGrid::Pointer::Wait);
+    Prompter::Answer answer = Prompter::Answer::No;
+    const QString remembered_name = state.sheet_name;
+    if (state.content_flg && !state.no_prompt_flg && !state.saved_flg) {
+        answer = main_->prompter().ask(
+            this,
+            windowTitle() + u" を閉じます。\r\nワークシート["_s + state.sheet_name +
+                u"]を保存しますか？"_s,
+            Prompter::Buttons::YesNoCancel);
+    }
+    bool closing = false;
+    switch (answer) {
+    case Prompter::Answer::Yes:
+        QMetaObject::invokeMethod(this, "save_sheet");
+        if (state.save_cancel_flg)
+            state.save_cancel_flg = false;
+        else
+            closing = true;
+        break;
+    case Prompter::Answer::Cancel:
+        state.no_prompt_flg = false;
+        unsetCursor();
+        grid_->set_pointer(SheetGrid::Pointer::Default);
+        event->ignore();
+        return;
+    default:
+        closing = true;
+        break;
+    }
+    unsetCursor();
+    grid_->set_pointer(SheetGrid::Pointer::Default);
+    if (!closing)
+        state.sheet_name = remembered_name;
+    state.no_prompt_flg = false;
+    if (!closing) {
+        event->ignore();
+        return;
+    }
+    closed_ = true;
+    main_->change_sheet_count(-1);
+    main_->sheet_closed(this);
+    event->accept();
+}

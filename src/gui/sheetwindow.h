@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QWidget>
+
+class EvaluationPanel;
+class MainWindow;
+class Prompter;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class ScorePanel;
+class Sheet;
+class SheetGrid;
+class SheetMenus;
+
+// One sheet window: the grid, the in-place editor over the current cell, the
+// side panels, the menus, and the operations other windows call by name.
+class SheetWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    SheetWindow(MainWindow *main, int number, bool first, QWidget *parent = nullptr);
+
+    int number() const { return number_; }
+    Sheet *sheet() const { return sheet_; }
+    SheetGrid *grid() const { return grid_; }
+    SheetMenus *menus() const { return menus_; }
+    QLineEdit *editor() const { return text1_; }
+    MainWindow *main_window() const { return main_; }
+
+    // Asks the window to close through its closing logic; true when it closed.
+    bool close_window();
+    // The window became the active sheet window.
+    void activated();
+
+    // Places the editor over the current cell; put_editor also loads its text.
+    void fit_editor();
+    void put_editor();
+
+    bool auto_text_flg = true;
+    int skip_adv_flg = 0;
+    int enter_hold_flg = 0;
+    bool layout_flg = false;
+
+public slots:
+    // Operations other windows call by name.
+    void set_omomi() {}
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void build_panels();
+    void build_menus();
+    void build_sheet(bool first);
+    void lay_out();
+    void Text1_Change(const QString &text);
+    QLabel *heading(QWidget *parent, const QString &text, double top);
+
+    MainWindow *main_;
+    int number_;
+    Sheet *sheet_;
+    SheetGrid *grid_;
+    QLineEdit *text1_;
+    SheetMenus *menus_;
+    QFrame *frame1_;
+    QFrame *frame2_;
+    QFrame *frame3_;
+    ScorePanel *frame4_;
+    EvaluationPanel *frame6_;
+    QLabel *label3_;
+    QLabel *label5_;
+    QLabel *label6_;
+    QLabel *label7_;
+    QLabel *heading_fixed_;
+    QLabel *heading_position_;
+    QLabel *heading_size_;
+    QScrollBar *vscroll1_;
+    QScrollBar *vscroll2_;
+    bool closed_ = false;
+};
