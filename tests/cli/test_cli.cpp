@@ -1,0 +1,354 @@
+#include "cli.h"
+#include "grading.h"
+#include "numbers.h"
+#include "sheet.h"
+#include "sheetfile.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Result evaluate(const QStringList &options)
+{
+    Result result;
+    QTextStream out(&result.out);
+    QTextStream err(&result.err);
+    result.code = cli::run(QStringList{u"ponsaiten"_s, u"evaluate"_s} + options, out, err);
+    out.flush();
+    err.flush();
+    return result;
+}
+
+QString data(const QString &name)
+{
+    return QStringLiteral(PONSAITEN_SHARED_DATA) + u'/' + name;
+}
+
+QStringList lines(const QString &text)
+{
+    QStringList list = text.split(u'\n');
+    if (!list.isEmpty() && list.last().isEmpty())
+        list.removeLast();
+    return list;
+}
+
+QStringList repeated(const QString &text, int times)
+{
+    QStringList list;
+    for (int i = 0; i < times; ++i)
+        list.append(text);
+    return list;
+}
+
+QStringList candidate_lines(const QStringList &texts)
+{
+    QStringList list;
+    for (int k = 0; k < texts.size(); ++k)
+        list.append(u"candidate\t"_s + QString::number(k) + u'\t' + texts[k]);
+    return list;
+}
+
+QStringList file_lines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringDecoder decoder("Windows-31J");
+    const QString text = decoder.decode(file.readAll());
+    QStringList list = text.split(u"\r\n"_s);
+    if (!list.isEmpty() && list.last().isEmpty())
+        list.removeLast();
+    return list;
+}
+
+// The candidate list of the five totals 30, 45, 60, 75 and 90 at L 25, U 95.
+const QStringList kFiveCandidates =
+    QStringList{u"6.60"_s} + repeated(u"6.40"_s, 3) + repeated(u"6.20"_s, 6)
+    + repeated(u"5.80"_s, 7) + repeated(u"5.60"_s, 10) + repeated(u"5.40"_s, 3)
+    + repeated(u"5.20"_s, 2);
+
+const QStringList kFiveStatistics{
+    u"highest\t90"_s, u"lowest\t30"_s,  u"class\t1\t0"_s, u"class\t2\t0"_s,
+    u"class\t3\t0"_s, u"class\t4\t1"_s, u"class\t5\t1"_s, u"class\t6\t0"_s,
+    u"class\t7\t1"_s, u"class\t8\t1"_s, u"class\t9\t0"_s, u"class\t10\t1"_s,
+};
+
+}  // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recognises_the_command_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("batch");
+        QTest::newRow("no arguments") << QStringList{u"ponsaiten"_s} << false;
+        QTest::newRow("evaluate") << QStringList{u"ponsaiten"_s, u"evaluate"_s} << true;
+        QTest::newRow("a file to open") << QStringList{u"ponsaiten"_s, u"a.csv"_s} << false;
+        QTest::newRow("other word") << QStringList{u"ponsaiten"_s, u"evaluat"_s} << false;
+    }
+
+    void recognises_the_command()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, batch);
+        QCOMPARE(cli::is_batch(args), batch);
+    }
+
+    void output_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("statistics and candidates")
+            << QStringList{data(u"evaluate_five.csv"_s)}
+            << kFiveStatistics + candidate_lines(kFiveCandidates);
+        QTest::newRow("candidate 1 graded")
+            << QStringList{data(u"evaluate_five.csv"_s), u"--candidate"_s, u"1"_s}
+            << kFiveStatistics + candidate_lines(kFiveCandidates)
+                   + QStringList{u"grade\t1\t0"_s, u"grade\t2\t0"_s, u"grade\t3\t1"_s,
+                                 u"grade\t4\t0"_s, u"grade\t5\t1"_s, u"grade\t6\t0"_s,
+                                 u"grade\t7\t1"_s, u"grade\t8\t1"_s, u"grade\t9\t1"_s,
+                                 u"grade\t10\t0"_s, u"graded\t5人"_s};
+        // Options may come before the file; the criteria override the file's.
+        QTest::newRow("criteria from the command line")
+            << QStringList{u"--candidate"_s, u"0"_s, u"--lower"_s, u" 50"_s, u"--upper"_s,
+                           u"51"_s, data(u"evaluate_five.csv"_s)}
+            << kFiveStatistics + candidate_lines(repeated(u"6.80"_s, 32))
+                   + QStringList{u"grade\t1\t0"_s, u"grade\t2\t2"_s, u"grade\t3\t0"_s,
+                                 u"grade\t4\t0"_s, u"grade\t5\t0"_s, u"grade\t6\t0"_s,
+                                 u"grade\t7\t0"_s, u"grade\t8\t0"_s, u"grade\t9\t0"_s,
+                                 u"grade\t10\t3"_s, u"graded\t5人"_s};
+        QTest::newRow("no totals: no candidates")
+            << QStringList{data(u"evaluate_no_totals.csv"_s)}
+            << QStringList{u"highest\t-99999"_s, u"lowest\t99999"_s}
+                   + QStringList{u"class\t1\t0"_s, u"class\t2\t0"_s, u"class\t3\t0"_s,
+                                 u"class\t4\t0"_s, u"class\t5\t0"_s, u"class\t6\t0"_s,
+                                 u"class\t7\t0"_s, u"class\t8\t0"_s, u"class\t9\t0"_s,
+                                 u"class\t10\t0"_s};
+    }
+
+    void output()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, expected);
+        const Result result = evaluate(options);
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.code, cli::kExitOk);
+        QCOMPARE(lines(result.out), expected);
+    }
+
+    void graded_file_read_back_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("criteria_line");
+        QTest::addColumn<QStringList>("grades");
+        QTest::addColumn<double>("kouho_no");
+
+        QTest::newRow("candidate 1") << QStringList{u"--candidate"_s, u"1"_s}
+                                     << u"25,95, 1 "_s
+                                     << QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s,
+                                                    u"見学"_s}
+                                     << 1.0;
+        QTest::newRow("candidate 31 with new criteria")
+            << QStringList{u"--candidate"_s, u"31"_s, u"--lower"_s, u"30"_s}
+            << u"30,95, 31 "_s
+            << QStringList{u"2"_s, u"3"_s, u"4"_s, u"6"_s, u"9"_s, u"見学"_s} << 31.0;
+        QTest::newRow("totals only") << QStringList{} << u"25,95,-1 "_s
+                                     << QStringList{u""_s, u""_s, u""_s, u""_s, u""_s,
+                                                    u"見学"_s}
+                                     << -1.0;
+    }
+
+    void graded_file_read_back()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, criteria_line);
+        QFETCH(QStringList, grades);
+        QFETCH(double, kouho_no);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString out_path = dir.filePath(u"graded.csv"_s);
+        const Result result =
+            evaluate(QStringList{data(u"evaluate_five.csv"_s), u"-o"_s, out_path} + options);
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.code, cli::kExitOk);
+
+        const QStringList written = file_lines(out_path);
+        QCOMPARE(written.value(0), u"評価計算ｼｰﾄ(K_saiten), 100 , 10 ,"_s);
+        QCOMPARE(written.value(1), criteria_line);
+
+        Sheet sheet;
+        const sheetfile::ReadResult read = sheetfile::read_file(out_path, sheet, 120);
+        QCOMPARE(read.outcome, sheetfile::ReadOutcome::Complete);
+        QCOMPARE(sheet.rows(), 7);
+        QCOMPARE(sheet.cols(), 8);
+        QCOMPARE(sheet.state.kouho_no, kouho_no);
+        const QStringList totals{u" 30"_s, u" 45"_s, u" 60"_s, u" 75"_s, u" 90"_s, u""_s};
+        for (int r = 1; r <= 6; ++r) {
+            QCOMPARE(sheet.text(r, sheet.total_col()), totals[r - 1]);
+            QCOMPARE(sheet.text(r, sheet.grade_col()), grades[r - 1]);
+        }
+        QCOMPARE(sheet.text(6, 4), u"加藤"_s);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+
+        const QString five = data(u"evaluate_five.csv"_s);
+        const QString usage = u"usage: ponsaiten evaluate FILE"_s;
+        QTest::newRow("no file") << QStringList{} << 2 << usage;
+        QTest::newRow("empty file name") << QStringList{u""_s} << 2 << usage;
+        QTest::newRow("two files") << QStringList{five, five} << 2 << usage;
+        QTest::newRow("unknown option") << QStringList{five, u"--bogus"_s} << 2 << usage;
+        QTest::newRow("lower without value") << QStringList{five, u"--lower"_s} << 2 << usage;
+        QTest::newRow("output without value") << QStringList{five, u"-o"_s} << 2 << usage;
+        QTest::newRow("lower twice")
+            << QStringList{five, u"--lower"_s, u"1"_s, u"--lower"_s, u"2"_s} << 2 << usage;
+        QTest::newRow("candidate twice")
+            << QStringList{five, u"--candidate"_s, u"1"_s, u"--candidate"_s, u"2"_s} << 2
+            << usage;
+        QTest::newRow("candidate missing") << QStringList{five, u"--candidate"_s} << 2 << usage;
+        QTest::newRow("candidate text") << QStringList{five, u"--candidate"_s, u"abc"_s} << 2
+                                        << usage;
+        QTest::newRow("candidate fraction")
+            << QStringList{five, u"--candidate"_s, u"1.5"_s} << 2 << usage;
+        QTest::newRow("candidate negative")
+            << QStringList{five, u"--candidate"_s, u"-1"_s} << 2 << usage;
+        QTest::newRow("candidate 32") << QStringList{five, u"--candidate"_s, u"32"_s} << 2
+                                      << usage;
+        QTest::newRow("foreign file") << QStringList{data(u"foreign.csv"_s)} << 3
+                                      << u"「ぽん採点」で作成したファイルではありません。"_s;
+        QTest::newRow("missing file") << QStringList{data(u"no such file.csv"_s)} << 4
+                                      << u"cannot read"_s;
+        QTest::newRow("directory") << QStringList{data(QString())} << 4 << u"cannot read"_s;
+    }
+
+    // Refused before anything is computed: nothing on stdout.
+    void refusals()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const Result result = evaluate(options);
+        QCOMPARE(result.code, code);
+        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        QCOMPARE(result.out, QString());
+    }
+
+    void candidate_from_an_empty_list_is_refused()
+    {
+        QTemporaryDir dir;
+        const QString out_path = dir.filePath(u"out.csv"_s);
+        const Result result = evaluate({data(u"evaluate_no_totals.csv"_s), u"--candidate"_s,
+                                        u"0"_s, u"-o"_s, out_path});
+        QCOMPARE(result.code, cli::kExitUsage);
+        QVERIFY2(result.err.contains(u"no candidate 0"_s), qPrintable(result.err));
+        QVERIFY(!result.out.contains(u"graded"_s));
+        QVERIFY(!QFile::exists(out_path));
+    }
+
+    void unwritable_output()
+    {
+        QTemporaryDir dir;
+        const QString out_path = dir.filePath(u"missing folder/out.csv"_s);
+        const Result result =
+            evaluate({data(u"evaluate_five.csv"_s), u"--candidate"_s, u"1"_s, u"-o"_s, out_path});
+        QCOMPARE(result.code, cli::kExitIo);
+        QVERIFY2(result.err.contains(u"cannot write"_s), qPrintable(result.err));
+        QVERIFY(!QFile::exists(out_path));
+    }
+
+    void criterion_that_a_sheet_file_cannot_hold()
+    {
+        QTemporaryDir dir;
+        const QString out_path = dir.filePath(u"out.csv"_s);
+        const Result result = evaluate(
+            {data(u"evaluate_five.csv"_s), u"--lower"_s, u"25😀"_s, u"-o"_s, out_path});
+        QCOMPARE(result.code, cli::kExitUsage);
+        QVERIFY2(result.err.contains(u"--lower"_s), qPrintable(result.err));
+        QVERIFY(!QFile::exists(out_path));
+    }
+
+    // 1999 students whose totals run 0, 1, ..., 100 and round again; a second
+    // score column holds only absence marks, which leave it out.
+    void large_sheet_evaluated_and_graded()
+    {
+        const int students = 1999;
+        Sheet sheet;
+        sheet.set_cols(9);
+        sheet.set_rows(students + 1);
+        const QStringList titles{u"年"_s,  u"組"_s,  u"NO"_s,     u"氏名"_s,
+                                 u"点1"_s, u"点2"_s, u"総合点"_s, u"評価･評定"_s};
+        for (int c = 1; c <= 8; ++c)
+            sheet.set_text(0, c, titles[c - 1]);
+        sheet.settings(1).manten = 100;
+        for (int r = 1; r <= students; ++r) {
+            sheet.set_text(r, 4, u"生徒"_s + QString::number(r));
+            sheet.set_text(r, 5, QString::number((r - 1) % 101));
+            sheet.set_text(r, 6, u"欠"_s);
+        }
+        QTemporaryDir dir;
+        const QString in_path = dir.filePath(u"large.csv"_s);
+        const QString out_path = dir.filePath(u"large graded.csv"_s);
+        QVERIFY(sheetfile::write_file(in_path, sheetfile::encode(sheet, -1)).ok);
+
+        const Result result =
+            evaluate({in_path, u"--candidate"_s, u"0"_s, u"-o"_s, out_path});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.code, cli::kExitOk);
+        const QStringList out = lines(result.out);
+        QCOMPARE(out.mid(0, 12),
+                 (QStringList{u"highest\t100"_s, u"lowest\t0"_s, u"class\t1\t200"_s,
+                              u"class\t2\t200"_s, u"class\t3\t200"_s, u"class\t4\t200"_s,
+                              u"class\t5\t200"_s, u"class\t6\t200"_s, u"class\t7\t200"_s,
+                              u"class\t8\t200"_s, u"class\t9\t190"_s, u"class\t10\t209"_s}));
+        QCOMPARE(out.size(), 12 + 32 + 11);
+        // Totals up to 25 get 2 (20 rounds of 26), totals 95 to 100 get 10 (19 rounds).
+        QVERIFY(out.contains(u"grade\t2\t520"_s));
+        QVERIFY(out.contains(u"grade\t10\t114"_s));
+        QCOMPARE(out.last(), u"graded\t1999人"_s);
+
+        Sheet graded;
+        QCOMPARE(sheetfile::read_file(out_path, graded, 120).outcome,
+                 sheetfile::ReadOutcome::Complete);
+        QCOMPARE(graded.rows(), students + 1);
+        QCOMPARE(graded.state.kouho_no, 0.0);
+        // Spot checks against the curve for candidate 0 at L 25, U 95.
+        const struct {
+            int total;
+            QString grade;
+        } spots[] = {{0, u"2"_s},  {25, u"2"_s}, {26, u"3"_s}, {40, u"5"_s},  {60, u"7"_s},
+                     {80, u"8"_s}, {94, u"9"_s}, {95, u"10"_s}, {100, u"10"_s}};
+        for (int round : {0, 10, 18}) {
+            for (const auto &spot : spots) {
+                const int r = round * 101 + spot.total + 1;
+                QCOMPARE(graded.text(r, graded.total_col()), numbers::signed_form(spot.total));
+                QCOMPARE(graded.text(r, graded.grade_col()), spot.grade);
+            }
+        }
+        QCOMPARE(graded.text(students, 4), u"生徒1999"_s);
+        QCOMPARE(graded.text(students, graded.grade_col()), u"8"_s);  // total 79
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
