@@ -1,1 +1,578 @@
 #include "sheetfile.h"
+
+#include "numbers.h"
+#include "sheet.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <array>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace sheetfile {
+
+namespace {
+
+constexpr char kCodec[] = "Windows-31J";
+
+QString marker()
+{
+    return u"評価計算ｼｰﾄ(K_saiten)"_s;
+}
+
+// ---------------------------------------------------------------------------
+// Code page 932 through Qt's converter.
+//
+// ICU's table for this code page follows IBM's PC habit of rotating three
+// control codes (0x1A, 0x1C, 0x7F), while Windows keeps all of ASCII as it is.
+// The rotation is learnt from the converter once and undone on the bytes:
+// bytes below 0x40 and 0x7F are never trail bytes, so they always stand alone.
+
+struct AsciiFix {
+    std::array<unsigned char, 128> to_icu{};    // file byte -> byte ICU reads as it
+    std::array<unsigned char, 128> from_icu{};  // byte ICU wrote -> file byte
+    QByteArray moved;                           // bytes the fix changes
+};
+
+const AsciiFix &ascii_fix()
+{
+    static const AsciiFix fix = [] {
+        AsciiFix f;
+        for (int b = 0; b < 128; ++b)
+            f.to_icu[b] = f.from_icu[b] = static_cast<unsigned char>(b);
+        std::array<int, 128> read_as{};  // what ICU makes of byte b
+        QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+        for (int b = 0; b < 128; ++b) {
+            const char byte = static_cast<char>(b);
+            const QString s = decoder(QByteArrayView(&byte, 1));
+            read_as[b] = s.size() == 1 && s[0].unicode() < 128 ? s[0].unicode() : -1;
+        }
+        // Only a clean permutation of ASCII can be undone byte for byte.
+        std::array<bool, 128> hit{};
+        for (int b = 0; b < 128; ++b) {
+            if (read_as[b] < 0 || hit[read_as[b]])
+                return f;
+            hit[read_as[b]] = true;
+        }
+        for (int b = 0; b < 128; ++b) {
+            if (read_as[b] == b)
+                continue;
+            f.to_icu[read_as[b]] = static_cast<unsigned char>(b);
+            f.from_icu[b] = static_cast<unsigned char>(read_as[b]);
+            f.moved += static_cast<char>(b);
+        }
+        return f;
+    }();
+    return fix;
+}
+
+bool holds_moved_byte(QByteArrayView bytes)
+{
+    for (char b : ascii_fix().moved) {
+        if (std::memchr(bytes.data(), b, size_t(bytes.size())))
+            return true;
+    }
+    return false;
+}
+
+void remap(QByteArray &bytes, const std::array<unsigned char, 128> &table)
+{
+    for (char &c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 128)
+            c = static_cast<char>(table[b]);
+    }
+}
+
+// Decodes without any substitute; false when a sequence could not be read.
+bool decode_clean(QByteArrayView bytes, QString &out)
+{
+    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    if (holds_moved_byte(bytes)) {
+        QByteArray fixed = bytes.toByteArray();
+        remap(fixed, ascii_fix().to_icu);
+        out = decoder(fixed);
+    } else {
+        out = decoder(bytes);
+    }
+    return !decoder.hasError();
+}
+
+bool is_lead_byte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool is_trail_byte(unsigned char b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// A line with bad bytes, one character at a time. A lead byte without its
+// trail byte is bad on its own, so a following comma or line end survives.
+// ICU drops a lone lead byte at the end and marks other bad characters with
+// U+001A or U+FFFD; no byte from 0x80 up legitimately reads as either.
+QString decode_by_character(QByteArrayView line)
+{
+    QString out;
+    out.reserve(line.size());
+    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i < n;) {
+        const auto b = static_cast<unsigned char>(line[i]);
+        if (b < 0x80) {
+            out += QChar(char16_t(b));
+            ++i;
+            continue;
+        }
+        const qsizetype len =
+            is_lead_byte(b) && i + 1 < n && is_trail_byte(static_cast<unsigned char>(line[i + 1]))
+                ? 2
+                : 1;
+        const QString ch = decoder(line.sliced(i, len));
+        const bool good = ch.size() == 1 && ch[0] != QChar::ReplacementCharacter
+                          && ch[0] != QChar(0x1A);
+        out += good ? ch[0] : QChar(QChar::ReplacementCharacter);
+        i += len;
+    }
+    return out;
+}
+
+QString decode_line(QByteArrayView line)
+{
+    QString out;
+    if (decode_clean(line, out))
+        return out;
+    return decode_by_character(line);
+}
+
+// Encodes; false when some character has no code in the code page.
+bool encode_clean(QStringView text, QByteArray &out)
+{
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    out = encoder(text);
+    if (encoder.hasError())
+        return false;
+    if (holds_moved_byte(out))
+        remap(out, ascii_fix().from_icu);
+    return true;
+}
+
+bool encodable(QStringView text)
+{
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    const QByteArray ignored = encoder(text);
+    return !encoder.hasError();
+}
+
+// One character: a surrogate pair, or a single UTF-16 unit (a lone surrogate
+// included).
+qsizetype char_length(QStringView text, qsizetype i)
+{
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
+                                                                                            : 1;
+}
+
+// The first character of text that cannot be encoded, or -1.
+qsizetype first_unencodable(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); i += char_length(text, i)) {
+        if (text[i].unicode() >= 0x80 && !encodable(text.sliced(i, char_length(text, i))))
+            return i;
+    }
+    return -1;
+}
+
+QString with_question_marks(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const QStringView ch = text.sliced(i, char_length(text, i));
+        if (ch[0].unicode() < 0x80 || encodable(ch))
+            out += ch;
+        else
+            out += u'?';
+        i += ch.size();
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Building the file's text.
+
+QString header_lines(const Sheet &sheet, int candidate_index, bool safe)
+{
+    auto cleaned = [safe](const QString &text) {
+        return safe && !encodable(text) ? with_question_marks(text) : text;
+    };
+    QString text = marker() + u',';
+    for (int k = 1; k <= sheet.cols() - 7; ++k) {
+        const ScoreSettings &s = sheet.settings(k);
+        text += numbers::print_form(s.manten) + u',' + numbers::print_form(s.omomi) + u',';
+    }
+    text += u"\r\n"_s;
+    text += cleaned(sheet.state.lower_text) + u',' + cleaned(sheet.state.upper_text) + u','
+            + numbers::print_form(candidate_index) + u"\r\n"_s;
+    return text;
+}
+
+// Columns 1 .. Cols-2 each followed by a comma, then the last column; a grid
+// of fewer than three columns so writes only its last column.
+void append_row(QString &text, const Sheet &sheet, int row)
+{
+    const int last = sheet.cols() - 1;
+    for (int c = 1; c < last; ++c) {
+        text += sheet.text(row, c);
+        text += u',';
+    }
+    text += sheet.text(row, last);
+    text += u"\r\n"_s;
+}
+
+qsizetype row_length(const Sheet &sheet, int row)
+{
+    qsizetype length = sheet.cols() + 2;
+    for (int c = 1; c < sheet.cols(); ++c)
+        length += sheet.text(row, c).size();
+    return length;
+}
+
+QString whole_text(const Sheet &sheet, int candidate_index)
+{
+    QString text = header_lines(sheet, candidate_index, false);
+    qsizetype length = text.size();
+    for (int r = 0; r < sheet.rows(); ++r)
+        length += row_length(sheet, r);
+    text.reserve(length);
+    for (int r = 0; r < sheet.rows(); ++r)
+        append_row(text, sheet, r);
+    return text;
+}
+
+// ---------------------------------------------------------------------------
+// Reading.
+
+// Lines split on LF with a trailing CR dropped; LF and CR are never part of a
+// double-byte character. Text after the last line end counts as a line.
+QList<QByteArrayView> split_bytes(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    const char *p = bytes.data();
+    const char *end = p + bytes.size();
+    while (p < end) {
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        const char *stop = lf ? lf : end;
+        const char *line_end = stop > p && stop[-1] == '\r' ? stop - 1 : stop;
+        lines.append(QByteArrayView(p, line_end - p));
+        p = lf ? lf + 1 : end;
+    }
+    return lines;
+}
+
+QString too_many_fields(int line, int limit)
+{
+    return u"%1 行目の項目が %2 を超えています。"_s.arg(line).arg(limit);
+}
+
+// Steps that end every read that got past the file's opening, complete or
+// not: the cut to n + 7 columns, row numbers, red grade cells, widths, cursor.
+// The cells are filled with the sheet's signals held back; the widths then
+// tell views that the whole grid changed.
+void finish_read(Sheet &sheet, int score_columns, double unit_width)
+{
+    {
+        const QSignalBlocker quiet(&sheet);
+        sheet.set_cols(score_columns + 7);
+        const int grade = sheet.cols() - 1;
+        for (int r = 1; r < sheet.rows(); ++r) {
+            sheet.set_text(r, 0, numbers::row_number_signed(r));
+            const double v = numbers::leading_number(sheet.text(r, grade));
+            sheet.set_red(r, grade, v > 0 && v < 3);
+        }
+        sheet.state.content_flg = true;
+    }
+    sheet.apply_standard_widths(unit_width);
+    sheet.set_current_cell(1, 1);
+}
+
+// read_error: why the bytes stop early (empty when they are the whole file);
+// the bytes then hold only the complete lines read before the error.
+ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
+                      const QString &read_error)
+{
+    const QList<QByteArrayView> lines = split_bytes(bytes);
+    if (lines.isEmpty() && !read_error.isEmpty()) {
+        // Not even line 1 came in: the sheet keeps its cells.
+        finish_read(sheet, 0, unit_width);
+        return {ReadOutcome::Incomplete, read_error};
+    }
+
+    // An empty file reads as one empty line, which is not ours either.
+    const QString first = lines.isEmpty() ? QString() : decode_line(lines[0]);
+    const Fields head = split_line(first, kFirstLineFieldLimit);
+    sheet.clear_to_single_cell();
+    if (head.field_count == 0 || head.fields[0] != marker())
+        return {ReadOutcome::Foreign, u"「ぽん採点」で作成したファイルではありません。"_s};
+
+    ReadResult result;
+    int n = 0;
+    {
+        const QSignalBlocker quiet(&sheet);
+        auto fail = [&result](const QString &reason) {
+            result = {ReadOutcome::Incomplete, reason};
+        };
+
+        if (head.field_count > kFirstLineFieldLimit) {
+            fail(too_many_fields(1, kFirstLineFieldLimit));
+        } else {
+            for (int i = 2; i <= head.field_count; i += 2) {
+                ScoreSettings &s = sheet.settings(i / 2);
+                s.manten = numbers::leading_number(head.fields[i - 1]);
+                s.omomi = i < head.field_count ? numbers::leading_number(head.fields[i]) : 0.0;
+                ++n;
+            }
+        }
+        if (result.outcome == ReadOutcome::Complete && lines.size() < 2)
+            fail(read_error.isEmpty() ? u"ファイルが途中で終わっています（2 行目がありません）。"_s
+                                      : read_error);
+
+        bool title_row_filled = false;
+        // Returns false when reading has to stop.
+        auto take_line = [&](QStringView text, int line_number) {
+            const Fields f = split_line(text);
+            if (f.field_count > kFieldLimit) {
+                fail(too_many_fields(line_number, kFieldLimit));
+                return false;
+            }
+            if (line_number == 2) {
+                const auto field = [&f](int i) {
+                    return i <= f.field_count ? QStringView(f.fields[i - 1]) : QStringView();
+                };
+                sheet.state.lower_text = numbers::plain_form(numbers::leading_number(field(1)));
+                sheet.state.upper_text = numbers::plain_form(numbers::leading_number(field(2)));
+                sheet.state.kouho_no = numbers::leading_number(field(3));
+                return true;
+            }
+            if (f.field_count == 0)
+                return true;
+            if (f.field_count >= sheet.cols())
+                sheet.set_cols(f.field_count + 1);
+            int row = 0;
+            if (title_row_filled) {
+                sheet.append_row(QString());
+                row = sheet.rows() - 1;
+            }
+            title_row_filled = true;
+            for (int i = 0; i < f.field_count; ++i)
+                sheet.set_text(row, i + 1, f.fields[i]);
+            return true;
+        };
+
+        if (result.outcome == ReadOutcome::Complete) {
+            // Everything after line 1 in one conversion; line by line only
+            // when it holds a bad byte sequence.
+            const char *from = lines[1].data();
+            const char *to = lines.last().data() + lines.last().size();
+            QString rest;
+            if (decode_clean(QByteArrayView(from, to - from), rest)) {
+                QStringView view(rest);
+                int line_number = 2;
+                for (qsizetype pos = 0; pos <= view.size(); ++line_number) {
+                    qsizetype lf = view.indexOf(u'\n', pos);
+                    if (lf < 0)
+                        lf = view.size();
+                    QStringView text = view.sliced(pos, lf - pos);
+                    if (text.endsWith(u'\r'))
+                        text.chop(1);
+                    if (!take_line(text, line_number))
+                        break;
+                    pos = lf + 1;
+                }
+            } else {
+                for (qsizetype i = 1; i < lines.size(); ++i) {
+                    if (!take_line(decode_line(lines[i]), int(i + 1)))
+                        break;
+                }
+            }
+        }
+        if (result.outcome == ReadOutcome::Complete && !read_error.isEmpty())
+            fail(read_error);
+    }
+    finish_read(sheet, n, unit_width);
+    return result;
+}
+
+}  // namespace
+
+Fields split_line(QStringView line, int limit)
+{
+    Fields out;
+    // Returns false once the line has more fields than the limit.
+    auto store = [&out, limit](QStringView field) {
+        if (++out.field_count > limit) {
+            out.field_count = limit + 1;
+            return false;
+        }
+        out.fields.append(field.toString());
+        return true;
+    };
+
+    // The pending text is always the run of characters since the last field
+    // ended, so it is kept as a start position.
+    const qsizetype n = line.size();
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = line[i];
+        if (c == u',' || c == u'\t') {
+            if (!store(line.sliced(start, i - start)))
+                return out;
+            start = ++i;
+        } else if (c == u'"') {
+            if (i > start && !store(line.sliced(start, i - start)))
+                return out;
+            qsizetype close = line.indexOf(u'"', i + 1);
+            if (close < 0)
+                close = n;
+            if (!store(line.sliced(i + 1, close - i - 1)))
+                return out;
+            // The character after the closing quote is skipped.
+            i = start = close + 2;
+        } else {
+            ++i;
+        }
+    }
+    if (start < n)
+        store(line.sliced(start));
+    return out;
+}
+
+// The criteria come first, as in the file; then the grid row by row. Column 0
+// is not written, so it is not looked at.
+std::optional<Unencodable> find_unencodable(const Sheet &sheet)
+{
+    if (encodable(whole_text(sheet, -1)))
+        return std::nullopt;
+
+    auto found = [](int row, int col, QStringView text) -> std::optional<Unencodable> {
+        const qsizetype at = first_unencodable(text);
+        if (at < 0)
+            return std::nullopt;
+        return Unencodable{row, col, text.sliced(at, char_length(text, at)).toString()};
+    };
+    if (auto hit = found(-1, 1, sheet.state.lower_text))
+        return hit;
+    if (auto hit = found(-1, 2, sheet.state.upper_text))
+        return hit;
+    QString line;
+    for (int r = 0; r < sheet.rows(); ++r) {
+        line.clear();
+        append_row(line, sheet, r);
+        if (encodable(line))
+            continue;
+        for (int c = 1; c < sheet.cols(); ++c) {
+            if (auto hit = found(r, c, sheet.text(r, c)))
+                return hit;
+        }
+    }
+    return std::nullopt;
+}
+
+QByteArray encode(const Sheet &sheet, int candidate_index)
+{
+    QByteArray bytes;
+    if (encode_clean(whole_text(sheet, candidate_index), bytes))
+        return bytes;
+
+    // Something cannot be held: write it again, replacing what cannot be held
+    // with "?" in the lines and cells that need it.
+    QString text = header_lines(sheet, candidate_index, true);
+    QString line;
+    for (int r = 0; r < sheet.rows(); ++r) {
+        line.clear();
+        append_row(line, sheet, r);
+        if (!encodable(line)) {
+            line.clear();
+            const int last = sheet.cols() - 1;
+            for (int c = 1; c <= last; ++c) {
+                const QString &cell = sheet.text(r, c);
+                line += encodable(cell) ? cell : with_question_marks(cell);
+                if (c < last)
+                    line += u',';
+            }
+            line += u"\r\n"_s;
+        }
+        text += line;
+    }
+    encode_clean(text, bytes);
+    return bytes;
+}
+
+WriteResult write_file(const QString &path, const QByteArray &bytes)
+{
+    // QSaveFile writes a temporary file beside the target and renames it over
+    // the target only on commit, so a failure leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, file.errorString()};
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, reason};
+    }
+    if (!file.commit())
+        return {false, file.errorString()};
+    return {true, QString()};
+}
+
+ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width)
+{
+    return read_lines(bytes, sheet, unit_width, QString());
+}
+
+ReadResult read_file(const QString &path, Sheet &sheet, double unit_width)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        const QString why = QFileInfo(path).isDir() ? u"フォルダーです"_s : file.errorString();
+        finish_read(sheet, 0, unit_width);
+        return {ReadOutcome::Incomplete, u"ファイルを開けません: %1"_s.arg(why)};
+    }
+
+    QByteArray bytes;
+    qsizetype used = 0;
+    QString read_error;
+    const qint64 size = file.size();
+    bytes.resize(size > 0 ? qsizetype(size) + 1 : 64 * 1024);
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const qint64 got = file.read(bytes.data() + used, bytes.size() - used);
+        if (got < 0) {
+            read_error = u"ファイルの読み込み中にエラーが起きました: %1"_s.arg(file.errorString());
+            // Only the lines that came in whole count.
+            const QByteArrayView so_far(bytes.constData(), used);
+            used = so_far.lastIndexOf('\n') + 1;
+            break;
+        }
+        if (got == 0)
+            break;
+        used += qsizetype(got);
+    }
+    bytes.truncate(used);
+    file.close();
+
+    const ReadResult result = read_lines(bytes, sheet, unit_width, read_error);
+    if (result.outcome == ReadOutcome::Complete)
+        sheet.state.sheet_name = path;
+    return result;
+}
+
+}  // namespace sheetfile

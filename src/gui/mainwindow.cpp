@@ -96,7 +96,11 @@ void MainWindow::build_toolbar()
         QAction *action = toolbar_->addAction(style()->standardIcon(button.icon), caption);
         const QString key = QString::fromUtf16(button.key);
         action->setObjectName(key.isEmpty() ? u"del_moji"_s : key);
-        action->setToolTip(QString::fromUtf16(button.tip));
+        const QString tip = QString::fromUtf16(button.tip);
+        action->setToolTip(tip);
+        // A button without a tip shows none, not its caption again.
+        if (tip.isEmpty())
+            toolbar_->widgetForAction(action)->installEventFilter(this);
         connect(action, &QAction::triggered, this, [this, caption] { toolbar_click(caption); });
     }
 }
@@ -128,7 +132,6 @@ SheetWindow *MainWindow::create_sheet()
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     load_order_.append(sheet);
-    connect(sheet, &QObject::destroyed, this, [this, sheet] { load_order_.removeOne(sheet); });
     // A comfortable size inside the frame; the frame picks the place.
     const QSize area = mdi_->viewport()->size();
     sub->resize(qMax(area.width() * 9 / 10, 640), qMax(area.height() * 9 / 10, 520));
@@ -277,6 +280,13 @@ bool MainWindow::end_program()
     closing_ = true;
     close();
     return true;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -142,7 +142,7 @@ void SheetWindow::build_menus()
     menus_ = new SheetMenus(this);
     // Items whose operations are not there yet stay disabled.
     const QStringList waiting = {
-        u"sheet_read"_s,  u"sheet_write"_s, u"mnu_psettei"_s, u"mnu_preview"_s, u"mnu_print"_s,
+        u"mnu_psettei"_s, u"mnu_preview"_s, u"mnu_print"_s,
         u"mnu_cut"_s,     u"mnu_copy"_s,    u"mnu_past"_s,    u"mnu_all_e"_s,   u"menu_insert"_s,
         u"menu_sakujo"_s, u"insert_g"_s,    u"dele_g"_s,      u"mnu_hyouka_go"_s, u"edit2_copy"_s,
         u"menu_cut2"_s,   u"mnu_paste2"_s,  u"mnu_help"_s,
@@ -153,7 +153,9 @@ void SheetWindow::build_menus()
     auto on = [this](const QString &name, auto slot) {
         connect(menus_->action(name), &QAction::triggered, this, slot);
     };
-    on(u"mnu_close"_s, [this] { close_window(); });
+    on(u"sheet_read"_s, [this] { read_sheet(); });
+    on(u"sheet_write"_s, [this] { file_menu_save(); });
+    on(u"mnu_close"_s, [this] { close_command(); });
     on(u"prg_end"_s, [this] { main_->end_program(); });
     on(u"mnu_jouge"_s, [this] { main_->arrange(1); });
     on(u"mnu_sayuu"_s, [this] { main_->arrange(2); });
@@ -257,10 +259,24 @@ void SheetWindow::Text1_Change(const QString &text)
     text1_->setFocus();
 }
 
+int SheetWindow::selected_candidate() const
+{
+    return -1;
+}
+
 void SheetWindow::activated()
 {
     grid_->set_pointer(SheetGrid::Pointer::Default);
     unsetCursor();
+}
+
+void SheetWindow::close_command()
+{
+    if (sheet_->state.content_flg &&
+        main_->prompter().ask(this, windowTitle() + u" を保存しますか？"_s, Prompter::Buttons::YesNo,
+                              u"確認"_s) == Prompter::Answer::Yes)
+        save_sheet();
+    close_window();
 }
 
 bool SheetWindow::close_window()

@@ -33,6 +33,8 @@ public:
 
     // Asks the window to close through its closing logic; true when it closed.
     bool close_window();
+    // "シートを閉じる": offers to save first, then closes.
+    void close_command();
     // The window became the active sheet window.
     void activated();
 
@@ -45,9 +47,14 @@ public:
     int enter_hold_flg = 0;
     bool layout_flg = false;
 
+    // The criteria texts and chosen candidate, as the file keeps them.
+    int selected_candidate() const;
+
 public slots:
     // Operations other windows call by name.
     void set_omomi() {}
+    void save_sheet();
+    void read_sheet();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -60,6 +67,12 @@ private:
     void build_sheet(bool first);
     void lay_out();
     void Text1_Change(const QString &text);
+    void file_menu_save();
+    void hide_editor();
+    void show_editor();
+    double unit_width() const;
+    // Filters of the sheet file dialogs.
+    static QStringList file_filters();
     QLabel *heading(QWidget *parent, const QString &text, double top);
 
     MainWindow *main_;

@@ -1,0 +1,152 @@
+#pragma once
+
+// Shared fixture of the GUI tests: the offscreen platform, a temporary working
+// folder, a scripted Prompter and a watchdog against unexpected modal windows.
+
+#include "prompter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QList>
+#include <QQueue>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+struct Asked {
+    QString text;
+    Prompter::Buttons buttons;
+    QString title;
+};
+
+struct FileDialogCall {
+    bool save = false;
+    QStringList filters;
+    QString default_name;
+};
+
+// Answers from a script and records every question and dialog.
+class ScriptedPrompter : public Prompter
+{
+public:
+    QQueue<Answer> answers;
+    QQueue<std::optional<QString>> files;
+    QList<Asked> asked;
+    QList<FileDialogCall> dialogs;
+    QStringList unexpected;  // questions or dialogs nobody scripted
+
+    Answer ask(QWidget *, const QString &text, Buttons buttons, const QString &title) override
+    {
+        asked.append({text, buttons, title});
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        if (answers.isEmpty()) {
+            unexpected.append(text);
+            return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        }
+        return answers.dequeue();
+    }
+
+    std::optional<QString> open_file(QWidget *, const QStringList &filters) override
+    {
+        dialogs.append({false, filters, QString()});
+        return next_file(QStringLiteral("open dialog"));
+    }
+
+    std::optional<QString> save_file(QWidget *, const QStringList &filters,
+                                     const QString &default_name) override
+    {
+        dialogs.append({true, filters, default_name});
+        return next_file(QStringLiteral("save dialog"));
+    }
+
+    QStringList messages() const
+    {
+        QStringList list;
+        for (const Asked &a : asked)
+            list.append(a.text);
+        return list;
+    }
+
+    void clear()
+    {
+        answers.clear();
+        files.clear();
+        asked.clear();
+        dialogs.clear();
+        unexpected.clear();
+    }
+
+private:
+    std::optional<QString> next_file(const QString &what)
+    {
+        if (files.isEmpty()) {
+            unexpected.append(what);
+            return std::nullopt;
+        }
+        return files.dequeue();
+    }
+};
+
+// Closes any modal window that shows up and remembers it, so a test fails
+// instead of hanging.
+class ModalWatchdog : public QObject
+{
+public:
+    QStringList seen;
+
+    ModalWatchdog()
+    {
+        timer_.setInterval(50);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                seen.append(modal->windowTitle() + QStringLiteral(" / ") +
+                            QString::fromLatin1(modal->metaObject()->className()));
+                modal->close();
+            }
+        });
+        timer_.start();
+    }
+
+private:
+    QTimer timer_;
+};
+
+inline void prepare_gui_test_environment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+inline void set_program_font()
+{
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Noto Sans CJK JP")});
+    font.setPointSizeF(9);
+    QApplication::setFont(font);
+}
+
+// A temporary folder that is also the working folder while the test runs.
+class WorkingFolder
+{
+public:
+    WorkingFolder() : old_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    ~WorkingFolder() { QDir::setCurrent(old_); }
+    QString path() const { return dir_.path(); }
+    QString file(const QString &name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    QString old_;
+};
+
+#define PONSAITEN_GUI_TEST_MAIN(TestClass)                                                        \
+    int main(int argc, char *argv[])                                                              \
+    {                                                                                             \
+        prepare_gui_test_environment();                                                           \
+        QApplication app(argc, argv);                                                             \
+        set_program_font();                                                                       \
+        TestClass test;                                                                           \
+        return QTest::qExec(&test, argc, argv);                                                   \
+    }

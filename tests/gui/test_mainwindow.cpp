@@ -1,0 +1,298 @@
+#include "guitest.h"
+#include "mainwindow.h"
+#include "sheet.h"
+#include "sheetgrid.h"
+#include "sheetmenus.h"
+#include "sheetwindow.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolTip>
+#include <QHelpEvent>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<ScriptedPrompter> prompter;
+    std::unique_ptr<ModalWatchdog> watchdog;
+    std::unique_ptr<MainWindow> main;
+
+    QStringList captions() const
+    {
+        QStringList list;
+        for (SheetWindow *sheet : main->sheets())
+            list.append(sheet->windowTitle());
+        return list;
+    }
+
+    void click(const QString &caption)
+    {
+        for (QAction *action : main->toolbar()->actions())
+            if (action->text() == caption) {
+                action->trigger();
+                return;
+            }
+        QFAIL("no such toolbar button");
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<WorkingFolder>();
+        prompter = std::make_unique<ScriptedPrompter>();
+        watchdog = std::make_unique<ModalWatchdog>();
+        main = std::make_unique<MainWindow>(*prompter);
+        main->show();
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(prompter->unexpected.isEmpty(), qPrintable(prompter->unexpected.join(u" | "_s)));
+        QVERIFY2(watchdog->seen.isEmpty(), qPrintable(watchdog->seen.join(u" | "_s)));
+        main.reset();
+        watchdog.reset();
+        prompter.reset();
+        folder.reset();
+    }
+
+    void start_up()
+    {
+        QCOMPARE(main->objectName(), u"MDIForm1"_s);
+        QCOMPARE(main->windowTitle(), u"1枚のｼｰﾄがあります。"_s);
+        QCOMPARE(captions(), QStringList{u"評価計算(1)"_s});
+        QVERIFY(!main->toolbar()->isEnabled());
+        QTRY_VERIFY(main->toolbar()->isEnabled());
+        SheetWindow *sheet = main->sheets().first();
+        QCOMPARE(sheet->objectName(), u"Form1"_s);
+        QVERIFY(!sheet->parentWidget()->isMinimized());
+        QVERIFY(!sheet->parentWidget()->isMaximized());
+        QCOMPARE(main->active_sheet(), sheet);
+        QCOMPARE(sheet->sheet()->rows(), 101);
+        QCOMPARE(sheet->findChild<QLabel *>(u"Label5"_s)->text(), u"1"_s);
+        QCOMPARE(sheet->findChild<QLabel *>(u"Label6"_s)->text(), u"1"_s);
+        QCOMPARE(sheet->findChild<QLabel *>(u"Label3"_s)->text(), u"12"_s);
+        QVERIFY(sheet->findChild<QWidget *>(u"Frame4"_s)->isVisible());
+        QVERIFY(!sheet->findChild<QWidget *>(u"Frame6"_s)->isVisible());
+        QVERIFY(sheet->editor()->isVisible());
+    }
+
+    void toolbar_buttons()
+    {
+        struct Expected {
+            QString caption, key, tip;
+        };
+        const QList<Expected> expected = {
+            {u"新規作成"_s, u"new_sheet"_s, u"新しい計算シートを表示します。"_s},
+            {u"ｼｰﾄ呼出"_s, u"sheet_read"_s, u"ファイルから読み込みます"_s},
+            {u"ｼｰﾄ保存"_s, u"sheet_save"_s, u"シートをファイルに書き込みます。"_s},
+            {u"ｼｰﾄ印刷"_s, u"prn_sheet"_s, u""_s},
+            {u"カット"_s, u"cut"_s, u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。"_s},
+            {u"コピー"_s, u"copy"_s, u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。"_s},
+            {u"ペースト"_s, u"past"_s, u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞからﾃｷｽﾄを貼り付けます。"_s},
+            {u"列挿入"_s, u"ins_retu"_s, u"列を挿入します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)"_s},
+            {u"行挿入"_s, u"ins_gyou"_s, u"行を挿入します。"_s},
+            {u"列削除"_s, u"del_retu"_s, u"列を削除します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)"_s},
+            {u"行削除"_s, u"del_gyou"_s, u"行を削除します。"_s},
+            {u"文字消去"_s, u"del_moji"_s, u""_s},
+        };
+        const QList<QAction *> actions = main->toolbar()->actions();
+        QCOMPARE(actions.size(), expected.size());
+        for (int i = 0; i < actions.size(); ++i) {
+            QCOMPARE(actions[i]->text(), expected[i].caption);
+            QCOMPARE(actions[i]->objectName(), expected[i].key);
+            QWidget *button = main->toolbar()->widgetForAction(actions[i]);
+            QTRY_VERIFY(!QToolTip::isVisible());
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(button, &help);
+            if (expected[i].tip.isEmpty()) {
+                QTest::qWait(20);
+                QVERIFY(!QToolTip::isVisible());
+            } else {
+                QCOMPARE(actions[i]->toolTip(), expected[i].tip);
+                QTRY_COMPARE(QToolTip::text(), expected[i].tip);
+                QToolTip::hideText();
+            }
+            QVERIFY(!actions[i]->icon().isNull());
+        }
+    }
+
+    void numbering_and_main_caption()
+    {
+        click(u"新規作成"_s);
+        click(u"新規作成"_s);
+        QCOMPARE(captions(), (QStringList{u"評価計算(1)"_s, u"評価計算( 2)"_s, u"評価計算( 3)"_s}));
+        QCOMPARE(main->windowTitle(), u" 3枚のｼｰﾄがあります。"_s);
+        QCOMPARE(main->active_sheet()->windowTitle(), u"評価計算( 3)"_s);
+    }
+
+    void closed_number_is_reused()
+    {
+        main->create_sheet();
+        main->create_sheet();
+        QVERIFY(main->sheets().at(1)->close_window());
+        QCOMPARE(main->windowTitle(), u" 2枚のｼｰﾄがあります。"_s);
+        QCOMPARE(captions(), (QStringList{u"評価計算(1)"_s, u"評価計算( 3)"_s}));
+        main->create_sheet();
+        QCOMPARE(main->sheets().last()->windowTitle(), u"評価計算( 2)"_s);
+        QCOMPARE(main->windowTitle(), u" 3枚のｼｰﾄがあります。"_s);
+    }
+
+    void only_sheet_closed_then_new_is_one()
+    {
+        QVERIFY(main->sheets().first()->close_window());
+        QCOMPARE(main->windowTitle(), u" 0枚のｼｰﾄがあります。"_s);
+        QVERIFY(main->menuBar()->actions().isEmpty());
+        // Buttons other than the two that create sheets do nothing now.
+        click(u"コピー"_s);
+        click(u"ｼｰﾄ保存"_s);
+        QVERIFY(prompter->asked.isEmpty());
+        click(u"新規作成"_s);
+        QCOMPARE(captions(), QStringList{u"評価計算(1)"_s});
+        QCOMPARE(main->windowTitle(), u" 1枚のｼｰﾄがあります。"_s);
+    }
+
+    void twenty_first_is_refused()
+    {
+        for (int i = 2; i <= 20; ++i)
+            QVERIFY(main->create_sheet());
+        QCOMPARE(main->sheets().size(), 20);
+        QVERIFY(prompter->asked.isEmpty());
+        QVERIFY(!main->create_sheet());
+        QCOMPARE(prompter->messages(), QStringList{u"これ以上新しいシートの作成はできません。"_s});
+        QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::Ok);
+        QVERIFY(prompter->asked.first().title.isEmpty());
+        QCOMPARE(main->sheets().size(), 20);
+        QCOMPARE(main->windowTitle(), u" 20枚のｼｰﾄがあります。"_s);
+        QCOMPARE(main->sheets().last()->windowTitle(), u"評価計算( 20)"_s);
+    }
+
+    void menu_tree()
+    {
+        SheetWindow *sheet = main->active_sheet();
+        QStringList bar;
+        for (QAction *action : main->menuBar()->actions())
+            bar.append(action->text());
+        QCOMPARE(bar, (QStringList{u"ﾌｧｲﾙ(&F)"_s, u"編集(&E)"_s, u"表示(&V)"_s, u"評価計算(&H)"_s,
+                                   u"ウインドウ(&W)"_s, u"ヘルプ(&H)"_s}));
+        auto items = [&](const QString &menu) {
+            QStringList list;
+            for (QAction *action : sheet->menus()->menu(menu)->actions())
+                list.append(action->isSeparator() ? u"-"_s : action->text());
+            return list;
+        };
+        QCOMPARE(items(u"menu_file"_s),
+                 (QStringList{u"シート読込(&R)"_s, u"シート保存(&W)"_s, u"-"_s, u"シートを閉じる(&C)"_s,
+                              u"-"_s, u"印刷設定(&U)"_s, u"印刷ﾌﾟﾚﾋﾞｭｰ(&V)"_s, u"指定範囲印刷(&p)"_s,
+                              u"-"_s, u"ﾌﾟﾛｸﾞﾗﾑを終わらせる(&E)"_s}));
+        QCOMPARE(items(u"menu_hyouji"_s), (QStringList{u"列表示(&R)"_s, u"行表示(&G)"_s}));
+        QCOMPARE(items(u"menu_retu"_s), (QStringList{u"挿入(&I)"_s, u"削除(&D)"_s, u"-"_s}));
+        QCOMPARE(items(u"edit_2"_s), (QStringList{u"コピー"_s, u"切り取り"_s, u"貼り付け"_s, u"-"_s,
+                                                 u"ｷｬﾝｾﾙ"_s}));
+        QCOMPARE(items(u"mnu_window"_s),
+                 (QStringList{u"上下に並べて表示(&H)"_s, u"左右に並べて表示(&V)"_s, u"重ねて表示(&C)"_s}));
+        QVERIFY(sheet->menus()->action(u"mnu_culc"_s)->isEnabled());
+        QVERIFY(sheet->menus()->action(u"mnu_close"_s)->isEnabled());
+        // No item carries a shortcut other than its access key.
+        for (QAction *action : sheet->findChildren<QAction *>())
+            QVERIFY(action->shortcut().isEmpty());
+    }
+
+    void menus_follow_active_sheet()
+    {
+        SheetWindow *first = main->active_sheet();
+        SheetWindow *second = main->create_sheet();
+        QCOMPARE(main->menuBar()->actions().first(), second->menus()->bar_menus().first()->menuAction());
+        main->mdi_area()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
+        QCOMPARE(main->active_sheet(), first);
+        QCOMPARE(main->menuBar()->actions().first(), first->menus()->bar_menus().first()->menuAction());
+    }
+
+    void arrangement()
+    {
+        main->resize(1000, 800);
+        main->create_sheet();
+        main->create_sheet();
+        SheetWindow *sheet = main->active_sheet();
+        sheet->menus()->action(u"mnu_jouge"_s)->trigger();
+        QList<QRect> rects;
+        for (QMdiSubWindow *w : main->mdi_area()->subWindowList())
+            rects.append(w->geometry());
+        QCOMPARE(rects.size(), 3);
+        for (const QRect &r : rects) {
+            QCOMPARE(r.x(), 0);
+            QCOMPARE(r.width(), main->mdi_area()->viewport()->width());
+        }
+        QVERIFY(rects[0].y() != rects[1].y());
+        sheet->menus()->action(u"mnu_sayuu"_s)->trigger();
+        rects.clear();
+        for (QMdiSubWindow *w : main->mdi_area()->subWindowList())
+            rects.append(w->geometry());
+        for (const QRect &r : rects) {
+            QCOMPARE(r.y(), 0);
+            QCOMPARE(r.height(), main->mdi_area()->viewport()->height());
+        }
+        QVERIFY(rects[0].x() != rects[1].x());
+        sheet->menus()->action(u"mnu_kasane"_s)->trigger();
+        rects.clear();
+        for (QMdiSubWindow *w : main->mdi_area()->subWindowList())
+            rects.append(w->geometry());
+        QVERIFY(rects[0].topLeft() != rects[1].topLeft());
+    }
+
+    void about_box()
+    {
+        main->active_sheet()->menus()->action(u"about_prg"_s)->trigger();
+        QCOMPARE(prompter->asked.size(), 1);
+        const QString text = prompter->asked.first().text;
+        QVERIFY(text.contains(u"Version 1.00"_s));
+        QVERIFY(text.contains(u"\nご 注 意\n"_s));
+        QVERIFY(text.endsWith(u"\n\n\n"_s));
+        QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::Ok);
+    }
+
+    void untouched_sheet_closes_without_question()
+    {
+        main->create_sheet();
+        main->active_sheet()->menus()->action(u"mnu_close"_s)->trigger();
+        QVERIFY(prompter->asked.isEmpty());
+        QCOMPARE(main->sheets().size(), 1);
+        QCOMPARE(main->windowTitle(), u" 1枚のｼｰﾄがあります。"_s);
+    }
+
+    void closing_main_window_without_sheets_asks_nothing()
+    {
+        QVERIFY(main->sheets().first()->close_window());
+        QVERIFY(main->close());
+        QVERIFY(prompter->asked.isEmpty());
+    }
+
+    void panels_hug_the_right_edge()
+    {
+        SheetWindow *sheet = main->active_sheet();
+        auto *sub = qobject_cast<QMdiSubWindow *>(sheet->parentWidget());
+        for (int width : {700, 1100}) {
+            sub->resize(width, 600);
+            QWidget *frame1 = sheet->findChild<QWidget *>(u"Frame1"_s);
+            QWidget *frame4 = sheet->findChild<QWidget *>(u"Frame4"_s);
+            QCOMPARE(frame1->geometry().right(), sheet->width() - 1);
+            QCOMPARE(frame4->x(), frame1->x());
+            QVERIFY(frame4->y() > frame1->y());
+            QCOMPARE(sheet->grid()->geometry().right(), frame1->x() - 1);
+            QCOMPARE(sheet->grid()->height(), sheet->height());
+        }
+    }
+};
+
+PONSAITEN_GUI_TEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
