@@ -67,6 +67,7 @@ SheetWindow::SheetWindow(MainWindow *main, int number, bool first, QWidget *pare
 
     build_panels();
     build_menus();
+    connect_evaluation();
     build_sheet(first);
 }
 
@@ -144,7 +145,7 @@ void SheetWindow::build_menus()
     const QStringList waiting = {
         u"mnu_psettei"_s, u"mnu_preview"_s, u"mnu_print"_s,
         u"mnu_cut"_s,     u"mnu_copy"_s,    u"mnu_past"_s,    u"mnu_all_e"_s,   u"menu_insert"_s,
-        u"menu_sakujo"_s, u"insert_g"_s,    u"dele_g"_s,      u"mnu_hyouka_go"_s, u"edit2_copy"_s,
+        u"menu_sakujo"_s, u"insert_g"_s,    u"dele_g"_s,      u"edit2_copy"_s,
         u"menu_cut2"_s,   u"mnu_paste2"_s,  u"mnu_help"_s,
     };
     for (const QString &name : waiting)
@@ -257,11 +258,6 @@ void SheetWindow::Text1_Change(const QString &text)
     text1_->setEnabled(true);
     text1_->show();
     text1_->setFocus();
-}
-
-int SheetWindow::selected_candidate() const
-{
-    return -1;
 }
 
 void SheetWindow::activated()

@@ -47,8 +47,15 @@ public:
     int enter_hold_flg = 0;
     bool layout_flg = false;
 
-    // The criteria texts and chosen candidate, as the file keeps them.
+    // Evaluation (sheetwindow_evaluation.cpp).
+    EvaluationPanel *evaluation_panel() const { return frame6_; }
+    ScorePanel *score_panel() const { return frame4_; }
+    // The selected entry of the candidate list, -1 when none.
     int selected_candidate() const;
+    // Brings the raw-score panel up to date for the current column.
+    void refresh_score_panel();
+    // The evaluation command: totals, candidates, the evaluation panel.
+    void hyouka_command();
 
 public slots:
     // Operations other windows call by name.
@@ -68,6 +75,7 @@ private:
     void lay_out();
     void Text1_Change(const QString &text);
     void file_menu_save();
+    void connect_evaluation();
     void hide_editor();
     void show_editor();
     double unit_width() const;
