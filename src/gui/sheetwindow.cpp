@@ -64,6 +64,7 @@ SheetWindow::SheetWindow(MainWindow *main, int number, bool first, QWidget *pare
     text1_->setFrame(false);
     text1_->setStyleSheet(u"QLineEdit { background: rgb(255, 255, 192); border: none; padding: 0px; }"_s);
     connect(text1_, &QLineEdit::textChanged, this, &SheetWindow::Text1_Change);
+    connect(sheet_, &Sheet::current_cell_changed, this, &SheetWindow::grdhyouka_RowColChange);
 
     build_panels();
     build_menus();
@@ -258,6 +259,17 @@ void SheetWindow::Text1_Change(const QString &text)
     text1_->setEnabled(true);
     text1_->show();
     text1_->setFocus();
+}
+
+void SheetWindow::grdhyouka_RowColChange()
+{
+    refresh_score_panel();
+    if (text1_->isVisible()) {
+        text1_->setEnabled(true);
+        text1_->setFocus();
+        return;
+    }
+    skip_adv_flg = sheet_->text(sheet_->row(), sheet_->col()).isEmpty() ? 0 : 1;
 }
 
 void SheetWindow::activated()

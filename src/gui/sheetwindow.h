@@ -74,6 +74,7 @@ private:
     void build_sheet(bool first);
     void lay_out();
     void Text1_Change(const QString &text);
+    void grdhyouka_RowColChange();
     void file_menu_save();
     void connect_evaluation();
     void hide_editor();
