@@ -5,27 +5,55 @@
 
 #include <QList>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace scoring {
 
 namespace {
 
+constexpr double kNoScore = std::numeric_limits<double>::quiet_NaN();
+
+// Every score cell parsed once: both steps read the same cells.
+class ScoreGrid
+{
+public:
+    explicit ScoreGrid(const Sheet &sheet)
+        : rows_(sheet.rows()), values_(size_t(qMax(sheet.score_count(), 0)) * size_t(rows_))
+    {
+        for (int k = 1; k <= sheet.score_count(); ++k)
+            for (int r = 1; r < rows_; ++r) {
+                double v = 0;
+                at(k, r) = numbers::holds_score(sheet.text(r, k + 4), &v) ? v : kNoScore;
+            }
+    }
+    // NaN when the cell holds no score (the parse itself never gives NaN).
+    double score(int k, int r) const { return values_[index(k, r)]; }
+
+private:
+    size_t index(int k, int r) const { return size_t(k - 1) * size_t(rows_) + size_t(r); }
+    double &at(int k, int r) { return values_[index(k, r)]; }
+
+    int rows_;
+    std::vector<double> values_;
+};
+
 // Step 1: each column's full marks go up to its highest score. The counter is
 // shared by all columns on purpose: once any column has held a score, every
 // later column gets its full-marks text rewritten, even an empty one.
-void raise_full_marks(Sheet &sheet)
+void raise_full_marks(Sheet &sheet, const ScoreGrid &scores)
 {
     const int n = sheet.score_count();
     int seen = 0;
     for (int k = 1; k <= n; ++k) {
         double m = sheet.settings(k).manten;
         for (int r = 1; r < sheet.rows(); ++r) {
-            double v = 0;
-            if (numbers::holds_score(sheet.text(r, k + 4), &v)) {
-                ++seen;
-                if (v > m)
-                    m = v;
-            }
+            const double v = scores.score(k, r);
+            if (std::isnan(v))
+                continue;
+            ++seen;
+            if (v > m)
+                m = v;
         }
         if (seen > 0) {
             ScoreSettings &s = sheet.settings(k);
@@ -36,12 +64,11 @@ void raise_full_marks(Sheet &sheet)
 }
 
 // Step 2: the weighted percentage of the scores a student actually has.
-void write_totals(Sheet &sheet)
+void write_totals(Sheet &sheet, const ScoreGrid &scores)
 {
     if (sheet.cols() < 8)
         return;
     const int n = sheet.score_count();
-    // Copies, so the inner loop does not go through the settings accessor.
     QList<double> omomi(n + 1), manten(n + 1);
     for (int k = 1; k <= n; ++k) {
         omomi[k] = sheet.settings(k).omomi;
@@ -53,8 +80,8 @@ void write_totals(Sheet &sheet)
         double d = 0;
         bool found = false;
         for (int k = 1; k <= n; ++k) {
-            double v = 0;
-            if (!numbers::holds_score(sheet.text(r, k + 4), &v))
+            const double v = scores.score(k, r);
+            if (std::isnan(v))
                 continue;
             found = true;
             s = s + v * omomi[k];
@@ -79,8 +106,11 @@ void write_totals(Sheet &sheet)
 
 TotalStatistics calc_sougouten(Sheet &sheet)
 {
-    raise_full_marks(sheet);
-    write_totals(sheet);
+    {
+        const ScoreGrid scores(sheet);
+        raise_full_marks(sheet, scores);
+        write_totals(sheet, scores);
+    }
     const TotalStatistics stats = total_statistics(sheet);
     const int c = sheet.col();
     if (sheet.is_score_col(c)) {

@@ -264,7 +264,7 @@ void SheetWindow::Text1_Change(const QString &text)
 void SheetWindow::grdhyouka_RowColChange()
 {
     refresh_score_panel();
-    if (text1_->isVisible()) {
+    if (!text1_->isHidden()) {
         text1_->setEnabled(true);
         text1_->setFocus();
         return;
