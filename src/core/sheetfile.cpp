@@ -522,10 +522,18 @@ WriteResult write_file(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
+    // A short write carries no error of its own (a full disk, a file size
+    // limit): writing the rest again brings out the system's reason.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = file.error() != QFileDevice::NoError
+                                       ? file.errorString()
+                                       : u"書き込みが途中で止まりました。"_s;
+            file.cancelWriting();
+            return {false, reason};
+        }
+        done += qsizetype(written);
     }
     if (!file.commit())
         return {false, file.errorString()};

@@ -1,0 +1,680 @@
+#include "numbers.h"
+#include "sheet.h"
+#include "sheetfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using sheetfile::ReadOutcome;
+
+namespace {
+
+// "評価計算ｼｰﾄ(K_saiten)" in code page 932.
+const QByteArray kMarker = QByteArray::fromHex("955d89bf8c768e5abcb0c4284b5f73616974656e29");
+
+// Test input in code page 932; the exact-bytes tests pin the converter down.
+QByteArray sjis(const QString &text)
+{
+    QStringEncoder encoder("Windows-31J");
+    return encoder(text);
+}
+
+QByteArray sheet_file(const QByteArray &pairs, const QByteArray &grid,
+                      const QByteArray &criteria = "25,95,-1 ")
+{
+    return kMarker + "," + pairs + "\r\n" + criteria + "\r\n" + grid;
+}
+
+// Columns 1 .. Cols-1 of every row joined by "|", without empty cells at the end.
+QStringList grid_of(const Sheet &sheet)
+{
+    QStringList rows;
+    for (int r = 0; r < sheet.rows(); ++r) {
+        QStringList cells;
+        for (int c = 1; c < sheet.cols(); ++c)
+            cells << sheet.text(r, c);
+        while (!cells.isEmpty() && cells.last().isEmpty())
+            cells.removeLast();
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+QByteArray read_back(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+}  // namespace
+
+class TestSheetFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void new_sheet_bytes()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        QByteArray expected = QByteArray::fromHex(
+            // 評価計算ｼｰﾄ(K_saiten), 0 , 10 , 0 , 10 ,
+            "955d89bf8c768e5abcb0c4284b5f73616974656e29"
+            "2c2030202c203130202c2030202c203130202c0d0a"
+            // 25,95,-1 with its trailing space
+            "32352c39352c2d31200d0a"
+            // 年,組,NO,氏名,点1,点2,総合点,評価･評定
+            "944e2c91672c4e4f2c8e8196bc2c935f312c935f322c918d8d87935f2c955d89bfa5955d92e80d0a");
+        for (int r = 0; r < 100; ++r)
+            expected += ",,,,,,,\r\n";
+        QCOMPARE(sheetfile::encode(sheet, -1), expected);
+    }
+
+    void header_lines_data()
+    {
+        QTest::addColumn<QList<double>>("manten");
+        QTest::addColumn<QList<double>>("omomi");
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<int>("candidate");
+        QTest::addColumn<QByteArray>("lines");
+        QTest::newRow("print forms") << QList<double>{2.75, 100, 0.5} << QList<double>{0.5, -3, 0}
+                                     << u"25"_s << u"95"_s << 31
+                                     << QByteArray(", 2.75 , .5 , 100 ,-3 , .5 , 0 ,\r\n25,95, 31 ");
+        QTest::newRow("no score columns") << QList<double>{} << QList<double>{} << u"30.5"_s
+                                          << u"90"_s << 0 << QByteArray(",\r\n30.5,90, 0 ");
+        QTest::newRow("criteria written as they are")
+            << QList<double>{1} << QList<double>{10} << u" 2x"_s << u""_s << -1
+            << QByteArray(", 1 , 10 ,\r\n 2x,,-1 ");
+        QTest::newRow("criterion code page 932 cannot hold")
+            << QList<double>{1} << QList<double>{10} << u"€5"_s << u"95"_s << -1
+            << QByteArray(", 1 , 10 ,\r\n?5,95,-1 ");
+    }
+
+    void header_lines()
+    {
+        QFETCH(QList<double>, manten);
+        QFETCH(QList<double>, omomi);
+        QFETCH(QString, lower);
+        QFETCH(QString, upper);
+        QFETCH(int, candidate);
+        QFETCH(QByteArray, lines);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_cols(int(manten.size()) + 7);
+        for (int k = 1; k <= manten.size(); ++k) {
+            sheet.settings(k).manten = manten[k - 1];
+            sheet.settings(k).omomi = omomi[k - 1];
+        }
+        sheet.state.lower_text = lower;
+        sheet.state.upper_text = upper;
+        const QByteArray bytes = sheetfile::encode(sheet, candidate);
+        const QByteArray expected = kMarker + lines + "\r\n";
+        QCOMPARE(bytes.left(expected.size()), expected);
+    }
+
+    void cell_bytes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("髙 IBM extension") << u"髙"_s << QByteArray::fromHex("fbfc");
+        QTest::newRow("﨑 IBM extension") << u"﨑"_s << QByteArray::fromHex("fab1");
+        QTest::newRow("① NEC row 13") << u"①"_s << QByteArray::fromHex("8740");
+        QTest::newRow("Ⅱ NEC row 13") << u"Ⅱ"_s << QByteArray::fromHex("8755");
+        QTest::newRow("full-width tilde") << u"～"_s << QByteArray::fromHex("8160");
+        QTest::newRow("full-width minus") << u"－"_s << QByteArray::fromHex("817c");
+        QTest::newRow("half-width kana") << u"ｶﾞ･"_s << QByteArray::fromHex("b6dea5");
+        QTest::newRow("backslash and tilde stay ASCII") << u"\\~"_s << QByteArray("\\~");
+        QTest::newRow("control codes as themselves")
+            << u"\u001a\u001c\u007f"_s << QByteArray("\x1a\x1c\x7f");
+        QTest::newRow("euro sign") << u"a€b"_s << QByteArray("a?b");
+        QTest::newRow("wave dash") << u"〜"_s << QByteArray("?");
+        QTest::newRow("emoji is one character") << u"😀"_s << QByteArray("?");
+        QTest::newRow("lone high surrogate at end") << QString(u"x"_s + QChar(0xD83D)) << QByteArray("x?");
+        QTest::newRow("lone low surrogate") << QString(u"a"_s + QChar(0xDE00) + u"b"_s) << QByteArray("a?b");
+    }
+
+    void cell_bytes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(1, 1, text);
+        sheet.set_text(100, 8, text);
+        const QList<QByteArray> lines = sheetfile::encode(sheet, -1).split('\n');
+        QCOMPARE(lines[3], QByteArray(bytes + ",,,,,,,\r"));
+        QCOMPARE(lines[102], QByteArray(",,,,,,," + bytes + "\r"));
+    }
+
+    void split_line_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<int>("count");
+        QTest::newRow("empty") << u""_s << 500 << QStringList{} << 0;
+        QTest::newRow("no empty last field") << u"a,b,"_s << 500 << QStringList{u"a"_s, u"b"_s} << 2;
+        QTest::newRow("empty middle") << u"a,,b"_s << 500 << QStringList{u"a"_s, u""_s, u"b"_s} << 3;
+        QTest::newRow("commas only") << u",,,"_s << 500 << QStringList{u""_s, u""_s, u""_s} << 3;
+        QTest::newRow("quoted comma") << u"x,\"p,q\",y"_s << 500
+                                      << QStringList{u"x"_s, u"p,q"_s, u"y"_s} << 3;
+        QTest::newRow("tabs") << u"a\tb\t\tc"_s << 500
+                              << QStringList{u"a"_s, u"b"_s, u""_s, u"c"_s} << 4;
+        QTest::newRow("spaces kept") << u" a , b "_s << 500 << QStringList{u" a "_s, u" b "_s} << 2;
+        QTest::newRow("pending before quote") << u"ab\"c\"d"_s << 500
+                                              << QStringList{u"ab"_s, u"c"_s} << 2;
+        QTest::newRow("character after quote skipped")
+            << u"\"a\"b,c"_s << 500 << QStringList{u"a"_s, u""_s, u"c"_s} << 3;
+        QTest::newRow("unclosed quote") << u"a,\"b,c"_s << 500 << QStringList{u"a"_s, u"b,c"_s} << 2;
+        QTest::newRow("empty quotes") << u"\"\",x"_s << 500 << QStringList{u""_s, u"x"_s} << 2;
+        const QStringList five_hundred(500, QString());
+        QTest::newRow("500 fields") << QString(500, u',') << 500 << five_hundred << 500;
+        QTest::newRow("501st field at a comma") << QString(501, u',') << 500 << five_hundred << 501;
+        QTest::newRow("501st field at the end")
+            << QString(QString(500, u',') + u"x"_s) << 500 << five_hundred << 501;
+        QTest::newRow("501st field quoted")
+            << QString(QString(500, u',') + u"\"x\""_s) << 500 << five_hundred << 501;
+        QTest::newRow("own limit") << u"a,b,c"_s << 2 << QStringList{u"a"_s, u"b"_s} << 3;
+    }
+
+    void split_line()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, limit);
+        QFETCH(QStringList, fields);
+        QFETCH(int, count);
+        const sheetfile::Fields result = sheetfile::split_line(line, limit);
+        QCOMPARE(result.fields, fields);
+        QCOMPARE(result.field_count, count);
+    }
+
+    void round_trip_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<QStringList>("samples");
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<int>("candidate");
+        QTest::newRow("new sheet size") << 101 << 9
+                                        << QStringList{u""_s, u"12"_s, u"山田 太郎"_s, u"2.5"_s}
+                                        << u"25"_s << u"95"_s << -1;
+        QTest::newRow("code page 932 extensions")
+            << 40 << 12
+            << QStringList{u"髙橋"_s, u"山﨑"_s, u"①"_s, u"Ⅱ"_s, u"～"_s, u"－"_s, u"∥"_s, u"￢"_s, u""_s}
+            << u"30"_s << u"90.5"_s << 5;
+        QTest::newRow("spaces and control codes")
+            << 10 << 10 << QStringList{u" 7"_s, u"7 "_s, u" "_s, u"a\u001ab"_s, u"\u007f\u001c"_s}
+            << u"0"_s << u"100"_s << 31;
+        QTest::newRow("no score columns") << 20 << 7 << QStringList{u"1"_s, u""_s, u"x"_s}
+                                          << u"25"_s << u"95"_s << 0;
+        QTest::newRow("largest sheet") << 450 << 450
+                                       << QStringList{u"0"_s, u"100"_s, u"57"_s, u""_s, u"999"_s}
+                                       << u"25"_s << u"95"_s << 12;
+    }
+
+    void round_trip()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, cols);
+        QFETCH(QStringList, samples);
+        QFETCH(QString, lower);
+        QFETCH(QString, upper);
+        QFETCH(int, candidate);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_rows(rows);
+        sheet.set_cols(cols);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 1; c < cols; ++c)
+                sheet.set_text(r, c, samples[(r * 7 + c) % samples.size()]);
+        for (int k = 1; k <= cols - 7; ++k) {
+            sheet.settings(k).manten = k * 1.25;
+            sheet.settings(k).omomi = k % 4 - 1;
+        }
+        sheet.state.lower_text = lower;
+        sheet.state.upper_text = upper;
+        const QByteArray bytes = sheetfile::encode(sheet, candidate);
+        // A full line 1 of the largest sheet is longer than other lines may be.
+        QCOMPARE(sheetfile::split_line(QString::fromLatin1(bytes.left(bytes.indexOf('\r'))), 887)
+                     .field_count,
+                 1 + 2 * (cols - 7));
+
+        Sheet back;
+        const sheetfile::ReadResult result = sheetfile::read_bytes(bytes, back, 120);
+        QCOMPARE(int(result.outcome), int(ReadOutcome::Complete));
+        QCOMPARE(back.rows(), rows);
+        QCOMPARE(back.cols(), cols);
+        QCOMPARE(grid_of(back), grid_of(sheet));
+        for (int r = 1; r < rows; ++r)
+            QCOMPARE(back.text(r, 0), numbers::row_number_signed(r));
+        for (int k = 1; k <= cols - 7; ++k) {
+            QCOMPARE(back.settings(k).manten, sheet.settings(k).manten);
+            QCOMPARE(back.settings(k).omomi, sheet.settings(k).omomi);
+        }
+        QCOMPARE(back.state.lower_text, lower);
+        QCOMPARE(back.state.upper_text, upper);
+        QCOMPARE(back.state.kouho_no, double(candidate));
+        QVERIFY(back.state.content_flg);
+        QCOMPARE(back.row(), 1);
+        QCOMPARE(back.col(), 1);
+        QCOMPARE(back.column_width(cols - 1), 1200);
+        QCOMPARE(sheetfile::encode(back, candidate), bytes);
+    }
+
+    void criteria_line_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<double>("kouho");
+        QTest::newRow("as written") << QByteArray("25,95,-1 ") << u"25"_s << u"95"_s << -1.0;
+        QTest::newRow("plain forms") << QByteArray(" 30, 95.50 , 3 ") << u"30"_s << u"95.5"_s << 3.0;
+        QTest::newRow("text") << QByteArray("abc,x") << u"0"_s << u"0"_s << 0.0;
+        QTest::newRow("empty line") << QByteArray() << u"0"_s << u"0"_s << 0.0;
+        QTest::newRow("more fields") << QByteArray("1e2,&H10,2,7") << u"100"_s << u"16"_s << 2.0;
+    }
+
+    void criteria_line()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, lower);
+        QFETCH(QString, upper);
+        QFETCH(double, kouho);
+        Sheet sheet;
+        sheetfile::read_bytes(sheet_file(" 0 , 10 ,", "a\r\n", line), sheet, 120);
+        QCOMPARE(sheet.state.lower_text, lower);
+        QCOMPARE(sheet.state.upper_text, upper);
+        QCOMPARE(sheet.state.kouho_no, kouho);
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("another program's file") << sjis(u"年,組,NO,氏名\r\n1,2,3,山田\r\n"_s);
+        QTest::newRow("wrong marker") << sjis(u"評価計算ｼｰﾄ(K_saiten2), 0 , 10 ,\r\n25,95,-1 \r\n"_s);
+        QTest::newRow("full-width parentheses")
+            << sjis(u"評価計算ｼｰﾄ（K_saiten）, 0 , 10 ,\r\n"_s);
+        QTest::newRow("marker after other text") << QByteArray("x" + sheet_file(" 0 , 10 ,", "a\r\n"));
+        QTest::newRow("marker after a space") << QByteArray(" " + sheet_file(" 0 , 10 ,", "a\r\n"));
+        QTest::newRow("marker with a space") << QByteArray(kMarker + " , 0 , 10 ,\r\n25,95,-1 \r\n");
+        QTest::newRow("marker in UTF-8") << u"評価計算ｼｰﾄ(K_saiten), 0 , 10 ,\r\n"_s.toUtf8();
+    }
+
+    void refused()
+    {
+        QFETCH(QByteArray, bytes);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(1, 1, u"kept?"_s);
+        const sheetfile::ReadResult result = sheetfile::read_bytes(bytes, sheet, 120);
+        QCOMPARE(int(result.outcome), int(ReadOutcome::Foreign));
+        QCOMPARE(result.reason, u"「ぽん採点」で作成したファイルではありません。"_s);
+        QCOMPARE(sheet.rows(), 1);
+        QCOMPARE(sheet.cols(), 1);
+        QCOMPARE(sheet.text(0, 0), QString());
+        QVERIFY(!sheet.state.content_flg);
+        QCOMPARE(sheet.state.sheet_name, u"新規ｼｰﾄ"_s);
+    }
+
+    void grid_read_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("grid");
+        QTest::addColumn<int>("cols");
+        QTest::newRow("marker alone: no score columns")
+            << sheet_file("", "a,b,c,d,e,f\r\n1,2\r\n")
+            << QStringList{u"a|b|c|d|e|f"_s, u"1|2"_s} << 7;
+        QTest::newRow("marker without its comma")
+            << QByteArray(kMarker + "\r\n25,95,-1 \r\na,b\r\n") << QStringList{u"a|b"_s} << 7;
+        QTest::newRow("quoted marker") << QByteArray("\"" + kMarker + "\", 0 , 10 ,\r\n\r\nx\r\n")
+                                       << QStringList{u"x"_s} << 8;
+        QTest::newRow("long row widens, then the cut")
+            << sheet_file(" 0 , 10 , 0 , 10 ,", "a,b\r\n1,2,3,4,5,6,7,8,9,10,11\r\n")
+            << QStringList{u"a|b"_s, u"1|2|3|4|5|6|7|8"_s} << 9;
+        QTest::newRow("long title row cut")
+            << sheet_file("", "a,b,c,d,e,f,g,h,i\r\n") << QStringList{u"a|b|c|d|e|f"_s} << 7;
+        QTest::newRow("empty lines skipped")
+            << sheet_file("", "\r\n\r\nt\r\n\r\n,\r\nu\r\n")
+            << QStringList{u"t"_s, u""_s, u"u"_s} << 7;
+        QTest::newRow("tab-separated")
+            << QByteArray(kMarker + "\t 0 \t 10 \t\r\n25\t95\t-1 \r\na\tb\tc\r\n1\t\t3\r\n")
+            << QStringList{u"a|b|c"_s, u"1||3"_s} << 8;
+        QTest::newRow("lone LF line ends and no last line end")
+            << QByteArray(kMarker + ",\n25,95,-1 \na,b\nc\rd,e") << QStringList{u"a|b"_s, u"c\rd|e"_s} << 7;
+        QTest::newRow("no grid lines") << sheet_file(" 0 , 10 ,", "") << QStringList{u""_s} << 8;
+        QTest::newRow("bad bytes become replacement characters")
+            << sheet_file("", "a\x81\r\n\x81,b\r\n" "\x80\xa0\xfd\xfe\xff\r\nx\x85\x40y\r\n"
+                              "\xfb\xfc\x80\xee\xe0\xed\x95\r\na\x81")
+            << QStringList{u"a\ufffd"_s, u"\ufffd|b"_s,
+                           u"\ufffd\ufffd\ufffd\ufffd\ufffd"_s, u"x\ufffdy"_s,
+                           u"髙\ufffd髙﨑"_s, u"a\ufffd"_s} << 7;
+        QTest::newRow("control codes read as themselves")
+            << sheet_file("", "\x1a,\x1c,\x7f\r\n")
+            << QStringList{u"\u001a|\u001c|\u007f"_s} << 7;
+    }
+
+    void grid_read()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, grid);
+        QFETCH(int, cols);
+        Sheet sheet;
+        const sheetfile::ReadResult result = sheetfile::read_bytes(bytes, sheet, 120);
+        QCOMPARE(result.reason, QString());
+        QCOMPARE(int(result.outcome), int(ReadOutcome::Complete));
+        QCOMPARE(grid_of(sheet), grid);
+        QCOMPARE(sheet.cols(), cols);
+    }
+
+    void first_line_settings_data()
+    {
+        QTest::addColumn<QByteArray>("pairs");
+        QTest::addColumn<QList<double>>("manten");
+        QTest::addColumn<QList<double>>("omomi");
+        QTest::newRow("two columns") << QByteArray(" 50 , 10 , 2.5 , .5 ,")
+                                     << QList<double>{50, 2.5} << QList<double>{10, 0.5};
+        QTest::newRow("full marks without weight") << QByteArray(" 50 ,")
+                                                   << QList<double>{50} << QList<double>{0};
+        QTest::newRow("text fields") << QByteArray("abc,7x,,") << QList<double>{0, 0}
+                                     << QList<double>{7, 0};
+        QByteArray full;
+        for (int k = 1; k <= 443; ++k)
+            full += QByteArray::number(k) + "," + QByteArray::number(k % 9) + ",";
+        QList<double> manten, omomi;
+        for (int k = 1; k <= 443; ++k) {
+            manten << k;
+            omomi << k % 9;
+        }
+        QTest::newRow("887 fields") << full << manten << omomi;
+    }
+
+    void first_line_settings()
+    {
+        QFETCH(QByteArray, pairs);
+        QFETCH(QList<double>, manten);
+        QFETCH(QList<double>, omomi);
+        Sheet sheet;
+        const sheetfile::ReadResult result = sheetfile::read_bytes(sheet_file(pairs, "a\r\n"), sheet, 120);
+        QCOMPARE(int(result.outcome), int(ReadOutcome::Complete));
+        QCOMPARE(sheet.cols(), int(manten.size()) + 7);
+        for (int k = 1; k <= manten.size(); ++k) {
+            QCOMPARE(sheet.settings(k).manten, manten[k - 1]);
+            QCOMPARE(sheet.settings(k).omomi, omomi[k - 1]);
+        }
+        // Slots beyond the file's columns keep what they had.
+        QCOMPARE(sheet.settings(int(manten.size()) + 1).omomi, 10.0);
+    }
+
+    void incomplete_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QStringList>("grid");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<QString>("lower");
+        const QByteArray too_long = QByteArray(500, ',') + "x\r\n";
+        QTest::newRow("data line of 501 fields")
+            << sheet_file(" 0 , 10 ,", "a,b\r\nc\r\n" + too_long + "d\r\n", "30,90,1 ")
+            << u"5 行目の項目が 500 を超えています。"_s
+            << QStringList{u"a|b"_s, u"c"_s} << 8 << u"30"_s;
+        QTest::newRow("criteria line of 501 fields")
+            << sheet_file(" 0 , 10 ,", "a\r\n", too_long.chopped(2))
+            << u"2 行目の項目が 500 を超えています。"_s << QStringList{u""_s} << 8 << u"25"_s;
+        QByteArray pairs;
+        for (int i = 0; i < 887; ++i)
+            pairs += " 1 ,";
+        QTest::newRow("line 1 of 888 fields")
+            << sheet_file(pairs, "a\r\n") << u"1 行目の項目が 887 を超えています。"_s
+            << QStringList{u""_s} << 7 << u"25"_s;
+        QTest::newRow("file ends after line 1")
+            << QByteArray(kMarker + ", 0 , 10 ,\r\n")
+            << u"ファイルが途中で終わっています（2 行目がありません）。"_s
+            << QStringList{u""_s} << 8 << u"25"_s;
+    }
+
+    void incomplete()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QFETCH(QStringList, grid);
+        QFETCH(int, cols);
+        QFETCH(QString, lower);
+        Sheet sheet;
+        sheet.build_new(120);
+        const sheetfile::ReadResult result = sheetfile::read_bytes(bytes, sheet, 120);
+        QCOMPARE(int(result.outcome), int(ReadOutcome::Incomplete));
+        QCOMPARE(result.reason, reason);
+        QCOMPARE(grid_of(sheet), grid);
+        QCOMPARE(sheet.cols(), cols);
+        QCOMPARE(sheet.state.lower_text, lower);
+        QVERIFY(sheet.state.content_flg);
+        QCOMPARE(sheet.state.sheet_name, u"新規ｼｰﾄ"_s);
+        for (int r = 1; r < sheet.rows(); ++r)
+            QCOMPARE(sheet.text(r, 0), numbers::row_number_signed(r));
+    }
+
+    void red_grade_cells_data()
+    {
+        QTest::addColumn<QString>("grade");
+        QTest::addColumn<bool>("red");
+        QTest::newRow("1") << u"1"_s << true;
+        QTest::newRow("2") << u"2"_s << true;
+        QTest::newRow("2.5") << u"2.5"_s << true;
+        QTest::newRow("small positive") << u"0.01"_s << true;
+        QTest::newRow("leading number") << u" 2点"_s << true;
+        QTest::newRow("0") << u"0"_s << false;
+        QTest::newRow("3") << u"3"_s << false;
+        QTest::newRow("negative") << u"-1"_s << false;
+        QTest::newRow("text") << u"優"_s << false;
+        QTest::newRow("empty") << u""_s << false;
+    }
+
+    void red_grade_cells()
+    {
+        QFETCH(QString, grade);
+        QFETCH(bool, red);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(0, 8, grade);  // the title row is never coloured
+        sheet.set_text(5, 8, grade);
+        sheet.set_text(6, 7, grade);  // nor is any other column
+        Sheet back;
+        sheetfile::read_bytes(sheetfile::encode(sheet, -1), back, 120);
+        QCOMPARE(back.is_red(5, 8), red);
+        QVERIFY(!back.is_red(0, 8));
+        QVERIFY(!back.is_red(6, 7));
+        QVERIFY(!back.is_red(4, 8));
+    }
+
+    void find_unencodable_data()
+    {
+        QTest::addColumn<QList<int>>("places");  // row, column pairs; row -1: criterion
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QList<int>>("found");  // row, column, or empty for none
+        QTest::addColumn<QString>("character");
+        QTest::newRow("all held") << QList<int>{1, 4, -1, 1} << QStringList{u"髙①Ⅱ～－"_s, u"30"_s}
+                                  << QList<int>{} << QString();
+        QTest::newRow("euro sign") << QList<int>{3, 2} << QStringList{u"a€"_s} << QList<int>{3, 2}
+                                   << u"€"_s;
+        QTest::newRow("emoji") << QList<int>{1, 8} << QStringList{u"x😀"_s} << QList<int>{1, 8}
+                               << u"😀"_s;
+        QTest::newRow("lone surrogate at the end")
+            << QList<int>{2, 5} << QStringList{u"9"_s + QChar(0xD83D)} << QList<int>{2, 5}
+            << QString(QChar(0xD83D));
+        QTest::newRow("wave dash") << QList<int>{0, 1} << QStringList{u"〜"_s} << QList<int>{0, 1}
+                                   << u"〜"_s;
+        QTest::newRow("upper criterion") << QList<int>{-1, 2} << QStringList{u"é"_s}
+                                         << QList<int>{-1, 2} << u"é"_s;
+        QTest::newRow("criteria first") << QList<int>{0, 1, -1, 1}
+                                        << QStringList{u"é"_s, u"€"_s} << QList<int>{-1, 1} << u"€"_s;
+        QTest::newRow("row by row") << QList<int>{2, 1, 1, 8} << QStringList{u"é"_s, u"a€é"_s}
+                                    << QList<int>{1, 8} << u"€"_s;
+        QTest::newRow("row numbers are not written")
+            << QList<int>{3, 0} << QStringList{u"€"_s} << QList<int>{} << QString();
+    }
+
+    void find_unencodable()
+    {
+        QFETCH(QList<int>, places);
+        QFETCH(QStringList, texts);
+        QFETCH(QList<int>, found);
+        QFETCH(QString, character);
+        Sheet sheet;
+        sheet.build_new(120);
+        for (int i = 0; i < texts.size(); ++i) {
+            const int row = places[2 * i], col = places[2 * i + 1];
+            if (row >= 0)
+                sheet.set_text(row, col, texts[i]);
+            else
+                (col == 1 ? sheet.state.lower_text : sheet.state.upper_text) = texts[i];
+        }
+        const std::optional<sheetfile::Unencodable> hit = sheetfile::find_unencodable(sheet);
+        QCOMPARE(hit.has_value(), !found.isEmpty());
+        if (hit) {
+            QCOMPARE(hit->row, found[0]);
+            QCOMPARE(hit->col, found[1]);
+            QCOMPARE(hit->character, character);
+        }
+    }
+
+    void read_file_data()
+    {
+        QTest::addColumn<QString>("path");  // "@" stands for a temporary folder
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("complete") << u"@/sheet.csv"_s << int(ReadOutcome::Complete) << QString();
+        QTest::newRow("missing file")
+            << u"@/none.csv"_s << int(ReadOutcome::Incomplete)
+            << u"ファイルを開けません: No such file or directory"_s;
+        QTest::newRow("folder") << u"@"_s << int(ReadOutcome::Incomplete)
+                                << u"ファイルを開けません: フォルダーです"_s;
+        QTest::newRow("input error")
+            << u"/proc/self/mem"_s << int(ReadOutcome::Incomplete)
+            << u"ファイルの読み込み中にエラーが起きました: Input/output error"_s;
+        QTest::newRow("foreign") << u"@/foreign.csv"_s << int(ReadOutcome::Foreign)
+                                 << u"「ぽん採点」で作成したファイルではありません。"_s;
+    }
+
+    void read_file()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, outcome);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        path.replace(u"@"_s, dir.path());
+        QVERIFY(sheetfile::write_file(dir.filePath(u"sheet.csv"_s),
+                                      sheet_file(" 0 , 10 , 0 , 10 ,", "t\r\na,b\r\n")).ok);
+        QVERIFY(sheetfile::write_file(dir.filePath(u"foreign.csv"_s), "a,b\r\n").ok);
+
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(3, 2, u"kept"_s);
+        const sheetfile::ReadResult result = sheetfile::read_file(path, sheet, 120);
+        QCOMPARE(int(result.outcome), outcome);
+        QCOMPARE(result.reason, reason);
+        QCOMPARE(sheet.state.sheet_name, outcome == int(ReadOutcome::Complete) ? path : u"新規ｼｰﾄ"_s);
+        if (outcome == int(ReadOutcome::Complete)) {
+            QCOMPARE(grid_of(sheet), (QStringList{u"t"_s, u"a|b"_s}));
+        } else if (outcome == int(ReadOutcome::Incomplete)) {
+            // Nothing came in: the sheet keeps its cells, cut to seven columns.
+            QCOMPARE(sheet.rows(), 101);
+            QCOMPARE(sheet.cols(), 7);
+            QCOMPARE(sheet.text(3, 2), u"kept"_s);
+            QCOMPARE(sheet.text(100, 0), u" 100"_s);
+            QCOMPARE(sheet.text(7, 0), u" 7"_s);
+        }
+    }
+
+    void write_file_replaces_old_file()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"sheet.csv"_s);
+        QVERIFY(sheetfile::write_file(path, QByteArray(5000, 'x')).ok);
+        const QByteArray bytes = sheet_file(" 0 , 10 ,", "a\r\n");
+        const sheetfile::WriteResult result = sheetfile::write_file(path, bytes);
+        QVERIFY(result.ok);
+        QCOMPARE(result.error, QString());
+        QCOMPARE(read_back(path), bytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"sheet.csv"_s});
+    }
+
+    void write_file_refused_data()
+    {
+        QTest::addColumn<QString>("path");  // "@" stands for a temporary folder
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing folder") << u"@/missing/x.csv"_s << u"No such file or directory"_s;
+        QTest::newRow("below a file") << u"@/old.csv/x.csv"_s << u"Not a directory"_s;
+        QTest::newRow("a folder") << u"@"_s << u"Filename refers to a directory"_s;
+        QTest::newRow("folder nobody may write") << u"/proc/x.csv"_s << u"No such file or directory"_s;
+    }
+
+    void write_file_refused()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        path.replace(u"@"_s, dir.path());
+        QVERIFY(sheetfile::write_file(dir.filePath(u"old.csv"_s), "old").ok);
+        const sheetfile::WriteResult result = sheetfile::write_file(path, "new");
+        QVERIFY(!result.ok);
+        QCOMPARE(result.error, error);
+        QCOMPARE(read_back(dir.filePath(u"old.csv"_s)), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{u"old.csv"_s});
+    }
+
+    // A write that fails part-way: a child process may write files of at most
+    // 64 KiB, and the new file is larger than that.
+    void write_failing_part_way_keeps_old_file()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"sheet.csv"_s);
+        const QByteArray old = sheet_file(" 0 , 10 ,", "old\r\n");
+        QVERIFY(sheetfile::write_file(path, old).ok);
+
+        int pipe_fds[2];
+        QCOMPARE(pipe(pipe_fds), 0);
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            close(pipe_fds[0]);
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{64 * 1024, 64 * 1024};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            const sheetfile::WriteResult result =
+                sheetfile::write_file(path, QByteArray(1024 * 1024, 'n'));
+            const QByteArray report = (result.ok ? "ok:" : "failed:") + result.error.toUtf8();
+            const ssize_t written = write(pipe_fds[1], report.constData(), size_t(report.size()));
+            _exit(written == report.size() ? 0 : 1);
+        }
+        close(pipe_fds[1]);
+        QByteArray report;
+        char buffer[256];
+        for (ssize_t got; (got = read(pipe_fds[0], buffer, sizeof buffer)) > 0;)
+            report.append(buffer, got);
+        close(pipe_fds[0]);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+        QCOMPARE(report, QByteArray("failed:File too large"));
+        QCOMPARE(read_back(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"sheet.csv"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSheetFile)
+#include "test_sheetfile.moc"
