@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -264,6 +265,26 @@ private slots:
         QVERIFY2(result.err.contains(u"no candidate 0"_s), qPrintable(result.err));
         QVERIFY(!result.out.contains(u"graded"_s));
         QVERIFY(!QFile::exists(out_path));
+    }
+
+    // The window keeps the rows read before a line too long; a batch result
+    // from part of a sheet would mislead, so it is an error.
+    void partial_read_is_an_error()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"long line.csv"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QStringEncoder encoder("Windows-31J");
+        file.write(encoder.encode(u"評価計算ｼｰﾄ(K_saiten), 100 , 10 ,\r\n25,95,-1 \r\n"
+                                  u"年,組,NO,氏名,点1,総合点,評価･評定\r\n1,1,1,青木,30,,\r\n"_s));
+        file.write(QByteArray(600, ',') + "\r\n1,1,2,井上,45,,\r\n");
+        file.close();
+
+        const Result result = evaluate({path, u"--candidate"_s, u"1"_s});
+        QCOMPARE(result.code, cli::kExitIo);
+        QVERIFY2(result.err.contains(u"cannot read"_s), qPrintable(result.err));
+        QCOMPARE(result.out, QString());
     }
 
     void unwritable_output()
