@@ -1,6 +1,7 @@
 #include "sheetwindow.h"
 
 #include "evaluationpanel.h"
+#include "fonts.h"
 #include "geometry.h"
 #include "mainwindow.h"
 #include "numbers.h"
@@ -21,31 +22,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace fonts {
-
-QFont sheet_font(double points)
-{
-    QFont font;
-    font.setFamilies({u"ＭＳ ゴシック"_s, u"MS Gothic"_s, u"IPAGothic"_s, u"Noto Sans Mono CJK JP"_s});
-    font.setPointSizeF(points);
-    return font;
-}
-
-QFont editor_font(double points)
-{
-    QFont font;
-    font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"Noto Sans CJK JP"_s});
-    font.setPointSizeF(points);
-    return font;
-}
-
-QFont panel_font()
-{
-    QFont font = editor_font(9);
-    return font;
-}
-
-}  // namespace fonts
 
 SheetWindow::SheetWindow(MainWindow *main, int number, bool first, QWidget *parent)
     : QWidget(parent), main_(main), number_(number)
@@ -68,6 +44,7 @@ SheetWindow::SheetWindow(MainWindow *main, int number, bool first, QWidget *pare
 
     build_panels();
     build_menus();
+    connect_editing();
     connect_evaluation();
     build_sheet(first);
 }
@@ -229,48 +206,9 @@ void SheetWindow::lay_out()
     layout_flg = true;
 }
 
-void SheetWindow::fit_editor()
-{
-    const int row = sheet_->row();
-    const int col = sheet_->col();
-    grid_->ensure_visible(row, col);
-    const double left = geometry::left(grid_) + grid_->cell_left_twips(col);
-    const double top = geometry::top(grid_) + grid_->cell_top_twips(row);
-    geometry::place(text1_, left, top, grid_->column_width_twips(col), grid_->row_height_twips());
-    text1_->raise();
-}
 
-void SheetWindow::put_editor()
-{
-    fit_editor();
-    text1_->setText(sheet_->text(sheet_->row(), sheet_->col()));
-}
 
-void SheetWindow::Text1_Change(const QString &text)
-{
-    sheet_->set_text(sheet_->row(), sheet_->col(), text);
-    sheet_->state.saved_flg = false;
-    sheet_->state.content_flg = true;
-    if (auto_text_flg) {
-        auto_text_flg = false;
-        return;
-    }
-    skip_adv_flg = 0;
-    text1_->setEnabled(true);
-    text1_->show();
-    text1_->setFocus();
-}
 
-void SheetWindow::grdhyouka_RowColChange()
-{
-    refresh_score_panel();
-    if (!text1_->isHidden()) {
-        text1_->setEnabled(true);
-        text1_->setFocus();
-        return;
-    }
-    skip_adv_flg = sheet_->text(sheet_->row(), sheet_->col()).isEmpty() ? 0 : 1;
-}
 
 void SheetWindow::activated()
 {

@@ -42,6 +42,19 @@ public:
     void fit_editor();
     void put_editor();
 
+    // One-step cursor moves; each writes the editor into the cell it leaves.
+    void move_down();
+    void move_up();
+    void move_right();
+    void move_left();
+    // The Enter key.
+    void Command1_Click();
+    // Loads a text into the editor as the system, not as typing.
+    void load_editor(const QString &text);
+    // The fixed-length count n (0 = off) and the character size in points.
+    int fixed_length() const;
+    double character_size() const;
+
     bool auto_text_flg = true;
     int skip_adv_flg = 0;
     int enter_hold_flg = 0;
@@ -74,7 +87,22 @@ private:
     void build_sheet(bool first);
     void lay_out();
     void Text1_Change(const QString &text);
+    void Text1_GotFocus();
+    bool Text1_KeyDown(int key, int shift);
+    void Text1_MouseDown(int button);
     void grdhyouka_RowColChange();
+    void grdhyouka_MouseDown(int button, int shift, double x, double y);
+    void grdhyouka_MouseMove(int button, int shift, double x, double y);
+    void grdhyouka_MouseUp(int button, int shift, double x, double y);
+    void grdhyouka_Scroll();
+    void VScroll1_Change();
+    void VScroll2_Change();
+    void set_position_display(int row, int col, bool leading_space);
+    void Label5_Change();
+    void one_step(int drow, int dcol);
+    void connect_editing();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void file_menu_save();
     void connect_evaluation();
     void hide_editor();
@@ -104,5 +132,9 @@ private:
     QLabel *heading_size_;
     QScrollBar *vscroll1_;
     QScrollBar *vscroll2_;
+    QPushButton *command1_;
+    class PanelDragger *drag4_;
+    class PanelDragger *drag6_;
     bool closed_ = false;
+    bool size_changing_ = false;
 };
