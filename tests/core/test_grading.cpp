@@ -144,6 +144,11 @@ private slots:
             << (repeated(u" 95"_s, 12) + QStringList{u" 26"_s} + repeated(u" 10"_s, 2)
                 + repeated(u" 0"_s, 5))
             << u"25"_s << u"95"_s << repeated(u"6.35"_s, 32);
+        // 17 / 8 = 2.125 exactly, yet 2.13 - 2 is 0.12999... in binary, so the
+        // cents are cut to 12: the entry follows the arithmetic, not the half-up idea.
+        QTest::newRow("exact half cut by the binary fraction")
+            << (QStringList{u" 95"_s, u" 26"_s, u" 10"_s, u" 10"_s} + repeated(u" 0"_s, 4))
+            << u"25"_s << u"95"_s << repeated(u"2.12"_s, 32);
         // Only the whole-number part of a total is graded: 25.9 is still 25.
         QTest::newRow("fractional total cut down")
             << QStringList{u"25.9"_s, u"94.9"_s} << u"25"_s << u"95"_s
