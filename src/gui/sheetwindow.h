@@ -51,6 +51,9 @@ public:
     void Command1_Click();
     // Loads a text into the editor as the system, not as typing.
     void load_editor(const QString &text);
+    // The position display; a row beyond the last row is clamped.
+    void set_position_display(int row, int col, bool leading_space);
+    void Label5_Change();
     // The fixed-length count n (0 = off) and the character size in points.
     int fixed_length() const;
     double character_size() const;
@@ -97,8 +100,6 @@ private:
     void grdhyouka_Scroll();
     void VScroll1_Change();
     void VScroll2_Change();
-    void set_position_display(int row, int col, bool leading_space);
-    void Label5_Change();
     void one_step(int drow, int dcol);
     void connect_editing();
     bool eventFilter(QObject *watched, QEvent *event) override;
