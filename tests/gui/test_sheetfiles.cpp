@@ -1,0 +1,284 @@
+#include "guitest.h"
+#include "mainwindow.h"
+#include "sheet.h"
+#include "sheetfile.h"
+#include "sheetmenus.h"
+#include "sheetwindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStringDecoder>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray read_all(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void write_all(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray cp932(const QString &text)
+{
+    QStringEncoder encoder("Windows-31J");
+    return encoder.encode(text);
+}
+
+}  // namespace
+
+class TestSheetFiles : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<ScriptedPrompter> prompter;
+    std::unique_ptr<ModalWatchdog> watchdog;
+    std::unique_ptr<MainWindow> main;
+    SheetWindow *window = nullptr;
+
+    const QStringList filters = {u"ｶﾝﾏ区切りﾌｧｲﾙ (*.csv)"_s, u"全てのﾌｧｲﾙ (*)"_s};
+
+    QString sample_file()
+    {
+        const QString path = folder->file(u"2年1組.csv"_s);
+        write_all(path, cp932(u"評価計算ｼｰﾄ(K_saiten), 50 , 10 , 20 , 5 ,\r\n"
+                              u"30,90,-1 \r\n"
+                              u"年,組,NO,氏名,国語,数学,総合点,評価･評定\r\n"
+                              u"2,1,1,青木,45,18, 90,9\r\n"
+                              u"2,1,2,石田,20,7, 37,2.5\r\n"_s));
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<WorkingFolder>();
+        prompter = std::make_unique<ScriptedPrompter>();
+        watchdog = std::make_unique<ModalWatchdog>();
+        main = std::make_unique<MainWindow>(*prompter);
+        main->show();
+        window = main->active_sheet();
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(prompter->unexpected.isEmpty(), qPrintable(prompter->unexpected.join(u" | "_s)));
+        QVERIFY2(watchdog->seen.isEmpty(), qPrintable(watchdog->seen.join(u" | "_s)));
+        for (SheetWindow *sheet_window : main->sheets())
+            sheet_window->sheet()->state.no_prompt_flg = true;
+        main.reset();
+        watchdog.reset();
+        prompter.reset();
+        folder.reset();
+    }
+
+    void empty_sheet_asks_before_saving()
+    {
+        prompter->answers.enqueue(Prompter::Answer::No);
+        window->save_sheet();
+        QCOMPARE(prompter->messages(), QStringList{u"なにも入力していませんが、保存しますか？"_s});
+        QCOMPARE(prompter->asked.first().title, u"確認"_s);
+        QVERIFY(prompter->dialogs.isEmpty());
+        QVERIFY(!window->sheet()->state.save_cancel_flg);
+    }
+
+    void save_dialog_offers_the_sheet_name()
+    {
+        window->editor()->setText(u"85"_s);
+        const QString path = folder->file(u"新規ｼｰﾄ"_s);
+        prompter->files.enqueue(path);
+        window->save_sheet();
+        QCOMPARE(prompter->dialogs.size(), 1);
+        QVERIFY(prompter->dialogs.first().save);
+        QCOMPARE(prompter->dialogs.first().default_name, u"新規ｼｰﾄ"_s);
+        QCOMPARE(prompter->dialogs.first().filters, filters);
+        QVERIFY(QFile::exists(path));  // no extension added
+        QCOMPARE(window->sheet()->state.sheet_name, path);
+        QVERIFY(read_all(path).startsWith(cp932(u"評価計算ｼｰﾄ(K_saiten), 0 , 10 , 0 , 10 ,\r\n25,95,-1 \r\n"_s)));
+        QVERIFY(!window->editor()->isHidden());
+        QVERIFY(window->auto_text_flg);
+    }
+
+    void overwrite_no_then_yes()
+    {
+        window->editor()->setText(u"85"_s);
+        const QString path = folder->file(u"a.csv"_s);
+        write_all(path, "old");
+        prompter->files.enqueue(path);
+        prompter->answers.enqueue(Prompter::Answer::No);
+        prompter->files.enqueue(path);
+        prompter->answers.enqueue(Prompter::Answer::Yes);
+        window->save_sheet();
+        QCOMPARE(prompter->dialogs.size(), 2);
+        QCOMPARE(prompter->messages(),
+                 (QStringList{path + u" はすでに存在します。上書きしますか？"_s,
+                              path + u" はすでに存在します。上書きしますか？"_s}));
+        QCOMPARE(prompter->asked.first().title, u"確認"_s);
+        QVERIFY(read_all(path).startsWith(cp932(u"評価計算ｼｰﾄ"_s)));
+    }
+
+    void cancelled_save()
+    {
+        window->editor()->setText(u"85"_s);
+        prompter->files.enqueue(std::nullopt);
+        window->menus()->action(u"sheet_write"_s)->trigger();
+        QVERIFY(window->sheet()->state.save_cancel_flg);
+        QVERIFY(window->sheet()->state.sheet_name.isEmpty());
+        QVERIFY(!window->sheet()->state.saved_flg);
+    }
+
+    void failed_save_is_reported_and_keeps_the_name()
+    {
+        window->editor()->setText(u"85"_s);
+        const QString path = folder->file(u"no/such/folder/a.csv"_s);
+        prompter->files.enqueue(path);
+        window->save_sheet();
+        QCOMPARE(prompter->asked.size(), 1);
+        QVERIFY(prompter->asked.first().text.startsWith(path + u" に保存できませんでした。"_s));
+        QCOMPARE(window->sheet()->state.sheet_name, u"新規ｼｰﾄ"_s);
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void unencodable_text_asks_first()
+    {
+        window->sheet()->set_text(3, 4, u"山田😀"_s);
+        window->editor()->setText(u"85"_s);
+        const QString path = folder->file(u"emoji.csv"_s);
+        prompter->files.enqueue(path);
+        prompter->answers.enqueue(Prompter::Answer::No);
+        window->menus()->action(u"sheet_write"_s)->trigger();
+        QCOMPARE(prompter->asked.size(), 1);
+        QVERIFY(prompter->asked.first().text.contains(u"3 行 4 列"_s));
+        QVERIFY(prompter->asked.first().text.contains(u"😀"_s));
+        QCOMPARE(prompter->asked.first().title, u"確認"_s);
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(window->sheet()->state.save_cancel_flg);
+        QVERIFY(!window->sheet()->state.saved_flg);
+
+        prompter->clear();
+        prompter->files.enqueue(path);
+        prompter->answers.enqueue(Prompter::Answer::Yes);
+        window->save_sheet();
+        QVERIFY(read_all(path).contains(cp932(u",山田?,"_s)));
+    }
+
+    void read_into_empty_sheet()
+    {
+        const QString path = sample_file();
+        prompter->files.enqueue(path);
+        window->menus()->action(u"sheet_read"_s)->trigger();
+        Sheet *sheet = window->sheet();
+        QCOMPARE(prompter->dialogs.first().filters, filters);
+        QVERIFY(!prompter->dialogs.first().save);
+        QCOMPARE(window->windowTitle(), u"評価計算(1)  "_s + path);
+        QCOMPARE(sheet->text(0, 5), u"国語"_s);
+        QCOMPARE(sheet->text(2, 4), u"石田"_s);
+        QCOMPARE(sheet->text(1, 0), u" 1"_s);
+        QCOMPARE(sheet->rows(), 3);
+        QCOMPARE(sheet->cols(), 9);
+        QCOMPARE(sheet->settings(1).manten, 50.0);
+        QCOMPARE(sheet->settings(2).omomi, 5.0);
+        QCOMPARE(sheet->state.lower_text, u"30"_s);
+        QCOMPARE(sheet->state.upper_text, u"90"_s);
+        QCOMPARE(sheet->state.sheet_name, path);
+        QVERIFY(sheet->state.content_flg);
+        QVERIFY(sheet->is_red(2, 8));
+        QVERIFY(!sheet->is_red(1, 8));
+        QCOMPARE(sheet->row(), 1);
+        QCOMPARE(sheet->col(), 1);
+        QCOMPARE(window->editor()->text(), u"2"_s);
+        QVERIFY(!window->editor()->isHidden());
+        QVERIFY(prompter->asked.isEmpty());
+    }
+
+    void reading_with_content_opens_a_new_window()
+    {
+        window->editor()->setText(u"残す"_s);
+        const QString path = sample_file();
+        prompter->files.enqueue(path);
+        main->toolbar_click(u"ｼｰﾄ呼出"_s);
+        // The toolbar first made a new sheet: it is empty, so the file goes there.
+        QCOMPARE(main->sheets().size(), 2);
+        QCOMPARE(main->sheets().last()->windowTitle(), u"評価計算( 2)  "_s + path);
+        QCOMPARE(window->sheet()->text(1, 1), u"残す"_s);
+        // The menu of a sheet with content hands the file to a new window.
+        prompter->files.enqueue(path);
+        window->menus()->action(u"sheet_read"_s)->trigger();
+        QCOMPARE(main->sheets().size(), 3);
+        QCOMPARE(main->sheets().last()->windowTitle(), u"評価計算( 3)  "_s + path);
+        QCOMPARE(window->windowTitle(), u"評価計算(1)"_s);
+        QCOMPARE(window->sheet()->text(1, 1), u"残す"_s);
+        QCOMPARE(window->sheet()->cols(), 9);
+        QCOMPARE(main->windowTitle(), u" 3枚のｼｰﾄがあります。"_s);
+    }
+
+    void cancelled_read_closes_the_window()
+    {
+        main->create_sheet();
+        prompter->files.enqueue(std::nullopt);
+        main->active_sheet()->read_sheet();
+        QCOMPARE(main->sheets().size(), 1);
+        QVERIFY(prompter->asked.isEmpty());
+        // The toolbar's read, cancelled, leaves the windows as they were.
+        prompter->files.enqueue(std::nullopt);
+        main->toolbar_click(u"ｼｰﾄ呼出"_s);
+        QCOMPARE(main->sheets().size(), 1);
+        QCOMPARE(main->windowTitle(), u" 1枚のｼｰﾄがあります。"_s);
+    }
+
+    void foreign_file_is_refused_and_closes_the_window()
+    {
+        const QString path = folder->file(u"other.csv"_s);
+        write_all(path, "Name,Score\r\nAoki,45\r\n");
+        main->create_sheet();
+        prompter->files.enqueue(path);
+        main->active_sheet()->read_sheet();
+        QCOMPARE(prompter->messages(), QStringList{u"「ぽん採点」で作成したファイルではありません。"_s});
+        QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::Ok);
+        QCOMPARE(main->sheets().size(), 1);
+    }
+
+    void incomplete_read_is_reported()
+    {
+        const QString path = folder->file(u"long.csv"_s);
+        QByteArray bytes = cp932(u"評価計算ｼｰﾄ(K_saiten), 10 , 10 ,\r\n25,95,-1 \r\n年,組,NO,氏名,点1,総合点,評価･評定\r\n1,1,1,A,5,,\r\n"_s);
+        bytes += QByteArray(600, ',') + "x\r\n";
+        bytes += "2,2,2,B,6,,\r\n";
+        write_all(path, bytes);
+        prompter->files.enqueue(path);
+        window->read_sheet();
+        QCOMPARE(prompter->asked.size(), 1);
+        QVERIFY(prompter->asked.first().text.startsWith(path + u" を最後まで読み込めませんでした。"_s));
+        Sheet *sheet = window->sheet();
+        QCOMPARE(sheet->text(1, 4), u"A"_s);
+        QCOMPARE(sheet->cols(), 8);
+        QVERIFY(sheet->state.sheet_name != path);
+    }
+
+    void round_trip_through_the_window()
+    {
+        const QString path = sample_file();
+        prompter->files.enqueue(path);
+        window->read_sheet();
+        const QString copy = folder->file(u"copy.csv"_s);
+        prompter->files.enqueue(copy);
+        window->save_sheet();
+        QCOMPARE(read_all(copy), read_all(path));
+    }
+};
+
+PONSAITEN_GUI_TEST_MAIN(TestSheetFiles)
+#include "test_sheetfiles.moc"
