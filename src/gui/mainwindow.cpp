@@ -133,7 +133,9 @@ SheetWindow *MainWindow::create_sheet()
     sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     load_order_.append(sheet);
     // A comfortable size inside the frame; the frame picks the place.
-    const QSize area = mdi_->viewport()->size();
+    QSize area = mdi_->viewport()->size();
+    if (!isVisible())  // not laid out yet: the inner area it starts with
+        area = QSize(twips::to_px(12180), twips::to_px(9210));
     sub->resize(qMax(area.width() * 9 / 10, 640), qMax(area.height() * 9 / 10, 520));
     sheet->show();
     mdi_->setActiveSubWindow(sub);
