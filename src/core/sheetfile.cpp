@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -207,53 +208,83 @@ QString with_question_marks(QStringView text)
 // ---------------------------------------------------------------------------
 // Building the file's text.
 
+// With safe set, texts that cannot be held get their question marks.
+QString fitted(const QString &text, bool safe)
+{
+    return safe && !encodable(text) ? with_question_marks(text) : text;
+}
+
 QString header_lines(const Sheet &sheet, int candidate_index, bool safe)
 {
-    auto cleaned = [safe](const QString &text) {
-        return safe && !encodable(text) ? with_question_marks(text) : text;
-    };
     QString text = marker() + u',';
     for (int k = 1; k <= sheet.cols() - 7; ++k) {
         const ScoreSettings &s = sheet.settings(k);
         text += numbers::print_form(s.manten) + u',' + numbers::print_form(s.omomi) + u',';
     }
     text += u"\r\n"_s;
-    text += cleaned(sheet.state.lower_text) + u',' + cleaned(sheet.state.upper_text) + u','
+    text += fitted(sheet.state.lower_text, safe) + u',' + fitted(sheet.state.upper_text, safe) + u','
             + numbers::print_form(candidate_index) + u"\r\n"_s;
     return text;
 }
 
 // Columns 1 .. Cols-2 each followed by a comma, then the last column; a grid
 // of fewer than three columns so writes only its last column.
-void append_row(QString &text, const Sheet &sheet, int row)
+void append_row(QString &text, const Sheet &sheet, int row, bool safe)
 {
     const int last = sheet.cols() - 1;
-    for (int c = 1; c < last; ++c) {
-        text += sheet.text(row, c);
-        text += u',';
+    for (int c = qMin(1, last); c <= last; ++c) {
+        text += fitted(sheet.text(row, c), safe);
+        text += c < last ? u","_s : u"\r\n"_s;
     }
-    text += sheet.text(row, last);
-    text += u"\r\n"_s;
 }
 
-qsizetype row_length(const Sheet &sheet, int row)
-{
-    qsizetype length = sheet.cols() + 2;
-    for (int c = 1; c < sheet.cols(); ++c)
-        length += sheet.text(row, c).size();
-    return length;
-}
-
+// The same text as append_row gives for every row, copied straight into a
+// buffer of the right size: appending cell by cell costs more than the
+// conversion to code page 932 itself.
 QString whole_text(const Sheet &sheet, int candidate_index)
 {
-    QString text = header_lines(sheet, candidate_index, false);
-    qsizetype length = text.size();
-    for (int r = 0; r < sheet.rows(); ++r)
-        length += row_length(sheet, r);
-    text.reserve(length);
-    for (int r = 0; r < sheet.rows(); ++r)
-        append_row(text, sheet, r);
+    const QString head = header_lines(sheet, candidate_index, false);
+    const int last = sheet.cols() - 1;
+    const int first = qMin(1, last);
+    std::vector<const QString *> cells;
+    cells.reserve(size_t(sheet.rows()) * size_t(last - first + 1));
+    qsizetype length = head.size() + qsizetype(sheet.rows()) * (last - first + 2);
+    for (int r = 0; r < sheet.rows(); ++r) {
+        for (int c = first; c <= last; ++c) {
+            const QString &cell = sheet.text(r, c);
+            cells.push_back(&cell);
+            length += cell.size();
+        }
+    }
+
+    QString text(length, Qt::Uninitialized);
+    QChar *out = text.data();
+    auto put = [&out](const QString &piece) {
+        std::memcpy(static_cast<void *>(out), piece.constData(), size_t(piece.size()) * sizeof(QChar));
+        out += piece.size();
+    };
+    put(head);
+    auto cell = cells.cbegin();
+    for (int r = 0; r < sheet.rows(); ++r) {
+        for (int c = first; c < last; ++c) {
+            put(**cell++);
+            *out++ = u',';
+        }
+        put(**cell++);
+        *out++ = u'\r';
+        *out++ = u'\n';
+    }
+    Q_ASSERT(out == text.constData() + text.size());
     return text;
+}
+
+bool is_ascii(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -275,6 +306,91 @@ QList<QByteArrayView> split_bytes(QByteArrayView bytes)
     }
     return lines;
 }
+
+// Walks the fields of a line as split_line describes them, handing each to
+// take(); stops once there are more than limit. Returns field_count.
+template <typename Take>
+int walk_fields(QStringView line, int limit, Take &&take)
+{
+    int count = 0;
+    auto store = [&](QStringView field) {
+        if (++count > limit) {
+            count = limit + 1;
+            return false;
+        }
+        take(field);
+        return true;
+    };
+
+    // The pending text is always the run of characters since the last field
+    // ended, so it is kept as a start position.
+    const qsizetype n = line.size();
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = line[i];
+        if (c.unicode() > u',') {  // digits, letters and kana end nothing
+            ++i;
+        } else if (c == u',' || c == u'\t') {
+            if (!store(line.sliced(start, i - start)))
+                return count;
+            start = ++i;
+        } else if (c == u'"') {
+            if (i > start && !store(line.sliced(start, i - start)))
+                return count;
+            qsizetype close = line.indexOf(u'"', i + 1);
+            if (close < 0)
+                close = n;
+            if (!store(line.sliced(i + 1, close - i - 1)))
+                return count;
+            // The character after the closing quote is skipped.
+            i = start = close + 2;
+        } else {
+            ++i;
+        }
+    }
+    if (start < n)
+        store(line.sliced(start));
+    return count;
+}
+
+// Score sheets repeat a few short texts (scores, years, classes, grades)
+// thousands of times: cells share one copy of each instead of allocating
+// their own. A small direct-mapped table keyed by the packed characters keeps
+// the lookup cheaper than the allocation it saves.
+class SharedTexts
+{
+public:
+    // The returned reference stays valid until the next call.
+    const QString &get(QStringView field)
+    {
+        if (field.size() > 4) {
+            scratch_ = field.toString();
+            return scratch_;
+        }
+        quint64 key = 0;
+        for (const QChar c : field)
+            key = key << 16 | c.unicode();
+        const int size = int(field.size());
+        Slot &slot = slots_[size_t(((key ^ quint64(size)) * 0x9E3779B97F4A7C15ULL) >> (64 - kBits))];
+        if (slot.size != size || slot.key != key) {
+            slot.key = key;
+            slot.size = size;
+            slot.text = field.toString();
+        }
+        return slot.text;
+    }
+
+private:
+    static constexpr int kBits = 12;
+    struct Slot {
+        quint64 key = 0;
+        int size = -1;  // unused
+        QString text;
+    };
+    std::vector<Slot> slots_ = std::vector<Slot>(size_t(1) << kBits);
+    QString scratch_;
+};
 
 QString too_many_fields(int line, int limit)
 {
@@ -344,34 +460,39 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
                                       : read_error);
 
         bool title_row_filled = false;
+        std::vector<QStringView> fields;
+        fields.reserve(kFieldLimit);
+        SharedTexts texts;
         // Returns false when reading has to stop.
         auto take_line = [&](QStringView text, int line_number) {
-            const Fields f = split_line(text);
-            if (f.field_count > kFieldLimit) {
+            fields.clear();
+            const int count = walk_fields(text, kFieldLimit,
+                                          [&fields](QStringView f) { fields.push_back(f); });
+            if (count > kFieldLimit) {
                 fail(too_many_fields(line_number, kFieldLimit));
                 return false;
             }
             if (line_number == 2) {
-                const auto field = [&f](int i) {
-                    return i <= f.field_count ? QStringView(f.fields[i - 1]) : QStringView();
+                const auto field = [&fields](size_t i) {
+                    return i <= fields.size() ? fields[i - 1] : QStringView();
                 };
                 sheet.state.lower_text = numbers::plain_form(numbers::leading_number(field(1)));
                 sheet.state.upper_text = numbers::plain_form(numbers::leading_number(field(2)));
                 sheet.state.kouho_no = numbers::leading_number(field(3));
                 return true;
             }
-            if (f.field_count == 0)
+            if (count == 0)
                 return true;
-            if (f.field_count >= sheet.cols())
-                sheet.set_cols(f.field_count + 1);
+            if (count >= sheet.cols())
+                sheet.set_cols(count + 1);
             int row = 0;
             if (title_row_filled) {
                 sheet.append_row(QString());
                 row = sheet.rows() - 1;
             }
             title_row_filled = true;
-            for (int i = 0; i < f.field_count; ++i)
-                sheet.set_text(row, i + 1, f.fields[i]);
+            for (int i = 0; i < count; ++i)
+                sheet.set_text(row, i + 1, texts.get(fields[size_t(i)]));
             return true;
         };
 
@@ -414,43 +535,8 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
 Fields split_line(QStringView line, int limit)
 {
     Fields out;
-    // Returns false once the line has more fields than the limit.
-    auto store = [&out, limit](QStringView field) {
-        if (++out.field_count > limit) {
-            out.field_count = limit + 1;
-            return false;
-        }
-        out.fields.append(field.toString());
-        return true;
-    };
-
-    // The pending text is always the run of characters since the last field
-    // ended, so it is kept as a start position.
-    const qsizetype n = line.size();
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < n) {
-        const QChar c = line[i];
-        if (c == u',' || c == u'\t') {
-            if (!store(line.sliced(start, i - start)))
-                return out;
-            start = ++i;
-        } else if (c == u'"') {
-            if (i > start && !store(line.sliced(start, i - start)))
-                return out;
-            qsizetype close = line.indexOf(u'"', i + 1);
-            if (close < 0)
-                close = n;
-            if (!store(line.sliced(i + 1, close - i - 1)))
-                return out;
-            // The character after the closing quote is skipped.
-            i = start = close + 2;
-        } else {
-            ++i;
-        }
-    }
-    if (start < n)
-        store(line.sliced(start));
+    out.field_count =
+        walk_fields(line, limit, [&out](QStringView field) { out.fields.append(field.toString()); });
     return out;
 }
 
@@ -458,10 +544,25 @@ Fields split_line(QStringView line, int limit)
 // is not written, so it is not looked at.
 std::optional<Unencodable> find_unencodable(const Sheet &sheet)
 {
-    if (encodable(whole_text(sheet, -1)))
+    // ASCII always fits; the other texts are tried together first.
+    QString wide;
+    auto gather = [&wide](const QString &text) {
+        if (!is_ascii(text)) {
+            wide += text;
+            wide += u',';
+        }
+    };
+    gather(sheet.state.lower_text);
+    gather(sheet.state.upper_text);
+    for (int r = 0; r < sheet.rows(); ++r)
+        for (int c = 1; c < sheet.cols(); ++c)
+            gather(sheet.text(r, c));
+    if (encodable(wide))
         return std::nullopt;
 
     auto found = [](int row, int col, QStringView text) -> std::optional<Unencodable> {
+        if (encodable(text))
+            return std::nullopt;
         const qsizetype at = first_unencodable(text);
         if (at < 0)
             return std::nullopt;
@@ -471,14 +572,12 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
         return hit;
     if (auto hit = found(-1, 2, sheet.state.upper_text))
         return hit;
-    QString line;
     for (int r = 0; r < sheet.rows(); ++r) {
-        line.clear();
-        append_row(line, sheet, r);
-        if (encodable(line))
-            continue;
         for (int c = 1; c < sheet.cols(); ++c) {
-            if (auto hit = found(r, c, sheet.text(r, c)))
+            const QString &text = sheet.text(r, c);
+            if (is_ascii(text))
+                continue;
+            if (auto hit = found(r, c, text))
                 return hit;
         }
     }
@@ -497,17 +596,10 @@ QByteArray encode(const Sheet &sheet, int candidate_index)
     QString line;
     for (int r = 0; r < sheet.rows(); ++r) {
         line.clear();
-        append_row(line, sheet, r);
+        append_row(line, sheet, r, false);
         if (!encodable(line)) {
             line.clear();
-            const int last = sheet.cols() - 1;
-            for (int c = 1; c <= last; ++c) {
-                const QString &cell = sheet.text(r, c);
-                line += encodable(cell) ? cell : with_question_marks(cell);
-                if (c < last)
-                    line += u',';
-            }
-            line += u"\r\n"_s;
+            append_row(line, sheet, r, true);
         }
         text += line;
     }

@@ -156,6 +156,28 @@ private slots:
         QCOMPARE(lines[102], QByteArray(",,,,,,," + bytes + "\r"));
     }
 
+    void narrow_grid_lines_data()
+    {
+        QTest::addColumn<QStringList>("cells");  // row 0 from column 0
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("one column") << QStringList{u"r"_s} << QByteArray("r\r\n");
+        QTest::newRow("two columns") << QStringList{u"r"_s, u"b"_s} << QByteArray("b\r\n");
+        QTest::newRow("three columns") << QStringList{u"r"_s, u"b"_s, u"c"_s} << QByteArray("b,c\r\n");
+        QTest::newRow("one column replaced") << QStringList{u"€"_s} << QByteArray("?\r\n");
+        QTest::newRow("two columns replaced") << QStringList{u"r"_s, u"€"_s} << QByteArray("?\r\n");
+    }
+
+    void narrow_grid_lines()
+    {
+        QFETCH(QStringList, cells);
+        QFETCH(QByteArray, line);
+        Sheet sheet;
+        sheet.set_cols(int(cells.size()));
+        for (int c = 0; c < cells.size(); ++c)
+            sheet.set_text(0, c, cells[c]);
+        QCOMPARE(sheetfile::encode(sheet, -1), QByteArray(kMarker + ",\r\n25,95,-1 \r\n" + line));
+    }
+
     void split_line_data()
     {
         QTest::addColumn<QString>("line");
