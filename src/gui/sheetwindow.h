@@ -137,5 +137,5 @@ private:
     class PanelDragger *drag4_;
     class PanelDragger *drag6_;
     bool closed_ = false;
-    bool size_changing_ = false;
+    bool context_menu_open_ = false;
 };

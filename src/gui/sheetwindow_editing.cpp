@@ -416,12 +416,14 @@ void SheetWindow::grdhyouka_RowColChange()
 
 void SheetWindow::grdhyouka_MouseDown(int button, int, double, double)
 {
+    context_menu_open_ = false;
     if (button & 1) {
         text1_->hide();
         text1_->setEnabled(false);
         set_position_display(sheet_->row(), sheet_->col(), false);
         grid_->set_pointer(SheetGrid::Pointer::SizeAll);
     } else if (button & 2) {
+        context_menu_open_ = true;
         menus_->context_menu()->exec(QCursor::pos());
     }
 }
@@ -454,8 +456,14 @@ void SheetWindow::grdhyouka_MouseMove(int, int, double x, double y)
     grid_->set_pointer(SheetGrid::Pointer::Default);
 }
 
-void SheetWindow::grdhyouka_MouseUp(int, int, double, double)
+void SheetWindow::grdhyouka_MouseUp(int button, int, double, double)
 {
+    // The release of the press that opened the context menu belongs to the
+    // menu; it must not move the cursor.
+    if (context_menu_open_ && button == 2) {
+        context_menu_open_ = false;
+        return;
+    }
     grid_->set_pointer(SheetGrid::Pointer::Default);
     const int rs = sheet_->sel_row();
     const int cs = sheet_->sel_col();

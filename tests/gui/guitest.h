@@ -5,6 +5,7 @@
 
 #include "prompter.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QList>
@@ -95,6 +96,10 @@ class ModalWatchdog : public QObject
 {
 public:
     QStringList seen;
+    // A popup (context menu) is answered by choosing the item with this text,
+    // or closed when it has none; every popup's object name is remembered.
+    QString popup_choice;
+    QStringList popups;
 
     ModalWatchdog()
     {
@@ -104,6 +109,19 @@ public:
                 seen.append(modal->windowTitle() + QStringLiteral(" / ") +
                             QString::fromLatin1(modal->metaObject()->className()));
                 modal->close();
+            }
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                popups.append(popup->objectName());
+                bool chosen = false;
+                for (QAction *action : popup->actions())
+                    if (!popup_choice.isEmpty() && action->text() == popup_choice) {
+                        popup->close();
+                        action->trigger();
+                        chosen = true;
+                        break;
+                    }
+                if (!chosen)
+                    popup->close();
             }
         });
         timer_.start();

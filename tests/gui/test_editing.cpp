@@ -437,6 +437,34 @@ private slots:
         QCOMPARE(panel->pos(), now);
     }
 
+    void context_menu_from_grid_and_editor()
+    {
+        sheet->set_current_cell(3, 2);
+        window->put_editor();
+        sheet->set_selection_end(5, 4);
+        window->set_position_display(3, 2, true);
+        watchdog->popup_choice = u"ｷｬﾝｾﾙ"_s;
+        SheetGrid *grid = window->grid();
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(8, 6).center());
+        QCOMPARE(watchdog->popups, QStringList{u"edit_2"_s});
+        // Choosing "ｷｬﾝｾﾙ" changes nothing.
+        QCOMPARE(sheet->row(), 3);
+        QCOMPARE(sheet->sel_row(), 5);
+        QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(8, 6).center());
+
+        // From the editor: afterwards the position display decides the cell,
+        // which collapses the selection.
+        sheet->set_current_cell(3, 2);
+        sheet->set_selection_end(5, 4);
+        QTest::mousePress(editor, Qt::RightButton, {}, QPoint(2, 2));
+        QCOMPARE(watchdog->popups.size(), 2);
+        QCOMPARE(sheet->row(), 3);
+        QCOMPARE(sheet->col(), 2);
+        QCOMPARE(sheet->sel_row(), 3);
+        QCOMPARE(sheet->sel_col(), 2);
+        QVERIFY(editor->isEnabled());
+    }
+
     void nothing_typed_is_lost()
     {
         // Random moves and edits, checked against a plain model of the cells.
