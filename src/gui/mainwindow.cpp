@@ -83,6 +83,13 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     timer1_->start();
 }
 
+MainWindow::~MainWindow()
+{
+    // The frame activates other sheets while it takes them down; this window
+    // is no longer there to hear it.
+    disconnect(mdi_, nullptr, this, nullptr);
+}
+
 void MainWindow::build_toolbar()
 {
     toolbar_ = addToolBar(u"Toolbar1"_s);

@@ -19,6 +19,7 @@ public:
     static constexpr int kMaxSheets = 20;
 
     explicit MainWindow(Prompter &prompter, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     Prompter &prompter() const { return prompter_; }
 
