@@ -114,6 +114,9 @@ void SheetWindow::build_panels()
 
     frame4_ = new ScorePanel(this);
     frame6_ = new EvaluationPanel(this);
+
+    // Too narrow a window would hide the grid behind the side panels.
+    setMinimumSize(frame1_->width() + 150, 200);
 }
 
 void SheetWindow::build_menus()
@@ -181,7 +184,6 @@ void SheetWindow::changeEvent(QEvent *event)
 void SheetWindow::lay_out()
 {
     const double w = geometry::width(this);
-    const double h = geometry::height(this);
     const double w1 = geometry::width(frame1_);
     geometry::move(frame6_, w - 1.5 * w1 - geometry::width(frame6_), geometry::top(frame6_));
     auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
@@ -192,7 +194,6 @@ void SheetWindow::lay_out()
         return;
     geometry::move(frame1_, w - w1, 0);
     grid_->setGeometry(0, 0, qMax(0, frame1_->x()), height());
-    (void)h;
     double top = geometry::top(frame1_) + geometry::height(frame1_);
     for (QWidget *panel : {static_cast<QWidget *>(frame2_), static_cast<QWidget *>(frame3_),
                            static_cast<QWidget *>(frame4_)}) {
