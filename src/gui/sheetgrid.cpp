@@ -1,5 +1,6 @@
 #include "sheetgrid.h"
 
+#include "inputcodes.h"
 #include "numbers.h"
 #include "sheet.h"
 #include "twips.h"
@@ -15,29 +16,7 @@ const QColor kGridLine(192, 192, 192);
 const QColor kSelected(224, 224, 224);
 const QColor kFixed(212, 208, 200);
 
-int shift_mask(Qt::KeyboardModifiers modifiers)
-{
-    int mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
-    if (modifiers & Qt::ControlModifier)
-        mask |= 2;
-    if (modifiers & Qt::AltModifier)
-        mask |= 4;
-    return mask;
-}
 
-int button_code(Qt::MouseButtons buttons)
-{
-    int code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
 
 // Numbers stand right in their cells, other texts left, as spreadsheets do.
 bool looks_numeric(const QString &text)
@@ -418,8 +397,9 @@ void SheetGrid::report(int kind, QMouseEvent *event)
     const QPoint pos = event->position().toPoint();
     const double x = twips::from_px(pos.x() + grid_offset().x());
     const double y = twips::from_px(pos.y() + grid_offset().y());
-    const int shift = shift_mask(event->modifiers());
-    int button = button_code(kind == 1 ? event->buttons() : Qt::MouseButtons(event->button()));
+    const int shift = inputcodes::shift_mask(event->modifiers());
+    const int button =
+        inputcodes::button_code(kind == 1 ? event->buttons() : Qt::MouseButtons(event->button()));
     if (kind == 0)
         emit mouse_down(button, shift, x, y);
     else if (kind == 1)

@@ -5,6 +5,7 @@
 #include "fonts.h"
 #include "geometry.h"
 #include "mainwindow.h"
+#include "inputcodes.h"
 #include "numbers.h"
 #include "paneldragger.h"
 #include "scorepanel.h"
@@ -26,17 +27,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-int shift_mask(Qt::KeyboardModifiers modifiers)
-{
-    int mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
-    if (modifiers & Qt::ControlModifier)
-        mask |= 2;
-    if (modifiers & Qt::AltModifier)
-        mask |= 4;
-    return mask;
-}
 
 // Key codes as the key table knows them.
 enum KeyCode { kTab = 9, kEnter = 13, kEsc = 27, kLeft = 37, kUp = 38, kRight = 39, kDown = 40,
@@ -334,7 +324,7 @@ bool SheetWindow::eventFilter(QObject *watched, QEvent *event)
             const int code = key_code(key->key());
             if (code == 0)
                 return false;
-            int shift = shift_mask(key->modifiers());
+            int shift = inputcodes::shift_mask(key->modifiers());
             if (key->key() == Qt::Key_Backtab)
                 shift |= 1;
             // Keys the table acts on still reach the editor, except those the
