@@ -1,8 +1,53 @@
 #include "evaluationpanel.h"
 
+#include "countgrid.h"
 #include "geometry.h"
+#include "numbers.h"
+#include "scoring.h"
+#include "sheet.h"
+#include "twips.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double kWidth = 3375;
+constexpr double kHeight = 8895;
+constexpr double kMargin = 90;
+constexpr int kLowerStart = 75;  // criterion 100 - 75 = 25
+constexpr int kUpperStart = 5;   // criterion 100 - 5 = 95
+
+QScrollBar *criterion_scroll(const QString &name, int start, QWidget *parent)
+{
+    auto *bar = new QScrollBar(Qt::Vertical, parent);
+    bar->setObjectName(name);
+    bar->setRange(0, 100);
+    bar->setSingleStep(1);
+    bar->setPageStep(5);
+    bar->setValue(start);
+    return bar;
+}
+
+QPushButton *button(const QString &name, const QString &text, const QString &tip, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
 
 EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
 {
@@ -14,6 +59,298 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     pal.setColor(QPalette::Window, QColor(192, 192, 192));
     setPalette(pal);
     setToolTip(u"ここをドラッグすれば移動できます"_s);
-    geometry::place(this, 0, 0, 3375, 8895);
+
+    title_ = caption(u"評価選択パネル"_s);
+    command7_ = new QToolButton(this);
+    command7_->setObjectName(u"Command7"_s);
+    command7_->setText(u"×"_s);
+    command7_->setAutoRaise(false);
+
+    step1_ = caption(u"[ステップ1]"_s);
+    step1_text_ = caption(u"総合点に対する評価基準"_s);
+    lower_caption_ = caption(u"２の上限点数"_s);
+    label19_ = value_box(u"Label19"_s);
+    label19_->setText(u"25"_s);
+    vscroll3_ = criterion_scroll(u"VScroll3"_s, kLowerStart, this);
+    upper_caption_ = caption(u"10の下限点数"_s);
+    label20_ = value_box(u"Label20"_s);
+    label20_->setText(u"95"_s);
+    vscroll4_ = criterion_scroll(u"VScroll4"_s, kUpperStart, this);
+
+    step2_ = caption(u"[ステップ２]　評価平均を設定"_s);
+    list2_ = new QListWidget(this);
+    list2_->setObjectName(u"List2"_s);
+    list2_->setToolTip(u"平均点(候補）から日とる選びクリックしてください。"_s);
+    list2_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list2_->setEnabled(false);
+    command8_ = button(u"Command8"_s, u"再計算"_s,
+                       u"素点などを変更したらこのボタンを押してください。"_s, this);
+    command2_ = button(u"Command2"_s, u"決　定"_s, u"表の評価を決定値とします。"_s, this);
+    command5_ = button(u"Command5"_s, u"中　止"_s, u"計算前に評価をもどします。"_s, this);
+
+    totals_caption_ = caption(u"【総合点】"_s);
+    grades_caption_ = caption(u"【評価/評定】"_s);
+    totals_caption_->setAlignment(Qt::AlignCenter);
+    grades_caption_->setAlignment(Qt::AlignCenter);
+    grid1_ = new CountGrid(this);
+    grid1_->setObjectName(u"MSFlexGrid1"_s);
+    grid2_ = new CountGrid(this);
+    grid2_->setObjectName(u"MSFlexGrid2"_s);
+    grid1_->set_text(0, 0, u"階級値"_s);
+    grid1_->set_text(0, 1, u"度数"_s);
+    grid2_->set_text(0, 0, u"評価"_s);
+    grid2_->set_text(0, 1, u"度数"_s);
+    for (int i = 1; i <= 10; ++i) {
+        const double low = 10 * (i - 1);
+        const QString high = i == 10 ? u"100"_s : numbers::plain_form(low + 9);
+        grid1_->set_text(i, 0, numbers::plain_form(low) + u'-' + high);
+        grid2_->set_text(i, 0, numbers::plain_form(i));
+    }
+
+    highest_caption_ = caption(u"最高点："_s);
+    label8_ = value_box(u"Label8"_s);
+    lowest_caption_ = caption(u"最低点："_s);
+    label17_ = value_box(u"Label17"_s);
+    graded_caption_ = caption(u"対象者："_s);
+    label24_ = value_box(u"Label24"_s);
+
+    connect(command7_, &QToolButton::clicked, this, &EvaluationPanel::close_requested);
+    connect(command8_, &QPushButton::clicked, this, &EvaluationPanel::mk_kouho);
+    connect(command2_, &QPushButton::clicked, this, &EvaluationPanel::decide);
+    connect(command5_, &QPushButton::clicked, this, &EvaluationPanel::abort_evaluation);
+    // Any new selection chooses: by mouse, by keyboard or by the program.
+    connect(list2_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::List2_Click);
+    connect(vscroll3_, &QScrollBar::valueChanged, this, [this](int p) {
+        if (sheet_)
+            criterion_scrolled(label19_, &sheet_->state.lower_text, p);
+    });
+    connect(vscroll4_, &QScrollBar::valueChanged, this, [this](int p) {
+        if (sheet_)
+            criterion_scrolled(label20_, &sheet_->state.upper_text, p);
+    });
+
+    geometry::place(this, 0, 0, kWidth, kHeight);
+    lay_out();
+    hide();
+}
+
+QLabel *EvaluationPanel::caption(const QString &text)
+{
+    return new QLabel(text, this);
+}
+
+QLabel *EvaluationPanel::value_box(const QString &name)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(name);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, QColor(255, 255, 255));
+    label->setPalette(pal);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+void EvaluationPanel::attach(Sheet *sheet, double unit_width)
+{
+    sheet_ = sheet;
+    const double col0 = std::round(7 * unit_width);
+    const double col1 = std::round(6 * unit_width);
+    for (CountGrid *grid : {grid1_, grid2_}) {
+        grid->set_column_width(0, col0);
+        grid->set_column_width(1, col1);
+    }
+    lay_out();
+    refresh_criteria();
+}
+
+void EvaluationPanel::changeEvent(QEvent *event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        lay_out();
+}
+
+void EvaluationPanel::showEvent(QShowEvent *event)
+{
+    refresh_criteria();
+    QFrame::showEvent(event);
+}
+
+void EvaluationPanel::lay_out()
+{
+    const QFontMetricsF metrics(font());
+    const double text_height = twips::from_px(metrics.height());
+    const auto text_width = [&metrics](const QString &text) {
+        return twips::from_px(metrics.horizontalAdvance(text)) + 30;
+    };
+    const double line = std::max(270.0, text_height + 30);
+    const double box = line + 60;
+    const double inner = kWidth - 2 * kMargin;
+
+    double y = 60;
+    geometry::place(title_, kMargin, y, inner - 420, box);
+    geometry::place(command7_, kWidth - kMargin - 330, y, 330, box);
+    y += box + 90;
+
+    geometry::place(step1_, kMargin, y, text_width(step1_->text()), line);
+    const double beside = kMargin + text_width(step1_->text()) + 45;
+    geometry::place(step1_text_, beside, y, kWidth - kMargin - beside, line);
+    y += line + 90;
+
+    // Caption, value and scroll control of each criterion on one row.
+    const double scroll_height = std::max(540.0, box + 120);
+    const double value_left = kMargin + 90 + text_width(lower_caption_->text());
+    const double scroll_left = kWidth - kMargin - 90 - 255;
+    const auto criterion_row = [&](QLabel *caption_label, QLabel *value, QScrollBar *scroll) {
+        const double middle = y + scroll_height / 2;
+        geometry::place(caption_label, kMargin + 90, middle - line / 2, value_left - kMargin - 90, line);
+        geometry::place(value, value_left, middle - box / 2, scroll_left - 90 - value_left, box);
+        geometry::place(scroll, scroll_left, y, 255, scroll_height);
+        y += scroll_height + 60;
+    };
+    criterion_row(lower_caption_, label19_, vscroll3_);
+    criterion_row(upper_caption_, label20_, vscroll4_);
+    y += 90;
+
+    geometry::place(step2_, kMargin, y, inner, line);
+    y += line + 60;
+
+    // The list on the left, its three buttons stacked on the right.
+    const double list_height = 2040;
+    const double list_width = 1500;
+    geometry::place(list2_, kMargin + 90, y, list_width, list_height);
+    const double buttons_left = kMargin + 90 + list_width + 120;
+    const double buttons_width = kWidth - kMargin - 90 - buttons_left;
+    const double button_height = 450;
+    const double gap = (list_height - 3 * button_height) / 2;
+    double by = y;
+    for (QPushButton *b : {command8_, command2_, command5_}) {
+        geometry::place(b, buttons_left, by, buttons_width, button_height);
+        by += button_height + gap;
+    }
+    y += list_height + 150;
+
+    // The two count grids side by side, each centred in its half.
+    const double half = inner / 2;
+    geometry::place(totals_caption_, kMargin, y, half, line);
+    geometry::place(grades_caption_, kMargin + half, y, half, line);
+    y += line + 30;
+    const double row_height = std::max(240.0, text_height + 15);
+    for (CountGrid *grid : {grid1_, grid2_})
+        grid->set_row_height(row_height);
+    const double grid_height = geometry::height(grid1_);
+    geometry::move(grid1_, kMargin + (half - geometry::width(grid1_)) / 2, y);
+    geometry::move(grid2_, kMargin + half + (half - geometry::width(grid2_)) / 2, y);
+    y += grid_height + 90;
+
+    const double value_width = 780;
+    const auto summary = [&](QLabel *caption_label, QLabel *value, double left, double top) {
+        const double w = text_width(caption_label->text());
+        geometry::place(caption_label, left, top + (box - line) / 2, w, line);
+        geometry::place(value, left + w, top, value_width, box);
+    };
+    summary(highest_caption_, label8_, kMargin + 90, y);
+    summary(graded_caption_, label24_, kMargin + half + 90, y);
+    summary(lowest_caption_, label17_, kMargin + 90, y + box + 45);
+}
+
+void EvaluationPanel::refresh_criteria()
+{
+    if (!sheet_)
+        return;
+    if (label19_->text() != sheet_->state.lower_text)
+        label19_->setText(sheet_->state.lower_text);
+    if (label20_->text() != sheet_->state.upper_text)
+        label20_->setText(sheet_->state.upper_text);
+}
+
+void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
+{
+    label8_->setText(numbers::plain_form(stats.highest));
+    label17_->setText(numbers::plain_form(stats.lowest));
+    for (int i = 1; i <= 10; ++i)
+        grid1_->set_text(i, 1, numbers::plain_form(stats.classes[size_t(i - 1)]));
+}
+
+void EvaluationPanel::mk_kouho()
+{
+    list2_->clear();
+    list2_->setEnabled(false);
+    if (!sheet_)
+        return;
+    const QStringList entries = grading::mk_kouho(*sheet_);
+    if (entries.isEmpty())
+        return;
+    list2_->addItems(entries);
+    list2_->setEnabled(true);
+}
+
+void EvaluationPanel::hyouka_dosuu()
+{
+    if (!sheet_)
+        return;
+    const grading::GradeCounts counts = grading::hyouka_dosuu(*sheet_);
+    for (int i = 1; i <= 10; ++i)
+        grid2_->set_text(i, 1, numbers::plain_form(counts.counts[size_t(i)]));
+    label24_->setText(counts.graded_text());
+}
+
+int EvaluationPanel::selected_entry() const
+{
+    const QModelIndexList rows = list2_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void EvaluationPanel::choose_entry(int k)
+{
+    if (k < 0 || k >= list2_->count())
+        return;
+    if (selected_entry() == k)
+        List2_Click();
+    else
+        list2_->setCurrentRow(k, QItemSelectionModel::ClearAndSelect);
+}
+
+void EvaluationPanel::List2_Click()
+{
+    const int k = selected_entry();
+    // A selection cleared by a rebuild chooses nothing.
+    if (k < 0 || !sheet_)
+        return;
+    grading::set_hyouka(*sheet_, k);
+    hyouka_dosuu();
+}
+
+void EvaluationPanel::criterion_scrolled(QLabel *label, QString *state_text, int position)
+{
+    const QString text = numbers::signed_form(100 - position);
+    *state_text = text;
+    label->setText(text);
+    const int remembered = selected_entry();
+    mk_kouho();
+    // After a rebuild that left the list empty there is nothing to re-select.
+    choose_entry(remembered);
+}
+
+void EvaluationPanel::decide()
+{
+    if (list2_->count() == 0)
+        mk_kouho();
+    hide();
+}
+
+void EvaluationPanel::abort_evaluation()
+{
+    if (sheet_ && sheet_->state.kouho_no > 0) {
+        // An index from the file beyond the list has no entry to choose.
+        const double k = numbers::round_half_even(sheet_->state.kouho_no);
+        if (k < list2_->count()) {
+            choose_entry(int(k));
+            hyouka_save.restore(*sheet_);
+        }
+    }
     hide();
 }

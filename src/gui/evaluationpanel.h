@@ -1,12 +1,92 @@
 #pragma once
 
+#include "grading.h"
+
 #include <QFrame>
 
-// The evaluation panel "評価選択パネル", hidden until the evaluation command.
+class CountGrid;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QScrollBar;
+class QToolButton;
+class Sheet;
+
+namespace scoring {
+struct TotalStatistics;
+}
+
+// The evaluation panel "評価選択パネル", hidden until the evaluation command:
+// the two criteria, the candidate averages, the counts of totals and grades,
+// and the buttons that end an evaluation.
 class EvaluationPanel : public QFrame
 {
     Q_OBJECT
 
 public:
     explicit EvaluationPanel(QWidget *parent = nullptr);
+
+    // The sheet the panel works on; unit_width is the width of "*" in the
+    // sheet window's font (twips), which sizes the two count grids.
+    void attach(Sheet *sheet, double unit_width);
+
+    // The criteria labels show the sheet's criteria texts (after a file read).
+    void refresh_criteria();
+    // Highest, lowest and the counts of the totals.
+    void show_statistics(const scoring::TotalStatistics &stats);
+    // Rebuilds the candidate list; nothing is selected afterwards.
+    void mk_kouho();
+    // Recounts the grade column into the grade grid and the graded count.
+    void hyouka_dosuu();
+    // The selected entry, -1 when none.
+    int selected_entry() const;
+    // Selects entry k; choosing it even when it is already the selected one.
+    void choose_entry(int k);
+
+    // The grade column as it was when the evaluation command last ran.
+    grading::GradeBackup hyouka_save;
+
+signals:
+    // The cross was pressed; the window asks what to do with the grades.
+    void close_requested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void lay_out();
+    void List2_Click();
+    void criterion_scrolled(QLabel *label, QString *state_text, int position);
+    void decide();
+    void abort_evaluation();
+    QLabel *caption(const QString &text);
+    QLabel *value_box(const QString &name);
+
+    Sheet *sheet_ = nullptr;
+    QLabel *title_;
+    QToolButton *command7_;
+    QLabel *step1_;
+    QLabel *step1_text_;
+    QLabel *lower_caption_;
+    QLabel *label19_;
+    QScrollBar *vscroll3_;
+    QLabel *upper_caption_;
+    QLabel *label20_;
+    QScrollBar *vscroll4_;
+    QLabel *step2_;
+    QListWidget *list2_;
+    QPushButton *command8_;
+    QPushButton *command2_;
+    QPushButton *command5_;
+    QLabel *totals_caption_;
+    QLabel *grades_caption_;
+    CountGrid *grid1_;
+    CountGrid *grid2_;
+    QLabel *highest_caption_;
+    QLabel *label8_;
+    QLabel *lowest_caption_;
+    QLabel *label17_;
+    QLabel *graded_caption_;
+    QLabel *label24_;
 };

@@ -1,6 +1,9 @@
 #include "scorepanel.h"
 
 #include "geometry.h"
+#include "numbers.h"
+#include "scoring.h"
+#include "sheet.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -55,4 +58,69 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
 
     for (QLineEdit *box : {text4_, text3_, text2_})
         box->setEnabled(false);
+}
+
+void ScorePanel::attach(Sheet *sheet)
+{
+    sheet_ = sheet;
+    for (QLineEdit *box : {text4_, text3_, text2_})
+        connect(box, &QLineEdit::textChanged, this, [this, box](const QString &text) { store(box, text); });
+}
+
+void ScorePanel::show_text(QLineEdit *box, const QString &text)
+{
+    // Showing a value is not an edit: the change handler must not store it.
+    const bool was = refreshing_;
+    refreshing_ = true;
+    box->setText(text);
+    refreshing_ = was;
+}
+
+void ScorePanel::refresh()
+{
+    if (!sheet_)
+        return;
+    const int c = sheet_->col();
+    const bool score = sheet_->is_score_col(c);
+    for (QLineEdit *box : {text4_, text3_, text2_})
+        box->setEnabled(score);
+    if (!score) {
+        for (QLineEdit *box : {text4_, text3_, text2_})
+            show_text(box, QString());
+        label11_->clear();
+        return;
+    }
+    const int k = c - 4;
+    const ScoreSettings &s = sheet_->settings(k);
+    show_text(text4_, sheet_->text(0, c));
+    show_text(text3_, s.manten_text);
+    show_text(text2_, numbers::plain_form(s.omomi));
+    label11_->setText(scoring::retu_heikin(*sheet_, k));
+}
+
+void ScorePanel::refresh_full_marks()
+{
+    if (sheet_ && sheet_->is_score_col(sheet_->col()))
+        show_text(text3_, sheet_->settings(sheet_->col() - 4).manten_text);
+}
+
+void ScorePanel::store(QLineEdit *box, const QString &text)
+{
+    if (refreshing_ || !sheet_)
+        return;
+    const int c = sheet_->col();
+    // Slots of the year, class, number, name, total and grade columns are
+    // never written, whatever reaches a field.
+    if (!sheet_->is_score_col(c))
+        return;
+    ScoreSettings &s = sheet_->settings(c - 4);
+    if (box == text4_) {
+        sheet_->set_text(0, c, text);
+    } else if (box == text3_) {
+        s.manten_text = text;
+        s.manten = numbers::leading_number(text);
+        s.manten_flg = true;
+    } else if (box == text2_) {
+        s.omomi = numbers::leading_number(text);
+    }
 }

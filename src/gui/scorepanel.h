@@ -5,6 +5,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Sheet;
 
 // The raw-score information panel "素点情報": title, full marks and weight of
 // the current score column, its average, and the evaluation button.
@@ -15,6 +16,14 @@ class ScorePanel : public QFrame
 public:
     explicit ScorePanel(QWidget *parent = nullptr);
 
+    // The sheet whose current column the panel shows and edits.
+    void attach(Sheet *sheet);
+    // Shows the current column's title, full marks, weight and average, or
+    // empties and disables the fields off the score columns.
+    void refresh();
+    // Shows the current score column's full-marks text again.
+    void refresh_full_marks();
+
     QLineEdit *title_box() const { return text4_; }
     QLineEdit *full_marks_box() const { return text3_; }
     QLineEdit *weight_box() const { return text2_; }
@@ -23,6 +32,12 @@ public:
     QLabel *heading() const { return heading_; }
 
 private:
+    // Field edits go to the current score column; never while refreshing.
+    void store(QLineEdit *box, const QString &text);
+    void show_text(QLineEdit *box, const QString &text);
+
+    Sheet *sheet_ = nullptr;
+    bool refreshing_ = false;
     QLabel *heading_;
     QLineEdit *text4_;
     QLineEdit *text3_;

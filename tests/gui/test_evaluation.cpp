@@ -1,0 +1,792 @@
+#include "countgrid.h"
+#include "evaluationpanel.h"
+#include "guitest.h"
+#include "mainwindow.h"
+#include "scorepanel.h"
+#include "sheet.h"
+#include "sheetfile.h"
+#include "sheetmenus.h"
+#include "sheetwindow.h"
+#include "twips.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCloseQuestion =
+    u"現在表示されているの評価の値を決定しますか。する場合は[はい]、破棄する場合は[いいえ]、評価計算を継続する場合は[キャンセル]をクリックしてください。"_s;
+
+QStringList repeated(const QString &text, int times)
+{
+    QStringList list;
+    for (int i = 0; i < times; ++i)
+        list.append(text);
+    return list;
+}
+
+// The candidate list of totals 30, 45, 60, 75, 90 with the criteria 25 and 95.
+const QStringList kFiveCandidates = QStringList{u"6.60"_s} + repeated(u"6.40"_s, 3) +
+                                    repeated(u"6.20"_s, 6) + repeated(u"5.80"_s, 7) +
+                                    repeated(u"5.60"_s, 10) + repeated(u"5.40"_s, 3) +
+                                    repeated(u"5.20"_s, 2);
+
+// Counts of grades 1..10 as the grade grid shows them.
+QStringList counts_of(const QList<int> &grades)
+{
+    QList<int> n(11, 0);
+    for (int g : grades)
+        n[g] += 1;
+    QStringList list;
+    for (int g = 1; g <= 10; ++g)
+        list.append(QString::number(n[g]));
+    return list;
+}
+
+}  // namespace
+
+class TestEvaluation : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<ScriptedPrompter> prompter;
+    std::unique_ptr<ModalWatchdog> watchdog;
+    std::unique_ptr<MainWindow> main;
+    SheetWindow *win = nullptr;
+    Sheet *sheet = nullptr;
+
+    template <class T>
+    T *child(const QString &name) const
+    {
+        T *found = win->findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QWidget *panel() const { return child<QWidget>(u"Frame6"_s); }
+    QListWidget *list() const { return child<QListWidget>(u"List2"_s); }
+    CountGrid *grid(int n) const { return child<CountGrid>(u"MSFlexGrid"_s + QString::number(n)); }
+    QString label(const QString &name) const { return child<QLabel>(name)->text(); }
+
+    // One score column of full marks 100 holding the given scores.
+    void enter_scores(const QList<int> &scores)
+    {
+        sheet->settings(1).manten = 100;
+        sheet->settings(1).manten_text = u"100"_s;
+        for (int i = 0; i < scores.size(); ++i)
+            sheet->set_text(i + 1, 5, QString::number(scores[i]));
+    }
+
+    static QString describe(const QWidget *w)
+    {
+        if (auto *l = qobject_cast<const QLabel *>(w))
+            return w->objectName() + u'"' + l->text() + u'"';
+        return w->objectName();
+    }
+
+    QStringList column(int col, int count) const
+    {
+        QStringList texts;
+        for (int r = 1; r <= count; ++r)
+            texts.append(sheet->text(r, col));
+        return texts;
+    }
+    QStringList grades(int count = 5) const { return column(sheet->grade_col(), count); }
+
+    QStringList list_texts() const
+    {
+        QStringList texts;
+        for (int i = 0; i < list()->count(); ++i)
+            texts.append(list()->item(i)->text());
+        return texts;
+    }
+
+    QStringList count_column(int n) const
+    {
+        QStringList texts;
+        for (int i = 1; i <= 10; ++i)
+            texts.append(grid(n)->text(i, 1));
+        return texts;
+    }
+
+    void click(const QString &name)
+    {
+        auto *button = child<QAbstractButton>(name);
+        QVERIFY(button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // Japanese text arrives from the input method as a committed string.
+    static void commit(QWidget *box, const QString &text)
+    {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(box, &event);
+    }
+
+    void evaluate() { click(u"Command3"_s); }
+
+    // Chooses entry k with the mouse, as the teacher does.
+    void pick(int k)
+    {
+        QListWidgetItem *item = list()->item(k);
+        QVERIFY(item);
+        list()->scrollToItem(item);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(item).center());
+        QCOMPARE(win->selected_candidate(), k);
+    }
+
+    void five_students_evaluated()
+    {
+        enter_scores({30, 45, 60, 75, 90});
+        evaluate();
+        QCOMPARE(list()->count(), 32);
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<WorkingFolder>();
+        prompter = std::make_unique<ScriptedPrompter>();
+        watchdog = std::make_unique<ModalWatchdog>();
+        main = std::make_unique<MainWindow>(*prompter);
+        main->resize(1400, 900);
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        win = main->active_sheet();
+        QVERIFY(win);
+        win->parentWidget()->showMaximized();
+        sheet = win->sheet();
+        QTRY_VERIFY(main->toolbar()->isEnabled());
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(prompter->unexpected.isEmpty(), qPrintable(prompter->unexpected.join(u" | "_s)));
+        QVERIFY2(watchdog->seen.isEmpty(), qPrintable(watchdog->seen.join(u" | "_s)));
+        main.reset();
+        watchdog.reset();
+        prompter.reset();
+        folder.reset();
+        win = nullptr;
+        sheet = nullptr;
+    }
+
+    // ---- the panel's controls ----
+
+    void control_texts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("Label19") << u"Label19"_s << u"25"_s << QString();
+        QTest::newRow("Label20") << u"Label20"_s << u"95"_s << QString();
+        QTest::newRow("Command8") << u"Command8"_s << u"再計算"_s
+                                  << u"素点などを変更したらこのボタンを押してください。"_s;
+        QTest::newRow("Command2") << u"Command2"_s << u"決　定"_s << u"表の評価を決定値とします。"_s;
+        QTest::newRow("Command5") << u"Command5"_s << u"中　止"_s << u"計算前に評価をもどします。"_s;
+        QTest::newRow("List2") << u"List2"_s << QString()
+                               << u"平均点(候補）から日とる選びクリックしてください。"_s;
+        QTest::newRow("Frame6") << u"Frame6"_s << QString() << u"ここをドラッグすれば移動できます"_s;
+    }
+
+    void control_texts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QString, tip);
+        QWidget *w = child<QWidget>(name);
+        if (auto *l = qobject_cast<QLabel *>(w))
+            QCOMPARE(l->text(), text);
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
+            QCOMPARE(b->text(), text);
+        QCOMPARE(w->toolTip(), tip);
+    }
+
+    void captions_and_grid_headings()
+    {
+        QStringList captions;
+        for (QLabel *l : panel()->findChildren<QLabel *>())
+            if (l->objectName().isEmpty())
+                captions.append(l->text());
+        for (const QString &expected :
+             {u"評価選択パネル"_s, u"[ステップ1]"_s, u"総合点に対する評価基準"_s, u"２の上限点数"_s,
+              u"10の下限点数"_s, u"[ステップ２]　評価平均を設定"_s, u"【総合点】"_s, u"【評価/評定】"_s,
+              u"最高点："_s, u"最低点："_s, u"対象者："_s})
+            QVERIFY2(captions.contains(expected), qPrintable(expected));
+        QVERIFY(child<QToolButton>(u"Command7"_s));
+
+        QStringList classes, marks;
+        for (int i = 0; i <= 10; ++i) {
+            classes.append(grid(1)->text(i, 0));
+            marks.append(grid(2)->text(i, 0));
+        }
+        QCOMPARE(classes, (QStringList{u"階級値"_s, u"0-9"_s, u"10-19"_s, u"20-29"_s, u"30-39"_s, u"40-49"_s,
+                                       u"50-59"_s, u"60-69"_s, u"70-79"_s, u"80-89"_s, u"90-100"_s}));
+        QCOMPARE(marks, (QStringList{u"評価"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s,
+                                     u"8"_s, u"9"_s, u"10"_s}));
+        QCOMPARE(grid(1)->text(0, 1), u"度数"_s);
+        QCOMPARE(grid(2)->text(0, 1), u"度数"_s);
+
+        // Sized by the window's font at creation, the program's 9-point font here.
+        const double unit = twips::unit_width(QApplication::font());
+        for (int n : {1, 2}) {
+            QCOMPARE(grid(n)->column_width(0), std::round(7 * unit));
+            QCOMPARE(grid(n)->column_width(1), std::round(6 * unit));
+        }
+        QVERIFY(!panel()->isVisible());
+    }
+
+    // Nothing clipped: every control inside the panel, none overlapping,
+    // every text within its control.
+    void layout_fits()
+    {
+        five_students_evaluated();
+        grid(1)->set_text(1, 1, u"2000"_s);
+        const QRect area = panel()->contentsRect();
+        QList<QWidget *> controls;
+        for (QObject *o : panel()->children())
+            if (auto *w = qobject_cast<QWidget *>(o); w && !w->isWindow())
+                controls.append(w);
+        QVERIFY(controls.size() >= 25);
+        for (int i = 0; i < controls.size(); ++i) {
+            const QRect r = controls[i]->geometry();
+            QVERIFY2(area.contains(r), qPrintable(controls[i]->objectName()));
+            for (int j = i + 1; j < controls.size(); ++j)
+                QVERIFY2(!r.intersects(controls[j]->geometry()),
+                         qPrintable(describe(controls[i]) + u" / "_s + describe(controls[j])));
+            if (auto *l = qobject_cast<QLabel *>(controls[i])) {
+                const QFontMetrics m(l->font());
+                QVERIFY2(m.horizontalAdvance(l->text()) <= l->contentsRect().width(), qPrintable(l->text()));
+                QVERIFY2(m.height() <= l->contentsRect().height() + 2, qPrintable(l->text()));
+            }
+            if (auto *b = qobject_cast<QPushButton *>(controls[i]))
+                QVERIFY2(b->sizeHint().width() <= b->width(), qPrintable(b->text()));
+        }
+        for (int n : {1, 2}) {
+            const QFontMetrics m(grid(n)->font());
+            for (int c = 0; c < 2; ++c) {
+                const int width = twips::to_px(grid(n)->column_width(c));
+                for (int r = 0; r <= 10; ++r)
+                    // One pixel of the cell is its grid line.
+                    QVERIFY2(m.horizontalAdvance(grid(n)->text(r, c)) < width,
+                             qPrintable(grid(n)->text(r, c)));
+            }
+        }
+    }
+
+    // ---- the evaluation command ----
+
+    void evaluation_fills_list_and_statistics()
+    {
+        // The window and the toolbar are disabled while the list is built.
+        QList<bool> enabled_while_building;
+        connect(list()->model(), &QAbstractItemModel::rowsInserted, this, [&] {
+            enabled_while_building << win->isEnabled() << main->toolbar()->isEnabled();
+        });
+        sheet->set_text(3, sheet->grade_col(), u"old"_s);
+        enter_scores({30, 45, 60, 75, 90});
+        main->setCursor(Qt::WaitCursor);
+        sheet->set_current_cell(2, 2);
+        evaluate();
+
+        QCOMPARE(column(sheet->total_col(), 5), (QStringList{u" 30"_s, u" 45"_s, u" 60"_s, u" 75"_s, u" 90"_s}));
+        QCOMPARE(list_texts(), kFiveCandidates);
+        QVERIFY(list()->isEnabled());
+        QCOMPARE(win->selected_candidate(), -1);
+        QCOMPARE(label(u"Label8"_s), u"90"_s);
+        QCOMPARE(label(u"Label17"_s), u"30"_s);
+        QCOMPARE(count_column(1), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"1"_s, u"1"_s, u"0"_s, u"1"_s,
+                                               u"1"_s, u"0"_s, u"1"_s}));
+        QCOMPARE(enabled_while_building.mid(0, 2), (QList<bool>{false, false}));
+        QVERIFY(panel()->isVisible());
+        QVERIFY(win->isEnabled());
+        QVERIFY(main->toolbar()->isEnabled());
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+        // Nothing chosen yet: the grade column is untouched.
+        QCOMPARE(grades(), (QStringList{QString(), QString(), u"old"_s, QString(), QString()}));
+        // The menu item runs the same command.
+        sheet->set_text(6, 5, u"100"_s);
+        win->menus()->action(u"mnu_hyouka_go"_s)->trigger();
+        QCOMPARE(label(u"Label8"_s), u"100"_s);
+        QCOMPARE(grid(1)->text(10, 1), u"2"_s);
+    }
+
+    void no_totals_gives_empty_disabled_list()
+    {
+        evaluate();
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(!list()->isEnabled());
+        QCOMPARE(label(u"Label8"_s), u"-99999"_s);
+        QCOMPARE(label(u"Label17"_s), u"99999"_s);
+        QCOMPARE(count_column(1), repeated(u"0"_s, 10));
+        click(u"Command2"_s);
+        QVERIFY(!panel()->isVisible());
+        QCOMPARE(list()->count(), 0);
+    }
+
+    void panel_comes_back_inside_data()
+    {
+        QTest::addColumn<QPoint>("moved_to");
+        QTest::addColumn<bool>("reset");
+        QTest::newRow("inside stays") << QPoint(40, 30) << false;
+        QTest::newRow("above") << QPoint(40, -20) << true;
+        QTest::newRow("left") << QPoint(-30, 50) << true;
+        QTest::newRow("right") << QPoint(100000, 50) << true;
+        QTest::newRow("below") << QPoint(40, 100000) << true;
+    }
+
+    void panel_comes_back_inside()
+    {
+        QFETCH(QPoint, moved_to);
+        QFETCH(bool, reset);
+        panel()->move(moved_to);
+        evaluate();
+        const QRect r = panel()->geometry();
+        if (!reset) {
+            QCOMPARE(r.topLeft(), moved_to);
+            return;
+        }
+        QCOMPARE(r.top(), 0);
+        QVERIFY(r.left() >= 0);
+        QVERIFY(r.right() < win->width());
+    }
+
+    // ---- choosing a candidate ----
+
+    void choosing_writes_grades_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("entry 1") << 1 << QList<int>{3, 5, 7, 8, 9};
+        QTest::newRow("entry 0") << 0 << QList<int>{4, 5, 7, 8, 9};
+    }
+
+    void choosing_writes_grades()
+    {
+        QFETCH(int, entry);
+        QFETCH(QList<int>, expected);
+        five_students_evaluated();
+        sheet->set_red(2, sheet->grade_col(), true);
+        pick(entry);
+        QStringList texts;
+        for (int g : expected)
+            texts.append(QString::number(g));
+        QCOMPARE(grades(), texts);
+        QCOMPARE(count_column(2), counts_of(expected));
+        QCOMPARE(label(u"Label24"_s), u"5人"_s);
+        QVERIFY(sheet->is_red(2, sheet->grade_col()));
+        QVERIFY(panel()->isVisible());
+    }
+
+    void choosing_again_restores_first_proposal()
+    {
+        five_students_evaluated();
+        pick(1);
+        const QStringList first = grades();
+        // By keyboard: End selects the last entry.
+        list()->setFocus();
+        QTest::keyClick(list(), Qt::Key_End);
+        QCOMPARE(win->selected_candidate(), 31);
+        QVERIFY(grades() != first);
+        int sum = 0;
+        for (const QString &g : grades())
+            sum += g.toInt();
+        QCOMPARE(sum, 26);  // the entry reads 5.20 for five students
+        pick(1);
+        QCOMPARE(grades(), first);
+    }
+
+    void total_without_score_keeps_grade_and_zero_gets_two()
+    {
+        sheet->settings(1).manten = 100;
+        sheet->set_text(1, 5, u"0"_s);
+        sheet->set_text(2, 5, u"80"_s);
+        sheet->set_text(3, sheet->grade_col(), u"欠席"_s);
+        evaluate();
+        pick(1);
+        QCOMPARE(grades(3), (QStringList{u"2"_s, u"8"_s, u"欠席"_s}));
+        QCOMPARE(label(u"Label24"_s), u"2人"_s);
+    }
+
+    void large_sheet_graded_and_restored()
+    {
+        const int rows = 2001;
+        sheet->set_rows(rows);
+        sheet->settings(1).manten = 100;
+        QStringList before;
+        for (int r = 1; r < rows; ++r) {
+            sheet->set_text(r, 5, QString::number(r % 101));
+            const QString old = r % 7 == 0 ? QString() : u"旧"_s + QString::number(r);
+            sheet->set_text(r, sheet->grade_col(), old);
+            before.append(old);
+        }
+        evaluate();
+        QCOMPARE(list()->count(), 32);
+        pick(16);
+        QCOMPARE(label(u"Label24"_s), u"2000人"_s);
+        // Row r has the total r % 101; rows far beyond the first 500 are graded.
+        const QList<std::pair<int, QString>> samples = {
+            {1919, u"2"_s}, {1844, u"3"_s}, {2000, u"8"_s}, {1913, u"10"_s}};
+        for (const auto &[row, grade] : samples)
+            QCOMPARE(sheet->text(row, sheet->grade_col()), grade);
+        prompter->answers.enqueue(Prompter::Answer::No);
+        click(u"Command7"_s);
+        QCOMPARE(column(sheet->grade_col(), rows - 1), before);
+        QVERIFY(!panel()->isVisible());
+    }
+
+    // ---- ending an evaluation ----
+
+    void cross_button_data()
+    {
+        QTest::addColumn<Prompter::Answer>("answer");
+        QTest::addColumn<bool>("restored");
+        QTest::addColumn<bool>("stays_open");
+        QTest::newRow("yes keeps") << Prompter::Answer::Yes << false << false;
+        QTest::newRow("no restores") << Prompter::Answer::No << true << false;
+        QTest::newRow("cancel continues") << Prompter::Answer::Cancel << false << true;
+    }
+
+    void cross_button()
+    {
+        QFETCH(Prompter::Answer, answer);
+        QFETCH(bool, restored);
+        QFETCH(bool, stays_open);
+        const QStringList old = {u"A"_s, QString(), u" 7 "_s, u"x"_s, u"10"_s};
+        for (int r = 1; r <= 5; ++r)
+            sheet->set_text(r, sheet->grade_col(), old[r - 1]);
+        five_students_evaluated();
+        pick(1);
+        const QStringList proposed = grades();
+        sheet->state.saved_flg = true;
+        prompter->answers.enqueue(answer);
+        click(u"Command7"_s);
+        QCOMPARE(prompter->asked.size(), 1);
+        QCOMPARE(prompter->asked[0].text, kCloseQuestion);
+        QCOMPARE(prompter->asked[0].buttons, Prompter::Buttons::YesNoCancel);
+        QCOMPARE(prompter->asked[0].title, u"確認"_s);
+        QCOMPARE(grades(), restored ? old : proposed);
+        QCOMPARE(panel()->isVisible(), stays_open);
+        QCOMPARE(sheet->state.saved_flg, stays_open);
+        QCOMPARE(win->selected_candidate(), 1);
+    }
+
+    void second_run_saves_proposal()
+    {
+        five_students_evaluated();
+        pick(1);
+        const QStringList proposed = grades();
+        evaluate();
+        pick(31);
+        prompter->answers.enqueue(Prompter::Answer::No);
+        click(u"Command7"_s);
+        QCOMPARE(grades(), proposed);
+    }
+
+    void decide_keeps_grades()
+    {
+        five_students_evaluated();
+        pick(1);
+        click(u"Command2"_s);
+        QVERIFY(!panel()->isVisible());
+        QCOMPARE(grades(), (QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s}));
+        QCOMPARE(list()->count(), 32);
+        QVERIFY(prompter->asked.isEmpty());
+    }
+
+    void abort_in_new_sheet_keeps_proposal()
+    {
+        five_students_evaluated();
+        pick(1);
+        click(u"Command5"_s);
+        QVERIFY(!panel()->isVisible());
+        QCOMPARE(grades(), (QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s}));
+    }
+
+    void abort_with_candidate_from_file_data()
+    {
+        QTest::addColumn<double>("kouho_no");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<bool>("restores");
+        QTest::newRow("entry 3") << 3.0 << 1 << true;
+        QTest::newRow("entry 3 already chosen") << 3.0 << 3 << true;
+        QTest::newRow("beyond the list") << 32.0 << 1 << false;
+        QTest::newRow("none") << -1.0 << 1 << false;
+    }
+
+    void abort_with_candidate_from_file()
+    {
+        QFETCH(double, kouho_no);
+        QFETCH(int, chosen);
+        QFETCH(bool, restores);
+        sheet->set_text(1, sheet->grade_col(), u"済"_s);
+        sheet->state.kouho_no = kouho_no;
+        five_students_evaluated();
+        pick(chosen);
+        const QStringList proposed = grades();
+        // A total typed over after the choice is graded when abort chooses again.
+        sheet->set_text(1, sheet->total_col(), u" 100"_s);
+        click(u"Command5"_s);
+        QVERIFY(!panel()->isVisible());
+        if (!restores) {
+            QCOMPARE(win->selected_candidate(), chosen);
+            QCOMPARE(grades(), proposed);
+            return;
+        }
+        // Candidate 3 was chosen (its counts stay), then the saved texts came back.
+        QCOMPARE(win->selected_candidate(), 3);
+        QCOMPARE(count_column(2), counts_of({10, 5, 7, 8, 9}));
+        QCOMPARE(label(u"Label24"_s), u"5人"_s);
+        QCOMPARE(grades(), (QStringList{u"済"_s, QString(), QString(), QString(), QString()}));
+    }
+
+    void abort_after_file_read()
+    {
+        // Save a sheet with entry 3 chosen and the grade-2 bound raised by one.
+        enter_scores({30, 45, 60, 75, 90});
+        evaluate();
+        child<QScrollBar>(u"VScroll3"_s)->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        pick(3);
+        const QByteArray bytes = sheetfile::encode(*sheet, win->selected_candidate());
+        const QStringList saved_grades = grades();
+
+        win = main->create_sheet();
+        QVERIFY(win);
+        sheet = win->sheet();
+        const sheetfile::ReadResult read = sheetfile::read_bytes(bytes, *sheet, twips::unit_width(win->font()));
+        QCOMPARE(read.outcome, sheetfile::ReadOutcome::Complete);
+        QCOMPARE(label(u"Label19"_s), u"26"_s);
+        QCOMPARE(label(u"Label20"_s), u"95"_s);
+        QCOMPARE(sheet->state.kouho_no, 3.0);
+        QCOMPARE(grades(), saved_grades);
+
+        sheet->set_text(1, sheet->grade_col(), u"済"_s);
+        evaluate();
+        pick(0);
+        click(u"Command5"_s);
+        QCOMPARE(win->selected_candidate(), 3);
+        QCOMPARE(grades(), QStringList{u"済"_s} + saved_grades.mid(1));
+        QVERIFY(!panel()->isVisible());
+    }
+
+    void recalculate_uses_totals_as_they_stand()
+    {
+        five_students_evaluated();
+        pick(1);
+        sheet->set_text(1, 5, u"100"_s);
+        click(u"Command8"_s);
+        QCOMPARE(list_texts(), kFiveCandidates);
+        QCOMPARE(win->selected_candidate(), -1);
+        QCOMPARE(sheet->text(1, sheet->total_col()), u" 30"_s);
+        QCOMPARE(grades(), (QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s}));
+        QVERIFY(panel()->isVisible());
+    }
+
+    // ---- the criteria ----
+
+    void criterion_change_regrades_data()
+    {
+        QTest::addColumn<QString>("scroll");
+        QTest::addColumn<int>("position");  // -1: one arrow step up
+        QTest::addColumn<QString>("label_name");
+        QTest::addColumn<QString>("label_text");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("grade 2 bound up one") << u"VScroll3"_s << -1 << u"Label19"_s << u" 26"_s
+                                              << QStringList{u"3"_s, u"5"_s, u"6"_s, u"8"_s, u"9"_s};
+        QTest::newRow("grade 2 bound 60") << u"VScroll3"_s << 40 << u"Label19"_s << u" 60"_s
+                                          << QStringList{u"2"_s, u"2"_s, u"2"_s, u"6"_s, u"9"_s};
+        QTest::newRow("grade 10 bound 50") << u"VScroll4"_s << 50 << u"Label20"_s << u" 50"_s
+                                           << QStringList{u"4"_s, u"8"_s, u"10"_s, u"10"_s, u"10"_s};
+        QTest::newRow("grade 10 bound 100") << u"VScroll4"_s << 0 << u"Label20"_s << u" 100"_s
+                                            << QStringList{u"3"_s, u"5"_s, u"6"_s, u"7"_s, u"9"_s};
+    }
+
+    void criterion_change_regrades()
+    {
+        QFETCH(QString, scroll);
+        QFETCH(int, position);
+        QFETCH(QString, label_name);
+        QFETCH(QString, label_text);
+        QFETCH(QStringList, expected);
+        five_students_evaluated();
+        pick(5);
+        auto *bar = child<QScrollBar>(scroll);
+        if (position < 0)
+            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        else
+            bar->setValue(position);
+        QCOMPARE(label(label_name), label_text);
+        QCOMPARE(label_name == u"Label19"_s ? sheet->state.lower_text : sheet->state.upper_text, label_text);
+        QCOMPARE(list()->count(), 32);
+        QCOMPARE(win->selected_candidate(), 5);
+        QCOMPARE(grades(), expected);
+        QCOMPARE(label(u"Label24"_s), u"5人"_s);
+    }
+
+    void criterion_change_with_nothing_chosen()
+    {
+        five_students_evaluated();
+        child<QScrollBar>(u"VScroll3"_s)->setValue(40);
+        QCOMPARE(win->selected_candidate(), -1);
+        QCOMPARE(grades(), repeated(QString(), 5));
+        QVERIFY(list_texts() != kFiveCandidates);
+    }
+
+    void criteria_start_positions()
+    {
+        QCOMPARE(child<QScrollBar>(u"VScroll3"_s)->value(), 75);
+        QCOMPARE(child<QScrollBar>(u"VScroll4"_s)->value(), 5);
+        QCOMPARE(child<QScrollBar>(u"VScroll3"_s)->minimum(), 0);
+        QCOMPARE(child<QScrollBar>(u"VScroll3"_s)->maximum(), 100);
+    }
+
+    // ---- the bars behind the counts ----
+
+    void count_bars_follow_counts()
+    {
+        enter_scores({30, 35, 38, 41, 75, 77});
+        evaluate();
+        CountGrid *totals = grid(1);
+        QCOMPARE(count_column(1), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"3"_s, u"1"_s, u"0"_s, u"0"_s,
+                                               u"2"_s, u"0"_s, u"0"_s}));
+        const QRectF three = totals->bar_rect(4);
+        const QRectF one = totals->bar_rect(5);
+        const QRectF two = totals->bar_rect(8);
+        QVERIFY(totals->bar_rect(1).isEmpty());
+        QVERIFY(!one.isEmpty());
+        QCOMPARE(one.width() * 3, three.width());
+        QCOMPARE(two.width() * 3, three.width() * 2);
+        QVERIFY(one.top() > three.top());
+
+        // The bar is painted behind the number; an empty count has none.
+        const QImage image = totals->grab().toImage();
+        const QPoint inside(2, 2);
+        const QColor bar = image.pixelColor(three.topLeft().toPoint() + inside);
+        // The same spot of row 1 (class 0-9, count 0), three rows above.
+        const int row_step = int(one.top() - three.top());
+        const QColor empty = image.pixelColor(three.topLeft().toPoint() + inside - QPoint(0, 3 * row_step));
+        QVERIFY(bar != QColor(Qt::white));
+        QCOMPARE(empty, QColor(Qt::white));
+        QCOMPARE(image.pixelColor(one.topLeft().toPoint() + QPoint(2, 2)), bar);
+
+        pick(1);
+        QVERIFY(!grid(2)->bar_rect(3).isEmpty());
+        QVERIFY(grid(2)->bar_rect(10).isEmpty());
+    }
+
+    // ---- the raw-score panel ----
+
+    void score_panel_follows_column_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("full_marks");
+        QTest::addColumn<QString>("weight");
+        QTest::addColumn<QString>("average");
+        QTest::newRow("score column 1") << 5 << true << u"点1"_s << u"50"_s << u"10"_s << u"62.5"_s;
+        QTest::newRow("score column 2") << 6 << true << u"点2"_s << u"不明"_s << u"1.5"_s << u"0"_s;
+        QTest::newRow("total") << 7 << false << QString() << QString() << QString() << QString();
+        QTest::newRow("name") << 4 << false << QString() << QString() << QString() << QString();
+    }
+
+    void score_panel_follows_column()
+    {
+        QFETCH(int, col);
+        QFETCH(bool, enabled);
+        QFETCH(QString, title);
+        QFETCH(QString, full_marks);
+        QFETCH(QString, weight);
+        QFETCH(QString, average);
+        sheet->settings(1).manten_text = u"50"_s;
+        sheet->settings(2).omomi = 1.5;
+        sheet->set_text(1, 5, u"50"_s);
+        sheet->set_text(2, 5, u"75"_s);
+        sheet->set_current_cell(2, 5);
+        sheet->set_current_cell(3, col);
+        for (const QString &name : {u"Text4"_s, u"Text3"_s, u"Text2"_s})
+            QCOMPARE(child<QLineEdit>(name)->isEnabled(), enabled);
+        QCOMPARE(child<QLineEdit>(u"Text4"_s)->text(), title);
+        QCOMPARE(child<QLineEdit>(u"Text3"_s)->text(), full_marks);
+        QCOMPARE(child<QLineEdit>(u"Text2"_s)->text(), weight);
+        QCOMPARE(label(u"Label11"_s), average);
+        // Showing is not an edit.
+        QVERIFY(!sheet->settings(1).manten_flg);
+        QVERIFY(!sheet->settings(2).manten_flg);
+        QCOMPARE(sheet->settings(1).manten, 0.0);
+        QCOMPARE(sheet->settings(3).omomi, 10.0);
+        QCOMPARE(sheet->settings(2).omomi, 1.5);
+        QCOMPARE(sheet->text(0, 6), u"点2"_s);
+    }
+
+    void score_panel_edits_are_stored()
+    {
+        sheet->set_current_cell(1, 6);
+        auto *marks = child<QLineEdit>(u"Text3"_s);
+        marks->selectAll();
+        QTest::keyClick(marks, Qt::Key_Backspace);
+        QCOMPARE(sheet->settings(2).manten_text, QString());
+        QVERIFY(sheet->settings(2).manten_flg);
+        QTest::keyClicks(marks, u"4"_s);
+        QCOMPARE(sheet->settings(2).manten, 4.0);
+        QCOMPARE(sheet->settings(2).manten_text, u"4"_s);
+        QTest::keyClicks(marks, u"0"_s);
+        QCOMPARE(sheet->settings(2).manten, 40.0);
+        QCOMPARE(sheet->settings(2).manten_text, u"40"_s);
+
+        auto *weight = child<QLineEdit>(u"Text2"_s);
+        weight->selectAll();
+        QTest::keyClicks(weight, u"2.5"_s);
+        commit(weight, u"点"_s);
+        QCOMPARE(sheet->settings(2).omomi, 2.5);
+
+        auto *title = child<QLineEdit>(u"Text4"_s);
+        title->selectAll();
+        commit(title, u"小テスト"_s);
+        QCOMPARE(sheet->text(0, 6), u"小テスト"_s);
+
+        // Slot 1 and the fixed columns were not touched.
+        QCOMPARE(sheet->settings(1).manten_text, u"不明"_s);
+        QCOMPARE(sheet->settings(1).omomi, 10.0);
+        QCOMPARE(sheet->text(0, 5), u"点1"_s);
+
+        // Back on the column, the fields show what was stored.
+        sheet->set_current_cell(1, 4);
+        sheet->set_current_cell(1, 6);
+        QCOMPARE(marks->text(), u"40"_s);
+        QCOMPARE(weight->text(), u"2.5"_s);
+        QCOMPARE(title->text(), u"小テスト"_s);
+    }
+
+    void evaluation_shows_raised_full_marks()
+    {
+        sheet->set_text(1, 5, u"45"_s);
+        sheet->set_text(2, 5, u"30"_s);
+        sheet->set_current_cell(1, 5);
+        QCOMPARE(child<QLineEdit>(u"Text3"_s)->text(), u"不明"_s);
+        evaluate();
+        QCOMPARE(child<QLineEdit>(u"Text3"_s)->text(), u"45"_s);
+        QCOMPARE(sheet->settings(1).manten, 45.0);
+        QCOMPARE(sheet->text(1, sheet->total_col()), u" 100"_s);
+        QCOMPARE(sheet->text(2, sheet->total_col()), u" 67"_s);
+    }
+};
+
+
+PONSAITEN_GUI_TEST_MAIN(TestEvaluation)
+#include "test_evaluation.moc"
