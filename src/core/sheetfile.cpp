@@ -238,44 +238,49 @@ void append_row(QString &text, const Sheet &sheet, int row, bool safe)
     }
 }
 
-// The same text as append_row gives for every row, copied straight into a
-// buffer of the right size: appending cell by cell costs more than the
-// conversion to code page 932 itself.
-QString whole_text(const Sheet &sheet, int candidate_index)
+// The whole file as append_row builds it, converted row by row straight into
+// the output: building the text cell by cell, or as one piece, costs more
+// than the conversion itself. False when some text cannot be held.
+bool encode_clean_sheet(const Sheet &sheet, int candidate_index, QByteArray &out)
 {
-    const QString head = header_lines(sheet, candidate_index, false);
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     const int last = sheet.cols() - 1;
     const int first = qMin(1, last);
-    std::vector<const QString *> cells;
-    cells.reserve(size_t(sheet.rows()) * size_t(last - first + 1));
-    qsizetype length = head.size() + qsizetype(sheet.rows()) * (last - first + 2);
-    for (int r = 0; r < sheet.rows(); ++r) {
-        for (int c = first; c <= last; ++c) {
-            const QString &cell = sheet.text(r, c);
-            cells.push_back(&cell);
-            length += cell.size();
-        }
-    }
-
-    QString text(length, Qt::Uninitialized);
-    QChar *out = text.data();
-    auto put = [&out](const QString &piece) {
-        std::memcpy(static_cast<void *>(out), piece.constData(), size_t(piece.size()) * sizeof(QChar));
-        out += piece.size();
+    out.resize(qsizetype(sheet.rows()) * (last - first + 1) * 4 + 4096);
+    qsizetype used = 0;
+    auto put = [&](QStringView text) {
+        const qsizetype need = used + encoder.requiredSpace(text.size());
+        if (need > out.size())
+            out.resize(qMax(need, out.size() * 2));
+        used = encoder.appendToBuffer(out.data() + used, text) - out.constData();
     };
-    put(head);
-    auto cell = cells.cbegin();
+    put(header_lines(sheet, candidate_index, false));
+
+    std::vector<const QString *> cells(size_t(last - first + 1));
+    std::vector<QChar> row;
     for (int r = 0; r < sheet.rows(); ++r) {
-        for (int c = first; c < last; ++c) {
-            put(**cell++);
-            *out++ = u',';
+        size_t length = cells.size() + 1;  // separators and CR LF
+        for (int c = first; c <= last; ++c) {
+            cells[size_t(c - first)] = &sheet.text(r, c);
+            length += size_t(cells[size_t(c - first)]->size());
         }
-        put(**cell++);
-        *out++ = u'\r';
-        *out++ = u'\n';
+        row.resize(length);
+        QChar *at = row.data();
+        for (const QString *cell : cells) {
+            std::memcpy(static_cast<void *>(at), cell->constData(), size_t(cell->size()) * sizeof(QChar));
+            at += cell->size();
+            *at++ = u',';
+        }
+        at[-1] = u'\r';
+        *at++ = u'\n';
+        put(QStringView(row.data(), at));
     }
-    Q_ASSERT(out == text.constData() + text.size());
-    return text;
+    out.resize(used);
+    if (encoder.hasError())
+        return false;
+    if (holds_moved_byte(out))
+        remap(out, ascii_fix().from_icu);
+    return true;
 }
 
 bool is_ascii(QStringView text)
@@ -587,7 +592,7 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
 QByteArray encode(const Sheet &sheet, int candidate_index)
 {
     QByteArray bytes;
-    if (encode_clean(whole_text(sheet, candidate_index), bytes))
+    if (encode_clean_sheet(sheet, candidate_index, bytes))
         return bytes;
 
     // Something cannot be held: write it again, replacing what cannot be held
