@@ -319,9 +319,12 @@ private slots:
         QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
         // Nothing chosen yet: the grade column is untouched.
         QCOMPARE(grades(), (QStringList{QString(), QString(), u"old"_s, QString(), QString()}));
-        // The menu item runs the same command.
+        // The menu item runs the same command, and the editor keeps the focus.
         sheet->set_text(6, 5, u"100"_s);
+        win->editor()->setFocus();
+        QTRY_VERIFY(win->editor()->hasFocus());
         win->menus()->action(u"mnu_hyouka_go"_s)->trigger();
+        QVERIFY(win->editor()->hasFocus());
         QCOMPARE(label(u"Label8"_s), u"100"_s);
         QCOMPARE(grid(1)->text(10, 1), u"2"_s);
     }
