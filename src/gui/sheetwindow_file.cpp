@@ -1,6 +1,7 @@
 // Saving and reading sheet files from a sheet window.
 #include "sheetwindow.h"
 
+#include "evaluationpanel.h"
 #include "mainwindow.h"
 #include "numbers.h"
 #include "prompter.h"
@@ -149,6 +150,7 @@ void SheetWindow::read_sheet()
 
     menus_->action(u"mnu_culc"_s)->setEnabled(true);
     frame4_->show();
+    frame6_->refresh_criteria();
     label5_->setText(u"1"_s);
     auto_text_flg = true;
     sheet_->set_current_cell(1, 1);
