@@ -103,6 +103,8 @@ void MainWindow::build_toolbar()
         QAction *action = toolbar_->addAction(style()->standardIcon(button.icon), caption);
         const QString key = QString::fromUtf16(button.key);
         action->setObjectName(key.isEmpty() ? u"del_moji"_s : key);
+        // Buttons act on the active sheet and leave the focus where it is.
+        toolbar_->widgetForAction(action)->setFocusPolicy(Qt::NoFocus);
         const QString tip = QString::fromUtf16(button.tip);
         action->setToolTip(tip);
         // A button without a tip shows none, not its caption again.
@@ -143,7 +145,15 @@ SheetWindow *MainWindow::create_sheet()
     QSize area = mdi_->viewport()->size();
     if (!isVisible())  // not laid out yet: the inner area it starts with
         area = QSize(twips::to_px(12180), twips::to_px(9210));
-    sub->resize(qMax(area.width() * 9 / 10, 640), qMax(area.height() * 9 / 10, 520));
+    const QSize size(qMax(area.width() * 9 / 10, 640), qMax(area.height() * 9 / 10, 520));
+    sub->resize(size);
+    // Each new window a step down and right of the last, as cascading does,
+    // starting over at the corner when the next step would leave the frame.
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + 4;
+    const int steps_x = qMax(1, (area.width() - size.width()) / step + 1);
+    const int steps_y = qMax(1, (area.height() - size.height()) / step + 1);
+    const int k = int(load_order_.size() - 1) % qMax(1, qMin(steps_x, steps_y));
+    sub->move(k * step, k * step);
     sheet->show();
     mdi_->setActiveSubWindow(sub);
     show_menus_of(sub);

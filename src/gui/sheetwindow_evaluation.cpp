@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QToolBar>
@@ -60,6 +62,9 @@ void SheetWindow::hyouka_command()
     grid_->set_pointer(SheetGrid::Pointer::Default);
 
     setEnabled(true);
+    // Disabling the window let the frame activate another sheet; take it back.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        main_->mdi_area()->setActiveSubWindow(sub);
     frame6_->show();
     frame6_->raise();
     toolbar->setEnabled(true);

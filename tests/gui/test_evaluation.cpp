@@ -501,6 +501,18 @@ private slots:
         QCOMPARE(grades(), proposed);
     }
 
+    void evaluated_sheet_stays_active()
+    {
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        SheetWindow *second = main->create_sheet();
+        second->editor()->setFocus();
+        QCOMPARE(main->active_sheet(), second);
+        second->menus()->action(u"mnu_hyouka_go"_s)->trigger();
+        QCOMPARE(main->active_sheet(), second);
+        QVERIFY(second->evaluation_panel()->isVisible());
+    }
+
     void decide_keeps_grades()
     {
         five_students_evaluated();
