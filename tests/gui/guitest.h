@@ -3,7 +3,10 @@
 // Shared fixture of the GUI tests: the offscreen platform, a temporary working
 // folder, a scripted Prompter and a watchdog against unexpected modal windows.
 
+#include "mainwindow.h"
 #include "prompter.h"
+#include "sheet.h"
+#include "sheetwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 struct Asked {
     QString text;
@@ -157,6 +161,42 @@ public:
 private:
     QTemporaryDir dir_;
     QString old_;
+};
+
+// Base of the suites that drive a whole main window: each test gets a fresh
+// window, working folder, scripted prompter and watchdog.
+class GuiTestBase : public QObject
+{
+protected:
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<ScriptedPrompter> prompter;
+    std::unique_ptr<ModalWatchdog> watchdog;
+    std::unique_ptr<MainWindow> main;
+
+    void start_session()
+    {
+        folder = std::make_unique<WorkingFolder>();
+        prompter = std::make_unique<ScriptedPrompter>();
+        watchdog = std::make_unique<ModalWatchdog>();
+        main = std::make_unique<MainWindow>(*prompter);
+        main->show();
+    }
+
+    // Fails the test on any question nobody scripted or any modal window, then
+    // takes everything down without further questions.
+    void end_session()
+    {
+        const QStringList unexpected = prompter->unexpected;
+        const QStringList modal = watchdog->seen;
+        for (SheetWindow *sheet_window : main->sheets())
+            sheet_window->sheet()->state.no_prompt_flg = true;
+        main.reset();
+        watchdog.reset();
+        prompter.reset();
+        folder.reset();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral(" | "))));
+        QVERIFY2(modal.isEmpty(), qPrintable(modal.join(QStringLiteral(" | "))));
+    }
 };
 
 #define PONSAITEN_GUI_TEST_MAIN(TestClass)                                                        \

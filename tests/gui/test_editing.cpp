@@ -18,14 +18,10 @@
 
 using namespace Qt::StringLiterals;
 
-class TestEditing : public QObject
+class TestEditing : public GuiTestBase
 {
     Q_OBJECT
 
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<ScriptedPrompter> prompter;
-    std::unique_ptr<ModalWatchdog> watchdog;
-    std::unique_ptr<MainWindow> main;
     SheetWindow *window = nullptr;
     Sheet *sheet = nullptr;
     QLineEdit *editor = nullptr;
@@ -70,12 +66,8 @@ class TestEditing : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<WorkingFolder>();
-        prompter = std::make_unique<ScriptedPrompter>();
-        watchdog = std::make_unique<ModalWatchdog>();
-        main = std::make_unique<MainWindow>(*prompter);
+        start_session();
         main->resize(1200, 900);
-        main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         window = main->active_sheet();
         window->parentWidget()->resize(1000, 800);
@@ -83,18 +75,7 @@ private slots:
         editor = window->editor();
     }
 
-    void cleanup()
-    {
-        QVERIFY2(prompter->unexpected.isEmpty(), qPrintable(prompter->unexpected.join(u" | "_s)));
-        QVERIFY2(watchdog->seen.isEmpty(), qPrintable(watchdog->seen.join(u" | "_s)));
-        // Leave without questions.
-        for (SheetWindow *sheet_window : main->sheets())
-            sheet_window->sheet()->state.no_prompt_flg = true;
-        main.reset();
-        watchdog.reset();
-        prompter.reset();
-        folder.reset();
-    }
+    void cleanup() { end_session(); }
 
     void fixed_length_display_data()
     {

@@ -57,14 +57,10 @@ QStringList counts_of(const QList<int> &grades)
 
 }  // namespace
 
-class TestEvaluation : public QObject
+class TestEvaluation : public GuiTestBase
 {
     Q_OBJECT
 
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<ScriptedPrompter> prompter;
-    std::unique_ptr<ModalWatchdog> watchdog;
-    std::unique_ptr<MainWindow> main;
     SheetWindow *win = nullptr;
     Sheet *sheet = nullptr;
 
@@ -160,12 +156,8 @@ class TestEvaluation : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<WorkingFolder>();
-        prompter = std::make_unique<ScriptedPrompter>();
-        watchdog = std::make_unique<ModalWatchdog>();
-        main = std::make_unique<MainWindow>(*prompter);
+        start_session();
         main->resize(1400, 900);
-        main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         win = main->active_sheet();
         QVERIFY(win);
@@ -174,17 +166,7 @@ private slots:
         QTRY_VERIFY(main->toolbar()->isEnabled());
     }
 
-    void cleanup()
-    {
-        QVERIFY2(prompter->unexpected.isEmpty(), qPrintable(prompter->unexpected.join(u" | "_s)));
-        QVERIFY2(watchdog->seen.isEmpty(), qPrintable(watchdog->seen.join(u" | "_s)));
-        main.reset();
-        watchdog.reset();
-        prompter.reset();
-        folder.reset();
-        win = nullptr;
-        sheet = nullptr;
-    }
+    void cleanup() { end_session(); }
 
     // ---- the panel's controls ----
 

@@ -19,14 +19,10 @@
 
 using namespace Qt::StringLiterals;
 
-class TestMainWindow : public QObject
+class TestMainWindow : public GuiTestBase
 {
     Q_OBJECT
 
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<ScriptedPrompter> prompter;
-    std::unique_ptr<ModalWatchdog> watchdog;
-    std::unique_ptr<MainWindow> main;
 
     QStringList captions() const
     {
@@ -49,22 +45,10 @@ class TestMainWindow : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<WorkingFolder>();
-        prompter = std::make_unique<ScriptedPrompter>();
-        watchdog = std::make_unique<ModalWatchdog>();
-        main = std::make_unique<MainWindow>(*prompter);
-        main->show();
+        start_session();
     }
 
-    void cleanup()
-    {
-        QVERIFY2(prompter->unexpected.isEmpty(), qPrintable(prompter->unexpected.join(u" | "_s)));
-        QVERIFY2(watchdog->seen.isEmpty(), qPrintable(watchdog->seen.join(u" | "_s)));
-        main.reset();
-        watchdog.reset();
-        prompter.reset();
-        folder.reset();
-    }
+    void cleanup() { end_session(); }
 
     void start_up()
     {

@@ -39,14 +39,10 @@ QByteArray cp932(const QString &text)
 
 }  // namespace
 
-class TestSheetFiles : public QObject
+class TestSheetFiles : public GuiTestBase
 {
     Q_OBJECT
 
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<ScriptedPrompter> prompter;
-    std::unique_ptr<ModalWatchdog> watchdog;
-    std::unique_ptr<MainWindow> main;
     SheetWindow *window = nullptr;
 
     const QStringList filters = {u"ｶﾝﾏ区切りﾌｧｲﾙ (*.csv)"_s, u"全てのﾌｧｲﾙ (*)"_s};
@@ -65,25 +61,11 @@ class TestSheetFiles : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<WorkingFolder>();
-        prompter = std::make_unique<ScriptedPrompter>();
-        watchdog = std::make_unique<ModalWatchdog>();
-        main = std::make_unique<MainWindow>(*prompter);
-        main->show();
+        start_session();
         window = main->active_sheet();
     }
 
-    void cleanup()
-    {
-        QVERIFY2(prompter->unexpected.isEmpty(), qPrintable(prompter->unexpected.join(u" | "_s)));
-        QVERIFY2(watchdog->seen.isEmpty(), qPrintable(watchdog->seen.join(u" | "_s)));
-        for (SheetWindow *sheet_window : main->sheets())
-            sheet_window->sheet()->state.no_prompt_flg = true;
-        main.reset();
-        watchdog.reset();
-        prompter.reset();
-        folder.reset();
-    }
+    void cleanup() { end_session(); }
 
     void empty_sheet_asks_before_saving()
     {
