@@ -2,6 +2,7 @@
 
 #include "countgrid.h"
 #include "geometry.h"
+#include "panelstyle.h"
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
@@ -52,12 +53,7 @@ QPushButton *button(const QString &name, const QString &text, const QString &tip
 EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(u"Frame6"_s);
-    setFrameShape(QFrame::Panel);
-    setFrameShadow(QFrame::Raised);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(pal);
+    make_floating_panel(this);
     setToolTip(u"ここをドラッグすれば移動できます"_s);
 
     title_ = caption(u"評価選択パネル"_s);

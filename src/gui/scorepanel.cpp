@@ -1,6 +1,7 @@
 #include "scorepanel.h"
 
 #include "geometry.h"
+#include "panelstyle.h"
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
@@ -14,12 +15,7 @@ using namespace Qt::StringLiterals;
 ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(u"Frame4"_s);
-    setFrameShape(QFrame::Panel);
-    setFrameShadow(QFrame::Raised);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(pal);
+    make_floating_panel(this);
     geometry::place(this, 0, 0, 1335, 2655);
 
     heading_ = new QLabel(u"素点情報"_s, this);
