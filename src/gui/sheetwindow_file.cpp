@@ -152,10 +152,8 @@ void SheetWindow::read_sheet()
     frame4_->show();
     frame6_->refresh_criteria();
     label5_->setText(u"1"_s);
-    auto_text_flg = true;
     sheet_->set_current_cell(1, 1);
-    text1_->setText(sheet_->text(1, 1));
-    auto_text_flg = false;
+    load_editor(sheet_->text(1, 1));
     state.content_flg = true;
     show_editor();
     put_editor();
