@@ -56,6 +56,34 @@ QLabel *SheetWindow::heading(QWidget *parent, const QString &text, double top)
     return label;
 }
 
+namespace {
+
+// A label placed in twips; a named one shows a value right-aligned.
+QLabel *panel_label(QWidget *parent, const QString &text, double left, double top, double width,
+                    double height, const QString &name = QString())
+{
+    auto *label = new QLabel(text, parent);
+    if (!name.isEmpty()) {
+        label->setObjectName(name);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    geometry::place(label, left, top, width, height);
+    return label;
+}
+
+QScrollBar *spinner(QWidget *parent, const QString &name, int lowest, int highest, int position,
+                    double top, double height)
+{
+    auto *bar = new QScrollBar(Qt::Vertical, parent);
+    bar->setObjectName(name);
+    bar->setRange(lowest, highest);
+    bar->setValue(position);
+    geometry::place(bar, 1035, top, 240, height);
+    return bar;
+}
+
+}  // namespace
+
 void SheetWindow::build_panels()
 {
     // Frame1: character size and input position.
@@ -63,47 +91,24 @@ void SheetWindow::build_panels()
     frame1_->setObjectName(u"Frame1"_s);
     geometry::place(frame1_, 0, 0, 1335, 1695);
     heading_size_ = heading(frame1_, u"◇文字ｻｲｽﾞ"_s, 30);
-    label3_ = new QLabel(u"12"_s, frame1_);
-    label3_->setObjectName(u"Label3"_s);
-    label3_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    geometry::place(label3_, 90, 330, 360, 300);
-    auto *points = new QLabel(u"ﾎﾟｲﾝﾄ"_s, frame1_);
-    geometry::place(points, 480, 330, 540, 300);
-    vscroll1_ = new QScrollBar(Qt::Vertical, frame1_);
-    vscroll1_->setObjectName(u"VScroll1"_s);
-    vscroll1_->setRange(6, 30);  // the size is 30 - position
-    vscroll1_->setValue(18);
-    geometry::place(vscroll1_, 1035, 300, 240, 420);
+    label3_ = panel_label(frame1_, u"12"_s, 90, 330, 360, 300, u"Label3"_s);
+    panel_label(frame1_, u"ﾎﾟｲﾝﾄ"_s, 480, 330, 540, 300);
+    vscroll1_ = spinner(frame1_, u"VScroll1"_s, 6, 30, 18, 300, 420);  // size = 30 - position
 
     heading_position_ = heading(frame1_, u"◇入力場所"_s, 840);
-    label5_ = new QLabel(u"1"_s, frame1_);
-    label5_->setObjectName(u"Label5"_s);
-    label5_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    geometry::place(label5_, 90, 1110, 600, 270);
-    auto *row_caption = new QLabel(u"行"_s, frame1_);
-    geometry::place(row_caption, 750, 1110, 400, 270);
-    label6_ = new QLabel(u"1"_s, frame1_);
-    label6_->setObjectName(u"Label6"_s);
-    label6_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    geometry::place(label6_, 90, 1380, 600, 270);
-    auto *col_caption = new QLabel(u"列"_s, frame1_);
-    geometry::place(col_caption, 750, 1380, 400, 270);
+    label5_ = panel_label(frame1_, u"1"_s, 90, 1110, 600, 270, u"Label5"_s);
+    panel_label(frame1_, u"行"_s, 750, 1110, 400, 270);
+    label6_ = panel_label(frame1_, u"1"_s, 90, 1380, 600, 270, u"Label6"_s);
+    panel_label(frame1_, u"列"_s, 750, 1380, 400, 270);
 
-    // Frame2: fixed-length entry.
+    // Frame2: fixed-length entry; n = 5 - position, so the up arrow raises it.
     frame2_ = new QFrame(this);
     frame2_->setObjectName(u"Frame2"_s);
+    frame2_->setToolTip(u"入力文字数が指定に達すると自動改行。"_s);
     geometry::place(frame2_, 0, 1695, 1335, 855);
     heading_fixed_ = heading(frame2_, u"◇固定長"_s, 30);
-    heading_fixed_->setToolTip(u"入力文字数が指定に達すると自動改行。"_s);
-    label7_ = new QLabel(u"なし"_s, frame2_);
-    label7_->setObjectName(u"Label7"_s);
-    label7_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    geometry::place(label7_, 90, 360, 600, 300);
-    vscroll2_ = new QScrollBar(Qt::Vertical, frame2_);
-    vscroll2_->setObjectName(u"VScroll2"_s);
-    vscroll2_->setRange(0, 5);
-    vscroll2_->setValue(5);
-    geometry::place(vscroll2_, 1035, 300, 240, 450);
+    label7_ = panel_label(frame2_, u"なし"_s, 90, 360, 600, 300, u"Label7"_s);
+    vscroll2_ = spinner(frame2_, u"VScroll2"_s, 0, 5, 5, 300, 450);
 
     // Frame3: a thin separating bar.
     frame3_ = new QFrame(this);
