@@ -136,6 +136,17 @@ void Sheet::append_row(const QString &number_text)
     emit shape_changed();
 }
 
+void Sheet::set_row_texts(int row, int first_col, QList<QString> &&texts)
+{
+    if (row < 0 || row >= rows() || first_col < 0)
+        return;
+    QList<Cell> &line = cells_[row];
+    const qsizetype count = qMin(texts.size(), qsizetype(cols_ - first_col));
+    for (qsizetype i = 0; i < count; ++i)
+        line[first_col + i].text = std::move(texts[i]);
+    emit shape_changed();
+}
+
 void Sheet::insert_rows(int at, int count)
 {
     if (count <= 0)

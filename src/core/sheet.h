@@ -61,6 +61,9 @@ public:
     void clear_to_single_cell();
     // Appends a row whose row-number cell holds number_text.
     void append_row(const QString &number_text);
+    // Sets a run of cells of one row from first_col on, as one change: no
+    // notification per cell (views hear of it through shape_changed).
+    void set_row_texts(int row, int first_col, QList<QString> &&texts);
     void insert_rows(int at, int count);
     void remove_rows(int at, int count);
     void insert_columns(int at, int count);

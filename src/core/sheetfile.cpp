@@ -496,8 +496,11 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
                 row = sheet.rows() - 1;
             }
             title_row_filled = true;
+            QList<QString> row_texts;
+            row_texts.reserve(count);
             for (int i = 0; i < count; ++i)
-                sheet.set_text(row, i + 1, texts.get(fields[size_t(i)]));
+                row_texts.append(texts.get(fields[size_t(i)]));
+            sheet.set_row_texts(row, 1, std::move(row_texts));
             return true;
         };
 

@@ -128,6 +128,22 @@ private slots:
         QCOMPARE(sheet.col(), 0);
     }
 
+    void row_texts_stop_at_the_last_column()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        QSignalSpy cells(&sheet, &Sheet::cell_changed);
+        QSignalSpy shape(&sheet, &Sheet::shape_changed);
+        sheet.set_row_texts(3, 6, {u"a"_s, u"b"_s, u"c"_s, u"d"_s});
+        QCOMPARE(sheet.text(3, 6), u"a"_s);
+        QCOMPARE(sheet.text(3, 8), u"c"_s);
+        QCOMPARE(sheet.cols(), 9);
+        QCOMPARE(cells.count(), 0);
+        QCOMPARE(shape.count(), 1);
+        sheet.set_row_texts(101, 1, {u"x"_s});
+        QCOMPARE(sheet.rows(), 101);
+    }
+
     void append_and_remove_rows()
     {
         Sheet sheet;
