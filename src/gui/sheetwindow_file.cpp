@@ -103,6 +103,9 @@ void SheetWindow::save_sheet()
                 state.sheet_name = path;
             } else {
                 prompter.message(this, path + u" に保存できませんでした。\r\n"_s + written.error);
+                // Nothing was saved: callers must not close or mark the sheet
+                // saved, exactly as after a cancelled dialog.
+                state.save_cancel_flg = true;
             }
         }
     }

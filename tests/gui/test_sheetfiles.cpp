@@ -132,6 +132,25 @@ private slots:
         QVERIFY(prompter->asked.first().text.startsWith(path + u" に保存できませんでした。"_s));
         QCOMPARE(window->sheet()->state.sheet_name, u"新規ｼｰﾄ"_s);
         QVERIFY(!QFile::exists(path));
+        QVERIFY(window->sheet()->state.save_cancel_flg);
+    }
+
+    void failed_save_never_loses_the_sheet()
+    {
+        const QString path = folder->file(u"no/such/folder/a.csv"_s);
+        window->editor()->setText(u"85"_s);
+        // The File menu does not mark a sheet saved that was not.
+        prompter->files.enqueue(path);
+        window->menus()->action(u"sheet_write"_s)->trigger();
+        QVERIFY(!window->sheet()->state.saved_flg);
+        // Closing with Yes and a failing save keeps the window open.
+        prompter->clear();
+        prompter->answers.enqueue(Prompter::Answer::Yes);
+        prompter->files.enqueue(path);
+        QVERIFY(!window->close_window());
+        QCOMPARE(main->sheets().size(), 1);
+        QCOMPARE(window->sheet()->text(1, 1), u"85"_s);
+        QCOMPARE(prompter->asked.size(), 2);
     }
 
     void unencodable_text_asks_first()
