@@ -87,8 +87,6 @@ public:
     int sel_row() const { return sel_row_; }
     int sel_col() const { return sel_col_; }
     void set_current_cell(int row, int col);
-    void set_row(int row) { set_current_cell(row, col_); }
-    void set_col(int col) { set_current_cell(row_, col); }
     void set_selection_end(int row, int col);
     int top_selected_row() const { return qMin(row_, sel_row_); }
     int bottom_selected_row() const { return qMax(row_, sel_row_); }

@@ -178,11 +178,6 @@ void MainWindow::sheet_closed(SheetWindow *sheet)
         menuBar()->clear();
 }
 
-QList<SheetWindow *> MainWindow::sheets_in_load_order() const
-{
-    return load_order_;
-}
-
 SheetWindow *MainWindow::active_sheet() const
 {
     // currentSubWindow stays set while the application is not active (tests).

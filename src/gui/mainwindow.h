@@ -30,9 +30,8 @@ public:
     void create_sheet_and_load();
 
     SheetWindow *active_sheet() const;
+    // The open sheet windows in the order they were loaded.
     QList<SheetWindow *> sheets() const;
-    // The sheet windows in the order they were loaded.
-    QList<SheetWindow *> sheets_in_load_order() const;
 
     // Main caption: count changed by delta, written with a leading space.
     void change_sheet_count(int delta);

@@ -35,6 +35,7 @@ SheetWindow::SheetWindow(MainWindow *main, int number, bool first, QWidget *pare
 
     sheet_ = new Sheet(this);
     grid_ = new SheetGrid(sheet_, this);
+    // Created after the grid and before the panels: above the one, below the others.
     text1_ = new QLineEdit(this);
     text1_->setObjectName(u"Text1"_s);
     text1_->setFrame(false);

@@ -105,10 +105,6 @@ void SheetWindow::fit_editor()
     const double left = geometry::left(grid_) + grid_->cell_left_twips(col);
     const double top = geometry::top(grid_) + grid_->cell_top_twips(row);
     geometry::place(text1_, left, top, grid_->column_width_twips(col), grid_->row_height_twips());
-    // Above the grid, but the floating panels stay on top.
-    text1_->raise();
-    frame4_->raise();
-    frame6_->raise();
 }
 
 void SheetWindow::put_editor()
