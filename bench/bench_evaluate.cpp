@@ -47,7 +47,7 @@ struct LargestFile {
     {
         Sheet sheet;
         build_largest(sheet);
-        bytes = sheetfile::encode(sheet, -1);
+        bytes = sheetfile::encode(sheet);
         path = dir.filePath(u"largest.csv"_s);
         if (!sheetfile::write_file(path, bytes).ok)
             qFatal("cannot write the benchmark's sheet file");

@@ -33,7 +33,7 @@ const Sheet &largest_sheet()
 
 const QByteArray &largest_bytes()
 {
-    static const QByteArray bytes = sheetfile::encode(largest_sheet(), -1);
+    static const QByteArray bytes = sheetfile::encode(largest_sheet());
     return bytes;
 }
 
@@ -106,7 +106,7 @@ void BM_WriteSheet(benchmark::State &state)
 {
     const Sheet &sheet = largest_sheet();
     for (auto _ : state) {
-        const QByteArray bytes = sheetfile::encode(sheet, -1);
+        const QByteArray bytes = sheetfile::encode(sheet);
         benchmark::DoNotOptimize(bytes.constData());
     }
     state.SetBytesProcessed(state.iterations() * largest_bytes().size());
@@ -141,7 +141,7 @@ void BM_SaveAndReadFile(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("largest.csv"));
     Sheet sheet;
     for (auto _ : state) {
-        const bool ok = sheetfile::write_file(path, sheetfile::encode(largest_sheet(), -1)).ok;
+        const bool ok = sheetfile::write_file(path, sheetfile::encode(largest_sheet())).ok;
         const sheetfile::ReadResult result = sheetfile::read_file(path, sheet, 120);
         if (!ok || result.outcome != sheetfile::ReadOutcome::Complete)
             state.SkipWithError("save or read failed");

@@ -111,7 +111,7 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     const sheetfile::ReadResult read =
         sheetfile::read_file(options.file, sheet, kUnitWidth);
     if (read.outcome == sheetfile::ReadOutcome::Foreign) {
-        err << u"「ぽん採点」で作成したファイルではありません。\n"_s;
+        err << sheetfile::foreign_file_message() << u'\n';
         return kExitForeign;
     }
     // The window keeps what it could read; a batch result from half a sheet
@@ -125,9 +125,9 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     }
 
     if (options.lower)
-        sheet.state.lower_text = *options.lower;
+        sheet.set_lower_text(*options.lower);
     if (options.upper)
-        sheet.state.upper_text = *options.upper;
+        sheet.set_upper_text(*options.upper);
 
     // The same steps as the evaluation command of the window.
     const scoring::TotalStatistics stats = scoring::calc_sougouten(sheet);
@@ -150,6 +150,7 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
             return kExitUsage;
         }
         chosen = *options.candidate;
+        sheet.set_candidate_index(chosen);
         grading::set_hyouka(sheet, chosen);
         const grading::GradeCounts counts = grading::hyouka_dosuu(sheet);
         for (int g = 1; g <= 10; ++g)
@@ -162,7 +163,7 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
         if (const std::optional<int> refused = check_encodable(sheet, err))
             return *refused;
         const sheetfile::WriteResult written =
-            sheetfile::write_file(*options.out, sheetfile::encode(sheet, chosen));
+            sheetfile::write_file(*options.out, sheetfile::encode(sheet));
         if (!written.ok) {
             err << u"ponsaiten evaluate: cannot write "_s << *options.out;
             if (!written.error.isEmpty())

@@ -20,8 +20,8 @@ struct Criteria {
 // Read at every use, so a criterion changed between two choices takes effect.
 Criteria criteria(const Sheet &sheet)
 {
-    return {numbers::leading_number(sheet.state.lower_text),
-            numbers::leading_number(sheet.state.upper_text)};
+    return {numbers::leading_number(sheet.lower_text()),
+            numbers::leading_number(sheet.upper_text())};
 }
 
 // The candidate entry text: the average rounded half up to two decimals.

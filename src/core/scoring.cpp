@@ -56,9 +56,10 @@ void raise_full_marks(Sheet &sheet, const ScoreGrid &scores)
                 m = v;
         }
         if (seen > 0) {
-            ScoreSettings &s = sheet.settings(k);
+            ScoreSettings s = sheet.settings(k);
             s.manten = m;
             s.manten_text = numbers::plain_form(m);
+            sheet.set_settings(k, s);
         }
     }
 }
@@ -114,9 +115,10 @@ TotalStatistics calc_sougouten(Sheet &sheet)
     const TotalStatistics stats = total_statistics(sheet);
     const int c = sheet.col();
     if (sheet.is_score_col(c)) {
-        ScoreSettings &s = sheet.settings(c - 4);
+        ScoreSettings s = sheet.settings(c - 4);
         s.manten_text = numbers::plain_form(s.manten);
         s.manten_flg = true;
+        sheet.set_settings(c - 4, s);
     }
     return stats;
 }

@@ -30,8 +30,13 @@ Sheet::Sheet(QObject *parent)
 
 void Sheet::build_new(double unit_width)
 {
-    state = DocumentState{};
-    state.start_dir = QDir::currentPath();
+    start_dir_ = QDir::currentPath();
+    content_flg_ = false;
+    saved_flg_ = false;
+    lower_text_ = u"25"_s;
+    upper_text_ = u"95"_s;
+    candidate_index_ = -1;
+    kouho_no_ = 0;
     settings_ = QList<ScoreSettings>(kSettingSlots);
 
     cells_.clear();
@@ -45,11 +50,12 @@ void Sheet::build_new(double unit_width)
                               u"点1"_s, u"点2"_s, u"総合点"_s, u"評価･評定"_s};
     for (int c = 1; c <= 8; ++c)
         cells_[0][c].text = titles[c - 1];
-    state.sheet_name = u"新規ｼｰﾄ"_s;
+    sheet_name_ = u"新規ｼｰﾄ"_s;
     row_ = sel_row_ = 1;
     col_ = sel_col_ = 1;
     emit shape_changed();
     emit current_cell_changed();
+    emit document_changed();
 }
 
 void Sheet::set_rows(int rows)
@@ -61,6 +67,7 @@ void Sheet::set_rows(int rows)
     cells_.resize(rows);
     for (qsizetype r = old; r < rows; ++r)
         cells_[r].resize(cols_);
+    mark_unsaved();
     clamp_cursor();
     emit shape_changed();
 }
@@ -78,6 +85,7 @@ void Sheet::set_cols(int cols)
     for (int c = old; c < cols; ++c)
         widths_[c] = c > 0 ? widths_[c - 1] : 0;
     cols_ = cols;
+    mark_unsaved();
     clamp_cursor();
     emit shape_changed();
 }
@@ -97,6 +105,8 @@ void Sheet::set_text(int row, int col, const QString &text)
     if (cell.text == text)
         return;
     cell.text = text;
+    if (is_saved_col(col))
+        mark_unsaved();
     emit cell_changed(row, col);
 }
 
@@ -125,6 +135,7 @@ void Sheet::clear_to_single_cell()
     cols_ = 1;
     widths_.resize(1);
     row_ = col_ = sel_row_ = sel_col_ = 0;
+    mark_unsaved();
     emit shape_changed();
     emit current_cell_changed();
 }
@@ -133,6 +144,7 @@ void Sheet::append_row(const QString &number_text)
 {
     cells_.append(QList<Cell>(cols_));
     cells_.last()[0].text = number_text;
+    mark_unsaved();
     emit shape_changed();
 }
 
@@ -144,6 +156,7 @@ void Sheet::set_row_texts(int row, int first_col, QList<QString> &&texts)
     const qsizetype count = qMin(texts.size(), qsizetype(cols_ - first_col));
     for (qsizetype i = 0; i < count; ++i)
         line[first_col + i].text = std::move(texts[i]);
+    mark_unsaved();
     emit shape_changed();
 }
 
@@ -153,6 +166,7 @@ void Sheet::insert_rows(int at, int count)
         return;
     at = qBound(0, at, rows());
     cells_.insert(at, count, QList<Cell>(cols_));
+    mark_unsaved();
     clamp_cursor();
     emit shape_changed();
 }
@@ -165,6 +179,7 @@ void Sheet::remove_rows(int at, int count)
     if (count >= rows())
         count = rows() - 1;  // a grid keeps at least one row
     cells_.remove(at, count);
+    mark_unsaved();
     clamp_cursor();
     emit shape_changed();
 }
@@ -178,6 +193,7 @@ void Sheet::insert_columns(int at, int count)
         line.insert(at, count, Cell{});
     widths_.insert(at, count, 0);
     cols_ += count;
+    mark_unsaved();
     clamp_cursor();
     emit shape_changed();
 }
@@ -193,6 +209,7 @@ void Sheet::remove_columns(int at, int count)
         line.remove(at, count);
     widths_.remove(at, count);
     cols_ -= count;
+    mark_unsaved();
     clamp_cursor();
     emit shape_changed();
 }
@@ -258,22 +275,107 @@ void Sheet::set_selection_end(int row, int col)
     emit selection_changed();
 }
 
-ScoreSettings &Sheet::settings(int k)
-{
-    if (k < 0)
-        k = 0;
-    if (k >= settings_.size())
-        settings_.resize(k + 1);
-    return settings_[k];
-}
-
 const ScoreSettings &Sheet::settings(int k) const
 {
-    if (k < 0)
-        k = 0;
+    static const ScoreSettings fresh;
+    return k >= 0 && k < settings_.size() ? settings_[k] : fresh;
+}
+
+void Sheet::set_settings(int k, const ScoreSettings &settings)
+{
+    if (k < 0 || settings == this->settings(k))
+        return;
+    // Slots grow on demand instead of overrunning.
     if (k >= settings_.size())
         settings_.resize(k + 1);
-    return settings_[k];
+    ScoreSettings &slot = settings_[k];
+    const bool written = slot.manten != settings.manten || slot.omomi != settings.omomi;
+    slot = settings;
+    if (written && k >= 1 && k <= score_count())
+        mark_unsaved();
+    emit settings_changed(k);
+}
+
+void Sheet::set_full_marks(int k, double manten)
+{
+    ScoreSettings s = settings(k);
+    s.manten = manten;
+    set_settings(k, s);
+}
+
+void Sheet::set_weight(int k, double omomi)
+{
+    ScoreSettings s = settings(k);
+    s.omomi = omomi;
+    set_settings(k, s);
+}
+
+void Sheet::set_sheet_name(const QString &name)
+{
+    set_document_text(sheet_name_, name, false);
+}
+
+void Sheet::set_content_flg()
+{
+    if (content_flg_)
+        return;
+    content_flg_ = true;
+    emit document_changed();
+}
+
+void Sheet::mark_saved()
+{
+    if (saved_flg_)
+        return;
+    saved_flg_ = true;
+    emit document_changed();
+}
+
+void Sheet::mark_unsaved()
+{
+    if (!saved_flg_)
+        return;
+    saved_flg_ = false;
+    emit document_changed();
+}
+
+void Sheet::set_lower_text(const QString &text)
+{
+    set_document_text(lower_text_, text, true);
+}
+
+void Sheet::set_upper_text(const QString &text)
+{
+    set_document_text(upper_text_, text, true);
+}
+
+void Sheet::set_document_text(QString &field, const QString &text, bool saved)
+{
+    if (field == text)
+        return;
+    field = text;
+    if (saved)
+        mark_unsaved();
+    emit document_changed();
+}
+
+void Sheet::set_candidate_index(int index)
+{
+    if (index < -1)
+        index = -1;
+    if (index == candidate_index_)
+        return;
+    candidate_index_ = index;
+    mark_unsaved();
+    emit document_changed();
+}
+
+void Sheet::set_kouho_no(double index)
+{
+    if (index == kouho_no_)
+        return;
+    kouho_no_ = index;
+    emit document_changed();
 }
 
 void Sheet::clamp_cursor()

@@ -6,8 +6,9 @@
 
 // One evaluation sheet: the grid of cell texts with its fixed title row and
 // row-number column, column widths, the cursor, the per-score-column settings
-// and the document state. Every change goes through the mutators here so that
-// views repaint from the notifications.
+// and the document state. Everything is private and changes only through the
+// mutators here, which notify, so that every view refreshes itself; every
+// change to what a save would write marks the sheet unsaved.
 
 // Settings of one score column slot. Slots belong to positions, not columns.
 struct ScoreSettings {
@@ -15,18 +16,8 @@ struct ScoreSettings {
     double manten = 0;               // full marks, 0 = not given
     QString manten_text = QStringLiteral("不明");  // full marks as typed
     bool manten_flg = false;         // full marks entered
-};
 
-struct DocumentState {
-    QString sheet_name;
-    QString start_dir;
-    bool content_flg = false;
-    bool saved_flg = false;
-    bool save_cancel_flg = false;
-    bool no_prompt_flg = false;
-    QString lower_text = QStringLiteral("25");  // criterion: upper total for grade 2
-    QString upper_text = QStringLiteral("95");  // criterion: lower total for grade 10
-    double kouho_no = 0;                       // candidate index read from the file
+    bool operator==(const ScoreSettings &) const = default;
 };
 
 class Sheet : public QObject
@@ -47,6 +38,7 @@ public:
     // in the sheet font, in twips.
     void build_new(double unit_width);
 
+    // --- Cells and shape -------------------------------------------------
     int rows() const { return int(cells_.size()); }
     int cols() const { return cols_; }
     void set_rows(int rows);
@@ -81,7 +73,7 @@ public:
     bool is_score_col(int col) const { return col >= kFirstScoreCol && col <= cols_ - 3; }
     bool has_evaluation_layout() const;
 
-    // Cursor: the current cell is the fixed corner of the selection.
+    // --- Cursor: the current cell is the fixed corner of the selection -----
     int row() const { return row_; }
     int col() const { return col_; }
     int sel_row() const { return sel_row_; }
@@ -93,17 +85,42 @@ public:
     int left_selected_col() const { return qMin(col_, sel_col_); }
     int right_selected_col() const { return qMax(col_, sel_col_); }
 
-    // Per-score-column settings, slot k for grid column k + 4.
-    ScoreSettings &settings(int k);
+    // --- Per-score-column settings, slot k for grid column k + 4 -----------
     const ScoreSettings &settings(int k) const;
+    void set_settings(int k, const ScoreSettings &settings);
+    void set_full_marks(int k, double manten);
+    void set_weight(int k, double omomi);
 
-    DocumentState state;
+    // --- Document state ------------------------------------------------------
+    const QString &sheet_name() const { return sheet_name_; }
+    void set_sheet_name(const QString &name);
+    // The working folder when the sheet was built.
+    const QString &start_dir() const { return start_dir_; }
+    // The sheet has content; once it has, it keeps it.
+    bool content_flg() const { return content_flg_; }
+    void set_content_flg();
+    // Nothing changed since the sheet was last saved or read.
+    bool saved_flg() const { return saved_flg_; }
+    void mark_saved();
+    // The two criteria: the upper total for grade 2 and the lower for 10.
+    const QString &lower_text() const { return lower_text_; }
+    const QString &upper_text() const { return upper_text_; }
+    void set_lower_text(const QString &text);
+    void set_upper_text(const QString &text);
+    // The chosen candidate, -1 when none: what a save writes.
+    int candidate_index() const { return candidate_index_; }
+    void set_candidate_index(int index);
+    // The candidate index read from the file, which an abort goes back to.
+    double kouho_no() const { return kouho_no_; }
+    void set_kouho_no(double index);
 
 signals:
     void cell_changed(int row, int col);
     void shape_changed();  // rows, columns or widths changed
     void current_cell_changed();
     void selection_changed();
+    void settings_changed(int k);
+    void document_changed();  // name, flags, criteria or candidate
 
 private:
     struct Cell {
@@ -111,6 +128,10 @@ private:
         bool red = false;
     };
     void clamp_cursor();
+    bool is_saved_col(int col) const { return col >= 1 || col == cols_ - 1; }
+    // Everything a save writes goes through here.
+    void mark_unsaved();
+    void set_document_text(QString &field, const QString &text, bool saved);
 
     QList<QList<Cell>> cells_;
     QList<int> widths_;
@@ -119,5 +140,14 @@ private:
     int col_ = 0;
     int sel_row_ = 0;
     int sel_col_ = 0;
-    mutable QList<ScoreSettings> settings_;
+    QList<ScoreSettings> settings_;
+
+    QString sheet_name_;
+    QString start_dir_;
+    bool content_flg_ = false;
+    bool saved_flg_ = false;
+    QString lower_text_ = QStringLiteral("25");
+    QString upper_text_ = QStringLiteral("95");
+    int candidate_index_ = -1;
+    double kouho_no_ = 0;
 };

@@ -214,7 +214,7 @@ QString fitted(const QString &text, bool safe)
     return safe && !encodable(text) ? with_question_marks(text) : text;
 }
 
-QString header_lines(const Sheet &sheet, int candidate_index, bool safe)
+QString header_lines(const Sheet &sheet, bool safe)
 {
     QString text = marker() + u',';
     for (int k = 1; k <= sheet.cols() - 7; ++k) {
@@ -222,8 +222,8 @@ QString header_lines(const Sheet &sheet, int candidate_index, bool safe)
         text += numbers::print_form(s.manten) + u',' + numbers::print_form(s.omomi) + u',';
     }
     text += u"\r\n"_s;
-    text += fitted(sheet.state.lower_text, safe) + u',' + fitted(sheet.state.upper_text, safe) + u','
-            + numbers::print_form(candidate_index) + u"\r\n"_s;
+    text += fitted(sheet.lower_text(), safe) + u',' + fitted(sheet.upper_text(), safe) + u','
+            + numbers::print_form(sheet.candidate_index()) + u"\r\n"_s;
     return text;
 }
 
@@ -241,7 +241,7 @@ void append_row(QString &text, const Sheet &sheet, int row, bool safe)
 // The whole file as append_row builds it, converted row by row straight into
 // the output: building the text cell by cell, or as one piece, costs more
 // than the conversion itself. False when some text cannot be held.
-bool encode_clean_sheet(const Sheet &sheet, int candidate_index, QByteArray &out)
+bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
 {
     QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     const int last = sheet.cols() - 1;
@@ -254,7 +254,7 @@ bool encode_clean_sheet(const Sheet &sheet, int candidate_index, QByteArray &out
             out.resize(qMax(need, out.size() * 2));
         used = encoder.appendToBuffer(out.data() + used, text) - out.constData();
     };
-    put(header_lines(sheet, candidate_index, false));
+    put(header_lines(sheet, false));
 
     std::vector<const QString *> cells(size_t(last - first + 1));
     std::vector<QChar> row;
@@ -417,11 +417,123 @@ void finish_read(Sheet &sheet, int score_columns, double unit_width)
             const double v = numbers::leading_number(sheet.text(r, grade));
             sheet.set_red(r, grade, v > 0 && v < 3);
         }
-        sheet.state.content_flg = true;
+        sheet.set_content_flg();
     }
     sheet.apply_standard_widths(unit_width);
     sheet.set_current_cell(1, 1);
+    // Views missed the document's own changes while the signals were held.
+    emit sheet.document_changed();
 }
+
+// Everything after the marker: the settings on line 1, the criteria on line
+// 2, then one grid row per line that has fields. The first failure ends it.
+class SheetReader
+{
+public:
+    explicit SheetReader(Sheet &sheet) : sheet_(sheet) { fields_.reserve(kFieldLimit); }
+
+    bool ok() const { return result_.outcome == ReadOutcome::Complete; }
+    const ReadResult &result() const { return result_; }
+    int score_columns() const { return score_columns_; }
+
+    void fail(const QString &reason)
+    {
+        if (ok())
+            result_ = {ReadOutcome::Incomplete, reason};
+    }
+
+    // Line 1: full marks and weight of each score column, in pairs.
+    void read_settings(const Fields &head)
+    {
+        if (head.field_count > kFirstLineFieldLimit) {
+            fail(too_many_fields(1, kFirstLineFieldLimit));
+            return;
+        }
+        for (int i = 2; i <= head.field_count; i += 2) {
+            ScoreSettings s = sheet_.settings(i / 2);
+            s.manten = numbers::leading_number(head.fields[i - 1]);
+            s.omomi = i < head.field_count ? numbers::leading_number(head.fields[i]) : 0.0;
+            sheet_.set_settings(i / 2, s);
+            ++score_columns_;
+        }
+    }
+
+    // Lines 2 and on, decoded in one conversion; line by line only when they
+    // hold a bad byte sequence.
+    void read_following_lines(const QList<QByteArrayView> &lines)
+    {
+        const char *from = lines[1].data();
+        const char *to = lines.last().data() + lines.last().size();
+        QString rest;
+        if (!decode_clean(QByteArrayView(from, to - from), rest)) {
+            for (qsizetype i = 1; i < lines.size() && ok(); ++i)
+                take_line(decode_line(lines[i]), int(i + 1));
+            return;
+        }
+        const QStringView view(rest);
+        int line_number = 2;
+        for (qsizetype pos = 0; pos <= view.size() && ok(); ++line_number) {
+            qsizetype lf = view.indexOf(u'\n', pos);
+            if (lf < 0)
+                lf = view.size();
+            QStringView text = view.sliced(pos, lf - pos);
+            if (text.endsWith(u'\r'))
+                text.chop(1);
+            take_line(text, line_number);
+            pos = lf + 1;
+        }
+    }
+
+private:
+    void take_line(QStringView text, int line_number)
+    {
+        fields_.clear();
+        const int count =
+            walk_fields(text, kFieldLimit, [this](QStringView f) { fields_.push_back(f); });
+        if (count > kFieldLimit)
+            fail(too_many_fields(line_number, kFieldLimit));
+        else if (line_number == 2)
+            read_criteria();
+        else if (count > 0)
+            read_row();
+    }
+
+    QStringView field(size_t i) const { return i <= fields_.size() ? fields_[i - 1] : QStringView(); }
+
+    // Line 2: both criteria as plain numbers, then the candidate index.
+    void read_criteria()
+    {
+        sheet_.set_lower_text(numbers::plain_form(numbers::leading_number(field(1))));
+        sheet_.set_upper_text(numbers::plain_form(numbers::leading_number(field(2))));
+        sheet_.set_kouho_no(numbers::leading_number(field(3)));
+    }
+
+    // The first row line fills the titles; each later one appends a row.
+    void read_row()
+    {
+        const int count = int(fields_.size());
+        if (count >= sheet_.cols())
+            sheet_.set_cols(count + 1);
+        int row = 0;
+        if (title_row_filled_) {
+            sheet_.append_row(QString());
+            row = sheet_.rows() - 1;
+        }
+        title_row_filled_ = true;
+        QList<QString> row_texts;
+        row_texts.reserve(count);
+        for (QStringView f : fields_)
+            row_texts.append(texts_.get(f));
+        sheet_.set_row_texts(row, 1, std::move(row_texts));
+    }
+
+    Sheet &sheet_;
+    ReadResult result_;
+    int score_columns_ = 0;
+    bool title_row_filled_ = false;
+    std::vector<QStringView> fields_;
+    SharedTexts texts_;
+};
 
 // read_error: why the bytes stop early (empty when they are the whole file);
 // the bytes then hold only the complete lines read before the error.
@@ -440,105 +552,31 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
     const Fields head = split_line(first, kFirstLineFieldLimit);
     sheet.clear_to_single_cell();
     if (head.field_count == 0 || head.fields[0] != marker())
-        return {ReadOutcome::Foreign, u"「ぽん採点」で作成したファイルではありません。"_s};
+        return {ReadOutcome::Foreign, foreign_file_message()};
 
-    ReadResult result;
-    int n = 0;
+    SheetReader reader(sheet);
     {
         const QSignalBlocker quiet(&sheet);
-        auto fail = [&result](const QString &reason) {
-            result = {ReadOutcome::Incomplete, reason};
-        };
-
-        if (head.field_count > kFirstLineFieldLimit) {
-            fail(too_many_fields(1, kFirstLineFieldLimit));
-        } else {
-            for (int i = 2; i <= head.field_count; i += 2) {
-                ScoreSettings &s = sheet.settings(i / 2);
-                s.manten = numbers::leading_number(head.fields[i - 1]);
-                s.omomi = i < head.field_count ? numbers::leading_number(head.fields[i]) : 0.0;
-                ++n;
-            }
-        }
-        if (result.outcome == ReadOutcome::Complete && lines.size() < 2)
-            fail(read_error.isEmpty() ? u"ファイルが途中で終わっています（2 行目がありません）。"_s
-                                      : read_error);
-
-        bool title_row_filled = false;
-        std::vector<QStringView> fields;
-        fields.reserve(kFieldLimit);
-        SharedTexts texts;
-        // Returns false when reading has to stop.
-        auto take_line = [&](QStringView text, int line_number) {
-            fields.clear();
-            const int count = walk_fields(text, kFieldLimit,
-                                          [&fields](QStringView f) { fields.push_back(f); });
-            if (count > kFieldLimit) {
-                fail(too_many_fields(line_number, kFieldLimit));
-                return false;
-            }
-            if (line_number == 2) {
-                const auto field = [&fields](size_t i) {
-                    return i <= fields.size() ? fields[i - 1] : QStringView();
-                };
-                sheet.state.lower_text = numbers::plain_form(numbers::leading_number(field(1)));
-                sheet.state.upper_text = numbers::plain_form(numbers::leading_number(field(2)));
-                sheet.state.kouho_no = numbers::leading_number(field(3));
-                return true;
-            }
-            if (count == 0)
-                return true;
-            if (count >= sheet.cols())
-                sheet.set_cols(count + 1);
-            int row = 0;
-            if (title_row_filled) {
-                sheet.append_row(QString());
-                row = sheet.rows() - 1;
-            }
-            title_row_filled = true;
-            QList<QString> row_texts;
-            row_texts.reserve(count);
-            for (int i = 0; i < count; ++i)
-                row_texts.append(texts.get(fields[size_t(i)]));
-            sheet.set_row_texts(row, 1, std::move(row_texts));
-            return true;
-        };
-
-        if (result.outcome == ReadOutcome::Complete) {
-            // Everything after line 1 in one conversion; line by line only
-            // when it holds a bad byte sequence.
-            const char *from = lines[1].data();
-            const char *to = lines.last().data() + lines.last().size();
-            QString rest;
-            if (decode_clean(QByteArrayView(from, to - from), rest)) {
-                QStringView view(rest);
-                int line_number = 2;
-                for (qsizetype pos = 0; pos <= view.size(); ++line_number) {
-                    qsizetype lf = view.indexOf(u'\n', pos);
-                    if (lf < 0)
-                        lf = view.size();
-                    QStringView text = view.sliced(pos, lf - pos);
-                    if (text.endsWith(u'\r'))
-                        text.chop(1);
-                    if (!take_line(text, line_number))
-                        break;
-                    pos = lf + 1;
-                }
-            } else {
-                for (qsizetype i = 1; i < lines.size(); ++i) {
-                    if (!take_line(decode_line(lines[i]), int(i + 1)))
-                        break;
-                }
-            }
-        }
-        if (result.outcome == ReadOutcome::Complete && !read_error.isEmpty())
-            fail(read_error);
+        reader.read_settings(head);
+        if (reader.ok() && lines.size() < 2)
+            reader.fail(read_error.isEmpty()
+                            ? u"ファイルが途中で終わっています（2 行目がありません）。"_s
+                            : read_error);
+        if (reader.ok())
+            reader.read_following_lines(lines);
+        if (!read_error.isEmpty())
+            reader.fail(read_error);
     }
-    finish_read(sheet, n, unit_width);
-    return result;
+    finish_read(sheet, reader.score_columns(), unit_width);
+    return reader.result();
 }
 
 }  // namespace
+
+QString foreign_file_message()
+{
+    return u"「ぽん採点」で作成したファイルではありません。"_s;
+}
 
 Fields split_line(QStringView line, int limit)
 {
@@ -560,8 +598,8 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
             wide += u',';
         }
     };
-    gather(sheet.state.lower_text);
-    gather(sheet.state.upper_text);
+    gather(sheet.lower_text());
+    gather(sheet.upper_text());
     for (int r = 0; r < sheet.rows(); ++r)
         for (int c = 1; c < sheet.cols(); ++c)
             gather(sheet.text(r, c));
@@ -576,9 +614,9 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
             return std::nullopt;
         return Unencodable{row, col, text.sliced(at, char_length(text, at)).toString()};
     };
-    if (auto hit = found(-1, 1, sheet.state.lower_text))
+    if (auto hit = found(-1, 1, sheet.lower_text()))
         return hit;
-    if (auto hit = found(-1, 2, sheet.state.upper_text))
+    if (auto hit = found(-1, 2, sheet.upper_text()))
         return hit;
     for (int r = 0; r < sheet.rows(); ++r) {
         for (int c = 1; c < sheet.cols(); ++c) {
@@ -592,15 +630,15 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
     return std::nullopt;
 }
 
-QByteArray encode(const Sheet &sheet, int candidate_index)
+QByteArray encode(const Sheet &sheet)
 {
     QByteArray bytes;
-    if (encode_clean_sheet(sheet, candidate_index, bytes))
+    if (encode_clean_sheet(sheet, bytes))
         return bytes;
 
     // Something cannot be held: write it again, replacing what cannot be held
     // with "?" in the lines and cells that need it.
-    QString text = header_lines(sheet, candidate_index, true);
+    QString text = header_lines(sheet, true);
     QString line;
     for (int r = 0; r < sheet.rows(); ++r) {
         line.clear();
@@ -678,8 +716,11 @@ ReadResult read_file(const QString &path, Sheet &sheet, double unit_width)
     file.close();
 
     const ReadResult result = read_lines(bytes, sheet, unit_width, read_error);
-    if (result.outcome == ReadOutcome::Complete)
-        sheet.state.sheet_name = path;
+    if (result.outcome == ReadOutcome::Complete) {
+        sheet.set_sheet_name(path);
+        // The sheet is what the file holds: closing it loses nothing.
+        sheet.mark_saved();
+    }
     return result;
 }
 

@@ -16,6 +16,9 @@ inline constexpr int kFieldLimit = 500;
 // Line 1 carries two fields per score column: a 450-column sheet needs 887.
 inline constexpr int kFirstLineFieldLimit = 887;
 
+// What the teacher is told about a file this program did not write.
+QString foreign_file_message();
+
 struct Fields {
     QStringList fields;   // fields[0] is field 1
     int field_count = 0;  // limit + 1 when the line had too many fields
@@ -33,7 +36,7 @@ struct Unencodable {
 std::optional<Unencodable> find_unencodable(const Sheet &sheet);
 
 // The exact bytes of the file; characters code page 932 cannot hold become "?".
-QByteArray encode(const Sheet &sheet, int candidate_index);
+QByteArray encode(const Sheet &sheet);
 
 struct WriteResult {
     bool ok = false;
@@ -54,7 +57,7 @@ struct ReadResult {
 
 // Reads a sheet file into sheet: settings, criteria, kouho_no, the grid cut to
 // n + 7 columns, row numbers, standard widths for unit_width, red grade cells,
-// cursor at (1, 1), content_flg and (when complete) sheet_name.
+// cursor at (1, 1), content_flg; when complete, sheet_name and the saved mark.
 ReadResult read_file(const QString &path, Sheet &sheet, double unit_width);
 ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width);
 

@@ -118,11 +118,11 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     connect(list2_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::List2_Click);
     connect(vscroll3_, &QScrollBar::valueChanged, this, [this](int p) {
         if (sheet_)
-            criterion_scrolled(label19_, &sheet_->state.lower_text, p);
+            criterion_scrolled(label19_, &Sheet::set_lower_text, p);
     });
     connect(vscroll4_, &QScrollBar::valueChanged, this, [this](int p) {
         if (sheet_)
-            criterion_scrolled(label20_, &sheet_->state.upper_text, p);
+            criterion_scrolled(label20_, &Sheet::set_upper_text, p);
     });
 
     geometry::place(this, 0, 0, kWidth, kHeight);
@@ -257,10 +257,10 @@ void EvaluationPanel::refresh_criteria()
 {
     if (!sheet_)
         return;
-    if (label19_->text() != sheet_->state.lower_text)
-        label19_->setText(sheet_->state.lower_text);
-    if (label20_->text() != sheet_->state.upper_text)
-        label20_->setText(sheet_->state.upper_text);
+    if (label19_->text() != sheet_->lower_text())
+        label19_->setText(sheet_->lower_text());
+    if (label20_->text() != sheet_->upper_text())
+        label20_->setText(sheet_->upper_text());
 }
 
 void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
@@ -277,6 +277,7 @@ void EvaluationPanel::mk_kouho()
     list2_->setEnabled(false);
     if (!sheet_)
         return;
+    sheet_->set_candidate_index(-1);
     const QStringList entries = grading::mk_kouho(*sheet_);
     if (entries.isEmpty())
         return;
@@ -316,14 +317,16 @@ void EvaluationPanel::List2_Click()
     // A selection cleared by a rebuild chooses nothing.
     if (k < 0 || !sheet_)
         return;
+    sheet_->set_candidate_index(k);
     grading::set_hyouka(*sheet_, k);
     hyouka_dosuu();
 }
 
-void EvaluationPanel::criterion_scrolled(QLabel *label, QString *state_text, int position)
+void EvaluationPanel::criterion_scrolled(QLabel *label, void (Sheet::*set_text)(const QString &),
+                                         int position)
 {
     const QString text = numbers::signed_form(100 - position);
-    *state_text = text;
+    (sheet_->*set_text)(text);
     label->setText(text);
     const int remembered = selected_entry();
     mk_kouho();
@@ -340,9 +343,9 @@ void EvaluationPanel::decide()
 
 void EvaluationPanel::abort_evaluation()
 {
-    if (sheet_ && sheet_->state.kouho_no > 0) {
+    if (sheet_ && sheet_->kouho_no() > 0) {
         // An index from the file beyond the list has no entry to choose.
-        const double k = numbers::round_half_even(sheet_->state.kouho_no);
+        const double k = numbers::round_half_even(sheet_->kouho_no());
         if (k < list2_->count()) {
             choose_entry(int(k));
             hyouka_save.restore(*sheet_);

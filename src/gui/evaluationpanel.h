@@ -57,7 +57,7 @@ protected:
 private:
     void lay_out();
     void List2_Click();
-    void criterion_scrolled(QLabel *label, QString *state_text, int position);
+    void criterion_scrolled(QLabel *label, void (Sheet::*set_text)(const QString &), int position);
     void decide();
     void abort_evaluation();
     QLabel *caption(const QString &text);

@@ -109,14 +109,16 @@ void ScorePanel::store(QLineEdit *box, const QString &text)
     // never written, whatever reaches a field.
     if (!sheet_->is_score_col(c))
         return;
-    ScoreSettings &s = sheet_->settings(c - 4);
+    const int k = c - 4;
     if (box == text4_) {
         sheet_->set_text(0, c, text);
     } else if (box == text3_) {
+        ScoreSettings s = sheet_->settings(k);
         s.manten_text = text;
         s.manten = numbers::leading_number(text);
         s.manten_flg = true;
+        sheet_->set_settings(k, s);
     } else if (box == text2_) {
-        s.omomi = numbers::leading_number(text);
+        sheet_->set_weight(k, numbers::leading_number(text));
     }
 }

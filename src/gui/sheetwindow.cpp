@@ -225,7 +225,7 @@ void SheetWindow::activated()
 
 void SheetWindow::close_command()
 {
-    if (sheet_->state.content_flg &&
+    if (sheet_->content_flg() &&
         main_->prompter().ask(this, windowTitle() + u" を保存しますか？"_s, Prompter::Buttons::YesNo,
                               u"確認"_s) == Prompter::Answer::Yes)
         save_sheet();
@@ -245,15 +245,14 @@ void SheetWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    DocumentState &state = sheet_->state;
     setCursor(Qt::WaitCursor);
     grid_->set_pointer(SheetGrid::Pointer::Wait);
     Prompter::Answer answer = Prompter::Answer::No;
-    const QString remembered_name = state.sheet_name;
-    if (state.content_flg && !state.no_prompt_flg && !state.saved_flg) {
+    const QString remembered_name = sheet_->sheet_name();
+    if (sheet_->content_flg() && !no_prompt_flg && !sheet_->saved_flg()) {
         answer = main_->prompter().ask(
             this,
-            windowTitle() + u" を閉じます。\r\nワークシート["_s + state.sheet_name +
+            windowTitle() + u" を閉じます。\r\nワークシート["_s + sheet_->sheet_name() +
                 u"]を保存しますか？"_s,
             Prompter::Buttons::YesNoCancel);
     }
@@ -261,13 +260,13 @@ void SheetWindow::closeEvent(QCloseEvent *event)
     switch (answer) {
     case Prompter::Answer::Yes:
         QMetaObject::invokeMethod(this, "save_sheet");
-        if (state.save_cancel_flg)
-            state.save_cancel_flg = false;
+        if (save_cancel_flg)
+            save_cancel_flg = false;
         else
             closing = true;
         break;
     case Prompter::Answer::Cancel:
-        state.no_prompt_flg = false;
+        no_prompt_flg = false;
         unsetCursor();
         grid_->set_pointer(SheetGrid::Pointer::Default);
         event->ignore();
@@ -279,8 +278,8 @@ void SheetWindow::closeEvent(QCloseEvent *event)
     unsetCursor();
     grid_->set_pointer(SheetGrid::Pointer::Default);
     if (!closing)
-        state.sheet_name = remembered_name;
-    state.no_prompt_flg = false;
+        sheet_->set_sheet_name(remembered_name);
+    no_prompt_flg = false;
     if (!closing) {
         event->ignore();
         return;

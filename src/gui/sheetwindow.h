@@ -62,6 +62,8 @@ public:
     int skip_adv_flg = 0;
     int enter_hold_flg = 0;
     bool layout_flg = false;
+    bool save_cancel_flg = false;
+    bool no_prompt_flg = false;
 
     // Evaluation (sheetwindow_evaluation.cpp).
     EvaluationPanel *evaluation_panel() const { return frame6_; }

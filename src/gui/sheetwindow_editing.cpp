@@ -122,8 +122,7 @@ void SheetWindow::load_editor(const QString &text)
 void SheetWindow::Text1_Change(const QString &text)
 {
     sheet_->set_text(sheet_->row(), sheet_->col(), text);
-    sheet_->state.saved_flg = false;
-    sheet_->state.content_flg = true;
+    sheet_->set_content_flg();
     if (auto_text_flg) {
         auto_text_flg = false;
         return;

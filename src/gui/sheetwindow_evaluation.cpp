@@ -94,7 +94,6 @@ void SheetWindow::connect_evaluation()
             return;
         if (answer == Prompter::Answer::No)
             frame6_->hyouka_save.restore(*sheet_);
-        sheet_->state.saved_flg = false;
         frame6_->hide();
     });
 }

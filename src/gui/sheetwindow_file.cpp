@@ -65,21 +65,20 @@ QString unencodable_question(const sheetfile::Unencodable &found)
 void SheetWindow::save_sheet()
 {
     Prompter &prompter = main_->prompter();
-    DocumentState &state = sheet_->state;
-    state.save_cancel_flg = false;
-    if (!state.content_flg &&
+    save_cancel_flg = false;
+    if (!sheet_->content_flg() &&
         prompter.ask(this, u"なにも入力していませんが、保存しますか？"_s, Prompter::Buttons::YesNo,
                      u"確認"_s) != Prompter::Answer::Yes)
         return;
 
     QString path;
     for (;;) {
-        const std::optional<QString> chosen = prompter.save_file(this, file_filters(), state.sheet_name);
+        const std::optional<QString> chosen = prompter.save_file(this, file_filters(), sheet_->sheet_name());
         hide_editor();
         auto_text_flg = false;
         if (!chosen) {
-            state.save_cancel_flg = true;
-            state.sheet_name.clear();
+            save_cancel_flg = true;
+            sheet_->set_sheet_name(QString());
             break;
         }
         if (!file_exists(*chosen) ||
@@ -95,17 +94,17 @@ void SheetWindow::save_sheet()
         const std::optional<sheetfile::Unencodable> lost = sheetfile::find_unencodable(*sheet_);
         if (lost && prompter.ask(this, unencodable_question(*lost), Prompter::Buttons::YesNo,
                                  u"確認"_s) != Prompter::Answer::Yes) {
-            state.save_cancel_flg = true;
+            save_cancel_flg = true;
         } else {
             const sheetfile::WriteResult written =
-                sheetfile::write_file(path, sheetfile::encode(*sheet_, selected_candidate()));
+                sheetfile::write_file(path, sheetfile::encode(*sheet_));
             if (written.ok) {
-                state.sheet_name = path;
+                sheet_->set_sheet_name(path);
             } else {
                 prompter.message(this, path + u" に保存できませんでした。\r\n"_s + written.error);
                 // Nothing was saved: callers must not close or mark the sheet
                 // saved, exactly as after a cancelled dialog.
-                state.save_cancel_flg = true;
+                save_cancel_flg = true;
             }
         }
     }
@@ -118,14 +117,13 @@ void SheetWindow::save_sheet()
 void SheetWindow::file_menu_save()
 {
     save_sheet();
-    if (!sheet_->state.save_cancel_flg)
-        sheet_->state.saved_flg = true;
+    if (!save_cancel_flg)
+        sheet_->mark_saved();
 }
 
 void SheetWindow::read_sheet()
 {
-    DocumentState &state = sheet_->state;
-    if (state.content_flg) {
+    if (sheet_->content_flg()) {
         main_->create_sheet_and_load();
         return;
     }
@@ -134,7 +132,7 @@ void SheetWindow::read_sheet()
     hide_editor();
     auto_text_flg = false;
     if (!chosen) {
-        state.no_prompt_flg = true;
+        no_prompt_flg = true;
         unsetCursor();
         close_window();
         return;
@@ -145,8 +143,8 @@ void SheetWindow::read_sheet()
     const sheetfile::ReadResult result = sheetfile::read_file(path, *sheet_, unit_width());
     if (result.outcome == sheetfile::ReadOutcome::Foreign) {
         unsetCursor();
-        prompter.message(this, u"「ぽん採点」で作成したファイルではありません。"_s);
-        state.no_prompt_flg = true;
+        prompter.message(this, sheetfile::foreign_file_message());
+        no_prompt_flg = true;
         close_window();
         return;
     }
@@ -157,7 +155,6 @@ void SheetWindow::read_sheet()
     label5_->setText(u"1"_s);
     sheet_->set_current_cell(1, 1);
     load_editor(sheet_->text(1, 1));
-    state.content_flg = true;
     show_editor();
     put_editor();
     text1_->setFocus();

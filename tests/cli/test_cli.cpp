@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(read.outcome, sheetfile::ReadOutcome::Complete);
         QCOMPARE(sheet.rows(), 7);
         QCOMPARE(sheet.cols(), 8);
-        QCOMPARE(sheet.state.kouho_no, kouho_no);
+        QCOMPARE(sheet.kouho_no(), kouho_no);
         const QStringList totals{u" 30"_s, u" 45"_s, u" 60"_s, u" 75"_s, u" 90"_s, u""_s};
         for (int r = 1; r <= 6; ++r) {
             QCOMPARE(sheet.text(r, sheet.total_col()), totals[r - 1]);
@@ -321,7 +321,7 @@ private slots:
                                  u"点1"_s, u"点2"_s, u"総合点"_s, u"評価･評定"_s};
         for (int c = 1; c <= 8; ++c)
             sheet.set_text(0, c, titles[c - 1]);
-        sheet.settings(1).manten = 100;
+        sheet.set_full_marks(1, 100);
         for (int r = 1; r <= students; ++r) {
             sheet.set_text(r, 4, u"生徒"_s + QString::number(r));
             sheet.set_text(r, 5, QString::number((r - 1) % 101));
@@ -330,7 +330,7 @@ private slots:
         QTemporaryDir dir;
         const QString in_path = dir.filePath(u"large.csv"_s);
         const QString out_path = dir.filePath(u"large graded.csv"_s);
-        QVERIFY(sheetfile::write_file(in_path, sheetfile::encode(sheet, -1)).ok);
+        QVERIFY(sheetfile::write_file(in_path, sheetfile::encode(sheet)).ok);
 
         const Result result =
             evaluate({in_path, u"--candidate"_s, u"0"_s, u"-o"_s, out_path});
@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(sheetfile::read_file(out_path, graded, 120).outcome,
                  sheetfile::ReadOutcome::Complete);
         QCOMPARE(graded.rows(), students + 1);
-        QCOMPARE(graded.state.kouho_no, 0.0);
+        QCOMPARE(graded.kouho_no(), 0.0);
         // Spot checks against the curve for candidate 0 at L 25, U 95.
         const struct {
             int total;

@@ -163,8 +163,8 @@ private slots:
         QFETCH(QStringList, list);
         Sheet sheet;
         set_totals(sheet, totals);
-        sheet.state.lower_text = lower;
-        sheet.state.upper_text = upper;
+        sheet.set_lower_text(lower);
+        sheet.set_upper_text(upper);
         QCOMPARE(grading::mk_kouho(sheet), list);
     }
 
@@ -227,7 +227,7 @@ private slots:
         set_totals(sheet, kFiveTotals);
         grading::set_hyouka(sheet, 1);
         QCOMPARE(sheet.text(2, sheet.grade_col()), u"5"_s);
-        sheet.state.lower_text = u" 50"_s;
+        sheet.set_lower_text(u" 50"_s);
         grading::set_hyouka(sheet, 1);
         QCOMPARE(sheet.text(2, sheet.grade_col()), u"2"_s);
     }

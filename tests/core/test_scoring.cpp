@@ -16,8 +16,8 @@ void fill(Sheet &sheet, const QList<double> &weights, const QList<double> &full_
     sheet.set_cols(n + 7);
     sheet.set_rows(int(rows.size()) + 1);
     for (int k = 1; k <= n; ++k) {
-        sheet.settings(k).omomi = weights[k - 1];
-        sheet.settings(k).manten = full_marks[k - 1];
+        sheet.set_weight(k, weights[k - 1]);
+        sheet.set_full_marks(k, full_marks[k - 1]);
     }
     for (int r = 1; r <= rows.size(); ++r) {
         const QStringList cells = rows[r - 1].split(u',');

@@ -3,8 +3,12 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 using namespace Qt::StringLiterals;
+
+using Change = std::function<void(Sheet &)>;
+Q_DECLARE_METATYPE(Change)
 
 class TestSheet : public QObject
 {
@@ -29,11 +33,11 @@ private slots:
                 QVERIFY(sheet.text(r, c).isEmpty());
         QCOMPARE(sheet.row(), 1);
         QCOMPARE(sheet.col(), 1);
-        QCOMPARE(sheet.state.sheet_name, u"新規ｼｰﾄ"_s);
-        QVERIFY(!sheet.state.content_flg);
-        QVERIFY(!sheet.state.saved_flg);
-        QCOMPARE(sheet.state.lower_text, u"25"_s);
-        QCOMPARE(sheet.state.upper_text, u"95"_s);
+        QCOMPARE(sheet.sheet_name(), u"新規ｼｰﾄ"_s);
+        QVERIFY(!sheet.content_flg());
+        QVERIFY(!sheet.saved_flg());
+        QCOMPARE(sheet.lower_text(), u"25"_s);
+        QCOMPARE(sheet.upper_text(), u"95"_s);
     }
 
     void new_sheet_roles()
@@ -67,8 +71,66 @@ private slots:
             QVERIFY(!sheet.settings(k).manten_flg);
         }
         // Slots past the fixed count grow on demand instead of overrunning.
-        sheet.settings(600).omomi = 3;
+        sheet.set_weight(600, 3);
         QCOMPARE(sheet.settings(600).omomi, 3.0);
+    }
+
+    // Whatever a save would write marks the sheet unsaved; what it would not
+    // write (row numbers, widths, red marks, the cursor, unwritten slots)
+    // leaves it saved. Setting a value it already has is no change.
+    void saved_flag_follows_changes_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QString>("signal");
+        auto row = [](const char *name, Change change, bool unsaved, const char *signal) {
+            QTest::newRow(name) << change << unsaved << QString::fromLatin1(signal);
+        };
+        row("cell", [](Sheet &s) { s.set_text(3, 5, u"80"_s); }, true, "cell");
+        row("title", [](Sheet &s) { s.set_text(0, 5, u"小テ"_s); }, true, "cell");
+        row("same text", [](Sheet &s) { s.set_text(0, 5, u"点1"_s); }, false, "");
+        row("row number", [](Sheet &s) { s.set_text(3, 0, u" 3"_s); }, false, "cell");
+        row("red", [](Sheet &s) { s.set_red(3, 8, true); }, false, "cell");
+        row("full marks", [](Sheet &s) { s.set_full_marks(2, 50); }, true, "settings");
+        row("weight", [](Sheet &s) { s.set_weight(1, 5); }, true, "settings");
+        row("full-marks text only", [](Sheet &s) {
+            ScoreSettings k = s.settings(1);
+            k.manten_text = u"50"_s;
+            s.set_settings(1, k);
+        }, false, "settings");
+        row("slot past the columns", [](Sheet &s) { s.set_weight(3, 5); }, false, "settings");
+        row("lower criterion", [](Sheet &s) { s.set_lower_text(u"30"_s); }, true, "document");
+        row("upper criterion", [](Sheet &s) { s.set_upper_text(u"90"_s); }, true, "document");
+        row("candidate", [](Sheet &s) { s.set_candidate_index(4); }, true, "document");
+        row("candidate read", [](Sheet &s) { s.set_kouho_no(4); }, false, "document");
+        row("file name", [](Sheet &s) { s.set_sheet_name(u"a.csv"_s); }, false, "document");
+        row("rows", [](Sheet &s) { s.insert_rows(3, 1); }, true, "shape");
+        row("row appended", [](Sheet &s) { s.append_row(u" 101"_s); }, true, "shape");
+        row("columns", [](Sheet &s) { s.remove_columns(5, 1); }, true, "shape");
+        row("width", [](Sheet &s) { s.set_column_width(5, 900); }, false, "shape");
+        row("cursor", [](Sheet &s) { s.set_current_cell(4, 4); }, false, "");
+    }
+
+    void saved_flag_follows_changes()
+    {
+        QFETCH(Change, change);
+        QFETCH(bool, unsaved);
+        QFETCH(QString, signal);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.mark_saved();
+        QVERIFY(sheet.saved_flg());
+        QSignalSpy cells(&sheet, &Sheet::cell_changed);
+        QSignalSpy shape(&sheet, &Sheet::shape_changed);
+        QSignalSpy settings(&sheet, &Sheet::settings_changed);
+        QSignalSpy document(&sheet, &Sheet::document_changed);
+        change(sheet);
+        QCOMPARE(sheet.saved_flg(), !unsaved);
+        QCOMPARE(cells.count() > 0, signal == u"cell"_s);
+        QCOMPARE(shape.count() > 0, signal == u"shape"_s);
+        QCOMPARE(settings.count() > 0, signal == u"settings"_s);
+        // The saved mark itself is document state.
+        QCOMPARE(document.count() > 0, signal == u"document"_s || unsaved);
     }
 
     void widths_data()

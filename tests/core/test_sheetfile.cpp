@@ -76,7 +76,7 @@ private slots:
             "944e2c91672c4e4f2c8e8196bc2c935f312c935f322c918d8d87935f2c955d89bfa5955d92e80d0a");
         for (int r = 0; r < 100; ++r)
             expected += ",,,,,,,\r\n";
-        QCOMPARE(sheetfile::encode(sheet, -1), expected);
+        QCOMPARE(sheetfile::encode(sheet), expected);
     }
 
     void header_lines_data()
@@ -112,12 +112,13 @@ private slots:
         sheet.build_new(120);
         sheet.set_cols(int(manten.size()) + 7);
         for (int k = 1; k <= manten.size(); ++k) {
-            sheet.settings(k).manten = manten[k - 1];
-            sheet.settings(k).omomi = omomi[k - 1];
+            sheet.set_full_marks(k, manten[k - 1]);
+            sheet.set_weight(k, omomi[k - 1]);
         }
-        sheet.state.lower_text = lower;
-        sheet.state.upper_text = upper;
-        const QByteArray bytes = sheetfile::encode(sheet, candidate);
+        sheet.set_lower_text(lower);
+        sheet.set_upper_text(upper);
+        sheet.set_candidate_index(candidate);
+        const QByteArray bytes = sheetfile::encode(sheet);
         const QByteArray expected = kMarker + lines + "\r\n";
         QCOMPARE(bytes.left(expected.size()), expected);
     }
@@ -151,7 +152,7 @@ private slots:
         sheet.build_new(120);
         sheet.set_text(1, 1, text);
         sheet.set_text(100, 8, text);
-        const QList<QByteArray> lines = sheetfile::encode(sheet, -1).split('\n');
+        const QList<QByteArray> lines = sheetfile::encode(sheet).split('\n');
         QCOMPARE(lines[3], QByteArray(bytes + ",,,,,,,\r"));
         QCOMPARE(lines[102], QByteArray(",,,,,,," + bytes + "\r"));
     }
@@ -175,7 +176,7 @@ private slots:
         sheet.set_cols(int(cells.size()));
         for (int c = 0; c < cells.size(); ++c)
             sheet.set_text(0, c, cells[c]);
-        QCOMPARE(sheetfile::encode(sheet, -1), QByteArray(kMarker + ",\r\n25,95,-1 \r\n" + line));
+        QCOMPARE(sheetfile::encode(sheet), QByteArray(kMarker + ",\r\n25,95,-1 \r\n" + line));
     }
 
     void split_line_data()
@@ -261,12 +262,13 @@ private slots:
             for (int c = 1; c < cols; ++c)
                 sheet.set_text(r, c, samples[(r * 7 + c) % samples.size()]);
         for (int k = 1; k <= cols - 7; ++k) {
-            sheet.settings(k).manten = k * 1.25;
-            sheet.settings(k).omomi = k % 4 - 1;
+            sheet.set_full_marks(k, k * 1.25);
+            sheet.set_weight(k, k % 4 - 1);
         }
-        sheet.state.lower_text = lower;
-        sheet.state.upper_text = upper;
-        const QByteArray bytes = sheetfile::encode(sheet, candidate);
+        sheet.set_lower_text(lower);
+        sheet.set_upper_text(upper);
+        sheet.set_candidate_index(candidate);
+        const QByteArray bytes = sheetfile::encode(sheet);
         // A full line 1 of the largest sheet is longer than other lines may be.
         QCOMPARE(sheetfile::split_line(QString::fromLatin1(bytes.left(bytes.indexOf('\r'))), 887)
                      .field_count,
@@ -284,14 +286,15 @@ private slots:
             QCOMPARE(back.settings(k).manten, sheet.settings(k).manten);
             QCOMPARE(back.settings(k).omomi, sheet.settings(k).omomi);
         }
-        QCOMPARE(back.state.lower_text, lower);
-        QCOMPARE(back.state.upper_text, upper);
-        QCOMPARE(back.state.kouho_no, double(candidate));
-        QVERIFY(back.state.content_flg);
+        QCOMPARE(back.lower_text(), lower);
+        QCOMPARE(back.upper_text(), upper);
+        QCOMPARE(back.kouho_no(), double(candidate));
+        QVERIFY(back.content_flg());
         QCOMPARE(back.row(), 1);
         QCOMPARE(back.col(), 1);
         QCOMPARE(back.column_width(cols - 1), 1200);
-        QCOMPARE(sheetfile::encode(back, candidate), bytes);
+        back.set_candidate_index(candidate);
+        QCOMPARE(sheetfile::encode(back), bytes);
     }
 
     void criteria_line_data()
@@ -315,9 +318,9 @@ private slots:
         QFETCH(double, kouho);
         Sheet sheet;
         sheetfile::read_bytes(sheet_file(" 0 , 10 ,", "a\r\n", line), sheet, 120);
-        QCOMPARE(sheet.state.lower_text, lower);
-        QCOMPARE(sheet.state.upper_text, upper);
-        QCOMPARE(sheet.state.kouho_no, kouho);
+        QCOMPARE(sheet.lower_text(), lower);
+        QCOMPARE(sheet.upper_text(), upper);
+        QCOMPARE(sheet.kouho_no(), kouho);
     }
 
     void refused_data()
@@ -346,8 +349,8 @@ private slots:
         QCOMPARE(sheet.rows(), 1);
         QCOMPARE(sheet.cols(), 1);
         QCOMPARE(sheet.text(0, 0), QString());
-        QVERIFY(!sheet.state.content_flg);
-        QCOMPARE(sheet.state.sheet_name, u"新規ｼｰﾄ"_s);
+        QVERIFY(!sheet.content_flg());
+        QCOMPARE(sheet.sheet_name(), u"新規ｼｰﾄ"_s);
     }
 
     void grid_read_data()
@@ -480,9 +483,9 @@ private slots:
         QCOMPARE(result.reason, reason);
         QCOMPARE(grid_of(sheet), grid);
         QCOMPARE(sheet.cols(), cols);
-        QCOMPARE(sheet.state.lower_text, lower);
-        QVERIFY(sheet.state.content_flg);
-        QCOMPARE(sheet.state.sheet_name, u"新規ｼｰﾄ"_s);
+        QCOMPARE(sheet.lower_text(), lower);
+        QVERIFY(sheet.content_flg());
+        QCOMPARE(sheet.sheet_name(), u"新規ｼｰﾄ"_s);
         for (int r = 1; r < sheet.rows(); ++r)
             QCOMPARE(sheet.text(r, 0), numbers::row_number_signed(r));
     }
@@ -513,7 +516,7 @@ private slots:
         sheet.set_text(5, 8, grade);
         sheet.set_text(6, 7, grade);  // nor is any other column
         Sheet back;
-        sheetfile::read_bytes(sheetfile::encode(sheet, -1), back, 120);
+        sheetfile::read_bytes(sheetfile::encode(sheet), back, 120);
         QCOMPARE(back.is_red(5, 8), red);
         QVERIFY(!back.is_red(0, 8));
         QVERIFY(!back.is_red(6, 7));
@@ -559,8 +562,10 @@ private slots:
             const int row = places[2 * i], col = places[2 * i + 1];
             if (row >= 0)
                 sheet.set_text(row, col, texts[i]);
+            else if (col == 1)
+                sheet.set_lower_text(texts[i]);
             else
-                (col == 1 ? sheet.state.lower_text : sheet.state.upper_text) = texts[i];
+                sheet.set_upper_text(texts[i]);
         }
         const std::optional<sheetfile::Unencodable> hit = sheetfile::find_unencodable(sheet);
         QCOMPARE(hit.has_value(), !found.isEmpty());
@@ -586,7 +591,7 @@ private slots:
             << u"/proc/self/mem"_s << int(ReadOutcome::Incomplete)
             << u"ファイルの読み込み中にエラーが起きました: Input/output error"_s;
         QTest::newRow("foreign") << u"@/foreign.csv"_s << int(ReadOutcome::Foreign)
-                                 << u"「ぽん採点」で作成したファイルではありません。"_s;
+                                 << sheetfile::foreign_file_message();
     }
 
     void read_file()
@@ -607,7 +612,9 @@ private slots:
         const sheetfile::ReadResult result = sheetfile::read_file(path, sheet, 120);
         QCOMPARE(int(result.outcome), outcome);
         QCOMPARE(result.reason, reason);
-        QCOMPARE(sheet.state.sheet_name, outcome == int(ReadOutcome::Complete) ? path : u"新規ｼｰﾄ"_s);
+        QCOMPARE(sheet.sheet_name(), outcome == int(ReadOutcome::Complete) ? path : u"新規ｼｰﾄ"_s);
+        // Only a sheet that is all its file holds counts as saved.
+        QCOMPARE(sheet.saved_flg(), outcome == int(ReadOutcome::Complete));
         if (outcome == int(ReadOutcome::Complete)) {
             QCOMPARE(grid_of(sheet), (QStringList{u"t"_s, u"a|b"_s}));
         } else if (outcome == int(ReadOutcome::Incomplete)) {

@@ -189,7 +189,7 @@ protected:
         const QStringList unexpected = prompter->unexpected;
         const QStringList modal = watchdog->seen;
         for (SheetWindow *sheet_window : main->sheets())
-            sheet_window->sheet()->state.no_prompt_flg = true;
+            sheet_window->no_prompt_flg = true;
         main.reset();
         watchdog.reset();
         prompter.reset();

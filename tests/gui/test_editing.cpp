@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(sheet->text(2, 1), stored);
         QCOMPARE(sheet->row(), row_after);
         QCOMPARE(editor->text(), sheet->text(sheet->row(), 1));
-        QVERIFY(sheet->state.content_flg);
+        QVERIFY(sheet->content_flg());
     }
 
     void forty_marks_in_eighty_keystrokes()
@@ -527,8 +527,8 @@ private slots:
         QVERIFY(prompter->asked.first().title.isEmpty());
         QCOMPARE(main->sheet_count(), stays_open ? before : before - 1);
         if (stays_open) {
-            QCOMPARE(second->sheet()->state.sheet_name, u"新規ｼｰﾄ"_s);
-            QVERIFY(!second->sheet()->state.save_cancel_flg);
+            QCOMPARE(second->sheet()->sheet_name(), u"新規ｼｰﾄ"_s);
+            QVERIFY(!second->save_cancel_flg);
             QVERIFY(main->sheets().contains(second));
         }
     }
@@ -538,7 +538,7 @@ private slots:
         type(u"5"_s);
         prompter->files.enqueue(folder->file(u"s.csv"_s));
         window->menus()->action(u"sheet_write"_s)->trigger();
-        QVERIFY(sheet->state.saved_flg);
+        QVERIFY(sheet->saved_flg());
         prompter->clear();
         QVERIFY(window->close_window());
         QVERIFY(prompter->asked.isEmpty());
@@ -549,7 +549,7 @@ private slots:
         type(u"5"_s);
         prompter->files.enqueue(folder->file(u"t.csv"_s));
         main->toolbar_click(u"ｼｰﾄ保存"_s);
-        QVERIFY(!sheet->state.saved_flg);
+        QVERIFY(!sheet->saved_flg());
         prompter->clear();
         prompter->answers.enqueue(Prompter::Answer::No);
         QVERIFY(window->close_window());

@@ -80,8 +80,10 @@ class TestEvaluation : public GuiTestBase
     // One score column of full marks 100 holding the given scores.
     void enter_scores(const QList<int> &scores)
     {
-        sheet->settings(1).manten = 100;
-        sheet->settings(1).manten_text = u"100"_s;
+        ScoreSettings first = sheet->settings(1);
+        first.manten = 100;
+        first.manten_text = u"100"_s;
+        sheet->set_settings(1, first);
         for (int i = 0; i < scores.size(); ++i)
             sheet->set_text(i + 1, 5, QString::number(scores[i]));
     }
@@ -398,7 +400,7 @@ private slots:
 
     void total_without_score_keeps_grade_and_zero_gets_two()
     {
-        sheet->settings(1).manten = 100;
+        sheet->set_full_marks(1, 100);
         sheet->set_text(1, 5, u"0"_s);
         sheet->set_text(2, 5, u"80"_s);
         sheet->set_text(3, sheet->grade_col(), u"欠席"_s);
@@ -412,7 +414,7 @@ private slots:
     {
         const int rows = 2001;
         sheet->set_rows(rows);
-        sheet->settings(1).manten = 100;
+        sheet->set_full_marks(1, 100);
         QStringList before;
         for (int r = 1; r < rows; ++r) {
             sheet->set_text(r, 5, QString::number(r % 101));
@@ -458,7 +460,7 @@ private slots:
         five_students_evaluated();
         pick(1);
         const QStringList proposed = grades();
-        sheet->state.saved_flg = true;
+        sheet->mark_saved();
         prompter->answers.enqueue(answer);
         click(u"Command7"_s);
         QCOMPARE(prompter->asked.size(), 1);
@@ -467,7 +469,8 @@ private slots:
         QCOMPARE(prompter->asked[0].title, u"確認"_s);
         QCOMPARE(grades(), restored ? old : proposed);
         QCOMPARE(panel()->isVisible(), stays_open);
-        QCOMPARE(sheet->state.saved_flg, stays_open);
+        // Only grades put back are a change since the save.
+        QCOMPARE(sheet->saved_flg(), !restored);
         QCOMPARE(win->selected_candidate(), 1);
     }
 
@@ -532,7 +535,7 @@ private slots:
         QFETCH(int, chosen);
         QFETCH(bool, restores);
         sheet->set_text(1, sheet->grade_col(), u"済"_s);
-        sheet->state.kouho_no = kouho_no;
+        sheet->set_kouho_no(kouho_no);
         five_students_evaluated();
         pick(chosen);
         const QStringList proposed = grades();
@@ -559,7 +562,8 @@ private slots:
         evaluate();
         child<QScrollBar>(u"VScroll3"_s)->triggerAction(QAbstractSlider::SliderSingleStepSub);
         pick(3);
-        const QByteArray bytes = sheetfile::encode(*sheet, win->selected_candidate());
+        QCOMPARE(sheet->candidate_index(), 3);
+        const QByteArray bytes = sheetfile::encode(*sheet);
         const QStringList saved_grades = grades();
 
         win = main->create_sheet();
@@ -569,7 +573,7 @@ private slots:
         QCOMPARE(read.outcome, sheetfile::ReadOutcome::Complete);
         QCOMPARE(label(u"Label19"_s), u"26"_s);
         QCOMPARE(label(u"Label20"_s), u"95"_s);
-        QCOMPARE(sheet->state.kouho_no, 3.0);
+        QCOMPARE(sheet->kouho_no(), 3.0);
         QCOMPARE(grades(), saved_grades);
 
         sheet->set_text(1, sheet->grade_col(), u"済"_s);
@@ -628,7 +632,7 @@ private slots:
         else
             bar->setValue(position);
         QCOMPARE(label(label_name), label_text);
-        QCOMPARE(label_name == u"Label19"_s ? sheet->state.lower_text : sheet->state.upper_text, label_text);
+        QCOMPARE(label_name == u"Label19"_s ? sheet->lower_text() : sheet->upper_text(), label_text);
         QCOMPARE(list()->count(), 32);
         QCOMPARE(win->selected_candidate(), 5);
         QCOMPARE(grades(), expected);
@@ -710,8 +714,10 @@ private slots:
         QFETCH(QString, full_marks);
         QFETCH(QString, weight);
         QFETCH(QString, average);
-        sheet->settings(1).manten_text = u"50"_s;
-        sheet->settings(2).omomi = 1.5;
+        ScoreSettings first = sheet->settings(1);
+        first.manten_text = u"50"_s;
+        sheet->set_settings(1, first);
+        sheet->set_weight(2, 1.5);
         sheet->set_text(1, 5, u"50"_s);
         sheet->set_text(2, 5, u"75"_s);
         sheet->set_current_cell(2, 5);

@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(prompter->messages(), QStringList{u"なにも入力していませんが、保存しますか？"_s});
         QCOMPARE(prompter->asked.first().title, u"確認"_s);
         QVERIFY(prompter->dialogs.isEmpty());
-        QVERIFY(!window->sheet()->state.save_cancel_flg);
+        QVERIFY(!window->save_cancel_flg);
     }
 
     void save_dialog_offers_the_sheet_name()
@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(prompter->dialogs.first().default_name, u"新規ｼｰﾄ"_s);
         QCOMPARE(prompter->dialogs.first().filters, filters);
         QVERIFY(QFile::exists(path));  // no extension added
-        QCOMPARE(window->sheet()->state.sheet_name, path);
+        QCOMPARE(window->sheet()->sheet_name(), path);
         QVERIFY(read_all(path).startsWith(cp932(u"評価計算ｼｰﾄ(K_saiten), 0 , 10 , 0 , 10 ,\r\n25,95,-1 \r\n"_s)));
         QVERIFY(!window->editor()->isHidden());
         QVERIFY(window->auto_text_flg);
@@ -117,9 +117,9 @@ private slots:
         window->editor()->setText(u"85"_s);
         prompter->files.enqueue(std::nullopt);
         window->menus()->action(u"sheet_write"_s)->trigger();
-        QVERIFY(window->sheet()->state.save_cancel_flg);
-        QVERIFY(window->sheet()->state.sheet_name.isEmpty());
-        QVERIFY(!window->sheet()->state.saved_flg);
+        QVERIFY(window->save_cancel_flg);
+        QVERIFY(window->sheet()->sheet_name().isEmpty());
+        QVERIFY(!window->sheet()->saved_flg());
     }
 
     void failed_save_is_reported_and_keeps_the_name()
@@ -130,9 +130,9 @@ private slots:
         window->save_sheet();
         QCOMPARE(prompter->asked.size(), 1);
         QVERIFY(prompter->asked.first().text.startsWith(path + u" に保存できませんでした。"_s));
-        QCOMPARE(window->sheet()->state.sheet_name, u"新規ｼｰﾄ"_s);
+        QCOMPARE(window->sheet()->sheet_name(), u"新規ｼｰﾄ"_s);
         QVERIFY(!QFile::exists(path));
-        QVERIFY(window->sheet()->state.save_cancel_flg);
+        QVERIFY(window->save_cancel_flg);
     }
 
     void failed_save_never_loses_the_sheet()
@@ -142,7 +142,7 @@ private slots:
         // The File menu does not mark a sheet saved that was not.
         prompter->files.enqueue(path);
         window->menus()->action(u"sheet_write"_s)->trigger();
-        QVERIFY(!window->sheet()->state.saved_flg);
+        QVERIFY(!window->sheet()->saved_flg());
         // Closing with Yes and a failing save keeps the window open.
         prompter->clear();
         prompter->answers.enqueue(Prompter::Answer::Yes);
@@ -166,8 +166,8 @@ private slots:
         QVERIFY(prompter->asked.first().text.contains(u"😀"_s));
         QCOMPARE(prompter->asked.first().title, u"確認"_s);
         QVERIFY(!QFile::exists(path));
-        QVERIFY(window->sheet()->state.save_cancel_flg);
-        QVERIFY(!window->sheet()->state.saved_flg);
+        QVERIFY(window->save_cancel_flg);
+        QVERIFY(!window->sheet()->saved_flg());
 
         prompter->clear();
         prompter->files.enqueue(path);
@@ -192,10 +192,10 @@ private slots:
         QCOMPARE(sheet->cols(), 9);
         QCOMPARE(sheet->settings(1).manten, 50.0);
         QCOMPARE(sheet->settings(2).omomi, 5.0);
-        QCOMPARE(sheet->state.lower_text, u"30"_s);
-        QCOMPARE(sheet->state.upper_text, u"90"_s);
-        QCOMPARE(sheet->state.sheet_name, path);
-        QVERIFY(sheet->state.content_flg);
+        QCOMPARE(sheet->lower_text(), u"30"_s);
+        QCOMPARE(sheet->upper_text(), u"90"_s);
+        QCOMPARE(sheet->sheet_name(), path);
+        QVERIFY(sheet->content_flg());
         QVERIFY(sheet->is_red(2, 8));
         QVERIFY(!sheet->is_red(1, 8));
         QCOMPARE(sheet->row(), 1);
@@ -266,7 +266,7 @@ private slots:
         Sheet *sheet = window->sheet();
         QCOMPARE(sheet->text(1, 4), u"A"_s);
         QCOMPARE(sheet->cols(), 8);
-        QVERIFY(sheet->state.sheet_name != path);
+        QVERIFY(sheet->sheet_name() != path);
     }
 
     void round_trip_through_the_window()
