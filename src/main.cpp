@@ -1,6 +1,6 @@
 #include "cli.h"
-#include "mainwindow.h"
-#include "prompter.h"
+#include "app/mainwindow.h"
+#include "common/prompter.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

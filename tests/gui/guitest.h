@@ -3,10 +3,13 @@
 // Shared fixture of the GUI tests: the offscreen platform, a temporary working
 // folder, a scripted Prompter and a watchdog against unexpected modal windows.
 
-#include "mainwindow.h"
-#include "prompter.h"
+#include "app/mainwindow.h"
+#include "common/prompter.h"
 #include "sheet.h"
-#include "sheetwindow.h"
+#include "sheet/celleditor.h"
+#include "sheet/filecommands.h"
+#include "sheet/inputpanels.h"
+#include "sheet/sheetwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -189,7 +192,7 @@ protected:
         const QStringList unexpected = prompter->unexpected;
         const QStringList modal = watchdog->seen;
         for (SheetWindow *sheet_window : main->sheets())
-            sheet_window->no_prompt_flg = true;
+            sheet_window->set_no_prompt_flg();
         main.reset();
         watchdog.reset();
         prompter.reset();

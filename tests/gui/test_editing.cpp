@@ -1,12 +1,12 @@
 #include "guitest.h"
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 #include "numbers.h"
-#include "scorepanel.h"
+#include "sheet/scorepanel.h"
 #include "sheet.h"
-#include "sheetgrid.h"
-#include "sheetmenus.h"
-#include "sheetwindow.h"
-#include "twips.h"
+#include "sheet/sheetgrid.h"
+#include "sheet/sheetmenus.h"
+#include "sheet/sheetwindow.h"
+#include "common/twips.h"
 
 #include <QAction>
 #include <QLabel>
@@ -94,7 +94,7 @@ private slots:
         set_fixed_length(5 - n == 5 ? 1 : 0);  // make sure the value changes
         set_fixed_length(n);
         QCOMPARE(label(u"Label7"_s)->text(), shown);
-        QCOMPARE(window->fixed_length(), n);
+        QCOMPARE(window->inputs()->fixed_length(), n);
     }
 
     void fixed_length_entry_data()
@@ -152,7 +152,7 @@ private slots:
     void down_on_last_row_appends()
     {
         sheet->set_current_cell(100, 3);
-        window->put_editor();
+        window->editor()->put_editor();
         key(Qt::Key_Down);
         QCOMPARE(sheet->rows(), 102);
         QCOMPARE(sheet->text(101, 0), u" 101"_s);
@@ -212,7 +212,7 @@ private slots:
         QFETCH(int, sel_row);
         QFETCH(int, sel_col);
         sheet->set_current_cell(row, col);
-        window->put_editor();
+        window->editor()->put_editor();
         key(qt_key, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(sheet->row(), row);
         QCOMPARE(sheet->col(), col);
@@ -225,7 +225,7 @@ private slots:
     void tab_from_total_reaches_grade()
     {
         sheet->set_current_cell(3, 7);
-        window->put_editor();
+        window->editor()->put_editor();
         key(Qt::Key_Tab);
         QCOMPARE(sheet->col(), 8);
     }
@@ -233,7 +233,7 @@ private slots:
     void shift_down_then_escape()
     {
         sheet->set_current_cell(5, 3);
-        window->put_editor();
+        window->editor()->put_editor();
         for (int i = 0; i < 3; ++i)
             key(Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(sheet->row(), 5);
@@ -261,14 +261,14 @@ private slots:
     void weight_box_holds_the_first_enter()
     {
         sheet->set_current_cell(3, 5);
-        window->put_editor();
+        window->editor()->put_editor();
         QLineEdit *weight = window->score_panel()->weight_box();
         QFocusEvent focus_in(QEvent::FocusIn, Qt::MouseFocusReason);
         QApplication::sendEvent(weight, &focus_in);
-        QCOMPARE(window->enter_hold_flg, 1);
+        QCOMPARE(window->editor()->enter_hold_flg(), 1);
         key(Qt::Key_Return);
         QCOMPARE(sheet->row(), 3);
-        QCOMPARE(window->enter_hold_flg, 0);
+        QCOMPARE(window->editor()->enter_hold_flg(), 0);
         key(Qt::Key_Return);
         QCOMPARE(sheet->row(), 4);
         // Enter in the weight box itself reaches the window's Enter.
@@ -282,7 +282,7 @@ private slots:
 
     void position_display_clamps()
     {
-        window->set_position_display(120, 15, true);
+        window->inputs()->set_position_display(120, 15, true);
         QCOMPARE(label(u"Label5"_s)->text(), u"100"_s);
         QCOMPARE(label(u"Label6"_s)->text(), u"8"_s);
     }
@@ -294,7 +294,7 @@ private slots:
         click_cell(4, 5);
         QCOMPARE(sheet->row(), 4);
         QCOMPARE(editor->text(), u"85"_s);
-        QCOMPARE(window->skip_adv_flg, 1);
+        QCOMPARE(window->editor()->skip_adv_flg(), 1);
         // Retyping the mark: the first change does not advance.
         editor->selectAll();
         type(u"9"_s);
@@ -317,7 +317,7 @@ private slots:
         mouse_move(at, Qt::LeftButton);
         QVERIFY(!editor->isHidden());
         QCOMPARE(editor->text(), u"85"_s);
-        QCOMPARE(window->skip_adv_flg, 0);
+        QCOMPARE(window->editor()->skip_adv_flg(), 0);
         QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(grid->pointer(), SheetGrid::Pointer::Default);
         editor->selectAll();
@@ -379,7 +379,7 @@ private slots:
             before.append(sheet->column_width(c));
         const double w12 = twips::unit_width(window->font());
         sheet->set_current_cell(4, 6);
-        window->put_editor();
+        window->editor()->put_editor();
         spinner(u"VScroll1"_s)->setValue(16);  // 14 points
         QCOMPARE(label(u"Label3"_s)->text(), u"14"_s);
         const double w14 = twips::unit_width(window->font());
@@ -421,9 +421,9 @@ private slots:
     void context_menu_from_grid_and_editor()
     {
         sheet->set_current_cell(3, 2);
-        window->put_editor();
+        window->editor()->put_editor();
         sheet->set_selection_end(5, 4);
-        window->set_position_display(3, 2, true);
+        window->inputs()->set_position_display(3, 2, true);
         watchdog->popup_choice = u"ｷｬﾝｾﾙ"_s;
         SheetGrid *grid = window->grid();
         QTest::mousePress(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(8, 6).center());
@@ -528,7 +528,7 @@ private slots:
         QCOMPARE(main->sheet_count(), stays_open ? before : before - 1);
         if (stays_open) {
             QCOMPARE(second->sheet()->sheet_name(), u"新規ｼｰﾄ"_s);
-            QVERIFY(!second->save_cancel_flg);
+            QVERIFY(!second->file_commands()->save_cancel_flg());
             QVERIFY(main->sheets().contains(second));
         }
     }

@@ -1,13 +1,13 @@
-#include "countgrid.h"
-#include "evaluationpanel.h"
+#include "evaluation/countgrid.h"
+#include "evaluation/evaluationpanel.h"
 #include "guitest.h"
-#include "mainwindow.h"
-#include "scorepanel.h"
+#include "app/mainwindow.h"
+#include "sheet/scorepanel.h"
 #include "sheet.h"
 #include "sheetfile.h"
-#include "sheetmenus.h"
-#include "sheetwindow.h"
-#include "twips.h"
+#include "sheet/sheetmenus.h"
+#include "sheet/sheetwindow.h"
+#include "common/twips.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -145,7 +145,7 @@ class TestEvaluation : public GuiTestBase
         list()->scrollToItem(item);
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
                           list()->visualItemRect(item).center());
-        QCOMPARE(win->selected_candidate(), k);
+        QCOMPARE(win->sheet()->candidate_index(), k);
     }
 
     void five_students_evaluated()
@@ -291,7 +291,7 @@ private slots:
         QCOMPARE(column(sheet->total_col(), 5), (QStringList{u" 30"_s, u" 45"_s, u" 60"_s, u" 75"_s, u" 90"_s}));
         QCOMPARE(list_texts(), kFiveCandidates);
         QVERIFY(list()->isEnabled());
-        QCOMPARE(win->selected_candidate(), -1);
+        QCOMPARE(win->sheet()->candidate_index(), -1);
         QCOMPARE(label(u"Label8"_s), u"90"_s);
         QCOMPARE(label(u"Label17"_s), u"30"_s);
         QCOMPARE(count_column(1), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"1"_s, u"1"_s, u"0"_s, u"1"_s,
@@ -388,7 +388,7 @@ private slots:
         // By keyboard: End selects the last entry.
         list()->setFocus();
         QTest::keyClick(list(), Qt::Key_End);
-        QCOMPARE(win->selected_candidate(), 31);
+        QCOMPARE(win->sheet()->candidate_index(), 31);
         QVERIFY(grades() != first);
         int sum = 0;
         for (const QString &g : grades())
@@ -471,7 +471,7 @@ private slots:
         QCOMPARE(panel()->isVisible(), stays_open);
         // Only grades put back are a change since the save.
         QCOMPARE(sheet->saved_flg(), !restored);
-        QCOMPARE(win->selected_candidate(), 1);
+        QCOMPARE(win->sheet()->candidate_index(), 1);
     }
 
     void second_run_saves_proposal()
@@ -544,12 +544,12 @@ private slots:
         click(u"Command5"_s);
         QVERIFY(!panel()->isVisible());
         if (!restores) {
-            QCOMPARE(win->selected_candidate(), chosen);
+            QCOMPARE(win->sheet()->candidate_index(), chosen);
             QCOMPARE(grades(), proposed);
             return;
         }
         // Candidate 3 was chosen (its counts stay), then the saved texts came back.
-        QCOMPARE(win->selected_candidate(), 3);
+        QCOMPARE(win->sheet()->candidate_index(), 3);
         QCOMPARE(count_column(2), counts_of({10, 5, 7, 8, 9}));
         QCOMPARE(label(u"Label24"_s), u"5人"_s);
         QCOMPARE(grades(), (QStringList{u"済"_s, QString(), QString(), QString(), QString()}));
@@ -580,7 +580,7 @@ private slots:
         evaluate();
         pick(0);
         click(u"Command5"_s);
-        QCOMPARE(win->selected_candidate(), 3);
+        QCOMPARE(win->sheet()->candidate_index(), 3);
         QCOMPARE(grades(), QStringList{u"済"_s} + saved_grades.mid(1));
         QVERIFY(!panel()->isVisible());
     }
@@ -592,7 +592,7 @@ private slots:
         sheet->set_text(1, 5, u"100"_s);
         click(u"Command8"_s);
         QCOMPARE(list_texts(), kFiveCandidates);
-        QCOMPARE(win->selected_candidate(), -1);
+        QCOMPARE(win->sheet()->candidate_index(), -1);
         QCOMPARE(sheet->text(1, sheet->total_col()), u" 30"_s);
         QCOMPARE(grades(), (QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s}));
         QVERIFY(panel()->isVisible());
@@ -634,7 +634,7 @@ private slots:
         QCOMPARE(label(label_name), label_text);
         QCOMPARE(label_name == u"Label19"_s ? sheet->lower_text() : sheet->upper_text(), label_text);
         QCOMPARE(list()->count(), 32);
-        QCOMPARE(win->selected_candidate(), 5);
+        QCOMPARE(win->sheet()->candidate_index(), 5);
         QCOMPARE(grades(), expected);
         QCOMPARE(label(u"Label24"_s), u"5人"_s);
     }
@@ -643,7 +643,7 @@ private slots:
     {
         five_students_evaluated();
         child<QScrollBar>(u"VScroll3"_s)->setValue(40);
-        QCOMPARE(win->selected_candidate(), -1);
+        QCOMPARE(win->sheet()->candidate_index(), -1);
         QCOMPARE(grades(), repeated(QString(), 5));
         QVERIFY(list_texts() != kFiveCandidates);
     }

@@ -1,9 +1,9 @@
 #include "guitest.h"
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 #include "sheet.h"
-#include "sheetgrid.h"
-#include "sheetmenus.h"
-#include "sheetwindow.h"
+#include "sheet/sheetgrid.h"
+#include "sheet/sheetmenus.h"
+#include "sheet/sheetwindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -267,12 +267,14 @@ private slots:
         auto *sub = qobject_cast<QMdiSubWindow *>(sheet->parentWidget());
         for (int width : {700, 1100}) {
             sub->resize(width, 600);
+            // Frame1 stands inside the input panels: compare in window terms.
             QWidget *frame1 = sheet->findChild<QWidget *>(u"Frame1"_s);
+            const QRect panel1(frame1->mapTo(sheet, QPoint(0, 0)), frame1->size());
             QWidget *frame4 = sheet->findChild<QWidget *>(u"Frame4"_s);
-            QCOMPARE(frame1->geometry().right(), sheet->width() - 1);
-            QCOMPARE(frame4->x(), frame1->x());
-            QVERIFY(frame4->y() > frame1->y());
-            QCOMPARE(sheet->grid()->geometry().right(), frame1->x() - 1);
+            QCOMPARE(panel1.right(), sheet->width() - 1);
+            QCOMPARE(frame4->x(), panel1.x());
+            QVERIFY(frame4->y() > panel1.y());
+            QCOMPARE(sheet->grid()->geometry().right(), panel1.x() - 1);
             QCOMPARE(sheet->grid()->height(), sheet->height());
         }
     }

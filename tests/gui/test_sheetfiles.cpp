@@ -1,9 +1,9 @@
 #include "guitest.h"
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 #include "sheet.h"
 #include "sheetfile.h"
-#include "sheetmenus.h"
-#include "sheetwindow.h"
+#include "sheet/sheetmenus.h"
+#include "sheet/sheetwindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(prompter->messages(), QStringList{u"なにも入力していませんが、保存しますか？"_s});
         QCOMPARE(prompter->asked.first().title, u"確認"_s);
         QVERIFY(prompter->dialogs.isEmpty());
-        QVERIFY(!window->save_cancel_flg);
+        QVERIFY(!window->file_commands()->save_cancel_flg());
     }
 
     void save_dialog_offers_the_sheet_name()
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(window->sheet()->sheet_name(), path);
         QVERIFY(read_all(path).startsWith(cp932(u"評価計算ｼｰﾄ(K_saiten), 0 , 10 , 0 , 10 ,\r\n25,95,-1 \r\n"_s)));
         QVERIFY(!window->editor()->isHidden());
-        QVERIFY(window->auto_text_flg);
+        QVERIFY(window->editor()->auto_text_flg());
     }
 
     void overwrite_no_then_yes()
@@ -117,7 +117,7 @@ private slots:
         window->editor()->setText(u"85"_s);
         prompter->files.enqueue(std::nullopt);
         window->menus()->action(u"sheet_write"_s)->trigger();
-        QVERIFY(window->save_cancel_flg);
+        QVERIFY(window->file_commands()->save_cancel_flg());
         QVERIFY(window->sheet()->sheet_name().isEmpty());
         QVERIFY(!window->sheet()->saved_flg());
     }
@@ -132,7 +132,7 @@ private slots:
         QVERIFY(prompter->asked.first().text.startsWith(path + u" に保存できませんでした。"_s));
         QCOMPARE(window->sheet()->sheet_name(), u"新規ｼｰﾄ"_s);
         QVERIFY(!QFile::exists(path));
-        QVERIFY(window->save_cancel_flg);
+        QVERIFY(window->file_commands()->save_cancel_flg());
     }
 
     void failed_save_never_loses_the_sheet()
@@ -166,7 +166,7 @@ private slots:
         QVERIFY(prompter->asked.first().text.contains(u"😀"_s));
         QCOMPARE(prompter->asked.first().title, u"確認"_s);
         QVERIFY(!QFile::exists(path));
-        QVERIFY(window->save_cancel_flg);
+        QVERIFY(window->file_commands()->save_cancel_flg());
         QVERIFY(!window->sheet()->saved_flg());
 
         prompter->clear();

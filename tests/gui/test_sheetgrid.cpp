@@ -1,6 +1,6 @@
 #include "guitest.h"
 #include "sheet.h"
-#include "sheetgrid.h"
+#include "sheet/sheetgrid.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "geometry.h"
+#include "common/geometry.h"
 
-#include "twips.h"
+#include "common/twips.h"
 
 #include <QWidget>
 

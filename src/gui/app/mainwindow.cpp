@@ -1,10 +1,10 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
 #include "numbers.h"
-#include "prompter.h"
-#include "sheetmenus.h"
-#include "sheetwindow.h"
-#include "twips.h"
+#include "common/prompter.h"
+#include "sheet/sheetmenus.h"
+#include "sheet/sheetwindow.h"
+#include "common/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,33 +20,35 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using SheetOperation = void (SheetWindow::*)();
+
 struct ToolButton {
     const char16_t *caption;
     const char16_t *key;
     const char16_t *tip;
     QStyle::StandardPixmap icon;
-    const char *operation;  // called by name on the active sheet window
+    // What the button does to the active sheet; none for the two frame
+    // commands and for operations not there yet (their buttons stay disabled).
+    SheetOperation operation;
 };
 
 const ToolButton kButtons[] = {
     {u"新規作成", u"new_sheet", u"新しい計算シートを表示します。", QStyle::SP_FileIcon, nullptr},
-    {u"ｼｰﾄ呼出", u"sheet_read", u"ファイルから読み込みます", QStyle::SP_DialogOpenButton,
-     "read_sheet"},
+    {u"ｼｰﾄ呼出", u"sheet_read", u"ファイルから読み込みます", QStyle::SP_DialogOpenButton, nullptr},
     {u"ｼｰﾄ保存", u"sheet_save", u"シートをファイルに書き込みます。", QStyle::SP_DialogSaveButton,
-     "save_sheet"},
-    {u"ｼｰﾄ印刷", u"prn_sheet", u"", QStyle::SP_FileDialogDetailedView, "mnu_print_Click"},
-    {u"カット", u"cut", u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。", QStyle::SP_DialogDiscardButton, "cut"},
-    {u"コピー", u"copy", u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。", QStyle::SP_FileDialogNewFolder,
-     "copy"},
+     &SheetWindow::save_sheet},
+    {u"ｼｰﾄ印刷", u"prn_sheet", u"", QStyle::SP_FileDialogDetailedView, nullptr},
+    {u"カット", u"cut", u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。", QStyle::SP_DialogDiscardButton, nullptr},
+    {u"コピー", u"copy", u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。", QStyle::SP_FileDialogNewFolder, nullptr},
     {u"ペースト", u"past", u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞからﾃｷｽﾄを貼り付けます。", QStyle::SP_DialogApplyButton,
-     "past"},
+     nullptr},
     {u"列挿入", u"ins_retu", u"列を挿入します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowRight,
-     "insert_r"},
-    {u"行挿入", u"ins_gyou", u"行を挿入します。", QStyle::SP_ArrowDown, "insert_g_"},
+     nullptr},
+    {u"行挿入", u"ins_gyou", u"行を挿入します。", QStyle::SP_ArrowDown, nullptr},
     {u"列削除", u"del_retu", u"列を削除します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowLeft,
-     "del_r_"},
-    {u"行削除", u"del_gyou", u"行を削除します。", QStyle::SP_ArrowUp, "del_g_"},
-    {u"文字消去", u"", u"", QStyle::SP_LineEditClearButton, "del_moji"},
+     nullptr},
+    {u"行削除", u"del_gyou", u"行を削除します。", QStyle::SP_ArrowUp, nullptr},
+    {u"文字消去", u"", u"", QStyle::SP_LineEditClearButton, nullptr},
 };
 
 const QString kCountSuffix = u"枚のｼｰﾄがあります。"_s;
@@ -110,7 +112,26 @@ void MainWindow::build_toolbar()
         // A button without a tip shows none, not its caption again.
         if (tip.isEmpty())
             toolbar_->widgetForAction(action)->installEventFilter(this);
-        connect(action, &QAction::triggered, this, [this, caption] { toolbar_click(caption); });
+
+        if (key == u"new_sheet"_s) {
+            connect(action, &QAction::triggered, this, [this] { create_sheet(); });
+        } else if (key == u"sheet_read"_s) {
+            // Read into the new sheet, or into the active one when no new one
+            // could be made.
+            connect(action, &QAction::triggered, this, [this] {
+                create_sheet();
+                if (SheetWindow *sheet = active_sheet())
+                    sheet->read_sheet();
+            });
+        } else if (button.operation) {
+            connect(action, &QAction::triggered, this, [this, operation = button.operation] {
+                if (SheetWindow *sheet = active_sheet())
+                    (sheet->*operation)();
+            });
+            sheet_actions_.append(action);
+        } else {
+            action->setEnabled(false);
+        }
     }
 }
 
@@ -136,7 +157,9 @@ SheetWindow *MainWindow::create_sheet()
         return nullptr;
     }
 
-    auto *sheet = new SheetWindow(this, count == 0 ? 1 : free_number, count == 0);
+    auto *sheet = new SheetWindow(*this, count == 0 ? 1 : free_number, count == 0);
+    connect_sheet(sheet);
+    change_sheet_count(+1);
     QMdiSubWindow *sub = mdi_->addSubWindow(sheet);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
@@ -163,7 +186,26 @@ SheetWindow *MainWindow::create_sheet()
 void MainWindow::create_sheet_and_load()
 {
     if (SheetWindow *sheet = create_sheet())
-        QMetaObject::invokeMethod(sheet, "read_sheet");
+        sheet->read_sheet();
+}
+
+void MainWindow::connect_sheet(SheetWindow *sheet)
+{
+    connect(sheet, &SheetWindow::closed, this, &MainWindow::sheet_closed);
+    connect(sheet, &SheetWindow::load_in_new_sheet_requested, this,
+            &MainWindow::create_sheet_and_load);
+    connect(sheet, &SheetWindow::end_program_requested, this, &MainWindow::end_program);
+    connect(sheet, &SheetWindow::arrange_requested, this, &MainWindow::arrange);
+    connect(sheet, &SheetWindow::about_requested, this, &MainWindow::show_about);
+    connect(sheet, &SheetWindow::busy, this, [this](bool on) {
+        toolbar_->setEnabled(!on);
+        if (!on)
+            unsetCursor();
+    });
+    connect(sheet, &SheetWindow::activation_wanted, this, [this](SheetWindow *wanted) {
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(wanted->parentWidget()))
+            mdi_->setActiveSubWindow(sub);
+    });
 }
 
 QList<SheetWindow *> MainWindow::sheets() const
@@ -173,9 +215,23 @@ QList<SheetWindow *> MainWindow::sheets() const
 
 void MainWindow::sheet_closed(SheetWindow *sheet)
 {
+    change_sheet_count(-1);
     load_order_.removeOne(sheet);
     if (load_order_.isEmpty())
         menuBar()->clear();
+    update_actions();
+}
+
+bool MainWindow::is_active(const SheetWindow *sheet) const
+{
+    return active_sheet() == sheet;
+}
+
+void MainWindow::update_actions()
+{
+    const bool sheet_open = !load_order_.isEmpty();
+    for (QAction *action : sheet_actions_)
+        action->setEnabled(sheet_open);
 }
 
 SheetWindow *MainWindow::active_sheet() const
@@ -199,23 +255,9 @@ void MainWindow::change_sheet_count(int delta)
 
 void MainWindow::toolbar_click(const QString &caption)
 {
-    const int count = int(sheets().size());
-    if (caption == u"新規作成"_s) {
-        create_sheet();
-        return;
-    }
-    if (caption == u"ｼｰﾄ呼出"_s) {
-        create_sheet();
-        if (SheetWindow *sheet = active_sheet())
-            QMetaObject::invokeMethod(sheet, "read_sheet");
-        return;
-    }
-    if (count == 0)
-        return;
-    for (const ToolButton &button : kButtons) {
-        if (caption == QString::fromUtf16(button.caption) && button.operation) {
-            if (SheetWindow *sheet = active_sheet())
-                QMetaObject::invokeMethod(sheet, button.operation);
+    for (QAction *action : toolbar_->actions()) {
+        if (action->text() == caption) {
+            action->trigger();
             return;
         }
     }
@@ -233,6 +275,7 @@ void MainWindow::show_menus_of(QMdiSubWindow *window)
     for (QMenu *menu : sheet->menus()->bar_menus())
         menuBar()->addMenu(menu);
     sheet->activated();
+    update_actions();
 }
 
 void MainWindow::arrange(int code)

@@ -1,7 +1,7 @@
-#include "countgrid.h"
+#include "evaluation/countgrid.h"
 
 #include "numbers.h"
-#include "twips.h"
+#include "common/twips.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -16,13 +16,12 @@ class ScorePanel : public QFrame
 public:
     explicit ScorePanel(QWidget *parent = nullptr);
 
-    // The sheet whose current column the panel shows and edits.
+    // The sheet whose current column the panel shows and edits; the panel
+    // follows its cursor and settings from then on.
     void attach(Sheet *sheet);
     // Shows the current column's title, full marks, weight and average, or
     // empties and disables the fields off the score columns.
     void refresh();
-    // Shows the current score column's full-marks text again.
-    void refresh_full_marks();
 
     QLineEdit *title_box() const { return text4_; }
     QLineEdit *full_marks_box() const { return text3_; }
@@ -35,6 +34,8 @@ private:
     // Field edits go to the current score column; never while refreshing.
     void store(QLineEdit *box, const QString &text);
     void show_text(QLineEdit *box, const QString &text);
+    // Settings of slot k changed elsewhere (the evaluation raises full marks).
+    void settings_changed(int k);
 
     Sheet *sheet_ = nullptr;
     bool refreshing_ = false;

@@ -1,4 +1,4 @@
-#include "sheetmenus.h"
+#include "sheet/sheetmenus.h"
 
 #include <QAction>
 #include <QMenu>

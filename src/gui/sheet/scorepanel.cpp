@@ -1,7 +1,7 @@
-#include "scorepanel.h"
+#include "sheet/scorepanel.h"
 
-#include "geometry.h"
-#include "panelstyle.h"
+#include "common/geometry.h"
+#include "common/panelstyle.h"
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
@@ -61,6 +61,8 @@ void ScorePanel::attach(Sheet *sheet)
     sheet_ = sheet;
     for (QLineEdit *box : {text4_, text3_, text2_})
         connect(box, &QLineEdit::textChanged, this, [this, box](const QString &text) { store(box, text); });
+    connect(sheet_, &Sheet::current_cell_changed, this, &ScorePanel::refresh);
+    connect(sheet_, &Sheet::settings_changed, this, &ScorePanel::settings_changed);
 }
 
 void ScorePanel::show_text(QLineEdit *box, const QString &text)
@@ -94,10 +96,16 @@ void ScorePanel::refresh()
     label11_->setText(scoring::retu_heikin(*sheet_, k));
 }
 
-void ScorePanel::refresh_full_marks()
+void ScorePanel::settings_changed(int k)
 {
-    if (sheet_ && sheet_->is_score_col(sheet_->col()))
-        show_text(text3_, sheet_->settings(sheet_->col() - 4).manten_text);
+    if (refreshing_ || !sheet_ || sheet_->col() - 4 != k || !sheet_->is_score_col(sheet_->col()))
+        return;
+    // A box the teacher is typing in already holds what it stored.
+    const ScoreSettings &s = sheet_->settings(k);
+    if (text3_->text() != s.manten_text)
+        show_text(text3_, s.manten_text);
+    if (numbers::leading_number(text2_->text()) != s.omomi)
+        show_text(text2_, numbers::plain_form(s.omomi));
 }
 
 void ScorePanel::store(QLineEdit *box, const QString &text)

@@ -1,9 +1,9 @@
-#include "sheetgrid.h"
+#include "sheet/sheetgrid.h"
 
-#include "inputcodes.h"
+#include "common/inputcodes.h"
 #include "numbers.h"
 #include "sheet.h"
-#include "twips.h"
+#include "common/twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "paneldragger.h"
+#include "common/paneldragger.h"
 
-#include "geometry.h"
+#include "common/geometry.h"
 #include "numbers.h"
-#include "twips.h"
+#include "common/twips.h"
 
 #include <QMouseEvent>
 #include <QWidget>

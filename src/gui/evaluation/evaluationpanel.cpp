@@ -1,12 +1,12 @@
-#include "evaluationpanel.h"
+#include "evaluation/evaluationpanel.h"
 
-#include "countgrid.h"
-#include "geometry.h"
-#include "panelstyle.h"
+#include "evaluation/countgrid.h"
+#include "common/geometry.h"
+#include "common/panelstyle.h"
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
-#include "twips.h"
+#include "common/twips.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -160,6 +160,7 @@ void EvaluationPanel::attach(Sheet *sheet, double unit_width)
     }
     lay_out();
     refresh_criteria();
+    connect(sheet_, &Sheet::document_changed, this, &EvaluationPanel::refresh_criteria);
 }
 
 void EvaluationPanel::changeEvent(QEvent *event)
@@ -311,6 +312,18 @@ void EvaluationPanel::choose_entry(int k)
         list2_->setCurrentRow(k, QItemSelectionModel::ClearAndSelect);
 }
 
+void EvaluationPanel::save_grades()
+{
+    if (sheet_)
+        hyouka_save_.save(*sheet_);
+}
+
+void EvaluationPanel::restore_grades()
+{
+    if (sheet_)
+        hyouka_save_.restore(*sheet_);
+}
+
 void EvaluationPanel::List2_Click()
 {
     const int k = selected_entry();
@@ -348,7 +361,7 @@ void EvaluationPanel::abort_evaluation()
         const double k = numbers::round_half_even(sheet_->kouho_no());
         if (k < list2_->count()) {
             choose_entry(int(k));
-            hyouka_save.restore(*sheet_);
+            hyouka_save_.restore(*sheet_);
         }
     }
     hide();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "sheet/sheethost.h"
+
 #include <QMainWindow>
 
-class Prompter;
 class QMdiArea;
 class QMdiSubWindow;
 class QTimer;
@@ -11,7 +12,7 @@ class SheetWindow;
 
 // The frame that holds up to twenty numbered sheet windows, with the toolbar
 // acting on the active sheet and the sheet count in its caption.
-class MainWindow : public QMainWindow
+class MainWindow : public QMainWindow, public SheetHost
 {
     Q_OBJECT
 
@@ -21,7 +22,9 @@ public:
     explicit MainWindow(Prompter &prompter, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    Prompter &prompter() const { return prompter_; }
+    Prompter &prompter() const override { return prompter_; }
+    bool is_active(const SheetWindow *sheet) const override;
+    bool frame_minimized() const override { return isMinimized(); }
 
     // Creates a sheet window with the lowest free number; nullptr when all
     // twenty numbers are taken (the teacher is told so).
@@ -41,14 +44,11 @@ public:
     void arrange(int code);
     void show_about();
 
-    // Runs a toolbar button by its caption.
+    // Runs a toolbar button by its caption; a disabled one does nothing.
     void toolbar_click(const QString &caption);
 
     QToolBar *toolbar() const { return toolbar_; }
     QMdiArea *mdi_area() const { return mdi_; }
-
-    // A sheet window's closing logic let it close.
-    void sheet_closed(SheetWindow *sheet);
 
     // Ends the program: asks every window to close, the last loaded first.
     // Returns false when a sheet window stayed open.
@@ -61,11 +61,16 @@ protected:
 private:
     void build_toolbar();
     void show_menus_of(QMdiSubWindow *window);
+    // Sheet commands are enabled when there is an active sheet to take them.
+    void update_actions();
+    void sheet_closed(SheetWindow *sheet);
+    void connect_sheet(SheetWindow *sheet);
 
     Prompter &prompter_;
     QMdiArea *mdi_;
     QToolBar *toolbar_;
     QTimer *timer1_;
+    QList<QAction *> sheet_actions_;
     QList<SheetWindow *> load_order_;
     bool closing_ = false;
 };

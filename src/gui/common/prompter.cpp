@@ -1,4 +1,4 @@
-#include "prompter.h"
+#include "common/prompter.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

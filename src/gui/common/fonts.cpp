@@ -1,4 +1,4 @@
-#include "fonts.h"
+#include "common/fonts.h"
 
 #include <QStringList>
 

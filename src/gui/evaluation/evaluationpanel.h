@@ -43,8 +43,10 @@ public:
     // Selects entry k; choosing it even when it is already the selected one.
     void choose_entry(int k);
 
-    // The grade column as it was when the evaluation command last ran.
-    grading::GradeBackup hyouka_save;
+    // Keeps the grade column as it is when the evaluation command runs, and
+    // puts it back.
+    void save_grades();
+    void restore_grades();
 
 signals:
     // The cross was pressed; the window asks what to do with the grades.
@@ -64,6 +66,7 @@ private:
     QLabel *value_box(const QString &name);
 
     Sheet *sheet_ = nullptr;
+    grading::GradeBackup hyouka_save_;
     QLabel *title_;
     QToolButton *command7_;
     QLabel *step1_;

@@ -1,0 +1,69 @@
+#include "evaluation/evaluationcommands.h"
+
+#include "common/prompter.h"
+#include "evaluation/evaluationpanel.h"
+#include "scoring.h"
+#include "sheet.h"
+#include "sheet/sheetgrid.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+EvaluationCommands::EvaluationCommands(QWidget *window, Sheet *sheet, SheetGrid *grid,
+                                       EvaluationPanel *panel, Prompter &prompter)
+    : QObject(window), window_(window), sheet_(sheet), grid_(grid), panel_(panel),
+      prompter_(prompter)
+{
+    connect(panel_, &EvaluationPanel::close_requested, this, &EvaluationCommands::close_panel);
+}
+
+void EvaluationCommands::hyouka_command()
+{
+    const scoring::TotalStatistics stats = scoring::calc_sougouten(*sheet_);
+    panel_->show_statistics(stats);
+
+    // The focus would be lost while the window is disabled; give it back.
+    QPointer<QWidget> focused = QApplication::focusWidget();
+    if (focused && !window_->isAncestorOf(focused))
+        focused = nullptr;
+    emit busy(true);
+    window_->setEnabled(false);
+
+    panel_->save_grades();
+    panel_->mk_kouho();
+
+    // A panel partly outside the client area comes back to the top, and
+    // horizontally as little as needed to lie inside.
+    const QRect panel = panel_->geometry();
+    const int width = window_->width();
+    if (panel.bottom() >= window_->height() || panel.top() < 0 || panel.right() >= width ||
+        panel.left() < 0)
+        panel_->move(qBound(0, panel.left(), qMax(0, width - panel.width())), 0);
+
+    window_->unsetCursor();
+    grid_->set_pointer(SheetGrid::Pointer::Default);
+
+    window_->setEnabled(true);
+    emit activation_wanted();
+    panel_->show();
+    panel_->raise();
+    emit busy(false);
+    if (focused)
+        focused->setFocus();
+}
+
+void EvaluationCommands::close_panel()
+{
+    const Prompter::Answer answer = prompter_.ask(
+        window_,
+        u"現在表示されているの評価の値を決定しますか。する場合は[はい]、破棄する場合は[いいえ]、評価計算を継続する場合は[キャンセル]をクリックしてください。"_s,
+        Prompter::Buttons::YesNoCancel, u"確認"_s);
+    if (answer == Prompter::Answer::Cancel)
+        return;
+    if (answer == Prompter::Answer::No)
+        panel_->restore_grades();
+    panel_->hide();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+class EvaluationPanel;
+class Prompter;
+class QWidget;
+class Sheet;
+class SheetGrid;
+
+// The evaluation command of a sheet window (totals, candidates, the panel)
+// and the question the panel's cross asks.
+class EvaluationCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    EvaluationCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, EvaluationPanel *panel,
+                       Prompter &prompter);
+
+    void hyouka_command();
+
+signals:
+    // The frame's own commands wait while the command runs.
+    void busy(bool on);
+    // Disabling the window let the frame activate another sheet: take it back.
+    void activation_wanted();
+
+private:
+    // The cross: keep the grades, put the old ones back, or go on.
+    void close_panel();
+
+    QWidget *window_;
+    Sheet *sheet_;
+    SheetGrid *grid_;
+    EvaluationPanel *panel_;
+    Prompter &prompter_;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QLineEdit>
+
+class InputPanels;
+class QMenu;
+class Sheet;
+class SheetGrid;
+
+// The in-place editor Text1 over the current cell: every change of its text
+// goes into the cell at once; Enter, Tab and the arrow keys move the cursor,
+// writing the cell they leave; fixed-length entry moves on by itself.
+class CellEditor : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidget *parent);
+
+    // Enter in these boxes confirms the box only, not a cursor move.
+    void hold_enter_in(const QList<QWidget *> &boxes);
+    // The menu a right click opens.
+    void set_context_menu(QMenu *menu) { context_menu_ = menu; }
+
+    // The next change of the text is the system's, not typed.
+    bool auto_text_flg() const { return auto_text_flg_; }
+    void set_auto_text_flg(bool on) { auto_text_flg_ = on; }
+    // The cell was entered with text in it: fixed-length entry waits.
+    int skip_adv_flg() const { return skip_adv_flg_; }
+    int enter_hold_flg() const { return enter_hold_flg_; }
+
+    // Places the editor over the current cell; put_editor also loads its text.
+    void fit_editor();
+    void put_editor();
+    // Loads a text as the system, not as typing.
+    void load_editor(const QString &text);
+    void hide_editor();
+    void show_editor();
+
+    // One-step cursor moves; each writes the editor into the cell it leaves.
+    void move_down();
+    void move_up();
+    void move_right();
+    void move_left();
+    // The Enter key.
+    void Command1_Click();
+    // The current cell changed: the editor takes the focus when shown.
+    void grdhyouka_RowColChange();
+
+signals:
+    // The editor got the focus before the window was first laid out.
+    void layout_wanted();
+    // Shift+Delete: clear the selected cells.
+    void del_moji_requested();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Text1_Change(const QString &text);
+    void Text1_GotFocus();
+    bool Text1_KeyDown(int key, int shift);
+    void Text1_MouseDown(int button);
+    void one_step(int drow, int dcol);
+    void extend_selection(int drow, int dcol);
+
+    Sheet *sheet_;
+    SheetGrid *grid_;
+    InputPanels *inputs_;
+    QMenu *context_menu_ = nullptr;
+    QList<QObject *> enter_holders_;
+    bool auto_text_flg_ = true;
+    int skip_adv_flg_ = 0;
+    int enter_hold_flg_ = 0;
+};

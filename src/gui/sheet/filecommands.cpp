@@ -1,0 +1,143 @@
+#include "sheet/filecommands.h"
+
+#include "common/prompter.h"
+#include "common/twips.h"
+#include "sheet.h"
+#include "sheet/celleditor.h"
+#include "sheet/inputpanels.h"
+#include "sheetfile.h"
+
+#include <QFile>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool file_exists(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly);
+}
+
+QString unencodable_question(const sheetfile::Unencodable &found)
+{
+    const QString where =
+        found.row < 0
+            ? (found.col == 1 ? u"評価基準「２の上限点数」"_s : u"評価基準「10の下限点数」"_s)
+            : QString::number(found.row) + u" 行 "_s + QString::number(found.col) + u" 列"_s;
+    return where + u"の文字「"_s + found.character +
+           u"」はファイルに保存できません。\r\n保存できない文字を「?」に置き換えて保存しますか？"_s;
+}
+
+}  // namespace
+
+FileCommands::FileCommands(QWidget *window, Sheet *sheet, CellEditor *editor,
+                           InputPanels *inputs, Prompter &prompter)
+    : QObject(window), window_(window), sheet_(sheet), editor_(editor), inputs_(inputs),
+      prompter_(prompter)
+{
+}
+
+QStringList FileCommands::file_filters()
+{
+    return {u"ｶﾝﾏ区切りﾌｧｲﾙ (*.csv)"_s, u"全てのﾌｧｲﾙ (*)"_s};
+}
+
+void FileCommands::save_sheet()
+{
+    save_cancel_flg_ = false;
+    if (!sheet_->content_flg() &&
+        prompter_.ask(window_, u"なにも入力していませんが、保存しますか？"_s,
+                      Prompter::Buttons::YesNo, u"確認"_s) != Prompter::Answer::Yes)
+        return;
+
+    QString path;
+    for (;;) {
+        const std::optional<QString> chosen =
+            prompter_.save_file(window_, file_filters(), sheet_->sheet_name());
+        editor_->hide_editor();
+        editor_->set_auto_text_flg(false);
+        if (!chosen) {
+            save_cancel_flg_ = true;
+            sheet_->set_sheet_name(QString());
+            break;
+        }
+        if (!file_exists(*chosen) ||
+            prompter_.ask(window_, *chosen + u" はすでに存在します。上書きしますか？"_s,
+                          Prompter::Buttons::YesNo, u"確認"_s) == Prompter::Answer::Yes) {
+            path = *chosen;
+            break;
+        }
+    }
+
+    if (!path.isEmpty()) {
+        // Characters the file cannot hold are never dropped without asking.
+        const std::optional<sheetfile::Unencodable> lost = sheetfile::find_unencodable(*sheet_);
+        if (lost && prompter_.ask(window_, unencodable_question(*lost), Prompter::Buttons::YesNo,
+                                  u"確認"_s) != Prompter::Answer::Yes) {
+            save_cancel_flg_ = true;
+        } else {
+            const sheetfile::WriteResult written =
+                sheetfile::write_file(path, sheetfile::encode(*sheet_));
+            if (written.ok) {
+                sheet_->set_sheet_name(path);
+            } else {
+                prompter_.message(window_,
+                                  path + u" に保存できませんでした。\r\n"_s + written.error);
+                // Nothing was saved: callers must not close or mark the sheet
+                // saved, exactly as after a cancelled dialog.
+                save_cancel_flg_ = true;
+            }
+        }
+    }
+
+    editor_->show_editor();
+    editor_->set_auto_text_flg(true);
+    editor_->setFocus();
+}
+
+void FileCommands::sheet_write()
+{
+    save_sheet();
+    if (!save_cancel_flg_)
+        sheet_->mark_saved();
+}
+
+void FileCommands::read_sheet()
+{
+    if (sheet_->content_flg()) {
+        emit read_elsewhere_requested();
+        return;
+    }
+    const std::optional<QString> chosen = prompter_.open_file(window_, file_filters());
+    editor_->hide_editor();
+    editor_->set_auto_text_flg(false);
+    if (!chosen) {
+        window_->unsetCursor();
+        emit close_requested();
+        return;
+    }
+
+    const QString path = *chosen;
+    window_->setCursor(Qt::WaitCursor);
+    const sheetfile::ReadResult result =
+        sheetfile::read_file(path, *sheet_, twips::unit_width(window_->font()));
+    if (result.outcome == sheetfile::ReadOutcome::Foreign) {
+        window_->unsetCursor();
+        prompter_.message(window_, sheetfile::foreign_file_message());
+        emit close_requested();
+        return;
+    }
+
+    inputs_->show_row(u"1"_s);
+    sheet_->set_current_cell(1, 1);
+    editor_->load_editor(sheet_->text(1, 1));
+    editor_->show_editor();
+    editor_->put_editor();
+    editor_->setFocus();
+    emit read_done(path);
+    window_->unsetCursor();
+    if (result.outcome == sheetfile::ReadOutcome::Incomplete)
+        prompter_.message(window_, path + u" を最後まで読み込めませんでした。\r\n"_s + result.reason);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class CellEditor;
+class InputPanels;
+class Prompter;
+class QWidget;
+class Sheet;
+
+// Saving the sheet to its file and reading a file into it, with the dialogs
+// and questions around both.
+class FileCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    FileCommands(QWidget *window, Sheet *sheet, CellEditor *editor, InputPanels *inputs,
+                 Prompter &prompter);
+
+    void save_sheet();
+    void read_sheet();
+    // "シート保存(&W)": a save that was not cancelled marks the sheet saved.
+    void sheet_write();
+
+    // The latest save wrote nothing (dialog cancelled, or the write failed);
+    // the closing logic reads and clears it.
+    bool save_cancel_flg() const { return save_cancel_flg_; }
+    void clear_save_cancel_flg() { save_cancel_flg_ = false; }
+
+    // Filters of the sheet file dialogs.
+    static QStringList file_filters();
+
+signals:
+    // This sheet has content: a new sheet window is to read the file.
+    void read_elsewhere_requested();
+    // The window is to close without asking (read cancelled or refused).
+    void close_requested();
+    // A file was read into the sheet.
+    void read_done(const QString &path);
+
+private:
+    QWidget *window_;
+    Sheet *sheet_;
+    CellEditor *editor_;
+    InputPanels *inputs_;
+    Prompter &prompter_;
+    bool save_cancel_flg_ = false;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QScrollBar;
+class Sheet;
+
+// The input panels at the top of a sheet window's right edge, one above the
+// other: character size and input position (Frame1), fixed-length entry
+// (Frame2) and a thin separating bar (Frame3).
+class InputPanels : public QWidget
+{
+    Q_OBJECT
+
+public:
+    InputPanels(const Sheet *sheet, QWidget *parent);
+
+    // The fixed-length count n (0 = off) and the character size in points.
+    int fixed_length() const;
+    double character_size() const;
+
+    // The position display; a row or column beyond the grid is clamped.
+    void set_position_display(int row, int col, bool leading_space);
+    void Label5_Change();
+    // Sets the row display as it is, with no clamping.
+    void show_row(const QString &text);
+    // The row and column the position display shows.
+    int shown_row() const;
+    int shown_col() const;
+
+    // The width of the panels (Frame1's, in pixels).
+    int panel_width() const;
+    // The second and third headings take the width of the first.
+    void lay_out();
+
+signals:
+    void character_size_changed(double points);
+
+private:
+    void VScroll1_Change();
+    void VScroll2_Change();
+
+    const Sheet *sheet_;
+    QFrame *frame1_;
+    QFrame *frame2_;
+    QFrame *frame3_;
+    QLabel *label3_;
+    QLabel *label5_;
+    QLabel *label6_;
+    QLabel *label7_;
+    QLabel *heading_fixed_;
+    QLabel *heading_position_;
+    QLabel *heading_size_;
+    QScrollBar *vscroll1_;
+    QScrollBar *vscroll2_;
+};

@@ -1,0 +1,96 @@
+#include "sheet/mouseselection.h"
+
+#include "sheet.h"
+#include "sheet/celleditor.h"
+#include "sheet/inputpanels.h"
+#include "sheet/sheetgrid.h"
+
+#include <QCursor>
+#include <QMenu>
+
+MouseSelection::MouseSelection(Sheet *sheet, SheetGrid *grid, CellEditor *editor,
+                               InputPanels *inputs, QMenu *context_menu,
+                               std::function<bool()> is_active, QObject *parent)
+    : QObject(parent), sheet_(sheet), grid_(grid), editor_(editor), inputs_(inputs),
+      context_menu_(context_menu), is_active_(std::move(is_active))
+{
+    connect(grid_, &SheetGrid::mouse_down, this, &MouseSelection::grdhyouka_MouseDown);
+    connect(grid_, &SheetGrid::mouse_move, this, &MouseSelection::grdhyouka_MouseMove);
+    connect(grid_, &SheetGrid::mouse_up, this, &MouseSelection::grdhyouka_MouseUp);
+    connect(grid_, &SheetGrid::scrolled, this, &MouseSelection::grdhyouka_Scroll);
+}
+
+void MouseSelection::grdhyouka_MouseDown(int button, int, double, double)
+{
+    context_menu_open_ = false;
+    if (button & 1) {
+        editor_->hide_editor();
+        inputs_->set_position_display(sheet_->row(), sheet_->col(), false);
+        grid_->set_pointer(SheetGrid::Pointer::SizeAll);
+    } else if (button & 2) {
+        context_menu_open_ = true;
+        context_menu_->exec(QCursor::pos());
+    }
+}
+
+void MouseSelection::grdhyouka_MouseMove(int, int, double x, double y)
+{
+    if (!is_active_())
+        return;
+    const double h0 = grid_->row_height_twips();
+    const double w0 = grid_->column_width_twips(0);
+    if (y < 0.8 * h0 || x < 0.9 * w0) {
+        grid_->set_pointer(SheetGrid::Pointer::Crosshair);
+        return;
+    }
+    if (!grid_->row_visible(sheet_->row()) || !grid_->col_visible(sheet_->col())) {
+        grid_->set_pointer(SheetGrid::Pointer::Default);
+        return;
+    }
+    editor_->show_editor();
+    if (grid_->pointer() != SheetGrid::Pointer::Crosshair) {
+        editor_->put_editor();
+        return;
+    }
+    // The pointer has just left the title band.
+    if ((0.8 * h0 < y && y < h0) || (0.8 * w0 < x && x < w0))
+        editor_->setFocus();
+    else
+        editor_->put_editor();
+    grid_->set_pointer(SheetGrid::Pointer::Default);
+}
+
+void MouseSelection::grdhyouka_MouseUp(int button, int, double, double)
+{
+    // The release of the press that opened the context menu belongs to the
+    // menu; it must not move the cursor.
+    if (context_menu_open_ && button == 2) {
+        context_menu_open_ = false;
+        return;
+    }
+    grid_->set_pointer(SheetGrid::Pointer::Default);
+    const int rs = sheet_->sel_row();
+    const int cs = sheet_->sel_col();
+    const int r = sheet_->row();
+    const int c = sheet_->col();
+    // The cell where the drag ended becomes current; the rectangle stays.
+    sheet_->set_current_cell(rs, cs);
+    sheet_->set_selection_end(r, c);
+    editor_->hide();
+    editor_->load_editor(sheet_->text(sheet_->row(), sheet_->col()));
+    editor_->set_auto_text_flg(false);
+    editor_->show_editor();
+    editor_->setFocus();
+    inputs_->set_position_display(rs, cs, true);
+}
+
+void MouseSelection::grdhyouka_Scroll()
+{
+    const int row = sheet_->row();
+    const int col = sheet_->col();
+    if (grid_->row_visible(row) && grid_->col_visible(col)) {
+        inputs_->set_position_display(row, col, true);
+        editor_->set_auto_text_flg(false);
+    }
+    editor_->hide_editor();
+}

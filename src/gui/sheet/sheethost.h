@@ -1,0 +1,17 @@
+#pragma once
+
+class Prompter;
+class SheetWindow;
+
+// What a sheet window asks of the frame that holds it. Requests that need
+// no answer go up as the window's signals instead.
+class SheetHost
+{
+public:
+    virtual ~SheetHost() = default;
+
+    virtual Prompter &prompter() const = 0;
+    // Whether this sheet window is the frame's active one.
+    virtual bool is_active(const SheetWindow *sheet) const = 0;
+    virtual bool frame_minimized() const = 0;
+};

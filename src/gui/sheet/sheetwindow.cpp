@@ -1,0 +1,310 @@
+#include "sheet/sheetwindow.h"
+
+#include "common/fonts.h"
+#include "common/geometry.h"
+#include "common/paneldragger.h"
+#include "common/prompter.h"
+#include "common/twips.h"
+#include "evaluation/evaluationcommands.h"
+#include "evaluation/evaluationpanel.h"
+#include "numbers.h"
+#include "sheet.h"
+#include "sheet/celleditor.h"
+#include "sheet/filecommands.h"
+#include "sheet/inputpanels.h"
+#include "sheet/mouseselection.h"
+#include "sheet/scorepanel.h"
+#include "sheet/sheetgrid.h"
+#include "sheet/sheethost.h"
+#include "sheet/sheetmenus.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *parent)
+    : QWidget(parent), host_(host), number_(number)
+{
+    setObjectName(u"Form1"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(224, 224, 224));
+    setPalette(pal);
+
+    build_parts();
+    connect_menus();
+    build_sheet(first);
+}
+
+void SheetWindow::build_parts()
+{
+    sheet_ = new Sheet(this);
+    grid_ = new SheetGrid(sheet_, this);
+    // Creation order is stacking order: the editor lies above the grid and
+    // below the panels.
+    inputs_ = new InputPanels(sheet_, this);
+    editor_ = new CellEditor(sheet_, grid_, inputs_, this);
+    editor_->stackUnder(inputs_);
+    score_panel_ = new ScorePanel(this);
+    evaluation_panel_ = new EvaluationPanel(this);
+    menus_ = new SheetMenus(this);
+    editor_->set_context_menu(menus_->context_menu());
+    // Too narrow a window would hide the grid behind the side panels.
+    setMinimumSize(inputs_->panel_width() + 150, 200);
+
+    // The panel follows the cursor before the editor takes the focus.
+    score_panel_->attach(sheet_);
+    connect(sheet_, &Sheet::current_cell_changed, editor_, &CellEditor::grdhyouka_RowColChange);
+    connect(editor_, &CellEditor::layout_wanted, this, [this] {
+        if (!layout_flg_)
+            lay_out();
+    });
+    editor_->hold_enter_in({score_panel_->weight_box(), score_panel_->full_marks_box()});
+    connect(inputs_, &InputPanels::character_size_changed, this, &SheetWindow::change_character_size);
+
+    mouse_ = new MouseSelection(sheet_, grid_, editor_, inputs_, menus_->context_menu(),
+                                [this] { return host_.is_active(this); }, this);
+
+    // The hidden default button that takes Enter for the whole window.
+    auto *command1 = new QPushButton(this);
+    command1->setObjectName(u"Command1"_s);
+    command1->setFocusPolicy(Qt::NoFocus);
+    geometry::place(command1, -500, 0, 15, 15);
+    connect(command1, &QPushButton::clicked, editor_, &CellEditor::Command1_Click);
+
+    auto text_height = [this] { return twips::unit_height(font()); };
+    drag4_ = new PanelDragger(score_panel_, text_height);
+    drag6_ = new PanelDragger(evaluation_panel_, text_height);
+
+    file_ = new FileCommands(this, sheet_, editor_, inputs_, host_.prompter());
+    connect(file_, &FileCommands::read_elsewhere_requested, this,
+            &SheetWindow::load_in_new_sheet_requested);
+    connect(file_, &FileCommands::close_requested, this, [this] {
+        no_prompt_flg_ = true;
+        close_window();
+    });
+    connect(file_, &FileCommands::read_done, this, &SheetWindow::read_done);
+
+    // The count grids are sized by the window's font as it is now, before the
+    // sheet's own font size is set.
+    evaluation_panel_->attach(sheet_, twips::unit_width(font()));
+    evaluation_ = new EvaluationCommands(this, sheet_, grid_, evaluation_panel_, host_.prompter());
+    connect(evaluation_, &EvaluationCommands::busy, this, &SheetWindow::busy);
+    connect(evaluation_, &EvaluationCommands::activation_wanted, this,
+            [this] { emit activation_wanted(this); });
+    connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
+            &SheetWindow::hyouka_command);
+}
+
+void SheetWindow::connect_menus()
+{
+    // Items whose operations are not there yet stay disabled.
+    const QStringList waiting = {
+        u"mnu_psettei"_s, u"mnu_preview"_s, u"mnu_print"_s,
+        u"mnu_cut"_s,     u"mnu_copy"_s,    u"mnu_past"_s,    u"mnu_all_e"_s,   u"menu_insert"_s,
+        u"menu_sakujo"_s, u"insert_g"_s,    u"dele_g"_s,      u"edit2_copy"_s,
+        u"menu_cut2"_s,   u"mnu_paste2"_s,  u"mnu_help"_s,
+    };
+    for (const QString &name : waiting)
+        menus_->action(name)->setEnabled(false);
+
+    auto on = [this](const QString &name, void (SheetWindow::*operation)()) {
+        connect(menus_->action(name), &QAction::triggered, this, operation);
+    };
+    on(u"sheet_read"_s, &SheetWindow::read_sheet);
+    on(u"sheet_write"_s, &SheetWindow::sheet_write);
+    on(u"mnu_close"_s, &SheetWindow::close_command);
+    on(u"prg_end"_s, &SheetWindow::end_program_requested);
+    on(u"mnu_hyouka_go"_s, &SheetWindow::hyouka_command);
+    on(u"about_prg"_s, &SheetWindow::about_requested);
+    const std::pair<const char16_t *, int> arrangements[] = {
+        {u"mnu_jouge", 1}, {u"mnu_sayuu", 2}, {u"mnu_kasane", 0}};
+    for (const auto &[name, code] : arrangements)
+        connect(menus_->action(QString::fromUtf16(name)), &QAction::triggered, this,
+                [this, code] { emit arrange_requested(code); });
+}
+
+void SheetWindow::build_sheet(bool first)
+{
+    const double size = inputs_->character_size();
+    setFont(fonts::sheet_font(size));
+    // Panels keep the ordinary dialog font.
+    for (QWidget *panel : {static_cast<QWidget *>(inputs_), static_cast<QWidget *>(score_panel_),
+                           static_cast<QWidget *>(evaluation_panel_)})
+        panel->setFont(fonts::panel_font());
+    sheet_->build_new(twips::unit_width(font()));
+    editor_->setFont(fonts::editor_font(size));
+    grid_->setFont(fonts::sheet_font(size));
+    menus_->action(u"mnu_culc"_s)->setEnabled(true);
+    score_panel_->show();
+    score_panel_->title_box()->clear();
+    setWindowTitle(first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')');
+    editor_->set_auto_text_flg(true);
+    editor_->clear();
+    editor_->show_editor();
+}
+
+void SheetWindow::save_sheet()
+{
+    file_->save_sheet();
+}
+
+void SheetWindow::read_sheet()
+{
+    file_->read_sheet();
+}
+
+void SheetWindow::sheet_write()
+{
+    file_->sheet_write();
+}
+
+void SheetWindow::hyouka_command()
+{
+    evaluation_->hyouka_command();
+}
+
+void SheetWindow::read_done(const QString &path)
+{
+    menus_->action(u"mnu_culc"_s)->setEnabled(true);
+    score_panel_->show();
+    setWindowTitle(windowTitle() + u"  "_s + path);
+}
+
+void SheetWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    lay_out();
+}
+
+void SheetWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        lay_out();
+}
+
+void SheetWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Enter anywhere in the window that no box took for itself.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        editor_->Command1_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void SheetWindow::lay_out()
+{
+    const double w = geometry::width(this);
+    const double w1 = twips::from_px(inputs_->panel_width());
+    geometry::move(evaluation_panel_, w - 1.5 * w1 - geometry::width(evaluation_panel_),
+                   geometry::top(evaluation_panel_));
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (sub && sub->isMinimized())
+        return;
+    geometry::move(grid_, 0, 0);
+    if (host_.frame_minimized())
+        return;
+    // The side panels hug the right edge, one below the other.
+    geometry::move(inputs_, w - w1, 0);
+    grid_->setGeometry(0, 0, qMax(0, inputs_->x()), height());
+    geometry::move(score_panel_, geometry::left(inputs_),
+                   geometry::top(inputs_) + geometry::height(inputs_));
+    score_panel_->resize(inputs_->width(), score_panel_->height());
+    inputs_->lay_out();
+    editor_->fit_editor();
+    layout_flg_ = true;
+}
+
+// The character size: fonts of the window, the editor and the grid, column
+// widths scaled by the new unit width, row numbers written afresh.
+void SheetWindow::change_character_size(double points)
+{
+    editor_->hide_editor();
+    setFont(fonts::sheet_font(grid_->font().pointSizeF()));
+    const double w_old = twips::unit_width(font());
+    setFont(fonts::sheet_font(points));
+    const double w_new = twips::unit_width(font());
+    editor_->setFont(fonts::editor_font(points));
+    grid_->setFont(fonts::sheet_font(points));
+    for (int c = 0; c < sheet_->cols(); ++c)
+        sheet_->set_column_width(
+            c, int(numbers::round_half_even(w_new / w_old * sheet_->column_width(c))));
+    for (int r = 1; r < sheet_->rows(); ++r)
+        sheet_->set_text(r, 0, numbers::row_number_fixed(r));
+    editor_->fit_editor();
+    editor_->show_editor();
+    editor_->setFocus();
+}
+
+void SheetWindow::activated()
+{
+    grid_->set_pointer(SheetGrid::Pointer::Default);
+    unsetCursor();
+}
+
+void SheetWindow::close_command()
+{
+    if (sheet_->content_flg() &&
+        host_.prompter().ask(this, windowTitle() + u" を保存しますか？"_s, Prompter::Buttons::YesNo,
+                             u"確認"_s) == Prompter::Answer::Yes)
+        save_sheet();
+    close_window();
+}
+
+bool SheetWindow::close_window()
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return sub->close();
+    return close();
+}
+
+void SheetWindow::closeEvent(QCloseEvent *event)
+{
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    setCursor(Qt::WaitCursor);
+    grid_->set_pointer(SheetGrid::Pointer::Wait);
+    Prompter::Answer answer = Prompter::Answer::No;
+    const QString remembered_name = sheet_->sheet_name();
+    if (sheet_->content_flg() && !no_prompt_flg_ && !sheet_->saved_flg()) {
+        answer = host_.prompter().ask(this,
+                                      windowTitle() + u" を閉じます。\r\nワークシート["_s +
+                                          sheet_->sheet_name() + u"]を保存しますか？"_s,
+                                      Prompter::Buttons::YesNoCancel);
+    }
+    bool closing = true;
+    if (answer == Prompter::Answer::Yes) {
+        save_sheet();
+        if (file_->save_cancel_flg()) {
+            file_->clear_save_cancel_flg();
+            closing = false;
+        }
+    }
+    unsetCursor();
+    grid_->set_pointer(SheetGrid::Pointer::Default);
+    if (answer == Prompter::Answer::Cancel) {
+        no_prompt_flg_ = false;
+        event->ignore();
+        return;
+    }
+    if (!closing)
+        sheet_->set_sheet_name(remembered_name);
+    no_prompt_flg_ = false;
+    if (!closing) {
+        event->ignore();
+        return;
+    }
+    closed_ = true;
+    emit closed(this);
+    event->accept();
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QWidget>
+
+class CellEditor;
+class EvaluationCommands;
+class EvaluationPanel;
+class FileCommands;
+class InputPanels;
+class MouseSelection;
+class PanelDragger;
+class ScorePanel;
+class Sheet;
+class SheetGrid;
+class SheetHost;
+class SheetMenus;
+
+// One sheet window: it creates its parts (the grid, the in-place editor, the
+// side panels, the menus, the file and evaluation commands), lays them out,
+// and runs the closing logic. Other windows reach it through the public
+// operations below and hear from it through its signals.
+class SheetWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    SheetWindow(SheetHost &host, int number, bool first, QWidget *parent = nullptr);
+
+    int number() const { return number_; }
+    Sheet *sheet() const { return sheet_; }
+    SheetGrid *grid() const { return grid_; }
+    SheetMenus *menus() const { return menus_; }
+    CellEditor *editor() const { return editor_; }
+    InputPanels *inputs() const { return inputs_; }
+    ScorePanel *score_panel() const { return score_panel_; }
+    EvaluationPanel *evaluation_panel() const { return evaluation_panel_; }
+    FileCommands *file_commands() const { return file_; }
+
+    // Asks the window to close through its closing logic; true when it closed.
+    bool close_window();
+    // The next closing asks nothing.
+    void set_no_prompt_flg() { no_prompt_flg_ = true; }
+    // The window became the active sheet window.
+    void activated();
+
+    // Operations the frame's toolbar and the menus call.
+    void save_sheet();
+    void read_sheet();
+    void sheet_write();
+    void close_command();
+    void hyouka_command();
+    void set_omomi() {}
+
+signals:
+    // The closing logic let the window close.
+    void closed(SheetWindow *sheet);
+    // This sheet has content: a new sheet window is to read a file.
+    void load_in_new_sheet_requested();
+    void end_program_requested();
+    void arrange_requested(int code);
+    void about_requested();
+    // The frame's commands wait while an evaluation starts.
+    void busy(bool on);
+    void activation_wanted(SheetWindow *sheet);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void build_parts();
+    void connect_menus();
+    void build_sheet(bool first);
+    void lay_out();
+    void change_character_size(double points);
+    void read_done(const QString &path);
+
+    SheetHost &host_;
+    int number_;
+    Sheet *sheet_;
+    SheetGrid *grid_;
+    CellEditor *editor_;
+    SheetMenus *menus_;
+    InputPanels *inputs_;
+    ScorePanel *score_panel_;
+    EvaluationPanel *evaluation_panel_;
+    FileCommands *file_;
+    EvaluationCommands *evaluation_;
+    MouseSelection *mouse_;
+    PanelDragger *drag4_;
+    PanelDragger *drag6_;
+    bool layout_flg_ = false;
+    bool no_prompt_flg_ = false;
+    bool closed_ = false;
+};
