@@ -32,6 +32,45 @@ class TestMainWindow : public GuiTestBase
         return list;
     }
 
+    // What the teacher sees of the program, as far as a command may change
+    // it: every sheet's cells and caption, which panels show, where the
+    // sheet windows stand, the main caption, and every question and dialog.
+    QStringList what_shows() const
+    {
+        QStringList seen{main->windowTitle()};
+        for (SheetWindow *sheet : main->sheets()) {
+            seen.append(sheet->windowTitle());
+            const QRect at = sheet->parentWidget()->geometry();
+            seen.append(u"%1,%2 %3x%4"_s.arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height()));
+            for (const char16_t *panel : {u"Frame4", u"Frame6"})
+                seen.append(QString::fromUtf16(panel) +
+                            (sheet->findChild<QWidget *>(QString::fromUtf16(panel))->isVisible()
+                                 ? u" shown"_s
+                                 : u" hidden"_s));
+            const Sheet *cells = sheet->sheet();
+            for (int r = 0; r < cells->rows(); ++r)
+                for (int c = 0; c < cells->cols(); ++c)
+                    seen.append(cells->text(r, c));
+        }
+        for (const Asked &asked : prompter->asked)
+            seen.append(asked.text);
+        for (const FileDialogCall &dialog : prompter->dialogs)
+            seen.append(dialog.save ? u"save dialog"_s : u"open dialog"_s);
+        return seen;
+    }
+
+    static void leaf_actions(const QMenu *menu, QList<QAction *> &into)
+    {
+        for (QAction *action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            if (action->menu())
+                leaf_actions(action->menu(), into);
+            else
+                into.append(action);
+        }
+    }
+
     void click(const QString &caption)
     {
         for (QAction *action : main->toolbar()->actions())
@@ -259,6 +298,48 @@ private slots:
         QVERIFY(main->sheets().first()->close_window());
         QVERIFY(main->close());
         QVERIFY(prompter->asked.isEmpty());
+    }
+
+    // No command looks usable and does nothing: each toolbar button and menu
+    // item is disabled or changes what the teacher sees. Unscripted questions
+    // are answered No or Cancel and dialogs cancelled, so nothing closes.
+    void every_command_is_disabled_or_acts()
+    {
+        QTRY_VERIFY(main->toolbar()->isEnabled());
+        SheetWindow *sheet = main->active_sheet();
+        for (int r = 1; r <= 3; ++r) {
+            sheet->sheet()->set_text(r, 4, u"生徒"_s + QString::number(r));
+            sheet->sheet()->set_text(r, 5, QString::number(30 * r));
+        }
+        sheet->sheet()->set_content_flg();
+
+        QList<QAction *> commands = main->toolbar()->actions();
+        for (QMenu *menu : sheet->menus()->bar_menus())
+            leaf_actions(menu, commands);
+        leaf_actions(sheet->menus()->context_menu(), commands);
+        QCOMPARE(commands.size(), 12 + 21 + 4);  // toolbar, menu bar, context menu
+
+        QStringList idle;
+        for (QAction *action : commands) {
+            // Its only effect is to close the context menu it stands in.
+            if (action->objectName() == u"mnu_cansel2"_s)
+                continue;
+            if (!action->isEnabled())
+                continue;
+            // A window out of place shows any arrangement.
+            for (SheetWindow *each : main->sheets())
+                each->parentWidget()->setGeometry(37, 23, 411, 307);
+            prompter->clear();
+            const QStringList before = what_shows();
+            action->trigger();
+            if (what_shows() == before)
+                idle.append(action->objectName() + u' ' + action->text());
+        }
+        prompter->clear();
+        QVERIFY2(idle.isEmpty(), qPrintable(idle.join(u", "_s)));
+        // Nothing was lost on the way: the first sheet is still there as it was.
+        QVERIFY(main->sheets().contains(sheet));
+        QCOMPARE(sheet->sheet()->text(3, 5), u"90"_s);
     }
 
     void panels_hug_the_right_edge()

@@ -1,0 +1,175 @@
+// Every change to what a save writes makes the closing question ask, so a
+// teacher cannot lose grades, settings or marks by closing after a save.
+#include "guitest.h"
+#include "sheet.h"
+#include "sheetfile.h"
+#include "sheet/sheetmenus.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray read_all(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestUnsaved : public GuiTestBase
+{
+    Q_OBJECT
+
+    SheetWindow *win = nullptr;
+
+    template <class T>
+    T *child(const QString &name) const
+    {
+        T *found = win->findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+
+    void click(const QString &name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
+
+    // Types into a side box as the teacher does: click in, replace, type.
+    void retype(const QString &box_name, const QString &text)
+    {
+        auto *box = child<QLineEdit>(box_name);
+        QTest::mouseClick(box, Qt::LeftButton);
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+
+    void evaluate_and_pick(int k, const QString &ending)
+    {
+        click(u"Command3"_s);
+        auto *list = child<QListWidget>(u"List2"_s);
+        QCOMPARE(list->count(), 32);
+        list->scrollToItem(list->item(k));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(k)).center());
+        if (ending == u"Command7"_s)
+            prompter->answers.enqueue(Prompter::Answer::Yes);  // keep the grades
+        click(ending);
+        QVERIFY(!child<QWidget>(u"Frame6"_s)->isVisible());
+    }
+
+    void make_change(const QString &change)
+    {
+        if (change == u"cell"_s) {
+            QTest::keyClicks(win->editor(), u"7"_s);
+        } else if (change == u"title"_s) {
+            retype(u"Text4"_s, u"Quiz"_s);
+        } else if (change == u"full marks"_s) {
+            retype(u"Text3"_s, u"50"_s);
+        } else if (change == u"weight"_s) {
+            retype(u"Text2"_s, u"5"_s);
+        } else if (change == u"lower criterion"_s || change == u"upper criterion"_s) {
+            click(u"Command3"_s);
+            child<QScrollBar>(change == u"lower criterion"_s ? u"VScroll3"_s : u"VScroll4"_s)
+                ->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            click(u"Command2"_s);
+        } else if (change == u"candidate"_s) {
+            // Every total is 100, so every candidate gives the same grades.
+            evaluate_and_pick(5, u"Command2"_s);
+        } else {
+            evaluate_and_pick(3, change);
+        }
+    }
+
+private slots:
+    void init()
+    {
+        start_session();
+        main->resize(1400, 900);
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        win = main->active_sheet();
+        win->parentWidget()->showMaximized();
+        QTRY_VERIFY(main->toolbar()->isEnabled());
+    }
+
+    void cleanup() { end_session(); }
+
+    void change_asks_on_close_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("save");
+        for (const char *change : {"cell", "title", "full marks", "weight", "lower criterion",
+                                   "upper criterion", "candidate", "Command2", "Command5",
+                                   "Command7"}) {
+            QTest::addRow("%s, no", change) << QString::fromLatin1(change) << false;
+            QTest::addRow("%s, yes", change) << QString::fromLatin1(change) << true;
+        }
+    }
+
+    // Saved through the File menu, changed, closed: the question comes; No
+    // leaves the file as it was, Yes writes the change.
+    void change_asks_on_close()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, save);
+        Sheet *sheet = win->sheet();
+        const bool same_grades = change == u"candidate"_s;
+        const QList<int> scores = same_grades ? QList<int>{100, 100, 100} : QList<int>{40, 70, 95};
+        for (int r = 1; r <= 3; ++r) {
+            sheet->set_text(r, 4, u"生徒"_s + QString::number(r));
+            sheet->set_text(r, 5, QString::number(scores[r - 1]));
+        }
+        QTest::keyClicks(win->editor(), u"2"_s);  // the year, typed
+        QVERIFY(sheet->content_flg());
+        sheet->set_current_cell(2, 5);
+        if (same_grades)
+            evaluate_and_pick(0, u"Command2"_s);
+
+        const QString path = folder->file(u"組.csv"_s);
+        prompter->files.enqueue(path);
+        win->menus()->action(u"sheet_write"_s)->trigger();
+        const QByteArray saved = read_all(path);
+        QVERIFY(!saved.isEmpty());
+        prompter->clear();
+
+        make_change(change);
+        const QByteArray changed = sheetfile::encode(*sheet);
+        QVERIFY(changed != saved);
+        prompter->clear();
+
+        prompter->answers.enqueue(save ? Prompter::Answer::Yes : Prompter::Answer::No);
+        if (save) {
+            prompter->files.enqueue(path);
+            prompter->answers.enqueue(Prompter::Answer::Yes);  // overwrite
+        }
+        QVERIFY(win->close_window());
+        QVERIFY(!prompter->asked.isEmpty());
+        QVERIFY(prompter->asked.first().text.contains(u"を閉じます。"_s));
+        QCOMPARE(read_all(path), save ? changed : saved);
+    }
+
+    // Reading a file is a save's mirror: closing it right away asks nothing.
+    void read_file_closes_without_question()
+    {
+        const QString path = folder->file(u"a.csv"_s);
+        Sheet source;
+        source.build_new(120);
+        source.set_text(1, 4, u"青木"_s);
+        QVERIFY(sheetfile::write_file(path, sheetfile::encode(source)).ok);
+        prompter->files.enqueue(path);
+        win->read_sheet();
+        QCOMPARE(win->sheet()->text(1, 4), u"青木"_s);
+        QTest::keyClick(win->editor(), Qt::Key_Down);  // moving is no change
+        QVERIFY(win->close_window());
+        QVERIFY(prompter->asked.isEmpty());
+    }
+};
+
+PONSAITEN_GUI_TEST_MAIN(TestUnsaved)
+#include "test_unsaved.moc"
