@@ -77,12 +77,12 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     toolbar_->setEnabled(false);
 
     // The toolbar comes alive once the window runs.
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(u"Timer1"_s);
-    timer1_->setInterval(1);
-    timer1_->setSingleShot(true);
-    connect(timer1_, &QTimer::timeout, this, [this] { toolbar_->setEnabled(true); });
-    timer1_->start();
+    startup_timer_ = new QTimer(this);
+    startup_timer_->setObjectName(u"Timer1"_s);
+    startup_timer_->setInterval(1);
+    startup_timer_->setSingleShot(true);
+    connect(startup_timer_, &QTimer::timeout, this, [this] { toolbar_->setEnabled(true); });
+    startup_timer_->start();
 }
 
 MainWindow::~MainWindow()

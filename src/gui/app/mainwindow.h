@@ -69,7 +69,7 @@ private:
     Prompter &prompter_;
     QMdiArea *mdi_;
     QToolBar *toolbar_;
-    QTimer *timer1_;
+    QTimer *startup_timer_;
     QList<QAction *> sheet_actions_;
     QList<SheetWindow *> load_order_;
     bool closing_ = false;

@@ -56,73 +56,73 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     make_floating_panel(this);
     setToolTip(u"ここをドラッグすれば移動できます"_s);
 
-    title_ = caption(u"評価選択パネル"_s);
-    command7_ = new QToolButton(this);
-    command7_->setObjectName(u"Command7"_s);
-    command7_->setText(u"×"_s);
-    command7_->setAutoRaise(false);
+    title_label_ = caption(u"評価選択パネル"_s);
+    close_button_ = new QToolButton(this);
+    close_button_->setObjectName(u"Command7"_s);
+    close_button_->setText(u"×"_s);
+    close_button_->setAutoRaise(false);
 
-    step1_ = caption(u"[ステップ1]"_s);
-    step1_text_ = caption(u"総合点に対する評価基準"_s);
+    step1_label_ = caption(u"[ステップ1]"_s);
+    step1_text_label_ = caption(u"総合点に対する評価基準"_s);
     lower_caption_ = caption(u"２の上限点数"_s);
-    label19_ = value_box(u"Label19"_s);
-    label19_->setText(u"25"_s);
-    vscroll3_ = criterion_scroll(u"VScroll3"_s, kLowerStart, this);
+    lower_label_ = value_box(u"Label19"_s);
+    lower_label_->setText(u"25"_s);
+    lower_scroll_ = criterion_scroll(u"VScroll3"_s, kLowerStart, this);
     upper_caption_ = caption(u"10の下限点数"_s);
-    label20_ = value_box(u"Label20"_s);
-    label20_->setText(u"95"_s);
-    vscroll4_ = criterion_scroll(u"VScroll4"_s, kUpperStart, this);
+    upper_label_ = value_box(u"Label20"_s);
+    upper_label_->setText(u"95"_s);
+    upper_scroll_ = criterion_scroll(u"VScroll4"_s, kUpperStart, this);
 
-    step2_ = caption(u"[ステップ２]　評価平均を設定"_s);
-    list2_ = new QListWidget(this);
-    list2_->setObjectName(u"List2"_s);
-    list2_->setToolTip(u"平均点(候補）から日とる選びクリックしてください。"_s);
-    list2_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list2_->setEnabled(false);
-    command8_ = button(u"Command8"_s, u"再計算"_s,
+    step2_label_ = caption(u"[ステップ２]　評価平均を設定"_s);
+    candidate_list_ = new QListWidget(this);
+    candidate_list_->setObjectName(u"List2"_s);
+    candidate_list_->setToolTip(u"平均点(候補）から日とる選びクリックしてください。"_s);
+    candidate_list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    candidate_list_->setEnabled(false);
+    recalc_button_ = button(u"Command8"_s, u"再計算"_s,
                        u"素点などを変更したらこのボタンを押してください。"_s, this);
-    command2_ = button(u"Command2"_s, u"決　定"_s, u"表の評価を決定値とします。"_s, this);
-    command5_ = button(u"Command5"_s, u"中　止"_s, u"計算前に評価をもどします。"_s, this);
+    decide_button_ = button(u"Command2"_s, u"決　定"_s, u"表の評価を決定値とします。"_s, this);
+    abort_button_ = button(u"Command5"_s, u"中　止"_s, u"計算前に評価をもどします。"_s, this);
 
     totals_caption_ = caption(u"【総合点】"_s);
     grades_caption_ = caption(u"【評価/評定】"_s);
     totals_caption_->setAlignment(Qt::AlignCenter);
     grades_caption_->setAlignment(Qt::AlignCenter);
-    grid1_ = new CountGrid(this);
-    grid1_->setObjectName(u"MSFlexGrid1"_s);
-    grid2_ = new CountGrid(this);
-    grid2_->setObjectName(u"MSFlexGrid2"_s);
-    grid1_->set_text(0, 0, u"階級値"_s);
-    grid1_->set_text(0, 1, u"度数"_s);
-    grid2_->set_text(0, 0, u"評価"_s);
-    grid2_->set_text(0, 1, u"度数"_s);
+    totals_grid_ = new CountGrid(this);
+    totals_grid_->setObjectName(u"MSFlexGrid1"_s);
+    grades_grid_ = new CountGrid(this);
+    grades_grid_->setObjectName(u"MSFlexGrid2"_s);
+    totals_grid_->set_text(0, 0, u"階級値"_s);
+    totals_grid_->set_text(0, 1, u"度数"_s);
+    grades_grid_->set_text(0, 0, u"評価"_s);
+    grades_grid_->set_text(0, 1, u"度数"_s);
     for (int i = 1; i <= 10; ++i) {
         const double low = 10 * (i - 1);
         const QString high = i == 10 ? u"100"_s : numbers::plain_form(low + 9);
-        grid1_->set_text(i, 0, numbers::plain_form(low) + u'-' + high);
-        grid2_->set_text(i, 0, numbers::plain_form(i));
+        totals_grid_->set_text(i, 0, numbers::plain_form(low) + u'-' + high);
+        grades_grid_->set_text(i, 0, numbers::plain_form(i));
     }
 
     highest_caption_ = caption(u"最高点："_s);
-    label8_ = value_box(u"Label8"_s);
+    highest_label_ = value_box(u"Label8"_s);
     lowest_caption_ = caption(u"最低点："_s);
-    label17_ = value_box(u"Label17"_s);
+    lowest_label_ = value_box(u"Label17"_s);
     graded_caption_ = caption(u"対象者："_s);
-    label24_ = value_box(u"Label24"_s);
+    graded_label_ = value_box(u"Label24"_s);
 
-    connect(command7_, &QToolButton::clicked, this, &EvaluationPanel::close_requested);
-    connect(command8_, &QPushButton::clicked, this, &EvaluationPanel::mk_kouho);
-    connect(command2_, &QPushButton::clicked, this, &EvaluationPanel::decide);
-    connect(command5_, &QPushButton::clicked, this, &EvaluationPanel::abort_evaluation);
+    connect(close_button_, &QToolButton::clicked, this, &EvaluationPanel::close_requested);
+    connect(recalc_button_, &QPushButton::clicked, this, &EvaluationPanel::mk_kouho);
+    connect(decide_button_, &QPushButton::clicked, this, &EvaluationPanel::decide);
+    connect(abort_button_, &QPushButton::clicked, this, &EvaluationPanel::abort_evaluation);
     // Any new selection chooses: by mouse, by keyboard or by the program.
-    connect(list2_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::List2_Click);
-    connect(vscroll3_, &QScrollBar::valueChanged, this, [this](int p) {
+    connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::List2_Click);
+    connect(lower_scroll_, &QScrollBar::valueChanged, this, [this](int p) {
         if (sheet_)
-            criterion_scrolled(label19_, &Sheet::set_lower_text, p);
+            criterion_scrolled(lower_label_, &Sheet::set_lower_text, p);
     });
-    connect(vscroll4_, &QScrollBar::valueChanged, this, [this](int p) {
+    connect(upper_scroll_, &QScrollBar::valueChanged, this, [this](int p) {
         if (sheet_)
-            criterion_scrolled(label20_, &Sheet::set_upper_text, p);
+            criterion_scrolled(upper_label_, &Sheet::set_upper_text, p);
     });
 
     geometry::place(this, 0, 0, kWidth, kHeight);
@@ -154,7 +154,7 @@ void EvaluationPanel::attach(Sheet *sheet, double unit_width)
     sheet_ = sheet;
     const double col0 = std::round(7 * unit_width);
     const double col1 = std::round(6 * unit_width);
-    for (CountGrid *grid : {grid1_, grid2_}) {
+    for (CountGrid *grid : {totals_grid_, grades_grid_}) {
         grid->set_column_width(0, col0);
         grid->set_column_width(1, col1);
     }
@@ -188,13 +188,13 @@ void EvaluationPanel::lay_out()
     const double inner = kWidth - 2 * kMargin;
 
     double y = 60;
-    geometry::place(title_, kMargin, y, inner - 420, box);
-    geometry::place(command7_, kWidth - kMargin - 330, y, 330, box);
+    geometry::place(title_label_, kMargin, y, inner - 420, box);
+    geometry::place(close_button_, kWidth - kMargin - 330, y, 330, box);
     y += box + 90;
 
-    geometry::place(step1_, kMargin, y, text_width(step1_->text()), line);
-    const double beside = kMargin + text_width(step1_->text()) + 45;
-    geometry::place(step1_text_, beside, y, kWidth - kMargin - beside, line);
+    geometry::place(step1_label_, kMargin, y, text_width(step1_label_->text()), line);
+    const double beside = kMargin + text_width(step1_label_->text()) + 45;
+    geometry::place(step1_text_label_, beside, y, kWidth - kMargin - beside, line);
     y += line + 90;
 
     // Caption, value and scroll control of each criterion on one row.
@@ -208,23 +208,23 @@ void EvaluationPanel::lay_out()
         geometry::place(scroll, scroll_left, y, 255, scroll_height);
         y += scroll_height + 60;
     };
-    criterion_row(lower_caption_, label19_, vscroll3_);
-    criterion_row(upper_caption_, label20_, vscroll4_);
+    criterion_row(lower_caption_, lower_label_, lower_scroll_);
+    criterion_row(upper_caption_, upper_label_, upper_scroll_);
     y += 90;
 
-    geometry::place(step2_, kMargin, y, inner, line);
+    geometry::place(step2_label_, kMargin, y, inner, line);
     y += line + 60;
 
     // The list on the left, its three buttons stacked on the right.
     const double list_height = 2040;
     const double list_width = 1500;
-    geometry::place(list2_, kMargin + 90, y, list_width, list_height);
+    geometry::place(candidate_list_, kMargin + 90, y, list_width, list_height);
     const double buttons_left = kMargin + 90 + list_width + 120;
     const double buttons_width = kWidth - kMargin - 90 - buttons_left;
     const double button_height = 450;
     const double gap = (list_height - 3 * button_height) / 2;
     double by = y;
-    for (QPushButton *b : {command8_, command2_, command5_}) {
+    for (QPushButton *b : {recalc_button_, decide_button_, abort_button_}) {
         geometry::place(b, buttons_left, by, buttons_width, button_height);
         by += button_height + gap;
     }
@@ -236,11 +236,11 @@ void EvaluationPanel::lay_out()
     geometry::place(grades_caption_, kMargin + half, y, half, line);
     y += line + 30;
     const double row_height = std::max(240.0, text_height + 15);
-    for (CountGrid *grid : {grid1_, grid2_})
+    for (CountGrid *grid : {totals_grid_, grades_grid_})
         grid->set_row_height(row_height);
-    const double grid_height = geometry::height(grid1_);
-    geometry::move(grid1_, kMargin + (half - geometry::width(grid1_)) / 2, y);
-    geometry::move(grid2_, kMargin + half + (half - geometry::width(grid2_)) / 2, y);
+    const double grid_height = geometry::height(totals_grid_);
+    geometry::move(totals_grid_, kMargin + (half - geometry::width(totals_grid_)) / 2, y);
+    geometry::move(grades_grid_, kMargin + half + (half - geometry::width(grades_grid_)) / 2, y);
     y += grid_height + 90;
 
     const double value_width = 780;
@@ -249,41 +249,41 @@ void EvaluationPanel::lay_out()
         geometry::place(caption_label, left, top + (box - line) / 2, w, line);
         geometry::place(value, left + w, top, value_width, box);
     };
-    summary(highest_caption_, label8_, kMargin + 90, y);
-    summary(graded_caption_, label24_, kMargin + half + 90, y);
-    summary(lowest_caption_, label17_, kMargin + 90, y + box + 45);
+    summary(highest_caption_, highest_label_, kMargin + 90, y);
+    summary(graded_caption_, graded_label_, kMargin + half + 90, y);
+    summary(lowest_caption_, lowest_label_, kMargin + 90, y + box + 45);
 }
 
 void EvaluationPanel::refresh_criteria()
 {
     if (!sheet_)
         return;
-    if (label19_->text() != sheet_->lower_text())
-        label19_->setText(sheet_->lower_text());
-    if (label20_->text() != sheet_->upper_text())
-        label20_->setText(sheet_->upper_text());
+    if (lower_label_->text() != sheet_->lower_text())
+        lower_label_->setText(sheet_->lower_text());
+    if (upper_label_->text() != sheet_->upper_text())
+        upper_label_->setText(sheet_->upper_text());
 }
 
 void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
 {
-    label8_->setText(numbers::plain_form(stats.highest));
-    label17_->setText(numbers::plain_form(stats.lowest));
+    highest_label_->setText(numbers::plain_form(stats.highest));
+    lowest_label_->setText(numbers::plain_form(stats.lowest));
     for (int i = 1; i <= 10; ++i)
-        grid1_->set_text(i, 1, numbers::plain_form(stats.classes[size_t(i - 1)]));
+        totals_grid_->set_text(i, 1, numbers::plain_form(stats.classes[size_t(i - 1)]));
 }
 
 void EvaluationPanel::mk_kouho()
 {
-    list2_->clear();
-    list2_->setEnabled(false);
+    candidate_list_->clear();
+    candidate_list_->setEnabled(false);
     if (!sheet_)
         return;
     sheet_->set_candidate_index(-1);
     const QStringList entries = grading::mk_kouho(*sheet_);
     if (entries.isEmpty())
         return;
-    list2_->addItems(entries);
-    list2_->setEnabled(true);
+    candidate_list_->addItems(entries);
+    candidate_list_->setEnabled(true);
 }
 
 void EvaluationPanel::hyouka_dosuu()
@@ -292,24 +292,24 @@ void EvaluationPanel::hyouka_dosuu()
         return;
     const grading::GradeCounts counts = grading::hyouka_dosuu(*sheet_);
     for (int i = 1; i <= 10; ++i)
-        grid2_->set_text(i, 1, numbers::plain_form(counts.counts[size_t(i)]));
-    label24_->setText(counts.graded_text());
+        grades_grid_->set_text(i, 1, numbers::plain_form(counts.counts[size_t(i)]));
+    graded_label_->setText(counts.graded_text());
 }
 
 int EvaluationPanel::selected_entry() const
 {
-    const QModelIndexList rows = list2_->selectionModel()->selectedRows();
+    const QModelIndexList rows = candidate_list_->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void EvaluationPanel::choose_entry(int k)
 {
-    if (k < 0 || k >= list2_->count())
+    if (k < 0 || k >= candidate_list_->count())
         return;
     if (selected_entry() == k)
         List2_Click();
     else
-        list2_->setCurrentRow(k, QItemSelectionModel::ClearAndSelect);
+        candidate_list_->setCurrentRow(k, QItemSelectionModel::ClearAndSelect);
 }
 
 void EvaluationPanel::save_grades()
@@ -349,7 +349,7 @@ void EvaluationPanel::criterion_scrolled(QLabel *label, void (Sheet::*set_text)(
 
 void EvaluationPanel::decide()
 {
-    if (list2_->count() == 0)
+    if (candidate_list_->count() == 0)
         mk_kouho();
     hide();
 }
@@ -359,7 +359,7 @@ void EvaluationPanel::abort_evaluation()
     if (sheet_ && sheet_->kouho_no() > 0) {
         // An index from the file beyond the list has no entry to choose.
         const double k = numbers::round_half_even(sheet_->kouho_no());
-        if (k < list2_->count()) {
+        if (k < candidate_list_->count()) {
             choose_entry(int(k));
             hyouka_save_.restore(*sheet_);
         }

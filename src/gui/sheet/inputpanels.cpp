@@ -50,55 +50,55 @@ InputPanels::InputPanels(const Sheet *sheet, QWidget *parent) : QWidget(parent),
     setObjectName(u"InputPanels"_s);
 
     // Frame1: character size and input position.
-    frame1_ = new QFrame(this);
-    frame1_->setObjectName(u"Frame1"_s);
-    geometry::place(frame1_, 0, 0, 1335, 1695);
-    heading_size_ = heading(frame1_, u"◇文字ｻｲｽﾞ"_s, 30);
-    label3_ = panel_label(frame1_, u"12"_s, 90, 330, 360, 300, u"Label3"_s);
-    panel_label(frame1_, u"ﾎﾟｲﾝﾄ"_s, 480, 330, 540, 300);
-    vscroll1_ = spinner(frame1_, u"VScroll1"_s, 6, 30, 18, 300, 420);  // size = 30 - position
+    size_position_panel_ = new QFrame(this);
+    size_position_panel_->setObjectName(u"Frame1"_s);
+    geometry::place(size_position_panel_, 0, 0, 1335, 1695);
+    heading_size_ = heading(size_position_panel_, u"◇文字ｻｲｽﾞ"_s, 30);
+    size_label_ = panel_label(size_position_panel_, u"12"_s, 90, 330, 360, 300, u"Label3"_s);
+    panel_label(size_position_panel_, u"ﾎﾟｲﾝﾄ"_s, 480, 330, 540, 300);
+    size_scroll_ = spinner(size_position_panel_, u"VScroll1"_s, 6, 30, 18, 300, 420);  // size = 30 - position
 
-    heading_position_ = heading(frame1_, u"◇入力場所"_s, 840);
-    label5_ = panel_label(frame1_, u"1"_s, 90, 1110, 600, 270, u"Label5"_s);
-    panel_label(frame1_, u"行"_s, 750, 1110, 400, 270);
-    label6_ = panel_label(frame1_, u"1"_s, 90, 1380, 600, 270, u"Label6"_s);
-    panel_label(frame1_, u"列"_s, 750, 1380, 400, 270);
+    heading_position_ = heading(size_position_panel_, u"◇入力場所"_s, 840);
+    row_label_ = panel_label(size_position_panel_, u"1"_s, 90, 1110, 600, 270, u"Label5"_s);
+    panel_label(size_position_panel_, u"行"_s, 750, 1110, 400, 270);
+    col_label_ = panel_label(size_position_panel_, u"1"_s, 90, 1380, 600, 270, u"Label6"_s);
+    panel_label(size_position_panel_, u"列"_s, 750, 1380, 400, 270);
 
     // Frame2: fixed-length entry; n = 5 - position, so the up arrow raises it.
-    frame2_ = new QFrame(this);
-    frame2_->setObjectName(u"Frame2"_s);
-    frame2_->setToolTip(u"入力文字数が指定に達すると自動改行。"_s);
-    geometry::place(frame2_, 0, 1695, 1335, 855);
-    heading_fixed_ = heading(frame2_, u"◇固定長"_s, 30);
-    label7_ = panel_label(frame2_, u"なし"_s, 90, 360, 600, 300, u"Label7"_s);
-    vscroll2_ = spinner(frame2_, u"VScroll2"_s, 0, 5, 5, 300, 450);
+    fixed_length_panel_ = new QFrame(this);
+    fixed_length_panel_->setObjectName(u"Frame2"_s);
+    fixed_length_panel_->setToolTip(u"入力文字数が指定に達すると自動改行。"_s);
+    geometry::place(fixed_length_panel_, 0, 1695, 1335, 855);
+    heading_fixed_ = heading(fixed_length_panel_, u"◇固定長"_s, 30);
+    fixed_length_label_ = panel_label(fixed_length_panel_, u"なし"_s, 90, 360, 600, 300, u"Label7"_s);
+    fixed_length_scroll_ = spinner(fixed_length_panel_, u"VScroll2"_s, 0, 5, 5, 300, 450);
 
     // Frame3: a thin separating bar.
-    frame3_ = new QFrame(this);
-    frame3_->setObjectName(u"Frame3"_s);
-    frame3_->setFrameShape(QFrame::HLine);
-    frame3_->setFrameShadow(QFrame::Sunken);
-    geometry::place(frame3_, 0, 2550, 1335, 15);
+    separator_ = new QFrame(this);
+    separator_->setObjectName(u"Frame3"_s);
+    separator_->setFrameShape(QFrame::HLine);
+    separator_->setFrameShadow(QFrame::Sunken);
+    geometry::place(separator_, 0, 2550, 1335, 15);
 
     geometry::place(this, 0, 0, 1335, 2565);
 
-    connect(vscroll1_, &QScrollBar::valueChanged, this, &InputPanels::VScroll1_Change);
-    connect(vscroll2_, &QScrollBar::valueChanged, this, &InputPanels::VScroll2_Change);
+    connect(size_scroll_, &QScrollBar::valueChanged, this, &InputPanels::VScroll1_Change);
+    connect(fixed_length_scroll_, &QScrollBar::valueChanged, this, &InputPanels::VScroll2_Change);
 }
 
 int InputPanels::fixed_length() const
 {
-    return 5 - vscroll2_->value();
+    return 5 - fixed_length_scroll_->value();
 }
 
 double InputPanels::character_size() const
 {
-    return numbers::leading_number(label3_->text());
+    return numbers::leading_number(size_label_->text());
 }
 
 int InputPanels::panel_width() const
 {
-    return frame1_->width();
+    return size_position_panel_->width();
 }
 
 void InputPanels::lay_out()
@@ -111,9 +111,9 @@ void InputPanels::set_position_display(int row, int col, bool leading_space)
 {
     const QString r = leading_space ? numbers::signed_form(row) : QString::number(row);
     const QString c = leading_space ? numbers::signed_form(col) : QString::number(col);
-    label6_->setText(c);
-    if (label5_->text() != r) {
-        label5_->setText(r);
+    col_label_->setText(c);
+    if (row_label_->text() != r) {
+        row_label_->setText(r);
         Label5_Change();
     }
 }
@@ -122,36 +122,36 @@ void InputPanels::Label5_Change()
 {
     const int last_row = sheet_->rows() - 1;
     const int last_col = sheet_->cols() - 1;
-    if (numbers::leading_number(label5_->text()) > last_row)
-        label5_->setText(QString::number(last_row));
-    if (numbers::leading_number(label6_->text()) > last_col)
-        label6_->setText(QString::number(last_col));
+    if (numbers::leading_number(row_label_->text()) > last_row)
+        row_label_->setText(QString::number(last_row));
+    if (numbers::leading_number(col_label_->text()) > last_col)
+        col_label_->setText(QString::number(last_col));
 }
 
 void InputPanels::show_row(const QString &text)
 {
-    label5_->setText(text);
+    row_label_->setText(text);
 }
 
 int InputPanels::shown_row() const
 {
-    return int(numbers::round_half_even(numbers::leading_number(label5_->text())));
+    return int(numbers::round_half_even(numbers::leading_number(row_label_->text())));
 }
 
 int InputPanels::shown_col() const
 {
-    return int(numbers::round_half_even(numbers::leading_number(label6_->text())));
+    return int(numbers::round_half_even(numbers::leading_number(col_label_->text())));
 }
 
 void InputPanels::VScroll1_Change()
 {
-    const double size = 30 - vscroll1_->value();
-    label3_->setText(QString::number(size));
+    const double size = 30 - size_scroll_->value();
+    size_label_->setText(QString::number(size));
     emit character_size_changed(size);
 }
 
 void InputPanels::VScroll2_Change()
 {
     const int n = fixed_length();
-    label7_->setText(n == 0 ? u"なし"_s : numbers::signed_form(n));
+    fixed_length_label_->setText(n == 0 ? u"なし"_s : numbers::signed_form(n));
 }

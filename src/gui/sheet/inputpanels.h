@@ -43,16 +43,16 @@ private:
     void VScroll2_Change();
 
     const Sheet *sheet_;
-    QFrame *frame1_;
-    QFrame *frame2_;
-    QFrame *frame3_;
-    QLabel *label3_;
-    QLabel *label5_;
-    QLabel *label6_;
-    QLabel *label7_;
+    QFrame *size_position_panel_;
+    QFrame *fixed_length_panel_;
+    QFrame *separator_;
+    QLabel *size_label_;
+    QLabel *row_label_;
+    QLabel *col_label_;
+    QLabel *fixed_length_label_;
     QLabel *heading_fixed_;
     QLabel *heading_position_;
     QLabel *heading_size_;
-    QScrollBar *vscroll1_;
-    QScrollBar *vscroll2_;
+    QScrollBar *size_scroll_;
+    QScrollBar *fixed_length_scroll_;
 };

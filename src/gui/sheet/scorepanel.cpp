@@ -21,45 +21,45 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     heading_ = new QLabel(u"素点情報"_s, this);
     geometry::place(heading_, 60, 40, 1215, 260);
 
-    text4_ = new QLineEdit(this);
-    text4_->setObjectName(u"Text4"_s);
-    geometry::place(text4_, 60, 330, 1215, 330);
+    title_box_ = new QLineEdit(this);
+    title_box_->setObjectName(u"Text4"_s);
+    geometry::place(title_box_, 60, 330, 1215, 330);
 
     auto caption = [this](const QString &text, int top) {
         auto *label = new QLabel(text, this);
         geometry::place(label, 60, top, 500, 330);
     };
     caption(u"最高"_s, 780);
-    text3_ = new QLineEdit(this);
-    text3_->setObjectName(u"Text3"_s);
-    geometry::place(text3_, 570, 780, 705, 330);
+    full_marks_box_ = new QLineEdit(this);
+    full_marks_box_->setObjectName(u"Text3"_s);
+    geometry::place(full_marks_box_, 570, 780, 705, 330);
 
     caption(u"重み"_s, 1200);
-    text2_ = new QLineEdit(this);
-    text2_->setObjectName(u"Text2"_s);
-    geometry::place(text2_, 570, 1200, 705, 330);
+    weight_box_ = new QLineEdit(this);
+    weight_box_->setObjectName(u"Text2"_s);
+    geometry::place(weight_box_, 570, 1200, 705, 330);
 
     caption(u"平均"_s, 1620);
-    label11_ = new QLabel(this);
-    label11_->setObjectName(u"Label11"_s);
-    label11_->setFrameShape(QFrame::Panel);
-    label11_->setFrameShadow(QFrame::Sunken);
-    label11_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    geometry::place(label11_, 570, 1620, 705, 330);
+    average_label_ = new QLabel(this);
+    average_label_->setObjectName(u"Label11"_s);
+    average_label_->setFrameShape(QFrame::Panel);
+    average_label_->setFrameShadow(QFrame::Sunken);
+    average_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    geometry::place(average_label_, 570, 1620, 705, 330);
 
-    command3_ = new QPushButton(u"評価計算"_s, this);
-    command3_->setObjectName(u"Command3"_s);
-    command3_->setAutoDefault(false);
-    geometry::place(command3_, 60, 2100, 1215, 450);
+    evaluate_button_ = new QPushButton(u"評価計算"_s, this);
+    evaluate_button_->setObjectName(u"Command3"_s);
+    evaluate_button_->setAutoDefault(false);
+    geometry::place(evaluate_button_, 60, 2100, 1215, 450);
 
-    for (QLineEdit *box : {text4_, text3_, text2_})
+    for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         box->setEnabled(false);
 }
 
 void ScorePanel::attach(Sheet *sheet)
 {
     sheet_ = sheet;
-    for (QLineEdit *box : {text4_, text3_, text2_})
+    for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         connect(box, &QLineEdit::textChanged, this, [this, box](const QString &text) { store(box, text); });
     connect(sheet_, &Sheet::current_cell_changed, this, &ScorePanel::refresh);
     connect(sheet_, &Sheet::settings_changed, this, &ScorePanel::settings_changed);
@@ -80,20 +80,20 @@ void ScorePanel::refresh()
         return;
     const int c = sheet_->col();
     const bool score = sheet_->is_score_col(c);
-    for (QLineEdit *box : {text4_, text3_, text2_})
+    for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         box->setEnabled(score);
     if (!score) {
-        for (QLineEdit *box : {text4_, text3_, text2_})
+        for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
             show_text(box, QString());
-        label11_->clear();
+        average_label_->clear();
         return;
     }
     const int k = c - 4;
     const ScoreSettings &s = sheet_->settings(k);
-    show_text(text4_, sheet_->text(0, c));
-    show_text(text3_, s.manten_text);
-    show_text(text2_, numbers::plain_form(s.omomi));
-    label11_->setText(scoring::retu_heikin(*sheet_, k));
+    show_text(title_box_, sheet_->text(0, c));
+    show_text(full_marks_box_, s.manten_text);
+    show_text(weight_box_, numbers::plain_form(s.omomi));
+    average_label_->setText(scoring::retu_heikin(*sheet_, k));
 }
 
 void ScorePanel::settings_changed(int k)
@@ -102,10 +102,10 @@ void ScorePanel::settings_changed(int k)
         return;
     // A box the teacher is typing in already holds what it stored.
     const ScoreSettings &s = sheet_->settings(k);
-    if (text3_->text() != s.manten_text)
-        show_text(text3_, s.manten_text);
-    if (numbers::leading_number(text2_->text()) != s.omomi)
-        show_text(text2_, numbers::plain_form(s.omomi));
+    if (full_marks_box_->text() != s.manten_text)
+        show_text(full_marks_box_, s.manten_text);
+    if (numbers::leading_number(weight_box_->text()) != s.omomi)
+        show_text(weight_box_, numbers::plain_form(s.omomi));
 }
 
 void ScorePanel::store(QLineEdit *box, const QString &text)
@@ -118,15 +118,15 @@ void ScorePanel::store(QLineEdit *box, const QString &text)
     if (!sheet_->is_score_col(c))
         return;
     const int k = c - 4;
-    if (box == text4_) {
+    if (box == title_box_) {
         sheet_->set_text(0, c, text);
-    } else if (box == text3_) {
+    } else if (box == full_marks_box_) {
         ScoreSettings s = sheet_->settings(k);
         s.manten_text = text;
         s.manten = numbers::leading_number(text);
         s.manten_flg = true;
         sheet_->set_settings(k, s);
-    } else if (box == text2_) {
+    } else if (box == weight_box_) {
         sheet_->set_weight(k, numbers::leading_number(text));
     }
 }

@@ -23,11 +23,11 @@ public:
     // empties and disables the fields off the score columns.
     void refresh();
 
-    QLineEdit *title_box() const { return text4_; }
-    QLineEdit *full_marks_box() const { return text3_; }
-    QLineEdit *weight_box() const { return text2_; }
-    QLabel *average_label() const { return label11_; }
-    QPushButton *evaluate_button() const { return command3_; }
+    QLineEdit *title_box() const { return title_box_; }
+    QLineEdit *full_marks_box() const { return full_marks_box_; }
+    QLineEdit *weight_box() const { return weight_box_; }
+    QLabel *average_label() const { return average_label_; }
+    QPushButton *evaluate_button() const { return evaluate_button_; }
     QLabel *heading() const { return heading_; }
 
 private:
@@ -40,9 +40,9 @@ private:
     Sheet *sheet_ = nullptr;
     bool refreshing_ = false;
     QLabel *heading_;
-    QLineEdit *text4_;
-    QLineEdit *text3_;
-    QLineEdit *text2_;
-    QLabel *label11_;
-    QPushButton *command3_;
+    QLineEdit *title_box_;
+    QLineEdit *full_marks_box_;
+    QLineEdit *weight_box_;
+    QLabel *average_label_;
+    QPushButton *evaluate_button_;
 };
