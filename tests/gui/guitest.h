@@ -138,6 +138,16 @@ private:
     QTimer timer_;
 };
 
+// A control of a window by its object name; a missing one ends the test run.
+template <class T>
+T *named(const QWidget *window, const QString &name)
+{
+    T *found = window->findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
 inline void prepare_gui_test_environment()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -67,10 +67,7 @@ class TestEvaluation : public GuiTestBase
     template <class T>
     T *child(const QString &name) const
     {
-        T *found = win->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return named<T>(win, name);
     }
     QWidget *panel() const { return child<QWidget>(u"Frame6"_s); }
     QListWidget *list() const { return child<QListWidget>(u"List2"_s); }

@@ -33,10 +33,7 @@ class TestUnsaved : public GuiTestBase
     template <class T>
     T *child(const QString &name) const
     {
-        T *found = win->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return named<T>(win, name);
     }
 
     void click(const QString &name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
