@@ -90,6 +90,9 @@ MainWindow::~MainWindow()
     // The frame activates other sheets while it takes them down; this window
     // is no longer there to hear it.
     disconnect(mdi_, nullptr, this, nullptr);
+    // Sheet windows ask their host about layout while they go: take them down
+    // while it is still whole.
+    delete mdi_;
 }
 
 void MainWindow::build_toolbar()
