@@ -61,9 +61,9 @@ void EvaluationCommands::close_panel()
         window_,
         u"現在表示されているの評価の値を決定しますか。する場合は[はい]、破棄する場合は[いいえ]、評価計算を継続する場合は[キャンセル]をクリックしてください。"_s,
         Prompter::Buttons::YesNoCancel, u"確認"_s);
-    if (answer == Prompter::Answer::Cancel)
-        return;
     if (answer == Prompter::Answer::No)
         panel_->restore_grades();
-    panel_->hide();
+    if (answer != Prompter::Answer::Cancel)
+        panel_->hide();
+    emit answered();
 }

@@ -25,6 +25,8 @@ signals:
     void busy(bool on);
     // Disabling the window let the frame activate another sheet: take it back.
     void activation_wanted();
+    // The cross's question was answered.
+    void answered();
 
 private:
     // The cross: keep the grades, put the old ones back, or go on.

@@ -114,6 +114,8 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     connect(recalc_button_, &QPushButton::clicked, this, &EvaluationPanel::mk_kouho);
     connect(decide_button_, &QPushButton::clicked, this, &EvaluationPanel::decide);
     connect(abort_button_, &QPushButton::clicked, this, &EvaluationPanel::abort_evaluation);
+    for (QPushButton *b : {recalc_button_, decide_button_, abort_button_})
+        connect(b, &QPushButton::clicked, this, &EvaluationPanel::acted);
     // Any new selection chooses: by mouse, by keyboard or by the program.
     connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::List2_Click);
     connect(lower_scroll_, &QScrollBar::valueChanged, this, [this](int p) {

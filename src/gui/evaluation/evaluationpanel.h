@@ -51,6 +51,8 @@ public:
 signals:
     // The cross was pressed; the window asks what to do with the grades.
     void close_requested();
+    // 再計算, 決定 or 中止 did its work: the teacher goes back to the sheet.
+    void acted();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -91,7 +91,27 @@ void CellEditor::load_editor(const QString &text)
 void CellEditor::hide_editor()
 {
     hide();
+    disable();
+}
+
+void CellEditor::release_focus()
+{
+    // The window takes the focus: Enter still reaches it, typing goes nowhere.
+    if (hasFocus() && parentWidget())
+        parentWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void CellEditor::disable()
+{
+    release_focus();
     setEnabled(false);
+}
+
+void CellEditor::setVisible(bool visible)
+{
+    if (!visible)
+        release_focus();
+    QLineEdit::setVisible(visible);
 }
 
 void CellEditor::show_editor()
@@ -143,7 +163,7 @@ void CellEditor::grdhyouka_RowColChange()
 
 void CellEditor::one_step(int drow, int dcol)
 {
-    setEnabled(false);
+    disable();
     const int row = sheet_->row();
     const int col = sheet_->col();
     if (drow > 0 && row >= sheet_->rows() - 1) {
@@ -272,7 +292,7 @@ void CellEditor::Text1_MouseDown(int button)
 {
     if (button == 1)
         return;
-    setEnabled(false);
+    disable();
     if (context_menu_)
         context_menu_->exec(QCursor::pos());
     sheet_->set_current_cell(inputs_->shown_row(), inputs_->shown_col());
@@ -283,6 +303,9 @@ bool CellEditor::event(QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: {
+        // Whatever the teacher types is typing, even while a system load of
+        // the editor is still pending.
+        auto_text_flg_ = false;
         // Seen before the line edit itself, which would take Tab to leave.
         auto *key = static_cast<QKeyEvent *>(event);
         const int code = key_code(key->key());
@@ -295,7 +318,13 @@ bool CellEditor::event(QEvent *event)
             return true;
         break;
     }
+    case QEvent::InputMethod:
+        auto_text_flg_ = false;
+        break;
     case QEvent::FocusIn:
+        // Back in the editor, Enter moves again: only a box the teacher is in
+        // holds it.
+        enter_hold_flg_ = 0;
         Text1_GotFocus();
         break;
     case QEvent::MouseButtonPress: {

@@ -47,6 +47,8 @@ public:
     // The current cell changed: the editor takes the focus when shown.
     void grdhyouka_RowColChange();
 
+    void setVisible(bool visible) override;
+
 signals:
     // The editor got the focus before the window was first laid out.
     void layout_wanted();
@@ -58,6 +60,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Hiding or disabling the editor while it has the focus would pass the
+    // focus on to the next box of the window, where keys do not belong.
+    void release_focus();
+    void disable();
     void Text1_Change(const QString &text);
     void Text1_GotFocus();
     bool Text1_KeyDown(int key, int shift);

@@ -99,6 +99,14 @@ void SheetWindow::build_parts()
             [this] { emit activation_wanted(this); });
     connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
             &SheetWindow::hyouka_command);
+    // After a panel button the keys go to the current cell again, never to a
+    // box the focus happened to fall into.
+    auto back_to_editor = [this] {
+        editor_->show_editor();
+        editor_->setFocus();
+    };
+    connect(evaluation_panel_, &EvaluationPanel::acted, editor_, back_to_editor);
+    connect(evaluation_, &EvaluationCommands::answered, editor_, back_to_editor);
 }
 
 void SheetWindow::connect_menus()
@@ -192,8 +200,9 @@ void SheetWindow::changeEvent(QEvent *event)
 void SheetWindow::keyPressEvent(QKeyEvent *event)
 {
     // Enter anywhere in the window that no box took for itself.
+    // The keypad's Enter counts as Enter.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         editor_->Command1_Click();
         return;
     }

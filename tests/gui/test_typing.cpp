@@ -1,0 +1,217 @@
+// Keys go where the teacher sends them: every typed mark lands in the cell
+// it was typed for, whatever boxes and panels were clicked in between.
+#include "guitest.h"
+#include "sheet.h"
+#include "sheet/sheetgrid.h"
+#include "sheet/sheetmenus.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+class TestTyping : public GuiTestBase
+{
+    Q_OBJECT
+
+    SheetWindow *win = nullptr;
+    Sheet *sheet = nullptr;
+
+    // A key as the keyboard sends it: to whichever widget has the focus.
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *target = QApplication::focusWidget();
+        QVERIFY2(target, "no widget has the focus");
+        QTest::keyClick(target, k, modifiers);
+    }
+
+    void type(const QString &text)
+    {
+        QWidget *target = QApplication::focusWidget();
+        QVERIFY2(target, "no widget has the focus");
+        QTest::keyClicks(target, text);
+    }
+
+    // Words of a key script: T Tab, S Shift+Tab, E Enter, K keypad Enter,
+    // W / F / N a click into the weight, full-marks or title box; anything
+    // else is typed.
+    void play(const QString &script)
+    {
+        for (const QString &word : script.split(u' ', Qt::SkipEmptyParts)) {
+            if (word == u"T"_s)
+                key(Qt::Key_Tab);
+            else if (word == u"S"_s)
+                key(Qt::Key_Backtab, Qt::ShiftModifier);
+            else if (word == u"E"_s)
+                key(Qt::Key_Return);
+            else if (word == u"K"_s)
+                key(Qt::Key_Enter, Qt::KeypadModifier);
+            else if (word == u"W"_s || word == u"F"_s || word == u"N"_s)
+                QTest::mouseClick(named<QLineEdit>(win, word == u"W"_s   ? u"Text2"_s
+                                                        : word == u"F"_s ? u"Text3"_s
+                                                                         : u"Text4"_s),
+                                  Qt::LeftButton);
+            else
+                type(word);
+        }
+    }
+
+    void set_fixed_length(int n) { named<QScrollBar>(win, u"VScroll2"_s)->setValue(5 - n); }
+
+    void click(const QString &name) { QTest::mouseClick(named<QAbstractButton>(win, name), Qt::LeftButton); }
+
+private slots:
+    void init()
+    {
+        start_session();
+        main->resize(1400, 900);
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        win = main->active_sheet();
+        win->parentWidget()->showMaximized();
+        sheet = win->sheet();
+        QTRY_VERIFY(main->toolbar()->isEnabled());
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        win->editor()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), win->editor());
+    }
+
+    void cleanup() { end_session(); }
+
+    void keys_land_in_their_cells_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("cells");  // "row,col=text"
+        QTest::newRow("a row across, back, down") << u"2 T 1 T 2 T abc T 95 T 48 E S S S S S 3 E 4 E"_s
+                                                  << QStringList{u"1,6=48"_s, u"2,1=3"_s, u"3,1=4"_s};
+        QTest::newRow("Enter in the total column") << u"T T T T T T E S S S S S S 3 E 4 E"_s
+                                                   << QStringList{u"2,1=3"_s, u"3,1=4"_s};
+        QTest::newRow("Tab twice, Enter") << u"T T E S S 3 E 4 E"_s
+                                          << QStringList{u"2,1=3"_s, u"3,1=4"_s};
+        QTest::newRow("keypad Enter moves") << u"7 K 8 K"_s << QStringList{u"1,1=7"_s, u"2,1=8"_s};
+        // Enter in a side box confirms the box only; the next one moves again.
+        QTest::newRow("weight box holds one Enter")
+            << u"T T T T 60 W 5 E 70 E 80 E"_s
+            << QStringList{u"1,5=6070"_s, u"2,5=80"_s, u"3,5="_s};
+        QTest::newRow("full-marks box, keypad Enter")
+            << u"T T T T 60 F 100 K 70 K 80 K"_s
+            << QStringList{u"1,5=6070"_s, u"2,5=80"_s, u"3,5="_s};
+        // The title box takes no Enter of its own: it moves the cursor.
+        QTest::newRow("title box, keypad Enter") << u"T T T T N Q K 9 E"_s
+                                                 << QStringList{u"0,5=点1Q"_s, u"2,5=9"_s};
+    }
+
+    void keys_land_in_their_cells()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, cells);
+        play(script);
+        for (const QString &cell : cells) {
+            const int comma = int(cell.indexOf(u',')), equals = int(cell.indexOf(u'='));
+            const int row = cell.left(comma).toInt(), col = cell.mid(comma + 1, equals - comma - 1).toInt();
+            QCOMPARE(sheet->text(row, col), cell.mid(equals + 1));
+        }
+    }
+
+    // With a one-character count each key is a mark of its own, also the
+    // first one on a new sheet and right after a save.
+    void fixed_length_one_data()
+    {
+        QTest::addColumn<bool>("saved_first");
+        QTest::newRow("new sheet") << false;
+        QTest::newRow("after a save") << true;
+    }
+
+    void fixed_length_one()
+    {
+        QFETCH(bool, saved_first);
+        if (saved_first) {
+            play(u"1 E"_s);
+            prompter->files.enqueue(folder->file(u"s.csv"_s));
+            win->menus()->action(u"sheet_write"_s)->trigger();
+            QCOMPARE(QApplication::focusWidget(), win->editor());
+        }
+        set_fixed_length(1);
+        win->editor()->setFocus();
+        play(u"8 9 +"_s);
+        const int first = saved_first ? 2 : 1;
+        QCOMPARE(sheet->text(first, 1), u"8"_s);
+        QCOMPARE(sheet->text(first + 1, 1), u"9"_s);
+        QCOMPARE(sheet->text(first + 2, 1), u"10"_s);
+        QCOMPARE(sheet->row(), first + 3);
+    }
+
+    // After any button of the evaluation panel the keys go to the current
+    // cell, never to a title box the teacher did not click.
+    void keys_after_a_panel_button_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("再計算") << u"Command8"_s << -1;
+        QTest::newRow("決定") << u"Command2"_s << -1;
+        QTest::newRow("中止") << u"Command5"_s << -1;
+        QTest::newRow("× はい") << u"Command7"_s << int(Prompter::Answer::Yes);
+        QTest::newRow("× いいえ") << u"Command7"_s << int(Prompter::Answer::No);
+        QTest::newRow("× キャンセル") << u"Command7"_s << int(Prompter::Answer::Cancel);
+    }
+
+    void keys_after_a_panel_button()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, answer);
+        play(u"T T T T 40 E 90 E"_s);  // marks in 点1, the cursor on (3, 5)
+        click(u"Command3"_s);
+        auto *list = named<QListWidget>(win, u"List2"_s);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(4)).center());
+        if (answer >= 0)
+            prompter->answers.enqueue(Prompter::Answer(answer));
+        click(button);
+        QCOMPARE(QApplication::focusWidget(), win->editor());
+        play(u"77 E"_s);
+        QCOMPARE(sheet->text(3, 5), u"77"_s);
+        QCOMPARE(sheet->text(0, 5), u"点1"_s);
+        prompter->clear();
+    }
+
+    // A class of 40 typed row by row at full speed, with the keypad's Enter
+    // and clicks into the side boxes mixed in, checked against a plain model
+    // after every row.
+    void class_of_forty()
+    {
+        QRandomGenerator random(20261207);
+        QList<QStringList> model(42, QStringList(9));
+        for (int r = 1; r <= 40; ++r) {
+            const QStringList row = {u"2"_s, QString::number(1 + r % 3), QString::number(r),
+                                     u"s"_s + QString::number(r), QString::number(random.bounded(101)),
+                                     QString::number(random.bounded(101))};
+            for (int c = 1; c <= 6; ++c) {
+                if (c > 1)
+                    play(u"T"_s);
+                // Now and then the teacher checks a score column's weight or
+                // full marks, confirms with Enter, and goes on typing.
+                if (c >= 5 && random.bounded(4) == 0)
+                    play(random.bounded(2) ? u"W E"_s : u"F K"_s);
+                // Or steps back a column and forward again.
+                if (c > 1 && random.bounded(6) == 0)
+                    play(u"S T"_s);
+                type(row[c - 1]);
+                model[r][c] = row[c - 1];
+            }
+            play(random.bounded(2) ? u"E"_s : u"K"_s);
+            play(u"S S S S S"_s);
+            QCOMPARE(sheet->row(), r + 1);
+            QCOMPARE(sheet->col(), 1);
+            for (int rr = 1; rr <= r + 1; ++rr)
+                for (int c = 1; c <= 6; ++c)
+                    QCOMPARE(sheet->text(rr, c), model[rr][c]);
+        }
+    }
+};
+
+PONSAITEN_GUI_TEST_MAIN(TestTyping)
+#include "test_typing.moc"
