@@ -466,21 +466,24 @@ private slots:
         QCOMPARE(prompter->asked[0].title, u"確認"_s);
         QCOMPARE(grades(), restored ? old : proposed);
         QCOMPARE(panel()->isVisible(), stays_open);
-        // Only grades put back are a change since the save.
+        // Only grades put back are a change since the save; いいえ also puts
+        // back the candidate the sheet had (none).
         QCOMPARE(sheet->saved_flg(), !restored);
-        QCOMPARE(win->sheet()->candidate_index(), 1);
+        QCOMPARE(win->sheet()->candidate_index(), restored ? -1 : 1);
     }
 
-    void second_run_saves_proposal()
+    // A second run while the panel is open keeps what the sheet held before
+    // the first: いいえ brings back those grades, not the first proposal.
+    void second_run_keeps_the_grades_before()
     {
+        sheet->set_text(2, sheet->grade_col(), u"4"_s);
         five_students_evaluated();
         pick(1);
-        const QStringList proposed = grades();
         evaluate();
         pick(31);
         prompter->answers.enqueue(Prompter::Answer::No);
         click(u"Command7"_s);
-        QCOMPARE(grades(), proposed);
+        QCOMPARE(grades(), (QStringList{QString(), u"4"_s, QString(), QString(), QString()}));
     }
 
     void evaluated_sheet_stays_active()
@@ -506,13 +509,17 @@ private slots:
         QVERIFY(prompter->asked.isEmpty());
     }
 
-    void abort_in_new_sheet_keeps_proposal()
+    // 中止 puts back the grades the sheet held before, also on a sheet that
+    // was not read from a file.
+    void abort_in_new_sheet_restores()
     {
+        sheet->set_text(3, sheet->grade_col(), u"6"_s);
         five_students_evaluated();
         pick(1);
         click(u"Command5"_s);
         QVERIFY(!panel()->isVisible());
-        QCOMPARE(grades(), (QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s}));
+        QCOMPARE(grades(), (QStringList{QString(), QString(), u"6"_s, QString(), QString()}));
+        QCOMPARE(sheet->candidate_index(), -1);
     }
 
     void abort_with_candidate_from_file_data()
@@ -541,8 +548,11 @@ private slots:
         click(u"Command5"_s);
         QVERIFY(!panel()->isVisible());
         if (!restores) {
-            QCOMPARE(win->sheet()->candidate_index(), chosen);
-            QCOMPARE(grades(), proposed);
+            // No file candidate to show: the grades and the candidate the
+            // sheet had before come back all the same.
+            QCOMPARE(win->sheet()->candidate_index(), -1);
+            QVERIFY(grades() != proposed);
+            QCOMPARE(grades(), (QStringList{u"済"_s, QString(), QString(), QString(), QString()}));
             return;
         }
         // Candidate 3 was chosen (its counts stay), then the saved texts came back.

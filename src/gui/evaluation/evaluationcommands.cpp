@@ -32,7 +32,10 @@ void EvaluationCommands::hyouka_command()
     emit busy(true);
     window_->setEnabled(false);
 
-    panel_->save_grades();
+    // Run again while the panel is open, the command keeps the grades the
+    // sheet held before the first run: those are what 中止 and いいえ restore.
+    if (panel_->isHidden())
+        panel_->save_grades();
     panel_->mk_kouho();
 
     // A panel partly outside the client area comes back to the top, and

@@ -316,14 +316,18 @@ void EvaluationPanel::choose_entry(int k)
 
 void EvaluationPanel::save_grades()
 {
-    if (sheet_)
-        hyouka_save_.save(*sheet_);
+    if (!sheet_)
+        return;
+    hyouka_save_.save(*sheet_);
+    saved_candidate_ = sheet_->candidate_index();
 }
 
 void EvaluationPanel::restore_grades()
 {
-    if (sheet_)
-        hyouka_save_.restore(*sheet_);
+    if (!sheet_)
+        return;
+    hyouka_save_.restore(*sheet_);
+    sheet_->set_candidate_index(saved_candidate_);
 }
 
 void EvaluationPanel::List2_Click()
@@ -358,13 +362,16 @@ void EvaluationPanel::decide()
 
 void EvaluationPanel::abort_evaluation()
 {
-    if (sheet_ && sheet_->kouho_no() > 0) {
-        // An index from the file beyond the list has no entry to choose.
-        const double k = numbers::round_half_even(sheet_->kouho_no());
-        if (k < candidate_list_->count()) {
-            choose_entry(int(k));
-            hyouka_save_.restore(*sheet_);
-        }
+    if (!sheet_)
+        return;
+    // The grades go back to what the sheet held when the panel opened; a
+    // candidate read from the file is shown chosen again, when there is one.
+    const double k = numbers::round_half_even(sheet_->kouho_no());
+    if (sheet_->kouho_no() > 0 && k < candidate_list_->count()) {
+        choose_entry(int(k));
+        hyouka_save_.restore(*sheet_);
+    } else {
+        restore_grades();
     }
     hide();
 }

@@ -43,8 +43,8 @@ public:
     // Selects entry k; choosing it even when it is already the selected one.
     void choose_entry(int k);
 
-    // Keeps the grade column as it is when the evaluation command runs, and
-    // puts it back.
+    // Keeps the grade column and the chosen candidate as they are when the
+    // panel opens, and puts them back.
     void save_grades();
     void restore_grades();
 
@@ -69,6 +69,7 @@ private:
 
     Sheet *sheet_ = nullptr;
     grading::GradeBackup hyouka_save_;
+    int saved_candidate_ = -1;
     QLabel *title_label_;
     QToolButton *close_button_;
     QLabel *step1_label_;
