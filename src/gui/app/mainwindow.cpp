@@ -205,10 +205,6 @@ void MainWindow::connect_sheet(SheetWindow *sheet)
         if (!on)
             unsetCursor();
     });
-    connect(sheet, &SheetWindow::activation_wanted, this, [this](SheetWindow *wanted) {
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(wanted->parentWidget()))
-            mdi_->setActiveSubWindow(sub);
-    });
 }
 
 QList<SheetWindow *> MainWindow::sheets() const

@@ -6,8 +6,6 @@
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
 
-#include <QApplication>
-#include <QPointer>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -25,12 +23,10 @@ void EvaluationCommands::hyouka_command()
     const scoring::TotalStatistics stats = scoring::calc_sougouten(*sheet_);
     panel_->show_statistics(stats);
 
-    // The focus would be lost while the window is disabled; give it back.
-    QPointer<QWidget> focused = QApplication::focusWidget();
-    if (focused && !window_->isAncestorOf(focused))
-        focused = nullptr;
+    // The window is not disabled while the command runs: it runs to the end
+    // before any event is seen, and a disabled sheet window lets the frame
+    // bring another sheet to the front.
     emit busy(true);
-    window_->setEnabled(false);
 
     // Run again while the panel is open, the command keeps the grades the
     // sheet held before the first run: those are what 中止 and いいえ restore.
@@ -49,13 +45,9 @@ void EvaluationCommands::hyouka_command()
     window_->unsetCursor();
     grid_->set_pointer(SheetGrid::Pointer::Default);
 
-    window_->setEnabled(true);
-    emit activation_wanted();
     panel_->show();
     panel_->raise();
     emit busy(false);
-    if (focused)
-        focused->setFocus();
 }
 
 void EvaluationCommands::close_panel()

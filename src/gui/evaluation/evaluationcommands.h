@@ -23,8 +23,6 @@ public:
 signals:
     // The frame's own commands wait while the command runs.
     void busy(bool on);
-    // Disabling the window let the frame activate another sheet: take it back.
-    void activation_wanted();
     // The cross's question was answered.
     void answered();
 

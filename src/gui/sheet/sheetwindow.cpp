@@ -95,8 +95,6 @@ void SheetWindow::build_parts()
     evaluation_panel_->attach(sheet_, twips::unit_width(font()));
     evaluation_ = new EvaluationCommands(this, sheet_, grid_, evaluation_panel_, host_.prompter());
     connect(evaluation_, &EvaluationCommands::busy, this, &SheetWindow::busy);
-    connect(evaluation_, &EvaluationCommands::activation_wanted, this,
-            [this] { emit activation_wanted(this); });
     connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
             &SheetWindow::hyouka_command);
     // After a panel button the keys go to the current cell again, never to a

@@ -61,7 +61,6 @@ signals:
     void about_requested();
     // The frame's commands wait while an evaluation starts.
     void busy(bool on);
-    void activation_wanted(SheetWindow *sheet);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
