@@ -116,7 +116,8 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     }
     // The window keeps what it could read; a batch result from half a sheet
     // would be silently wrong, so it stops here.
-    if (read.outcome == sheetfile::ReadOutcome::Incomplete) {
+    if (read.outcome == sheetfile::ReadOutcome::Incomplete ||
+        read.outcome == sheetfile::ReadOutcome::Refused) {
         err << u"ponsaiten evaluate: cannot read "_s << options.file;
         if (!read.reason.isEmpty())
             err << u": "_s << read.reason;

@@ -445,10 +445,6 @@ public:
     // Line 1: full marks and weight of each score column, in pairs.
     void read_settings(const Fields &head)
     {
-        if (head.field_count > kFirstLineFieldLimit) {
-            fail(too_many_fields(1, kFirstLineFieldLimit));
-            return;
-        }
         for (int i = 2; i <= head.field_count; i += 2) {
             ScoreSettings s = sheet_.settings(i / 2);
             s.manten = numbers::leading_number(head.fields[i - 1]);
@@ -550,6 +546,10 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
     // An empty file reads as one empty line, which is not ours either.
     const QString first = lines.isEmpty() ? QString() : decode_line(lines[0]);
     const Fields head = split_line(first, kFirstLineFieldLimit);
+    // More score columns than a sheet can have: nothing of it can be read
+    // right, so the sheet is left as it is.
+    if (head.field_count > kFirstLineFieldLimit && head.fields[0] == marker())
+        return {ReadOutcome::Refused, too_many_fields(1, kFirstLineFieldLimit)};
     sheet.clear_to_single_cell();
     if (head.field_count == 0 || head.fields[0] != marker())
         return {ReadOutcome::Foreign, foreign_file_message()};

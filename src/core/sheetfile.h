@@ -49,6 +49,7 @@ enum class ReadOutcome {
     Complete,    // everything read
     Incomplete,  // cannot open, a line too long, or an input error: rows so far kept
     Foreign,     // not a sheet file of this program: the grid was cleared
+    Refused,     // a file of this program that cannot be read: the sheet is as it was
 };
 struct ReadResult {
     ReadOutcome outcome = ReadOutcome::Complete;

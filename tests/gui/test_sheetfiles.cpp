@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringDecoder>
+#include <QToolBar>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -240,16 +241,31 @@ private slots:
         QCOMPARE(main->windowTitle(), u" 1枚のｼｰﾄがあります。"_s);
     }
 
-    void foreign_file_is_refused_and_closes_the_window()
+    void file_is_refused_and_closes_the_window_data()
     {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");  // @ stands for the path
+        QTest::newRow("foreign") << QByteArray("Name,Score\r\nAoki,45\r\n")
+                                 << u"「ぽん採点」で作成したファイルではありません。"_s;
+        QTest::newRow("line 1 too long")
+            << cp932(u"評価計算ｼｰﾄ(K_saiten),"_s + QString(u" 1 ,"_s).repeated(887) + u"\r\n25,95,-1 \r\n"_s)
+            << u"@ を読み込めませんでした。\r\n1 行目の項目が 887 を超えています。"_s;
+    }
+
+    void file_is_refused_and_closes_the_window()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
         const QString path = folder->file(u"other.csv"_s);
-        write_all(path, "Name,Score\r\nAoki,45\r\n");
-        main->create_sheet();
+        write_all(path, bytes);
+        window->editor()->setText(u"2"_s);  // the first sheet has content
         prompter->files.enqueue(path);
-        main->active_sheet()->read_sheet();
-        QCOMPARE(prompter->messages(), QStringList{u"「ぽん採点」で作成したファイルではありません。"_s});
+        QTRY_VERIFY(main->toolbar()->isEnabled());
+        main->toolbar_click(u"ｼｰﾄ呼出"_s);
+        QCOMPARE(prompter->messages(), QStringList{message.replace(u"@"_s, path)});
         QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::Ok);
-        QCOMPARE(main->sheets().size(), 1);
+        QCOMPARE(main->sheets(), QList<SheetWindow *>{window});
+        QCOMPARE(window->sheet()->text(1, 1), u"2"_s);
     }
 
     void incomplete_read_is_reported()

@@ -123,9 +123,12 @@ void FileCommands::read_sheet()
     window_->setCursor(Qt::WaitCursor);
     const sheetfile::ReadResult result =
         sheetfile::read_file(path, *sheet_, twips::unit_width(window_->font()));
-    if (result.outcome == sheetfile::ReadOutcome::Foreign) {
+    if (result.outcome == sheetfile::ReadOutcome::Foreign ||
+        result.outcome == sheetfile::ReadOutcome::Refused) {
         window_->unsetCursor();
-        prompter_.message(window_, sheetfile::foreign_file_message());
+        prompter_.message(window_, result.outcome == sheetfile::ReadOutcome::Foreign
+                                       ? sheetfile::foreign_file_message()
+                                       : path + u" を読み込めませんでした。\r\n"_s + result.reason);
         emit close_requested();
         return;
     }
