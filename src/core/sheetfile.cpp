@@ -658,7 +658,9 @@ WriteResult write_file(const QString &path, const QByteArray &bytes)
     // QSaveFile writes a temporary file beside the target and renames it over
     // the target only on commit, so a failure leaves the old file as it was.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, every write reaches the disk at once and a full disk is
+    // reported with its own reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
     // A short write carries no error of its own (a full disk, a file size
     // limit): writing the rest again brings out the system's reason.
@@ -672,6 +674,13 @@ WriteResult write_file(const QString &path, const QByteArray &bytes)
             return {false, reason};
         }
         done += qsizetype(written);
+    }
+    // Nothing may stay in a buffer: commit() renames the file over the old
+    // one even when writing out such a rest fails.
+    if (!file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, reason};
     }
     if (!file.commit())
         return {false, file.errorString()};

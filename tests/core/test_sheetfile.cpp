@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -678,15 +679,54 @@ private slots:
                  QStringList{u"old.csv"_s});
     }
 
-    // A write that fails part-way: a child process may write files of at most
-    // 64 KiB, and the new file is larger than that.
-    void write_failing_part_way_keeps_old_file()
+    // Writes that fail part-way or only when the buffer is flushed at the
+    // end: a sheet below and one above the file buffer's 16 KiB, on a file
+    // system that is full (a small tmpfs, where this process may mount one)
+    // and in a child process that may write files of only a few KiB.
+    void failed_write_keeps_old_file_data()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"sheet.csv"_s);
-        const QByteArray old = sheet_file(" 0 , 10 ,", "old\r\n");
-        QVERIFY(sheetfile::write_file(path, old).ok);
+        QTest::addColumn<bool>("full_disk");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("full disk, below the buffer") << true << 10 * 1024 << u"No space left on device"_s;
+        QTest::newRow("full disk, above the buffer") << true << 300 * 1024 << u"No space left on device"_s;
+        QTest::newRow("size limit, below the buffer") << false << 10 * 1024 << u"File too large"_s;
+        QTest::newRow("size limit, above the buffer") << false << 1024 * 1024 << u"File too large"_s;
+    }
 
+    void failed_write_keeps_old_file()
+    {
+        QFETCH(bool, full_disk);
+        QFETCH(int, size);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QString folder = dir.path();
+        const QByteArray old = sheet_file(" 0 , 10 ,", "old\r\n");
+        struct Unmount {
+            QString at;
+            ~Unmount() { if (!at.isEmpty()) umount2(at.toLocal8Bit().constData(), MNT_DETACH); }
+        } unmount;
+        if (full_disk) {
+            folder = dir.filePath(u"disk"_s);
+            QVERIFY(QDir().mkdir(folder));
+            if (mount("tmpfs", folder.toLocal8Bit().constData(), "tmpfs", 0, "size=256k") != 0)
+                QSKIP("cannot mount a small file system here");
+            unmount.at = folder;
+        }
+        const QString path = folder + u"/sheet.csv"_s;
+        QVERIFY(sheetfile::write_file(path, old).ok);
+        if (full_disk) {
+            // Fill the disk up to its last few KiB.
+            QFile filler(folder + u"/filler"_s);
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size()) {
+            }
+            filler.resize(qMax<qint64>(0, filler.size() - 4096));
+            filler.close();
+        }
+
+        // The write runs in a child, which alone carries the size limit.
         int pipe_fds[2];
         QCOMPARE(pipe(pipe_fds), 0);
         const pid_t child = fork();
@@ -694,10 +734,11 @@ private slots:
         if (child == 0) {
             close(pipe_fds[0]);
             std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{64 * 1024, 64 * 1024};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            const sheetfile::WriteResult result =
-                sheetfile::write_file(path, QByteArray(1024 * 1024, 'n'));
+            if (!full_disk) {
+                const rlimit limit{4 * 1024, 4 * 1024};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            const sheetfile::WriteResult result = sheetfile::write_file(path, QByteArray(size, 'n'));
             const QByteArray report = (result.ok ? "ok:" : "failed:") + result.error.toUtf8();
             const ssize_t written = write(pipe_fds[1], report.constData(), size_t(report.size()));
             _exit(written == report.size() ? 0 : 1);
@@ -712,9 +753,11 @@ private slots:
         QCOMPARE(waitpid(child, &status, 0), child);
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
-        QCOMPARE(report, QByteArray("failed:File too large"));
+        QCOMPARE(QString::fromUtf8(report), u"failed:"_s + error);
         QCOMPARE(read_back(path), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"sheet.csv"_s});
+        QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        left.removeOne(u"filler"_s);
+        QCOMPARE(left, QStringList{u"sheet.csv"_s});
     }
 };
 
