@@ -208,13 +208,47 @@ QString with_question_marks(QStringView text)
 // ---------------------------------------------------------------------------
 // Building the file's text.
 
-// With safe set, texts that cannot be held get their question marks.
-QString fitted(const QString &text, bool safe)
+const QChar kFullWidthQuote(0xFF02);
+
+// What a text needs on its way into the file.
+struct Care {
+    bool quote = false;      // holds a separator: written in double quotes
+    bool replace = false;    // holds a double quote or a CR LF
+};
+
+Care care_of(QStringView text)
 {
-    return safe && !encodable(text) ? with_question_marks(text) : text;
+    Care care;
+    QChar previous;
+    for (const QChar c : text) {
+        if (c.unicode() > u'"' && c != u',') {
+            previous = c;
+            continue;
+        }
+        if (c == u',' || c == u'\t')
+            care.quote = true;
+        else if (c == u'"' || (c == u'\n' && previous == u'\r'))
+            care.replace = true;
+        previous = c;
+    }
+    return care;
 }
 
-QString header_lines(const Sheet &sheet, bool safe)
+// A text as a field of the file: a double quote becomes the full-width one,
+// a CR LF inside a cell (which would end the line) a bare LF, characters the
+// code page lacks "?"; quoted when it holds a separator.
+QString field_text(const QString &text)
+{
+    const Care care = care_of(text);
+    QString out = text;
+    if (care.replace)
+        out.replace(u'"', kFullWidthQuote).replace(u"\r\n"_s, u"\n"_s);
+    if (!encodable(out))
+        out = with_question_marks(out);
+    return care.quote ? u'"' + out + u'"' : out;
+}
+
+QString header_lines(const Sheet &sheet)
 {
     QString text = marker() + u',';
     for (int k = 1; k <= sheet.cols() - 7; ++k) {
@@ -222,25 +256,25 @@ QString header_lines(const Sheet &sheet, bool safe)
         text += numbers::print_form(s.manten) + u',' + numbers::print_form(s.omomi) + u',';
     }
     text += u"\r\n"_s;
-    text += fitted(sheet.lower_text(), safe) + u',' + fitted(sheet.upper_text(), safe) + u','
+    text += field_text(sheet.lower_text()) + u',' + field_text(sheet.upper_text()) + u','
             + numbers::print_form(sheet.candidate_index()) + u"\r\n"_s;
     return text;
 }
 
 // Columns 1 .. Cols-2 each followed by a comma, then the last column; a grid
 // of fewer than three columns so writes only its last column.
-void append_row(QString &text, const Sheet &sheet, int row, bool safe)
+void append_row(QString &text, const Sheet &sheet, int row)
 {
     const int last = sheet.cols() - 1;
     for (int c = qMin(1, last); c <= last; ++c) {
-        text += fitted(sheet.text(row, c), safe);
+        text += field_text(sheet.text(row, c));
         text += c < last ? u","_s : u"\r\n"_s;
     }
 }
 
 // The whole file as append_row builds it, converted row by row straight into
 // the output: building the text cell by cell, or as one piece, costs more
-// than the conversion itself. False when some text cannot be held.
+// than the conversion itself. False when some text cannot be held as it is.
 bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
 {
     QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
@@ -254,21 +288,36 @@ bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
             out.resize(qMax(need, out.size() * 2));
         used = encoder.appendToBuffer(out.data() + used, text) - out.constData();
     };
-    put(header_lines(sheet, false));
+    if (care_of(sheet.lower_text()).replace || care_of(sheet.upper_text()).replace)
+        return false;
+    put(header_lines(sheet));
 
-    std::vector<const QString *> cells(size_t(last - first + 1));
+    struct Field {
+        const QString *text;
+        bool quote;
+    };
+    std::vector<Field> cells(size_t(last - first + 1));
     std::vector<QChar> row;
     for (int r = 0; r < sheet.rows(); ++r) {
         size_t length = cells.size() + 1;  // separators and CR LF
         for (int c = first; c <= last; ++c) {
-            cells[size_t(c - first)] = &sheet.text(r, c);
-            length += size_t(cells[size_t(c - first)]->size());
+            const QString &text = sheet.text(r, c);
+            const Care care = care_of(text);
+            if (care.replace)
+                return false;
+            cells[size_t(c - first)] = {&text, care.quote};
+            length += size_t(text.size()) + (care.quote ? 2 : 0);
         }
         row.resize(length);
         QChar *at = row.data();
-        for (const QString *cell : cells) {
-            std::memcpy(static_cast<void *>(at), cell->constData(), size_t(cell->size()) * sizeof(QChar));
-            at += cell->size();
+        for (const Field &cell : cells) {
+            if (cell.quote)
+                *at++ = u'"';
+            std::memcpy(static_cast<void *>(at), cell.text->constData(),
+                        size_t(cell.text->size()) * sizeof(QChar));
+            at += cell.text->size();
+            if (cell.quote)
+                *at++ = u'"';
             *at++ = u',';
         }
         at[-1] = u'\r';
@@ -295,19 +344,28 @@ bool is_ascii(QStringView text)
 // ---------------------------------------------------------------------------
 // Reading.
 
-// Lines split on LF with a trailing CR dropped; LF and CR are never part of a
-// double-byte character. Text after the last line end counts as a line.
-QList<QByteArrayView> split_bytes(QByteArrayView bytes)
+// What ends a line: CR LF, as this program and the earlier one write it, so
+// that a line end inside a cell stays in the cell; LF in a file with no CR LF
+// at all (one saved again by an editor that writes bare LF). Neither byte is
+// ever part of a double-byte character.
+QByteArrayView line_end_of(QByteArrayView bytes)
 {
-    QList<QByteArrayView> lines;
-    const char *p = bytes.data();
-    const char *end = p + bytes.size();
-    while (p < end) {
-        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *stop = lf ? lf : end;
-        const char *line_end = stop > p && stop[-1] == '\r' ? stop - 1 : stop;
-        lines.append(QByteArrayView(p, line_end - p));
-        p = lf ? lf + 1 : end;
+    return bytes.indexOf(QByteArrayView("\r\n")) >= 0 ? QByteArrayView("\r\n")
+                                                          : QByteArrayView("\n");
+}
+
+// Text after the last line end counts as a line.
+template <typename View, typename End>
+QList<View> split_lines(View text, End line_end)
+{
+    QList<View> lines;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        qsizetype stop = text.indexOf(line_end, pos);
+        if (stop < 0)
+            stop = text.size();
+        lines.append(text.sliced(pos, stop - pos));
+        pos = stop + line_end.size();
     }
     return lines;
 }
@@ -430,7 +488,10 @@ void finish_read(Sheet &sheet, int score_columns, double unit_width)
 class SheetReader
 {
 public:
-    explicit SheetReader(Sheet &sheet) : sheet_(sheet) { fields_.reserve(kFieldLimit); }
+    SheetReader(Sheet &sheet, QByteArrayView line_end) : sheet_(sheet), line_end_(line_end)
+    {
+        fields_.reserve(kFieldLimit);
+    }
 
     bool ok() const { return result_.outcome == ReadOutcome::Complete; }
     const ReadResult &result() const { return result_; }
@@ -467,16 +528,14 @@ public:
             return;
         }
         const QStringView view(rest);
+        const QString line_end = QString::fromLatin1(line_end_);
         int line_number = 2;
         for (qsizetype pos = 0; pos <= view.size() && ok(); ++line_number) {
-            qsizetype lf = view.indexOf(u'\n', pos);
-            if (lf < 0)
-                lf = view.size();
-            QStringView text = view.sliced(pos, lf - pos);
-            if (text.endsWith(u'\r'))
-                text.chop(1);
-            take_line(text, line_number);
-            pos = lf + 1;
+            qsizetype stop = view.indexOf(line_end, pos);
+            if (stop < 0)
+                stop = view.size();
+            take_line(view.sliced(pos, stop - pos), line_number);
+            pos = stop + line_end.size();
         }
     }
 
@@ -524,6 +583,7 @@ private:
     }
 
     Sheet &sheet_;
+    QByteArrayView line_end_;
     ReadResult result_;
     int score_columns_ = 0;
     bool title_row_filled_ = false;
@@ -536,7 +596,8 @@ private:
 ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
                       const QString &read_error)
 {
-    const QList<QByteArrayView> lines = split_bytes(bytes);
+    const QByteArrayView line_end = line_end_of(bytes);
+    const QList<QByteArrayView> lines = split_lines(bytes, line_end);
     if (lines.isEmpty() && !read_error.isEmpty()) {
         // Not even line 1 came in: the sheet keeps its cells.
         finish_read(sheet, 0, unit_width);
@@ -554,7 +615,7 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
     if (head.field_count == 0 || head.fields[0] != marker())
         return {ReadOutcome::Foreign, foreign_file_message()};
 
-    SheetReader reader(sheet);
+    SheetReader reader(sheet, line_end);
     {
         const QSignalBlocker quiet(&sheet);
         reader.read_settings(head);
@@ -590,9 +651,12 @@ Fields split_line(QStringView line, int limit)
 // is not written, so it is not looked at.
 std::optional<Unencodable> find_unencodable(const Sheet &sheet)
 {
-    // ASCII always fits; the other texts are tried together first.
+    // ASCII always fits but for the double quote; the other texts are tried
+    // together first.
     QString wide;
-    auto gather = [&wide](const QString &text) {
+    bool quotes = false;
+    auto gather = [&](const QString &text) {
+        quotes = quotes || text.contains(u'"');
         if (!is_ascii(text)) {
             wide += text;
             wide += u',';
@@ -603,16 +667,18 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
     for (int r = 0; r < sheet.rows(); ++r)
         for (int c = 1; c < sheet.cols(); ++c)
             gather(sheet.text(r, c));
-    if (encodable(wide))
+    if (!quotes && encodable(wide))
         return std::nullopt;
 
     auto found = [](int row, int col, QStringView text) -> std::optional<Unencodable> {
-        if (encodable(text))
+        const qsizetype quote = text.indexOf(u'"');
+        const qsizetype lacking = is_ascii(text) || encodable(text) ? -1 : first_unencodable(text);
+        if (quote < 0 && lacking < 0)
             return std::nullopt;
-        const qsizetype at = first_unencodable(text);
-        if (at < 0)
-            return std::nullopt;
-        return Unencodable{row, col, text.sliced(at, char_length(text, at)).toString()};
+        if (lacking < 0 || (quote >= 0 && quote < lacking))
+            return Unencodable{row, col, u"\""_s, QString(kFullWidthQuote)};
+        return Unencodable{row, col, text.sliced(lacking, char_length(text, lacking)).toString(),
+                           u"?"_s};
     };
     if (auto hit = found(-1, 1, sheet.lower_text()))
         return hit;
@@ -620,10 +686,7 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
         return hit;
     for (int r = 0; r < sheet.rows(); ++r) {
         for (int c = 1; c < sheet.cols(); ++c) {
-            const QString &text = sheet.text(r, c);
-            if (is_ascii(text))
-                continue;
-            if (auto hit = found(r, c, text))
+            if (auto hit = found(r, c, sheet.text(r, c)))
                 return hit;
         }
     }
@@ -636,19 +699,10 @@ QByteArray encode(const Sheet &sheet)
     if (encode_clean_sheet(sheet, bytes))
         return bytes;
 
-    // Something cannot be held: write it again, replacing what cannot be held
-    // with "?" in the lines and cells that need it.
-    QString text = header_lines(sheet, true);
-    QString line;
-    for (int r = 0; r < sheet.rows(); ++r) {
-        line.clear();
-        append_row(line, sheet, r, false);
-        if (!encodable(line)) {
-            line.clear();
-            append_row(line, sheet, r, true);
-        }
-        text += line;
-    }
+    // Something cannot be held as it is: write it again field by field.
+    QString text = header_lines(sheet);
+    for (int r = 0; r < sheet.rows(); ++r)
+        append_row(text, sheet, r);
     encode_clean(text, bytes);
     return bytes;
 }

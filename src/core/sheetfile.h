@@ -27,15 +27,19 @@ struct Fields {
 // Splits one line (without its line end) into fields.
 Fields split_line(QStringView line, int limit = kFieldLimit);
 
-// The first text of the sheet that code page 932 cannot hold.
+// The first character of the sheet that the file cannot hold as it is: one
+// code page 932 lacks, or a double quote, which would end a quoted field.
 struct Unencodable {
     int row = -1;           // grid row, or -1 for a criterion
     int col = -1;           // grid column, or 1 / 2 for the first / second criterion
     QString character;      // the character itself (one or two UTF-16 units)
+    QString replacement;    // what the file gets instead: "?" or "＂"
 };
 std::optional<Unencodable> find_unencodable(const Sheet &sheet);
 
-// The exact bytes of the file; characters code page 932 cannot hold become "?".
+// The exact bytes of the file. A text holding a comma or a tab is written
+// in double quotes, which the line splitter reads back as one field; a
+// double quote becomes "＂" and a character code page 932 lacks "?".
 QByteArray encode(const Sheet &sheet);
 
 struct WriteResult {

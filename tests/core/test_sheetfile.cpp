@@ -143,6 +143,76 @@ private slots:
         QTest::newRow("emoji is one character") << u"😀"_s << QByteArray("?");
         QTest::newRow("lone high surrogate at end") << QString(u"x"_s + QChar(0xD83D)) << QByteArray("x?");
         QTest::newRow("lone low surrogate") << QString(u"a"_s + QChar(0xDE00) + u"b"_s) << QByteArray("a?b");
+        QTest::newRow("comma quoted") << u"a,b"_s << QByteArray("\"a,b\"");
+        QTest::newRow("tab quoted") << u"a\tb"_s << QByteArray("\"a\tb\"");
+        QTest::newRow("double quote full-width") << u"a\"b"_s << QByteArray("a\xfa\x57" "b");
+        QTest::newRow("both") << u"\"x,y\""_s << QByteArray("\"\xfa\x57x,y\xfa\x57\"");
+    }
+
+    // What the earlier program and this one read back: cells with separators,
+    // double quotes and line ends stay in their cells, and the row does not
+    // shift. A CR LF inside a cell, which would end the line, comes back as LF.
+    void separators_and_line_ends_round_trip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("back");
+        QTest::newRow("comma") << u"山田,太郎"_s << u"山田,太郎"_s;
+        QTest::newRow("tab") << u"a\tb"_s << u"a\tb"_s;
+        QTest::newRow("leading comma") << u",x,"_s << u",x,"_s;
+        QTest::newRow("double quote") << u"a\"b"_s << u"a＂b"_s;
+        QTest::newRow("quoted with comma") << u"\"x,y\""_s << u"＂x,y＂"_s;
+        QTest::newRow("LF") << u"山田\n太郎"_s << u"山田\n太郎"_s;
+        QTest::newRow("CR") << u"a\rb"_s << u"a\rb"_s;
+        QTest::newRow("CR LF") << u"a\r\nb"_s << u"a\nb"_s;
+        QTest::newRow("LF and comma") << u"a\n,b"_s << u"a\n,b"_s;
+    }
+
+    void separators_and_line_ends_round_trip()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, back);
+        Sheet sheet;
+        sheet.build_new(120);
+        const QStringList row = {u"2"_s, u"1"_s, u"3"_s, text, u"80"_s, u"70"_s, u" 88"_s, u"9"_s};
+        for (int c = 1; c <= 8; ++c) {
+            sheet.set_text(2, c, row[c - 1]);
+            sheet.set_text(4, 9 - c, row[c - 1]);
+        }
+        Sheet read;
+        QCOMPARE(int(sheetfile::read_bytes(sheetfile::encode(sheet), read, 120).outcome),
+                 int(ReadOutcome::Complete));
+        QCOMPARE(read.rows(), 101);
+        for (int c = 1; c <= 8; ++c) {
+            const QString expected = c == 4 ? back : row[c - 1];
+            QCOMPARE(read.text(2, c), expected);
+            QCOMPARE(read.text(4, 9 - c), expected);
+        }
+    }
+
+    // Only CR LF ends a line of a file that has one; a file with bare LF line
+    // ends only is read line by line all the same.
+    void line_ends_data()
+    {
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QStringList>("grid");
+        QTest::newRow("CR LF") << QByteArray("t\r\na\nb,c\r\nd\r\n")
+                               << QStringList{u"t"_s, u"a\nb|c"_s, u"d"_s};
+        QTest::newRow("bare LF only") << QByteArray("t\na,c\nd\n")
+                                      << QStringList{u"t"_s, u"a|c"_s, u"d"_s};
+        QTest::newRow("lone CR stays") << QByteArray("t\r\na\rb\r\n")
+                                       << QStringList{u"t"_s, u"a\rb"_s};
+    }
+
+    void line_ends()
+    {
+        QFETCH(QByteArray, rows);
+        QFETCH(QStringList, grid);
+        QByteArray bytes = sheet_file(" 0 , 10 ,", rows);
+        if (!rows.contains("\r\n"))
+            bytes.replace("\r\n", "\n");
+        Sheet sheet;
+        QCOMPARE(int(sheetfile::read_bytes(bytes, sheet, 120).outcome), int(ReadOutcome::Complete));
+        QCOMPARE(grid_of(sheet), grid);
     }
 
     void cell_bytes()
@@ -562,6 +632,12 @@ private slots:
                                     << QList<int>{1, 8} << u"€"_s;
         QTest::newRow("row numbers are not written")
             << QList<int>{3, 0} << QStringList{u"€"_s} << QList<int>{} << QString();
+        QTest::newRow("double quote") << QList<int>{2, 4} << QStringList{u"山田\"太郎"_s}
+                                      << QList<int>{2, 4} << u"\""_s;
+        QTest::newRow("double quote first") << QList<int>{2, 4} << QStringList{u"a\"€"_s}
+                                            << QList<int>{2, 4} << u"\""_s;
+        QTest::newRow("euro before quote") << QList<int>{2, 4} << QStringList{u"€\""_s}
+                                           << QList<int>{2, 4} << u"€"_s;
     }
 
     void find_unencodable()
@@ -587,6 +663,7 @@ private slots:
             QCOMPARE(hit->row, found[0]);
             QCOMPARE(hit->col, found[1]);
             QCOMPARE(hit->character, character);
+            QCOMPARE(hit->replacement, character == u"\""_s ? u"＂"_s : u"?"_s);
         }
     }
 

@@ -2,10 +2,12 @@
 // it was typed for, whatever boxes and panels were clicked in between.
 #include "guitest.h"
 #include "sheet.h"
+#include "sheetfile.h"
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetmenus.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRandomGenerator>
@@ -176,6 +178,66 @@ private slots:
         QCOMPARE(sheet->text(3, 5), u"77"_s);
         QCOMPARE(sheet->text(0, 5), u"点1"_s);
         prompter->clear();
+    }
+
+    // A cell copied from a spreadsheet comes with a line end; the editor
+    // keeps one line, so the row stays whole in the file.
+    void pasted_line_ends_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("trailing LF") << u"85\n"_s << u"85"_s;
+        QTest::newRow("trailing CR LF") << u"85\r\n"_s << u"85"_s;
+        QTest::newRow("inner CR LF") << u"山田\r\n太郎"_s << u"山田 太郎"_s;
+        QTest::newRow("inner LF, trailing CR LF") << u"a\nb\r\n"_s << u"a b"_s;
+    }
+
+    void pasted_line_ends()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, cell);
+        QApplication::clipboard()->setText(clipboard);
+        play(u"T T T"_s);
+        key(Qt::Key_V, Qt::ControlModifier);
+        play(u"T 90 E"_s);
+        QCOMPARE(sheet->text(1, 4), cell);
+        QCOMPARE(sheet->text(1, 5), u"90"_s);
+
+        // Saved and read back, every student keeps his row.
+        const QString path = folder->file(u"p.csv"_s);
+        prompter->files.enqueue(path);
+        win->menus()->action(u"sheet_write"_s)->trigger();
+        Sheet back;
+        QCOMPARE(int(sheetfile::read_file(path, back, 120).outcome), int(sheetfile::ReadOutcome::Complete));
+        QCOMPARE(back.rows(), sheet->rows());
+        QCOMPARE(back.text(1, 4), cell);
+        QCOMPARE(back.text(1, 5), u"90"_s);
+    }
+
+    // A comma or a tab in a cell is saved quoted and read back in its cell; a
+    // double quote is named by the save question and saved as "＂".
+    void separators_survive_a_save()
+    {
+        play(u"T T T Yamada,Taro T 88 E"_s);
+        sheet->set_text(2, 4, u"a\tb"_s);
+        sheet->set_text(3, 4, u"say \"hi\""_s);
+        const QString path = folder->file(u"q.csv"_s);
+        prompter->files.enqueue(path);
+        prompter->answers.enqueue(Prompter::Answer::Yes);
+        win->menus()->action(u"sheet_write"_s)->trigger();
+        QCOMPARE(prompter->messages(),
+                 QStringList{u"3 行 4 列の文字「\"」はファイルに保存できません。\r\n"
+                             u"保存できない文字を「＂」に置き換えて保存しますか？"_s});
+        prompter->clear();
+        prompter->files.enqueue(path);
+        win->menus()->action(u"sheet_read"_s)->trigger();
+        SheetWindow *read = main->active_sheet();
+        QVERIFY(read != win);
+        QCOMPARE(read->sheet()->text(1, 4), u"Yamada,Taro"_s);
+        QCOMPARE(read->sheet()->text(1, 5), u"88"_s);
+        QCOMPARE(read->sheet()->text(2, 4), u"a\tb"_s);
+        QCOMPARE(read->sheet()->text(3, 4), u"say ＂hi＂"_s);
+        QCOMPARE(read->sheet()->cols(), 9);
     }
 
     // A class of 40 typed row by row at full speed, with the keypad's Enter

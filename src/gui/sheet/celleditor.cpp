@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QValidator>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +47,46 @@ int key_code(int qt_key)
     }
 }
 
+// The editor holds one line: a line end the teacher pastes would break the
+// row in the sheet file. A trailing one is dropped, an inner one becomes a
+// space. Text the system loads is left as it is.
+class OneLine : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        if (!input.contains(u'\n') && !input.contains(u'\r'))
+            return Acceptable;
+        QString line;
+        line.reserve(input.size());
+        int new_pos = pos;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input[i];
+            if (c != u'\r' && c != u'\n') {
+                line += c;
+                continue;
+            }
+            const bool pair = c == u'\r' && i + 1 < input.size() && input[i + 1] == u'\n';
+            const qsizetype end = i + (pair ? 2 : 1);
+            // A line end with nothing but line ends after it is dropped.
+            qsizetype rest = end;
+            while (rest < input.size() && (input[rest] == u'\r' || input[rest] == u'\n'))
+                ++rest;
+            const bool trailing = rest == input.size();
+            if (!trailing)
+                line += u' ';
+            if (i < pos)
+                new_pos -= int(end - i) - (trailing ? 0 : 1);
+            i = end - 1;
+        }
+        input = line;
+        pos = qBound(0, new_pos, int(line.size()));
+        return Acceptable;
+    }
+};
+
 }  // namespace
 
 CellEditor::CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidget *parent)
@@ -55,6 +96,7 @@ CellEditor::CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidg
     setFrame(false);
     setStyleSheet(u"QLineEdit { background: rgb(255, 255, 192); border: none; padding: 0px; }"_s);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    setValidator(new OneLine(this));
     connect(this, &QLineEdit::textChanged, this, &CellEditor::Text1_Change);
 }
 

@@ -27,7 +27,8 @@ QString unencodable_question(const sheetfile::Unencodable &found)
             ? (found.col == 1 ? u"評価基準「２の上限点数」"_s : u"評価基準「10の下限点数」"_s)
             : QString::number(found.row) + u" 行 "_s + QString::number(found.col) + u" 列"_s;
     return where + u"の文字「"_s + found.character +
-           u"」はファイルに保存できません。\r\n保存できない文字を「?」に置き換えて保存しますか？"_s;
+           u"」はファイルに保存できません。\r\n保存できない文字を「"_s + found.replacement +
+           u"」に置き換えて保存しますか？"_s;
 }
 
 }  // namespace
