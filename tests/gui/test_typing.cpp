@@ -50,6 +50,10 @@ class TestTyping : public GuiTestBase
                 key(Qt::Key_Backtab, Qt::ShiftModifier);
             else if (word == u"E"_s)
                 key(Qt::Key_Return);
+            else if (word == u"CT"_s)
+                key(Qt::Key_Tab, Qt::ControlModifier);
+            else if (word == u"CS"_s)
+                key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
             else if (word == u"K"_s)
                 key(Qt::Key_Enter, Qt::KeypadModifier);
             else if (word == u"W"_s || word == u"F"_s || word == u"N"_s)
@@ -95,6 +99,9 @@ private slots:
         QTest::newRow("Tab twice, Enter") << u"T T E S S 3 E 4 E"_s
                                           << QStringList{u"2,1=3"_s, u"3,1=4"_s};
         QTest::newRow("keypad Enter moves") << u"7 K 8 K"_s << QStringList{u"1,1=7"_s, u"2,1=8"_s};
+        // The key table moves right on Tab with Ctrl, with or without Shift.
+        QTest::newRow("Ctrl+Tab and Ctrl+Shift+Tab") << u"a CT b CS c"_s
+                                                     << QStringList{u"1,1=a"_s, u"1,2=b"_s, u"1,3=c"_s};
         // Enter in a side box confirms the box only; the next one moves again.
         QTest::newRow("weight box holds one Enter")
             << u"T T T T 60 W 5 E 70 E 80 E"_s
@@ -117,6 +124,16 @@ private slots:
             const int row = cell.left(comma).toInt(), col = cell.mid(comma + 1, equals - comma - 1).toInt();
             QCOMPARE(sheet->text(row, col), cell.mid(equals + 1));
         }
+    }
+
+    // The sheets stay reachable from the keyboard: Ctrl+F6 switches.
+    void ctrl_f6_switches_sheets()
+    {
+        SheetWindow *second = main->create_sheet();
+        second->editor()->setFocus();
+        QCOMPARE(main->active_sheet(), second);
+        key(Qt::Key_F6, Qt::ControlModifier);
+        QCOMPARE(main->active_sheet(), win);
     }
 
     // With a one-character count each key is a mark of its own, also the

@@ -1,10 +1,11 @@
 #include "app/mainwindow.h"
 
-#include "numbers.h"
+#include "app/sheetarea.h"
 #include "common/prompter.h"
+#include "common/twips.h"
+#include "numbers.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
-#include "common/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -59,7 +61,7 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     : QMainWindow(parent), prompter_(prompter)
 {
     setObjectName(u"MDIForm1"_s);
-    mdi_ = new QMdiArea(this);
+    mdi_ = new SheetArea(this);
     mdi_->setObjectName(u"MDIClient"_s);
     mdi_->setBackground(QColor(128, 128, 128));
     setCentralWidget(mdi_);
@@ -67,6 +69,11 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     menuBar()->setNativeMenuBar(false);
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::show_menus_of);
+    // Ctrl+Tab belongs to the cell editor; the sheets are switched here.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6), this), &QShortcut::activated, mdi_,
+            &QMdiArea::activateNextSubWindow);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), this),
+            &QShortcut::activated, mdi_, &QMdiArea::activatePreviousSubWindow);
 
     // The inner area at start; the frame decides where the window goes.
     resize(twips::to_px(12180), twips::to_px(9210) + toolbar_->sizeHint().height() +
