@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QSettings>
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +37,12 @@ int main(int argc, char *argv[])
 
     DialogPrompter prompter;
     MainWindow window(prompter);
-    window.show();
+    // The first time the frame takes the screen's whole free area; later it
+    // comes back where the teacher left it.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, u"ponsaiten"_s, u"ponsaiten"_s);
+    if (window.restore_place(&settings))
+        window.show();
+    else
+        window.showMaximized();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "guitest.h"
 #include "app/mainwindow.h"
+#include "evaluation/evaluationpanel.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetmenus.h"
@@ -12,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QToolBar>
 #include <QToolTip>
 #include <QHelpEvent>
@@ -271,6 +273,87 @@ private slots:
         for (QMdiSubWindow *w : main->mdi_area()->subWindowList())
             rects.append(w->geometry());
         QVERIFY(rects[0].topLeft() != rects[1].topLeft());
+    }
+
+    // However they are arranged or resized, sheet windows keep their panels
+    // whole: the evaluation panel and the 評価計算 button stay inside.
+    void windows_keep_their_panels_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"mnu_jouge", "mnu_sayuu", "mnu_kasane", "shrunk", "restored"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+
+    void windows_keep_their_panels()
+    {
+        QFETCH(QString, how);
+        main->resize(1000, 760);
+        for (int i = 0; i < 4; ++i)
+            main->create_sheet();
+        SheetWindow *sheet = main->active_sheet();
+        auto *sub = qobject_cast<QMdiSubWindow *>(sheet->parentWidget());
+        if (how == u"shrunk"_s) {
+            sub->resize(120, 90);
+        } else if (how == u"restored"_s) {
+            sub->showMaximized();
+            sub->showNormal();
+        } else {
+            sheet->menus()->action(how)->trigger();
+        }
+        for (SheetWindow *each : main->sheets()) {
+            QVERIFY(each->width() >= each->minimumWidth());
+            QVERIFY(each->height() >= each->minimumHeight());
+            each->hyouka_command();
+            const QRect inside = each->rect();
+            QVERIFY(inside.contains(each->evaluation_panel()->geometry()));
+            const QWidget *button = each->findChild<QWidget *>(u"Command3"_s);
+            QVERIFY(inside.contains(QRect(button->mapTo(each, QPoint(0, 0)), button->size())));
+        }
+        if (how == u"mnu_kasane"_s) {
+            // Cascaded at one size, the last inside the frame's area.
+            const QList<QMdiSubWindow *> subs = main->mdi_area()->subWindowList();
+            QCOMPARE(subs.first()->size(), subs.last()->size());
+            QVERIFY(subs.last()->geometry().bottom() < main->mdi_area()->viewport()->height() + 1 ||
+                    subs.last()->height() == subs.last()->minimumHeight());
+            QVERIFY(subs.first()->width() > main->mdi_area()->viewport()->width() / 2);
+        }
+    }
+
+    // Among maximized sheets a new one opens maximized, also one that reads
+    // a file after a cancelled read; restored, it has its frame and full size.
+    void new_sheet_among_maximized()
+    {
+        main->resize(1000, 760);
+        QTRY_VERIFY(main->toolbar()->isEnabled());
+        auto *first = qobject_cast<QMdiSubWindow *>(main->active_sheet()->parentWidget());
+        first->showMaximized();
+        prompter->files.enqueue(std::nullopt);
+        click(u"ｼｰﾄ呼出"_s);
+        QCOMPARE(main->sheets().size(), 1);
+        QVERIFY(first->isMaximized());
+        click(u"新規作成"_s);
+        auto *second = qobject_cast<QMdiSubWindow *>(main->active_sheet()->parentWidget());
+        QVERIFY(second != first);
+        QVERIFY(second->isMaximized());
+        QCOMPARE(second->geometry(), main->mdi_area()->viewport()->rect());
+        second->showNormal();
+        QVERIFY(second->width() >= second->minimumWidth() && second->width() > 400);
+        QVERIFY(second->height() >= second->minimumHeight());
+        prompter->clear();
+    }
+
+    // The frame comes back where the teacher left it; the first time it has
+    // no place of its own.
+    void frame_place_is_remembered()
+    {
+        QSettings settings(folder->file(u"place.ini"_s), QSettings::IniFormat);
+        QVERIFY(!main->restore_place(&settings));
+        main->resize(913, 707);
+        main->move(31, 17);
+        QVERIFY(main->end_program());
+        main = std::make_unique<MainWindow>(*prompter);
+        QVERIFY(main->restore_place(&settings));
+        QCOMPARE(main->size(), QSize(913, 707));
     }
 
     void about_box()

@@ -13,6 +13,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSettings>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
@@ -54,6 +56,7 @@ const ToolButton kButtons[] = {
 };
 
 const QString kCountSuffix = u"枚のｼｰﾄがあります。"_s;
+const QString kPlaceKey = u"frame/geometry"_s;
 
 }  // namespace
 
@@ -167,30 +170,54 @@ SheetWindow *MainWindow::create_sheet()
         return nullptr;
     }
 
+    const QMdiSubWindow *current = mdi_->currentSubWindow();
+    const bool maximized = current && current->isMaximized();
     auto *sheet = new SheetWindow(*this, count == 0 ? 1 : free_number, count == 0);
     connect_sheet(sheet);
     change_sheet_count(+1);
     QMdiSubWindow *sub = mdi_->addSubWindow(sheet);
+    // The frame around a sheet window keeps it whole: no resize, restore or
+    // arrangement makes it smaller than its panels.
+    sub->setMinimumSize(sub->minimumSizeHint());
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     load_order_.append(sheet);
-    // A comfortable size inside the frame; the frame picks the place.
+    // Among maximized sheets it opens maximized and is not placed by hand:
+    // a window given a place before it is maximized shows without its frame,
+    // off its place.
+    if (maximized) {
+        sheet->show();
+        sub->showMaximized();
+    } else {
+        place_new(sub);
+        sheet->show();
+    }
+    mdi_->setActiveSubWindow(sub);
+    show_menus_of(sub);
+    update_actions();
+    return sheet;
+}
+
+// A comfortable size inside the frame, each new window a step down and right
+// of the last, as cascading does, starting over at the corner when the next
+// step would leave the frame.
+void MainWindow::place_new(QMdiSubWindow *sub)
+{
     QSize area = mdi_->viewport()->size();
     if (!isVisible())  // not laid out yet: the inner area it starts with
         area = QSize(twips::to_px(12180), twips::to_px(9210));
+    place_new(sub, area);
+}
+
+void MainWindow::place_new(QMdiSubWindow *sub, const QSize &area)
+{
     const QSize size(qMax(area.width() * 9 / 10, 640), qMax(area.height() * 9 / 10, 520));
     sub->resize(size);
-    // Each new window a step down and right of the last, as cascading does,
-    // starting over at the corner when the next step would leave the frame.
     const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + 4;
     const int steps_x = qMax(1, (area.width() - size.width()) / step + 1);
     const int steps_y = qMax(1, (area.height() - size.height()) / step + 1);
     const int k = int(load_order_.size() - 1) % qMax(1, qMin(steps_x, steps_y));
     sub->move(k * step, k * step);
-    sheet->show();
-    mdi_->setActiveSubWindow(sub);
-    show_menus_of(sub);
-    return sheet;
 }
 
 void MainWindow::create_sheet_and_load()
@@ -286,28 +313,36 @@ void MainWindow::show_menus_of(QMdiSubWindow *window)
 
 void MainWindow::arrange(int code)
 {
-    const QList<QMdiSubWindow *> windows = mdi_->subWindowList();
     QList<QMdiSubWindow *> shown;
-    for (QMdiSubWindow *w : windows)
+    for (QMdiSubWindow *w : mdi_->subWindowList())
         if (!w->isMinimized() && w->isVisible())
             shown.append(w);
-    if (code == 0 || shown.isEmpty()) {
-        mdi_->cascadeSubWindows();
+    if (shown.isEmpty())
         return;
-    }
     const QSize area = mdi_->viewport()->size();
     const int n = int(shown.size());
+    // Cascaded, each window a title bar below and right of the one before,
+    // all of one size that keeps the last inside the frame; tiled, the area
+    // shared out. No window gets smaller than a sheet window can be, so its
+    // panels stay whole; windows then overlap.
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, shown.first()) + 4;
     for (int i = 0; i < n; ++i) {
         QMdiSubWindow *w = shown[i];
         w->showNormal();
         if (code == 1) {
             const int h = area.height() / n;
-            w->setGeometry(0, i * h, area.width(), h);
-        } else {
+            w->setGeometry(0, i * h, area.width(), qMax(h, w->minimumSizeHint().height()));
+        } else if (code == 2) {
             const int width = area.width() / n;
-            w->setGeometry(i * width, 0, width, area.height());
+            w->setGeometry(i * width, 0, qMax(width, w->minimumSizeHint().width()), area.height());
+        } else {
+            const QSize size(area.width() - (n - 1) * step, area.height() - (n - 1) * step);
+            w->setGeometry(QRect(QPoint(i * step, i * step), size.expandedTo(w->minimumSizeHint())));
+            w->raise();
         }
     }
+    if (code == 0)
+        mdi_->setActiveSubWindow(shown.last());
 }
 
 void MainWindow::show_about()
@@ -352,9 +387,33 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The first sheet was made before the frame had its size. Shown
+    // maximized, the frame will take the screen's free area, less its own
+    // title bar, menu bar and toolbar: the sheet takes its share of that.
+    if (!shown_before_ && isMaximized() && load_order_.size() == 1 && screen()) {
+        auto *sub = qobject_cast<QMdiSubWindow *>(load_order_.first()->parentWidget());
+        const int bars = style()->pixelMetric(QStyle::PM_TitleBarHeight) +
+                         menuBar()->sizeHint().height() + toolbar_->sizeHint().height();
+        if (sub && !sub->isMaximized())
+            place_new(sub, screen()->availableGeometry().size() - QSize(0, bars));
+    }
+    shown_before_ = true;
+}
+
+bool MainWindow::restore_place(QSettings *settings)
+{
+    settings_ = settings;
+    return restoreGeometry(settings->value(kPlaceKey).toByteArray());
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (closing_ || sheets().isEmpty()) {
+        if (settings_)
+            settings_->setValue(kPlaceKey, saveGeometry());
         event->accept();
         return;
     }

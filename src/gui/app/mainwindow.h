@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 class QMdiArea;
+class QSettings;
 class QMdiSubWindow;
 class QTimer;
 class QToolBar;
@@ -54,8 +55,13 @@ public:
     // Returns false when a sheet window stayed open.
     bool end_program();
 
+    // The frame's place is kept in these settings from run to run; false
+    // when they hold none yet.
+    bool restore_place(QSettings *settings);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -64,6 +70,9 @@ private:
     // Sheet commands are enabled when there is an active sheet to take them.
     void update_actions();
     void sheet_closed(SheetWindow *sheet);
+    // Places a new sheet window in the frame's area (or in a given area).
+    void place_new(QMdiSubWindow *sub);
+    void place_new(QMdiSubWindow *sub, const QSize &area);
     void connect_sheet(SheetWindow *sheet);
 
     Prompter &prompter_;
@@ -72,5 +81,7 @@ private:
     QTimer *startup_timer_;
     QList<QAction *> sheet_actions_;
     QList<SheetWindow *> load_order_;
+    QSettings *settings_ = nullptr;
     bool closing_ = false;
+    bool shown_before_ = false;
 };

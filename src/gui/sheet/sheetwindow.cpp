@@ -54,8 +54,11 @@ void SheetWindow::build_parts()
     evaluation_panel_ = new EvaluationPanel(this);
     menus_ = new SheetMenus(this);
     editor_->set_context_menu(menus_->context_menu());
-    // Too narrow a window would hide the grid behind the side panels.
-    setMinimumSize(inputs_->panel_width() + 150, 200);
+    // The evaluation panel, the side panels and some of the grid beside them
+    // always fit: a smaller window would cut off the panel's last rows or the
+    // 評価計算 button.
+    setMinimumSize(evaluation_panel_->width() + inputs_->panel_width() * 3 / 2 + 100,
+                   evaluation_panel_->height() + 2);
 
     // The panel follows the cursor before the editor takes the focus.
     score_panel_->attach(sheet_);
