@@ -144,6 +144,20 @@ void GradeBackup::restore(Sheet &sheet) const
         sheet.set_text(r, grade_col, slot(r));
 }
 
+void GradeBackup::insert_rows(int at, int count)
+{
+    if (at < 0 || count <= 0 || at > slots_.size())
+        return;
+    slots_.insert(at, count, QString());
+}
+
+void GradeBackup::remove_rows(int at, int count)
+{
+    if (at < 0 || count <= 0 || at >= slots_.size())
+        return;
+    slots_.remove(at, qMin(qsizetype(count), slots_.size() - at));
+}
+
 QString GradeBackup::slot(int row) const
 {
     if (row < 0 || row >= slots_.size())

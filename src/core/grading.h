@@ -39,6 +39,10 @@ public:
     void save(const Sheet &sheet);     // rows 1 .. Rows-1
     void restore(Sheet &sheet) const;  // rows 1 .. Rows-1 as they are now
     QString slot(int row) const;
+    // Rows inserted or removed since the save: each grade stays with its
+    // student, a new student has none.
+    void insert_rows(int at, int count);
+    void remove_rows(int at, int count);
 
 private:
     QStringList slots_;  // slots_[r] for row r; slot 0 unused

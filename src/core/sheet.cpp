@@ -168,6 +168,7 @@ void Sheet::insert_rows(int at, int count)
     cells_.insert(at, count, QList<Cell>(cols_));
     mark_unsaved();
     clamp_cursor();
+    emit rows_inserted(at, count);
     emit shape_changed();
 }
 
@@ -181,6 +182,7 @@ void Sheet::remove_rows(int at, int count)
     cells_.remove(at, count);
     mark_unsaved();
     clamp_cursor();
+    emit rows_removed(at, count);
     emit shape_changed();
 }
 
@@ -193,6 +195,7 @@ void Sheet::insert_columns(int at, int count)
         line.insert(at, count, Cell{});
     widths_.insert(at, count, 0);
     cols_ += count;
+    move_settings(at, count);
     mark_unsaved();
     clamp_cursor();
     emit shape_changed();
@@ -209,6 +212,7 @@ void Sheet::remove_columns(int at, int count)
         line.remove(at, count);
     widths_.remove(at, count);
     cols_ -= count;
+    move_settings(at, -count);
     mark_unsaved();
     clamp_cursor();
     emit shape_changed();
@@ -294,6 +298,28 @@ void Sheet::set_settings(int k, const ScoreSettings &settings)
     if (written && k >= 1 && k <= score_count())
         mark_unsaved();
     emit settings_changed(k);
+}
+
+// Settings go with their columns: when columns are inserted at grid column
+// at (count > 0) or removed from it (count < 0), the slots of the columns
+// that move follow them, and new columns get fresh slots. Slot k belongs to
+// grid column k + 4; the columns in front of the score columns have none.
+void Sheet::move_settings(int at, int count)
+{
+    const int first = kFirstScoreCol;
+    if (settings_.size() < kSettingSlots)
+        settings_.resize(kSettingSlots);
+    QList<ScoreSettings> moved(qMax(settings_.size(), qsizetype(cols_ + 1)));
+    for (qsizetype k = 1; k < moved.size(); ++k) {
+        const int col = int(k) + 4;
+        int from = col;  // the column whose slot this column now has
+        if (count > 0 && col >= at)
+            from = col < at + count ? -1 : col - count;
+        else if (count < 0 && col >= at)
+            from = col - count;
+        moved[k] = from >= first && from - 4 < settings_.size() ? settings_[from - 4] : ScoreSettings{};
+    }
+    settings_ = std::move(moved);
 }
 
 void Sheet::set_full_marks(int k, double manten)

@@ -86,6 +86,7 @@ public:
     int right_selected_col() const { return qMax(col_, sel_col_); }
 
     // --- Per-score-column settings, slot k for grid column k + 4 -----------
+    // Inserting and removing columns moves them with their columns.
     const ScoreSettings &settings(int k) const;
     void set_settings(int k, const ScoreSettings &settings);
     void set_full_marks(int k, double manten);
@@ -120,6 +121,8 @@ signals:
     void current_cell_changed();
     void selection_changed();
     void settings_changed(int k);
+    void rows_inserted(int at, int count);
+    void rows_removed(int at, int count);
     void document_changed();  // name, flags, criteria or candidate
 
 private:
@@ -128,6 +131,7 @@ private:
         bool red = false;
     };
     void clamp_cursor();
+    void move_settings(int at, int count);
     bool is_saved_col(int col) const { return col >= 1 || col == cols_ - 1; }
     // Everything a save writes goes through here.
     void mark_unsaved();

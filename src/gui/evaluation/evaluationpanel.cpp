@@ -163,6 +163,11 @@ void EvaluationPanel::attach(Sheet *sheet, double unit_width)
     lay_out();
     refresh_criteria();
     connect(sheet_, &Sheet::document_changed, this, &EvaluationPanel::refresh_criteria);
+    // The grades kept for 中止 and いいえ stay with their students.
+    connect(sheet_, &Sheet::rows_inserted, this,
+            [this](int at, int count) { hyouka_save_.insert_rows(at, count); });
+    connect(sheet_, &Sheet::rows_removed, this,
+            [this](int at, int count) { hyouka_save_.remove_rows(at, count); });
 }
 
 void EvaluationPanel::changeEvent(QEvent *event)

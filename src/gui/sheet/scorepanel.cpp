@@ -62,6 +62,8 @@ void ScorePanel::attach(Sheet *sheet)
     for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         connect(box, &QLineEdit::textChanged, this, [this, box](const QString &text) { store(box, text); });
     connect(sheet_, &Sheet::current_cell_changed, this, &ScorePanel::refresh);
+    // Columns inserted or deleted bring another column's settings here.
+    connect(sheet_, &Sheet::shape_changed, this, &ScorePanel::refresh);
     connect(sheet_, &Sheet::settings_changed, this, &ScorePanel::settings_changed);
 }
 

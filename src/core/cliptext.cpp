@@ -1,0 +1,175 @@
+#include "cliptext.h"
+
+#include "numbers.h"
+#include "sheet.h"
+#include "sheetfile.h"
+#include "structure.h"
+
+#include <QSignalBlocker>
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace cliptext {
+
+namespace {
+
+QString rectangle_text(const Sheet &sheet, bool last_line_end)
+{
+    QString text;
+    const int top = sheet.top_selected_row(), bottom = sheet.bottom_selected_row();
+    const int left = sheet.left_selected_col(), right = sheet.right_selected_col();
+    for (int r = top; r <= bottom; ++r) {
+        for (int c = left; c <= right; ++c) {
+            text += sheet.text(r, c);
+            if (c < right)
+                text += u'\t';
+            else if (r < bottom || last_line_end)
+                text += u"\r\n"_s;
+        }
+    }
+    return text;
+}
+
+// Lines of a clipboard text: CR LF or LF ends one, and a line end at the
+// very end adds no line.
+QStringList lines_of(const QString &text)
+{
+    QString unified = text;
+    unified.replace(u"\r\n"_s, u"\n"_s);
+    QStringList lines = unified.split(u'\n');
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+}  // namespace
+
+QString copy_text(const Sheet &sheet)
+{
+    return rectangle_text(sheet, true);
+}
+
+QString cut(Sheet &sheet)
+{
+    const QString text = rectangle_text(sheet, false);
+    del_moji(sheet);
+    sheet.set_current_cell(sheet.top_selected_row(), sheet.left_selected_col());
+    return text;
+}
+
+void del_moji(Sheet &sheet)
+{
+    for (int r = sheet.top_selected_row(); r <= sheet.bottom_selected_row(); ++r)
+        for (int c = sheet.left_selected_col(); c <= sheet.right_selected_col(); ++c)
+            sheet.set_text(r, c, QString());
+}
+
+void select_all(Sheet &sheet)
+{
+    sheet.set_current_cell(0, 1);
+    sheet.set_selection_end(sheet.rows() - 1, sheet.cols() - 1);
+}
+
+bool is_block(const QString &text)
+{
+    if (text.contains(u'\t'))
+        return true;
+    QStringView rest(text);
+    while (!rest.isEmpty() && (rest.back() == u'\n' || rest.back() == u'\r'))
+        rest.chop(1);
+    return rest.contains(u'\n') || rest.contains(u'\r');
+}
+
+PasteResult past(Sheet &sheet, const QString &text, double unit_width,
+                 const std::function<void(int)> &progress)
+{
+    const QStringList lines = lines_of(text);
+    QList<QStringList> fields;
+    fields.reserve(lines.size());
+    int widest = 0;
+    for (const QString &line : lines) {
+        sheetfile::Fields split = sheetfile::split_line(line);
+        // A line too long keeps its first fields.
+        if (split.fields.size() > sheetfile::kFieldLimit)
+            split.fields.resize(sheetfile::kFieldLimit);
+        widest = qMax(widest, int(split.fields.size()));
+        fields.append(std::move(split.fields));
+    }
+
+    const int r0 = sheet.row();
+    const int c0 = sheet.col();
+    const bool evaluation = sheet.has_evaluation_layout();
+    const int total = sheet.total_col();
+    // Field i (from 0) of every line goes to column target(i), or nowhere.
+    std::function<int(int)> target = [c0](int i) { return c0 + i; };
+    int missing = 0;
+    if (evaluation && c0 >= total) {
+        // Onto the total or the grade: written there, never widened.
+    } else if (evaluation && !fields.first().isEmpty() &&
+               fields.first().last().startsWith(u"評価"_s) && fields.first().size() >= 2) {
+        // A whole sheet's block: its last two fields are a total and a grade.
+        const int n = int(fields.first().size());
+        missing = qMax(0, c0 + n - sheet.cols());
+        target = [c0, n, &sheet](int i) {
+            if (i == n - 2)
+                return sheet.total_col();
+            if (i == n - 1)
+                return sheet.grade_col();
+            return i < n - 2 ? c0 + i : -1;
+        };
+    } else if (evaluation) {
+        missing = qMax(0, c0 + widest - sheet.cols() + 2);
+    } else {
+        missing = qMax(0, c0 + widest - sheet.cols());
+    }
+
+    // The whole block is checked before anything is written.
+    const int last_row = r0 + int(lines.size()) - 1;
+    if (sheet.cols() + missing > structure::kMaxCols)
+        return {structure::too_many_columns()};
+    if (last_row + 1 > structure::kMaxRows)
+        return {structure::too_many_rows()};
+
+    PasteResult result;
+    {
+        const QSignalBlocker quiet(&sheet);
+        if (missing > 0 && evaluation) {
+            structure::insert_retu(sheet, c0, missing, unit_width);
+            sheet.set_current_cell(r0, c0);
+        } else if (missing > 0) {
+            const int at = sheet.cols();
+            sheet.insert_columns(at, missing);
+            const int width = int(numbers::round_half_even(4 * unit_width));
+            for (int c = at; c < sheet.cols(); ++c)
+                sheet.set_column_width(c, width);
+            structure::set_midashi(sheet, 1);
+            sheet.set_current_cell(r0, c0);
+        }
+        const bool grows = last_row >= sheet.rows();
+        while (sheet.rows() <= last_row)
+            sheet.append_row(numbers::row_number_fixed(sheet.rows()));
+        // An empty row after a block that made the sheet longer.
+        if (grows && sheet.rows() < structure::kMaxRows)
+            sheet.append_row(numbers::row_number_fixed(sheet.rows()));
+
+        for (int line = 0; line < fields.size(); ++line) {
+            const QStringList &row = fields[line];
+            for (int i = 0; i < row.size(); ++i) {
+                const int c = target(i);
+                if (c >= 0 && c < sheet.cols())
+                    sheet.set_text(r0 + line, c, row[i]);
+            }
+            result.lines = line + 1;
+            if (progress)
+                progress(result.lines);
+        }
+    }
+    // Views missed every change while the signals were held.
+    emit sheet.shape_changed();
+    emit sheet.current_cell_changed();
+    emit sheet.document_changed();
+    return result;
+}
+
+}  // namespace cliptext

@@ -1,0 +1,217 @@
+#include "cliptext.h"
+#include "numbers.h"
+#include "sheet.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList row_texts(const Sheet &sheet, int row)
+{
+    QStringList texts;
+    for (int c = 1; c < sheet.cols(); ++c)
+        texts.append(sheet.text(row, c));
+    return texts;
+}
+
+// Everything that shows: every cell's text, row by row.
+QStringList grid_of(const Sheet &sheet)
+{
+    QStringList rows;
+    for (int r = 0; r < sheet.rows(); ++r)
+        rows.append(row_texts(sheet, r).join(u'|'));
+    return rows;
+}
+
+void fill_block(Sheet &sheet)
+{
+    sheet.set_text(4, 3, u"85"_s);
+    sheet.set_text(4, 4, u"90"_s);
+    sheet.set_text(5, 3, u"70"_s);
+    sheet.set_current_cell(5, 4);
+    sheet.set_selection_end(4, 3);
+}
+
+}  // namespace
+
+class TestClipText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copy_and_cut()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        fill_block(sheet);
+        QCOMPARE(cliptext::copy_text(sheet), u"85\t90\r\n70\t\r\n"_s);
+        QCOMPARE(sheet.text(4, 3), u"85"_s);
+        QCOMPARE(cliptext::cut(sheet), u"85\t90\r\n70\t"_s);
+        for (int r = 4; r <= 5; ++r)
+            for (int c = 3; c <= 4; ++c)
+                QVERIFY(sheet.text(r, c).isEmpty());
+        QCOMPARE(sheet.row(), 4);
+        QCOMPARE(sheet.col(), 3);
+        QCOMPARE(sheet.sel_row(), 4);
+    }
+
+    void select_all_copies_titles_first()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(1, 1, u"2"_s);
+        cliptext::select_all(sheet);
+        QCOMPARE(sheet.row(), 0);
+        QCOMPARE(sheet.col(), 1);
+        const QStringList lines = cliptext::copy_text(sheet).split(u"\r\n"_s);
+        QCOMPARE(lines.size(), 101 + 1);  // and the empty text after the last line end
+        QCOMPARE(lines[0], u"年\t組\tNO\t氏名\t点1\t点2\t総合点\t評価･評定"_s);
+        QVERIFY(lines[1].startsWith(u"2\t"_s));
+        cliptext::del_moji(sheet);
+        QCOMPARE(sheet.text(0, 4), QString());
+    }
+
+    void paste_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QStringList>("cells");  // "row,col=text"
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cols");
+        QTest::newRow("copied block") << u"85\t90\r\n70\t\r\n"_s << 10 << 5
+            << QStringList{u"10,5=85"_s, u"10,6=90"_s, u"11,5=70"_s, u"11,6=keep"_s} << 101 << 9;
+        QTest::newRow("cut block") << u"85\t90\r\n70\t"_s << 10 << 5
+            << QStringList{u"11,5=70"_s, u"11,6=keep"_s, u"12,5="_s} << 101 << 9;
+        QTest::newRow("bare LF, last line end adds nothing") << u"85\t90\n70\n"_s << 10 << 5
+            << QStringList{u"10,6=90"_s, u"11,5=70"_s, u"12,5="_s} << 101 << 9;
+        QTest::newRow("three lines at row 99") << u"1\r\n2\r\n3"_s << 99 << 2
+            << QStringList{u"99,2=1"_s, u"100,2=2"_s, u"101,2=3"_s, u"102,2="_s} << 103 << 9;
+        QTest::newRow("comma splits, quotes keep") << u"1,000\t\"1,000\""_s << 3 << 1
+            << QStringList{u"3,1=1"_s, u"3,2=000"_s, u"3,3=1,000"_s} << 101 << 9;
+        // Four fields at column 6 of an evaluation sheet: three score columns
+        // in front of the total.
+        QTest::newRow("widening an evaluation sheet") << u"a\tb\tc\td"_s << 2 << 6
+            << QStringList{u"2,6=a"_s, u"2,9=d"_s, u"0,9=点5"_s, u"0,10=総合点"_s, u"3,10=tot"_s}
+            << 101 << 12;
+        // Grades pasted onto the grade column stay grades.
+        QTest::newRow("onto the grade column") << u"5\n6\t7"_s << 2 << 8
+            << QStringList{u"2,8=5"_s, u"3,8=6"_s, u"0,8=評価･評定"_s} << 101 << 9;
+        QTest::newRow("empty clipboard") << QString() << 2 << 2
+            << QStringList{u"2,2="_s} << 101 << 9;
+    }
+
+    void paste()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(QStringList, cells);
+        QFETCH(int, rows);
+        QFETCH(int, cols);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(11, 6, u"keep"_s);
+        sheet.set_text(3, 7, u"tot"_s);
+        sheet.set_current_cell(row, col);
+        const cliptext::PasteResult done = cliptext::past(sheet, text, 120);
+        QVERIFY(done.refusal.isEmpty());
+        QCOMPARE(sheet.rows(), rows);
+        QCOMPARE(sheet.cols(), cols);
+        QCOMPARE(sheet.row(), row);
+        QCOMPARE(sheet.col(), col);
+        for (const QString &cell : cells) {
+            const int comma = int(cell.indexOf(u',')), equals = int(cell.indexOf(u'='));
+            QCOMPARE(sheet.text(cell.left(comma).toInt(), cell.mid(comma + 1, equals - comma - 1).toInt()),
+                     cell.mid(equals + 1));
+        }
+        if (rows > 101)
+            QCOMPARE(sheet.text(rows - 1, 0), numbers::row_number_fixed(rows - 1));
+    }
+
+    // A whole sheet copied onto another of the same shape: totals and grades
+    // land in the total and grade columns, no score column appears.
+    void whole_sheet_onto_same_shape()
+    {
+        Sheet from;
+        from.build_new(120);
+        for (int r = 1; r <= 3; ++r) {
+            from.set_text(r, 4, u"s"_s + QString::number(r));
+            from.set_text(r, 5, QString::number(60 + r));
+            from.set_text(r, 7, u" "_s + QString::number(70 + r));
+            from.set_text(r, 8, QString::number(5 + r));
+        }
+        cliptext::select_all(from);
+        const QString text = cliptext::copy_text(from);
+        Sheet to;
+        to.build_new(120);
+        cliptext::select_all(to);
+        QVERIFY(cliptext::past(to, text, 120).refusal.isEmpty());
+        QCOMPARE(to.cols(), 9);
+        QCOMPARE(grid_of(to), grid_of(from));
+    }
+
+    // A plain sheet grows on the right: the marks beside the block stay with
+    // their students.
+    void plain_sheet_grows_at_the_end()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(0, 8, u"成績"_s);  // no longer an evaluation sheet
+        for (int r = 1; r <= 3; ++r)
+            sheet.set_text(r, 4, u"s"_s + QString::number(r));
+        sheet.set_current_cell(2, 6);
+        QVERIFY(cliptext::past(sheet, u"a\tb\tc\td\te"_s, 120).refusal.isEmpty());
+        QCOMPARE(sheet.cols(), 11);
+        QCOMPARE(row_texts(sheet, 2), (QStringList{QString(), QString(), QString(), u"s2"_s,
+                                                    QString(), u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}));
+        QCOMPARE(sheet.text(3, 4), u"s3"_s);
+        QCOMPARE(sheet.text(0, 10), u"J"_s);
+    }
+
+    void block_too_big_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("fields");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("600 lines") << 600 << 2 << u"これ以上行を増やすことはできません。"_s;
+        QTest::newRow("450 fields wide") << 3 << 450 << u"これ以上列を増やすことは出来ません。"_s;
+    }
+
+    void block_too_big()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, fields);
+        QFETCH(QString, refusal);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_current_cell(1, 5);
+        const QStringList before = grid_of(sheet);
+        const QString line = QStringList(fields, u"7"_s).join(u'\t');
+        const cliptext::PasteResult done = cliptext::past(sheet, QStringList(lines, line).join(u"\r\n"_s), 120);
+        QCOMPARE(done.refusal, refusal);
+        QCOMPARE(grid_of(sheet), before);
+    }
+
+    void is_block_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("block");
+        QTest::newRow("one value") << u"85"_s << false;
+        QTest::newRow("one value and a line end") << u"85\r\n"_s << false;
+        QTest::newRow("two cells") << u"85\t90"_s << true;
+        QTest::newRow("two lines") << u"85\n90\n"_s << true;
+    }
+
+    void is_block()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, block);
+        QCOMPARE(cliptext::is_block(text), block);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClipText)
+#include "test_cliptext.moc"
