@@ -426,19 +426,29 @@ private slots:
         window->inputs()->set_position_display(3, 2, true);
         watchdog->popup_choice = u"ｷｬﾝｾﾙ"_s;
         SheetGrid *grid = window->grid();
-        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(8, 6).center());
+        // Inside the selection the press keeps it; choosing "ｷｬﾝｾﾙ" changes nothing.
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(4, 3).center());
         QCOMPARE(watchdog->popups, QStringList{u"edit_2"_s});
-        // Choosing "ｷｬﾝｾﾙ" changes nothing.
         QCOMPARE(sheet->row(), 3);
         QCOMPARE(sheet->sel_row(), 5);
+        QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(4, 3).center());
+        // Outside it, the pressed cell becomes current first, editor and all,
+        // so the menu acts where the teacher pointed.
+        sheet->set_text(8, 6, u"64"_s);
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(8, 6).center());
+        QCOMPARE(sheet->row(), 8);
+        QCOMPARE(sheet->col(), 6);
+        QCOMPARE(editor->text(), u"64"_s);
         QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(8, 6).center());
+        QCOMPARE(sheet->row(), 8);
 
         // From the editor: afterwards the position display decides the cell,
         // which collapses the selection.
         sheet->set_current_cell(3, 2);
         sheet->set_selection_end(5, 4);
+        window->inputs()->set_position_display(3, 2, true);
         QTest::mousePress(editor, Qt::RightButton, {}, QPoint(2, 2));
-        QCOMPARE(watchdog->popups.size(), 2);
+        QCOMPARE(watchdog->popups.size(), 3);
         QCOMPARE(sheet->row(), 3);
         QCOMPARE(sheet->col(), 2);
         QCOMPARE(sheet->sel_row(), 3);

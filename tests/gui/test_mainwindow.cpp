@@ -5,8 +5,10 @@
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
+#include "structure/countdialog.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -39,7 +41,10 @@ class TestMainWindow : public GuiTestBase
     // sheet windows stand, the main caption, and every question and dialog.
     QStringList what_shows() const
     {
-        QStringList seen{main->windowTitle()};
+        QStringList seen{main->windowTitle(), QApplication::clipboard()->text()};
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible())
+                seen.append(top->objectName() + top->windowTitle());
         for (SheetWindow *sheet : main->sheets()) {
             seen.append(sheet->windowTitle());
             const QRect at = sheet->parentWidget()->geometry();
@@ -50,6 +55,9 @@ class TestMainWindow : public GuiTestBase
                                  ? u" shown"_s
                                  : u" hidden"_s));
             const Sheet *cells = sheet->sheet();
+            seen.append(QString::number(cells->row()) + u',' + QString::number(cells->col()) +
+                        u'-' + QString::number(cells->sel_row()) + u',' +
+                        QString::number(cells->sel_col()));
             for (int r = 0; r < cells->rows(); ++r)
                 for (int c = 0; c < cells->cols(); ++c)
                     seen.append(cells->text(r, c));
@@ -409,9 +417,16 @@ private slots:
                 continue;
             if (!action->isEnabled())
                 continue;
-            // A window out of place shows any arrangement.
+            // A window out of place shows any arrangement, a mark in the
+            // current cell and another on the clipboard show every edit, and
+            // a hidden count dialog shows when a command opens it.
             for (SheetWindow *each : main->sheets())
                 each->parentWidget()->setGeometry(37, 23, 411, 307);
+            sheet->sheet()->set_current_cell(2, 5);
+            sheet->sheet()->set_text(2, 5, u"60"_s);
+            sheet->editor()->reload();
+            QApplication::clipboard()->setText(u"77"_s);
+            main->count_dialog().put_away();
             prompter->clear();
             const QStringList before = what_shows();
             action->trigger();

@@ -6,6 +6,7 @@
 #include "numbers.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
+#include "structure/countdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,17 +43,19 @@ const ToolButton kButtons[] = {
     {u"ｼｰﾄ保存", u"sheet_save", u"シートをファイルに書き込みます。", QStyle::SP_DialogSaveButton,
      &SheetWindow::save_sheet},
     {u"ｼｰﾄ印刷", u"prn_sheet", u"", QStyle::SP_FileDialogDetailedView, nullptr},
-    {u"カット", u"cut", u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。", QStyle::SP_DialogDiscardButton, nullptr},
-    {u"コピー", u"copy", u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。", QStyle::SP_FileDialogNewFolder, nullptr},
+    {u"カット", u"cut", u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。", QStyle::SP_DialogDiscardButton,
+     &SheetWindow::cut},
+    {u"コピー", u"copy", u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。", QStyle::SP_FileDialogNewFolder,
+     &SheetWindow::copy},
     {u"ペースト", u"past", u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞからﾃｷｽﾄを貼り付けます。", QStyle::SP_DialogApplyButton,
-     nullptr},
+     &SheetWindow::past},
     {u"列挿入", u"ins_retu", u"列を挿入します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowRight,
-     nullptr},
-    {u"行挿入", u"ins_gyou", u"行を挿入します。", QStyle::SP_ArrowDown, nullptr},
+     &SheetWindow::insert_r},
+    {u"行挿入", u"ins_gyou", u"行を挿入します。", QStyle::SP_ArrowDown, &SheetWindow::insert_g_},
     {u"列削除", u"del_retu", u"列を削除します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowLeft,
-     nullptr},
-    {u"行削除", u"del_gyou", u"行を削除します。", QStyle::SP_ArrowUp, nullptr},
-    {u"文字消去", u"", u"", QStyle::SP_LineEditClearButton, nullptr},
+     &SheetWindow::del_r_},
+    {u"行削除", u"del_gyou", u"行を削除します。", QStyle::SP_ArrowUp, &SheetWindow::del_g_},
+    {u"文字消去", u"", u"", QStyle::SP_LineEditClearButton, &SheetWindow::del_moji},
 };
 
 const QString kCountSuffix = u"枚のｼｰﾄがあります。"_s;
@@ -253,6 +256,14 @@ void MainWindow::sheet_closed(SheetWindow *sheet)
     if (load_order_.isEmpty())
         menuBar()->clear();
     update_actions();
+}
+
+CountDialog &MainWindow::count_dialog()
+{
+    // Made on first use, then only shown and hidden.
+    if (!count_dialog_)
+        count_dialog_ = new CountDialog(prompter_, this);
+    return *count_dialog_;
 }
 
 bool MainWindow::is_active(const SheetWindow *sheet) const

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+class CountDialog;
 class QMdiArea;
 class QSettings;
 class QMdiSubWindow;
@@ -26,6 +27,7 @@ public:
     Prompter &prompter() const override { return prompter_; }
     bool is_active(const SheetWindow *sheet) const override;
     bool frame_minimized() const override { return isMinimized(); }
+    CountDialog &count_dialog() override;
 
     // Creates a sheet window with the lowest free number; nullptr when all
     // twenty numbers are taken (the teacher is told so).
@@ -82,6 +84,7 @@ private:
     QList<QAction *> sheet_actions_;
     QList<SheetWindow *> load_order_;
     QSettings *settings_ = nullptr;
+    CountDialog *count_dialog_ = nullptr;
     bool closing_ = false;
     bool shown_before_ = false;
 };

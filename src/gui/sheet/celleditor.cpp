@@ -1,13 +1,16 @@
 #include "sheet/celleditor.h"
 
 #include "common/geometry.h"
+#include "cliptext.h"
 #include "common/inputcodes.h"
 #include "numbers.h"
 #include "sheet.h"
 #include "sheet/inputpanels.h"
 #include "sheet/sheetgrid.h"
 
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -128,6 +131,13 @@ void CellEditor::load_editor(const QString &text)
 {
     auto_text_flg_ = true;
     setText(text);
+}
+
+void CellEditor::reload()
+{
+    load_editor(sheet_->text(sheet_->row(), sheet_->col()));
+    auto_text_flg_ = false;
+    fit_editor();
 }
 
 void CellEditor::hide_editor()
@@ -350,6 +360,12 @@ bool CellEditor::event(QEvent *event)
         auto_text_flg_ = false;
         // Seen before the line edit itself, which would take Tab to leave.
         auto *key = static_cast<QKeyEvent *>(event);
+        // A block from a spreadsheet goes into the cells, not into one cell.
+        if (key->matches(QKeySequence::Paste) &&
+            cliptext::is_block(QGuiApplication::clipboard()->text())) {
+            emit past_requested();
+            return true;
+        }
         const int code = key_code(key->key());
         if (code == 0)
             break;

@@ -34,6 +34,9 @@ public:
     void put_editor();
     // Loads a text as the system, not as typing.
     void load_editor(const QString &text);
+    // After the grid changed under it: the current cell's text, loaded as
+    // the system, and the editor over that cell.
+    void reload();
     void hide_editor();
     void show_editor();
 
@@ -54,6 +57,8 @@ signals:
     void layout_wanted();
     // Shift+Delete: clear the selected cells.
     void del_moji_requested();
+    // Paste of a block of cells (a TAB or a line end between values).
+    void past_requested();
 
 protected:
     bool event(QEvent *event) override;

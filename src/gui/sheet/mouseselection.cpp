@@ -18,6 +18,20 @@ MouseSelection::MouseSelection(Sheet *sheet, SheetGrid *grid, CellEditor *editor
     connect(grid_, &SheetGrid::mouse_move, this, &MouseSelection::grdhyouka_MouseMove);
     connect(grid_, &SheetGrid::mouse_up, this, &MouseSelection::grdhyouka_MouseUp);
     connect(grid_, &SheetGrid::scrolled, this, &MouseSelection::grdhyouka_Scroll);
+    connect(grid_, &SheetGrid::context_press, this, &MouseSelection::context_press);
+}
+
+// As spreadsheets do: a right press outside the selection makes the pressed
+// cell current, so the context menu acts where the teacher pointed; inside
+// the selection it keeps it.
+void MouseSelection::context_press(int row, int col)
+{
+    if (col < 1 || (row >= sheet_->top_selected_row() && row <= sheet_->bottom_selected_row() &&
+                    col >= sheet_->left_selected_col() && col <= sheet_->right_selected_col()))
+        return;
+    sheet_->set_current_cell(row, col);
+    editor_->reload();
+    inputs_->set_position_display(row, col, true);
 }
 
 void MouseSelection::grdhyouka_MouseDown(int button, int, double, double)

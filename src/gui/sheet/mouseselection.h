@@ -26,6 +26,7 @@ private:
     void grdhyouka_MouseMove(int button, int shift, double x, double y);
     void grdhyouka_MouseUp(int button, int shift, double x, double y);
     void grdhyouka_Scroll();
+    void context_press(int row, int col);
 
     Sheet *sheet_;
     SheetGrid *grid_;

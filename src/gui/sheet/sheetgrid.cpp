@@ -427,6 +427,12 @@ void SheetGrid::select_to(const QPoint &cell)
 
 void SheetGrid::mousePressEvent(QMouseEvent *event)
 {
+    // A right press is heard with its cell before it opens the context menu.
+    if (event->button() == Qt::RightButton) {
+        const QPoint cell = cell_at(event->position().toPoint());
+        if (cell.x() >= 0)
+            emit context_press(cell.y(), cell.x());
+    }
     // The press is reported before the cell becomes current.
     report(0, event);
     if (event->button() != Qt::LeftButton)

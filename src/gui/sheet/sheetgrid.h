@@ -51,6 +51,8 @@ signals:
     void mouse_move(int button, int shift, double x, double y);
     void mouse_up(int button, int shift, double x, double y);
     void scrolled();
+    // A right press on a cell, before the context menu opens.
+    void context_press(int row, int col);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+class CountDialog;
 class Prompter;
 class SheetWindow;
 
@@ -14,4 +15,6 @@ public:
     // Whether this sheet window is the frame's active one.
     virtual bool is_active(const SheetWindow *sheet) const = 0;
     virtual bool frame_minimized() const = 0;
+    // The one count dialog of the program.
+    virtual CountDialog &count_dialog() = 0;
 };

@@ -10,6 +10,7 @@
 #include "numbers.h"
 #include "sheet.h"
 #include "sheet/celleditor.h"
+#include "sheet/clipboardcommands.h"
 #include "sheet/filecommands.h"
 #include "sheet/inputpanels.h"
 #include "sheet/mouseselection.h"
@@ -17,6 +18,8 @@
 #include "sheet/sheetgrid.h"
 #include "sheet/sheethost.h"
 #include "sheet/sheetmenus.h"
+#include "sheet/structurecommands.h"
+#include "structure/countdialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -93,6 +96,13 @@ void SheetWindow::build_parts()
     });
     connect(file_, &FileCommands::read_done, this, &SheetWindow::read_done);
 
+    clipboard_ = new ClipboardCommands(this, sheet_, grid_, editor_, inputs_, host_.prompter());
+    structure_ = new StructureCommands(this, sheet_, editor_, inputs_, host_);
+    connect(editor_, &CellEditor::del_moji_requested, this, &SheetWindow::del_moji);
+    connect(editor_, &CellEditor::past_requested, this, &SheetWindow::past);
+    // A press on the grid puts the count dialog away.
+    connect(grid_, &SheetGrid::mouse_down, this, [this] { host_.count_dialog().put_away(); });
+
     // The count grids are sized by the window's font as it is now, before the
     // sheet's own font size is set.
     evaluation_panel_->attach(sheet_, twips::unit_width(font()));
@@ -113,12 +123,7 @@ void SheetWindow::build_parts()
 void SheetWindow::connect_menus()
 {
     // Items whose operations are not there yet stay disabled.
-    const QStringList waiting = {
-        u"mnu_psettei"_s, u"mnu_preview"_s, u"mnu_print"_s,
-        u"mnu_cut"_s,     u"mnu_copy"_s,    u"mnu_past"_s,    u"mnu_all_e"_s,   u"menu_insert"_s,
-        u"menu_sakujo"_s, u"insert_g"_s,    u"dele_g"_s,      u"edit2_copy"_s,
-        u"menu_cut2"_s,   u"mnu_paste2"_s,  u"mnu_help"_s,
-    };
+    const QStringList waiting = {u"mnu_psettei"_s, u"mnu_preview"_s, u"mnu_print"_s, u"mnu_help"_s};
     for (const QString &name : waiting)
         menus_->action(name)->setEnabled(false);
 
@@ -131,6 +136,17 @@ void SheetWindow::connect_menus()
     on(u"prg_end"_s, &SheetWindow::end_program_requested);
     on(u"mnu_hyouka_go"_s, &SheetWindow::hyouka_command);
     on(u"about_prg"_s, &SheetWindow::about_requested);
+    on(u"mnu_cut"_s, &SheetWindow::cut);
+    on(u"mnu_copy"_s, &SheetWindow::copy);
+    on(u"mnu_past"_s, &SheetWindow::past);
+    on(u"mnu_all_e"_s, &SheetWindow::select_all);
+    on(u"menu_insert"_s, &SheetWindow::insert_r);
+    on(u"menu_sakujo"_s, &SheetWindow::del_r_);
+    on(u"insert_g"_s, &SheetWindow::insert_g_);
+    on(u"dele_g"_s, &SheetWindow::del_g_);
+    on(u"edit2_copy"_s, &SheetWindow::copy);
+    on(u"menu_cut2"_s, &SheetWindow::cut);
+    on(u"mnu_paste2"_s, &SheetWindow::past);
     const std::pair<const char16_t *, int> arrangements[] = {
         {u"mnu_jouge", 1}, {u"mnu_sayuu", 2}, {u"mnu_kasane", 0}};
     for (const auto &[name, code] : arrangements)
@@ -176,6 +192,73 @@ void SheetWindow::sheet_write()
 void SheetWindow::hyouka_command()
 {
     evaluation_->hyouka_command();
+}
+
+void SheetWindow::copy()
+{
+    clipboard_->copy();
+}
+
+void SheetWindow::cut()
+{
+    clipboard_->cut();
+}
+
+void SheetWindow::past()
+{
+    clipboard_->past();
+}
+
+void SheetWindow::del_moji()
+{
+    clipboard_->del_moji();
+}
+
+void SheetWindow::select_all()
+{
+    clipboard_->select_all();
+}
+
+void SheetWindow::insert_r()
+{
+    structure_->insert_r();
+}
+
+void SheetWindow::del_r_()
+{
+    structure_->del_r_();
+}
+
+void SheetWindow::insert_g_()
+{
+    structure_->insert_g_();
+}
+
+void SheetWindow::del_g_()
+{
+    structure_->del_g_();
+}
+
+void SheetWindow::insert_retu(int col, int count)
+{
+    structure_->insert_retu(col, count);
+}
+
+void SheetWindow::del_retu(int col, int count)
+{
+    structure_->del_retu(col, count);
+}
+
+void SheetWindow::insert_gyou(int row, int count)
+{
+    structure_->insert_gyou(row, count);
+}
+
+void SheetWindow::mousePressEvent(QMouseEvent *event)
+{
+    // A press on the window itself (not on the grid) disables the dialog.
+    host_.count_dialog().setEnabled(false);
+    QWidget::mousePressEvent(event);
 }
 
 void SheetWindow::read_done(const QString &path)

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class CellEditor;
+class ClipboardCommands;
 class EvaluationCommands;
 class EvaluationPanel;
 class FileCommands;
@@ -14,6 +15,7 @@ class Sheet;
 class SheetGrid;
 class SheetHost;
 class SheetMenus;
+class StructureCommands;
 
 // One sheet window: it creates its parts (the grid, the in-place editor, the
 // side panels, the menus, the file and evaluation commands), lays them out,
@@ -50,6 +52,19 @@ public:
     void close_command();
     void hyouka_command();
     void set_omomi() {}
+    void copy();
+    void cut();
+    void past();
+    void del_moji();
+    void select_all();
+    void insert_r();
+    void del_r_();
+    void insert_g_();
+    void del_g_();
+    // The count dialog's actions, also for other windows.
+    void insert_retu(int col, int count);
+    void del_retu(int col, int count);
+    void insert_gyou(int row, int count);
 
 signals:
     // The closing logic let the window close.
@@ -67,6 +82,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void build_parts();
@@ -87,6 +103,8 @@ private:
     EvaluationPanel *evaluation_panel_;
     FileCommands *file_;
     EvaluationCommands *evaluation_;
+    ClipboardCommands *clipboard_;
+    StructureCommands *structure_;
     MouseSelection *mouse_;
     PanelDragger *drag4_;
     PanelDragger *drag6_;

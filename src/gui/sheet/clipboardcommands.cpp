@@ -1,0 +1,77 @@
+#include "sheet/clipboardcommands.h"
+
+#include "cliptext.h"
+#include "common/prompter.h"
+#include "common/twips.h"
+#include "sheet.h"
+#include "sheet/celleditor.h"
+#include "sheet/inputpanels.h"
+#include "sheet/sheetgrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+ClipboardCommands::ClipboardCommands(QWidget *window, Sheet *sheet, SheetGrid *grid,
+                                     CellEditor *editor, InputPanels *inputs, Prompter &prompter)
+    : QObject(window), window_(window), sheet_(sheet), grid_(grid), editor_(editor),
+      inputs_(inputs), prompter_(prompter)
+{
+}
+
+void ClipboardCommands::copy()
+{
+    editor_->set_auto_text_flg(false);
+    QGuiApplication::clipboard()->setText(cliptext::copy_text(*sheet_));
+}
+
+void ClipboardCommands::cut()
+{
+    QGuiApplication::clipboard()->setText(cliptext::cut(*sheet_));
+    inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
+    editor_->reload();
+    if (grid_->row_visible(sheet_->row()) && grid_->col_visible(sheet_->col())) {
+        editor_->show_editor();
+        editor_->setFocus();
+    }
+}
+
+void ClipboardCommands::past()
+{
+    const QString caption = window_->windowTitle();
+    window_->setCursor(Qt::WaitCursor);
+    grid_->set_pointer(SheetGrid::Pointer::Wait);
+    // The caption counts the lines; the window stays responsive but takes no
+    // input until the block is in.
+    const auto progress = [this, &caption](int lines) {
+        if (lines % 20 != 1)
+            return;
+        window_->setWindowTitle(caption + u"      ("_s + QString::number(lines) + u"件追加)"_s);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    const cliptext::PasteResult done = cliptext::past(
+        *sheet_, QGuiApplication::clipboard()->text(), twips::unit_width(window_->font()), progress);
+    window_->setWindowTitle(caption);
+    window_->unsetCursor();
+    grid_->set_pointer(SheetGrid::Pointer::Default);
+    if (!done.refusal.isEmpty())
+        prompter_.message(window_, done.refusal);
+    // Loaded as the system: fixed-length entry does not move on.
+    editor_->reload();
+    inputs_->Label5_Change();
+}
+
+void ClipboardCommands::del_moji()
+{
+    cliptext::del_moji(*sheet_);
+    editor_->reload();
+}
+
+void ClipboardCommands::select_all()
+{
+    cliptext::select_all(*sheet_);
+    editor_->reload();
+    inputs_->Label5_Change();
+}

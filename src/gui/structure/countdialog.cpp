@@ -1,0 +1,82 @@
+#include "structure/countdialog.h"
+
+#include "common/fonts.h"
+#include "common/prompter.h"
+#include "numbers.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+CountDialog::CountDialog(Prompter &prompter, QWidget *parent)
+    : QDialog(parent), prompter_(prompter)
+{
+    setObjectName(u"Form2"_s);
+    setModal(false);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    prompt_label_ = new QLabel(this);
+    prompt_label_->setObjectName(u"Label1"_s);
+    count_box_ = new QLineEdit(u"0"_s, this);
+    count_box_->setObjectName(u"Text1"_s);
+    count_box_->setFont(fonts::sheet_font(12));
+    auto *ok = new QPushButton(u"O K"_s, this);
+    ok->setObjectName(u"Command1"_s);
+    ok->setDefault(true);
+    auto *close = new QPushButton(u"閉じる"_s, this);
+    close->setObjectName(u"Command2"_s);
+    close->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(prompt_label_);
+    layout->addWidget(count_box_);
+    layout->addLayout(buttons);
+
+    connect(ok, &QPushButton::clicked, this, &CountDialog::Command1_Click);
+    connect(close, &QPushButton::clicked, this, &CountDialog::put_away);
+}
+
+void CountDialog::ask(QWidget *asker, const QString &caption, const QString &prompt,
+                      std::function<void(int)> act)
+{
+    asker_ = asker;
+    act_ = std::move(act);
+    setWindowTitle(caption);
+    prompt_label_->setText(prompt);
+    setEnabled(true);
+    show();
+    raise();
+    activateWindow();
+    count_box_->setFocus();
+    count_box_->selectAll();
+}
+
+void CountDialog::put_away()
+{
+    hide();
+    setEnabled(false);
+}
+
+void CountDialog::Command1_Click()
+{
+    const double n = numbers::leading_number(count_box_->text());
+    // A count the dialog cannot act on is said, and the dialog stays to be
+    // corrected.
+    if (!(n >= 1 && n < 10)) {
+        prompter_.message(this, u"1 から 9 までの数を入力してください。"_s);
+        count_box_->setFocus();
+        count_box_->selectAll();
+        return;
+    }
+    hide();
+    if (asker_ && act_)
+        act_(int(std::floor(n)));
+}
