@@ -5,7 +5,6 @@
 #include "sheetfile.h"
 #include "structure.h"
 
-#include <QSignalBlocker>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -133,7 +132,7 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
 
     PasteResult result;
     {
-        const QSignalBlocker quiet(&sheet);
+        const Sheet::Batch batch(sheet);
         if (missing > 0 && evaluation) {
             structure::insert_retu(sheet, c0, missing, unit_width);
             sheet.set_current_cell(r0, c0);
@@ -165,10 +164,6 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
                 progress(result.lines);
         }
     }
-    // Views missed every change while the signals were held.
-    emit sheet.shape_changed();
-    emit sheet.current_cell_changed();
-    emit sheet.document_changed();
     return result;
 }
 

@@ -404,6 +404,20 @@ void Sheet::set_kouho_no(double index)
     emit document_changed();
 }
 
+Sheet::Batch::Batch(Sheet &sheet) : sheet_(sheet), was_blocked_(sheet.blockSignals(true))
+{
+}
+
+Sheet::Batch::~Batch()
+{
+    sheet_.blockSignals(was_blocked_);
+    if (was_blocked_)
+        return;
+    emit sheet_.shape_changed();
+    emit sheet_.current_cell_changed();
+    emit sheet_.document_changed();
+}
+
 void Sheet::clamp_cursor()
 {
     const int last_row = rows() - 1;

@@ -115,6 +115,21 @@ public:
     double kouho_no() const { return kouho_no_; }
     void set_kouho_no(double index);
 
+    // Many changes as one: while a batch lives the sheet's signals are held
+    // back, and at its end views hear that everything may have changed.
+    class Batch
+    {
+    public:
+        explicit Batch(Sheet &sheet);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        Sheet &sheet_;
+        bool was_blocked_;
+    };
+
 signals:
     void cell_changed(int row, int col);
     void shape_changed();  // rows, columns or widths changed

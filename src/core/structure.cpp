@@ -74,6 +74,7 @@ Result insert_retu(Sheet &sheet, int col, int count, double unit_width)
     if (sheet.cols() + count > kMaxCols)
         return {too_many_columns()};
 
+    const Sheet::Batch batch(sheet);
     sheet.insert_columns(col, count);
     const int width = int(numbers::round_half_even(4 * unit_width));
     for (int c = col; c < col + count; ++c)
@@ -124,6 +125,7 @@ Result del_retu(Sheet &sheet, int col, int count, int selected)
         return {all_columns()};
     const int last = col + count - 1;
 
+    const Sheet::Batch batch(sheet);
     if (last >= sheet.cols() - 1) {
         sheet.remove_columns(col, count);
         sheet.set_current_cell(1, sheet.cols() - 1);
