@@ -12,6 +12,7 @@
 #include "sheet/sheetwindow.h"
 
 #include <QAction>
+#include <QToolBar>
 #include <QApplication>
 #include <QDir>
 #include <QList>
@@ -148,6 +149,21 @@ T *named(const QWidget *window, const QString &name)
     return found;
 }
 
+// A key as the keyboard sends it: to whichever widget has the focus.
+inline void press_key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget();
+    QVERIFY2(target, "no widget has the focus");
+    QTest::keyClick(target, key, modifiers);
+}
+
+inline void type_keys(const QString &text)
+{
+    QWidget *target = QApplication::focusWidget();
+    QVERIFY2(target, "no widget has the focus");
+    QTest::keyClicks(target, text);
+}
+
 inline void prepare_gui_test_environment()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -193,6 +209,25 @@ protected:
         watchdog = std::make_unique<ModalWatchdog>();
         main = std::make_unique<MainWindow>(*prompter);
         main->show();
+    }
+
+    // A session whose first sheet is maximized in a large, active frame with
+    // its toolbar running: the sheet window it returns has the keys.
+    SheetWindow *start_maximized_session()
+    {
+        start_session();
+        main->resize(1400, 900);
+        if (!QTest::qWaitForWindowExposed(main.get()))
+            qWarning("the frame was not shown");
+        SheetWindow *sheet = main->active_sheet();
+        sheet->parentWidget()->showMaximized();
+        if (!QTest::qWaitFor([this] { return main->toolbar()->isEnabled(); }))
+            qWarning("the toolbar did not come alive");
+        main->activateWindow();
+        if (!QTest::qWaitForWindowActive(main.get()))
+            qWarning("the frame did not become active");
+        sheet->editor()->setFocus();
+        return sheet;
     }
 
     // Fails the test on any question nobody scripted or any modal window, then

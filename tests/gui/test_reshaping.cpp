@@ -22,14 +22,8 @@ class TestReshaping : public GuiTestBase
     SheetWindow *win = nullptr;
     Sheet *sheet = nullptr;
 
-    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QWidget *target = QApplication::focusWidget();
-        QVERIFY2(target, "no widget has the focus");
-        QTest::keyClick(target, k, modifiers);
-    }
-
-    void type(const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { press_key(k, modifiers); }
+    void type(const QString &text) { type_keys(text); }
 
     void menu(const QString &name) { win->menus()->action(name)->trigger(); }
 
@@ -52,16 +46,8 @@ class TestReshaping : public GuiTestBase
 private slots:
     void init()
     {
-        start_session();
-        main->resize(1400, 900);
-        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-        win = main->active_sheet();
-        win->parentWidget()->showMaximized();
+        win = start_maximized_session();
         sheet = win->sheet();
-        QTRY_VERIFY(main->toolbar()->isEnabled());
-        main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main.get()));
-        win->editor()->setFocus();
         for (int r = 1; r <= 30; ++r)
             sheet->set_text(r, 4, u"s"_s + QString::number(r));
     }

@@ -23,20 +23,8 @@ class TestTyping : public GuiTestBase
     SheetWindow *win = nullptr;
     Sheet *sheet = nullptr;
 
-    // A key as the keyboard sends it: to whichever widget has the focus.
-    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QWidget *target = QApplication::focusWidget();
-        QVERIFY2(target, "no widget has the focus");
-        QTest::keyClick(target, k, modifiers);
-    }
-
-    void type(const QString &text)
-    {
-        QWidget *target = QApplication::focusWidget();
-        QVERIFY2(target, "no widget has the focus");
-        QTest::keyClicks(target, text);
-    }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { press_key(k, modifiers); }
+    void type(const QString &text) { type_keys(text); }
 
     // Words of a key script: T Tab, S Shift+Tab, E Enter, K keypad Enter,
     // W / F / N a click into the weight, full-marks or title box; anything
@@ -73,16 +61,8 @@ class TestTyping : public GuiTestBase
 private slots:
     void init()
     {
-        start_session();
-        main->resize(1400, 900);
-        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-        win = main->active_sheet();
-        win->parentWidget()->showMaximized();
+        win = start_maximized_session();
         sheet = win->sheet();
-        QTRY_VERIFY(main->toolbar()->isEnabled());
-        main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main.get()));
-        win->editor()->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), win->editor());
     }
 

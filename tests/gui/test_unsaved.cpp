@@ -85,15 +85,7 @@ class TestUnsaved : public GuiTestBase
     }
 
 private slots:
-    void init()
-    {
-        start_session();
-        main->resize(1400, 900);
-        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-        win = main->active_sheet();
-        win->parentWidget()->showMaximized();
-        QTRY_VERIFY(main->toolbar()->isEnabled());
-    }
+    void init() { win = start_maximized_session(); }
 
     void cleanup() { end_session(); }
 
