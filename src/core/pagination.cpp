@@ -1,0 +1,132 @@
+#include "pagination.h"
+
+#include "numbers.h"
+#include "sheet.h"
+
+using namespace Qt::StringLiterals;
+
+namespace pagination {
+
+namespace {
+
+// Page scale: the surface's text against the screen's.
+double scale(const ScreenMeasures &screen, PageSurface &surface)
+{
+    surface.set_font(screen.font_family, screen.font_points);
+    return screen.text_height > 0 ? surface.text_height(u"あ"_s) / screen.text_height : 1.0;
+}
+
+bool starts_with_digit(QStringView s)
+{
+    return !s.isEmpty() && s.front() >= u'0' && s.front() <= u'9';
+}
+
+}  // namespace
+
+Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
+                 int c2, int r1, int r2)
+{
+    Plan plan;
+    const double k = scale(screen, surface);
+    const double p = surface.text_height(u"*"_s) / 2;
+    const double w0 = sheet.column_width(0);
+    const double h = screen.row_height;
+    const double page_w = surface.width(), page_h = surface.height();
+    for (int c = 0; c < sheet.cols(); ++c) {
+        if ((w0 + sheet.column_width(c)) * k > page_w) {
+            plan.refusal = u"列["_s + sheet.text(0, c) + u"]の幅がプリンターからはみ出ます。"_s;
+            return plan;
+        }
+    }
+    for (int r = 0; r < sheet.rows(); ++r) {
+        if (h * k > page_h) {
+            plan.refusal = u"行["_s + sheet.text(r, 0) + u"]の高さがプリンターからはみ出ます。"_s;
+            return plan;
+        }
+    }
+
+    auto lay_out_strip = [&](int a, int b) {
+        const double top = h * k + p;  // the heading row and the top margin
+        double y = top;
+        int g = r1;
+        for (int r = r1; r <= r2; ++r) {
+            y += h * k;
+            if (y > page_h && r > g) {
+                plan.pages.append({g, r - 1, a, b});
+                g = r;
+                y = top + h * k;
+            }
+        }
+        plan.pages.append({g, r2, a, b});
+    };
+    double x = w0 * k;
+    int s = c1;
+    for (int c = c1; c <= c2; ++c) {
+        x += sheet.column_width(c) * k;
+        if (x > page_w && c > s) {
+            lay_out_strip(s, c - 1);
+            s = c;
+            x = (w0 + sheet.column_width(c)) * k;
+        }
+    }
+    lay_out_strip(s, c2);
+    return plan;
+}
+
+void print_page(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface,
+                const Page &page)
+{
+    const double k = scale(screen, surface);
+    const double p = surface.text_height(u"*"_s) / 2;
+    const double e = surface.text_height(u"あ"_s);
+    const double w0 = sheet.column_width(0);
+    const double h = screen.row_height * k;
+    auto X = [&](int c) {
+        double x = w0;
+        for (int i = page.first_col; i < c; ++i)
+            x += sheet.column_width(i);
+        return x * k;
+    };
+    auto Y = [&](int r) { return p + screen.row_height * k + (r - page.first_row) * h; };
+    const double L = w0 * k, R = X(page.last_col + 1), T = p;
+    const double B = Y(page.last_row) + e;
+
+    for (int c = page.first_col; c <= page.last_col; ++c)
+        surface.draw_text(X(c) + p / 10, p, sheet.text(0, c), X(c + 1));
+    for (int c = page.first_col; c <= page.last_col; ++c) {
+        const double cw = sheet.column_width(c) * k;
+        for (int r = page.first_row; r <= page.last_row; ++r) {
+            const QString s = numbers::trim_spaces(sheet.text(r, c)).toString();
+            if (s.isEmpty())
+                continue;
+            // Texts stand left, numbers right, one space short of the edge.
+            if (!starts_with_digit(s)) {
+                surface.draw_text(X(c) + p / 5, Y(r), s, X(c) + cw);
+                continue;
+            }
+            double m = surface.text_width(s) + surface.text_width(u" "_s);
+            if (m > cw) {
+                m = surface.text_width(s);
+                if (m > cw)
+                    m = cw;
+            }
+            surface.draw_text(X(c) + cw - m, Y(r), s, X(c) + cw);
+        }
+    }
+
+    surface.draw_line(L, T, R, T, false);
+    surface.draw_line(L, T, L, B, false);
+    surface.draw_line(R, T, R, B, false);
+    surface.draw_line(L, B, R, B, false);
+    for (int c = page.first_col; c <= page.last_col; ++c)
+        surface.draw_line(X(c), T, X(c), B, false);
+    const double y1 = p + screen.row_height * k - p / 8;
+    surface.draw_line(L, y1, R, y1, false);
+    surface.draw_line(L, y1 - p / 10, R, y1 - p / 10, false);
+    for (int r = page.first_row; r < page.last_row; ++r) {
+        const double y = Y(r) + h - p / 8;
+        surface.draw_line(L, y, R, y, true);
+    }
+}
+
+}  // namespace pagination

@@ -1,0 +1,161 @@
+#include "pagination.h"
+#include "sheet.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Fixed metrics: every character 100 wide, every text 240 high, so that the
+// page scale is 1 and the spacing unit 120.
+class RecordingSurface : public PageSurface
+{
+public:
+    struct Text {
+        double x, y;
+        QString text;
+    };
+    struct Line {
+        double x1, y1, x2, y2;
+        bool dotted;
+    };
+    double w, h;
+    QList<Text> texts;
+    QList<Line> lines;
+
+    RecordingSurface(double width, double height) : w(width), h(height) {}
+    double width() const override { return w; }
+    double height() const override { return h; }
+    void set_font(const QString &, double) override {}
+    double text_width(const QString &text) const override { return 100.0 * text.size(); }
+    double text_height(const QString &) const override { return 240; }
+    void draw_text(double x, double y, const QString &text, double) override { texts.append({x, y, text}); }
+    void draw_line(double x1, double y1, double x2, double y2, bool dotted) override
+    {
+        lines.append({x1, y1, x2, y2, dotted});
+    }
+    int count_lines(bool dotted) const
+    {
+        int n = 0;
+        for (const Line &l : lines)
+            n += l.dotted == dotted;
+        return n;
+    }
+    const Text *find(const QString &text) const
+    {
+        for (const Text &t : texts)
+            if (t.text == text)
+                return &t;
+        return nullptr;
+    }
+};
+
+const pagination::ScreenMeasures kScreen{u"Noto Sans Mono CJK JP"_s, 12, 300, 240};
+
+}  // namespace
+
+class TestPagination : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void one_page()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        RecordingSurface surface(20000, 30000);
+        const pagination::Plan plan = pagination::print_range(sheet, kScreen, surface, 1, 8, 1, 5);
+        QVERIFY(plan.refusal.isEmpty());
+        QCOMPARE(plan.pages, (QList<pagination::Page>{{1, 5, 1, 8}}));
+        pagination::print_page(sheet, kScreen, surface, plan.pages.first());
+        // Frame, a rule per column, the double heading rule; dotted between rows.
+        QCOMPARE(surface.count_lines(false), 4 + 8 + 2);
+        QCOMPARE(surface.count_lines(true), 5 - 1);
+        QVERIFY(surface.find(u"評価･評定"_s));
+    }
+
+    // Columns 1-6 and 7-12 fit a page's width, rows 1-40 and 41-50 its height.
+    void four_pages_in_order()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_cols(13);
+        sheet.set_column_width(0, 600);
+        for (int c = 1; c < 13; ++c)
+            sheet.set_column_width(c, 500);
+        RecordingSurface surface(600 + 6 * 500, 120 + 300 + 40 * 300);
+        const pagination::Plan plan = pagination::print_range(sheet, kScreen, surface, 1, 12, 1, 50);
+        QCOMPARE(plan.pages, (QList<pagination::Page>{
+                                 {1, 40, 1, 6}, {41, 50, 1, 6}, {1, 40, 7, 12}, {41, 50, 7, 12}}));
+    }
+
+    void too_big_data()
+    {
+        QTest::addColumn<bool>("column");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a column outside the range")
+            << true << u"列[点2]の幅がプリンターからはみ出ます。"_s;
+        // Every row is as high as the title row, which is named first.
+        QTest::newRow("a row") << false << u"行[]の高さがプリンターからはみ出ます。"_s;
+    }
+
+    void too_big()
+    {
+        QFETCH(bool, column);
+        QFETCH(QString, message);
+        Sheet sheet;
+        sheet.build_new(120);
+        if (column)
+            sheet.set_column_width(6, 9000);
+        RecordingSurface surface(column ? 8000 : 20000, column ? 30000 : 200);
+        const pagination::Plan plan = pagination::print_range(sheet, kScreen, surface, 1, 2, 1, 3);
+        QCOMPARE(plan.refusal, message);
+        QVERIFY(plan.pages.isEmpty());
+    }
+
+    void alignment_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("x");  // offset from the column's left edge, -1: not drawn
+        // Column 5 is 528 wide; a character is 100 and p is 120.
+        QTest::newRow("85 right, a space short") << u"85"_s << 528.0 - 300;
+        QTest::newRow("不明 left") << u"不明"_s << 24.0;
+        QTest::newRow("minus 3 left") << u"-3"_s << 24.0;
+        QTest::newRow("five digits: at the edge") << u"12345"_s << 528.0 - 500;
+        QTest::newRow("wider than the column") << u"123456789"_s << 0.0;
+        QTest::newRow("spaces only") << u"   "_s << -1.0;
+    }
+
+    void alignment()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, x);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(1, 5, text);
+        RecordingSurface surface(20000, 30000);
+        pagination::print_page(sheet, kScreen, surface, {1, 1, 5, 5});
+        const RecordingSurface::Text *drawn = surface.find(text.trimmed());
+        if (x < 0) {
+            QCOMPARE(surface.texts.size(), 1);  // the heading alone
+            return;
+        }
+        QVERIFY(drawn);
+        QCOMPARE(drawn->x, 600.0 + x);
+    }
+
+    // A row that fits a page only without the headings gets a page of its
+    // own; no page is ever without a row.
+    void no_empty_page()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        RecordingSurface surface(20000, 500);
+        const pagination::Plan plan = pagination::print_range(sheet, kScreen, surface, 1, 2, 1, 3);
+        QCOMPARE(plan.pages, (QList<pagination::Page>{{1, 1, 1, 2}, {2, 2, 1, 2}, {3, 3, 1, 2}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPagination)
+#include "test_pagination.moc"
