@@ -6,7 +6,7 @@ packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
   fonts-noto-cjk
-  xvfb xauth openbox xdotool
+  xvfb xauth openbox xdotool poppler-utils
   libbenchmark-dev
 )
 

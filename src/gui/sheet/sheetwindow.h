@@ -10,6 +10,7 @@ class FileCommands;
 class InputPanels;
 class MouseSelection;
 class PanelDragger;
+class PrintCommands;
 class ScorePanel;
 class Sheet;
 class SheetGrid;
@@ -65,6 +66,7 @@ public:
     void insert_retu(int col, int count);
     void del_retu(int col, int count);
     void insert_gyou(int row, int count);
+    void mnu_print_Click();
 
 signals:
     // The closing logic let the window close.
@@ -105,6 +107,7 @@ private:
     EvaluationCommands *evaluation_;
     ClipboardCommands *clipboard_;
     StructureCommands *structure_;
+    PrintCommands *print_;
     MouseSelection *mouse_;
     PanelDragger *drag4_;
     PanelDragger *drag6_;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "pagination.h"
+
+#include <QRectF>
+
+class QPainter;
+
+// A page surface over a painter (printer, PDF, image window): lengths in
+// twips, text measured with the device's own font metrics.
+class PainterSurface : public PageSurface
+{
+public:
+    // page: the drawing area on the device, in device pixels.
+    PainterSurface(QPainter &painter, const QRectF &page);
+
+    double width() const override;
+    double height() const override;
+    void set_font(const QString &family, double points) override;
+    double text_width(const QString &text) const override;
+    double text_height(const QString &text) const override;
+    void draw_text(double x, double y, const QString &text, double clip_right) override;
+    void draw_line(double x1, double y1, double x2, double y2, bool dotted) override;
+
+private:
+    double px(double twips) const;
+    double twips(double px) const;
+
+    QPainter &painter_;
+    QRectF page_;
+    double dpi_;
+};

@@ -1,0 +1,132 @@
+// Printing through the real path: with no printer installed the pages go to
+// a PDF file, read back with pdftotext.
+#include "guitest.h"
+#include "sheet.h"
+#include "sheet/sheetmenus.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+class TestPrinting : public GuiTestBase
+{
+    Q_OBJECT
+
+    SheetWindow *win = nullptr;
+    Sheet *sheet = nullptr;
+
+    // The text of each page of a PDF file.
+    static QStringList pages_of(const QString &path)
+    {
+        QProcess process;
+        process.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+        if (!process.waitForFinished(30000))
+            return {};
+        // Fonts map some ideographs to their look-alike radicals: folded back.
+        QStringList pages = QString::fromUtf8(process.readAllStandardOutput())
+                                .normalized(QString::NormalizationForm_KC)
+                                .split(u'\f');
+        if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+            pages.removeLast();
+        return pages;
+    }
+
+    void class_of(int students)
+    {
+        sheet->set_rows(qMax(sheet->rows(), students + 1));
+        for (int r = 1; r <= students; ++r) {
+            sheet->set_text(r, 4, u"生徒"_s + QString::number(r));
+            sheet->set_text(r, 5, QString::number(r % 101));
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed: run scripts/setup.sh");
+    }
+
+    void init()
+    {
+        win = start_maximized_session();
+        sheet = win->sheet();
+    }
+
+    void cleanup() { end_session(); }
+
+    // With one cell selected the whole used range prints; every page has the
+    // headings once, every student appears once, and no blank page follows.
+    void class_list_to_pdf_data()
+    {
+        QTest::addColumn<int>("students");
+        QTest::addColumn<bool>("many");
+        QTest::newRow("one page") << 3 << false;
+        QTest::newRow("several pages") << 150 << true;
+    }
+
+    void class_list_to_pdf()
+    {
+        QFETCH(int, students);
+        QFETCH(bool, many);
+        class_of(students);
+        const QString path = folder->file(u"class.pdf"_s);
+        prompter->files.enqueue(path);
+        main->toolbar_click(u"ｼｰﾄ印刷"_s);
+        QCOMPARE(prompter->dialogs.size(), 1);
+        const QStringList pages = pages_of(path);
+        QCOMPARE(pages.size() > 1, many);
+        QString all;
+        for (const QString &page : pages) {
+            QCOMPARE(page.count(u"氏名"_s), 1);
+            QVERIFY(!page.trimmed().isEmpty());
+            all += page;
+        }
+        for (int r = 1; r <= students; ++r)
+            QCOMPARE(all.count(QRegularExpression(u"生徒"_s + QString::number(r) + u"(?![0-9])"_s)), 1);
+    }
+
+    // Nothing is printed, and no file asked for, when the range is refused.
+    void refused_prints_nothing_data()
+    {
+        QTest::addColumn<QString>("why");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a column too wide") << u"wide"_s << u"列[氏名]の幅がプリンターからはみ出ます。"_s;
+        QTest::newRow("the title row alone") << u"title"_s << u"見出しの行だけでは印刷できません。"_s;
+    }
+
+    void refused_prints_nothing()
+    {
+        QFETCH(QString, why);
+        QFETCH(QString, message);
+        class_of(3);
+        if (why == u"wide"_s)
+            sheet->set_column_width(4, 200000);
+        sheet->set_current_cell(why == u"title"_s ? 0 : 1, 1);
+        sheet->set_selection_end(why == u"title"_s ? 0 : 3, 4);
+        win->menus()->action(u"mnu_print"_s)->trigger();
+        QCOMPARE(prompter->messages(), QStringList{message});
+        QVERIFY(prompter->dialogs.isEmpty());
+    }
+
+    // More than ten pages are asked for first.
+    void many_pages_are_asked_for()
+    {
+        class_of(449);
+        sheet->set_current_cell(1, 1);
+        sheet->set_selection_end(449, 8);
+        sheet->set_column_width(4, 9000);
+        prompter->answers.enqueue(Prompter::Answer::No);
+        win->menus()->action(u"mnu_print"_s)->trigger();
+        QCOMPARE(prompter->asked.size(), 1);
+        QVERIFY(prompter->asked.first().text.endsWith(u" ページを印刷します。よろしいですか？"_s));
+        QVERIFY(prompter->dialogs.isEmpty());
+    }
+};
+
+PONSAITEN_GUI_TEST_MAIN(TestPrinting)
+#include "test_printing.moc"
