@@ -113,6 +113,38 @@ private slots:
         QVERIFY(prompter->dialogs.isEmpty());
     }
 
+    // The preview shows the printout's pages, one by one, scaled to the
+    // screen; キャンセル stops it at any page.
+    void preview_is_the_printout_data()
+    {
+        QTest::addColumn<bool>("to_the_end");
+        QTest::newRow("every page") << true;
+        QTest::newRow("stopped after the first") << false;
+    }
+
+    void preview_is_the_printout()
+    {
+        QFETCH(bool, to_the_end);
+        class_of(150);
+        const QString path = folder->file(u"class.pdf"_s);
+        prompter->files.enqueue(path);
+        win->menus()->action(u"mnu_print"_s)->trigger();
+        const int printed = int(pages_of(path).size());
+        QVERIFY(printed > 1);
+        prompter->clear();
+
+        for (int i = 0; i < printed; ++i)
+            prompter->answers.enqueue(to_the_end ? Prompter::Answer::Ok : Prompter::Answer::Cancel);
+        win->menus()->action(u"mnu_preview"_s)->trigger();
+        QCOMPARE(prompter->messages(),
+                 QStringList(to_the_end ? printed : 1, u"次があれば表示します。"_s));
+        QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::OkCancel);
+        auto *preview = main->findChild<QWidget *>(u"Form3"_s);
+        QVERIFY(preview && preview->isVisible());
+        QCOMPARE(preview->windowTitle(), u"[印刷イメージの表示]  評価計算(1)"_s);
+        prompter->clear();
+    }
+
     // More than ten pages are asked for first.
     void many_pages_are_asked_for()
     {

@@ -6,6 +6,7 @@
 #include "numbers.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
+#include "print/previewwindow.h"
 #include "structure/countdialog.h"
 
 #include <QAction>
@@ -265,6 +266,13 @@ CountDialog &MainWindow::count_dialog()
     if (!count_dialog_)
         count_dialog_ = new CountDialog(prompter_, this);
     return *count_dialog_;
+}
+
+PreviewWindow &MainWindow::preview_window()
+{
+    if (!preview_window_)
+        preview_window_ = new PreviewWindow(this);
+    return *preview_window_;
 }
 
 bool MainWindow::is_active(const SheetWindow *sheet) const

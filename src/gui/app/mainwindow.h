@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 class CountDialog;
+class PreviewWindow;
 class QMdiArea;
 class QSettings;
 class QMdiSubWindow;
@@ -28,6 +29,7 @@ public:
     bool is_active(const SheetWindow *sheet) const override;
     bool frame_minimized() const override { return isMinimized(); }
     CountDialog &count_dialog() override;
+    PreviewWindow &preview_window() override;
 
     // Creates a sheet window with the lowest free number; nullptr when all
     // twenty numbers are taken (the teacher is told so).
@@ -85,6 +87,7 @@ private:
     QList<SheetWindow *> load_order_;
     QSettings *settings_ = nullptr;
     CountDialog *count_dialog_ = nullptr;
+    PreviewWindow *preview_window_ = nullptr;
     bool closing_ = false;
     bool shown_before_ = false;
 };

@@ -24,6 +24,10 @@ Prompter::Answer DialogPrompter::ask(QWidget *parent, const QString &text, Butto
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
         break;
+    case Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
     case Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -34,6 +38,8 @@ Prompter::Answer DialogPrompter::ask(QWidget *parent, const QString &text, Butto
         break;
     }
     switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

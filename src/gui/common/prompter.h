@@ -11,7 +11,7 @@ class QWidget;
 class Prompter
 {
 public:
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~Prompter() = default;

@@ -2,31 +2,38 @@
 
 #include <QObject>
 
-class Prompter;
+class QPrinter;
 class QWidget;
+class SheetHost;
 class Sheet;
 class SheetGrid;
 
 namespace pagination {
+struct Plan;
 struct ScreenMeasures;
 }
 
 // Printing the selected range on the system's default printer, or into a
-// PDF file when no printer is installed.
+// PDF file when no printer is installed, and showing it page by page first.
+// Both lay the pages out once, on the printer's printable area.
 class PrintCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    PrintCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, Prompter &prompter);
+    PrintCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, SheetHost &host);
 
     void mnu_print_Click();
+    void mnu_preview_Click();
 
 private:
     pagination::ScreenMeasures screen_measures() const;
+    // The pages of the selected range on that printer; empty (and said why)
+    // when the range cannot be printed.
+    pagination::Plan plan_for(QPrinter &printer);
 
     QWidget *window_;
     Sheet *sheet_;
     SheetGrid *grid_;
-    Prompter &prompter_;
+    SheetHost &host_;
 };

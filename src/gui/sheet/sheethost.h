@@ -2,6 +2,7 @@
 
 class CountDialog;
 class Prompter;
+class PreviewWindow;
 class SheetWindow;
 
 // What a sheet window asks of the frame that holds it. Requests that need
@@ -17,4 +18,6 @@ public:
     virtual bool frame_minimized() const = 0;
     // The one count dialog of the program.
     virtual CountDialog &count_dialog() = 0;
+    // The one print image window of the program.
+    virtual PreviewWindow &preview_window() = 0;
 };

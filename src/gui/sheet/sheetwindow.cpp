@@ -99,7 +99,7 @@ void SheetWindow::build_parts()
 
     clipboard_ = new ClipboardCommands(this, sheet_, grid_, editor_, inputs_, host_.prompter());
     structure_ = new StructureCommands(this, sheet_, editor_, inputs_, host_);
-    print_ = new PrintCommands(this, sheet_, grid_, host_.prompter());
+    print_ = new PrintCommands(this, sheet_, grid_, host_);
     connect(editor_, &CellEditor::del_moji_requested, this, &SheetWindow::del_moji);
     connect(editor_, &CellEditor::past_requested, this, &SheetWindow::past);
     // A press on the grid puts the count dialog away.
@@ -125,7 +125,7 @@ void SheetWindow::build_parts()
 void SheetWindow::connect_menus()
 {
     // Items whose operations are not there yet stay disabled.
-    const QStringList waiting = {u"mnu_psettei"_s, u"mnu_preview"_s, u"mnu_help"_s};
+    const QStringList waiting = {u"mnu_psettei"_s, u"mnu_help"_s};
     for (const QString &name : waiting)
         menus_->action(name)->setEnabled(false);
 
@@ -150,6 +150,7 @@ void SheetWindow::connect_menus()
     on(u"menu_cut2"_s, &SheetWindow::cut);
     on(u"mnu_paste2"_s, &SheetWindow::past);
     on(u"mnu_print"_s, &SheetWindow::mnu_print_Click);
+    on(u"mnu_preview"_s, &SheetWindow::mnu_preview_Click);
     const std::pair<const char16_t *, int> arrangements[] = {
         {u"mnu_jouge", 1}, {u"mnu_sayuu", 2}, {u"mnu_kasane", 0}};
     for (const auto &[name, code] : arrangements)
@@ -260,6 +261,11 @@ void SheetWindow::insert_gyou(int row, int count)
 void SheetWindow::mnu_print_Click()
 {
     print_->mnu_print_Click();
+}
+
+void SheetWindow::mnu_preview_Click()
+{
+    print_->mnu_preview_Click();
 }
 
 void SheetWindow::mousePressEvent(QMouseEvent *event)

@@ -67,6 +67,7 @@ public:
     void del_retu(int col, int count);
     void insert_gyou(int row, int count);
     void mnu_print_Click();
+    void mnu_preview_Click();
 
 signals:
     // The closing logic let the window close.

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QScrollArea;
+
+// The print image window Form3, one for the program: one page at a time as
+// it will come out of the printer, scaled to the screen.
+class PreviewWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PreviewWindow(QWidget *parent);
+
+    void show_page(const QImage &page, const QString &caption);
+    // The page shown, for tests.
+    QImage page() const { return page_; }
+
+private:
+    QScrollArea *scroll_;
+    QLabel *image_;
+    QImage page_;
+};
