@@ -2,9 +2,14 @@
 // a PDF file, read back with pdftotext.
 #include "guitest.h"
 #include "sheet.h"
+#include "print/printersettings.h"
 #include "sheet/sheetmenus.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
 #include <QFile>
+#include <QRadioButton>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -143,6 +148,66 @@ private slots:
         QVERIFY(preview && preview->isVisible());
         QCOMPARE(preview->windowTitle(), u"[印刷イメージの表示]  評価計算(1)"_s);
         prompter->clear();
+    }
+
+    // Papers are named by their paper code: Qt's names never match the table.
+    void paper_names_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("A4") << int(QPageSize::A4) << u"A4 210 x 297 mm"_s;
+        QTest::newRow("JIS B4") << int(QPageSize::JisB4) << u"B4 257 x 364 mm"_s;
+        QTest::newRow("A3") << int(QPageSize::A3) << u"A3 297 x 420 mm"_s;
+        QTest::newRow("Letter") << int(QPageSize::Letter) << u"レター 8 1/2 x 11 インチ"_s;
+        QTest::newRow("no code: Qt's name") << int(QPageSize::A6) << QPageSize(QPageSize::A6).name();
+    }
+
+    void paper_names()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, name);
+        QCOMPARE(PrinterSettings::paper_name(QPageSize(QPageSize::PageSizeId(id))), name);
+    }
+
+    // A paper and orientation chosen in Form5 are what the next print uses;
+    // キャンセル or the window's close box keeps what was in force before.
+    void settings_window_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QString>("page");  // what pdfinfo reports
+        QTest::newRow("O K") << u"Command1"_s << u"1191 x 842 pts (A3)"_s;
+        QTest::newRow("キャンセル") << u"Command2"_s << u"595 x 842 pts (A4)"_s;
+        QTest::newRow("close box") << u"close"_s << u"595 x 842 pts (A4)"_s;
+    }
+
+    void settings_window()
+    {
+        QFETCH(QString, ending);
+        QFETCH(QString, page);
+        if (QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty())
+            QSKIP("pdfinfo (poppler-utils) is not installed");
+        class_of(3);
+        win->menus()->action(u"mnu_psettei"_s)->trigger();
+        auto *form5 = main->findChild<QDialog *>(u"Form5"_s);
+        QVERIFY(form5 && form5->isVisible());
+        auto *papers = named<QComboBox>(form5, u"Combo2"_s);
+        QCOMPARE(papers->currentText(), u"A4 210 x 297 mm"_s);
+        papers->setCurrentIndex(papers->findText(u"A3 297 x 420 mm"_s));
+        named<QRadioButton>(form5, u"Option1_1"_s)->click();
+        if (ending == u"close"_s)
+            form5->close();
+        else
+            named<QAbstractButton>(form5, ending)->click();
+        QVERIFY(!form5->isVisible());
+
+        const QString path = folder->file(u"class.pdf"_s);
+        prompter->files.enqueue(path);
+        win->menus()->action(u"mnu_print"_s)->trigger();
+        QProcess info;
+        info.start(u"pdfinfo"_s, {path});
+        QVERIFY(info.waitForFinished(30000));
+        const QString report = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(report.contains(page), qPrintable(report));
     }
 
     // More than ten pages are asked for first.

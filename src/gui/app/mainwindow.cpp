@@ -7,6 +7,8 @@
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
 #include "print/previewwindow.h"
+#include "print/printersettings.h"
+#include "print/printsettingswindow.h"
 #include "structure/countdialog.h"
 
 #include <QAction>
@@ -66,7 +68,7 @@ const QString kPlaceKey = u"frame/geometry"_s;
 }  // namespace
 
 MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
-    : QMainWindow(parent), prompter_(prompter)
+    : QMainWindow(parent), prompter_(prompter), printer_settings_(std::make_unique<PrinterSettings>())
 {
     setObjectName(u"MDIForm1"_s);
     mdi_ = new SheetArea(this);
@@ -239,6 +241,7 @@ void MainWindow::connect_sheet(SheetWindow *sheet)
     connect(sheet, &SheetWindow::end_program_requested, this, &MainWindow::end_program);
     connect(sheet, &SheetWindow::arrange_requested, this, &MainWindow::arrange);
     connect(sheet, &SheetWindow::about_requested, this, &MainWindow::show_about);
+    connect(sheet, &SheetWindow::print_settings_requested, this, &MainWindow::show_print_settings);
     connect(sheet, &SheetWindow::busy, this, [this](bool on) {
         toolbar_->setEnabled(!on);
         if (!on)
@@ -266,6 +269,13 @@ CountDialog &MainWindow::count_dialog()
     if (!count_dialog_)
         count_dialog_ = new CountDialog(prompter_, this);
     return *count_dialog_;
+}
+
+void MainWindow::show_print_settings()
+{
+    if (!print_settings_window_)
+        print_settings_window_ = new PrintSettingsWindow(*printer_settings_, prompter_, this);
+    print_settings_window_->open_settings();
 }
 
 PreviewWindow &MainWindow::preview_window()
@@ -426,6 +436,7 @@ void MainWindow::showEvent(QShowEvent *event)
 bool MainWindow::restore_place(QSettings *settings)
 {
     settings_ = settings;
+    printer_settings_->remember_in(settings);
     return restoreGeometry(settings->value(kPlaceKey).toByteArray());
 }
 

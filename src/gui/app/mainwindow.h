@@ -3,9 +3,12 @@
 #include "sheet/sheethost.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class CountDialog;
 class PreviewWindow;
+class PrinterSettings;
+class PrintSettingsWindow;
 class QMdiArea;
 class QSettings;
 class QMdiSubWindow;
@@ -30,6 +33,9 @@ public:
     bool frame_minimized() const override { return isMinimized(); }
     CountDialog &count_dialog() override;
     PreviewWindow &preview_window() override;
+    PrinterSettings &printer_settings() override { return *printer_settings_; }
+    // The print settings window Form5, made on first use.
+    void show_print_settings();
 
     // Creates a sheet window with the lowest free number; nullptr when all
     // twenty numbers are taken (the teacher is told so).
@@ -88,6 +94,8 @@ private:
     QSettings *settings_ = nullptr;
     CountDialog *count_dialog_ = nullptr;
     PreviewWindow *preview_window_ = nullptr;
+    std::unique_ptr<PrinterSettings> printer_settings_;
+    PrintSettingsWindow *print_settings_window_ = nullptr;
     bool closing_ = false;
     bool shown_before_ = false;
 };

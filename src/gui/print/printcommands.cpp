@@ -5,6 +5,7 @@
 #include "pagination.h"
 #include "print/paintersurface.h"
 #include "print/previewwindow.h"
+#include "print/printersettings.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
 #include "sheet/sheethost.h"
@@ -89,6 +90,7 @@ void PrintCommands::mnu_print_Click()
     const bool to_pdf = QPrinterInfo::defaultPrinter().isNull();
     if (to_pdf)
         printer.setOutputFormat(QPrinter::PdfFormat);
+    host_.printer_settings().apply_to(printer);
     const pagination::Plan plan = plan_for(printer);
     if (plan.pages.isEmpty())
         return;
@@ -123,6 +125,7 @@ void PrintCommands::mnu_preview_Click()
     QPrinter printer(QPrinter::HighResolution);
     if (QPrinterInfo::defaultPrinter().isNull())
         printer.setOutputFormat(QPrinter::PdfFormat);
+    host_.printer_settings().apply_to(printer);
     const pagination::Plan plan = plan_for(printer);
     if (plan.pages.isEmpty())
         return;

@@ -3,6 +3,7 @@
 class CountDialog;
 class Prompter;
 class PreviewWindow;
+class PrinterSettings;
 class SheetWindow;
 
 // What a sheet window asks of the frame that holds it. Requests that need
@@ -20,4 +21,6 @@ public:
     virtual CountDialog &count_dialog() = 0;
     // The one print image window of the program.
     virtual PreviewWindow &preview_window() = 0;
+    // The paper and orientation in force for printing and preview.
+    virtual PrinterSettings &printer_settings() = 0;
 };

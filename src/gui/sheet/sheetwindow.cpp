@@ -125,7 +125,7 @@ void SheetWindow::build_parts()
 void SheetWindow::connect_menus()
 {
     // Items whose operations are not there yet stay disabled.
-    const QStringList waiting = {u"mnu_psettei"_s, u"mnu_help"_s};
+    const QStringList waiting = {u"mnu_help"_s};
     for (const QString &name : waiting)
         menus_->action(name)->setEnabled(false);
 
@@ -151,6 +151,7 @@ void SheetWindow::connect_menus()
     on(u"mnu_paste2"_s, &SheetWindow::past);
     on(u"mnu_print"_s, &SheetWindow::mnu_print_Click);
     on(u"mnu_preview"_s, &SheetWindow::mnu_preview_Click);
+    on(u"mnu_psettei"_s, &SheetWindow::print_settings_requested);
     const std::pair<const char16_t *, int> arrangements[] = {
         {u"mnu_jouge", 1}, {u"mnu_sayuu", 2}, {u"mnu_kasane", 0}};
     for (const auto &[name, code] : arrangements)

@@ -1,0 +1,99 @@
+#include "print/printersettings.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSettings>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Paper names by paper code, as the teacher's earlier program showed them.
+const char16_t *const kPaperNames[] = {
+    u"",
+    u"レター 8 1/2 x 11 インチ", u"レター スモール 8 1/2 x 11 インチ", u"タブロイド 11 x 17 インチ",
+    u"レジャー 17 x 11 インチ", u"リーガル 8 1/2 x 14 インチ", u"ステートメント 5 1/2 x 8 1/2 インチ",
+    u"エグゼクティブ 7 1/2 x 10 1/2 インチ", u"A3 297 x 420 mm", u"A4 210 x 297 mm",
+    u"A4 Small 210 x 297 mm", u"A5 148 x 210 mm", u"B4 257 x 364 mm", u"B5 182 x 257 mm",
+    u"フォリオ 8 1/2 x 13 インチ", u"クォート 215 x 275 mm", u"10 x 14 インチ", u"11 x 17 インチ",
+    u"ノート 8 1/2 x 11 インチ", u"封筒 #9 3 7/8 x 8 7/8 インチ", u"封筒 #10 4 1/8 x 9 1/2 インチ",
+    u"封筒 #11 4 1/2 x 10 3/8 インチ", u"封筒 #12 4 1/2 x 11 インチ", u"封筒 #14 5 x 11 1/2 インチ",
+    u"C サイズ シート", u"D サイズ シート", u"E サイズ シート", u"封筒 DL 110 x 220 mm",
+    u"封筒 C5 162 x 229 mm", u"封筒 C3 324 x 458 mm", u"封筒 C4 229 x 324 mm",
+    u"封筒 C6 114 x 162 mm", u"封筒 C65 114 x 229 mm", u"封筒 B4 250 x 353 mm",
+    u"封筒 B5 176 x 250 mm", u"封筒 B6 176 x 125 mm", u"封筒 110 x 230 mm",
+    u"封筒 Monarch 3 7/8 x 7 1/2 インチ", u"封筒 3 5/8 x 6 1/2 インチ",
+    u"U.S. スタンダード ファンフォールド 14 7/8 x 11 インチ",
+    u"ドイツ スタンダード ファンフォールド 8 1/2 x 12 インチ",
+    u"ドイツ リーガル ファンフォールド 8 1/2 x 13 インチ", u"ユーザー定義のサイズ",
+};
+
+const QString kPaperKey = u"print/paper"_s;
+const QString kOrientationKey = u"print/orientation"_s;
+
+}  // namespace
+
+QString PrinterSettings::paper_name(const QPageSize &size)
+{
+    // Matched by paper code: the driver's own names never match the table.
+    const int code = size.windowsId();
+    if (code >= 1 && code < int(std::size(kPaperNames)) && code != 42)
+        return QString::fromUtf16(kPaperNames[code]);
+    if (size.id() == QPageSize::Custom)
+        return QString::fromUtf16(kPaperNames[42]);
+    return size.name();
+}
+
+QList<QPageSize> PrinterSettings::papers()
+{
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (!printer.isNull() && !printer.supportedPageSizes().isEmpty())
+        return printer.supportedPageSizes();
+    QList<QPageSize> list;
+    for (QPageSize::PageSizeId id : {QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::JisB4,
+                                     QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal})
+        list.append(QPageSize(id));
+    return list;
+}
+
+QString PrinterSettings::printer_name()
+{
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    return printer.isNull() ? u"PDF ファイル"_s : printer.printerName();
+}
+
+void PrinterSettings::set_page_size(const QPageSize &size)
+{
+    page_size_ = size;
+    store();
+}
+
+void PrinterSettings::set_orientation(QPageLayout::Orientation orientation)
+{
+    orientation_ = orientation;
+    store();
+}
+
+void PrinterSettings::apply_to(QPrinter &printer) const
+{
+    printer.setPageSize(page_size_);
+    printer.setPageOrientation(orientation_);
+}
+
+void PrinterSettings::remember_in(QSettings *settings)
+{
+    settings_ = settings;
+    const int id = settings->value(kPaperKey, int(QPageSize::A4)).toInt();
+    if (id >= 0 && id < int(QPageSize::LastPageSize) && id != int(QPageSize::Custom))
+        page_size_ = QPageSize(QPageSize::PageSizeId(id));
+    orientation_ = settings->value(kOrientationKey).toInt() == 1 ? QPageLayout::Landscape
+                                                                 : QPageLayout::Portrait;
+}
+
+void PrinterSettings::store()
+{
+    if (!settings_)
+        return;
+    settings_->setValue(kPaperKey, int(page_size_.id()));
+    settings_->setValue(kOrientationKey, orientation_ == QPageLayout::Landscape ? 1 : 0);
+}

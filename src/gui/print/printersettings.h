@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QPageSize>
+
+class QPrinter;
+class QSettings;
+
+// The paper and orientation printing and preview use, one for the program.
+// They belong to the program, not to the system: choosing them never changes
+// the printer's own defaults. They last for the run and, given settings,
+// from run to run.
+class PrinterSettings
+{
+public:
+    QPageSize page_size() const { return page_size_; }
+    QPageLayout::Orientation orientation() const { return orientation_; }
+    void set_page_size(const QPageSize &size);
+    void set_orientation(QPageLayout::Orientation orientation);
+
+    void apply_to(QPrinter &printer) const;
+    void remember_in(QSettings *settings);
+
+    // The Japanese name of a paper by its paper code, or Qt's own name.
+    static QString paper_name(const QPageSize &size);
+    // The papers the current printer offers (the common ones for PDF).
+    static QList<QPageSize> papers();
+    // The current printer's name, or what stands for it without one.
+    static QString printer_name();
+
+private:
+    void store();
+
+    QPageSize page_size_{QPageSize::A4};
+    QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
+    QSettings *settings_ = nullptr;
+};

@@ -1,0 +1,122 @@
+#include "print/printsettingswindow.h"
+
+#include "common/prompter.h"
+#include "print/printersettings.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+PrintSettingsWindow::PrintSettingsWindow(PrinterSettings &settings, Prompter &prompter,
+                                         QWidget *parent)
+    : QDialog(parent), settings_(settings), prompter_(prompter)
+{
+    setObjectName(u"Form5"_s);
+    setWindowTitle(u"印刷設定"_s);
+    setModal(false);
+
+    auto *label1 = new QLabel(u"プリンタ名"_s, this);
+    label1->setObjectName(u"Label1"_s);
+    printer_label_ = new QLabel(this);
+    printer_label_->setObjectName(u"Label4"_s);
+    auto *label2 = new QLabel(u"用      紙"_s, this);
+    label2->setObjectName(u"Label2"_s);
+    paper_list_ = new QComboBox(this);
+    paper_list_->setObjectName(u"Combo2"_s);
+    auto *label3 = new QLabel(u"用紙方向"_s, this);
+    label3->setObjectName(u"Label3"_s);
+    portrait_ = new QRadioButton(u"縦"_s, this);
+    portrait_->setObjectName(u"Option1_0"_s);
+    landscape_ = new QRadioButton(u"横"_s, this);
+    landscape_->setObjectName(u"Option1_1"_s);
+    auto *ok = new QPushButton(u"O K"_s, this);
+    ok->setObjectName(u"Command1"_s);
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(u"キャンセル"_s, this);
+    cancel->setObjectName(u"Command2"_s);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(label1, 0, 0);
+    grid->addWidget(printer_label_, 0, 1, 1, 2);
+    grid->addWidget(label2, 1, 0);
+    grid->addWidget(paper_list_, 1, 1, 1, 2);
+    grid->addWidget(label3, 2, 0);
+    grid->addWidget(portrait_, 2, 1);
+    grid->addWidget(landscape_, 2, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 3, 0, 1, 3);
+
+    connect(paper_list_, &QComboBox::currentIndexChanged, this, &PrintSettingsWindow::Combo2_Click);
+    connect(portrait_, &QRadioButton::clicked, this, [this] { Option1_Click(0); });
+    connect(landscape_, &QRadioButton::clicked, this, [this] { Option1_Click(1); });
+    connect(ok, &QPushButton::clicked, this, &QDialog::hide);
+    connect(cancel, &QPushButton::clicked, this, &PrintSettingsWindow::Command2_Click);
+}
+
+void PrintSettingsWindow::open_settings()
+{
+    saved_paper_ = settings_.page_size();
+    saved_orientation_ = settings_.orientation();
+    printer_label_->setText(PrinterSettings::printer_name());
+    filling_ = true;
+    paper_list_->clear();
+    papers_ = PrinterSettings::papers();
+    int current = -1;
+    for (qsizetype i = 0; i < papers_.size(); ++i) {
+        paper_list_->addItem(PrinterSettings::paper_name(papers_[i]));
+        if (papers_[i].isEquivalentTo(saved_paper_))
+            current = int(i);
+    }
+    paper_list_->setCurrentIndex(current);
+    filling_ = false;
+    (saved_orientation_ == QPageLayout::Landscape ? landscape_ : portrait_)->setChecked(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void PrintSettingsWindow::Combo2_Click(int index)
+{
+    if (filling_ || index < 0 || index >= papers_.size())
+        return;
+    QPrinter probe;
+    if (!probe.setPageSize(papers_[index])) {
+        prompter_.message(this, u"この用紙の設定はできませんでした。"_s);
+        return;
+    }
+    settings_.set_page_size(papers_[index]);
+}
+
+void PrintSettingsWindow::Option1_Click(int index)
+{
+    settings_.set_orientation(index == 1 ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void PrintSettingsWindow::ret_printer()
+{
+    settings_.set_page_size(saved_paper_);
+    settings_.set_orientation(saved_orientation_);
+}
+
+void PrintSettingsWindow::Command2_Click()
+{
+    ret_printer();
+    hide();
+}
+
+void PrintSettingsWindow::closeEvent(QCloseEvent *event)
+{
+    // Closed through its frame: what was in force before stays.
+    ret_printer();
+    QDialog::closeEvent(event);
+}

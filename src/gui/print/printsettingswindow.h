@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <QPageLayout>
+#include <QPageSize>
+
+class PrinterSettings;
+class Prompter;
+class QComboBox;
+class QLabel;
+class QRadioButton;
+
+// The print settings window Form5: paper and orientation for printing and
+// preview. A choice takes effect at once; キャンセル, or closing the window,
+// puts back what was in force when it opened.
+class PrintSettingsWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    PrintSettingsWindow(PrinterSettings &settings, Prompter &prompter, QWidget *parent);
+
+    // Shows the window with what is in force now.
+    void open_settings();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Combo2_Click(int index);
+    void Option1_Click(int index);
+    void Command2_Click();
+    void ret_printer();
+
+    PrinterSettings &settings_;
+    Prompter &prompter_;
+    QLabel *printer_label_;
+    QComboBox *paper_list_;
+    QRadioButton *portrait_;
+    QRadioButton *landscape_;
+    QList<QPageSize> papers_;
+    QPageSize saved_paper_;
+    QPageLayout::Orientation saved_orientation_ = QPageLayout::Portrait;
+    bool filling_ = false;
+};
