@@ -15,6 +15,7 @@ public:
     struct Text {
         double x, y;
         QString text;
+        double clip_right;
     };
     struct Line {
         double x1, y1, x2, y2;
@@ -30,7 +31,10 @@ public:
     void set_font(const QString &, double) override {}
     double text_width(const QString &text) const override { return 100.0 * text.size(); }
     double text_height(const QString &) const override { return 240; }
-    void draw_text(double x, double y, const QString &text, double) override { texts.append({x, y, text}); }
+    void draw_text(double x, double y, const QString &text, double clip_right) override
+    {
+        texts.append({x, y, text, clip_right});
+    }
     void draw_line(double x1, double y1, double x2, double y2, bool dotted) override
     {
         lines.append({x1, y1, x2, y2, dotted});
@@ -143,6 +147,27 @@ private slots:
         }
         QVERIFY(drawn);
         QCOMPARE(drawn->x, 600.0 + x);
+    }
+
+    // A name wider than its column is cut at the column's right edge, and so
+    // is every heading: nothing prints over the next cell.
+    void texts_stay_in_their_cells()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(1, 4, u"とても長い名前の生徒さんです"_s);
+        sheet.set_text(1, 5, u"85"_s);
+        RecordingSurface surface(20000, 30000);
+        pagination::print_page(sheet, kScreen, surface, {1, 1, 1, 8});
+        double left = 600;
+        for (int c = 1; c <= 8; ++c) {
+            const double right = left + sheet.column_width(c);
+            for (const RecordingSurface::Text &t : surface.texts)
+                if (t.x >= left && t.x < right)
+                    QCOMPARE(t.clip_right, right);
+            left = right;
+        }
+        QVERIFY(surface.find(u"とても長い名前の生徒さんです"_s)->clip_right < surface.find(u"85"_s)->x);
     }
 
     // A row that fits a page only without the headings gets a page of its
