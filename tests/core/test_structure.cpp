@@ -101,26 +101,6 @@ private slots:
         QCOMPARE(sheet->column_width(3), 480);
     }
 
-    void column_limit_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<bool>("allowed");
-        QTest::newRow("exactly 450") << 441 << true;
-        QTest::newRow("451") << 442 << false;
-    }
-
-    void column_limit()
-    {
-        QFETCH(int, count);
-        QFETCH(bool, allowed);
-        std::unique_ptr<Sheet> sheet(evaluation_sheet({u"点1"_s, u"点2"_s}));
-        const structure::Result done = structure::insert_retu(*sheet, 5, count, 120);
-        QCOMPARE(done.refusal.isEmpty(), allowed);
-        QCOMPARE(sheet->cols(), allowed ? 450 : 9);
-        if (!allowed)
-            QCOMPARE(done.refusal, u"これ以上列を増やすことは出来ません。"_s);
-    }
-
     void letters_data()
     {
         QTest::addColumn<int>("data_cols");
@@ -227,23 +207,31 @@ private slots:
         QCOMPARE(sheet.row(), 1);
     }
 
-    void row_limit_data()
+    // 450 columns or rows, the fixed ones counted, are allowed; 451 are
+    // refused with the message and nothing changes.
+    void limits_data()
     {
+        QTest::addColumn<bool>("columns");
         QTest::addColumn<int>("count");
         QTest::addColumn<bool>("allowed");
-        QTest::newRow("exactly 450") << 349 << true;
-        QTest::newRow("451") << 350 << false;
+        QTest::newRow("exactly 450 columns") << true << 441 << true;
+        QTest::newRow("451 columns") << true << 442 << false;
+        QTest::newRow("exactly 450 rows") << false << 349 << true;
+        QTest::newRow("451 rows") << false << 350 << false;
     }
 
-    void row_limit()
+    void limits()
     {
+        QFETCH(bool, columns);
         QFETCH(int, count);
         QFETCH(bool, allowed);
-        Sheet sheet;
-        sheet.build_new(120);
-        const structure::Result done = structure::insert_gyou(sheet, 5, count);
-        QCOMPARE(sheet.rows(), allowed ? 450 : 101);
-        QCOMPARE(done.refusal, allowed ? QString() : u"これ以上行を増やすことはできません。"_s);
+        std::unique_ptr<Sheet> sheet(evaluation_sheet({u"点1"_s, u"点2"_s}));
+        const structure::Result done = columns ? structure::insert_retu(*sheet, 5, count, 120)
+                                               : structure::insert_gyou(*sheet, 5, count);
+        QCOMPARE(columns ? sheet->cols() : sheet->rows(), allowed ? 450 : (columns ? 9 : 101));
+        QCOMPARE(done.refusal, allowed ? QString()
+                               : columns ? u"これ以上列を増やすことは出来ません。"_s
+                                         : u"これ以上行を増やすことはできません。"_s);
     }
 
     void delete_rows_data()

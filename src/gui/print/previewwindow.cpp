@@ -32,7 +32,6 @@ PreviewWindow::PreviewWindow(QWidget *parent)
 
 void PreviewWindow::show_page(const QImage &page, const QString &caption)
 {
-    page_ = page;
     image_->setPixmap(QPixmap::fromImage(page));
     setWindowTitle(caption);
     setEnabled(true);

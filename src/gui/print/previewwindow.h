@@ -15,11 +15,8 @@ public:
     explicit PreviewWindow(QWidget *parent);
 
     void show_page(const QImage &page, const QString &caption);
-    // The page shown, for tests.
-    QImage page() const { return page_; }
 
 private:
     QScrollArea *scroll_;
     QLabel *image_;
-    QImage page_;
 };

@@ -60,6 +60,15 @@ pagination::ScreenMeasures PrintCommands::screen_measures() const
             twips::from_px(QFontMetricsF(font).height())};
 }
 
+bool PrintCommands::prepare(QPrinter &printer) const
+{
+    const bool to_pdf = QPrinterInfo::defaultPrinter().isNull();
+    if (to_pdf)
+        printer.setOutputFormat(QPrinter::PdfFormat);
+    host_.printer_settings().apply_to(printer);
+    return to_pdf;
+}
+
 pagination::Plan PrintCommands::plan_for(QPrinter &printer)
 {
     const std::optional<Range> range = print_range_of(*sheet_);
@@ -87,10 +96,7 @@ void PrintCommands::mnu_print_Click()
 {
     Prompter &prompter = host_.prompter();
     QPrinter printer(QPrinter::HighResolution);
-    const bool to_pdf = QPrinterInfo::defaultPrinter().isNull();
-    if (to_pdf)
-        printer.setOutputFormat(QPrinter::PdfFormat);
-    host_.printer_settings().apply_to(printer);
+    const bool to_pdf = prepare(printer);
     const pagination::Plan plan = plan_for(printer);
     if (plan.pages.isEmpty())
         return;
@@ -123,9 +129,7 @@ void PrintCommands::mnu_print_Click()
 void PrintCommands::mnu_preview_Click()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (QPrinterInfo::defaultPrinter().isNull())
-        printer.setOutputFormat(QPrinter::PdfFormat);
-    host_.printer_settings().apply_to(printer);
+    prepare(printer);
     const pagination::Plan plan = plan_for(printer);
     if (plan.pages.isEmpty())
         return;

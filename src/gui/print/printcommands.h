@@ -28,6 +28,9 @@ public:
 
 private:
     pagination::ScreenMeasures screen_measures() const;
+    // The default printer, or PDF without one, with the paper in force;
+    // true when it writes PDF.
+    bool prepare(QPrinter &printer) const;
     // The pages of the selected range on that printer; empty (and said why)
     // when the range cannot be printed.
     pagination::Plan plan_for(QPrinter &printer);
