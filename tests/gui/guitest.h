@@ -5,6 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "common/prompter.h"
+#include "print/printersettings.h"
 #include "sheet.h"
 #include "sheet/celleditor.h"
 #include "sheet/filecommands.h"
@@ -208,6 +209,8 @@ protected:
         prompter = std::make_unique<ScriptedPrompter>();
         watchdog = std::make_unique<ModalWatchdog>();
         main = std::make_unique<MainWindow>(*prompter);
+        // Never a job on the machine's own printers: pages go to PDF files.
+        main->printer_settings().set_printer({});
         main->show();
     }
 

@@ -13,7 +13,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QWidget>
 
@@ -62,11 +61,8 @@ pagination::ScreenMeasures PrintCommands::screen_measures() const
 
 bool PrintCommands::prepare(QPrinter &printer) const
 {
-    const bool to_pdf = QPrinterInfo::defaultPrinter().isNull();
-    if (to_pdf)
-        printer.setOutputFormat(QPrinter::PdfFormat);
     host_.printer_settings().apply_to(printer);
-    return to_pdf;
+    return host_.printer_settings().to_pdf();
 }
 
 pagination::Plan PrintCommands::plan_for(QPrinter &printer)

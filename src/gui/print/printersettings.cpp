@@ -44,9 +44,14 @@ QString PrinterSettings::paper_name(const QPageSize &size)
     return size.name();
 }
 
-QList<QPageSize> PrinterSettings::papers()
+QString PrinterSettings::default_printer()
 {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    return QPrinterInfo::defaultPrinter().printerName();
+}
+
+QList<QPageSize> PrinterSettings::papers() const
+{
+    const QPrinterInfo printer = QPrinterInfo::printerInfo(printer_);
     if (!printer.isNull() && !printer.supportedPageSizes().isEmpty())
         return printer.supportedPageSizes();
     QList<QPageSize> list;
@@ -56,10 +61,9 @@ QList<QPageSize> PrinterSettings::papers()
     return list;
 }
 
-QString PrinterSettings::printer_name()
+QString PrinterSettings::printer_name() const
 {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    return printer.isNull() ? u"PDF ファイル"_s : printer.printerName();
+    return to_pdf() ? u"PDF ファイル"_s : printer_;
 }
 
 void PrinterSettings::set_page_size(const QPageSize &size)
@@ -76,6 +80,10 @@ void PrinterSettings::set_orientation(QPageLayout::Orientation orientation)
 
 void PrinterSettings::apply_to(QPrinter &printer) const
 {
+    if (to_pdf())
+        printer.setOutputFormat(QPrinter::PdfFormat);
+    else
+        printer.setPrinterName(printer_);
     printer.setPageSize(page_size_);
     printer.setPageOrientation(orientation_);
 }

@@ -18,20 +18,27 @@ public:
     void set_page_size(const QPageSize &size);
     void set_orientation(QPageLayout::Orientation orientation);
 
+    // The system's default printer when the program starts; empty prints
+    // to a PDF file instead.
+    void set_printer(const QString &name) { printer_ = name; }
+    bool to_pdf() const { return printer_.isEmpty(); }
+
     void apply_to(QPrinter &printer) const;
     void remember_in(QSettings *settings);
 
     // The Japanese name of a paper by its paper code, or Qt's own name.
     static QString paper_name(const QPageSize &size);
     // The papers the current printer offers (the common ones for PDF).
-    static QList<QPageSize> papers();
+    QList<QPageSize> papers() const;
     // The current printer's name, or what stands for it without one.
-    static QString printer_name();
+    QString printer_name() const;
 
 private:
+    static QString default_printer();
     void store();
 
     QPageSize page_size_{QPageSize::A4};
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
+    QString printer_ = default_printer();
     QSettings *settings_ = nullptr;
 };

@@ -67,10 +67,10 @@ void PrintSettingsWindow::open_settings()
 {
     saved_paper_ = settings_.page_size();
     saved_orientation_ = settings_.orientation();
-    printer_label_->setText(PrinterSettings::printer_name());
+    printer_label_->setText(settings_.printer_name());
     filling_ = true;
     paper_list_->clear();
-    papers_ = PrinterSettings::papers();
+    papers_ = settings_.papers();
     int current = -1;
     for (qsizetype i = 0; i < papers_.size(); ++i) {
         paper_list_->addItem(PrinterSettings::paper_name(papers_[i]));
