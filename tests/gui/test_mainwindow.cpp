@@ -210,35 +210,131 @@ private slots:
         QCOMPARE(main->sheets().last()->windowTitle(), u"評価計算( 20)"_s);
     }
 
+    // The whole tree as the teacher's table has it: menu, name and caption of
+    // every item in order, the context menu last but one as in the table.
     void menu_tree()
     {
         SheetWindow *sheet = main->active_sheet();
+        QStringList tree;
+        std::function<void(QMenu *, const QString &)> walk = [&](QMenu *menu, const QString &under) {
+            tree.append(under + u' ' + menu->objectName() + u' ' + menu->title());
+            for (QAction *action : menu->actions()) {
+                if (action->menu())
+                    walk(action->menu(), menu->objectName());
+                else
+                    tree.append(menu->objectName() + u' ' + action->objectName() + u' ' +
+                                (action->isSeparator() ? u"-"_s : action->text()));
+            }
+        };
+        QList<QMenu *> tops = sheet->menus()->bar_menus();
+        tops.insert(tops.size() - 1, sheet->menus()->context_menu());
+        for (QMenu *menu : tops)
+            walk(menu, menu == sheet->menus()->context_menu() ? u"(context)"_s : u"(bar)"_s);
+        const QStringList expected = {
+            u"(bar) menu_file ﾌｧｲﾙ(&F)"_s, u"menu_file sheet_read シート読込(&R)"_s,
+            u"menu_file sheet_write シート保存(&W)"_s, u"menu_file sep100 -"_s,
+            u"menu_file mnu_close シートを閉じる(&C)"_s, u"menu_file sep003 -"_s,
+            u"menu_file mnu_psettei 印刷設定(&U)"_s, u"menu_file mnu_preview 印刷ﾌﾟﾚﾋﾞｭｰ(&V)"_s,
+            u"menu_file mnu_print 指定範囲印刷(&p)"_s, u"menu_file sep999 -"_s,
+            u"menu_file prg_end ﾌﾟﾛｸﾞﾗﾑを終わらせる(&E)"_s,
+            u"(bar) mnu_edit 編集(&E)"_s, u"mnu_edit mnu_cut 切り取り(&T)"_s,
+            u"mnu_edit mnu_copy コピー(&C)"_s, u"mnu_edit mnu_past 貼り付け(&P)"_s,
+            u"mnu_edit sep_09 -"_s, u"mnu_edit mnu_all_e 全てを指定(&A)"_s,
+            u"(bar) menu_hyouji 表示(&V)"_s, u"menu_hyouji menu_retu 列表示(&R)"_s,
+            u"menu_retu menu_insert 挿入(&I)"_s, u"menu_retu menu_sakujo 削除(&D)"_s,
+            u"menu_retu sep001 -"_s, u"menu_hyouji menu_gyou 行表示(&G)"_s,
+            u"menu_gyou insert_g 挿入(&I)"_s, u"menu_gyou dele_g 削除(&D)"_s,
+            u"(bar) mnu_culc 評価計算(&H)"_s, u"mnu_culc mnu_hyouka_go 評価計算実行(&G)"_s,
+            u"(bar) mnu_window ウインドウ(&W)"_s, u"mnu_window mnu_jouge 上下に並べて表示(&H)"_s,
+            u"mnu_window mnu_sayuu 左右に並べて表示(&V)"_s, u"mnu_window mnu_kasane 重ねて表示(&C)"_s,
+            u"(context) edit_2 編集２"_s, u"edit_2 edit2_copy コピー"_s, u"edit_2 menu_cut2 切り取り"_s,
+            u"edit_2 mnu_paste2 貼り付け"_s, u"edit_2 sep9 -"_s, u"edit_2 mnu_cansel2 ｷｬﾝｾﾙ"_s,
+            u"(bar) mnu_help_0 ヘルプ(&H)"_s, u"mnu_help_0 mnu_help ヘルプの表示(&H)"_s,
+            u"mnu_help_0 about_prg 「ぽん採点」について"_s};
+        QCOMPARE(tree, expected);
         QStringList bar;
         for (QAction *action : main->menuBar()->actions())
-            bar.append(action->text());
-        QCOMPARE(bar, (QStringList{u"ﾌｧｲﾙ(&F)"_s, u"編集(&E)"_s, u"表示(&V)"_s, u"評価計算(&H)"_s,
-                                   u"ウインドウ(&W)"_s, u"ヘルプ(&H)"_s}));
-        auto items = [&](const QString &menu) {
-            QStringList list;
-            for (QAction *action : sheet->menus()->menu(menu)->actions())
-                list.append(action->isSeparator() ? u"-"_s : action->text());
-            return list;
-        };
-        QCOMPARE(items(u"menu_file"_s),
-                 (QStringList{u"シート読込(&R)"_s, u"シート保存(&W)"_s, u"-"_s, u"シートを閉じる(&C)"_s,
-                              u"-"_s, u"印刷設定(&U)"_s, u"印刷ﾌﾟﾚﾋﾞｭｰ(&V)"_s, u"指定範囲印刷(&p)"_s,
-                              u"-"_s, u"ﾌﾟﾛｸﾞﾗﾑを終わらせる(&E)"_s}));
-        QCOMPARE(items(u"menu_hyouji"_s), (QStringList{u"列表示(&R)"_s, u"行表示(&G)"_s}));
-        QCOMPARE(items(u"menu_retu"_s), (QStringList{u"挿入(&I)"_s, u"削除(&D)"_s, u"-"_s}));
-        QCOMPARE(items(u"edit_2"_s), (QStringList{u"コピー"_s, u"切り取り"_s, u"貼り付け"_s, u"-"_s,
-                                                 u"ｷｬﾝｾﾙ"_s}));
-        QCOMPARE(items(u"mnu_window"_s),
-                 (QStringList{u"上下に並べて表示(&H)"_s, u"左右に並べて表示(&V)"_s, u"重ねて表示(&C)"_s}));
-        QVERIFY(sheet->menus()->action(u"mnu_culc"_s)->isEnabled());
-        QVERIFY(sheet->menus()->action(u"mnu_close"_s)->isEnabled());
-        // No item carries a shortcut other than its access key.
-        for (QAction *action : sheet->findChildren<QAction *>())
+            bar.append(action->objectName());
+        QCOMPARE(bar, (QStringList{u"menu_file"_s, u"mnu_edit"_s, u"menu_hyouji"_s, u"mnu_culc"_s,
+                                   u"mnu_window"_s, u"mnu_help_0"_s}));
+        // Every item usable, none with a shortcut other than its access key.
+        for (QAction *action : sheet->findChildren<QAction *>()) {
             QVERIFY(action->shortcut().isEmpty());
+            QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
+        }
+    }
+
+    // Each edit and view item does its operation to the sheet. A 2 × 2 block
+    // is selected from (1, 5): column items act on its two columns and row
+    // items on its two rows, whatever the selection looks like.
+    void items_reach_their_operations_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("cell_1_5");
+        QTest::addColumn<QString>("cell_1_4");
+        QTest::addColumn<int>("cols_added");
+        QTest::addColumn<int>("rows_added");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QRect>("selection");  // rows as y, columns as x
+        const QRect block(5, 1, 2, 2);
+        const QRect cell(5, 1, 1, 1);
+        auto row = [](const char *item, const QString &c15, const QString &c14, int cols, int rows,
+                      const QString &clip, const QRect &selection) {
+            QTest::newRow(item) << QString::fromLatin1(item) << c15 << c14 << cols << rows << clip
+                                << selection;
+        };
+        const QString copied = u"30\t\n60\t\n"_s;
+        const QString cut = u"30\t\n60\t"_s;
+        row("mnu_copy", u"30"_s, u"生徒1"_s, 0, 0, copied, block);
+        row("edit2_copy", u"30"_s, u"生徒1"_s, 0, 0, copied, block);
+        row("mnu_cut", u""_s, u"生徒1"_s, 0, 0, cut, cell);
+        row("menu_cut2", u""_s, u"生徒1"_s, 0, 0, cut, cell);
+        row("mnu_past", u"77"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
+        row("mnu_paste2", u"77"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
+        row("mnu_cansel2", u"30"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
+        row("menu_insert", u""_s, u"生徒1"_s, 2, 0, u"77"_s, cell);
+        row("menu_sakujo", u""_s, u"生徒1"_s, -2, 0, u"77"_s, cell);
+        row("insert_g", u""_s, u""_s, 0, 2, u"77"_s, QRect(1, 1, 1, 1));
+        row("dele_g", u"90"_s, u"生徒3"_s, 0, -2, u"77"_s, cell);
+        // The whole grid from the title row, the row-number column excepted.
+        row("mnu_all_e", u"30"_s, u"生徒1"_s, 0, 0, u"77"_s, QRect(QPoint(1, 0), QPoint(-1, -1)));
+    }
+
+    void items_reach_their_operations()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, cell_1_5);
+        QFETCH(QString, cell_1_4);
+        QFETCH(int, cols_added);
+        QFETCH(int, rows_added);
+        QFETCH(QString, clipboard);
+        QFETCH(QRect, selection);
+        SheetWindow *window = main->active_sheet();
+        Sheet *sheet = window->sheet();
+        sheet->set_cols(sheet->cols() + 2);
+        for (int r = 1; r <= 3; ++r) {
+            sheet->set_text(r, 4, u"生徒"_s + QString::number(r));
+            sheet->set_text(r, 5, QString::number(30 * r));
+        }
+        sheet->set_current_cell(1, 5);
+        sheet->set_selection_end(2, 6);
+        window->editor()->reload();
+        QApplication::clipboard()->setText(u"77"_s);
+        const int cols = sheet->cols();
+        const int rows = sheet->rows();
+
+        window->menus()->action(item)->trigger();
+        QCOMPARE(prompter->messages(), QStringList{});
+        QCOMPARE(sheet->text(1, 5), cell_1_5);
+        QCOMPARE(sheet->text(1, 4), cell_1_4);
+        QCOMPARE(sheet->cols() - cols, cols_added);
+        QCOMPARE(sheet->rows() - rows, rows_added);
+        QCOMPARE(QApplication::clipboard()->text().replace(u"\r"_s, u""_s), clipboard);
+        if (selection.right() < 0)
+            selection = QRect(QPoint(1, 0), QPoint(sheet->cols() - 1, sheet->rows() - 1));
+        QCOMPARE(QRect(QPoint(sheet->left_selected_col(), sheet->top_selected_row()),
+                       QPoint(sheet->right_selected_col(), sheet->bottom_selected_row())),
+                 selection);
     }
 
     void menus_follow_active_sheet()

@@ -3,7 +3,9 @@
 #include "app/sheetarea.h"
 #include "common/prompter.h"
 #include "common/twips.h"
+#include "help/helpviewer.h"
 #include "numbers.h"
+#include "sheet.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
 #include "print/previewwindow.h"
@@ -241,6 +243,8 @@ void MainWindow::connect_sheet(SheetWindow *sheet)
     connect(sheet, &SheetWindow::end_program_requested, this, &MainWindow::end_program);
     connect(sheet, &SheetWindow::arrange_requested, this, &MainWindow::arrange);
     connect(sheet, &SheetWindow::about_requested, this, &MainWindow::show_about);
+    connect(sheet, &SheetWindow::help_requested, this,
+            [this, sheet] { help_viewer().open_help(sheet->sheet()->start_dir(), size()); });
     connect(sheet, &SheetWindow::print_settings_requested, this, &MainWindow::show_print_settings);
     connect(sheet, &SheetWindow::busy, this, [this](bool on) {
         toolbar_->setEnabled(!on);
@@ -276,6 +280,13 @@ void MainWindow::show_print_settings()
     if (!print_settings_window_)
         print_settings_window_ = new PrintSettingsWindow(*printer_settings_, prompter_, this);
     print_settings_window_->open_settings();
+}
+
+HelpViewer &MainWindow::help_viewer()
+{
+    if (!help_viewer_)
+        help_viewer_ = new HelpViewer(prompter_, this);
+    return *help_viewer_;
 }
 
 PreviewWindow &MainWindow::preview_window()

@@ -9,6 +9,7 @@ class CountDialog;
 class PreviewWindow;
 class PrinterSettings;
 class PrintSettingsWindow;
+class HelpViewer;
 class QMdiArea;
 class QSettings;
 class QMdiSubWindow;
@@ -33,6 +34,7 @@ public:
     bool frame_minimized() const override { return isMinimized(); }
     CountDialog &count_dialog() override;
     PreviewWindow &preview_window() override;
+    HelpViewer &help_viewer();
     PrinterSettings &printer_settings() override { return *printer_settings_; }
     // The print settings window Form5, made on first use.
     void show_print_settings();
@@ -96,6 +98,7 @@ private:
     PreviewWindow *preview_window_ = nullptr;
     std::unique_ptr<PrinterSettings> printer_settings_;
     PrintSettingsWindow *print_settings_window_ = nullptr;
+    HelpViewer *help_viewer_ = nullptr;
     bool closing_ = false;
     bool shown_before_ = false;
 };

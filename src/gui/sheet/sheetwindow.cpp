@@ -124,11 +124,6 @@ void SheetWindow::build_parts()
 
 void SheetWindow::connect_menus()
 {
-    // Items whose operations are not there yet stay disabled.
-    const QStringList waiting = {u"mnu_help"_s};
-    for (const QString &name : waiting)
-        menus_->action(name)->setEnabled(false);
-
     auto on = [this](const QString &name, void (SheetWindow::*operation)()) {
         connect(menus_->action(name), &QAction::triggered, this, operation);
     };
@@ -138,6 +133,7 @@ void SheetWindow::connect_menus()
     on(u"prg_end"_s, &SheetWindow::end_program_requested);
     on(u"mnu_hyouka_go"_s, &SheetWindow::hyouka_command);
     on(u"about_prg"_s, &SheetWindow::about_requested);
+    on(u"mnu_help"_s, &SheetWindow::help_requested);
     on(u"mnu_cut"_s, &SheetWindow::cut);
     on(u"mnu_copy"_s, &SheetWindow::copy);
     on(u"mnu_past"_s, &SheetWindow::past);

@@ -77,6 +77,7 @@ signals:
     void end_program_requested();
     void arrange_requested(int code);
     void about_requested();
+    void help_requested();
     void print_settings_requested();
     // The frame's commands wait while an evaluation starts.
     void busy(bool on);
