@@ -21,11 +21,20 @@ public:
     explicit ScoreGrid(const Sheet &sheet)
         : rows_(sheet.rows()), values_(size_t(qMax(sheet.score_count(), 0)) * size_t(rows_))
     {
-        for (int k = 1; k <= sheet.score_count(); ++k)
+        const int n = sheet.score_count();
+        for (int k = 1; k <= n; ++k) {
+            const double omomi = sheet.settings(k).omomi;
             for (int r = 1; r < rows_; ++r) {
                 double v = 0;
-                at(k, r) = numbers::holds_score(sheet.text(r, k + 4), &v) ? v : kNoScore;
+                // A score too large to weigh, sum and turn into a percentage
+                // reads as no number, like one out of range: an infinity
+                // must never reach a total.
+                at(k, r) = numbers::holds_score(sheet.text(r, k + 4), &v) &&
+                                   std::isfinite(v * omomi * 100 * n)
+                               ? v
+                               : kNoScore;
             }
+        }
     }
     // NaN when the cell holds no score (the parse itself never gives NaN).
     double score(int k, int r) const { return values_[index(k, r)]; }
@@ -99,7 +108,8 @@ void write_totals(Sheet &sheet, const ScoreGrid &scores)
         const double ratio = s / d;
         const double percent = ratio * 100;
         const double total = std::floor(percent + 0.5);
-        sheet.set_text(r, total_col, numbers::signed_form(total));
+        // A denominator cancelled almost to nothing can still overflow.
+        sheet.set_text(r, total_col, std::isfinite(total) ? numbers::signed_form(total) : QString());
     }
 }
 
@@ -155,12 +165,16 @@ QString retu_heikin(const Sheet &sheet, int k)
             continue;
         // Unlike the totals, text without a number counts here, as 0.
         ++c;
-        sum = sum + numbers::leading_number(text);
+        // A number that would overflow the sum counts as 0, like text.
+        const double v = numbers::leading_number(text);
+        if (std::isfinite(sum + v))
+            sum = sum + v;
     }
     if (c < 1)
         c = 1;
-    const double rounded = std::floor((sum / c) * 100 + 0.5);
-    return numbers::plain_form(rounded / 100);
+    const double mean = sum / c;
+    const double rounded = std::floor(mean * 100 + 0.5) / 100;
+    return numbers::plain_form(std::isfinite(rounded) ? rounded : mean);
 }
 
 }  // namespace scoring

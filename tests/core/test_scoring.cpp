@@ -125,6 +125,17 @@ private slots:
             << QStringList{u",5,"_s, u",,"_s}
             << QStringList{u" 100"_s, u""_s} << QList<double>{0, 5, 0}
             << QStringList{u"不明"_s, u"5"_s, u"0"_s};
+        // Nothing infinite reaches a total: the score that overflows counts as
+        // none, and the other students keep their totals.
+        QTest::newRow("score too large to weigh reads as none")
+            << w10 << m10_50 << QStringList{u"1E308,45"_s, u"8,45"_s}
+            << QStringList{u" 90"_s, u" 88"_s} << m10_50 << QStringList{u"10"_s, u"50"_s};
+        QTest::newRow("weight too large leaves its column out")
+            << QList<double>{1e308, 10} << m10_50 << QStringList{u"8,45"_s}
+            << QStringList{u" 90"_s} << m10_50 << QStringList{u"不明"_s, u"50"_s};
+        QTest::newRow("total overflowing a cancelled denominator is empty")
+            << QList<double>{1, -1} << QList<double>{1, 1 - 0x1p-52} << QStringList{u"-1E300,0"_s}
+            << QStringList{u""_s} << QList<double>{1, 1 - 0x1p-52} << QStringList{u"1"_s, u"1"_s};
         QTest::newRow("no score anywhere keeps every text")
             << w10 << QList<double>{0, 30} << QStringList{u","_s}
             << QStringList{u""_s} << QList<double>{0, 30}
@@ -271,6 +282,7 @@ private slots:
         QTest::newRow("rounded to two decimals")
             << QStringList{u"1"_s, u"2"_s, u"2"_s} << u"1.67"_s;
         QTest::newRow("a half rounds up") << QStringList{u"0.125"_s} << u"0.13"_s;
+        QTest::newRow("overflow never shows") << QStringList{u"1E308"_s, u"1E308"_s} << u"5E+307"_s;
         QTest::newRow("negative half rounds up")
             << QStringList{u"-0.125"_s} << u"-0.12"_s;
     }
