@@ -634,6 +634,11 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
 
 }  // namespace
 
+QString not_a_file_message()
+{
+    return u"通常のファイルではないため、保存できません。"_s;
+}
+
 QString foreign_file_message()
 {
     return u"「ぽん採点」で作成したファイルではありません。"_s;
@@ -711,6 +716,11 @@ WriteResult write_file(const QString &path, const QByteArray &bytes)
 {
     // QSaveFile writes a temporary file beside the target and renames it over
     // the target only on commit, so a failure leaves the old file as it was.
+    // Saving renames a new file over the old one: over a FIFO or a device
+    // that would put a plain file in its place and report success.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir())
+        return {false, not_a_file_message()};
     QSaveFile file(path);
     // Unbuffered, every write reaches the disk at once and a full disk is
     // reported with its own reason.

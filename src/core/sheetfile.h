@@ -18,6 +18,8 @@ inline constexpr int kFirstLineFieldLimit = 887;
 
 // What the teacher is told about a file this program did not write.
 QString foreign_file_message();
+// Why a save over a FIFO, a device or the like is refused.
+QString not_a_file_message();
 
 struct Fields {
     QStringList fields;   // fields[0] is field 1

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -201,6 +202,11 @@ private slots:
                                       << QStringList{u"t"_s, u"a|c"_s, u"d"_s};
         QTest::newRow("lone CR stays") << QByteArray("t\r\na\rb\r\n")
                                        << QStringList{u"t"_s, u"a\rb"_s};
+        // The last line is read as the others, with or without its line end.
+        QTest::newRow("CR ending the last cell") << QByteArray("t\r\na,b\r\r\n")
+                                                 << QStringList{u"t"_s, u"a|b\r"_s};
+        QTest::newRow("CR ending the file") << QByteArray("t\r\na,b\r")
+                                            << QStringList{u"t"_s, u"a|b\r"_s};
     }
 
     void line_ends()
@@ -739,6 +745,9 @@ private slots:
         QTest::newRow("below a file") << u"@/old.csv/x.csv"_s << u"Not a directory"_s;
         QTest::newRow("a folder") << u"@"_s << u"Filename refers to a directory"_s;
         QTest::newRow("folder nobody may write") << u"/proc/x.csv"_s << u"No such file or directory"_s;
+        // Never replaced by a regular file, and never reported as saved.
+        QTest::newRow("a FIFO") << u"@/fifo"_s << sheetfile::not_a_file_message();
+        QTest::newRow("a device") << u"/dev/full"_s << sheetfile::not_a_file_message();
     }
 
     void write_file_refused()
@@ -747,13 +756,21 @@ private slots:
         QFETCH(QString, error);
         QTemporaryDir dir;
         path.replace(u"@"_s, dir.path());
+        QStringList entries{u"old.csv"_s};
+        if (path.endsWith(u"fifo"_s)) {
+            QCOMPARE(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+            entries.prepend(u"fifo"_s);
+        }
         QVERIFY(sheetfile::write_file(dir.filePath(u"old.csv"_s), "old").ok);
         const sheetfile::WriteResult result = sheetfile::write_file(path, "new");
         QVERIFY(!result.ok);
         QCOMPARE(result.error, error);
         QCOMPARE(read_back(dir.filePath(u"old.csv"_s)), QByteArray("old"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{u"old.csv"_s});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                            QDir::NoDotAndDotDot),
+                 entries);
+        if (error == sheetfile::not_a_file_message())
+            QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
     }
 
     // Writes that fail part-way or only when the buffer is flushed at the
