@@ -139,8 +139,14 @@ QString decode_by_character(QByteArrayView line)
         const QString ch = decoder(line.sliced(i, len));
         const bool good = ch.size() == 1 && ch[0] != QChar::ReplacementCharacter
                           && ch[0] != QChar(0x1A);
-        out += good ? ch[0] : QChar(QChar::ReplacementCharacter);
-        i += len;
+        if (good) {
+            out += ch[0];
+            i += len;
+            continue;
+        }
+        out += QChar(QChar::ReplacementCharacter);
+        // An ASCII byte after a bad lead byte is a character of its own.
+        i += len == 2 && static_cast<unsigned char>(line[i + 1]) < 0x80 ? 1 : len;
     }
     return out;
 }
@@ -517,12 +523,14 @@ public:
 
     // Lines 2 and on, decoded in one conversion; line by line only when they
     // hold a bad byte sequence.
-    void read_following_lines(const QList<QByteArrayView> &lines)
+    void read_following_lines(const QList<QByteArrayView> &lines, bool utf8)
     {
         const char *from = lines[1].data();
         const char *to = lines.last().data() + lines.last().size();
         QString rest;
-        if (!decode_clean(QByteArrayView(from, to - from), rest)) {
+        if (utf8) {
+            rest = QString::fromUtf8(QByteArrayView(from, to - from));
+        } else if (!decode_clean(QByteArrayView(from, to - from), rest)) {
             for (qsizetype i = 1; i < lines.size() && ok(); ++i)
                 take_line(decode_line(lines[i]), int(i + 1));
             return;
@@ -593,9 +601,24 @@ private:
 
 // read_error: why the bytes stop early (empty when they are the whole file);
 // the bytes then hold only the complete lines read before the error.
+// A sheet file an editor saved again in UTF-8, with or without a byte-order
+// mark: its marker's bytes tell it apart from code page 932.
+bool strip_utf8_marker(QByteArrayView &bytes)
+{
+    static const QByteArray utf8_marker = marker().toUtf8();
+    static const QByteArray quoted_marker = '"' + utf8_marker;
+    const QByteArrayView bom("\xEF\xBB\xBF");
+    const QByteArrayView body = bytes.startsWith(bom) ? bytes.sliced(bom.size()) : bytes;
+    if (!body.startsWith(utf8_marker) && !body.startsWith(quoted_marker))
+        return false;
+    bytes = body;
+    return true;
+}
+
 ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
                       const QString &read_error)
 {
+    const bool utf8 = strip_utf8_marker(bytes);
     const QByteArrayView line_end = line_end_of(bytes);
     const QList<QByteArrayView> lines = split_lines(bytes, line_end);
     if (lines.isEmpty() && !read_error.isEmpty()) {
@@ -605,7 +628,9 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
     }
 
     // An empty file reads as one empty line, which is not ours either.
-    const QString first = lines.isEmpty() ? QString() : decode_line(lines[0]);
+    const QString first = lines.isEmpty() ? QString()
+                          : utf8          ? QString::fromUtf8(lines[0])
+                                          : decode_line(lines[0]);
     const Fields head = split_line(first, kFirstLineFieldLimit);
     // More score columns than a sheet can have: nothing of it can be read
     // right, so the sheet is left as it is.
@@ -624,7 +649,7 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
                             ? u"ファイルが途中で終わっています（2 行目がありません）。"_s
                             : read_error);
         if (reader.ok())
-            reader.read_following_lines(lines);
+            reader.read_following_lines(lines, utf8);
         if (!read_error.isEmpty())
             reader.fail(read_error);
     }

@@ -411,7 +411,7 @@ private slots:
         QTest::newRow("marker after other text") << QByteArray("x" + sheet_file(" 0 , 10 ,", "a\r\n"));
         QTest::newRow("marker after a space") << QByteArray(" " + sheet_file(" 0 , 10 ,", "a\r\n"));
         QTest::newRow("marker with a space") << QByteArray(kMarker + " , 0 , 10 ,\r\n25,95,-1 \r\n");
-        QTest::newRow("marker in UTF-8") << u"評価計算ｼｰﾄ(K_saiten), 0 , 10 ,\r\n"_s.toUtf8();
+        QTest::newRow("UTF-8 marker after other text") << u"x評価計算ｼｰﾄ(K_saiten), 0 , 10 ,\r\n"_s.toUtf8();
     }
 
     void refused()
@@ -460,8 +460,13 @@ private slots:
             << sheet_file("", "a\x81\r\n\x81,b\r\n" "\x80\xa0\xfd\xfe\xff\r\nx\x85\x40y\r\n"
                               "\xfb\xfc\x80\xee\xe0\xed\x95\r\na\x81")
             << QStringList{u"a\ufffd"_s, u"\ufffd|b"_s,
-                           u"\ufffd\ufffd\ufffd\ufffd\ufffd"_s, u"x\ufffdy"_s,
+                           u"\ufffd\ufffd\ufffd\ufffd\ufffd"_s, u"x\ufffd@y"_s,
                            u"髙\ufffd髙﨑"_s, u"a\ufffd"_s} << 7;
+        // Saved again by an editor in UTF-8; the marker tells, not a guess.
+        const QByteArray utf8 = (u"評価計算ｼｰﾄ(K_saiten), 0 , 10 ,\r\n25,95,-1 \r\n氏名,点\r\n髙橋,80\r\n"_s).toUtf8();
+        QTest::newRow("UTF-8") << utf8 << QStringList{u"氏名|点"_s, u"髙橋|80"_s} << 8;
+        QTest::newRow("UTF-8 with byte-order mark")
+            << QByteArray("\xEF\xBB\xBF" + utf8) << QStringList{u"氏名|点"_s, u"髙橋|80"_s} << 8;
         QTest::newRow("control codes read as themselves")
             << sheet_file("", "\x1a,\x1c,\x7f\r\n")
             << QStringList{u"\u001a|\u001c|\u007f"_s} << 7;
