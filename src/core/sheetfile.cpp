@@ -574,6 +574,10 @@ private:
     // The first row line fills the titles; each later one appends a row.
     void read_row()
     {
+        if (sheet_.rows() >= kMaxReadRows && title_row_filled_) {
+            fail(u"%1 行を超えるシートは読み込めません。%1 行目までを読み込みました。"_s.arg(kMaxReadRows));
+            return;
+        }
         const int count = int(fields_.size());
         if (count >= sheet_.cols())
             sheet_.set_cols(count + 1);
@@ -790,14 +794,21 @@ ReadResult read_file(const QString &path, Sheet &sheet, double unit_width)
         return {ReadOutcome::Incomplete, u"ファイルを開けません: %1"_s.arg(why)};
     }
 
+    const QString too_large = u"ファイルが大きすぎます（%1 MB を超えています）。シートのファイルではありません。"_s
+                                  .arg(kMaxFileBytes / (1024 * 1024));
+    const qint64 size = file.size();
+    if (size > kMaxFileBytes)
+        return {ReadOutcome::Refused, too_large};
     QByteArray bytes;
     qsizetype used = 0;
     QString read_error;
-    const qint64 size = file.size();
     bytes.resize(size > 0 ? qsizetype(size) + 1 : 64 * 1024);
     for (;;) {
+        // A device or a pipe tells no size: the limit holds all the same.
+        if (used > kMaxFileBytes)
+            return {ReadOutcome::Refused, too_large};
         if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
+            bytes.resize(qMin<qsizetype>(bytes.size() * 2, kMaxFileBytes + 2));
         const qint64 got = file.read(bytes.data() + used, bytes.size() - used);
         if (got < 0) {
             read_error = u"ファイルの読み込み中にエラーが起きました: %1"_s.arg(file.errorString());

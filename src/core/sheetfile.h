@@ -15,6 +15,10 @@ namespace sheetfile {
 inline constexpr int kFieldLimit = 500;
 // Line 1 carries two fields per score column: a 450-column sheet needs 887.
 inline constexpr int kFirstLineFieldLimit = 887;
+// Far above any real sheet; a larger file is not one, and reading it whole
+// would only exhaust memory.
+inline constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
+inline constexpr int kMaxReadRows = 10000;
 
 // What the teacher is told about a file this program did not write.
 QString foreign_file_message();

@@ -694,6 +694,9 @@ private slots:
             << u"ファイルの読み込み中にエラーが起きました: Input/output error"_s;
         QTest::newRow("foreign") << u"@/foreign.csv"_s << int(ReadOutcome::Foreign)
                                  << sheetfile::foreign_file_message();
+        const QString too_large = u"ファイルが大きすぎます（32 MB を超えています）。シートのファイルではありません。"_s;
+        QTest::newRow("too large") << u"@/huge.csv"_s << int(ReadOutcome::Refused) << too_large;
+        QTest::newRow("endless device") << u"/dev/zero"_s << int(ReadOutcome::Refused) << too_large;
     }
 
     void read_file()
@@ -707,6 +710,9 @@ private slots:
         QVERIFY(sheetfile::write_file(dir.filePath(u"sheet.csv"_s),
                                       sheet_file(" 0 , 10 , 0 , 10 ,", "t\r\na,b\r\n")).ok);
         QVERIFY(sheetfile::write_file(dir.filePath(u"foreign.csv"_s), "a,b\r\n").ok);
+        QFile huge(dir.filePath(u"huge.csv"_s));  // sparse: takes no disk space
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(sheetfile::kMaxFileBytes + 1));
+        huge.close();
 
         Sheet sheet;
         sheet.build_new(120);
@@ -719,6 +725,9 @@ private slots:
         QCOMPARE(sheet.saved_flg(), outcome == int(ReadOutcome::Complete));
         if (outcome == int(ReadOutcome::Complete)) {
             QCOMPARE(grid_of(sheet), (QStringList{u"t"_s, u"a|b"_s}));
+        } else if (outcome == int(ReadOutcome::Refused)) {
+            QCOMPARE(sheet.rows(), 101);
+            QCOMPARE(sheet.text(3, 2), u"kept"_s);
         } else if (outcome == int(ReadOutcome::Incomplete)) {
             // Nothing came in: the sheet keeps its cells, cut to seven columns.
             QCOMPARE(sheet.rows(), 101);
@@ -727,6 +736,20 @@ private slots:
             QCOMPARE(sheet.text(100, 0), u" 100"_s);
             QCOMPARE(sheet.text(7, 0), u" 7"_s);
         }
+    }
+
+    // A file of more rows than any sheet is read up to the limit, and says so.
+    void too_many_rows_read_partly()
+    {
+        QByteArray rows = "t\r\n";
+        for (int r = 1; r <= sheetfile::kMaxReadRows + 5; ++r)
+            rows += QByteArray::number(r) + "\r\n";
+        Sheet sheet;
+        const sheetfile::ReadResult result = sheetfile::read_bytes(sheet_file(" 0 , 10 ,", rows), sheet, 120);
+        QCOMPARE(int(result.outcome), int(ReadOutcome::Incomplete));
+        QVERIFY(result.reason.contains(QString::number(sheetfile::kMaxReadRows)));
+        QCOMPARE(sheet.rows(), sheetfile::kMaxReadRows);
+        QCOMPARE(sheet.text(sheet.rows() - 1, 1), QString::number(sheetfile::kMaxReadRows - 1));
     }
 
     void write_file_replaces_old_file()
