@@ -738,6 +738,24 @@ private slots:
         }
     }
 
+    // The last step, renaming the new file over the old one, fails when the
+    // old one is a mount point: the old bytes stay and no temporary is left.
+    void failed_rename_keeps_old_file()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"sheet.csv"_s);
+        QVERIFY(sheetfile::write_file(path, "old").ok);
+        const QByteArray native = path.toLocal8Bit();
+        if (mount(native.constData(), native.constData(), nullptr, MS_BIND, nullptr) != 0)
+            QSKIP("cannot bind-mount here");
+        const sheetfile::WriteResult result = sheetfile::write_file(path, "new");
+        umount2(native.constData(), MNT_DETACH);
+        QVERIFY(!result.ok);
+        QVERIFY(!result.error.isEmpty());
+        QCOMPARE(read_back(path), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"sheet.csv"_s});
+    }
+
     // A file of more rows than any sheet is read up to the limit, and says so.
     void too_many_rows_read_partly()
     {
