@@ -1,6 +1,7 @@
 #include "cli.h"
 #include "app/mainwindow.h"
 #include "common/prompter.h"
+#include "recovery.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -44,5 +45,6 @@ int main(int argc, char *argv[])
         window.show();
     else
         window.showMaximized();
+    window.enable_recovery(RecoveryStore::default_folder());
     return app.exec();
 }

@@ -50,7 +50,7 @@ void Sheet::build_new(double unit_width)
                               u"点1"_s, u"点2"_s, u"総合点"_s, u"評価･評定"_s};
     for (int c = 1; c <= 8; ++c)
         cells_[0][c].text = titles[c - 1];
-    sheet_name_ = u"新規ｼｰﾄ"_s;
+    sheet_name_ = untitled_name();
     row_ = sel_row_ = 1;
     col_ = sel_col_ = 1;
     emit shape_changed();
@@ -355,6 +355,11 @@ void Sheet::mark_saved()
         return;
     saved_flg_ = true;
     emit document_changed();
+}
+
+QString Sheet::untitled_name()
+{
+    return u"新規ｼｰﾄ"_s;
 }
 
 void Sheet::mark_unsaved()

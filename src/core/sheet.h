@@ -94,6 +94,8 @@ public:
 
     // --- Document state ------------------------------------------------------
     const QString &sheet_name() const { return sheet_name_; }
+    // The name of a sheet that has no file yet.
+    static QString untitled_name();
     void set_sheet_name(const QString &name);
     // The working folder when the sheet was built.
     const QString &start_dir() const { return start_dir_; }

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/recoverykeeper.h"
 #include "app/sheetarea.h"
 #include "common/prompter.h"
 #include "common/twips.h"
@@ -183,6 +184,8 @@ SheetWindow *MainWindow::create_sheet()
     const bool maximized = current && current->isMaximized();
     auto *sheet = new SheetWindow(*this, count == 0 ? 1 : free_number, count == 0);
     connect_sheet(sheet);
+    if (recovery_)
+        recovery_->watch(sheet);
     change_sheet_count(+1);
     QMdiSubWindow *sub = mdi_->addSubWindow(sheet);
     // The frame around a sheet window keeps it whole: no resize, restore or
@@ -461,4 +464,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->ignore();
     end_program();
+}
+
+void MainWindow::enable_recovery(const QString &folder)
+{
+    recovery_ = new RecoveryKeeper(this, folder);
+    for (SheetWindow *sheet : load_order_)
+        recovery_->watch(sheet);
+    QTimer::singleShot(0, recovery_, &RecoveryKeeper::offer);
 }

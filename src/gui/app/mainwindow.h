@@ -11,6 +11,7 @@ class PrinterSettings;
 class PrintSettingsWindow;
 class HelpViewer;
 class QMdiArea;
+class RecoveryKeeper;
 class QSettings;
 class QMdiSubWindow;
 class QTimer;
@@ -71,6 +72,11 @@ public:
     // when they hold none yet.
     bool restore_place(QSettings *settings);
 
+    // Keeps copies of unsaved sheets in this folder and offers, once the
+    // frame shows, what a crashed run left there.
+    void enable_recovery(const QString &folder);
+    RecoveryKeeper *recovery() const { return recovery_; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -99,6 +105,7 @@ private:
     std::unique_ptr<PrinterSettings> printer_settings_;
     PrintSettingsWindow *print_settings_window_ = nullptr;
     HelpViewer *help_viewer_ = nullptr;
+    RecoveryKeeper *recovery_ = nullptr;
     bool closing_ = false;
     bool shown_before_ = false;
 };

@@ -134,14 +134,29 @@ void FileCommands::read_sheet()
         return;
     }
 
+    show_read(path);
+    window_->unsetCursor();
+    if (result.outcome == sheetfile::ReadOutcome::Incomplete)
+        prompter_.message(window_, path + u" を最後まで読み込めませんでした。\r\n"_s + result.reason);
+}
+
+void FileCommands::restore(const QByteArray &sheet_file, const QString &sheet_name)
+{
+    sheetfile::read_bytes(sheet_file, *sheet_, twips::unit_width(window_->font()));
+    const bool named = !sheet_name.isEmpty() && sheet_name != Sheet::untitled_name();
+    if (named)
+        sheet_->set_sheet_name(sheet_name);
+    show_read(named ? sheet_name : QString());
+}
+
+void FileCommands::show_read(const QString &path)
+{
     inputs_->show_row(u"1"_s);
     sheet_->set_current_cell(1, 1);
     editor_->load_editor(sheet_->text(1, 1));
     editor_->show_editor();
     editor_->put_editor();
     editor_->setFocus();
-    emit read_done(path);
-    window_->unsetCursor();
-    if (result.outcome == sheetfile::ReadOutcome::Incomplete)
-        prompter_.message(window_, path + u" を最後まで読み込めませんでした。\r\n"_s + result.reason);
+    if (!path.isEmpty())
+        emit read_done(path);
 }

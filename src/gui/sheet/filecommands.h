@@ -21,6 +21,9 @@ public:
 
     void save_sheet();
     void read_sheet();
+    // Puts back a sheet kept for recovery: it belongs to its file again, if it
+    // had one, and stays unsaved.
+    void restore(const QByteArray &sheet_file, const QString &sheet_name);
     // "シート保存(&W)": a save that was not cancelled marks the sheet saved.
     void sheet_write();
 
@@ -41,6 +44,8 @@ signals:
     void read_done(const QString &path);
 
 private:
+    void show_read(const QString &path);
+
     QWidget *window_;
     Sheet *sheet_;
     CellEditor *editor_;

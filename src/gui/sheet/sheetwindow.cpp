@@ -119,6 +119,7 @@ void SheetWindow::build_parts()
         editor_->setFocus();
     };
     connect(evaluation_panel_, &EvaluationPanel::acted, editor_, back_to_editor);
+    connect(evaluation_panel_, &EvaluationPanel::acted, this, &SheetWindow::evaluated);
     connect(evaluation_, &EvaluationCommands::answered, editor_, back_to_editor);
 }
 
@@ -193,6 +194,7 @@ void SheetWindow::sheet_write()
 void SheetWindow::hyouka_command()
 {
     evaluation_->hyouka_command();
+    emit evaluated();
 }
 
 void SheetWindow::copy()

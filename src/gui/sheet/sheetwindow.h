@@ -81,6 +81,8 @@ signals:
     void print_settings_requested();
     // The frame's commands wait while an evaluation starts.
     void busy(bool on);
+    // An evaluation ran: a moment worth keeping a recovery copy.
+    void evaluated();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -1,0 +1,67 @@
+// Copies of unsaved sheets: kept by a running program, offered once it is gone.
+#include "recovery.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copies_of_a_dead_program_only()
+    {
+        QTemporaryDir dir;
+        // A program that kept two sheets, forgot one, and was killed.
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            auto *store = new RecoveryStore(dir.path());  // never destroyed, as in a crash
+            const bool kept = store->keep(1, "sheet one", u"評価計算(1)  /a.csv"_s, u"/a.csv"_s) &&
+                              store->keep(2, "sheet two", u"評価計算( 2)"_s, u"新規ｼｰﾄ"_s) &&
+                              store->keep(1, "sheet one, later", u"評価計算(1)  /a.csv"_s, u"/a.csv"_s);
+            store->forget(2);
+            _exit(kept ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+        // A running program's copies are its own.
+        RecoveryStore running(dir.path());
+        QVERIFY(running.usable());
+        QVERIFY(running.keep(1, "mine", u"評価計算(1)"_s, QString()));
+
+        RecoveryStore next(dir.path());
+        const QList<RecoveryStore::Entry> offered = next.orphans();
+        QCOMPARE(offered.size(), 1);
+        QCOMPARE(offered.first().caption, u"評価計算(1)  /a.csv"_s);
+        QCOMPARE(offered.first().sheet_name, u"/a.csv"_s);
+        QFile copy(offered.first().sheet_path);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("sheet one, later"));
+        copy.close();
+
+        RecoveryStore::discard(offered.first());
+        QVERIFY(next.orphans().isEmpty());
+        // What is left is the running program's copy and the two locks.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).filter(u".csv"_s).size(), 1);
+    }
+
+    void unusable_folder_keeps_nothing()
+    {
+        RecoveryStore store(u"/proc/no/such/folder"_s);
+        QVERIFY(!store.usable());
+        QVERIFY(!store.keep(1, "x", u"c"_s, u"n"_s));
+        QVERIFY(store.orphans().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecovery)
+#include "test_recovery.moc"
