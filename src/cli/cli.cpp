@@ -20,11 +20,13 @@ namespace {
 constexpr double kUnitWidth = 120;
 
 const QString kUsage =
-    u"usage: ponsaiten evaluate FILE [--lower L] [--upper U] [--candidate K] [-o OUT]\n"
-    u"  --lower L      upper-bound total for grade 2 (stored as given)\n"
-    u"  --upper U      lower-bound total for grade 10 (stored as given)\n"
-    u"  --candidate K  write the grades of candidate K (0 to 31) and count them\n"
-    u"  -o OUT         save the evaluated sheet to OUT with K as the chosen candidate\n"_s;
+    u"使い方: ponsaiten evaluate ファイル [--lower L] [--upper U] [--candidate K] [-o 出力]\n"
+    u"  --lower L      評価 2 になる総合点の上限（数）\n"
+    u"  --upper U      評価 10 になる総合点の下限（数）\n"
+    u"  --candidate K  候補 K（0 から 31）の評価を書き込み、評価ごとの人数を数える\n"
+    u"  -o 出力        評価したシートを「出力」に保存する（K を選んだ候補として）\n"_s;
+
+const QString kPrefix = u"ponsaiten evaluate: "_s;
 
 struct Options {
     QString file;
@@ -48,16 +50,16 @@ std::optional<QString> parse(const QStringList &args, Options &options)
         if (arg == u"--lower"_s || arg == u"--upper"_s || arg == u"-o"_s
             || arg == u"--candidate"_s) {
             if (i + 1 >= args.size())
-                return arg + u" needs a value"_s;
+                return arg + u" の値がありません"_s;
             const QString value = args[++i];
             if (arg == u"--candidate"_s) {
                 if (options.candidate)
-                    return arg + u" is given twice"_s;
+                    return arg + u" が 2 回指定されています"_s;
                 bool ok = false;
                 const int k = value.toInt(&ok);
                 if (!ok || k < 0 || k >= grading::kCandidates)
-                    return u"--candidate needs a whole number from 0 to 31, not \""_s + value
-                           + u'"';
+                    return u"--candidate には 0 から 31 までの整数を指定してください（「"_s + value +
+                           u"」は使えません）"_s;
                 options.candidate = k;
                 continue;
             }
@@ -65,43 +67,49 @@ std::optional<QString> parse(const QStringList &args, Options &options)
                                            : arg == u"--upper"_s ? options.upper
                                                                  : options.out;
             if (slot)
-                return arg + u" is given twice"_s;
+                return arg + u" が 2 回指定されています"_s;
+            // A criterion that is no number would count as 0 and be saved as typed.
+            bool number = true;
+            if (arg != u"-o"_s)
+                value.trimmed().toDouble(&number);
+            if (!number)
+                return arg + u" には数を指定してください（「"_s + value + u"」は数ではありません）"_s;
             slot = value;
             continue;
         }
         if (arg.startsWith(u'-') && arg.size() > 1)
-            return u"unknown option "_s + arg;
+            return u"不明なオプションです: "_s + arg;
         if (have_file)
-            return u"only one FILE can be evaluated"_s;
+            return u"評価できるファイルは 1 つだけです"_s;
         options.file = arg;
         have_file = true;
     }
     if (!have_file || options.file.isEmpty())
-        return u"FILE is missing"_s;
+        return u"ファイルが指定されていません"_s;
     if (options.out && options.out->isEmpty())
-        return u"-o needs a file name"_s;
+        return u"-o に保存先のファイル名を指定してください"_s;
     return std::nullopt;
 }
 
 int usage_error(QTextStream &err, const QString &why)
 {
-    err << u"ponsaiten evaluate: "_s << why << u'\n' << kUsage;
+    err << kPrefix << why << u'\n' << kUsage;
     return kExitUsage;
 }
 
 // Refuses to save a text that code page 932 cannot hold instead of writing "?".
-std::optional<int> check_encodable(const Sheet &sheet, QTextStream &err)
+std::optional<int> check_encodable(const Sheet &sheet, const QString &out_file, QTextStream &err)
 {
     const std::optional<sheetfile::Unencodable> bad = sheetfile::find_unencodable(sheet);
     if (!bad)
         return std::nullopt;
     if (bad->row < 0) {
         const QString option = bad->col == 1 ? u"--lower"_s : u"--upper"_s;
-        return usage_error(err, option + u" holds \""_s + bad->character
-                                    + u"\", which a sheet file cannot hold"_s);
+        return usage_error(err, option + u" の「"_s + bad->character +
+                                    u"」はシートのファイルに書けない文字です"_s);
     }
-    err << u"ponsaiten evaluate: cell at row "_s << bad->row << u", column "_s << bad->col
-        << u" holds \""_s << bad->character << u"\", which a sheet file cannot hold\n"_s;
+    err << kPrefix << out_file << u": "_s << bad->row << u" 行 "_s << bad->col << u" 列の「"_s
+        << bad->character << u"」はシートのファイルに書けない文字です\n"_s;
     return kExitIo;
 }
 
@@ -111,14 +119,14 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     const sheetfile::ReadResult read =
         sheetfile::read_file(options.file, sheet, kUnitWidth);
     if (read.outcome == sheetfile::ReadOutcome::Foreign) {
-        err << sheetfile::foreign_file_message() << u'\n';
+        err << kPrefix << options.file << u": "_s << sheetfile::foreign_file_message() << u'\n';
         return kExitForeign;
     }
     // The window keeps what it could read; a batch result from half a sheet
     // would be silently wrong, so it stops here.
     if (read.outcome == sheetfile::ReadOutcome::Incomplete ||
         read.outcome == sheetfile::ReadOutcome::Refused) {
-        err << u"ponsaiten evaluate: cannot read "_s << options.file;
+        err << kPrefix << options.file << u" を読み込めません"_s;
         if (!read.reason.isEmpty())
             err << u": "_s << read.reason;
         err << u'\n';
@@ -134,8 +142,10 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     const scoring::TotalStatistics stats = scoring::calc_sougouten(sheet);
     const QStringList candidates = grading::mk_kouho(sheet);
 
-    out << u"highest\t"_s << numbers::plain_form(stats.highest) << u'\n';
-    out << u"lowest\t"_s << numbers::plain_form(stats.lowest) << u'\n';
+    // Without any total the statistics hold only the window's placeholders.
+    const bool any_total = !candidates.isEmpty();
+    out << u"highest\t"_s << (any_total ? numbers::plain_form(stats.highest) : QString()) << u'\n';
+    out << u"lowest\t"_s << (any_total ? numbers::plain_form(stats.lowest) : QString()) << u'\n';
     for (int i = 1; i <= 10; ++i)
         out << u"class\t"_s << i << u'\t' << stats.classes[i - 1] << u'\n';
     for (qsizetype k = 0; k < candidates.size(); ++k)
@@ -146,9 +156,10 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
         // The window cannot choose from an empty list either.
         if (*options.candidate >= candidates.size()) {
             out.flush();
-            err << u"ponsaiten evaluate: no candidate "_s << *options.candidate
-                << u": no student has a numeric total\n"_s;
-            return kExitUsage;
+            err << kPrefix << options.file
+                << u": 総合点のある生徒がいないため、評価できません（候補 "_s << *options.candidate
+                << u" はありません）\n"_s;
+            return kExitNothingToGrade;
         }
         chosen = *options.candidate;
         sheet.set_candidate_index(chosen);
@@ -161,12 +172,12 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     out.flush();
 
     if (options.out) {
-        if (const std::optional<int> refused = check_encodable(sheet, err))
+        if (const std::optional<int> refused = check_encodable(sheet, *options.out, err))
             return *refused;
         const sheetfile::WriteResult written =
             sheetfile::write_file(*options.out, sheetfile::encode(sheet));
         if (!written.ok) {
-            err << u"ponsaiten evaluate: cannot write "_s << *options.out;
+            err << kPrefix << *options.out << u" に保存できません"_s;
             if (!written.error.isEmpty())
                 err << u": "_s << written.error;
             err << u'\n';
@@ -186,7 +197,7 @@ bool is_batch(const QStringList &args)
 int run(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     if (!is_batch(args))
-        return usage_error(err, u"unknown command"_s);
+        return usage_error(err, u"不明なコマンドです"_s);
     Options options;
     if (const std::optional<QString> why = parse(args, options))
         return usage_error(err, *why);

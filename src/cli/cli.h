@@ -20,5 +20,6 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitForeign = 3;
 inline constexpr int kExitIo = 4;
+inline constexpr int kExitNothingToGrade = 5;
 
 }  // namespace cli

@@ -136,7 +136,7 @@ private slots:
                                  u"grade\t10\t3"_s, u"graded\t5人"_s};
         QTest::newRow("no totals: no candidates")
             << QStringList{data(u"evaluate_no_totals.csv"_s)}
-            << QStringList{u"highest\t-99999"_s, u"lowest\t99999"_s}
+            << QStringList{u"highest\t"_s, u"lowest\t"_s}
                    + QStringList{u"class\t1\t0"_s, u"class\t2\t0"_s, u"class\t3\t0"_s,
                                  u"class\t4\t0"_s, u"class\t5\t0"_s, u"class\t6\t0"_s,
                                  u"class\t7\t0"_s, u"class\t8\t0"_s, u"class\t9\t0"_s,
@@ -215,7 +215,7 @@ private slots:
         QTest::addColumn<QString>("message");
 
         const QString five = data(u"evaluate_five.csv"_s);
-        const QString usage = u"usage: ponsaiten evaluate FILE"_s;
+        const QString usage = u"使い方: ponsaiten evaluate ファイル"_s;
         QTest::newRow("no file") << QStringList{} << 2 << usage;
         QTest::newRow("empty file name") << QStringList{u""_s} << 2 << usage;
         QTest::newRow("two files") << QStringList{five, five} << 2 << usage;
@@ -236,11 +236,16 @@ private slots:
             << QStringList{five, u"--candidate"_s, u"-1"_s} << 2 << usage;
         QTest::newRow("candidate 32") << QStringList{five, u"--candidate"_s, u"32"_s} << 2
                                       << usage;
-        QTest::newRow("foreign file") << QStringList{data(u"foreign.csv"_s)} << 3
-                                      << u"「ぽん採点」で作成したファイルではありません。"_s;
+        // Criteria that are no number would be counted as 0 and saved as typed.
+        QTest::newRow("lower not a number") << QStringList{five, u"--lower"_s, u"abc"_s} << 2
+                                            << u"--lower には数を指定してください（「abc」は数ではありません）"_s;
+        QTest::newRow("upper empty") << QStringList{five, u"--upper"_s, u""_s} << 2 << usage;
+        QTest::newRow("foreign file")
+            << QStringList{data(u"foreign.csv"_s)} << 3
+            << u"ponsaiten evaluate: "_s + data(u"foreign.csv"_s) + u": 「ぽん採点」で作成したファイルではありません。"_s;
         QTest::newRow("missing file") << QStringList{data(u"no such file.csv"_s)} << 4
-                                      << u"cannot read"_s;
-        QTest::newRow("directory") << QStringList{data(QString())} << 4 << u"cannot read"_s;
+                                      << u"ponsaiten evaluate: "_s + data(u"no such file.csv"_s) + u" を読み込めません"_s;
+        QTest::newRow("directory") << QStringList{data(QString())} << 4 << u"を読み込めません"_s;
     }
 
     // Refused before anything is computed: nothing on stdout.
@@ -261,8 +266,10 @@ private slots:
         const QString out_path = dir.filePath(u"out.csv"_s);
         const Result result = evaluate({data(u"evaluate_no_totals.csv"_s), u"--candidate"_s,
                                         u"0"_s, u"-o"_s, out_path});
-        QCOMPARE(result.code, cli::kExitUsage);
-        QVERIFY2(result.err.contains(u"no candidate 0"_s), qPrintable(result.err));
+        QCOMPARE(result.code, cli::kExitNothingToGrade);
+        QVERIFY2(result.err.startsWith(u"ponsaiten evaluate: "_s + data(u"evaluate_no_totals.csv"_s) +
+                                       u": 総合点のある生徒がいないため"_s),
+                 qPrintable(result.err));
         QVERIFY(!result.out.contains(u"graded"_s));
         QVERIFY(!QFile::exists(out_path));
     }
@@ -283,7 +290,7 @@ private slots:
 
         const Result result = evaluate({path, u"--candidate"_s, u"1"_s});
         QCOMPARE(result.code, cli::kExitIo);
-        QVERIFY2(result.err.contains(u"cannot read"_s), qPrintable(result.err));
+        QVERIFY2(result.err.contains(u"を読み込めません"_s), qPrintable(result.err));
         QCOMPARE(result.out, QString());
     }
 
@@ -294,7 +301,8 @@ private slots:
         const Result result =
             evaluate({data(u"evaluate_five.csv"_s), u"--candidate"_s, u"1"_s, u"-o"_s, out_path});
         QCOMPARE(result.code, cli::kExitIo);
-        QVERIFY2(result.err.contains(u"cannot write"_s), qPrintable(result.err));
+        QVERIFY2(result.err.startsWith(u"ponsaiten evaluate: "_s + out_path + u" に保存できません"_s),
+                 qPrintable(result.err));
         QVERIFY(!QFile::exists(out_path));
     }
 
