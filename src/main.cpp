@@ -20,9 +20,15 @@ int main(int argc, char *argv[])
             QCoreApplication app(argc, argv);
             return cli::run(args);
         }
+        // Help and version need no window system, and none may be there.
+        if (const cli::StartOptions early = cli::start_options(args, true); early.exit_code)
+            return *early.exit_code;
     }
 
     QApplication app(argc, argv);
+    const cli::StartOptions start = cli::start_options(QApplication::arguments(), false);
+    if (start.exit_code)
+        return *start.exit_code;
     QApplication::setApplicationName(u"ぽん採点"_s);
     QApplication::setApplicationDisplayName(QString());
 
@@ -46,5 +52,6 @@ int main(int argc, char *argv[])
     else
         window.showMaximized();
     window.enable_recovery(RecoveryStore::default_folder());
+    window.open_files(start.files);
     return app.exec();
 }

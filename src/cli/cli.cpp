@@ -187,7 +187,51 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     return kExitOk;
 }
 
+const QString kStartUsage =
+    u"使い方: ponsaiten [ファイル...]\n"
+    u"       ponsaiten evaluate ファイル [オプション]   （詳しくは ponsaiten evaluate --help）\n"
+    u"ぽん採点を起動し、指定したシートのファイルをそれぞれ別のシートで開きます。\n"
+    u"  -h, --help     この説明を表示して終わる\n"
+    u"  -v, --version  版を表示して終わる\n"_s;
+
 }  // namespace
+
+StartOptions start_options(const QStringList &args, bool before_qt, QTextStream &out,
+                           QTextStream &err)
+{
+    StartOptions options;
+    bool only_files = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (only_files || !arg.startsWith(u'-') || arg.size() == 1) {
+            options.files.append(arg);
+        } else if (arg == u"--"_s) {
+            only_files = true;
+        } else if (arg == u"-h"_s || arg == u"--help"_s) {
+            out << kStartUsage;
+            options.exit_code = kExitOk;
+            return options;
+        } else if (arg == u"-v"_s || arg == u"--version"_s) {
+            out << u"ぽん採点 (ponsaiten) "_s << QStringLiteral(PONSAITEN_VERSION) << u'\n';
+            options.exit_code = kExitOk;
+            return options;
+        } else if (!before_qt || arg.startsWith(u"--"_s)) {
+            err << u"ponsaiten: 不明なオプションです: "_s << arg << u'\n' << kStartUsage;
+            options.exit_code = kExitUsage;
+            return options;
+        }
+    }
+    return options;
+}
+
+StartOptions start_options(const QStringList &args, bool before_qt)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    return start_options(args, before_qt, out, err);
+}
 
 bool is_batch(const QStringList &args)
 {

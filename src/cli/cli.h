@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 
 class QTextStream;
 
@@ -14,6 +15,19 @@ int run(const QStringList &args);
 
 // The same, writing to the given streams instead of stdout and stderr.
 int run(const QStringList &args, QTextStream &out, QTextStream &err);
+
+// The window's command line: sheet files to open, or an exit code when it
+// only asked for help or the version, or was wrong.
+struct StartOptions {
+    QStringList files;
+    std::optional<int> exit_code;
+};
+// before_qt: Qt has not yet taken its own one-dash options (-platform ...),
+// so those are passed over; only help, version and unknown options count.
+StartOptions start_options(const QStringList &args, bool before_qt, QTextStream &out,
+                           QTextStream &err);
+// The same on stdout and stderr.
+StartOptions start_options(const QStringList &args, bool before_qt);
 
 // Exit codes of the batch commands.
 inline constexpr int kExitOk = 0;

@@ -178,6 +178,7 @@ private slots:
         QTest::newRow("O K") << u"Command1"_s << u"1191 x 842 pts (A3)"_s;
         QTest::newRow("キャンセル") << u"Command2"_s << u"595 x 842 pts (A4)"_s;
         QTest::newRow("close box") << u"close"_s << u"595 x 842 pts (A4)"_s;
+        QTest::newRow("Esc") << u"Esc"_s << u"595 x 842 pts (A4)"_s;
     }
 
     void settings_window()
@@ -196,6 +197,8 @@ private slots:
         named<QRadioButton>(form5, u"Option1_1"_s)->click();
         if (ending == u"close"_s)
             form5->close();
+        else if (ending == u"Esc"_s)
+            QTest::keyClick(form5, Qt::Key_Escape);
         else
             named<QAbstractButton>(form5, ending)->click();
         QVERIFY(!form5->isVisible());

@@ -7,6 +7,7 @@
 #include "help/helpviewer.h"
 #include "numbers.h"
 #include "sheet.h"
+#include "sheet/filecommands.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
 #include "print/previewwindow.h"
@@ -236,6 +237,21 @@ void MainWindow::create_sheet_and_load()
 {
     if (SheetWindow *sheet = create_sheet())
         sheet->read_sheet();
+}
+
+void MainWindow::open_files(const QStringList &paths)
+{
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString &path = paths[i];
+        SheetWindow *sheet = nullptr;
+        if (i == 0 && load_order_.size() == 1 && !load_order_.first()->sheet()->content_flg())
+            sheet = load_order_.first();
+        else
+            sheet = create_sheet();
+        if (!sheet)
+            return;  // twenty sheets: the teacher was told
+        sheet->file_commands()->read_path(path);
+    }
 }
 
 void MainWindow::connect_sheet(SheetWindow *sheet)

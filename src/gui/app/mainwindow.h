@@ -45,6 +45,9 @@ public:
     SheetWindow *create_sheet();
     // create_sheet, then read a file into the new sheet window.
     void create_sheet_and_load();
+    // Each file into a sheet window of its own, the first into the empty
+    // sheet of a fresh start.
+    void open_files(const QStringList &paths);
 
     SheetWindow *active_sheet() const;
     // The open sheet windows in the order they were loaded.

@@ -102,6 +102,9 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
     address_->setEditable(true);
     // The viewer adds addresses itself, also ones already listed.
     address_->setInsertPolicy(QComboBox::NoInsert);
+    // Keys reach the box itself (it hands them on to its line edit) or, in
+    // some ways of focusing, the line edit directly.
+    address_->installEventFilter(this);
     address_->lineEdit()->installEventFilter(this);
     connect(address_, &QComboBox::activated, this, &HelpViewer::go_to_address);
     go_button_->setObjectName(u"cmdGo"_s);
@@ -233,7 +236,8 @@ bool HelpViewer::eventFilter(QObject *watched, QEvent *event)
 {
     // Enter in the address box goes there; the box itself would only add
     // the text to its list, and not twice.
-    if (watched == address_->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == address_ || watched == address_->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             go_to_address();

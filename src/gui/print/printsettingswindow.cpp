@@ -114,6 +114,11 @@ void PrintSettingsWindow::Command2_Click()
     hide();
 }
 
+void PrintSettingsWindow::reject()
+{
+    Command2_Click();
+}
+
 void PrintSettingsWindow::closeEvent(QCloseEvent *event)
 {
     // Closed through its frame: what was in force before stays.

@@ -25,6 +25,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Esc: as キャンセル.
+    void reject() override;
 
 private:
     void Combo2_Click(int index);

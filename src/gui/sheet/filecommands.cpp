@@ -120,7 +120,13 @@ void FileCommands::read_sheet()
         return;
     }
 
-    const QString path = *chosen;
+    read_path(*chosen);
+}
+
+void FileCommands::read_path(const QString &path)
+{
+    editor_->hide_editor();
+    editor_->set_auto_text_flg(false);
     window_->setCursor(Qt::WaitCursor);
     const sheetfile::ReadResult result =
         sheetfile::read_file(path, *sheet_, twips::unit_width(window_->font()));

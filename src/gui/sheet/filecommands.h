@@ -21,6 +21,8 @@ public:
 
     void save_sheet();
     void read_sheet();
+    // Reads a file chosen elsewhere (the command line) as read_sheet does.
+    void read_path(const QString &path);
     // Puts back a sheet kept for recovery: it belongs to its file again, if it
     // had one, and stays unsaved.
     void restore(const QByteArray &sheet_file, const QString &sheet_name);
