@@ -110,6 +110,56 @@ private slots:
         QCOMPARE(cli::is_batch(args), batch);
     }
 
+    // The window's own command line: help and version before any window
+    // system, Qt's one-dash options left to Qt, files to open.
+    void start_options_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("before_qt");
+        QTest::addColumn<int>("exit_code");  // -1: the window starts
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("files") << QStringList{u"a.csv"_s, u"b.csv"_s} << false << -1
+                               << QStringList{u"a.csv"_s, u"b.csv"_s} << QString();
+        QTest::newRow("help") << QStringList{u"a.csv"_s, u"--help"_s} << true << 0 << QStringList{}
+                              << u"使い方: ponsaiten [ファイル...]"_s;
+        QTest::newRow("version") << QStringList{u"-v"_s} << true << 0 << QStringList{}
+                                 << u"ぽん採点 (ponsaiten) "_s;
+        QTest::newRow("unknown long option") << QStringList{u"--open"_s} << true << 2
+                                             << QStringList{} << u"不明なオプションです: --open"_s;
+        QTest::newRow("Qt's option before Qt") << QStringList{u"-platform"_s, u"xcb"_s} << true << -1
+                                               << QStringList{u"xcb"_s} << QString();
+        QTest::newRow("unknown after Qt") << QStringList{u"-x"_s} << false << 2 << QStringList{}
+                                          << u"不明なオプションです: -x"_s;
+        QTest::newRow("after --, a file") << QStringList{u"--"_s, u"-x.csv"_s} << false << -1
+                                          << QStringList{u"-x.csv"_s} << QString();
+    }
+
+    void start_options()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, before_qt);
+        QFETCH(int, exit_code);
+        QFETCH(QStringList, files);
+        QFETCH(QString, said);
+        QString out_text, err_text;
+        QTextStream out(&out_text), err(&err_text);
+        const cli::StartOptions options =
+            cli::start_options(QStringList{u"ponsaiten"_s} + args, before_qt, out, err);
+        out.flush();
+        err.flush();
+        QCOMPARE(options.exit_code.value_or(-1), exit_code);
+        if (exit_code < 0)
+            QCOMPARE(options.files, files);
+        const QString all = out_text + err_text;
+        if (said.isEmpty())
+            QCOMPARE(all, QString());
+        else
+            QVERIFY2(all.contains(said), qPrintable(all));
+        // Only a refusal goes to the error stream.
+        QCOMPARE(err_text.isEmpty(), exit_code != 2);
+    }
+
     void output_data()
     {
         QTest::addColumn<QStringList>("options");

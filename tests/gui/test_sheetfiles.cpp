@@ -227,6 +227,25 @@ private slots:
         QCOMPARE(main->windowTitle(), u" 3枚のｼｰﾄがあります。"_s);
     }
 
+    // Files named on the command line: each in a window of its own, the first
+    // in the empty sheet, a foreign one refused as ｼｰﾄ呼出 refuses it.
+    void files_from_the_command_line()
+    {
+        const QString first = sample_file();
+        const QString second = folder->file(u"2年2組.csv"_s);
+        QVERIFY(QFile::copy(first, second));
+        const QString foreign = folder->file(u"other.csv"_s);
+        write_all(foreign, "a,b\r\n");
+        main->open_files({first, foreign, second});
+        QCOMPARE(prompter->messages(), QStringList{u"「ぽん採点」で作成したファイルではありません。"_s});
+        QStringList captions;
+        for (SheetWindow *each : main->sheets())
+            captions.append(each->windowTitle());
+        QCOMPARE(captions, (QStringList{u"評価計算(1)  "_s + first, u"評価計算( 2)  "_s + second}));
+        QCOMPARE(main->sheets().last()->sheet()->text(2, 4), u"石田"_s);
+        QVERIFY(main->sheets().last()->sheet()->saved_flg());
+    }
+
     void cancelled_read_closes_the_window()
     {
         main->create_sheet();
