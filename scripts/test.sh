@@ -8,3 +8,5 @@ dir=build
 [ "${1:-}" = "--sanitize" ] && dir=build-asan
 cd "$dir"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+# The installed package, from the normal build.
+[ "${1:-}" = "--sanitize" ] || ../scripts/test_package.sh

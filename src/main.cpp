@@ -4,6 +4,7 @@
 #include "recovery.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
@@ -31,6 +32,13 @@ int main(int argc, char *argv[])
         return *start.exit_code;
     QApplication::setApplicationName(u"ぽん採点"_s);
     QApplication::setApplicationDisplayName(QString());
+    QApplication::setApplicationVersion(QStringLiteral(PONSAITEN_VERSION));
+    // The desktop entry's name: the desktop shows the program's own icon.
+    QGuiApplication::setDesktopFileName(u"jp.ponsaiten.Ponsaiten"_s);
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(u":/icons/ponsaiten-%1.png"_s.arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     // Standard buttons and file dialogs speak Japanese whatever the locale.
     QTranslator qt_ja;

@@ -1,11 +1,15 @@
 #include "cli.h"
 
 #include "grading.h"
+#include "helppages.h"
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
 #include "sheetfile.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
 #include <optional>
@@ -187,6 +191,14 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     return kExitOk;
 }
 
+// Help is asked for before any application object exists.
+QString program_dir()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(u"/proc/self/exe"_s).canonicalPath();
+}
+
 const QString kStartUsage =
     u"使い方: ponsaiten [ファイル...]\n"
     u"       ponsaiten evaluate ファイル [オプション]   （詳しくは ponsaiten evaluate --help）\n"
@@ -208,7 +220,10 @@ StartOptions start_options(const QStringList &args, bool before_qt, QTextStream 
         } else if (arg == u"--"_s) {
             only_files = true;
         } else if (arg == u"-h"_s || arg == u"--help"_s) {
-            out << kStartUsage;
+            out << kStartUsage << u"\nヘルプ: "_s
+                << help::start_page(QDir::currentPath(),
+                                    help::installed_folders(program_dir()))
+                << u'\n';
             options.exit_code = kExitOk;
             return options;
         } else if (arg == u"-v"_s || arg == u"--version"_s) {

@@ -71,6 +71,11 @@ QString folder_in(const QString &start_dir)
     return with_separator(start_dir) + u"help"_s + QDir::separator();
 }
 
+QStringList installed_folders(const QString &program_dir)
+{
+    return {program_dir + u"/help"_s, QDir::cleanPath(program_dir + u"/../share/ponsaiten/help"_s)};
+}
+
 QString start_page(const QString &start_dir, const QStringList &installed_folders)
 {
     const QString own = folder_in(start_dir) + u"help.htm"_s;

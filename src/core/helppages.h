@@ -12,6 +12,10 @@ namespace help {
 // The help folder under a start folder: trimmed, one separator, "help/".
 QString folder_in(const QString &start_dir);
 
+// Where installed help is looked for when the start folder has none: beside
+// the program, and in the share folder of an installed package.
+QStringList installed_folders(const QString &program_dir);
+
 // The start page "help.htm" of the start folder's help; when it is not there,
 // of the first installed help folder that has it. With none, still the start
 // folder's, so the viewer can say which page is missing.

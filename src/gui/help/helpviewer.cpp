@@ -123,12 +123,6 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
     connect(timer_, &QTimer::timeout, this, &HelpViewer::tick);
 }
 
-QStringList HelpViewer::installed_folders()
-{
-    const QString program = QCoreApplication::applicationDirPath();
-    return {program + u"/help"_s, program + u"/../share/ponsaiten/help"_s};
-}
-
 QString HelpViewer::home() const
 {
     return home_->text();
@@ -149,7 +143,7 @@ void HelpViewer::open_help(const QString &start_dir, const QSize &main_size)
     resize(qRound(main_size.width() * 0.9), qRound(main_size.height() * 0.9));
     setEnabled(true);
 
-    const QString page = help::start_page(start_dir, installed_folders());
+    const QString page = help::start_page(start_dir, help::installed_folders(QCoreApplication::applicationDirPath()));
     folder_ = QFileInfo(page).absolutePath();
     view_->set_folder(folder_);
     address_->clear();

@@ -46,9 +46,6 @@ public:
     // to the main window.
     void open_help(const QString &start_dir, const QSize &main_size);
 
-    // Where installed help is looked for when the start folder has none.
-    static QStringList installed_folders();
-
     HelpView *view() const { return view_; }
     QString home() const;
     QStringList addresses() const;
