@@ -25,6 +25,12 @@ help_line=$(cd "$root" && env -u DISPLAY "$bin" --help | tail -1)
 [ "$help_line" = "ヘルプ: $root/usr/share/ponsaiten/help/help.htm" ] || fail "help: $help_line"
 [ -f "$root/usr/share/ponsaiten/help/help.htm" ] || fail "no installed help page"
 
+# The window program loads from where the package put it and keeps running.
+status=0
+(cd "$root" && HOME="$root" XDG_CONFIG_HOME="$root/config" XDG_STATE_HOME="$root/state" \
+  QT_QPA_PLATFORM=offscreen timeout 5 "$bin" > "$root/window.log" 2>&1) || status=$?
+[ "$status" -eq 124 ] || { cat "$root/window.log" >&2; fail "the window program ended with $status"; }
+
 desktop-file-validate "$root/usr/share/applications/jp.ponsaiten.Ponsaiten.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/jp.ponsaiten.Ponsaiten.metainfo.xml" > /dev/null
 for size in 16x16 32x32 48x48 64x64 128x128 256x256; do

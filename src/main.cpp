@@ -1,15 +1,29 @@
+// The launcher: batch commands, help and version with Qt Core alone; the
+// window program is a module of its own, loaded only to open the window.
 #include "cli.h"
-#include "app/mainwindow.h"
-#include "common/prompter.h"
-#include "recovery.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QLibraryInfo>
-#include <QSettings>
-#include <QTranslator>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+#include <dlfcn.h>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Beside the program in the build, in its library folder when installed.
+QStringList module_candidates()
+{
+    const QString dir = QFileInfo(u"/proc/self/exe"_s).canonicalPath();
+    return {dir + u"/libponsaiten_window.so"_s,
+            dir + u"/"_s + QStringLiteral(PONSAITEN_WINDOW_MODULE_FROM_BIN) +
+                u"/libponsaiten_window.so"_s};
+}
+
+}  // namespace
 
 int main(int argc, char *argv[])
 {
@@ -26,40 +40,18 @@ int main(int argc, char *argv[])
             return *early.exit_code;
     }
 
-    QApplication app(argc, argv);
-    const cli::StartOptions start = cli::start_options(QApplication::arguments(), false);
-    if (start.exit_code)
-        return *start.exit_code;
-    QApplication::setApplicationName(u"ぽん採点"_s);
-    QApplication::setApplicationDisplayName(QString());
-    QApplication::setApplicationVersion(QStringLiteral(PONSAITEN_VERSION));
-    // The desktop entry's name: the desktop shows the program's own icon.
-    QGuiApplication::setDesktopFileName(u"jp.ponsaiten.Ponsaiten"_s);
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(u":/icons/ponsaiten-%1.png"_s.arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
-
-    // Standard buttons and file dialogs speak Japanese whatever the locale.
-    QTranslator qt_ja;
-    if (qt_ja.load(u"qtbase_ja"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qt_ja);
-
-    QFont font = QApplication::font();
-    font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"Noto Sans CJK JP"_s});
-    font.setPointSizeF(9);
-    QApplication::setFont(font);
-
-    DialogPrompter prompter;
-    MainWindow window(prompter);
-    // The first time the frame takes the screen's whole free area; later it
-    // comes back where the teacher left it.
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, u"ponsaiten"_s, u"ponsaiten"_s);
-    if (window.restore_place(&settings))
-        window.show();
-    else
-        window.showMaximized();
-    window.enable_recovery(RecoveryStore::default_folder());
-    window.open_files(start.files);
-    return app.exec();
+    QString tried;
+    for (const QString &path : module_candidates()) {
+        void *module = dlopen(QFile::encodeName(path).constData(), RTLD_LAZY | RTLD_LOCAL);
+        if (!module) {
+            tried += u"\n  "_s + QString::fromLocal8Bit(dlerror());
+            continue;
+        }
+        using WindowMain = int (*)(int, char **);
+        if (auto window_main = reinterpret_cast<WindowMain>(dlsym(module, "ponsaiten_window_main")))
+            return window_main(argc, argv);
+        tried += u"\n  "_s + path + u": ponsaiten_window_main がありません"_s;
+    }
+    std::fprintf(stderr, "ponsaiten: ウインドウのモジュールを読み込めません:%s\n", qPrintable(tried));
+    return 1;
 }

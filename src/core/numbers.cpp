@@ -62,6 +62,21 @@ double leading_number(QStringView text)
     };
 
     skip();
+    // Most cells hold a few plain digits ("85", "85点"): read them at once
+    // when nothing after them could continue the number.
+    {
+        qsizetype p = pos;
+        double value = 0;
+        while (p < n && p - pos < 15 && is_digit(text[p]))
+            value = value * 10 + (text[p++].unicode() - u'0');
+        if (p > pos) {
+            const char16_t next = p < n ? text[p].unicode() : u'x';
+            const char16_t lower = next | 0x20;  // ASCII letters only
+            if (!is_digit(next) && !is_skipped(next) && next != u'.' && lower != u'e' &&
+                lower != u'd')
+                return value;
+        }
+    }
     if (pos < n && text[pos] == u'&') {
         qsizetype p = pos + 1;
         while (p < n && is_skipped(text[p]))

@@ -19,18 +19,22 @@ class ScoreGrid
 {
 public:
     explicit ScoreGrid(const Sheet &sheet)
-        : rows_(sheet.rows()), values_(size_t(qMax(sheet.score_count(), 0)) * size_t(rows_))
+        : n_(qMax(sheet.score_count(), 0)), values_(size_t(n_) * size_t(sheet.rows()))
     {
-        const int n = sheet.score_count();
-        for (int k = 1; k <= n; ++k) {
-            const double omomi = sheet.settings(k).omomi;
-            for (int r = 1; r < rows_; ++r) {
+        const int n = n_;
+        const int rows = sheet.rows();
+        std::vector<double> omomi(size_t(n) + 1);
+        for (int k = 1; k <= n; ++k)
+            omomi[size_t(k)] = sheet.settings(k).omomi;
+        // Row by row, as the cells lie in memory.
+        for (int r = 1; r < rows; ++r) {
+            for (int k = 1; k <= n; ++k) {
                 double v = 0;
                 // A score too large to weigh, sum and turn into a percentage
                 // reads as no number, like one out of range: an infinity
                 // must never reach a total.
                 at(k, r) = numbers::holds_score(sheet.text(r, k + 4), &v) &&
-                                   std::isfinite(v * omomi * 100 * n)
+                                   std::isfinite(v * omomi[size_t(k)] * 100 * n)
                                ? v
                                : kNoScore;
             }
@@ -40,10 +44,11 @@ public:
     double score(int k, int r) const { return values_[index(k, r)]; }
 
 private:
-    size_t index(int k, int r) const { return size_t(k - 1) * size_t(rows_) + size_t(r); }
+    // Stored as the cells lie: a row's scores side by side.
+    size_t index(int k, int r) const { return size_t(r) * size_t(n_) + size_t(k - 1); }
     double &at(int k, int r) { return values_[index(k, r)]; }
 
-    int rows_;
+    int n_;
     std::vector<double> values_;
 };
 
@@ -53,21 +58,27 @@ private:
 void raise_full_marks(Sheet &sheet, const ScoreGrid &scores)
 {
     const int n = sheet.score_count();
-    int seen = 0;
-    for (int k = 1; k <= n; ++k) {
-        double m = sheet.settings(k).manten;
-        for (int r = 1; r < sheet.rows(); ++r) {
+    // Each column's highest score and count, in one pass along the rows.
+    std::vector<double> m(size_t(n) + 1);
+    std::vector<int> counted(size_t(n) + 1);
+    for (int k = 1; k <= n; ++k)
+        m[size_t(k)] = sheet.settings(k).manten;
+    for (int r = 1; r < sheet.rows(); ++r)
+        for (int k = 1; k <= n; ++k) {
             const double v = scores.score(k, r);
             if (std::isnan(v))
                 continue;
-            ++seen;
-            if (v > m)
-                m = v;
+            ++counted[size_t(k)];
+            if (v > m[size_t(k)])
+                m[size_t(k)] = v;
         }
+    int seen = 0;
+    for (int k = 1; k <= n; ++k) {
+        seen += counted[size_t(k)];
         if (seen > 0) {
             ScoreSettings s = sheet.settings(k);
-            s.manten = m;
-            s.manten_text = numbers::plain_form(m);
+            s.manten = m[size_t(k)];
+            s.manten_text = numbers::plain_form(s.manten);
             sheet.set_settings(k, s);
         }
     }

@@ -1,0 +1,54 @@
+#include "cli.h"
+#include "app/mainwindow.h"
+#include "common/prompter.h"
+#include "recovery.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QSettings>
+#include <QTranslator>
+
+using namespace Qt::StringLiterals;
+
+// The window program, loaded by the launcher only when a window is wanted:
+// the batch command never pays for the widget libraries.
+extern "C" Q_DECL_EXPORT int ponsaiten_window_main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const cli::StartOptions start = cli::start_options(QApplication::arguments(), false);
+    if (start.exit_code)
+        return *start.exit_code;
+    QApplication::setApplicationName(u"ぽん採点"_s);
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setApplicationVersion(QStringLiteral(PONSAITEN_VERSION));
+    // The desktop entry's name: the desktop shows the program's own icon.
+    QGuiApplication::setDesktopFileName(u"jp.ponsaiten.Ponsaiten"_s);
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(u":/icons/ponsaiten-%1.png"_s.arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+
+    // Standard buttons and file dialogs speak Japanese whatever the locale.
+    QTranslator qt_ja;
+    if (qt_ja.load(u"qtbase_ja"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qt_ja);
+
+    QFont font = QApplication::font();
+    font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"Noto Sans CJK JP"_s});
+    font.setPointSizeF(9);
+    QApplication::setFont(font);
+
+    DialogPrompter prompter;
+    MainWindow window(prompter);
+    // The first time the frame takes the screen's whole free area; later it
+    // comes back where the teacher left it.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, u"ponsaiten"_s, u"ponsaiten"_s);
+    if (window.restore_place(&settings))
+        window.show();
+    else
+        window.showMaximized();
+    window.enable_recovery(RecoveryStore::default_folder());
+    window.open_files(start.files);
+    return app.exec();
+}
