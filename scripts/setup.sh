@@ -8,6 +8,7 @@ packages=(
   fonts-noto-cjk
   xvfb xauth openbox xdotool poppler-utils
   libbenchmark-dev
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()
