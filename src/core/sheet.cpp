@@ -64,6 +64,16 @@ void Sheet::set_rows(int rows)
     if (rows == this->rows())
         return;
     const qsizetype old = cells_.size();
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Rows;
+        change.inserted = rows > old;
+        change.at = int(qMin<qsizetype>(rows, old));
+        change.count = int(qAbs(rows - old));
+        if (!change.inserted)
+            change.cells = cells_.mid(rows);
+        record(std::move(change));
+    }
     cells_.resize(rows);
     for (qsizetype r = old; r < rows; ++r)
         cells_[r].resize(cols_);
@@ -77,6 +87,19 @@ void Sheet::set_cols(int cols)
     cols = qMax(cols, 1);
     if (cols == cols_)
         return;
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Columns;
+        change.inserted = cols > cols_;
+        change.at = qMin(cols, cols_);
+        change.count = qAbs(cols - cols_);
+        if (!change.inserted) {
+            for (const auto &line : cells_)
+                change.cells.append(line.mid(cols));
+            change.widths = widths_.mid(cols);
+        }
+        record(std::move(change));
+    }
     for (auto &line : cells_)
         line.resize(cols);
     const int old = cols_;
@@ -104,6 +127,7 @@ void Sheet::set_text(int row, int col, const QString &text)
     Cell &cell = cells_[row][col];
     if (cell.text == text)
         return;
+    record_cells(row, col, 1);
     cell.text = text;
     if (is_saved_col(col))
         mark_unsaved();
@@ -123,12 +147,21 @@ void Sheet::set_red(int row, int col, bool red)
         return;
     if (cells_[row][col].red == red)
         return;
+    record_cells(row, col, 1);
     cells_[row][col].red = red;
     emit cell_changed(row, col);
 }
 
 void Sheet::clear_to_single_cell()
 {
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Whole;
+        change.cells = cells_;
+        change.widths = widths_;
+        change.settings = settings_;
+        record(std::move(change));
+    }
     cells_.clear();
     cells_.resize(1);
     cells_[0].resize(1);
@@ -142,6 +175,14 @@ void Sheet::clear_to_single_cell()
 
 void Sheet::append_row(const QString &number_text)
 {
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Rows;
+        change.inserted = true;
+        change.at = rows();
+        change.count = 1;
+        record(std::move(change));
+    }
     cells_.append(QList<Cell>(cols_));
     cells_.last()[0].text = number_text;
     mark_unsaved();
@@ -152,8 +193,9 @@ void Sheet::set_row_texts(int row, int first_col, QList<QString> &&texts)
 {
     if (row < 0 || row >= rows() || first_col < 0)
         return;
-    QList<Cell> &line = cells_[row];
     const qsizetype count = qMin(texts.size(), qsizetype(cols_ - first_col));
+    record_cells(row, first_col, int(qMax<qsizetype>(count, 0)));
+    QList<Cell> &line = cells_[row];
     for (qsizetype i = 0; i < count; ++i)
         line[first_col + i].text = std::move(texts[i]);
     mark_unsaved();
@@ -165,6 +207,14 @@ void Sheet::insert_rows(int at, int count)
     if (count <= 0)
         return;
     at = qBound(0, at, rows());
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Rows;
+        change.inserted = true;
+        change.at = at;
+        change.count = count;
+        record(std::move(change));
+    }
     cells_.insert(at, count, QList<Cell>(cols_));
     mark_unsaved();
     clamp_cursor();
@@ -179,6 +229,14 @@ void Sheet::remove_rows(int at, int count)
     count = qMin(count, rows() - at);
     if (count >= rows())
         count = rows() - 1;  // a grid keeps at least one row
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Rows;
+        change.at = at;
+        change.count = count;
+        change.cells = cells_.mid(at, count);
+        record(std::move(change));
+    }
     cells_.remove(at, count);
     mark_unsaved();
     clamp_cursor();
@@ -191,6 +249,16 @@ void Sheet::insert_columns(int at, int count)
     if (count <= 0)
         return;
     at = qBound(0, at, cols_);
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Columns;
+        change.inserted = true;
+        change.moves_settings = true;
+        change.at = at;
+        change.count = count;
+        change.settings = settings_;
+        record(std::move(change));
+    }
     for (auto &line : cells_)
         line.insert(at, count, Cell{});
     widths_.insert(at, count, 0);
@@ -208,6 +276,18 @@ void Sheet::remove_columns(int at, int count)
     count = qMin(count, cols_ - at);
     if (count >= cols_)
         count = cols_ - 1;
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Columns;
+        change.moves_settings = true;
+        change.at = at;
+        change.count = count;
+        for (const auto &line : cells_)
+            change.cells.append(line.mid(at, count));
+        change.widths = widths_.mid(at, count);
+        change.settings = settings_;
+        record(std::move(change));
+    }
     for (auto &line : cells_)
         line.remove(at, count);
     widths_.remove(at, count);
@@ -227,12 +307,14 @@ void Sheet::set_column_width(int col, int twips)
 {
     if (col < 0 || col >= cols_ || widths_[col] == twips)
         return;
+    record_widths();
     widths_[col] = twips;
     emit shape_changed();
 }
 
 void Sheet::apply_standard_widths(double unit_width)
 {
+    record_widths();
     for (int c = 1; c < cols_; ++c)
         widths_[c] = twips(4.4, unit_width);
     widths_[0] = twips(5, unit_width);
@@ -292,6 +374,13 @@ void Sheet::set_settings(int k, const ScoreSettings &settings)
     // Slots grow on demand instead of overrunning.
     if (k >= settings_.size())
         settings_.resize(k + 1);
+    if (recorder_) {
+        SheetChange change;
+        change.kind = SheetChange::Kind::Settings;
+        change.at = k;
+        change.settings = {settings_[k]};
+        record(std::move(change));
+    }
     ScoreSettings &slot = settings_[k];
     const bool written = slot.manten != settings.manten || slot.omomi != settings.omomi;
     slot = settings;
@@ -372,11 +461,15 @@ void Sheet::mark_unsaved()
 
 void Sheet::set_lower_text(const QString &text)
 {
+    if (text != lower_text_)
+        record_document();
     set_document_text(lower_text_, text, true);
 }
 
 void Sheet::set_upper_text(const QString &text)
 {
+    if (text != upper_text_)
+        record_document();
     set_document_text(upper_text_, text, true);
 }
 
@@ -396,6 +489,7 @@ void Sheet::set_candidate_index(int index)
         index = -1;
     if (index == candidate_index_)
         return;
+    record_document();
     candidate_index_ = index;
     mark_unsaved();
     emit document_changed();
@@ -405,6 +499,7 @@ void Sheet::set_kouho_no(double index)
 {
     if (index == kouho_no_)
         return;
+    record_document();
     kouho_no_ = index;
     emit document_changed();
 }
@@ -435,4 +530,159 @@ void Sheet::clamp_cursor()
         col_ = c;
         emit current_cell_changed();
     }
+}
+
+// ---------------------------------------------------------------------------
+// Undo: what each change replaced, and putting it back.
+
+void Sheet::record(SheetChange &&change)
+{
+    if (recorder_)
+        recorder_->record(std::move(change));
+}
+
+void Sheet::record_cells(int row, int first_col, int count)
+{
+    if (!recorder_)
+        return;
+    SheetChange change;
+    change.kind = SheetChange::Kind::Cells;
+    change.at = row;
+    change.col = first_col;
+    change.cells = {cells_[row].mid(first_col, count)};
+    record(std::move(change));
+}
+
+void Sheet::record_widths()
+{
+    if (!recorder_)
+        return;
+    SheetChange change;
+    change.kind = SheetChange::Kind::Widths;
+    change.widths = widths_;
+    record(std::move(change));
+}
+
+void Sheet::record_document()
+{
+    if (!recorder_)
+        return;
+    SheetChange change;
+    change.kind = SheetChange::Kind::Document;
+    change.lower = lower_text_;
+    change.upper = upper_text_;
+    change.candidate = candidate_index_;
+    change.kouho = kouho_no_;
+    record(std::move(change));
+}
+
+SheetChange Sheet::revert(SheetChange &&change)
+{
+    using Kind = SheetChange::Kind;
+    SheetRecorder *const recorder = recorder_;
+    recorder_ = nullptr;  // putting back is not a change of its own
+    SheetChange back;
+    back.kind = change.kind;
+    back.at = change.at;
+    back.col = change.col;
+    back.count = change.count;
+    back.inserted = !change.inserted;
+    back.moves_settings = change.moves_settings;
+    switch (change.kind) {
+    case Kind::Cells: {
+        QList<Cell> &line = cells_[change.at];
+        const QList<Cell> &run = change.cells.first();
+        back.cells = {line.mid(change.col, run.size())};
+        for (qsizetype i = 0; i < run.size(); ++i)
+            line[change.col + i] = run[i];
+        for (qsizetype i = 0; i < run.size(); ++i)
+            emit cell_changed(change.at, change.col + int(i));
+        break;
+    }
+    case Kind::Rows:
+        if (change.inserted) {
+            back.cells = cells_.mid(change.at, change.count);
+            cells_.remove(change.at, change.count);
+            emit rows_removed(change.at, change.count);
+        } else {
+            for (qsizetype i = 0; i < change.cells.size(); ++i)
+                cells_.insert(change.at + i, change.cells[i]);
+            emit rows_inserted(change.at, change.count);
+        }
+        break;
+    case Kind::Columns:
+        if (change.inserted) {
+            for (auto &line : cells_) {
+                back.cells.append(line.mid(change.at, change.count));
+                line.remove(change.at, change.count);
+            }
+            back.widths = widths_.mid(change.at, change.count);
+            widths_.remove(change.at, change.count);
+            cols_ -= change.count;
+        } else {
+            for (qsizetype r = 0; r < cells_.size(); ++r) {
+                const QList<Cell> &run = change.cells.value(r, QList<Cell>(change.count));
+                for (qsizetype i = 0; i < run.size(); ++i)
+                    cells_[r].insert(change.at + i, run[i]);
+            }
+            for (qsizetype i = 0; i < change.widths.size(); ++i)
+                widths_.insert(change.at + i, change.widths[i]);
+            cols_ += change.count;
+        }
+        if (change.moves_settings) {
+            back.settings = settings_;
+            settings_ = change.settings;
+            for (int k = 1; k < settings_.size(); ++k)
+                emit settings_changed(k);
+        }
+        break;
+    case Kind::Widths:
+        back.widths = widths_;
+        widths_ = change.widths;
+        break;
+    case Kind::Settings:
+        if (change.at >= settings_.size())
+            settings_.resize(change.at + 1);
+        back.settings = {settings_[change.at]};
+        settings_[change.at] = change.settings.first();
+        emit settings_changed(change.at);
+        break;
+    case Kind::Document:
+        back.lower = lower_text_;
+        back.upper = upper_text_;
+        back.candidate = candidate_index_;
+        back.kouho = kouho_no_;
+        lower_text_ = change.lower;
+        upper_text_ = change.upper;
+        candidate_index_ = change.candidate;
+        kouho_no_ = change.kouho;
+        emit document_changed();
+        break;
+    case Kind::Whole:
+        back.cells = cells_;
+        back.widths = widths_;
+        back.settings = settings_;
+        cells_ = change.cells;
+        widths_ = change.widths;
+        settings_ = change.settings;
+        cols_ = int(widths_.size());
+        break;
+    }
+    mark_unsaved();
+    clamp_cursor();
+    if (change.kind != Kind::Cells && change.kind != Kind::Settings && change.kind != Kind::Document)
+        emit shape_changed();
+    recorder_ = recorder;
+    return back;
+}
+
+qsizetype SheetChange::bytes() const
+{
+    qsizetype total = qsizetype(sizeof(SheetChange));
+    for (const auto &line : cells)
+        for (const Sheet::Cell &cell : line)
+            total += qsizetype(sizeof(Sheet::Cell)) + cell.text.size() * 2;
+    total += widths.size() * qsizetype(sizeof(int));
+    total += settings.size() * qsizetype(sizeof(ScoreSettings));
+    return total;
 }

@@ -20,11 +20,26 @@ struct ScoreSettings {
     bool operator==(const ScoreSettings &) const = default;
 };
 
+struct SheetChange;
+
+// Hears every change the sheet's mutators make, with what it replaced.
+class SheetRecorder
+{
+public:
+    virtual ~SheetRecorder() = default;
+    virtual void record(SheetChange &&change) = 0;
+};
+
 class Sheet : public QObject
 {
     Q_OBJECT
 
 public:
+    struct Cell {
+        QString text;
+        bool red = false;
+    };
+
     static constexpr int kMaxRows = 450;
     static constexpr int kMaxCols = 450;
     static constexpr int kSettingSlots = 453;
@@ -142,11 +157,19 @@ signals:
     void rows_removed(int at, int count);
     void document_changed();  // name, flags, criteria or candidate
 
+public:
+    // --- Undo -----------------------------------------------------------------
+    // Every change is reported to the recorder while one is set.
+    void set_recorder(SheetRecorder *recorder) { recorder_ = recorder; }
+    // Puts back what a change replaced, through the same notifications as
+    // the mutators, and returns the change that puts it back again.
+    SheetChange revert(SheetChange &&change);
+
 private:
-    struct Cell {
-        QString text;
-        bool red = false;
-    };
+    void record(SheetChange &&change);
+    void record_cells(int row, int first_col, int count);
+    void record_widths();
+    void record_document();
     void clamp_cursor();
     void move_settings(int at, int count);
     bool is_saved_col(int col) const { return col >= 1 || col == cols_ - 1; }
@@ -171,4 +194,33 @@ private:
     QString upper_text_ = QStringLiteral("95");
     int candidate_index_ = -1;
     double kouho_no_ = 0;
+    SheetRecorder *recorder_ = nullptr;
+};
+
+// One change as the sheet recorded it: what it replaced, enough to put it back.
+struct SheetChange {
+    enum class Kind {
+        Cells,      // a run of cells of row `at` from column `col`: their old contents
+        Rows,       // rows at..at+count-1 inserted, or removed (their cells kept)
+        Columns,    // columns inserted or removed; per row the removed run
+        Widths,     // all column widths before
+        Settings,   // slot `at` before
+        Document,   // criteria and candidates before
+        Whole,      // the whole grid before
+    };
+    Kind kind = Kind::Cells;
+    int at = 0;
+    int col = 0;
+    int count = 0;
+    bool inserted = false;
+    bool moves_settings = false;  // columns whose settings slots moved with them
+    QList<QList<Sheet::Cell>> cells;
+    QList<int> widths;
+    QList<ScoreSettings> settings;
+    QString lower, upper;
+    int candidate = -1;
+    double kouho = 0;
+
+    // Roughly what keeping it costs, for the history's memory bound.
+    qsizetype bytes() const;
 };
