@@ -9,6 +9,7 @@ packages=(
   xvfb xauth openbox xdotool poppler-utils
   libbenchmark-dev
   dpkg-dev desktop-file-utils appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace numbers {
@@ -47,6 +48,10 @@ std::string shortest15(double value)
         return "0";
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15G", value);
+    // Near the largest double, 15 digits round up past it and would read
+    // back as no number: one digit less rounds within range.
+    if (std::isinf(std::strtod(buf, nullptr)))
+        std::snprintf(buf, sizeof buf, "%.14G", value);
     return buf;
 }
 

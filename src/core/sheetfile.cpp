@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSignalBlocker>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -247,8 +248,12 @@ QString field_text(const QString &text)
 {
     const Care care = care_of(text);
     QString out = text;
-    if (care.replace)
-        out.replace(u'"', kFullWidthQuote).replace(u"\r\n"_s, u"\n"_s);
+    if (care.replace) {
+        // Every CR before a line feed goes, or "\r\r\n" would leave a CR LF
+        // that ends the line in the middle of the cell.
+        static const QRegularExpression crs_before_lf(u"\r+\n"_s);
+        out.replace(u'"', kFullWidthQuote).replace(crs_before_lf, u"\n"_s);
+    }
     if (!encodable(out))
         out = with_question_marks(out);
     return care.quote ? u'"' + out + u'"' : out;

@@ -77,6 +77,9 @@ private slots:
         QTest::newRow("fifteen digits") << 123456789012345.0 << u"123456789012345"_s
                                         << u" 123456789012345"_s;
         QTest::newRow("exponent large") << 1e15 << u"1E+15"_s << u" 1E+15"_s;
+        // Fifteen digits would round past the largest double and read back as 0.
+        QTest::newRow("largest double") << 1.7976931348623157e308 << u"1.7976931348623E+308"_s
+                                        << u" 1.7976931348623E+308"_s;
         QTest::newRow("small") << 0.0001 << u"0.0001"_s << u" .0001"_s;
         QTest::newRow("exponent small") << 0.00001 << u"1E-05"_s << u" 1E-05"_s;
         QTest::newRow("rounded to 15") << 2.0 / 3.0 << u"0.666666666666667"_s

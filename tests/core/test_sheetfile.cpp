@@ -165,6 +165,7 @@ private slots:
         QTest::newRow("LF") << u"山田\n太郎"_s << u"山田\n太郎"_s;
         QTest::newRow("CR") << u"a\rb"_s << u"a\rb"_s;
         QTest::newRow("CR LF") << u"a\r\nb"_s << u"a\nb"_s;
+        QTest::newRow("CR CR LF") << u"a\r\r\nb"_s << u"a\nb"_s;
         QTest::newRow("LF and comma") << u"a\n,b"_s << u"a\n,b"_s;
     }
 
