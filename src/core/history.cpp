@@ -54,25 +54,38 @@ SheetHistory::~SheetHistory()
 void SheetHistory::record(SheetChange &&change)
 {
     if (!open_) {
-        open_ = Step{default_name(change), {}, 0};
-        if (auto_close_ && !close_pending_) {
-            close_pending_ = true;
-            QTimer::singleShot(0, this, [this] {
-                close_pending_ = false;
-                close_step();
-            });
-        }
+        open_ = Step{default_name(change), {}, 0, false};
+        schedule_close();
     }
     open_->bytes += change.bytes();
     open_->changes.append(std::move(change));
 }
 
+void SheetHistory::schedule_close()
+{
+    if (!auto_close_ || close_pending_)
+        return;
+    close_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        close_pending_ = false;
+        if (held_ == 0)
+            close_step();
+    });
+}
+
+void SheetHistory::release()
+{
+    if (held_ > 0 && --held_ == 0)
+        schedule_close();
+}
+
 void SheetHistory::name_step(const QString &name)
 {
+    schedule_close();
     if (!open_)
-        open_ = Step{name, {}, 0};
-    else if (open_->changes.isEmpty())
-        open_->name = name;
+        open_ = Step{name, {}, 0, true};
+    else if (!open_->named)
+        open_ = Step{name, std::move(open_->changes), open_->bytes, true};
 }
 
 void SheetHistory::close_step()
@@ -151,7 +164,7 @@ QString SheetHistory::redo_name() const
 SheetHistory::Step SheetHistory::replay(Step &&step)
 {
     replaying_ = true;
-    Step back{step.name, {}, 0};
+    Step back{step.name, {}, 0, true};
     for (qsizetype i = step.changes.size() - 1; i >= 0; --i) {
         SheetChange opposite = sheet_.revert(std::move(step.changes[i]));
         back.bytes += opposite.bytes();

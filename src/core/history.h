@@ -20,12 +20,17 @@ public:
     ~SheetHistory() override;
 
     void record(SheetChange &&change) override;
-    // Names the step in progress (the first name given wins).
+    // Names the step in progress; the first command's name wins over the
+    // name its first change would give.
     void name_step(const QString &name);
     // Ends the step in progress; with auto_close, this happens by itself
     // once control is back in the event loop.
     void close_step();
     void set_auto_close(bool on) { auto_close_ = on; }
+    // While held, the step stays open even through nested event loops (a
+    // progress display, a question): one command, one step.
+    void hold() { ++held_; }
+    void release();
 
     bool can_undo() const;
     bool can_redo() const { return !undone_.isEmpty(); }
@@ -49,12 +54,14 @@ private:
         QString name;
         QList<SheetChange> changes;
         qsizetype bytes = 0;
+        bool named = false;  // by a command, not after its first change
     };
     Step replay(Step &&step);
     void show_changed(const Step &step);
     void push(Step &&step);
     void trim();
     bool merges_into_last(const Step &step) const;
+    void schedule_close();
 
     Sheet &sheet_;
     std::optional<Step> open_;
@@ -67,6 +74,7 @@ private:
     qsizetype saved_at_ = 0;
     bool auto_close_ = false;
     bool close_pending_ = false;
+    int held_ = 0;
     bool replaying_ = false;
     bool moved_since_step_ = true;
 };

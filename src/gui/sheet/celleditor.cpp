@@ -366,6 +366,16 @@ bool CellEditor::event(QEvent *event)
             emit past_requested();
             return true;
         }
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == Qt::Key_Z && mods == Qt::ControlModifier) {
+            emit undo_requested();
+            return true;
+        }
+        if ((key->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
+            (key->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+            emit redo_requested();
+            return true;
+        }
         const int code = key_code(key->key());
         if (code == 0)
             break;

@@ -59,6 +59,9 @@ signals:
     void del_moji_requested();
     // Paste of a block of cells (a TAB or a line end between values).
     void past_requested();
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: the sheet's undo, not the line edit's.
+    void undo_requested();
+    void redo_requested();
 
 protected:
     bool event(QEvent *event) override;

@@ -165,4 +165,5 @@ void FileCommands::show_read(const QString &path)
     editor_->setFocus();
     if (!path.isEmpty())
         emit read_done(path);
+    emit loaded();
 }

@@ -20,6 +20,7 @@
 #include "sheet/sheethost.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/structurecommands.h"
+#include "sheet/undocommands.h"
 #include "structure/countdialog.h"
 
 #include <QAction>
@@ -43,6 +44,10 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     build_parts();
     connect_menus();
     build_sheet(first);
+    // What the new sheet holds is the start: the history begins after it.
+    undo_ = new UndoCommands(this, sheet_, editor_, inputs_, menus_);
+    connect(file_, &FileCommands::loaded, undo_, &UndoCommands::clear);
+    connect(evaluation_panel_, &EvaluationPanel::acted, undo_, [this] { undo_->name(u"評価"_s); });
 }
 
 void SheetWindow::build_parts()
@@ -193,6 +198,7 @@ void SheetWindow::sheet_write()
 
 void SheetWindow::hyouka_command()
 {
+    const UndoCommands::Held step(*undo_, u"評価計算"_s);
     evaluation_->hyouka_command();
     emit evaluated();
 }
@@ -204,16 +210,19 @@ void SheetWindow::copy()
 
 void SheetWindow::cut()
 {
+    const UndoCommands::Held step(*undo_, u"切り取り"_s);
     clipboard_->cut();
 }
 
 void SheetWindow::past()
 {
+    const UndoCommands::Held step(*undo_, u"貼り付け"_s);
     clipboard_->past();
 }
 
 void SheetWindow::del_moji()
 {
+    const UndoCommands::Held step(*undo_, u"文字消去"_s);
     clipboard_->del_moji();
 }
 
@@ -224,21 +233,25 @@ void SheetWindow::select_all()
 
 void SheetWindow::insert_r()
 {
+    const UndoCommands::Held step(*undo_, u"列の挿入"_s);
     structure_->insert_r();
 }
 
 void SheetWindow::del_r_()
 {
+    const UndoCommands::Held step(*undo_, u"列の削除"_s);
     structure_->del_r_();
 }
 
 void SheetWindow::insert_g_()
 {
+    const UndoCommands::Held step(*undo_, u"行の挿入"_s);
     structure_->insert_g_();
 }
 
 void SheetWindow::del_g_()
 {
+    const UndoCommands::Held step(*undo_, u"行の削除"_s);
     structure_->del_g_();
 }
 

@@ -12,6 +12,7 @@ class MouseSelection;
 class PanelDragger;
 class PrintCommands;
 class ScorePanel;
+class UndoCommands;
 class Sheet;
 class SheetGrid;
 class SheetHost;
@@ -38,6 +39,7 @@ public:
     ScorePanel *score_panel() const { return score_panel_; }
     EvaluationPanel *evaluation_panel() const { return evaluation_panel_; }
     FileCommands *file_commands() const { return file_; }
+    UndoCommands *undo_commands() const { return undo_; }
 
     // Asks the window to close through its closing logic; true when it closed.
     bool close_window();
@@ -113,6 +115,7 @@ private:
     ClipboardCommands *clipboard_;
     StructureCommands *structure_;
     PrintCommands *print_;
+    UndoCommands *undo_ = nullptr;
     MouseSelection *mouse_;
     PanelDragger *drag4_;
     PanelDragger *drag6_;

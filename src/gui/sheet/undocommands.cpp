@@ -1,0 +1,92 @@
+#include "sheet/undocommands.h"
+
+#include "history.h"
+#include "sheet/celleditor.h"
+#include "sheet/inputpanels.h"
+#include "sheet/sheetmenus.h"
+
+#include <QAction>
+#include <QShortcut>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+UndoCommands::UndoCommands(QWidget *window, Sheet *sheet, CellEditor *editor,
+                           InputPanels *inputs, SheetMenus *menus)
+    : QObject(window), sheet_(sheet), editor_(editor), inputs_(inputs), menus_(menus),
+      history_(new SheetHistory(*sheet, this))
+{
+    // One step for everything one key press or click does.
+    history_->set_auto_close(true);
+    connect(history_, &SheetHistory::changed, this, &UndoCommands::update_items);
+    connect(menus_->action(u"mnu_undo"_s), &QAction::triggered, this, &UndoCommands::undo);
+    connect(menus_->action(u"mnu_redo"_s), &QAction::triggered, this, &UndoCommands::redo);
+    // The editor passes these keys on; the shortcuts serve the rest of the window.
+    const std::pair<QKeySequence, void (UndoCommands::*)()> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), &UndoCommands::undo},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), &UndoCommands::redo},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &UndoCommands::redo}};
+    for (const auto &[sequence, operation] : keys) {
+        auto *shortcut = new QShortcut(sequence, window);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, operation);
+    }
+    connect(editor_, &CellEditor::undo_requested, this, &UndoCommands::undo);
+    connect(editor_, &CellEditor::redo_requested, this, &UndoCommands::redo);
+    update_items();
+}
+
+void UndoCommands::name(const QString &what)
+{
+    history_->name_step(what);
+}
+
+UndoCommands::Held::Held(UndoCommands &commands, const QString &what)
+    : history_(*commands.history_)
+{
+    history_.name_step(what);
+    history_.hold();
+}
+
+UndoCommands::Held::~Held()
+{
+    history_.release();
+}
+
+void UndoCommands::clear()
+{
+    history_->clear();
+}
+
+void UndoCommands::undo()
+{
+    history_->undo();
+    after();
+}
+
+void UndoCommands::redo()
+{
+    history_->redo();
+    after();
+}
+
+// The editor shows the cell the cursor went to, never a text of before.
+void UndoCommands::after()
+{
+    editor_->reload();
+    inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
+    editor_->show_editor();
+    editor_->setFocus();
+}
+
+void UndoCommands::update_items()
+{
+    QAction *undo = menus_->action(u"mnu_undo"_s);
+    QAction *redo = menus_->action(u"mnu_redo"_s);
+    undo->setEnabled(history_->can_undo());
+    redo->setEnabled(history_->can_redo());
+    undo->setText(history_->can_undo() ? u"元に戻す(&U): "_s + history_->undo_name()
+                                       : u"元に戻す(&U)"_s);
+    redo->setText(history_->can_redo() ? u"やり直し(&R): "_s + history_->redo_name()
+                                       : u"やり直し(&R)"_s);
+}

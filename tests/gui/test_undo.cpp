@@ -1,0 +1,162 @@
+// Undo and redo as the teacher uses them: real keys in the editor, the 編集
+// menu, and a decided grading taken back with the closing question as before.
+#include "guitest.h"
+#include "evaluation/evaluationpanel.h"
+#include "history.h"
+#include "sheet/sheetmenus.h"
+#include "sheet/undocommands.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QListWidget>
+
+using namespace Qt::StringLiterals;
+
+class TestUndo : public GuiTestBase
+{
+    Q_OBJECT
+
+    SheetWindow *win = nullptr;
+    Sheet *sheet = nullptr;
+
+    QStringList marks() const
+    {
+        QStringList list;
+        for (int r = 1; r <= 5; ++r)
+            list.append(sheet->text(r, 5));
+        return list;
+    }
+
+    void five_marks_saved()
+    {
+        const int marks[] = {30, 45, 60, 75, 90};
+        for (int r = 1; r <= 5; ++r) {
+            sheet->set_text(r, 4, u"生徒"_s + QString::number(r));
+            sheet->set_text(r, 5, QString::number(marks[r - 1]));
+        }
+        sheet->set_content_flg();
+        win->undo_commands()->clear();
+        sheet->mark_saved();
+        sheet->set_current_cell(1, 5);
+        win->editor()->reload();
+        win->editor()->setFocus();
+    }
+
+    // Back in the event loop, as between two things the teacher does.
+    static void settle() { QCoreApplication::processEvents(); }
+
+    // A key at a time, each in an event loop pass of its own, as typed.
+    static void type_slowly(const QString &text)
+    {
+        for (const QChar c : text) {
+            type_keys(QString(c));
+            settle();
+        }
+    }
+
+    QAction *item(const QString &name) const { return win->menus()->action(name); }
+
+private slots:
+    void init()
+    {
+        win = start_maximized_session();
+        sheet = win->sheet();
+        five_marks_saved();
+    }
+
+    void cleanup() { end_session(); }
+
+    void paste_over_marks_undone_with_ctrl_z()
+    {
+        QApplication::clipboard()->setText(u"99\r\n98\r\n97\r\n"_s);
+        press_key(Qt::Key_V, Qt::ControlModifier);
+        settle();
+        QCOMPARE(marks(), (QStringList{u"99"_s, u"98"_s, u"97"_s, u"75"_s, u"90"_s}));
+        QCOMPARE(item(u"mnu_undo"_s)->text(), u"元に戻す(&U): 貼り付け"_s);
+        press_key(Qt::Key_Z, Qt::ControlModifier);
+        settle();
+        QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
+        QCOMPARE(win->editor()->text(), u"30"_s);
+        QVERIFY(sheet->saved_flg());  // back at what was saved
+        QCOMPARE(item(u"mnu_redo"_s)->text(), u"やり直し(&R): 貼り付け"_s);
+        press_key(Qt::Key_Y, Qt::ControlModifier);
+        settle();
+        QCOMPARE(marks().first(), u"99"_s);
+        QVERIFY(!sheet->saved_flg());
+    }
+
+    // Typing a mark is one step per cell, and Ctrl+Z in the editor is the
+    // sheet's undo, not the line edit's.
+    void typing_undone_cell_by_cell()
+    {
+        sheet->set_current_cell(6, 5);
+        win->editor()->reload();
+        settle();
+        type_slowly(u"88"_s);
+        press_key(Qt::Key_Return);
+        settle();
+        type_slowly(u"77"_s);
+        QCOMPARE(sheet->text(6, 5) + u'|' + sheet->text(7, 5), u"88|77"_s);
+        press_key(Qt::Key_Z, Qt::ControlModifier);
+        settle();
+        QCOMPARE(sheet->text(6, 5) + u'|' + sheet->text(7, 5), u"88|"_s);
+        QCOMPARE(sheet->row(), 7);
+        press_key(Qt::Key_Z, Qt::ControlModifier);
+        settle();
+        QCOMPARE(sheet->text(6, 5) + u'|' + sheet->text(7, 5), u"|"_s);
+        QCOMPARE(sheet->row(), 6);
+        QVERIFY(sheet->saved_flg());
+    }
+
+    void deleted_column_undone_from_the_menu()
+    {
+        sheet->set_full_marks(1, 100);
+        sheet->set_weight(1, 3);
+        settle();
+        sheet->set_current_cell(1, 5);
+        sheet->set_selection_end(5, 5);
+        const int cols = sheet->cols();
+        item(u"menu_sakujo"_s)->trigger();
+        settle();
+        QCOMPARE(sheet->cols(), cols - 1);
+        QCOMPARE(item(u"mnu_undo"_s)->text(), u"元に戻す(&U): 列の削除"_s);
+        item(u"mnu_undo"_s)->trigger();
+        settle();
+        QCOMPARE(sheet->cols(), cols);
+        QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
+        QCOMPARE(sheet->settings(1).manten, 100.0);
+        QCOMPARE(sheet->settings(1).omomi, 3.0);
+        QCOMPARE(sheet->col(), 5);
+    }
+
+    // A grading decided on the wrong candidate: undone, the grade column is
+    // as it was and closing asks nothing, since that is what was saved.
+    void decided_grading_undone()
+    {
+        win->hyouka_command();
+        settle();
+        auto *list = named<QListWidget>(win, u"List2"_s);
+        list->setCurrentRow(1);
+        settle();
+        QTest::mouseClick(named<QAbstractButton>(win, u"Command2"_s), Qt::LeftButton);
+        settle();
+        QVERIFY(!win->evaluation_panel()->isVisible());
+        QVERIFY(!sheet->text(1, sheet->grade_col()).isEmpty());
+        QVERIFY(!sheet->saved_flg());
+        while (win->undo_commands()->history()->can_undo()) {
+            item(u"mnu_undo"_s)->trigger();
+            settle();
+        }
+        for (int r = 1; r <= 5; ++r) {
+            QCOMPARE(sheet->text(r, sheet->grade_col()), QString());
+            QCOMPARE(sheet->text(r, sheet->total_col()), QString());
+        }
+        QCOMPARE(sheet->candidate_index(), -1);
+        QVERIFY(sheet->saved_flg());
+        QVERIFY(win->close_window());
+        QVERIFY(prompter->asked.isEmpty());
+    }
+};
+
+PONSAITEN_GUI_TEST_MAIN(TestUndo)
+#include "test_undo.moc"
