@@ -605,8 +605,8 @@ SheetChange Sheet::revert(SheetChange &&change)
             cells_.remove(change.at, change.count);
             emit rows_removed(change.at, change.count);
         } else {
-            for (qsizetype i = 0; i < change.cells.size(); ++i)
-                cells_.insert(change.at + i, change.cells[i]);
+            cells_.insert(change.at, change.cells.size(), QList<Cell>());
+            std::copy(change.cells.begin(), change.cells.end(), cells_.begin() + change.at);
             emit rows_inserted(change.at, change.count);
         }
         break;
@@ -620,13 +620,15 @@ SheetChange Sheet::revert(SheetChange &&change)
             widths_.remove(change.at, change.count);
             cols_ -= change.count;
         } else {
+            // Each run goes in at once: one shift of the row, not one per cell.
             for (qsizetype r = 0; r < cells_.size(); ++r) {
-                const QList<Cell> &run = change.cells.value(r, QList<Cell>(change.count));
-                for (qsizetype i = 0; i < run.size(); ++i)
-                    cells_[r].insert(change.at + i, run[i]);
+                const QList<Cell> run = change.cells.value(r, QList<Cell>(change.count));
+                QList<Cell> &line = cells_[r];
+                line.insert(change.at, run.size(), Cell{});
+                std::copy(run.begin(), run.end(), line.begin() + change.at);
             }
-            for (qsizetype i = 0; i < change.widths.size(); ++i)
-                widths_.insert(change.at + i, change.widths[i]);
+            widths_.insert(change.at, change.widths.size(), 0);
+            std::copy(change.widths.begin(), change.widths.end(), widths_.begin() + change.at);
             cols_ += change.count;
         }
         if (change.moves_settings) {
