@@ -242,6 +242,7 @@ private slots:
             u"mnu_edit mnu_cut 切り取り(&T)"_s,
             u"mnu_edit mnu_copy コピー(&C)"_s, u"mnu_edit mnu_past 貼り付け(&P)"_s,
             u"mnu_edit sep_09 -"_s, u"mnu_edit mnu_all_e 全てを指定(&A)"_s,
+            u"mnu_edit sep_fold -"_s, u"mnu_edit mnu_fold 全角数字を半角に(&Z)"_s,
             u"(bar) menu_hyouji 表示(&V)"_s, u"menu_hyouji menu_retu 列表示(&R)"_s,
             u"menu_retu menu_insert 挿入(&I)"_s, u"menu_retu menu_sakujo 削除(&D)"_s,
             u"menu_retu sep001 -"_s, u"menu_hyouji menu_gyou 行表示(&G)"_s,
@@ -457,12 +458,12 @@ private slots:
     {
         QSettings settings(folder->file(u"place.ini"_s), QSettings::IniFormat);
         QVERIFY(!main->restore_place(&settings));
-        main->resize(913, 707);
+        main->resize(913, 767);
         main->move(31, 17);
         QVERIFY(main->end_program());
         main = std::make_unique<MainWindow>(*prompter);
         QVERIFY(main->restore_place(&settings));
-        QCOMPARE(main->size(), QSize(913, 707));
+        QCOMPARE(main->size(), QSize(913, 767));
     }
 
     void about_box()
@@ -509,7 +510,7 @@ private slots:
         for (QMenu *menu : sheet->menus()->bar_menus())
             leaf_actions(menu, commands);
         leaf_actions(sheet->menus()->context_menu(), commands);
-        QCOMPARE(commands.size(), 12 + 23 + 4);  // toolbar, menu bar, context menu
+        QCOMPARE(commands.size(), 12 + 24 + 4);  // toolbar, menu bar, context menu
 
         QStringList idle;
         for (QAction *action : commands) {

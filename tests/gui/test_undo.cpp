@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QLabel>
 #include <QListWidget>
 
 using namespace Qt::StringLiterals;
@@ -127,6 +128,39 @@ private slots:
         QCOMPARE(sheet->settings(1).manten, 100.0);
         QCOMPARE(sheet->settings(1).omomi, 3.0);
         QCOMPARE(sheet->col(), 5);
+    }
+
+    // Marks typed with the input method still on are counted in both panels,
+    // folded in one step, and Ctrl+Z brings them back.
+    void look_alike_marks_counted_folded_and_undone()
+    {
+        sheet->set_text(2, 5, u"４５"_s);
+        sheet->set_text(4, 5, u"　75"_s);
+        settle();
+        sheet->set_current_cell(1, 5);
+        win->editor()->reload();
+        settle();
+        auto *score_note = named<QLabel>(win, u"LabelLookAlike"_s);
+        QCOMPARE(score_note->text(), u"数えられない値 2 件"_s);
+        QVERIFY(named<QLabel>(win, u"LabelStatistics"_s)->text().startsWith(u"人数　　 3"_s));
+        win->hyouka_command();
+        settle();
+        auto *go = named<QAbstractButton>(win, u"CommandLookAlike"_s);
+        QVERIFY(go->isVisible());
+        QCOMPARE(go->text(), u"要確認 2 件"_s);
+        QTest::mouseClick(go, Qt::LeftButton);
+        QCOMPARE(QPoint(sheet->col(), sheet->row()), QPoint(5, 2));
+        QTest::mouseClick(named<QAbstractButton>(win, u"Command5"_s), Qt::LeftButton);  // 中止
+        settle();
+
+        item(u"mnu_fold"_s)->trigger();
+        settle();
+        QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
+        QCOMPARE(score_note->text(), QString());
+        QCOMPARE(item(u"mnu_undo"_s)->text(), u"元に戻す(&U): 全角数字を半角に"_s);
+        press_key(Qt::Key_Z, Qt::ControlModifier);
+        settle();
+        QCOMPARE(marks(), (QStringList{u"30"_s, u"４５"_s, u"60"_s, u"　75"_s, u"90"_s}));
     }
 
     // A grading decided on the wrong candidate: undone, the grade column is

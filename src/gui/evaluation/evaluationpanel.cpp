@@ -3,6 +3,7 @@
 #include "evaluation/countgrid.h"
 #include "common/geometry.h"
 #include "common/panelstyle.h"
+#include "marks.h"
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
@@ -23,7 +24,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr double kWidth = 3375;
-constexpr double kHeight = 8895;
+// One row taller than the earlier panel: the totals' deviation and the way
+// to the look-alike marks (the average stands beside the lowest total).
+constexpr double kHeight = 8895 + 420;
 constexpr double kMargin = 90;
 constexpr int kLowerStart = 75;  // criterion 100 - 75 = 25
 constexpr int kUpperStart = 5;   // criterion 100 - 5 = 95
@@ -109,6 +112,18 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     lowest_label_ = value_box(u"Label17"_s);
     graded_caption_ = caption(u"対象者："_s);
     graded_label_ = value_box(u"Label24"_s);
+    average_caption_ = caption(u"平均："_s);
+    average_label_ = value_box(u"LabelTotalsAverage"_s);
+    deviation_caption_ = caption(u"標準偏差："_s);
+    deviation_label_ = value_box(u"LabelTotalsDeviation"_s);
+    look_alike_button_ = new QPushButton(this);
+    look_alike_button_->setStyleSheet(u"color: #c05800;"_s);
+    look_alike_button_->hide();
+    look_alike_button_->setObjectName(u"CommandLookAlike"_s);
+    look_alike_button_->setAutoDefault(false);
+    look_alike_button_->setToolTip(u"全角の数字などで書かれ、総合点に数えられていないセルのうち、"
+                                   u"最初のものへ移ります。"_s);
+    connect(look_alike_button_, &QPushButton::clicked, this, &EvaluationPanel::look_alike_requested);
 
     connect(close_button_, &QToolButton::clicked, this, &EvaluationPanel::close_requested);
     connect(recalc_button_, &QPushButton::clicked, this, &EvaluationPanel::mk_kouho);
@@ -259,6 +274,10 @@ void EvaluationPanel::lay_out()
     summary(highest_caption_, highest_label_, kMargin + 90, y);
     summary(graded_caption_, graded_label_, kMargin + half + 90, y);
     summary(lowest_caption_, lowest_label_, kMargin + 90, y + box + 45);
+    summary(average_caption_, average_label_, kMargin + half + 90, y + box + 45);
+    summary(deviation_caption_, deviation_label_, kMargin + 90, y + 2 * (box + 45));
+    const double after = geometry::left(deviation_label_) + geometry::width(deviation_label_) + 90;
+    geometry::place(look_alike_button_, after, y + 2 * (box + 45), kWidth - kMargin - after, box);
 }
 
 void EvaluationPanel::refresh_criteria()
@@ -275,6 +294,17 @@ void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
 {
     highest_label_->setText(numbers::plain_form(stats.highest));
     lowest_label_->setText(numbers::plain_form(stats.lowest));
+    if (sheet_) {
+        const marks::Statistics totals = marks::column_statistics(*sheet_, sheet_->total_col());
+        const auto two_decimals = [](double v) { return numbers::plain_form(std::floor(v * 100 + 0.5) / 100); };
+        average_label_->setText(totals.count ? two_decimals(totals.average) : QString());
+        deviation_label_->setText(totals.count ? two_decimals(totals.deviation) : QString());
+        int odd = 0;
+        for (int c = Sheet::kFirstScoreCol; sheet_->is_score_col(c); ++c)
+            odd += marks::count_look_alikes(*sheet_, c);
+        look_alike_button_->setText(u"要確認 "_s + QString::number(odd) + u" 件"_s);
+        look_alike_button_->setVisible(odd > 0);
+    }
     for (int i = 1; i <= 10; ++i)
         totals_grid_->set_text(i, 1, numbers::plain_form(stats.classes[size_t(i - 1)]));
 }

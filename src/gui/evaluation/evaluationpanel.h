@@ -53,6 +53,8 @@ signals:
     void close_requested();
     // 再計算, 決定 or 中止 did its work: the teacher goes back to the sheet.
     void acted();
+    // "最初へ": the cursor to the first score cell that does not count as it reads.
+    void look_alike_requested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -95,4 +97,9 @@ private:
     QLabel *lowest_label_;
     QLabel *graded_caption_;
     QLabel *graded_label_;
+    QLabel *average_caption_;
+    QLabel *average_label_;
+    QLabel *deviation_caption_;
+    QLabel *deviation_label_;
+    QPushButton *look_alike_button_;
 };

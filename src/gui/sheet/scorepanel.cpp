@@ -2,6 +2,7 @@
 
 #include "common/geometry.h"
 #include "common/panelstyle.h"
+#include "marks.h"
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
@@ -10,13 +11,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(u"Frame4"_s);
     make_floating_panel(this);
-    geometry::place(this, 0, 0, 1335, 2655);
+    // Taller than the earlier panel: the statistics stand below the button.
+    geometry::place(this, 0, 0, 1335, 4230);
 
     heading_ = new QLabel(u"素点情報"_s, this);
     geometry::place(heading_, 60, 40, 1215, 260);
@@ -52,8 +56,48 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     evaluate_button_->setAutoDefault(false);
     geometry::place(evaluate_button_, 60, 2100, 1215, 450);
 
+    statistics_label_ = new QLabel(this);
+    statistics_label_->setObjectName(u"LabelStatistics"_s);
+    statistics_label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    geometry::place(statistics_label_, 60, 2640, 1215, 1200);
+    look_alike_label_ = new QLabel(this);
+    look_alike_label_->setObjectName(u"LabelLookAlike"_s);
+    look_alike_label_->setWordWrap(true);
+    look_alike_label_->setStyleSheet(u"color: #c05800;"_s);
+    look_alike_label_->setToolTip(u"全角の数字などで書かれていて、点数として数えられないセルの数です。"
+                                  u"［編集］→［全角数字を半角に］で直せます。"_s);
+    geometry::place(look_alike_label_, 60, 3840, 1215, 360);
+
     for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         box->setEnabled(false);
+}
+
+namespace {
+
+QString two_decimals(double value)
+{
+    return numbers::plain_form(std::floor(value * 100 + 0.5) / 100);
+}
+
+}  // namespace
+
+void ScorePanel::show_statistics()
+{
+    const int c = sheet_ ? sheet_->col() : -1;
+    if (!sheet_ || !sheet_->is_score_col(c)) {
+        statistics_label_->clear();
+        look_alike_label_->clear();
+        return;
+    }
+    const marks::Statistics s = marks::column_statistics(*sheet_, c);
+    QString text = u"人数　　 "_s + QString::number(s.count);
+    if (s.count > 0)
+        text += u"\n中央値　 "_s + two_decimals(s.median) + u"\n標準偏差 "_s + two_decimals(s.deviation) +
+                u"\n最高点　 "_s + two_decimals(s.highest) + u"\n最低点　 "_s + two_decimals(s.lowest);
+    statistics_label_->setText(text);
+    const int odd = marks::count_look_alikes(*sheet_, c);
+    look_alike_label_->setText(odd > 0 ? u"数えられない値 "_s + QString::number(odd) + u" 件"_s
+                                       : QString());
 }
 
 void ScorePanel::attach(Sheet *sheet)
@@ -65,6 +109,11 @@ void ScorePanel::attach(Sheet *sheet)
     // Columns inserted or deleted bring another column's settings here.
     connect(sheet_, &Sheet::shape_changed, this, &ScorePanel::refresh);
     connect(sheet_, &Sheet::settings_changed, this, &ScorePanel::settings_changed);
+    // The statistics follow every mark of the column shown.
+    connect(sheet_, &Sheet::cell_changed, this, [this](int, int col) {
+        if (col == sheet_->col())
+            show_statistics();
+    });
 }
 
 void ScorePanel::show_text(QLineEdit *box, const QString &text)
@@ -88,6 +137,7 @@ void ScorePanel::refresh()
         for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
             show_text(box, QString());
         average_label_->clear();
+        show_statistics();
         return;
     }
     const int k = c - 4;
@@ -96,6 +146,7 @@ void ScorePanel::refresh()
     show_text(full_marks_box_, s.manten_text);
     show_text(weight_box_, numbers::plain_form(s.omomi));
     average_label_->setText(scoring::retu_heikin(*sheet_, k));
+    show_statistics();
 }
 
 void ScorePanel::settings_changed(int k)

@@ -29,6 +29,8 @@ public:
     QLabel *average_label() const { return average_label_; }
     QPushButton *evaluate_button() const { return evaluate_button_; }
     QLabel *heading() const { return heading_; }
+    QLabel *statistics_label() const { return statistics_label_; }
+    QLabel *look_alike_label() const { return look_alike_label_; }
 
 private:
     // Field edits go to the current score column; never while refreshing.
@@ -36,6 +38,9 @@ private:
     void show_text(QLineEdit *box, const QString &text);
     // Settings of slot k changed elsewhere (the evaluation raises full marks).
     void settings_changed(int k);
+    // Count, median, deviation, highest and lowest of the current score
+    // column, and how many of its cells do not count as they read.
+    void show_statistics();
 
     Sheet *sheet_ = nullptr;
     bool refreshing_ = false;
@@ -45,4 +50,6 @@ private:
     QLineEdit *weight_box_;
     QLabel *average_label_;
     QPushButton *evaluate_button_;
+    QLabel *statistics_label_;
+    QLabel *look_alike_label_;
 };

@@ -1,6 +1,7 @@
 #include "sheet/sheetgrid.h"
 
 #include "common/inputcodes.h"
+#include "marks.h"
 #include "numbers.h"
 #include "sheet.h"
 #include "common/twips.h"
@@ -8,12 +9,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace {
 
 const QColor kGridLine(192, 192, 192);
 const QColor kSelected(224, 224, 224);
+const QColor kLookAlike(255, 140, 0);
 const QColor kFixed(212, 208, 200);
 
 
@@ -300,6 +303,24 @@ void SheetGrid::set_pointer(Pointer pointer)
     }
 }
 
+bool SheetGrid::viewportEvent(QEvent *event)
+{
+    // Over a look-alike mark, the tip says why it does not count.
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QPoint cell = cell_at(help->pos());
+        const QString why = cell.y() > 0 && sheet_->is_score_col(cell.x())
+                                ? marks::look_alike(sheet_->text(cell.y(), cell.x()))
+                                : QString();
+        if (why.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), why, viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
 void SheetGrid::paintEvent(QPaintEvent *event)
 {
     QPainter p(viewport());
@@ -338,6 +359,17 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             else
                 align |= Qt::AlignLeft;
             p.drawText(rect.adjusted(2, 0, -2, 0), int(align) | Qt::TextSingleLine, text);
+            // A mark that reads as a number but does not count as one: an
+            // orange corner, the text left as it is.
+            if (row > 0 && sheet_->is_score_col(col) && !marks::look_alike(text).isEmpty()) {
+                const int size = qMax(6, rect.height() / 3);
+                const QPoint corner = rect.topRight() + QPoint(-1, 1);
+                const QPoint triangle[] = {corner, corner - QPoint(size, 0), corner + QPoint(0, size)};
+                p.setPen(Qt::NoPen);
+                p.setBrush(kLookAlike);
+                p.drawPolygon(triangle, 3);
+                p.setBrush(Qt::NoBrush);
+            }
         }
         p.setPen(fixed ? QColor(128, 128, 128) : kGridLine);
         p.drawLine(rect.topRight(), rect.bottomRight());

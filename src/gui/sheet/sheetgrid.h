@@ -56,6 +56,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

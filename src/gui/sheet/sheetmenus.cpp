@@ -37,6 +37,8 @@ const Item kItems[] = {
     {u"mnu_past", u"mnu_edit", u"貼り付け(&P)", false},
     {u"sep_09", u"mnu_edit", u"-", false},
     {u"mnu_all_e", u"mnu_edit", u"全てを指定(&A)", false},
+    {u"sep_fold", u"mnu_edit", u"-", false},
+    {u"mnu_fold", u"mnu_edit", u"全角数字を半角に(&Z)", false},
     {u"menu_hyouji", u"", u"表示(&V)", true},
     {u"menu_retu", u"menu_hyouji", u"列表示(&R)", true},
     {u"menu_insert", u"menu_retu", u"挿入(&I)", false},

@@ -21,6 +21,7 @@
 #include "sheet/sheetmenus.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
+#include "marks.h"
 #include "structure/countdialog.h"
 
 #include <QAction>
@@ -125,6 +126,14 @@ void SheetWindow::build_parts()
     };
     connect(evaluation_panel_, &EvaluationPanel::acted, editor_, back_to_editor);
     connect(evaluation_panel_, &EvaluationPanel::acted, this, &SheetWindow::evaluated);
+    connect(evaluation_panel_, &EvaluationPanel::look_alike_requested, this, [this] {
+        if (const auto cell = marks::first_look_alike(*sheet_)) {
+            sheet_->set_current_cell(cell->first, cell->second);
+            editor_->reload();
+            editor_->show_editor();
+            editor_->setFocus();
+        }
+    });
     connect(evaluation_, &EvaluationCommands::answered, editor_, back_to_editor);
 }
 
@@ -144,6 +153,7 @@ void SheetWindow::connect_menus()
     on(u"mnu_copy"_s, &SheetWindow::copy);
     on(u"mnu_past"_s, &SheetWindow::past);
     on(u"mnu_all_e"_s, &SheetWindow::select_all);
+    on(u"mnu_fold"_s, &SheetWindow::fold_marks);
     on(u"menu_insert"_s, &SheetWindow::insert_r);
     on(u"menu_sakujo"_s, &SheetWindow::del_r_);
     on(u"insert_g"_s, &SheetWindow::insert_g_);
@@ -224,6 +234,22 @@ void SheetWindow::del_moji()
 {
     const UndoCommands::Held step(*undo_, u"文字消去"_s);
     clipboard_->del_moji();
+}
+
+void SheetWindow::fold_marks()
+{
+    const UndoCommands::Held step(*undo_, u"全角数字を半角に"_s);
+    // One cell selected: every score cell of the sheet.
+    const bool one_cell = sheet_->row() == sheet_->sel_row() && sheet_->col() == sheet_->sel_col();
+    const int changed =
+        one_cell ? marks::fold_look_alikes(*sheet_, 1, 1, sheet_->rows() - 1, sheet_->cols() - 1)
+                 : marks::fold_look_alikes(*sheet_, sheet_->top_selected_row(),
+                                           sheet_->left_selected_col(),
+                                           sheet_->bottom_selected_row(),
+                                           sheet_->right_selected_col());
+    editor_->reload();
+    if (changed == 0)
+        host_.prompter().message(this, u"半角に直す値はありません。"_s);
 }
 
 void SheetWindow::select_all()

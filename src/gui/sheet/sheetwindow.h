@@ -60,6 +60,8 @@ public:
     void past();
     void del_moji();
     void select_all();
+    // Look-alike marks in their half-width form, as one step.
+    void fold_marks();
     void insert_r();
     void del_r_();
     void insert_g_();

@@ -1,0 +1,134 @@
+#include "marks.h"
+
+#include "numbers.h"
+#include "sheet.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace marks {
+
+namespace {
+
+bool is_full_width_digit(QChar c)
+{
+    return c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19;
+}
+
+QChar half_width(QChar c)
+{
+    if (is_full_width_digit(c))
+        return QChar(char16_t(u'0' + (c.unicode() - 0xFF10)));
+    switch (c.unicode()) {
+    case 0xFF0D:  // －
+    case 0x2212:  // −
+        return u'-';
+    case 0xFF0B:
+        return u'+';
+    case 0xFF0E:
+        return u'.';
+    case 0x3000:
+        return u' ';
+    default:
+        return c;
+    }
+}
+
+bool is_plain_number(const QString &text)
+{
+    static const QRegularExpression number(u"^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([EeDd][+-]?\\d+)?$"_s);
+    return number.match(text).hasMatch();
+}
+
+}  // namespace
+
+QString folded(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        out += half_width(c);
+    return out.trimmed();
+}
+
+QString look_alike(QStringView text)
+{
+    const QString plain = folded(text);
+    if (!is_plain_number(plain))
+        return QString();
+    double own = 0;
+    if (numbers::holds_score(text, &own) && own == numbers::leading_number(plain))
+        return QString();
+    if (std::any_of(text.begin(), text.end(), is_full_width_digit))
+        return u"全角の数字は点数として数えられません。"_s;
+    if (text.contains(QChar(0x3000)))
+        return u"全角の空白があるため、点数として数えられません。"_s;
+    return u"全角の符号や小数点は点数として数えられません。"_s;
+}
+
+int count_look_alikes(const Sheet &sheet, int col)
+{
+    if (!sheet.is_score_col(col))
+        return 0;
+    int count = 0;
+    for (int r = 1; r < sheet.rows(); ++r)
+        if (!look_alike(sheet.text(r, col)).isEmpty())
+            ++count;
+    return count;
+}
+
+std::optional<std::pair<int, int>> first_look_alike(const Sheet &sheet)
+{
+    for (int r = 1; r < sheet.rows(); ++r)
+        for (int c = Sheet::kFirstScoreCol; sheet.is_score_col(c); ++c)
+            if (!look_alike(sheet.text(r, c)).isEmpty())
+                return std::pair{r, c};
+    return std::nullopt;
+}
+
+int fold_look_alikes(Sheet &sheet, int top, int left, int bottom, int right)
+{
+    int changed = 0;
+    for (int r = qMax(top, 1); r <= bottom && r < sheet.rows(); ++r)
+        for (int c = left; c <= right; ++c)
+            if (sheet.is_score_col(c) && !look_alike(sheet.text(r, c)).isEmpty()) {
+                sheet.set_text(r, c, folded(sheet.text(r, c)));
+                ++changed;
+            }
+    return changed;
+}
+
+Statistics column_statistics(const Sheet &sheet, int col)
+{
+    std::vector<double> scores;
+    for (int r = 1; r < sheet.rows(); ++r) {
+        double v = 0;
+        if (numbers::holds_score(sheet.text(r, col), &v) && std::isfinite(v))
+            scores.push_back(v);
+    }
+    Statistics s;
+    s.count = int(scores.size());
+    if (scores.empty())
+        return s;
+    std::sort(scores.begin(), scores.end());
+    double sum = 0;
+    for (double v : scores)
+        sum += v;
+    s.average = sum / double(scores.size());
+    double squares = 0;
+    for (double v : scores)
+        squares += (v - s.average) * (v - s.average);
+    s.deviation = std::sqrt(squares / double(scores.size()));
+    const size_t middle = scores.size() / 2;
+    s.median = scores.size() % 2 ? scores[middle] : (scores[middle - 1] + scores[middle]) / 2;
+    s.lowest = scores.front();
+    s.highest = scores.back();
+    return s;
+}
+
+}  // namespace marks

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+class Sheet;
+
+// What the numbers of a sheet say before grading: marks that look like a
+// number to a person but do not count as it, and the statistics teachers
+// would otherwise compute by hand.
+namespace marks {
+
+// Full-width digits, signs, points and spaces in their half-width form, trimmed.
+QString folded(QStringView text);
+
+// Why the text reads as a number to a person but the totals do not count it
+// as that number; empty when it counts as it reads, or holds no digit at all
+// (a teacher's note such as "欠").
+QString look_alike(QStringView text);
+
+// Look-alike cells of one score column.
+int count_look_alikes(const Sheet &sheet, int col);
+// The first look-alike score cell, row by row; none when there is none.
+std::optional<std::pair<int, int>> first_look_alike(const Sheet &sheet);
+// Puts the folded form into the look-alike score cells of the rectangle;
+// returns how many cells changed.
+int fold_look_alikes(Sheet &sheet, int top, int left, int bottom, int right);
+
+struct Statistics {
+    int count = 0;  // cells that count
+    double average = 0;
+    double median = 0;
+    double deviation = 0;  // standard deviation of the class, not of a sample
+    double highest = 0;
+    double lowest = 0;
+};
+// Over the cells of a column (rows 1 on) that count as scores.
+Statistics column_statistics(const Sheet &sheet, int col);
+
+}  // namespace marks

@@ -1,0 +1,96 @@
+// Look-alike marks and the column statistics, against values worked by hand.
+#include "marks.h"
+#include "sheet.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestMarks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void look_alike_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");  // empty: not flagged
+        QTest::addColumn<QString>("folded");
+        const QString digits = u"全角の数字は点数として数えられません。"_s;
+        const QString space = u"全角の空白があるため、点数として数えられません。"_s;
+        const QString sign = u"全角の符号や小数点は点数として数えられません。"_s;
+        QTest::newRow("full-width digits") << u"８５"_s << digits << u"85"_s;
+        QTest::newRow("leading full-width space") << u"　85"_s << space << u"85"_s;
+        QTest::newRow("trailing full-width space counts as 85") << u"85　"_s << QString() << u"85"_s;
+        QTest::newRow("full-width point") << u"８.５"_s << digits << u"8.5"_s;
+        QTest::newRow("full-width minus") << u"－３"_s << digits << u"-3"_s;
+        QTest::newRow("full-width minus, half-width digit") << u"－3"_s << sign << u"-3"_s;
+        QTest::newRow("exponent counts as 10") << u"1E1"_s << QString() << u"1E1"_s;
+        QTest::newRow("unit counts as 85") << u"85点"_s << QString() << u"85点"_s;
+        QTest::newRow("absence note") << u"欠"_s << QString() << u"欠"_s;
+        QTest::newRow("empty") << u""_s << QString() << u""_s;
+        QTest::newRow("space") << u" "_s << QString() << u""_s;
+        QTest::newRow("letters") << u"abc"_s << QString() << u"abc"_s;
+        QTest::newRow("two numbers") << u"8 5"_s << QString() << u"8 5"_s;
+        QTest::newRow("plain") << u"85"_s << QString() << u"85"_s;
+    }
+
+    void look_alike()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        QFETCH(QString, folded);
+        QCOMPARE(marks::look_alike(text), reason);
+        QCOMPARE(marks::folded(text), folded);
+    }
+
+    void column_statistics_data()
+    {
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<QList<double>>("expected");  // count, average, median, deviation, highest, lowest
+        QTest::newRow("empty column") << QStringList{u""_s, u"欠"_s} << QList<double>{0, 0, 0, 0, 0, 0};
+        QTest::newRow("one score") << QStringList{u"70"_s} << QList<double>{1, 70, 70, 0, 70, 70};
+        // 2, 4, 4, 4, 5, 5, 7, 9: mean 5, deviation 2 (the textbook case).
+        QTest::newRow("eight scores")
+            << QStringList{u"2"_s, u"4"_s, u"4"_s, u"4"_s, u"5"_s, u"5"_s, u"7"_s, u"9"_s}
+            << QList<double>{8, 5, 4.5, 2, 9, 2};
+        QTest::newRow("decimals, text left out")
+            << QStringList{u"1.5"_s, u"欠"_s, u"2.5"_s, u"3.5"_s, u"８"_s}
+            << QList<double>{3, 2.5, 2.5, std::sqrt(2.0 / 3.0), 3.5, 1.5};
+    }
+
+    void column_statistics()
+    {
+        QFETCH(QStringList, cells);
+        QFETCH(QList<double>, expected);
+        Sheet sheet;
+        sheet.build_new(120);
+        for (int r = 0; r < cells.size(); ++r)
+            sheet.set_text(r + 1, 5, cells[r]);
+        const marks::Statistics s = marks::column_statistics(sheet, 5);
+        const QList<double> got{double(s.count), s.average, s.median, s.deviation, s.highest, s.lowest};
+        for (qsizetype i = 0; i < got.size(); ++i)
+            QVERIFY2(qAbs(got[i] - expected[i]) < 1e-12, qPrintable(QString::number(i)));
+    }
+
+    void fold_in_one_pass()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(1, 5, u"８５"_s);
+        sheet.set_text(2, 6, u"　70"_s);
+        sheet.set_text(3, 4, u"８"_s);  // a name column is never touched
+        sheet.set_text(3, 5, u"欠"_s);
+        QCOMPARE(marks::count_look_alikes(sheet, 5), 1);
+        QCOMPARE(marks::first_look_alike(sheet), (std::pair{1, 5}));
+        QCOMPARE(marks::fold_look_alikes(sheet, 0, 1, sheet.rows() - 1, sheet.cols() - 1), 2);
+        QCOMPARE(sheet.text(1, 5), u"85"_s);
+        QCOMPARE(sheet.text(2, 6), u"70"_s);
+        QCOMPARE(sheet.text(3, 4), u"８"_s);
+        QCOMPARE(sheet.text(3, 5), u"欠"_s);
+        QVERIFY(!marks::first_look_alike(sheet));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMarks)
+#include "test_marks.moc"
