@@ -35,6 +35,8 @@ QString default_name(const SheetChange &change)
 SheetHistory::SheetHistory(Sheet &sheet, QObject *parent) : QObject(parent), sheet_(sheet)
 {
     sheet_.set_recorder(this);
+    // A sheet may go first when both belong to one window.
+    connect(&sheet_, &QObject::destroyed, this, [this] { sheet_gone_ = true; });
     saved_at_ = sheet_.saved_flg() ? 0 : -1;
     connect(&sheet_, &Sheet::document_changed, this, [this] {
         // A save: this is the state the closing question need not ask about.
@@ -48,7 +50,8 @@ SheetHistory::SheetHistory(Sheet &sheet, QObject *parent) : QObject(parent), she
 
 SheetHistory::~SheetHistory()
 {
-    sheet_.set_recorder(nullptr);
+    if (!sheet_gone_)
+        sheet_.set_recorder(nullptr);
 }
 
 void SheetHistory::record(SheetChange &&change)

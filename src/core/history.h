@@ -77,4 +77,5 @@ private:
     int held_ = 0;
     bool replaying_ = false;
     bool moved_since_step_ = true;
+    bool sheet_gone_ = false;
 };

@@ -20,7 +20,7 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     setObjectName(u"Frame4"_s);
     make_floating_panel(this);
     // Taller than the earlier panel: the statistics stand below the button.
-    geometry::place(this, 0, 0, 1335, 4230);
+    geometry::place(this, 0, 0, 1335, 4800);
 
     heading_ = new QLabel(u"素点情報"_s, this);
     geometry::place(heading_, 60, 40, 1215, 260);
@@ -59,14 +59,14 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     statistics_label_ = new QLabel(this);
     statistics_label_->setObjectName(u"LabelStatistics"_s);
     statistics_label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    geometry::place(statistics_label_, 60, 2640, 1215, 1200);
+    geometry::place(statistics_label_, 60, 2640, 1215, 1560);
     look_alike_label_ = new QLabel(this);
     look_alike_label_->setObjectName(u"LabelLookAlike"_s);
     look_alike_label_->setWordWrap(true);
     look_alike_label_->setStyleSheet(u"color: #c05800;"_s);
     look_alike_label_->setToolTip(u"全角の数字などで書かれていて、点数として数えられないセルの数です。"
                                   u"［編集］→［全角数字を半角に］で直せます。"_s);
-    geometry::place(look_alike_label_, 60, 3840, 1215, 360);
+    geometry::place(look_alike_label_, 60, 4230, 1215, 520);
 
     for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         box->setEnabled(false);
