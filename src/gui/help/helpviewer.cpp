@@ -123,6 +123,19 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
     connect(timer_, &QTimer::timeout, this, &HelpViewer::tick);
 }
 
+HelpViewer::~HelpViewer()
+{
+    // The parts go after this object: nothing they say on the way may reach it.
+    timer_->stop();
+    for (QObject *part : std::initializer_list<QObject *>{view_, address_, address_->lineEdit(),
+                                                          go_button_, search_box_, toolbar_, timer_})
+        part->disconnect(this);
+    for (QAction *action : toolbar_->actions())
+        action->disconnect(this);
+    address_->removeEventFilter(this);
+    address_->lineEdit()->removeEventFilter(this);
+}
+
 QString HelpViewer::home() const
 {
     return home_->text();

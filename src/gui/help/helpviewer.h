@@ -41,6 +41,7 @@ class HelpViewer : public QWidget
 
 public:
     HelpViewer(Prompter &prompter, QWidget *parent);
+    ~HelpViewer() override;
 
     // Shows the viewer on the start page of the help under start_dir, sized
     // to the main window.
