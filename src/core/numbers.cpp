@@ -162,6 +162,12 @@ QString plain_form(double value)
     return QString::fromLatin1(shortest15(value));
 }
 
+QString two_decimals(double value)
+{
+    const double rounded = std::floor(value * 100 + 0.5) / 100;
+    return plain_form(std::isfinite(rounded) ? rounded : value);
+}
+
 QString signed_form(double value)
 {
     if (value == 0)

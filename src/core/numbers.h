@@ -15,6 +15,9 @@ double leading_number(QStringView text);
 
 // Shortest decimal form with up to 15 significant digits: "7", "0.5", "72.35".
 QString plain_form(double value);
+// plain_form of the value rounded half up to two decimals ("72.35"); the
+// value as it is when the rounding would overflow.
+QString two_decimals(double value);
 
 // Leading space (or minus) and no zero before the point: " 7", "-3", " .5".
 QString signed_form(double value);

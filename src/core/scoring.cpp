@@ -183,9 +183,7 @@ QString retu_heikin(const Sheet &sheet, int k)
     }
     if (c < 1)
         c = 1;
-    const double mean = sum / c;
-    const double rounded = std::floor(mean * 100 + 0.5) / 100;
-    return numbers::plain_form(std::isfinite(rounded) ? rounded : mean);
+    return numbers::two_decimals(sum / c);
 }
 
 }  // namespace scoring

@@ -64,16 +64,10 @@ void Sheet::set_rows(int rows)
     if (rows == this->rows())
         return;
     const qsizetype old = cells_.size();
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Rows;
-        change.inserted = rows > old;
-        change.at = int(qMin<qsizetype>(rows, old));
-        change.count = int(qAbs(rows - old));
-        if (!change.inserted)
-            change.cells = cells_.mid(rows);
-        record(std::move(change));
-    }
+    if (rows > old)
+        record_rows(int(old), rows - int(old), true);
+    else
+        record_rows(rows, int(old) - rows, false);
     cells_.resize(rows);
     for (qsizetype r = old; r < rows; ++r)
         cells_[r].resize(cols_);
@@ -87,19 +81,10 @@ void Sheet::set_cols(int cols)
     cols = qMax(cols, 1);
     if (cols == cols_)
         return;
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Columns;
-        change.inserted = cols > cols_;
-        change.at = qMin(cols, cols_);
-        change.count = qAbs(cols - cols_);
-        if (!change.inserted) {
-            for (const auto &line : cells_)
-                change.cells.append(line.mid(cols));
-            change.widths = widths_.mid(cols);
-        }
-        record(std::move(change));
-    }
+    if (cols > cols_)
+        record_columns(cols_, cols - cols_, true, false);
+    else
+        record_columns(cols, cols_ - cols, false, false);
     for (auto &line : cells_)
         line.resize(cols);
     const int old = cols_;
@@ -175,14 +160,7 @@ void Sheet::clear_to_single_cell()
 
 void Sheet::append_row(const QString &number_text)
 {
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Rows;
-        change.inserted = true;
-        change.at = rows();
-        change.count = 1;
-        record(std::move(change));
-    }
+    record_rows(rows(), 1, true);
     cells_.append(QList<Cell>(cols_));
     cells_.last()[0].text = number_text;
     mark_unsaved();
@@ -207,14 +185,7 @@ void Sheet::insert_rows(int at, int count)
     if (count <= 0)
         return;
     at = qBound(0, at, rows());
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Rows;
-        change.inserted = true;
-        change.at = at;
-        change.count = count;
-        record(std::move(change));
-    }
+    record_rows(at, count, true);
     cells_.insert(at, count, QList<Cell>(cols_));
     mark_unsaved();
     clamp_cursor();
@@ -229,14 +200,7 @@ void Sheet::remove_rows(int at, int count)
     count = qMin(count, rows() - at);
     if (count >= rows())
         count = rows() - 1;  // a grid keeps at least one row
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Rows;
-        change.at = at;
-        change.count = count;
-        change.cells = cells_.mid(at, count);
-        record(std::move(change));
-    }
+    record_rows(at, count, false);
     cells_.remove(at, count);
     mark_unsaved();
     clamp_cursor();
@@ -249,16 +213,7 @@ void Sheet::insert_columns(int at, int count)
     if (count <= 0)
         return;
     at = qBound(0, at, cols_);
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Columns;
-        change.inserted = true;
-        change.moves_settings = true;
-        change.at = at;
-        change.count = count;
-        change.settings = settings_;
-        record(std::move(change));
-    }
+    record_columns(at, count, true, true);
     for (auto &line : cells_)
         line.insert(at, count, Cell{});
     widths_.insert(at, count, 0);
@@ -276,18 +231,7 @@ void Sheet::remove_columns(int at, int count)
     count = qMin(count, cols_ - at);
     if (count >= cols_)
         count = cols_ - 1;
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Columns;
-        change.moves_settings = true;
-        change.at = at;
-        change.count = count;
-        for (const auto &line : cells_)
-            change.cells.append(line.mid(at, count));
-        change.widths = widths_.mid(at, count);
-        change.settings = settings_;
-        record(std::move(change));
-    }
+    record_columns(at, count, false, true);
     for (auto &line : cells_)
         line.remove(at, count);
     widths_.remove(at, count);
@@ -550,6 +494,43 @@ void Sheet::record_cells(int row, int first_col, int count)
     change.at = row;
     change.col = first_col;
     change.cells = {cells_[row].mid(first_col, count)};
+    record(std::move(change));
+}
+
+// Rows at..at+count-1 about to be inserted, or removed (their cells kept).
+void Sheet::record_rows(int at, int count, bool inserted)
+{
+    if (!recorder_)
+        return;
+    SheetChange change;
+    change.kind = SheetChange::Kind::Rows;
+    change.at = at;
+    change.count = count;
+    change.inserted = inserted;
+    if (!inserted)
+        change.cells = cells_.mid(at, count);
+    record(std::move(change));
+}
+
+// Columns about to be inserted or removed; moves_settings when the settings
+// slots move with them.
+void Sheet::record_columns(int at, int count, bool inserted, bool moves_settings)
+{
+    if (!recorder_)
+        return;
+    SheetChange change;
+    change.kind = SheetChange::Kind::Columns;
+    change.at = at;
+    change.count = count;
+    change.inserted = inserted;
+    change.moves_settings = moves_settings;
+    if (!inserted) {
+        for (const auto &line : cells_)
+            change.cells.append(line.mid(at, count));
+        change.widths = widths_.mid(at, count);
+    }
+    if (moves_settings)
+        change.settings = settings_;
     record(std::move(change));
 }
 

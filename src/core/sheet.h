@@ -168,6 +168,8 @@ public:
 private:
     void record(SheetChange &&change);
     void record_cells(int row, int first_col, int count);
+    void record_rows(int at, int count, bool inserted);
+    void record_columns(int at, int count, bool inserted, bool moves_settings);
     void record_widths();
     void record_document();
     void clamp_cursor();

@@ -159,31 +159,6 @@ private slots:
         QVERIFY(!sheet.saved_flg());
     }
 
-    // Typing a cell a character at a time is one step; moving on starts the
-    // next. Names say what will be undone.
-    void typing_is_one_step_per_cell()
-    {
-        Sheet sheet;
-        sheet.build_new(120);
-        SheetHistory history(sheet);
-        sheet.set_current_cell(1, 5);
-        for (const QString &text : {u"8"_s, u"85"_s})
-            sheet.set_text(1, 5, text), history.close_step();
-        sheet.set_current_cell(2, 5);
-        sheet.set_text(2, 5, u"7"_s);
-        history.close_step();
-        QCOMPARE(history.steps(), 2);
-        QCOMPARE(history.undo_name(), u"入力"_s);
-        history.undo();
-        history.undo();
-        QCOMPARE(sheet.text(1, 5), QString());
-        QCOMPARE(sheet.row(), 1);
-        QCOMPARE(sheet.col(), 5);
-        QCOMPARE(history.redo_name(), u"入力"_s);
-        history.redo();
-        QCOMPARE(sheet.text(1, 5), u"85"_s);
-    }
-
     // The largest sheet keeps at least 100 steps of nine-column deletions
     // within 50 MB; past the bound the oldest steps go first.
     void memory_is_bounded()

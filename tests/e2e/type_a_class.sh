@@ -6,24 +6,8 @@
 set -euo pipefail
 
 program=$(realpath "$1")
-for tool in xvfb-run openbox xdotool iconv; do
-  command -v "$tool" >/dev/null || { echo "missing: $tool (run scripts/setup.sh)" >&2; exit 1; }
-done
-
-if [ -z "${PONSAITEN_E2E_INNER:-}" ]; then
-  export PONSAITEN_E2E_INNER=1
-  exec timeout 300 xvfb-run -a -s "-screen 0 1600x1000x24" bash "$0" "$program"
-fi
-
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-cd "$work"
-unset QT_QPA_PLATFORM
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-
-openbox >/dev/null 2>&1 &
-sleep 1
+set -- "$program"
+source "$(dirname "$0")/harness.sh"
 "$program" >"$work/program.log" 2>&1 &
 window=$(timeout 30 xdotool search --sync --name "枚のｼｰﾄがあります" | head -1)
 xdotool windowactivate --sync "$window"

@@ -239,14 +239,19 @@ void MainWindow::create_sheet_and_load()
         sheet->read_sheet();
 }
 
+SheetWindow *MainWindow::empty_start_sheet() const
+{
+    if (load_order_.size() == 1 && !load_order_.first()->sheet()->content_flg())
+        return load_order_.first();
+    return nullptr;
+}
+
 void MainWindow::open_files(const QStringList &paths)
 {
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString &path = paths[i];
-        SheetWindow *sheet = nullptr;
-        if (i == 0 && load_order_.size() == 1 && !load_order_.first()->sheet()->content_flg())
-            sheet = load_order_.first();
-        else
+        SheetWindow *sheet = i == 0 ? empty_start_sheet() : nullptr;
+        if (!sheet)
             sheet = create_sheet();
         if (!sheet)
             return;  // twenty sheets: the teacher was told

@@ -48,6 +48,8 @@ public:
     // Each file into a sheet window of its own, the first into the empty
     // sheet of a fresh start.
     void open_files(const QStringList &paths);
+    // The one sheet of a fresh start while it is still empty, else nullptr.
+    SheetWindow *empty_start_sheet() const;
 
     SheetWindow *active_sheet() const;
     // The open sheet windows in the order they were loaded.

@@ -3,7 +3,9 @@
 #include "app/mainwindow.h"
 #include "common/prompter.h"
 #include "sheet.h"
+#include "history.h"
 #include "sheet/filecommands.h"
+#include "sheet/undocommands.h"
 #include "sheet/sheetwindow.h"
 #include "sheetfile.h"
 
@@ -24,6 +26,9 @@ void RecoveryKeeper::watch(SheetWindow *sheet)
     const int id = next_id_++;
     ids_.insert(sheet, id);
     connect(sheet, &SheetWindow::evaluated, this, [this, sheet] { keep(sheet); });
+    // The minute's copy is written only when something changed since the last.
+    connect(sheet->undo_commands()->history(), &SheetHistory::changed, this,
+            [this, sheet] { changed_.insert(sheet); });
     // Saved, the copy is of no more use.
     connect(sheet->sheet(), &Sheet::document_changed, this, [this, sheet, id] {
         if (sheet->sheet()->saved_flg())
@@ -33,13 +38,15 @@ void RecoveryKeeper::watch(SheetWindow *sheet)
     connect(sheet, &SheetWindow::closed, this, [this, id](SheetWindow *closed) {
         store_.forget(id);
         ids_.remove(closed);
+        changed_.remove(closed);
     });
 }
 
 void RecoveryKeeper::keep_all()
 {
     for (SheetWindow *sheet : frame_->sheets())
-        keep(sheet);
+        if (changed_.contains(sheet))
+            keep(sheet);
 }
 
 void RecoveryKeeper::keep(SheetWindow *sheet)
@@ -47,21 +54,13 @@ void RecoveryKeeper::keep(SheetWindow *sheet)
     const auto id = ids_.constFind(sheet);
     if (id == ids_.constEnd())
         return;
+    changed_.remove(sheet);
     const Sheet &data = *sheet->sheet();
     if (data.saved_flg() || !data.content_flg()) {
         store_.forget(*id);
         return;
     }
     store_.keep(*id, sheetfile::encode(data), sheet->windowTitle(), data.sheet_name());
-}
-
-SheetWindow *RecoveryKeeper::window_for_restore()
-{
-    // The empty sheet of a fresh start takes the first copy.
-    const QList<SheetWindow *> open = frame_->sheets();
-    if (open.size() == 1 && !open.first()->sheet()->content_flg())
-        return open.first();
-    return frame_->create_sheet();
 }
 
 void RecoveryKeeper::offer()
@@ -80,7 +79,10 @@ void RecoveryKeeper::offer()
             RecoveryStore::discard(entry);
             continue;
         }
-        SheetWindow *sheet = window_for_restore();
+        // The empty sheet of a fresh start takes the first copy.
+        SheetWindow *sheet = frame_->empty_start_sheet();
+        if (!sheet)
+            sheet = frame_->create_sheet();
         if (!sheet)
             return;  // twenty sheets open: the rest wait for the next start
         sheet->file_commands()->restore(bytes, entry.sheet_name);

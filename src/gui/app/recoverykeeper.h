@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 class MainWindow;
@@ -26,11 +27,11 @@ public:
 
 private:
     void keep(SheetWindow *sheet);
-    SheetWindow *window_for_restore();
 
     MainWindow *frame_;
     RecoveryStore store_;
     QTimer timer_;
     QHash<SheetWindow *, int> ids_;
+    QSet<SheetWindow *> changed_;
     int next_id_ = 1;
 };

@@ -296,9 +296,8 @@ void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
     lowest_label_->setText(numbers::plain_form(stats.lowest));
     if (sheet_) {
         const marks::Statistics totals = marks::column_statistics(*sheet_, sheet_->total_col());
-        const auto two_decimals = [](double v) { return numbers::plain_form(std::floor(v * 100 + 0.5) / 100); };
-        average_label_->setText(totals.count ? two_decimals(totals.average) : QString());
-        deviation_label_->setText(totals.count ? two_decimals(totals.deviation) : QString());
+        average_label_->setText(totals.count ? numbers::two_decimals(totals.average) : QString());
+        deviation_label_->setText(totals.count ? numbers::two_decimals(totals.deviation) : QString());
         int odd = 0;
         for (int c = Sheet::kFirstScoreCol; sheet_->is_score_col(c); ++c)
             odd += marks::count_look_alikes(*sheet_, c);

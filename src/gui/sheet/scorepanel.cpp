@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <cmath>
-
 using namespace Qt::StringLiterals;
 
 ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
@@ -72,15 +70,6 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
         box->setEnabled(false);
 }
 
-namespace {
-
-QString two_decimals(double value)
-{
-    return numbers::plain_form(std::floor(value * 100 + 0.5) / 100);
-}
-
-}  // namespace
-
 void ScorePanel::show_statistics()
 {
     const int c = sheet_ ? sheet_->col() : -1;
@@ -92,8 +81,9 @@ void ScorePanel::show_statistics()
     const marks::Statistics s = marks::column_statistics(*sheet_, c);
     QString text = u"人数　　 "_s + QString::number(s.count);
     if (s.count > 0)
-        text += u"\n中央値　 "_s + two_decimals(s.median) + u"\n標準偏差 "_s + two_decimals(s.deviation) +
-                u"\n最高点　 "_s + two_decimals(s.highest) + u"\n最低点　 "_s + two_decimals(s.lowest);
+        text += u"\n中央値　 "_s + numbers::two_decimals(s.median) + u"\n標準偏差 "_s +
+                numbers::two_decimals(s.deviation) + u"\n最高点　 "_s +
+                numbers::two_decimals(s.highest) + u"\n最低点　 "_s + numbers::two_decimals(s.lowest);
     statistics_label_->setText(text);
     const int odd = marks::count_look_alikes(*sheet_, c);
     look_alike_label_->setText(odd > 0 ? u"数えられない値 "_s + QString::number(odd) + u" 件"_s

@@ -129,6 +129,7 @@ void SheetWindow::build_parts()
     connect(evaluation_panel_, &EvaluationPanel::look_alike_requested, this, [this] {
         if (const auto cell = marks::first_look_alike(*sheet_)) {
             sheet_->set_current_cell(cell->first, cell->second);
+            inputs_->set_position_display(cell->first, cell->second, true);
             editor_->reload();
             editor_->show_editor();
             editor_->setFocus();
