@@ -21,3 +21,17 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 openbox >/dev/null 2>&1 &
 sleep 1
+
+# The first window whose name matches PATTERN, waiting up to 30 s. xdotool
+# dies with BadWindow when a window vanishes while it reads the window list
+# (the program's start opens and closes short-lived ones), so each search is
+# its own attempt and a failed one is simply tried again.
+find_window() {
+  local found=""
+  for _ in $(seq 1 150); do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -1) || true
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}

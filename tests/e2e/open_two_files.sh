@@ -10,7 +10,7 @@ e2e_limit=120
 set -- "$program" "$data"
 source "$(dirname "$0")/harness.sh"
 "$program" "$data/evaluate_five.csv" "$data/evaluate_no_totals.csv" >"$work/program.log" 2>&1 &
-if ! timeout 30 xdotool search --sync --name " 2枚のｼｰﾄがあります" >/dev/null; then
+if ! find_window " 2枚のｼｰﾄがあります" >/dev/null; then
   echo "FAIL: the frame does not count two sheets" >&2
   xdotool search --name "ｼｰﾄがあります" getwindowname >&2 || true
   cat "$work/program.log" >&2

@@ -12,7 +12,7 @@ copies="$XDG_STATE_HOME/ponsaiten/recovery"
 start() {
   "$program" >>"$work/program.log" 2>&1 &
   pid=$!
-  window=$(timeout 30 xdotool search --sync --name "枚のｼｰﾄがあります" | head -1)
+  window=$(find_window "枚のｼｰﾄがあります")
   xdotool windowactivate --sync "$window"
   sleep 1
 }
@@ -44,7 +44,7 @@ wait "$pid" 2>/dev/null || true
 # The next start asks; Enter answers はい.
 "$program" >>"$work/program.log" 2>&1 &
 pid=$!
-question=$(timeout 30 xdotool search --sync --name "^ぽん採点$" | head -1)
+question=$(find_window "^ぽん採点$")
 xdotool windowactivate --sync "$question" 2>/dev/null || true
 sleep 0.5
 xdotool key Return

@@ -9,7 +9,7 @@ program=$(realpath "$1")
 set -- "$program"
 source "$(dirname "$0")/harness.sh"
 "$program" >"$work/program.log" 2>&1 &
-window=$(timeout 30 xdotool search --sync --name "枚のｼｰﾄがあります" | head -1)
+window=$(find_window "枚のｼｰﾄがあります")
 xdotool windowactivate --sync "$window"
 sleep 1
 
