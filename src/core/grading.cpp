@@ -67,11 +67,15 @@ int calc_hyouka(int k, double t, double lower, double upper)
 QStringList mk_kouho(const Sheet &sheet)
 {
     const Criteria c = criteria(sheet);
-    const int total_col = sheet.total_col();
+    return mk_kouho(sheet.column_texts(sheet.total_col()), c.lower, c.upper);
+}
+
+QStringList mk_kouho(const QStringList &totals, double lower, double upper)
+{
     int n = 0;
     QList<double> positive;  // whole-number parts of the totals above 0
-    for (int r = 1; r < sheet.rows(); ++r) {
-        const QStringView text = numbers::trim_spaces(sheet.text(r, total_col));
+    for (qsizetype r = 1; r < totals.size(); ++r) {
+        const QStringView text = numbers::trim_spaces(totals[r]);
         double v = 0;
         if (numbers::holds_score(text, &v))
             ++n;
@@ -85,10 +89,18 @@ QStringList mk_kouho(const Sheet &sheet)
     for (int k = 0; k < kCandidates; ++k) {
         double sum = 0;
         for (double t : positive)
-            sum = sum + calc_hyouka(k, t, c.lower, c.upper);
+            sum = sum + calc_hyouka(k, t, lower, upper);
         list.append(entry_text(sum, n));
     }
     return list;
+}
+
+int grade_for(int k, QStringView total, double lower, double upper)
+{
+    double v = 0;
+    if (!numbers::holds_score(numbers::trim_spaces(total), &v))
+        return 0;
+    return calc_hyouka(k, std::floor(v), lower, upper);
 }
 
 void set_hyouka(Sheet &sheet, int k)
@@ -97,11 +109,8 @@ void set_hyouka(Sheet &sheet, int k)
     const int total_col = sheet.total_col();
     const int grade_col = sheet.grade_col();
     for (int r = 1; r < sheet.rows(); ++r) {
-        double v = 0;
-        if (!numbers::holds_score(numbers::trim_spaces(sheet.text(r, total_col)), &v))
-            continue;
-        const int g = calc_hyouka(k, std::floor(v), c.lower, c.upper);
-        sheet.set_text(r, grade_col, numbers::plain_form(g));
+        if (const int g = grade_for(k, sheet.text(r, total_col), c.lower, c.upper))
+            sheet.set_text(r, grade_col, numbers::plain_form(g));
     }
 }
 
@@ -112,10 +121,14 @@ QString GradeCounts::graded_text() const
 
 GradeCounts hyouka_dosuu(const Sheet &sheet)
 {
+    return hyouka_dosuu(sheet.column_texts(sheet.grade_col()));
+}
+
+GradeCounts hyouka_dosuu(const QStringList &grades)
+{
     GradeCounts result;
-    const int grade_col = sheet.grade_col();
-    for (int r = 1; r < sheet.rows(); ++r) {
-        const double g = numbers::round_half_even(numbers::leading_number(sheet.text(r, grade_col)));
+    for (qsizetype r = 1; r < grades.size(); ++r) {
+        const double g = numbers::round_half_even(numbers::leading_number(grades[r]));
         // A value outside 0..10 is no grade the table has a row for: left out,
         // and not among the graded either.
         if (g < 0 || g > 10)

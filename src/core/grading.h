@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <array>
 
 class Sheet;
@@ -20,9 +21,14 @@ int calc_hyouka(int k, double t, double lower, double upper);
 // The candidate list texts ("6.35"), empty when no total holds a score.
 // L and U are read from the sheet's criteria texts.
 QStringList mk_kouho(const Sheet &sheet);
+// The same from a total column's texts by grid row ([0] the title, skipped).
+QStringList mk_kouho(const QStringList &totals, double lower, double upper);
 
 // Writes candidate k's grades into the grade column.
 void set_hyouka(Sheet &sheet, int k);
+// Candidate k's grade for a total text; 0 when it holds no total, and the
+// grade then stays as it is.
+int grade_for(int k, QStringView total, double lower, double upper);
 
 struct GradeCounts {
     std::array<int, 11> counts{};  // counts[g] for grades 0..10; 0 means no grade
@@ -30,6 +36,8 @@ struct GradeCounts {
     QString graded_text() const;   // "35人"
 };
 GradeCounts hyouka_dosuu(const Sheet &sheet);
+// The same from a grade column's texts by grid row ([0] the title, skipped).
+GradeCounts hyouka_dosuu(const QStringList &grades);
 
 // The grade column as it was when the evaluation command last ran. Slots are
 // kept from one evaluation to the next and grow with the sheet.

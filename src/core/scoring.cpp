@@ -3,7 +3,6 @@
 #include "numbers.h"
 #include "sheet.h"
 
-#include <QList>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -14,89 +13,89 @@ namespace {
 
 constexpr double kNoScore = std::numeric_limits<double>::quiet_NaN();
 
-// Every score cell parsed once: both steps read the same cells.
-class ScoreGrid
+std::vector<double> manten_of(const Sheet &sheet)
 {
-public:
-    explicit ScoreGrid(const Sheet &sheet)
-        : n_(qMax(sheet.score_count(), 0)), values_(size_t(n_) * size_t(sheet.rows()))
-    {
-        const int n = n_;
-        const int rows = sheet.rows();
-        std::vector<double> omomi(size_t(n) + 1);
+    std::vector<double> manten(size_t(qMax(sheet.score_count(), 0)) + 1);
+    for (size_t k = 1; k < manten.size(); ++k)
+        manten[k] = sheet.settings(int(k)).manten;
+    return manten;
+}
+
+}  // namespace
+
+ScoreGrid::ScoreGrid(std::vector<double> omomi)
+    : n_(qMax(int(omomi.size()) - 1, 0)), omomi_(std::move(omomi))
+{
+    omomi_.resize(size_t(n_) + 1);
+}
+
+ScoreGrid ScoreGrid::of(const Sheet &sheet)
+{
+    const int n = qMax(sheet.score_count(), 0);
+    std::vector<double> omomi(size_t(n) + 1);
+    for (int k = 1; k <= n; ++k)
+        omomi[size_t(k)] = sheet.settings(k).omomi;
+    ScoreGrid grid(std::move(omomi));
+    grid.values_.reserve(size_t(n) * size_t(qMax(sheet.rows() - 1, 0)));
+    for (int r = 1; r < sheet.rows(); ++r) {
+        grid.add_row();
         for (int k = 1; k <= n; ++k)
-            omomi[size_t(k)] = sheet.settings(k).omomi;
-        // Row by row, as the cells lie in memory.
-        for (int r = 1; r < rows; ++r) {
-            for (int k = 1; k <= n; ++k) {
-                double v = 0;
-                // A score too large to weigh, sum and turn into a percentage
-                // reads as no number, like one out of range: an infinity
-                // must never reach a total.
-                at(k, r) = numbers::holds_score(sheet.text(r, k + 4), &v) &&
-                                   std::isfinite(v * omomi[size_t(k)] * 100 * n)
-                               ? v
-                               : kNoScore;
-            }
-        }
+            grid.set(k, r, sheet.text(r, k + 4));
     }
-    // NaN when the cell holds no score (the parse itself never gives NaN).
-    double score(int k, int r) const { return values_[index(k, r)]; }
+    return grid;
+}
 
-private:
-    // Stored as the cells lie: a row's scores side by side.
-    size_t index(int k, int r) const { return size_t(r) * size_t(n_) + size_t(k - 1); }
-    double &at(int k, int r) { return values_[index(k, r)]; }
+void ScoreGrid::add_row()
+{
+    values_.resize(values_.size() + size_t(n_), kNoScore);
+    ++rows_;
+}
 
-    int n_;
-    std::vector<double> values_;
-};
+void ScoreGrid::set(int k, int row, QStringView text)
+{
+    double v = 0;
+    // A score too large to weigh, sum and turn into a percentage reads as no
+    // number, like one out of range: an infinity must never reach a total.
+    values_[index(k, row)] =
+        numbers::holds_score(text, &v) && std::isfinite(v * omomi_[size_t(k)] * 100 * n_)
+            ? v
+            : kNoScore;
+}
 
 // Step 1: each column's full marks go up to its highest score. The counter is
 // shared by all columns on purpose: once any column has held a score, every
 // later column gets its full-marks text rewritten, even an empty one.
-void raise_full_marks(Sheet &sheet, const ScoreGrid &scores)
+int raise_full_marks(const ScoreGrid &scores, std::vector<double> &manten)
 {
-    const int n = sheet.score_count();
+    const int n = scores.columns();
     // Each column's highest score and count, in one pass along the rows.
-    std::vector<double> m(size_t(n) + 1);
     std::vector<int> counted(size_t(n) + 1);
-    for (int k = 1; k <= n; ++k)
-        m[size_t(k)] = sheet.settings(k).manten;
-    for (int r = 1; r < sheet.rows(); ++r)
+    for (int r = 1; r < scores.rows(); ++r)
         for (int k = 1; k <= n; ++k) {
             const double v = scores.score(k, r);
             if (std::isnan(v))
                 continue;
             ++counted[size_t(k)];
-            if (v > m[size_t(k)])
-                m[size_t(k)] = v;
+            if (v > manten[size_t(k)])
+                manten[size_t(k)] = v;
         }
     int seen = 0;
     for (int k = 1; k <= n; ++k) {
         seen += counted[size_t(k)];
-        if (seen > 0) {
-            ScoreSettings s = sheet.settings(k);
-            s.manten = m[size_t(k)];
-            s.manten_text = numbers::plain_form(s.manten);
-            sheet.set_settings(k, s);
-        }
+        if (seen > 0)
+            return k;
     }
+    return n + 1;
 }
 
 // Step 2: the weighted percentage of the scores a student actually has.
-void write_totals(Sheet &sheet, const ScoreGrid &scores)
+void write_totals(const ScoreGrid &scores, const std::vector<double> &manten,
+                  QStringList &totals)
 {
-    if (sheet.cols() < 8)
+    const int n = scores.columns();
+    if (n < 1)
         return;
-    const int n = sheet.score_count();
-    QList<double> omomi(n + 1), manten(n + 1);
-    for (int k = 1; k <= n; ++k) {
-        omomi[k] = sheet.settings(k).omomi;
-        manten[k] = sheet.settings(k).manten;
-    }
-    const int total_col = sheet.total_col();
-    for (int r = 1; r < sheet.rows(); ++r) {
+    for (int r = 1; r < scores.rows(); ++r) {
         double s = 0;
         double d = 0;
         bool found = false;
@@ -105,33 +104,45 @@ void write_totals(Sheet &sheet, const ScoreGrid &scores)
             if (std::isnan(v))
                 continue;
             found = true;
-            s = s + v * omomi[k];
-            d = d + omomi[k] * manten[k];
+            const double w = scores.weight(k);
+            s = s + v * w;
+            d = d + w * manten[size_t(k)];
             // Guarded after every counted cell, not once at the end: a leading
             // zero-weight column leaves D at 1 and later columns add to it.
             if (d == 0)
                 d = 1;
         }
         if (!found) {
-            sheet.set_text(r, total_col, QString());
+            totals[r] = QString();
             continue;
         }
         const double ratio = s / d;
         const double percent = ratio * 100;
         const double total = std::floor(percent + 0.5);
         // A denominator cancelled almost to nothing can still overflow.
-        sheet.set_text(r, total_col, std::isfinite(total) ? numbers::signed_form(total) : QString());
+        totals[r] = std::isfinite(total) ? numbers::signed_form(total) : QString();
     }
 }
-
-}  // namespace
 
 TotalStatistics calc_sougouten(Sheet &sheet)
 {
     {
-        const ScoreGrid scores(sheet);
-        raise_full_marks(sheet, scores);
-        write_totals(sheet, scores);
+        const ScoreGrid scores = ScoreGrid::of(sheet);
+        std::vector<double> manten = manten_of(sheet);
+        const int first_raised = raise_full_marks(scores, manten);
+        for (int k = first_raised; k <= scores.columns(); ++k) {
+            ScoreSettings s = sheet.settings(k);
+            s.manten = manten[size_t(k)];
+            s.manten_text = numbers::plain_form(s.manten);
+            sheet.set_settings(k, s);
+        }
+        if (sheet.cols() >= 8) {
+            const int total_col = sheet.total_col();
+            QStringList totals = sheet.column_texts(total_col);
+            write_totals(scores, manten, totals);
+            for (int r = 1; r < sheet.rows(); ++r)
+                sheet.set_text(r, total_col, totals[r]);
+        }
     }
     const TotalStatistics stats = total_statistics(sheet);
     const int c = sheet.col();
@@ -144,13 +155,12 @@ TotalStatistics calc_sougouten(Sheet &sheet)
     return stats;
 }
 
-TotalStatistics total_statistics(const Sheet &sheet)
+TotalStatistics total_statistics(const QStringList &totals)
 {
     TotalStatistics stats;
-    const int total_col = sheet.total_col();
-    for (int r = 1; r < sheet.rows(); ++r) {
+    for (qsizetype r = 1; r < totals.size(); ++r) {
         double v = 0;
-        if (!numbers::holds_score(numbers::trim_spaces(sheet.text(r, total_col)), &v))
+        if (!numbers::holds_score(numbers::trim_spaces(totals[r]), &v))
             continue;
         if (v > stats.highest)
             stats.highest = v;
@@ -163,6 +173,11 @@ TotalStatistics total_statistics(const Sheet &sheet)
         stats.classes[j >= 10 ? 9 : int(j)] += 1;
     }
     return stats;
+}
+
+TotalStatistics total_statistics(const Sheet &sheet)
+{
+    return total_statistics(sheet.column_texts(sheet.total_col()));
 }
 
 QString retu_heikin(const Sheet &sheet, int k)

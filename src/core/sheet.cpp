@@ -105,6 +105,15 @@ const QString &Sheet::text(int row, int col) const
     return cells_[row][col].text;
 }
 
+QStringList Sheet::column_texts(int col) const
+{
+    QStringList texts;
+    texts.reserve(rows());
+    for (int r = 0; r < rows(); ++r)
+        texts.append(text(r, col));
+    return texts;
+}
+
 void Sheet::set_text(int row, int col, const QString &text)
 {
     if (row < 0 || row >= rows() || col < 0 || col >= cols_)

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // One evaluation sheet: the grid of cell texts with its fixed title row and
 // row-number column, column widths, the cursor, the per-score-column settings
@@ -60,6 +61,8 @@ public:
     void set_cols(int cols);
 
     const QString &text(int row, int col) const;
+    // A column's texts by grid row, the title in [0].
+    QStringList column_texts(int col) const;
     void set_text(int row, int col, const QString &text);
     bool is_red(int row, int col) const;
     void set_red(int row, int col, bool red);
