@@ -117,78 +117,135 @@ std::optional<int> check_encodable(const Sheet &sheet, const QString &out_file, 
     return kExitIo;
 }
 
-int evaluate(const Options &options, QTextStream &out, QTextStream &err)
-{
-    Sheet sheet;
-    const sheetfile::ReadResult read =
-        sheetfile::read_file(options.file, sheet, kUnitWidth);
-    if (read.outcome == sheetfile::ReadOutcome::Foreign) {
-        err << kPrefix << options.file << u": "_s << sheetfile::foreign_file_message() << u'\n';
-        return kExitForeign;
-    }
-    // The window keeps what it could read; a batch result from half a sheet
-    // would be silently wrong, so it stops here.
-    if (read.outcome == sheetfile::ReadOutcome::Incomplete ||
-        read.outcome == sheetfile::ReadOutcome::Refused) {
-        err << kPrefix << options.file << u" を読み込めません"_s;
-        if (!read.reason.isEmpty())
-            err << u": "_s << read.reason;
-        err << u'\n';
-        return kExitIo;
-    }
+// What the command prints, whichever way it evaluated.
+struct Evaluation {
+    scoring::TotalStatistics stats;
+    QStringList candidates;
+    std::optional<grading::GradeCounts> counts;  // of the chosen candidate, when it exists
+};
 
+// The window keeps what it could read; a batch result from half a sheet
+// would be silently wrong, so a read that was not complete stops it.
+std::optional<int> refused(const sheetfile::ReadResult &read, const QString &file,
+                           QTextStream &err)
+{
+    switch (read.outcome) {
+    case sheetfile::ReadOutcome::Complete:
+        return std::nullopt;
+    case sheetfile::ReadOutcome::Foreign:
+        err << kPrefix << file << u": "_s << sheetfile::foreign_file_message() << u'\n';
+        return kExitForeign;
+    case sheetfile::ReadOutcome::Incomplete:
+    case sheetfile::ReadOutcome::Refused:
+        break;
+    }
+    err << kPrefix << file << u" を読み込めません"_s;
+    if (!read.reason.isEmpty())
+        err << u": "_s << read.reason;
+    err << u'\n';
+    return kExitIo;
+}
+
+bool can_choose(const Options &options, const QStringList &candidates)
+{
+    // The window cannot choose from an empty list either.
+    return options.candidate && *options.candidate < candidates.size();
+}
+
+// The same steps as the evaluation command of the window, on the whole sheet,
+// which -o then saves.
+Evaluation evaluate_sheet(Sheet &sheet, const Options &options)
+{
     if (options.lower)
         sheet.set_lower_text(*options.lower);
     if (options.upper)
         sheet.set_upper_text(*options.upper);
+    Evaluation result{scoring::calc_sougouten(sheet), grading::mk_kouho(sheet), std::nullopt};
+    if (can_choose(options, result.candidates)) {
+        sheet.set_candidate_index(*options.candidate);
+        grading::set_hyouka(sheet, *options.candidate);
+        result.counts = grading::hyouka_dosuu(sheet);
+    }
+    return result;
+}
 
-    // The same steps as the evaluation command of the window.
-    const scoring::TotalStatistics stats = scoring::calc_sougouten(sheet);
-    const QStringList candidates = grading::mk_kouho(sheet);
+// The same steps on the numbers alone, when nothing is saved.
+Evaluation evaluate_scores(sheetfile::Scores &scores, const Options &options)
+{
+    const double lower = numbers::leading_number(options.lower.value_or(scores.lower_text));
+    const double upper = numbers::leading_number(options.upper.value_or(scores.upper_text));
+    scoring::raise_full_marks(scores.grid, scores.manten);
+    scoring::write_totals(scores.grid, scores.manten, scores.totals);
+    Evaluation result{scoring::total_statistics(scores.totals),
+                      grading::mk_kouho(scores.totals, lower, upper), std::nullopt};
+    if (can_choose(options, result.candidates)) {
+        for (qsizetype r = 1; r < scores.totals.size(); ++r) {
+            if (const int g = grading::grade_for(*options.candidate, scores.totals[r], lower, upper))
+                scores.grades[r] = numbers::plain_form(g);
+        }
+        result.counts = grading::hyouka_dosuu(scores.grades);
+    }
+    return result;
+}
 
+int report(const Evaluation &result, const Options &options, QTextStream &out, QTextStream &err)
+{
     // Without any total the statistics hold only the window's placeholders.
-    const bool any_total = !candidates.isEmpty();
+    const bool any_total = !result.candidates.isEmpty();
+    const scoring::TotalStatistics &stats = result.stats;
     out << u"highest\t"_s << (any_total ? numbers::plain_form(stats.highest) : QString()) << u'\n';
     out << u"lowest\t"_s << (any_total ? numbers::plain_form(stats.lowest) : QString()) << u'\n';
     for (int i = 1; i <= 10; ++i)
         out << u"class\t"_s << i << u'\t' << stats.classes[i - 1] << u'\n';
-    for (qsizetype k = 0; k < candidates.size(); ++k)
-        out << u"candidate\t"_s << k << u'\t' << candidates[k] << u'\n';
+    for (qsizetype k = 0; k < result.candidates.size(); ++k)
+        out << u"candidate\t"_s << k << u'\t' << result.candidates[k] << u'\n';
 
-    int chosen = -1;
-    if (options.candidate) {
-        // The window cannot choose from an empty list either.
-        if (*options.candidate >= candidates.size()) {
-            out.flush();
-            err << kPrefix << options.file
-                << u": 総合点のある生徒がいないため、評価できません（候補 "_s << *options.candidate
-                << u" はありません）\n"_s;
-            return kExitNothingToGrade;
-        }
-        chosen = *options.candidate;
-        sheet.set_candidate_index(chosen);
-        grading::set_hyouka(sheet, chosen);
-        const grading::GradeCounts counts = grading::hyouka_dosuu(sheet);
+    if (options.candidate && !result.counts) {
+        out.flush();
+        err << kPrefix << options.file
+            << u": 総合点のある生徒がいないため、評価できません（候補 "_s << *options.candidate
+            << u" はありません）\n"_s;
+        return kExitNothingToGrade;
+    }
+    if (result.counts) {
         for (int g = 1; g <= 10; ++g)
-            out << u"grade\t"_s << g << u'\t' << counts.counts[g] << u'\n';
-        out << u"graded\t"_s << counts.graded_text() << u'\n';
+            out << u"grade\t"_s << g << u'\t' << result.counts->counts[g] << u'\n';
+        out << u"graded\t"_s << result.counts->graded_text() << u'\n';
     }
     out.flush();
-
-    if (options.out) {
-        if (const std::optional<int> refused = check_encodable(sheet, *options.out, err))
-            return *refused;
-        const sheetfile::WriteResult written =
-            sheetfile::write_file(*options.out, sheetfile::encode(sheet));
-        if (!written.ok) {
-            err << kPrefix << *options.out << u" に保存できません"_s;
-            if (!written.error.isEmpty())
-                err << u": "_s << written.error;
-            err << u'\n';
-            return kExitIo;
-        }
-    }
     return kExitOk;
+}
+
+int save(const Sheet &sheet, const QString &out_file, QTextStream &err)
+{
+    if (const std::optional<int> refusal = check_encodable(sheet, out_file, err))
+        return *refusal;
+    const sheetfile::WriteResult written =
+        sheetfile::write_file(out_file, sheetfile::encode(sheet));
+    if (written.ok)
+        return kExitOk;
+    err << kPrefix << out_file << u" に保存できません"_s;
+    if (!written.error.isEmpty())
+        err << u": "_s << written.error;
+    err << u'\n';
+    return kExitIo;
+}
+
+int evaluate(const Options &options, QTextStream &out, QTextStream &err)
+{
+    if (!options.out) {
+        sheetfile::Scores scores;
+        if (const std::optional<int> code =
+                refused(sheetfile::read_scores(options.file, scores), options.file, err))
+            return *code;
+        return report(evaluate_scores(scores, options), options, out, err);
+    }
+    Sheet sheet;
+    if (const std::optional<int> code =
+            refused(sheetfile::read_file(options.file, sheet, kUnitWidth), options.file, err))
+        return *code;
+    const int code = report(evaluate_sheet(sheet, options), options, out, err);
+    return code == kExitOk ? save(sheet, *options.out, err) : code;
 }
 
 // Help is asked for before any application object exists.

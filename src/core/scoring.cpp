@@ -11,8 +11,6 @@ namespace scoring {
 
 namespace {
 
-constexpr double kNoScore = std::numeric_limits<double>::quiet_NaN();
-
 std::vector<double> manten_of(const Sheet &sheet)
 {
     std::vector<double> manten(size_t(qMax(sheet.score_count(), 0)) + 1);
@@ -24,7 +22,11 @@ std::vector<double> manten_of(const Sheet &sheet)
 }  // namespace
 
 ScoreGrid::ScoreGrid(std::vector<double> omomi)
-    : n_(qMax(int(omomi.size()) - 1, 0)), omomi_(std::move(omomi))
+    : n_(qMax(int(omomi.size()) - 1, 0)),
+      words_((size_t(n_) + 63) / 64),
+      omomi_(std::move(omomi)),
+      highest_(size_t(n_) + 1, -std::numeric_limits<double>::infinity()),
+      count_(size_t(n_) + 1)
 {
     omomi_.resize(size_t(n_) + 1);
 }
@@ -36,30 +38,40 @@ ScoreGrid ScoreGrid::of(const Sheet &sheet)
     for (int k = 1; k <= n; ++k)
         omomi[size_t(k)] = sheet.settings(k).omomi;
     ScoreGrid grid(std::move(omomi));
-    grid.values_.reserve(size_t(n) * size_t(qMax(sheet.rows() - 1, 0)));
+    grid.reserve(sheet.rows() - 1);
     for (int r = 1; r < sheet.rows(); ++r) {
         grid.add_row();
         for (int k = 1; k <= n; ++k)
-            grid.set(k, r, sheet.text(r, k + 4));
+            grid.set(k, sheet.text(r, k + 4));
     }
     return grid;
 }
 
-void ScoreGrid::add_row()
+void ScoreGrid::reserve(int rows)
 {
-    values_.resize(values_.size() + size_t(n_), kNoScore);
-    ++rows_;
+    sums_.reserve(size_t(qMax(rows, 0)));
+    bits_.reserve(size_t(qMax(rows, 0)) * words_);
 }
 
-void ScoreGrid::set(int k, int row, QStringView text)
+void ScoreGrid::add_row()
+{
+    sums_.push_back(0);
+    bits_.resize(bits_.size() + words_);
+}
+
+void ScoreGrid::set(int k, QStringView text)
 {
     double v = 0;
     // A score too large to weigh, sum and turn into a percentage reads as no
     // number, like one out of range: an infinity must never reach a total.
-    values_[index(k, row)] =
-        numbers::holds_score(text, &v) && std::isfinite(v * omomi_[size_t(k)] * 100 * n_)
-            ? v
-            : kNoScore;
+    if (!numbers::holds_score(text, &v) || !std::isfinite(v * omomi_[size_t(k)] * 100 * n_))
+        return;
+    const size_t bit = size_t(k - 1);
+    bits_[(sums_.size() - 1) * words_ + bit / 64] |= quint64(1) << (bit % 64);
+    sums_.back() = sums_.back() + v * omomi_[size_t(k)];
+    ++count_[size_t(k)];
+    if (v > highest_[size_t(k)])
+        highest_[size_t(k)] = v;
 }
 
 // Step 1: each column's full marks go up to its highest score. The counter is
@@ -68,24 +80,14 @@ void ScoreGrid::set(int k, int row, QStringView text)
 int raise_full_marks(const ScoreGrid &scores, std::vector<double> &manten)
 {
     const int n = scores.columns();
-    // Each column's highest score and count, in one pass along the rows.
-    std::vector<int> counted(size_t(n) + 1);
-    for (int r = 1; r < scores.rows(); ++r)
-        for (int k = 1; k <= n; ++k) {
-            const double v = scores.score(k, r);
-            if (std::isnan(v))
-                continue;
-            ++counted[size_t(k)];
-            if (v > manten[size_t(k)])
-                manten[size_t(k)] = v;
-        }
-    int seen = 0;
-    for (int k = 1; k <= n; ++k) {
-        seen += counted[size_t(k)];
-        if (seen > 0)
-            return k;
+    int first = n + 1;
+    for (int k = n; k >= 1; --k) {
+        if (scores.highest(k) > manten[size_t(k)])
+            manten[size_t(k)] = scores.highest(k);
+        if (scores.count(k) > 0)
+            first = k;
     }
-    return n + 1;
+    return first;
 }
 
 // Step 2: the weighted percentage of the scores a student actually has.
@@ -96,17 +98,13 @@ void write_totals(const ScoreGrid &scores, const std::vector<double> &manten,
     if (n < 1)
         return;
     for (int r = 1; r < scores.rows(); ++r) {
-        double s = 0;
         double d = 0;
         bool found = false;
         for (int k = 1; k <= n; ++k) {
-            const double v = scores.score(k, r);
-            if (std::isnan(v))
+            if (!scores.has_score(k, r))
                 continue;
             found = true;
-            const double w = scores.weight(k);
-            s = s + v * w;
-            d = d + w * manten[size_t(k)];
+            d = d + scores.weight(k) * manten[size_t(k)];
             // Guarded after every counted cell, not once at the end: a leading
             // zero-weight column leaves D at 1 and later columns add to it.
             if (d == 0)
@@ -116,7 +114,7 @@ void write_totals(const ScoreGrid &scores, const std::vector<double> &manten,
             totals[r] = QString();
             continue;
         }
-        const double ratio = s / d;
+        const double ratio = scores.weighted_sum(r) / d;
         const double percent = ratio * 100;
         const double total = std::floor(percent + 0.5);
         // A denominator cancelled almost to nothing can still overflow.

@@ -17,9 +17,10 @@ struct TotalStatistics {
     std::array<int, 10> classes{};  // counts of 0-9, 10-19, ..., 90-100
 };
 
-// Every score cell parsed once, by grid row and score column; rows from 1,
-// as in the grid. Built from a sheet, or row by row by a reader that never
-// builds one.
+// Every score cell parsed once and kept as much as the totals need: each
+// column's highest score and count, each row's weighted sum and which of its
+// cells hold a score. Rows count from 1, as in the grid. Built from a sheet,
+// or row by row by a reader that never builds one.
 class ScoreGrid
 {
 public:
@@ -28,22 +29,33 @@ public:
     static ScoreGrid of(const Sheet &sheet);
 
     int columns() const { return n_; }
-    int rows() const { return rows_; }  // grid rows, the title row included
+    int rows() const { return int(sums_.size()) + 1; }  // the title row included
     double weight(int k) const { return omomi_[size_t(k)]; }
 
-    // A new grid row after the last, with no scores; set() fills it.
+    void reserve(int rows);
+    // A new row after the last, with no scores. Its cells are then set left
+    // to right, each once: the weighted sum adds up in the order the totals
+    // always have.
     void add_row();
-    void set(int k, int row, QStringView text);
-    // NaN when the cell holds no score (the parse itself never gives NaN).
-    double score(int k, int row) const { return values_[index(k, row)]; }
+    void set(int k, QStringView text);
+
+    double highest(int k) const { return highest_[size_t(k)]; }  // -inf when none
+    int count(int k) const { return count_[size_t(k)]; }
+    double weighted_sum(int row) const { return sums_[size_t(row - 1)]; }
+    bool has_score(int k, int row) const
+    {
+        const size_t bit = size_t(k - 1);
+        return (bits_[size_t(row - 1) * words_ + bit / 64] >> (bit % 64)) & 1;
+    }
 
 private:
-    size_t index(int k, int row) const { return size_t(row - 1) * size_t(n_) + size_t(k - 1); }
-
     int n_;
-    int rows_ = 1;
+    size_t words_;
     std::vector<double> omomi_;
-    std::vector<double> values_;  // a row's scores side by side, as the cells lie
+    std::vector<double> highest_;
+    std::vector<int> count_;
+    std::vector<double> sums_;
+    std::vector<quint64> bits_;  // words_ per row
 };
 
 // The two steps of the totals on the numbers alone. raise_full_marks raises

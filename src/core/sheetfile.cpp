@@ -12,6 +12,7 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <optional>
 #include <cstring>
 #include <vector>
 
@@ -355,31 +356,62 @@ bool is_ascii(QStringView text)
 // ---------------------------------------------------------------------------
 // Reading.
 
+// Where the line from pos ends: the position of its line end, or the text's
+// size. A search for the LF alone, then a look back for the CR, is several
+// times faster than a search for the pair.
+qsizetype line_stop(QByteArrayView text, qsizetype pos, bool crlf)
+{
+    qsizetype stop = text.indexOf('\n', pos);
+    while (crlf && stop >= 0 && (stop == 0 || text[stop - 1] != '\r'))
+        stop = text.indexOf('\n', stop + 1);
+    return stop < 0 ? text.size() : stop - (crlf ? 1 : 0);
+}
+
 // What ends a line: CR LF, as this program and the earlier one write it, so
 // that a line end inside a cell stays in the cell; LF in a file with no CR LF
 // at all (one saved again by an editor that writes bare LF). Neither byte is
 // ever part of a double-byte character.
-QByteArrayView line_end_of(QByteArrayView bytes)
+bool ends_lines_with_crlf(QByteArrayView bytes)
 {
-    return bytes.indexOf(QByteArrayView("\r\n")) >= 0 ? QByteArrayView("\r\n")
-                                                          : QByteArrayView("\n");
+    return line_stop(bytes, 0, true) < bytes.size();
 }
 
 // Text after the last line end counts as a line.
-template <typename View, typename End>
-QList<View> split_lines(View text, End line_end)
+QList<QByteArrayView> split_lines(QByteArrayView text, bool crlf)
 {
-    QList<View> lines;
+    QList<QByteArrayView> lines;
     qsizetype pos = 0;
     while (pos < text.size()) {
-        qsizetype stop = text.indexOf(line_end, pos);
-        if (stop < 0)
-            stop = text.size();
+        const qsizetype stop = line_stop(text, pos, crlf);
         lines.append(text.sliced(pos, stop - pos));
-        pos = stop + line_end.size();
+        pos = stop + (crlf ? 2 : 1);
     }
     return lines;
 }
+
+// Decodes line after line into one buffer: the lines are read one at a time,
+// and a single conversion of the whole file would cost more in fresh memory
+// than it saves in calls. Code page 932 keeps no state from one line to the next.
+class LineDecoder
+{
+public:
+    QStringView decode(QByteArrayView line)
+    {
+        if (!holds_moved_byte(line)) {
+            buffer_.resize(decoder_.requiredSpace(line.size()));
+            decoder_.resetState();
+            const QChar *end = decoder_.appendToBuffer(buffer_.data(), line);
+            if (!decoder_.hasError())
+                return QStringView(buffer_.constData(), end);
+        }
+        buffer_ = decode_line(line);
+        return buffer_;
+    }
+
+private:
+    QStringDecoder decoder_{kCodec, QStringConverter::Flag::Stateless};
+    QString buffer_;
+};
 
 // Walks the fields of a line as split_line describes them, handing each to
 // take(); stops once there are more than limit. Returns field_count.
@@ -471,35 +503,189 @@ QString too_many_fields(int line, int limit)
     return u"%1 行目の項目が %2 を超えています。"_s.arg(line).arg(limit);
 }
 
-// Steps that end every read that got past the file's opening, complete or
-// not: the cut to n + 7 columns, row numbers, red grade cells, widths, cursor.
-// The cells are filled with the sheet's signals held back; the widths then
-// tell views that the whole grid changed.
-void finish_read(Sheet &sheet, int score_columns, double unit_width)
+// Where a read puts what it finds: the whole sheet for the window, or only
+// what an evaluation reads for the batch command.
+class ReadTarget
 {
+public:
+    virtual ~ReadTarget() = default;
+    // The file is one of ours, or at least names itself so: what was there goes.
+    virtual void clear() = 0;
+    // How many row lines may follow, at most: room made at once.
+    virtual void expect_rows(qsizetype) {}
+    virtual void set_settings(int k, double manten, double omomi) = 0;
+    virtual void set_criteria(const QString &lower, const QString &upper, double kouho_no) = 0;
+    // The fields of a row line; the first row line holds the titles.
+    virtual void add_row(const std::vector<QStringView> &fields, bool titles) = 0;
+    virtual int rows() const = 0;  // grid rows so far, the title row included
+    // Ends every read that got past the file's opening, complete or not.
+    virtual void finish(int score_columns) = 0;
+};
+
+class SheetTarget : public ReadTarget
+{
+public:
+    SheetTarget(Sheet &sheet, double unit_width) : sheet_(sheet), unit_width_(unit_width) {}
+
+    // Views hear of nothing between the clearing and the end of the read.
+    void clear() override
     {
-        const QSignalBlocker quiet(&sheet);
-        sheet.set_cols(score_columns + 7);
-        const int grade = sheet.cols() - 1;
-        for (int r = 1; r < sheet.rows(); ++r) {
-            sheet.set_text(r, 0, numbers::row_number_signed(r));
-            const double v = numbers::leading_number(sheet.text(r, grade));
-            sheet.set_red(r, grade, v > 0 && v < 3);
-        }
-        sheet.set_content_flg();
+        sheet_.clear_to_single_cell();
+        quiet_.emplace(&sheet_);
     }
-    sheet.apply_standard_widths(unit_width);
-    sheet.set_current_cell(1, 1);
-    // Views missed the document's own changes while the signals were held.
-    emit sheet.document_changed();
-}
+
+    void set_settings(int k, double manten, double omomi) override
+    {
+        ScoreSettings s = sheet_.settings(k);
+        s.manten = manten;
+        s.omomi = omomi;
+        sheet_.set_settings(k, s);
+    }
+
+    void set_criteria(const QString &lower, const QString &upper, double kouho_no) override
+    {
+        sheet_.set_lower_text(lower);
+        sheet_.set_upper_text(upper);
+        sheet_.set_kouho_no(kouho_no);
+    }
+
+    void add_row(const std::vector<QStringView> &fields, bool titles) override
+    {
+        const int count = int(fields.size());
+        if (count >= sheet_.cols())
+            sheet_.set_cols(count + 1);
+        int row = 0;
+        if (!titles) {
+            sheet_.append_row(QString());
+            row = sheet_.rows() - 1;
+        }
+        QList<QString> row_texts;
+        row_texts.reserve(count);
+        for (QStringView f : fields)
+            row_texts.append(texts_.get(f));
+        sheet_.set_row_texts(row, 1, std::move(row_texts));
+    }
+
+    int rows() const override { return sheet_.rows(); }
+
+    // The cut to n + 7 columns, row numbers, red grade cells, widths, cursor.
+    // The cells are filled with the sheet's signals held back; the widths
+    // then tell views that the whole grid changed.
+    void finish(int score_columns) override
+    {
+        quiet_.reset();
+        {
+            const QSignalBlocker quiet(&sheet_);
+            sheet_.set_cols(score_columns + 7);
+            const int grade = sheet_.cols() - 1;
+            for (int r = 1; r < sheet_.rows(); ++r) {
+                sheet_.set_text(r, 0, numbers::row_number_signed(r));
+                const double v = numbers::leading_number(sheet_.text(r, grade));
+                sheet_.set_red(r, grade, v > 0 && v < 3);
+            }
+            sheet_.set_content_flg();
+        }
+        sheet_.apply_standard_widths(unit_width_);
+        sheet_.set_current_cell(1, 1);
+        // Views missed the document's own changes while the signals were held.
+        emit sheet_.document_changed();
+    }
+
+private:
+    Sheet &sheet_;
+    double unit_width_;
+    std::optional<QSignalBlocker> quiet_;
+    SharedTexts texts_;
+};
+
+// Score column k is field k + 4 of a row line, the total n + 5 and the grade
+// n + 6, as in the grid; fields past the grade column are cut as there.
+class ScoresTarget : public ReadTarget
+{
+public:
+    explicit ScoresTarget(Scores &scores) : scores_(scores) {}
+
+    void clear() override
+    {
+        scores_ = Scores();
+        omomi_.assign(1, 0.0);
+        scores_.manten.assign(1, 0.0);
+    }
+
+    void expect_rows(qsizetype rows) override { rows_ = rows; }
+
+    void set_settings(int k, double manten, double omomi) override
+    {
+        scores_.manten.resize(size_t(k) + 1);
+        omomi_.resize(size_t(k) + 1);
+        scores_.manten[size_t(k)] = manten;
+        omomi_[size_t(k)] = omomi;
+    }
+
+    void set_criteria(const QString &lower, const QString &upper, double) override
+    {
+        scores_.lower_text = lower;
+        scores_.upper_text = upper;
+    }
+
+    void add_row(const std::vector<QStringView> &fields, bool titles) override
+    {
+        start();
+        scores_.totals.append(field(fields, n_ + 5).toString());
+        scores_.grades.append(field(fields, n_ + 6).toString());
+        if (titles)
+            return;
+        scoring::ScoreGrid &grid = scores_.grid;
+        grid.add_row();
+        const int last = qMin(n_, int(fields.size()) - 4);
+        for (int k = 1; k <= last; ++k)
+            grid.set(k, fields[size_t(k + 3)]);
+    }
+
+    int rows() const override { return qMax(int(scores_.totals.size()), 1); }
+
+    void finish(int) override
+    {
+        start();
+        // A file without any row line still has its title row.
+        if (scores_.totals.isEmpty()) {
+            scores_.totals.append(QString());
+            scores_.grades.append(QString());
+        }
+    }
+
+private:
+    static QStringView field(const std::vector<QStringView> &fields, int i)
+    {
+        return i <= int(fields.size()) ? fields[size_t(i - 1)] : QStringView();
+    }
+
+    // The settings all come before the first row line.
+    void start()
+    {
+        if (started_)
+            return;
+        started_ = true;
+        n_ = int(omomi_.size()) - 1;
+        scores_.grid = scoring::ScoreGrid(omomi_);
+        scores_.grid.reserve(int(qMin<qsizetype>(rows_, kMaxReadRows)));
+        scores_.totals.reserve(qMin<qsizetype>(rows_, kMaxReadRows));
+        scores_.grades.reserve(qMin<qsizetype>(rows_, kMaxReadRows));
+    }
+
+    Scores &scores_;
+    std::vector<double> omomi_ = {0.0};
+    qsizetype rows_ = 0;
+    int n_ = 0;
+    bool started_ = false;
+};
 
 // Everything after the marker: the settings on line 1, the criteria on line
 // 2, then one grid row per line that has fields. The first failure ends it.
 class SheetReader
 {
 public:
-    SheetReader(Sheet &sheet, QByteArrayView line_end) : sheet_(sheet), line_end_(line_end)
+    explicit SheetReader(ReadTarget &target) : target_(target)
     {
         fields_.reserve(kFieldLimit);
     }
@@ -518,37 +704,22 @@ public:
     void read_settings(const Fields &head)
     {
         for (int i = 2; i <= head.field_count; i += 2) {
-            ScoreSettings s = sheet_.settings(i / 2);
-            s.manten = numbers::leading_number(head.fields[i - 1]);
-            s.omomi = i < head.field_count ? numbers::leading_number(head.fields[i]) : 0.0;
-            sheet_.set_settings(i / 2, s);
+            target_.set_settings(i / 2, numbers::leading_number(head.fields[i - 1]),
+                                 i < head.field_count ? numbers::leading_number(head.fields[i])
+                                                      : 0.0);
             ++score_columns_;
         }
     }
 
-    // Lines 2 and on, decoded in one conversion; line by line only when they
-    // hold a bad byte sequence.
+    // Lines 2 and on.
     void read_following_lines(const QList<QByteArrayView> &lines, bool utf8)
     {
-        const char *from = lines[1].data();
-        const char *to = lines.last().data() + lines.last().size();
-        QString rest;
-        if (utf8) {
-            rest = QString::fromUtf8(QByteArrayView(from, to - from));
-        } else if (!decode_clean(QByteArrayView(from, to - from), rest)) {
-            for (qsizetype i = 1; i < lines.size() && ok(); ++i)
-                take_line(decode_line(lines[i]), int(i + 1));
-            return;
-        }
-        const QStringView view(rest);
-        const QString line_end = QString::fromLatin1(line_end_);
-        int line_number = 2;
-        for (qsizetype pos = 0; pos <= view.size() && ok(); ++line_number) {
-            qsizetype stop = view.indexOf(line_end, pos);
-            if (stop < 0)
-                stop = view.size();
-            take_line(view.sliced(pos, stop - pos), line_number);
-            pos = stop + line_end.size();
+        LineDecoder decoder;
+        for (qsizetype i = 1; i < lines.size() && ok(); ++i) {
+            if (utf8)
+                take_line(QString::fromUtf8(lines[i]), int(i + 1));
+            else
+                take_line(decoder.decode(lines[i]), int(i + 1));
         }
     }
 
@@ -571,41 +742,27 @@ private:
     // Line 2: both criteria as plain numbers, then the candidate index.
     void read_criteria()
     {
-        sheet_.set_lower_text(numbers::plain_form(numbers::leading_number(field(1))));
-        sheet_.set_upper_text(numbers::plain_form(numbers::leading_number(field(2))));
-        sheet_.set_kouho_no(numbers::leading_number(field(3)));
+        target_.set_criteria(numbers::plain_form(numbers::leading_number(field(1))),
+                             numbers::plain_form(numbers::leading_number(field(2))),
+                             numbers::leading_number(field(3)));
     }
 
     // The first row line fills the titles; each later one appends a row.
     void read_row()
     {
-        if (sheet_.rows() >= kMaxReadRows && title_row_filled_) {
+        if (target_.rows() >= kMaxReadRows && title_row_filled_) {
             fail(u"%1 行を超えるシートは読み込めません。%1 行目までを読み込みました。"_s.arg(kMaxReadRows));
             return;
         }
-        const int count = int(fields_.size());
-        if (count >= sheet_.cols())
-            sheet_.set_cols(count + 1);
-        int row = 0;
-        if (title_row_filled_) {
-            sheet_.append_row(QString());
-            row = sheet_.rows() - 1;
-        }
+        target_.add_row(fields_, !title_row_filled_);
         title_row_filled_ = true;
-        QList<QString> row_texts;
-        row_texts.reserve(count);
-        for (QStringView f : fields_)
-            row_texts.append(texts_.get(f));
-        sheet_.set_row_texts(row, 1, std::move(row_texts));
     }
 
-    Sheet &sheet_;
-    QByteArrayView line_end_;
+    ReadTarget &target_;
     ReadResult result_;
     int score_columns_ = 0;
     bool title_row_filled_ = false;
     std::vector<QStringView> fields_;
-    SharedTexts texts_;
 };
 
 // read_error: why the bytes stop early (empty when they are the whole file);
@@ -624,15 +781,13 @@ bool strip_utf8_marker(QByteArrayView &bytes)
     return true;
 }
 
-ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
-                      const QString &read_error)
+ReadResult read_lines(QByteArrayView bytes, ReadTarget &target, const QString &read_error)
 {
     const bool utf8 = strip_utf8_marker(bytes);
-    const QByteArrayView line_end = line_end_of(bytes);
-    const QList<QByteArrayView> lines = split_lines(bytes, line_end);
+    const QList<QByteArrayView> lines = split_lines(bytes, ends_lines_with_crlf(bytes));
     if (lines.isEmpty() && !read_error.isEmpty()) {
         // Not even line 1 came in: the sheet keeps its cells.
-        finish_read(sheet, 0, unit_width);
+        target.finish(0);
         return {ReadOutcome::Incomplete, read_error};
     }
 
@@ -645,24 +800,22 @@ ReadResult read_lines(QByteArrayView bytes, Sheet &sheet, double unit_width,
     // right, so the sheet is left as it is.
     if (head.field_count > kFirstLineFieldLimit && head.fields[0] == marker())
         return {ReadOutcome::Refused, too_many_fields(1, kFirstLineFieldLimit)};
-    sheet.clear_to_single_cell();
+    target.clear();
     if (head.field_count == 0 || head.fields[0] != marker())
         return {ReadOutcome::Foreign, foreign_file_message()};
 
-    SheetReader reader(sheet, line_end);
-    {
-        const QSignalBlocker quiet(&sheet);
-        reader.read_settings(head);
-        if (reader.ok() && lines.size() < 2)
-            reader.fail(read_error.isEmpty()
-                            ? u"ファイルが途中で終わっています（2 行目がありません）。"_s
-                            : read_error);
-        if (reader.ok())
-            reader.read_following_lines(lines, utf8);
-        if (!read_error.isEmpty())
-            reader.fail(read_error);
-    }
-    finish_read(sheet, reader.score_columns(), unit_width);
+    target.expect_rows(lines.size());
+    SheetReader reader(target);
+    reader.read_settings(head);
+    if (reader.ok() && lines.size() < 2)
+        reader.fail(read_error.isEmpty()
+                        ? u"ファイルが途中で終わっています（2 行目がありません）。"_s
+                        : read_error);
+    if (reader.ok())
+        reader.read_following_lines(lines, utf8);
+    if (!read_error.isEmpty())
+        reader.fail(read_error);
+    target.finish(reader.score_columns());
     return reader.result();
 }
 
@@ -785,17 +938,15 @@ WriteResult write_file(const QString &path, const QByteArray &bytes)
     return {true, QString()};
 }
 
-ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width)
-{
-    return read_lines(bytes, sheet, unit_width, QString());
-}
+namespace {
 
-ReadResult read_file(const QString &path, Sheet &sheet, double unit_width)
+// The file's bytes through read_lines into target.
+ReadResult read_into(const QString &path, ReadTarget &target)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         const QString why = QFileInfo(path).isDir() ? u"フォルダーです"_s : file.errorString();
-        finish_read(sheet, 0, unit_width);
+        target.finish(0);
         return {ReadOutcome::Incomplete, u"ファイルを開けません: %1"_s.arg(why)};
     }
 
@@ -829,13 +980,33 @@ ReadResult read_file(const QString &path, Sheet &sheet, double unit_width)
     bytes.truncate(used);
     file.close();
 
-    const ReadResult result = read_lines(bytes, sheet, unit_width, read_error);
+    return read_lines(bytes, target, read_error);
+}
+
+}  // namespace
+
+ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width)
+{
+    SheetTarget target(sheet, unit_width);
+    return read_lines(bytes, target, QString());
+}
+
+ReadResult read_file(const QString &path, Sheet &sheet, double unit_width)
+{
+    SheetTarget target(sheet, unit_width);
+    const ReadResult result = read_into(path, target);
     if (result.outcome == ReadOutcome::Complete) {
         sheet.set_sheet_name(path);
         // The sheet is what the file holds: closing it loses nothing.
         sheet.mark_saved();
     }
     return result;
+}
+
+ReadResult read_scores(const QString &path, Scores &scores)
+{
+    ScoresTarget target(scores);
+    return read_into(path, target);
 }
 
 }  // namespace sheetfile

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scoring.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -71,5 +73,18 @@ struct ReadResult {
 // cursor at (1, 1), content_flg; when complete, sheet_name and the saved mark.
 ReadResult read_file(const QString &path, Sheet &sheet, double unit_width);
 ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width);
+
+// What an evaluation reads of a sheet file, as the sheet read from it would
+// hold it, for the batch command, which never shows the sheet: building the
+// whole grid costs several times as much.
+struct Scores {
+    std::vector<double> manten;  // full marks of score column k at [k]
+    scoring::ScoreGrid grid{std::vector<double>()};
+    QString lower_text;
+    QString upper_text;
+    QStringList totals;  // the total column by grid row, the title in [0]
+    QStringList grades;  // the grade column likewise
+};
+ReadResult read_scores(const QString &path, Scores &scores);
 
 }  // namespace sheetfile

@@ -367,6 +367,71 @@ private slots:
         QVERIFY(!QFile::exists(out_path));
     }
 
+    // Without -o the command reads only the numbers it needs; with it, the
+    // whole sheet, evaluated as the window does. Both must print the same.
+    void both_ways_agree_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("options");
+        const auto cp932 = [](const QString &text) -> QByteArray {
+            QStringEncoder encoder("Windows-31J");
+            return encoder.encode(text);
+        };
+        const QString head = u"評価計算ｼｰﾄ(K_saiten), 100 , 10 , 50 , 5 ,\r\n25,95,-1 \r\n"
+                             u"年,組,NO,氏名,点1,点2,総合点,評価･評定\r\n"_s;
+        const QStringList graded{u"--candidate"_s, u"7"_s};
+        QTest::newRow("short and long rows, blank lines")
+            << cp932(head + u"1,1,1,a,30\r\n\r\n1,1,2,b,,40,,,x,y\r\n1,1,3,c,50,20,99,3\r\n"_s)
+            << graded;
+        // A student without scores keeps the file's total and grade.
+        QTest::newRow("no scores keep the grade")
+            << cp932(head + u"1,1,1,a,欠,,77,2\r\n1,1,2,b,60,30,,\r\n"_s) << graded;
+        QTest::newRow("number forms")
+            << cp932(head + u"1,1,1,a,1e308, 0 \r\n1,1,2,b,-20,　5\r\n1,1,3,c,&H1F,\"7,5\"\r\n"
+                            u"1,1,4,d,0,00\r\n1,1,5,e,120.5,3D1\r\n"_s)
+            << QStringList{u"--candidate"_s, u"0"_s, u"--lower"_s, u"-3"_s};
+        QTest::newRow("zero weight first")
+            << cp932(u"評価計算ｼｰﾄ(K_saiten), 100 , 0 , 0 , 0 , 50 , 10 ,\r\n30,90,-1 \r\n"
+                     u"年,組,NO,氏名,点1,点2,点3,総合点,評価･評定\r\n1,1,1,a,80,10,40\r\n"
+                     u"1,1,2,b,,10,\r\n1,1,3,c,90,,\r\n"_s)
+            << graded;
+        QTest::newRow("bad bytes and DEL")
+            << cp932(head) + QByteArray("1,1,1,\x82,40,2\r\n1,1,2,x\x7fy,\x82\x41\x82,50\r\n")
+            << graded;
+        QTest::newRow("UTF-8 with a byte-order mark")
+            << QByteArray("\xEF\xBB\xBF") + (head + u"1,1,1,青木,70,30\r\n"_s).toUtf8() << graded;
+        QTest::newRow("bare line feeds")
+            << cp932(QString(head).replace(u"\r\n"_s, u"\n"_s) + u"1,1,1,a,70,3\r0\n1,1,2,b,8,\n"_s)
+            << graded;
+        QTest::newRow("no score columns")
+            << cp932(u"評価計算ｼｰﾄ(K_saiten),\r\n25,95,-1 \r\n年,組,NO,氏名,総合点,評価･評定\r\n"
+                     u"1,1,1,a, 80 ,9\r\n1,1,2,b,,4\r\n"_s)
+            << graded;
+        QTest::newRow("title row only") << cp932(head) << graded;
+    }
+
+    void both_ways_agree()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, options);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"sheet.csv"_s);
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+        out.close();
+
+        const Result numbers_only = evaluate(QStringList{path} + options);
+        const QString saved = dir.filePath(u"out.csv"_s);
+        const Result whole_sheet = evaluate(QStringList{path, u"-o"_s, saved} + options);
+        QVERIFY2(numbers_only.out.startsWith(u"highest\t"_s), qPrintable(numbers_only.err));
+        QCOMPARE(numbers_only.out, whole_sheet.out);
+        // Only the save may refuse more: a character the file cannot hold.
+        if (QFile::exists(saved) || whole_sheet.code == cli::kExitNothingToGrade) {
+            QCOMPARE(numbers_only.err, whole_sheet.err);
+            QCOMPARE(numbers_only.code, whole_sheet.code);
+        }
+    }
+
     // 1999 students whose totals run 0, 1, ..., 100 and round again; a second
     // score column holds only absence marks, which leave it out.
     void large_sheet_evaluated_and_graded()
