@@ -1,11 +1,48 @@
 // Any bytes opened as a sheet file: the reader must survive them, and what it
 // makes of them must write the same bytes after one more read. A save and a
-// reopen may never change a sheet a second time.
+// reopen may never change a sheet a second time. The batch command's reading
+// of the numbers alone must evaluate the same as the whole sheet.
 #include "fuzz_check.h"
+#include "grading.h"
+#include "numbers.h"
+#include "scoring.h"
 #include "sheet.h"
 #include "sheetfile.h"
 
 using sheetfile::ReadOutcome;
+
+namespace {
+
+void check_scores_agree(const QByteArray &bytes, const sheetfile::ReadResult &read, Sheet &sheet)
+{
+    sheetfile::Scores scores;
+    const sheetfile::ReadResult alone = sheetfile::read_scores_from_bytes(bytes, scores);
+    check(alone.outcome == read.outcome && alone.reason == read.reason,
+          "reading the numbers alone ends as reading the sheet", alone.reason);
+    if (read.outcome != ReadOutcome::Complete)
+        return;
+    scoring::raise_full_marks(scores.grid, scores.manten);
+    scoring::write_totals(scores.grid, scores.manten, scores.totals);
+    scoring::calc_sougouten(sheet);
+    check(scores.totals == sheet.column_texts(sheet.total_col()),
+          "the numbers alone give the sheet's totals");
+    const double lower = numbers::leading_number(scores.lower_text);
+    const double upper = numbers::leading_number(scores.upper_text);
+    const QStringList candidates = grading::mk_kouho(scores.totals, lower, upper);
+    check(candidates == grading::mk_kouho(sheet), "the numbers alone give the sheet's candidates");
+    if (candidates.isEmpty())
+        return;
+    const int k = int(size_t(bytes.size()) % grading::kCandidates);
+    for (qsizetype r = 1; r < scores.totals.size(); ++r) {
+        if (const int g = grading::grade_for(k, scores.totals[r], lower, upper))
+            scores.grades[r] = numbers::plain_form(g);
+    }
+    grading::set_hyouka(sheet, k);
+    check(scores.grades.mid(1) == sheet.column_texts(sheet.grade_col()).mid(1),
+          "the numbers alone give the sheet's grades");
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -14,8 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Sheet first;
     const sheetfile::ReadResult read = sheetfile::read_bytes(bytes, first, 120);
     // Neither leaves a sheet of the file's own to write back.
-    if (read.outcome == ReadOutcome::Foreign || read.outcome == ReadOutcome::Refused)
+    if (read.outcome == ReadOutcome::Foreign || read.outcome == ReadOutcome::Refused) {
+        check_scores_agree(bytes, read, first);
         return 0;
+    }
     const QByteArray once = sheetfile::encode(first);
 
     Sheet second;
@@ -25,5 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray twice = sheetfile::encode(second);
     check(once == twice, "a sheet written, read back and written again gives the same bytes",
           first_difference(once, twice));
+    check_scores_agree(bytes, read, first);
     return 0;
 }

@@ -1009,4 +1009,10 @@ ReadResult read_scores(const QString &path, Scores &scores)
     return read_into(path, target);
 }
 
+ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores)
+{
+    ScoresTarget target(scores);
+    return read_lines(bytes, target, QString());
+}
+
 }  // namespace sheetfile

@@ -86,5 +86,6 @@ struct Scores {
     QStringList grades;  // the grade column likewise
 };
 ReadResult read_scores(const QString &path, Scores &scores);
+ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores);
 
 }  // namespace sheetfile
