@@ -1,5 +1,6 @@
 #include "sheetfile.h"
 
+#include "codepage932.h"
 #include "numbers.h"
 #include "sheet.h"
 
@@ -8,8 +9,6 @@
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QRegularExpression>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <array>
 #include <optional>
@@ -22,195 +21,9 @@ namespace sheetfile {
 
 namespace {
 
-constexpr char kCodec[] = "Windows-31J";
-
 QString marker()
 {
     return u"評価計算ｼｰﾄ(K_saiten)"_s;
-}
-
-// ---------------------------------------------------------------------------
-// Code page 932 through Qt's converter.
-//
-// ICU's table for this code page follows IBM's PC habit of rotating three
-// control codes (0x1A, 0x1C, 0x7F), while Windows keeps all of ASCII as it is.
-// The rotation is learnt from the converter once and undone on the bytes:
-// bytes below 0x40 and 0x7F are never trail bytes, so they always stand alone.
-
-struct AsciiFix {
-    std::array<unsigned char, 128> to_icu{};    // file byte -> byte ICU reads as it
-    std::array<unsigned char, 128> from_icu{};  // byte ICU wrote -> file byte
-    QByteArray moved;                           // bytes the fix changes
-};
-
-const AsciiFix &ascii_fix()
-{
-    static const AsciiFix fix = [] {
-        AsciiFix f;
-        for (int b = 0; b < 128; ++b)
-            f.to_icu[b] = f.from_icu[b] = static_cast<unsigned char>(b);
-        std::array<int, 128> read_as{};  // what ICU makes of byte b
-        QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-        for (int b = 0; b < 128; ++b) {
-            const char byte = static_cast<char>(b);
-            const QString s = decoder(QByteArrayView(&byte, 1));
-            read_as[b] = s.size() == 1 && s[0].unicode() < 128 ? s[0].unicode() : -1;
-        }
-        // Only a clean permutation of ASCII can be undone byte for byte.
-        std::array<bool, 128> hit{};
-        for (int b = 0; b < 128; ++b) {
-            if (read_as[b] < 0 || hit[read_as[b]])
-                return f;
-            hit[read_as[b]] = true;
-        }
-        for (int b = 0; b < 128; ++b) {
-            if (read_as[b] == b)
-                continue;
-            f.to_icu[read_as[b]] = static_cast<unsigned char>(b);
-            f.from_icu[b] = static_cast<unsigned char>(read_as[b]);
-            f.moved += static_cast<char>(b);
-        }
-        return f;
-    }();
-    return fix;
-}
-
-bool holds_moved_byte(QByteArrayView bytes)
-{
-    for (char b : ascii_fix().moved) {
-        if (std::memchr(bytes.data(), b, size_t(bytes.size())))
-            return true;
-    }
-    return false;
-}
-
-void remap(QByteArray &bytes, const std::array<unsigned char, 128> &table)
-{
-    for (char &c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 128)
-            c = static_cast<char>(table[b]);
-    }
-}
-
-// Decodes without any substitute; false when a sequence could not be read.
-bool decode_clean(QByteArrayView bytes, QString &out)
-{
-    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-    if (holds_moved_byte(bytes)) {
-        QByteArray fixed = bytes.toByteArray();
-        remap(fixed, ascii_fix().to_icu);
-        out = decoder(fixed);
-    } else {
-        out = decoder(bytes);
-    }
-    return !decoder.hasError();
-}
-
-bool is_lead_byte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool is_trail_byte(unsigned char b)
-{
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
-// A line with bad bytes, one character at a time. A lead byte without its
-// trail byte is bad on its own, so a following comma or line end survives.
-// ICU drops a lone lead byte at the end and marks other bad characters with
-// U+001A or U+FFFD; no byte from 0x80 up legitimately reads as either.
-QString decode_by_character(QByteArrayView line)
-{
-    QString out;
-    out.reserve(line.size());
-    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-    const qsizetype n = line.size();
-    for (qsizetype i = 0; i < n;) {
-        const auto b = static_cast<unsigned char>(line[i]);
-        if (b < 0x80) {
-            out += QChar(char16_t(b));
-            ++i;
-            continue;
-        }
-        const qsizetype len =
-            is_lead_byte(b) && i + 1 < n && is_trail_byte(static_cast<unsigned char>(line[i + 1]))
-                ? 2
-                : 1;
-        const QString ch = decoder(line.sliced(i, len));
-        const bool good = ch.size() == 1 && ch[0] != QChar::ReplacementCharacter
-                          && ch[0] != QChar(0x1A);
-        if (good) {
-            out += ch[0];
-            i += len;
-            continue;
-        }
-        out += QChar(QChar::ReplacementCharacter);
-        // An ASCII byte after a bad lead byte is a character of its own.
-        i += len == 2 && static_cast<unsigned char>(line[i + 1]) < 0x80 ? 1 : len;
-    }
-    return out;
-}
-
-QString decode_line(QByteArrayView line)
-{
-    QString out;
-    if (decode_clean(line, out))
-        return out;
-    return decode_by_character(line);
-}
-
-// Encodes; false when some character has no code in the code page.
-bool encode_clean(QStringView text, QByteArray &out)
-{
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
-    out = encoder(text);
-    if (encoder.hasError())
-        return false;
-    if (holds_moved_byte(out))
-        remap(out, ascii_fix().from_icu);
-    return true;
-}
-
-bool encodable(QStringView text)
-{
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
-    const QByteArray ignored = encoder(text);
-    return !encoder.hasError();
-}
-
-// One character: a surrogate pair, or a single UTF-16 unit (a lone surrogate
-// included).
-qsizetype char_length(QStringView text, qsizetype i)
-{
-    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
-                                                                                            : 1;
-}
-
-// The first character of text that cannot be encoded, or -1.
-qsizetype first_unencodable(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); i += char_length(text, i)) {
-        if (text[i].unicode() >= 0x80 && !encodable(text.sliced(i, char_length(text, i))))
-            return i;
-    }
-    return -1;
-}
-
-QString with_question_marks(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size();) {
-        const QStringView ch = text.sliced(i, char_length(text, i));
-        if (ch[0].unicode() < 0x80 || encodable(ch))
-            out += ch;
-        else
-            out += u'?';
-        i += ch.size();
-    }
-    return out;
 }
 
 // ---------------------------------------------------------------------------
@@ -255,8 +68,8 @@ QString field_text(const QString &text)
         static const QRegularExpression crs_before_lf(u"\r+\n"_s);
         out.replace(u'"', kFullWidthQuote).replace(crs_before_lf, u"\n"_s);
     }
-    if (!encodable(out))
-        out = with_question_marks(out);
+    if (!cp932::encodable(out))
+        out = cp932::with_question_marks(out);
     return care.quote ? u'"' + out + u'"' : out;
 }
 
@@ -289,7 +102,7 @@ void append_row(QString &text, const Sheet &sheet, int row)
 // than the conversion itself. False when some text cannot be held as it is.
 bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
 {
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    QStringEncoder encoder = cp932::encoder();
     const int last = sheet.cols() - 1;
     const int first = qMin(1, last);
     out.resize(qsizetype(sheet.rows()) * (last - first + 1) * 4 + 4096);
@@ -339,8 +152,7 @@ bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
     out.resize(used);
     if (encoder.hasError())
         return false;
-    if (holds_moved_byte(out))
-        remap(out, ascii_fix().from_icu);
+    cp932::fix_encoded(out);
     return true;
 }
 
@@ -388,30 +200,6 @@ QList<QByteArrayView> split_lines(QByteArrayView text, bool crlf)
     }
     return lines;
 }
-
-// Decodes line after line into one buffer: the lines are read one at a time,
-// and a single conversion of the whole file would cost more in fresh memory
-// than it saves in calls. Code page 932 keeps no state from one line to the next.
-class LineDecoder
-{
-public:
-    QStringView decode(QByteArrayView line)
-    {
-        if (!holds_moved_byte(line)) {
-            buffer_.resize(decoder_.requiredSpace(line.size()));
-            decoder_.resetState();
-            const QChar *end = decoder_.appendToBuffer(buffer_.data(), line);
-            if (!decoder_.hasError())
-                return QStringView(buffer_.constData(), end);
-        }
-        buffer_ = decode_line(line);
-        return buffer_;
-    }
-
-private:
-    QStringDecoder decoder_{kCodec, QStringConverter::Flag::Stateless};
-    QString buffer_;
-};
 
 // Walks the fields of a line as split_line describes them, handing each to
 // take(); stops once there are more than limit. Returns field_count.
@@ -714,7 +502,7 @@ public:
     // Lines 2 and on.
     void read_following_lines(const QList<QByteArrayView> &lines, bool utf8)
     {
-        LineDecoder decoder;
+        cp932::LineDecoder decoder;
         for (qsizetype i = 1; i < lines.size() && ok(); ++i) {
             if (utf8)
                 take_line(QString::fromUtf8(lines[i]), int(i + 1));
@@ -794,7 +582,7 @@ ReadResult read_lines(QByteArrayView bytes, ReadTarget &target, const QString &r
     // An empty file reads as one empty line, which is not ours either.
     const QString first = lines.isEmpty() ? QString()
                           : utf8          ? QString::fromUtf8(lines[0])
-                                          : decode_line(lines[0]);
+                                          : cp932::decode_line(lines[0]);
     const Fields head = split_line(first, kFirstLineFieldLimit);
     // More score columns than a sheet can have: nothing of it can be read
     // right, so the sheet is left as it is.
@@ -859,17 +647,19 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
     for (int r = 0; r < sheet.rows(); ++r)
         for (int c = 1; c < sheet.cols(); ++c)
             gather(sheet.text(r, c));
-    if (!quotes && encodable(wide))
+    if (!quotes && cp932::encodable(wide))
         return std::nullopt;
 
     auto found = [](int row, int col, QStringView text) -> std::optional<Unencodable> {
         const qsizetype quote = text.indexOf(u'"');
-        const qsizetype lacking = is_ascii(text) || encodable(text) ? -1 : first_unencodable(text);
+        const qsizetype lacking =
+            is_ascii(text) || cp932::encodable(text) ? -1 : cp932::first_unencodable(text);
         if (quote < 0 && lacking < 0)
             return std::nullopt;
         if (lacking < 0 || (quote >= 0 && quote < lacking))
             return Unencodable{row, col, u"\""_s, QString(kFullWidthQuote)};
-        return Unencodable{row, col, text.sliced(lacking, char_length(text, lacking)).toString(),
+        return Unencodable{row, col,
+                           text.sliced(lacking, cp932::char_length(text, lacking)).toString(),
                            u"?"_s};
     };
     if (auto hit = found(-1, 1, sheet.lower_text()))
@@ -895,7 +685,7 @@ QByteArray encode(const Sheet &sheet)
     QString text = header_lines(sheet);
     for (int r = 0; r < sheet.rows(); ++r)
         append_row(text, sheet, r);
-    encode_clean(text, bytes);
+    cp932::encode_clean(text, bytes);
     return bytes;
 }
 
