@@ -143,6 +143,8 @@ private slots:
         auto *score_note = named<QLabel>(win, u"LabelLookAlike"_s);
         QCOMPARE(score_note->text(), u"数えられない値 2 件"_s);
         QVERIFY(named<QLabel>(win, u"LabelStatistics"_s)->text().startsWith(u"人数　　 3"_s));
+        auto *average = named<QLabel>(win, u"Label11"_s);
+        QCOMPARE(average->text(), u"36"_s);  // the two odd marks count as 0
         win->hyouka_command();
         settle();
         auto *go = named<QAbstractButton>(win, u"CommandLookAlike"_s);
@@ -157,6 +159,7 @@ private slots:
         settle();
         QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
         QCOMPARE(score_note->text(), QString());
+        QCOMPARE(average->text(), u"60"_s);
         QCOMPARE(item(u"mnu_undo"_s)->text(), u"元に戻す(&U): 全角数字を半角に"_s);
         press_key(Qt::Key_Z, Qt::ControlModifier);
         settle();

@@ -74,10 +74,14 @@ void ScorePanel::show_statistics()
 {
     const int c = sheet_ ? sheet_->col() : -1;
     if (!sheet_ || !sheet_->is_score_col(c)) {
+        average_label_->clear();
         statistics_label_->clear();
         look_alike_label_->clear();
         return;
     }
+    // The average follows the marks with the statistics under it: a stale
+    // average beside a fresh median would contradict it.
+    average_label_->setText(scoring::retu_heikin(*sheet_, c - 4));
     const marks::Statistics s = marks::column_statistics(*sheet_, c);
     QString text = u"人数　　 "_s + QString::number(s.count);
     if (s.count > 0)
@@ -126,7 +130,6 @@ void ScorePanel::refresh()
     if (!score) {
         for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
             show_text(box, QString());
-        average_label_->clear();
         show_statistics();
         return;
     }
@@ -135,7 +138,6 @@ void ScorePanel::refresh()
     show_text(title_box_, sheet_->text(0, c));
     show_text(full_marks_box_, s.manten_text);
     show_text(weight_box_, numbers::plain_form(s.omomi));
-    average_label_->setText(scoring::retu_heikin(*sheet_, k));
     show_statistics();
 }
 
