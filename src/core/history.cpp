@@ -222,7 +222,8 @@ void SheetHistory::set_memory_limit(qsizetype bytes)
 }
 
 // The cursor goes to the first cell the step changed, the selection over
-// all of them.
+// all of them; never onto the titles or the row numbers, where typing
+// would change what is no mark.
 void SheetHistory::show_changed(const Step &step)
 {
     using Kind = SheetChange::Kind;
@@ -235,10 +236,14 @@ void SheetHistory::show_changed(const Step &step)
     };
     for (const SheetChange &change : step.changes) {
         switch (change.kind) {
-        case Kind::Cells:
-            take(change.at, change.col, change.at,
-                 change.col + int(qMax<qsizetype>(change.cells.first().size(), 1)) - 1);
+        case Kind::Cells: {
+            // Row numbers follow every row change, which is shown by itself.
+            const int last =
+                change.col + int(qMax<qsizetype>(change.cells.first().size(), 1)) - 1;
+            if (last >= 1)
+                take(change.at, qMax(change.col, 1), change.at, last);
             break;
+        }
         case Kind::Rows:
             take(change.at, 1, change.at + qMax(change.count, 1) - 1, 1);
             break;
@@ -254,6 +259,6 @@ void SheetHistory::show_changed(const Step &step)
     }
     if (bottom < 0)
         return;
-    sheet_.set_current_cell(qMax(top, 0), qMax(left, 0));
-    sheet_.set_selection_end(bottom, right);
+    sheet_.set_current_cell(qMax(top, 1), qMax(left, 1));
+    sheet_.set_selection_end(qMax(bottom, 1), qMax(right, 1));
 }

@@ -142,19 +142,30 @@ private slots:
         const QStringList final_state = state_of(sheet);
         QVERIFY(!sheet.saved_flg());
 
+        // The cursor lands where a teacher may type: never on the titles or
+        // the row numbers.
+        const auto on_a_cell = [&] {
+            return sheet.rows() < 2 || sheet.cols() < 2 ||
+                   (sheet.row() >= 1 && sheet.col() >= 1 && sheet.sel_row() >= 1 &&
+                    sheet.sel_col() >= 1);
+        };
         // Each undo gives back the state before its step, in order.
         for (qsizetype i = states.size() - 2; i >= 0; --i) {
             QVERIFY(history.can_undo());
             history.undo();
             QVERIFY2(state_of(sheet) == states[i], qPrintable(u"after undoing to state "_s +
                                                               QString::number(i)));
+            QVERIFY2(on_a_cell(), qPrintable(u"cursor after undoing to state "_s +
+                                             QString::number(i)));
         }
         QVERIFY(!history.can_undo());
         QCOMPARE(state_of(sheet), start);
         QVERIFY(sheet.saved_flg());  // back at exactly what was saved
 
-        while (history.can_redo())
+        while (history.can_redo()) {
             history.redo();
+            QVERIFY(on_a_cell());
+        }
         QCOMPARE(state_of(sheet), final_state);
         QVERIFY(!sheet.saved_flg());
     }
