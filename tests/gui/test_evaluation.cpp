@@ -680,6 +680,21 @@ private slots:
         QVERIFY(list_texts() != kFiveCandidates);
     }
 
+    // Keys after a press on a criterion move it and never reach a mark.
+    void keys_after_pressing_a_criterion()
+    {
+        five_students_evaluated();
+        click(u"Command8"_s);
+        const QString mark = sheet->text(sheet->row(), sheet->col());
+        QTest::mouseClick(child<QLabel>(u"Label19"_s), Qt::LeftButton);
+        auto *bar = child<QScrollBar>(u"VScroll3"_s);
+        QTRY_COMPARE(QApplication::focusWidget(), bar);
+        QTest::keyClicks(bar, u"4"_s);
+        QTest::keyClick(bar, Qt::Key_Up);
+        QCOMPARE(label(u"Label19"_s), u" 26"_s);
+        QCOMPARE(sheet->text(sheet->row(), sheet->col()), mark);
+    }
+
     void criteria_start_positions()
     {
         QCOMPARE(child<QScrollBar>(u"VScroll3"_s)->value(), 75);

@@ -204,6 +204,13 @@ private slots:
         QCOMPARE(window->editor()->text(), u"2"_s);
         QVERIFY(!window->editor()->isHidden());
         QVERIFY(prompter->asked.isEmpty());
+
+        // Saved under another name, the caption names where the marks are now.
+        const QString other = QFileInfo(path).dir().filePath(u"別名.csv"_s);
+        prompter->files.enqueue(other);
+        window->menus()->action(u"sheet_write"_s)->trigger();
+        QCOMPARE(sheet->sheet_name(), other);
+        QCOMPARE(window->windowTitle(), u"評価計算(1)  "_s + other);
     }
 
     void reading_with_content_opens_a_new_window()

@@ -75,6 +75,14 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     upper_label_ = value_box(u"Label20"_s);
     upper_label_->setText(u"95"_s);
     upper_scroll_ = criterion_scroll(u"VScroll4"_s, kUpperStart, this);
+    // A criterion looks like a box to type in, and the sheet's editor keeps
+    // the keys: digits typed after a press on it went into the current mark.
+    // The press hands the keys to the criterion's own scroll control instead.
+    for (QWidget *criterion : {static_cast<QWidget *>(lower_label_),
+                               static_cast<QWidget *>(upper_label_)})
+        criterion->installEventFilter(this);
+    for (QScrollBar *bar : {lower_scroll_, upper_scroll_})
+        bar->setFocusPolicy(Qt::StrongFocus);
 
     step2_label_ = caption(u"[ステップ２]　評価平均を設定"_s);
     candidate_list_ = new QListWidget(this);
@@ -145,6 +153,17 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     geometry::place(this, 0, 0, kWidth, kHeight);
     lay_out();
     hide();
+}
+
+bool EvaluationPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == lower_label_)
+            lower_scroll_->setFocus(Qt::MouseFocusReason);
+        else if (watched == upper_label_)
+            upper_scroll_->setFocus(Qt::MouseFocusReason);
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 QLabel *EvaluationPanel::caption(const QString &text)

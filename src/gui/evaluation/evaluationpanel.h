@@ -59,6 +59,7 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void lay_out();

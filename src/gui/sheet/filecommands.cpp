@@ -83,6 +83,7 @@ void FileCommands::save_sheet()
                 sheetfile::write_file(path, sheetfile::encode(*sheet_));
             if (written.ok) {
                 sheet_->set_sheet_name(path);
+                emit saved_to(path);
             } else {
                 prompter_.message(window_,
                                   path + u" に保存できませんでした。\r\n"_s + written.error);

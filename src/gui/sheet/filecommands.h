@@ -44,6 +44,8 @@ signals:
     void close_requested();
     // A file was read into the sheet.
     void read_done(const QString &path);
+    // The sheet was written to a file, which is now its own.
+    void saved_to(const QString &path);
     // The sheet holds what was read or restored: a fresh start.
     void loaded();
 

@@ -102,6 +102,7 @@ void SheetWindow::build_parts()
         close_window();
     });
     connect(file_, &FileCommands::read_done, this, &SheetWindow::read_done);
+    connect(file_, &FileCommands::saved_to, this, &SheetWindow::show_file);
 
     clipboard_ = new ClipboardCommands(this, sheet_, grid_, editor_, inputs_, host_.prompter());
     structure_ = new StructureCommands(this, sheet_, editor_, inputs_, host_);
@@ -186,7 +187,8 @@ void SheetWindow::build_sheet(bool first)
     menus_->action(u"mnu_culc"_s)->setEnabled(true);
     score_panel_->show();
     score_panel_->title_box()->clear();
-    setWindowTitle(first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')');
+    base_title_ = first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')';
+    setWindowTitle(base_title_);
     editor_->set_auto_text_flg(true);
     editor_->clear();
     editor_->show_editor();
@@ -318,7 +320,14 @@ void SheetWindow::read_done(const QString &path)
 {
     menus_->action(u"mnu_culc"_s)->setEnabled(true);
     score_panel_->show();
-    setWindowTitle(windowTitle() + u"  "_s + path);
+    show_file(path);
+}
+
+// After a save under another name the caption must not keep naming the
+// file read before: the marks are no longer there.
+void SheetWindow::show_file(const QString &path)
+{
+    setWindowTitle(base_title_ + u"  "_s + path);
 }
 
 void SheetWindow::resizeEvent(QResizeEvent *event)

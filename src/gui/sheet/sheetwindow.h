@@ -102,9 +102,12 @@ private:
     void lay_out();
     void change_character_size(double points);
     void read_done(const QString &path);
+    // The caption names the file the sheet belongs to.
+    void show_file(const QString &path);
 
     SheetHost &host_;
     int number_;
+    QString base_title_;
     Sheet *sheet_;
     SheetGrid *grid_;
     CellEditor *editor_;
