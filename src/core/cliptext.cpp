@@ -80,6 +80,12 @@ bool is_block(const QString &text)
     return rest.contains(u'\n') || rest.contains(u'\r');
 }
 
+QString past_the_edge()
+{
+    return u"貼り付ける範囲がシートの右端を越えるため、貼り付けできません。"
+           u"総合点と評価･評定の列には、右端までの列数の範囲を貼り付けてください。"_s;
+}
+
 PasteResult past(Sheet &sheet, const QString &text, double unit_width,
                  const std::function<void(int)> &progress)
 {
@@ -104,7 +110,10 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
     std::function<int(int)> target = [c0](int i) { return c0 + i; };
     int missing = 0;
     if (evaluation && c0 >= total) {
-        // Onto the total or the grade: written there, never widened.
+        // Onto the total or the grade: written there, never widened, and
+        // never cut short without a word.
+        if (c0 + widest > sheet.cols())
+            return {past_the_edge()};
     } else if (evaluation && !fields.first().isEmpty() &&
                fields.first().last().startsWith(u"評価"_s) && fields.first().size() >= 2) {
         // A whole sheet's block: its last two fields are a total and a grade.

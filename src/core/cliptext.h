@@ -27,6 +27,10 @@ void select_all(Sheet &sheet);
 // a line end with more text after it.
 bool is_block(const QString &text);
 
+// Why a block that starts on the total or grade column and is wider than
+// the columns left is not pasted.
+QString past_the_edge();
+
 struct PasteResult {
     QString refusal;  // the message when the block does not fit: nothing pasted
     int lines = 0;    // lines written

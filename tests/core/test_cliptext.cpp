@@ -97,8 +97,10 @@ private slots:
             << QStringList{u"2,6=a"_s, u"2,9=d"_s, u"0,9=点5"_s, u"0,10=総合点"_s, u"3,10=tot"_s}
             << 101 << 12;
         // Grades pasted onto the grade column stay grades.
-        QTest::newRow("onto the grade column") << u"5\n6\t7"_s << 2 << 8
+        QTest::newRow("onto the grade column") << u"5\n6"_s << 2 << 8
             << QStringList{u"2,8=5"_s, u"3,8=6"_s, u"0,8=評価･評定"_s} << 101 << 9;
+        QTest::newRow("totals and grades") << u"80\t7"_s << 2 << 7
+            << QStringList{u"2,7=80"_s, u"2,8=7"_s} << 101 << 9;
         QTest::newRow("empty clipboard") << QString() << 2 << 2
             << QStringList{u"2,2="_s} << 101 << 9;
     }
@@ -173,21 +175,27 @@ private slots:
 
     void block_too_big_data()
     {
+        QTest::addColumn<int>("col");
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("fields");
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("600 lines") << 600 << 2 << u"これ以上行を増やすことはできません。"_s;
-        QTest::newRow("450 fields wide") << 3 << 450 << u"これ以上列を増やすことは出来ません。"_s;
+        QTest::newRow("600 lines") << 5 << 600 << 2 << u"これ以上行を増やすことはできません。"_s;
+        QTest::newRow("450 fields wide") << 5 << 3 << 450 << u"これ以上列を増やすことは出来ません。"_s;
+        // The total and grade columns are never widened: what would fall off
+        // the right edge is refused, not dropped.
+        QTest::newRow("three fields onto the grade") << 8 << 2 << 3 << cliptext::past_the_edge();
+        QTest::newRow("three fields onto the total") << 7 << 1 << 3 << cliptext::past_the_edge();
     }
 
     void block_too_big()
     {
+        QFETCH(int, col);
         QFETCH(int, lines);
         QFETCH(int, fields);
         QFETCH(QString, refusal);
         Sheet sheet;
         sheet.build_new(120);
-        sheet.set_current_cell(1, 5);
+        sheet.set_current_cell(1, col);
         const QStringList before = grid_of(sheet);
         const QString line = QStringList(fields, u"7"_s).join(u'\t');
         const cliptext::PasteResult done = cliptext::past(sheet, QStringList(lines, line).join(u"\r\n"_s), 120);
