@@ -78,6 +78,9 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     mdi_ = new SheetArea(this);
     mdi_->setObjectName(u"MDIClient"_s);
     mdi_->setBackground(QColor(128, 128, 128));
+    // A sheet larger than a small frame can still be scrolled to its side panels.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     build_toolbar();
     menuBar()->setNativeMenuBar(false);
