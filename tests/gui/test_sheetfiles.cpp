@@ -213,6 +213,35 @@ private slots:
         QCOMPARE(window->windowTitle(), u"評価計算(1)  "_s + other);
     }
 
+    // A file already open in a sheet: opened again only when the teacher
+    // says so, otherwise its window comes forward and no empty one is left.
+    void file_already_open_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("sheets");
+        QTest::newRow("はい: a second sheet") << int(Prompter::Answer::Yes) << 2;
+        QTest::newRow("いいえ: the open one") << int(Prompter::Answer::No) << 1;
+    }
+
+    void file_already_open()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, sheets);
+        const QString path = sample_file();
+        prompter->files.enqueue(path);
+        window->menus()->action(u"sheet_read"_s)->trigger();
+        prompter->clear();
+        prompter->files.enqueue(QFileInfo(path).dir().filePath(u"./2年1組.csv"_s));
+        prompter->answers.enqueue(Prompter::Answer(answer));
+        main->toolbar_click(u"ｼｰﾄ呼出"_s);
+        QCOMPARE(prompter->asked.size(), 1);
+        QVERIFY(prompter->asked.first().text.contains(u"は「評価計算(1)  "_s + path +
+                                                      u"」で開いています。"_s));
+        QTRY_COMPARE(main->sheets().size(), sheets);
+        if (sheets == 1)
+            QCOMPARE(main->active_sheet(), window);
+    }
+
     void reading_with_content_opens_a_new_window()
     {
         window->editor()->setText(u"残す"_s);
@@ -223,8 +252,10 @@ private slots:
         QCOMPARE(main->sheets().size(), 2);
         QCOMPARE(main->sheets().last()->windowTitle(), u"評価計算( 2)  "_s + path);
         QCOMPARE(window->sheet()->text(1, 1), u"残す"_s);
-        // The menu of a sheet with content hands the file to a new window.
+        // The menu of a sheet with content hands the file to a new window
+        // (the same file a second time, as the teacher confirms).
         prompter->files.enqueue(path);
+        prompter->answers.enqueue(Prompter::Answer::Yes);
         window->menus()->action(u"sheet_read"_s)->trigger();
         QCOMPARE(main->sheets().size(), 3);
         QCOMPARE(main->sheets().last()->windowTitle(), u"評価計算( 3)  "_s + path);

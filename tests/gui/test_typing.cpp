@@ -234,6 +234,7 @@ private slots:
                              u"保存できない文字を「＂」に置き換えて保存しますか？"_s});
         prompter->clear();
         prompter->files.enqueue(path);
+        prompter->answers.enqueue(Prompter::Answer::Yes);  // open it a second time
         win->menus()->action(u"sheet_read"_s)->trigger();
         SheetWindow *read = main->active_sheet();
         QVERIFY(read != win);

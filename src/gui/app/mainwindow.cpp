@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSettings>
@@ -326,6 +327,30 @@ PreviewWindow &MainWindow::preview_window()
 bool MainWindow::is_active(const SheetWindow *sheet) const
 {
     return active_sheet() == sheet;
+}
+
+// Two windows on one file: the later save would silently undo the other's
+// marks, so opening a file a second time is a choice, not an accident.
+bool MainWindow::go_to_open_copy(const SheetWindow *asking, const QString &path)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    if (file.isEmpty())
+        return false;
+    for (SheetWindow *sheet : sheets()) {
+        const QString name = sheet->sheet()->sheet_name();
+        // A sheet never saved bears a bare name, which is no file.
+        if (sheet == asking || QFileInfo(name).isRelative() ||
+            QFileInfo(name).canonicalFilePath() != file)
+            continue;
+        const QString question = path + u" は「"_s + sheet->windowTitle() +
+                                 u"」で開いています。\r\nもう一つのシートとして開きますか？"_s;
+        if (prompter_.ask(this, question, Prompter::Buttons::YesNo, u"確認"_s) ==
+            Prompter::Answer::Yes)
+            return false;
+        mdi_->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(sheet->parentWidget()));
+        return true;
+    }
+    return false;
 }
 
 void MainWindow::update_actions()

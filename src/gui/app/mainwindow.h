@@ -32,6 +32,7 @@ public:
 
     Prompter &prompter() const override { return prompter_; }
     bool is_active(const SheetWindow *sheet) const override;
+    bool go_to_open_copy(const SheetWindow *asking, const QString &path) override;
     bool frame_minimized() const override { return isMinimized(); }
     CountDialog &count_dialog() override;
     PreviewWindow &preview_window() override;

@@ -115,7 +115,7 @@ void FileCommands::read_sheet()
     const std::optional<QString> chosen = prompter_.open_file(window_, file_filters());
     editor_->hide_editor();
     editor_->set_auto_text_flg(false);
-    if (!chosen) {
+    if (!chosen || (open_copy_check_ && open_copy_check_(*chosen))) {
         window_->unsetCursor();
         emit close_requested();
         return;

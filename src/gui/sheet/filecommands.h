@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 class CellEditor;
 class InputPanels;
 class Prompter;
@@ -37,6 +39,13 @@ public:
     // Filters of the sheet file dialogs.
     static QStringList file_filters();
 
+    // Asked before a chosen file is read; true: another window holding it
+    // was brought forward, and this one closes as after a cancel.
+    void set_open_copy_check(std::function<bool(const QString &)> check)
+    {
+        open_copy_check_ = std::move(check);
+    }
+
 signals:
     // This sheet has content: a new sheet window is to read the file.
     void read_elsewhere_requested();
@@ -58,4 +67,5 @@ private:
     InputPanels *inputs_;
     Prompter &prompter_;
     bool save_cancel_flg_ = false;
+    std::function<bool(const QString &)> open_copy_check_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 class CountDialog;
+class QString;
 class Prompter;
 class PreviewWindow;
 class PrinterSettings;
@@ -17,6 +18,10 @@ public:
     // Whether this sheet window is the frame's active one.
     virtual bool is_active(const SheetWindow *sheet) const = 0;
     virtual bool frame_minimized() const = 0;
+    // Before a file is read into asking: when another sheet window already
+    // holds it, the teacher chooses; true means that window was brought
+    // forward instead, and the file is not to be read a second time.
+    virtual bool go_to_open_copy(const SheetWindow *asking, const QString &path) = 0;
     // The one count dialog of the program.
     virtual CountDialog &count_dialog() = 0;
     // The one print image window of the program.

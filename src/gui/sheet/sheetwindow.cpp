@@ -103,6 +103,8 @@ void SheetWindow::build_parts()
     });
     connect(file_, &FileCommands::read_done, this, &SheetWindow::read_done);
     connect(file_, &FileCommands::saved_to, this, &SheetWindow::show_file);
+    file_->set_open_copy_check(
+        [this](const QString &path) { return host_.go_to_open_copy(this, path); });
 
     clipboard_ = new ClipboardCommands(this, sheet_, grid_, editor_, inputs_, host_.prompter());
     structure_ = new StructureCommands(this, sheet_, editor_, inputs_, host_);
