@@ -33,10 +33,7 @@ void check_scores_agree(const QByteArray &bytes, const sheetfile::ReadResult &re
     if (candidates.isEmpty())
         return;
     const int k = int(size_t(bytes.size()) % grading::kCandidates);
-    for (qsizetype r = 1; r < scores.totals.size(); ++r) {
-        if (const int g = grading::grade_for(k, scores.totals[r], lower, upper))
-            scores.grades[r] = numbers::plain_form(g);
-    }
+    grading::set_hyouka(k, scores.totals, lower, upper, scores.grades);
     grading::set_hyouka(sheet, k);
     check(scores.grades.mid(1) == sheet.column_texts(sheet.grade_col()).mid(1),
           "the numbers alone give the sheet's grades");

@@ -179,10 +179,7 @@ Evaluation evaluate_scores(sheetfile::Scores &scores, const Options &options)
     Evaluation result{scoring::total_statistics(scores.totals),
                       grading::mk_kouho(scores.totals, lower, upper), std::nullopt};
     if (can_choose(options, result.candidates)) {
-        for (qsizetype r = 1; r < scores.totals.size(); ++r) {
-            if (const int g = grading::grade_for(*options.candidate, scores.totals[r], lower, upper))
-                scores.grades[r] = numbers::plain_form(g);
-        }
+        grading::set_hyouka(*options.candidate, scores.totals, lower, upper, scores.grades);
         result.counts = grading::hyouka_dosuu(scores.grades);
     }
     return result;

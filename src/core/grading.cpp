@@ -95,22 +95,24 @@ QStringList mk_kouho(const QStringList &totals, double lower, double upper)
     return list;
 }
 
-int grade_for(int k, QStringView total, double lower, double upper)
-{
-    double v = 0;
-    if (!numbers::holds_score(numbers::trim_spaces(total), &v))
-        return 0;
-    return calc_hyouka(k, std::floor(v), lower, upper);
-}
-
 void set_hyouka(Sheet &sheet, int k)
 {
     const Criteria c = criteria(sheet);
-    const int total_col = sheet.total_col();
     const int grade_col = sheet.grade_col();
-    for (int r = 1; r < sheet.rows(); ++r) {
-        if (const int g = grade_for(k, sheet.text(r, total_col), c.lower, c.upper))
-            sheet.set_text(r, grade_col, numbers::plain_form(g));
+    QStringList grades = sheet.column_texts(grade_col);
+    set_hyouka(k, sheet.column_texts(sheet.total_col()), c.lower, c.upper, grades);
+    // Unchanged texts are no change to the sheet.
+    for (int r = 1; r < sheet.rows(); ++r)
+        sheet.set_text(r, grade_col, grades[r]);
+}
+
+void set_hyouka(int k, const QStringList &totals, double lower, double upper,
+                QStringList &grades)
+{
+    for (qsizetype r = 1; r < totals.size() && r < grades.size(); ++r) {
+        double v = 0;
+        if (numbers::holds_score(numbers::trim_spaces(totals[r]), &v))
+            grades[r] = numbers::plain_form(calc_hyouka(k, std::floor(v), lower, upper));
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 #include <array>
 
 class Sheet;
@@ -26,9 +25,10 @@ QStringList mk_kouho(const QStringList &totals, double lower, double upper);
 
 // Writes candidate k's grades into the grade column.
 void set_hyouka(Sheet &sheet, int k);
-// Candidate k's grade for a total text; 0 when it holds no total, and the
-// grade then stays as it is.
-int grade_for(int k, QStringView total, double lower, double upper);
+// The same on a grade column's texts by grid row, from the total column's;
+// a row without a total keeps its grade.
+void set_hyouka(int k, const QStringList &totals, double lower, double upper,
+                QStringList &grades);
 
 struct GradeCounts {
     std::array<int, 11> counts{};  // counts[g] for grades 0..10; 0 means no grade

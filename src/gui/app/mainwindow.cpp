@@ -337,10 +337,9 @@ bool MainWindow::go_to_open_copy(const SheetWindow *asking, const QString &path)
     if (file.isEmpty())
         return false;
     for (SheetWindow *sheet : sheets()) {
-        const QString name = sheet->sheet()->sheet_name();
+        const QFileInfo name(sheet->sheet()->sheet_name());
         // A sheet never saved bears a bare name, which is no file.
-        if (sheet == asking || QFileInfo(name).isRelative() ||
-            QFileInfo(name).canonicalFilePath() != file)
+        if (sheet == asking || name.isRelative() || name.canonicalFilePath() != file)
             continue;
         const QString question = path + u" は「"_s + sheet->windowTitle() +
                                  u"」で開いています。\r\nもう一つのシートとして開きますか？"_s;
