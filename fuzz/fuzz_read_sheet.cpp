@@ -21,7 +21,9 @@ void check_scores_agree(const QByteArray &bytes, const sheetfile::ReadResult &re
           "reading the numbers alone ends as reading the sheet", alone.reason);
     if (read.outcome != ReadOutcome::Complete)
         return;
-    scoring::raise_full_marks(scores.grid, scores.manten);
+    scoring::raise_full_marks(scores.grid, scores.manten, scoring::given_where_set(scores.manten));
+    check(scores.grid.above().size() == scoring::marks_above_full_marks(sheet).size(),
+          "the numbers alone find the sheet's marks above full marks");
     scoring::write_totals(scores.grid, scores.manten, scores.totals);
     scoring::calc_sougouten(sheet);
     check(scores.totals == sheet.column_texts(sheet.total_col()),

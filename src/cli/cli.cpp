@@ -174,7 +174,9 @@ Evaluation evaluate_scores(sheetfile::Scores &scores, const Options &options)
 {
     const double lower = numbers::leading_number(options.lower.value_or(scores.lower_text));
     const double upper = numbers::leading_number(options.upper.value_or(scores.upper_text));
-    scoring::raise_full_marks(scores.grid, scores.manten);
+    // Full marks a file holds count as the teacher's; with nobody to ask
+    // they are raised, and each mark above them is named (report_above).
+    scoring::raise_full_marks(scores.grid, scores.manten, scoring::given_where_set(scores.manten));
     scoring::write_totals(scores.grid, scores.manten, scores.totals);
     Evaluation result{scoring::total_statistics(scores.totals),
                       grading::mk_kouho(scores.totals, lower, upper), std::nullopt};
@@ -228,6 +230,17 @@ int save(const Sheet &sheet, const QString &out_file, QTextStream &err)
     return kExitIo;
 }
 
+// The window asks before it raises full marks the teacher gave; the batch
+// raises them and says which marks did it.
+void report_above(const std::vector<scoring::ScoreGrid::MarkAbove> &above, const QString &file,
+                  QTextStream &err)
+{
+    for (const scoring::ScoreGrid::MarkAbove &a : above)
+        err << kPrefix << file << u": "_s << a.row << u" 行 "_s << a.k + 4 << u" 列の点数 "_s
+            << numbers::plain_form(a.mark) << u" が満点 "_s << numbers::plain_form(a.full_marks)
+            << u" を超えています（満点を上げて計算します）\n"_s;
+}
+
 int evaluate(const Options &options, QTextStream &out, QTextStream &err)
 {
     if (!options.out) {
@@ -235,12 +248,14 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
         if (const std::optional<int> code =
                 refused(sheetfile::read_scores(options.file, scores), options.file, err))
             return *code;
+        report_above(scores.grid.above(), options.file, err);
         return report(evaluate_scores(scores, options), options, out, err);
     }
     Sheet sheet;
     if (const std::optional<int> code =
             refused(sheetfile::read_file(options.file, sheet, kUnitWidth), options.file, err))
         return *code;
+    report_above(scoring::marks_above_full_marks(sheet), options.file, err);
     const int code = report(evaluate_sheet(sheet, options), options, out, err);
     return code == kExitOk ? save(sheet, *options.out, err) : code;
 }

@@ -71,14 +71,52 @@ QString look_alike(QStringView text)
     return u"全角の符号や小数点は点数として数えられません。"_s;
 }
 
+bool is_absence_mark(QStringView text)
+{
+    static const QStringList marks = {
+        u"欠"_s, u"欠席"_s, u"公欠"_s, u"病欠"_s, u"忌引"_s, u"出停"_s, u"免除"_s, u"未提出"_s,
+        u"／"_s, u"/"_s, u"－"_s, u"-"_s, u"ー"_s, u"―"_s, u"・"_s, u"＊"_s, u"*"_s,
+    };
+    const QString plain = text.toString().remove(QChar(0x3000)).trimmed();
+    return marks.contains(plain);
+}
+
+QString needs_look(const Sheet &sheet, int row, int col)
+{
+    const QString &text = sheet.text(row, col);
+    if (text.isEmpty())
+        return QString();
+    double v = 0;
+    if (numbers::holds_score(text, &v)) {
+        const ScoreSettings &s = sheet.settings(col - 4);
+        if (s.manten_flg && s.manten != 0 && v > s.manten)
+            return u"満点（"_s + numbers::plain_form(s.manten) + u"）を超えています。"_s;
+        return look_alike(text);
+    }
+    const QString why = look_alike(text);
+    if (!why.isEmpty())
+        return why;
+    if (numbers::trim_spaces(text).isEmpty() || is_absence_mark(text))
+        return QString();
+    return u"点数でも欠席などの印でもないため、総合点に数えられません。"_s;
+}
+
 int count_look_alikes(const Sheet &sheet, int col)
 {
     if (!sheet.is_score_col(col))
         return 0;
     int count = 0;
     for (int r = 1; r < sheet.rows(); ++r)
-        if (!look_alike(sheet.text(r, col)).isEmpty())
+        if (!needs_look(sheet, r, col).isEmpty())
             ++count;
+    return count;
+}
+
+int count_look_alikes(const Sheet &sheet)
+{
+    int count = 0;
+    for (int c = Sheet::kFirstScoreCol; sheet.is_score_col(c); ++c)
+        count += count_look_alikes(sheet, c);
     return count;
 }
 
@@ -86,7 +124,7 @@ std::optional<std::pair<int, int>> first_look_alike(const Sheet &sheet)
 {
     for (int r = 1; r < sheet.rows(); ++r)
         for (int c = Sheet::kFirstScoreCol; sheet.is_score_col(c); ++c)
-            if (!look_alike(sheet.text(r, c)).isEmpty())
+            if (!needs_look(sheet, r, c).isEmpty())
                 return std::pair{r, c};
     return std::nullopt;
 }

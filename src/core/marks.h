@@ -19,9 +19,21 @@ QString folded(QStringView text);
 // (a teacher's note such as "欠").
 QString look_alike(QStringView text);
 
-// Look-alike cells of one score column.
+// A teacher's mark for a student without a score ("欠", "公欠", "／", ...):
+// left out of the totals on purpose, so never flagged.
+bool is_absence_mark(QStringView text);
+
+// Why score cell (row, col) needs the teacher's look: it reads as a number
+// that does not count, it is text that is neither a mark nor an absence mark,
+// or it is above the full marks the teacher gave its column. Empty when the
+// cell counts as it reads, or is empty.
+QString needs_look(const Sheet &sheet, int row, int col);
+
+// Score cells of one column that need a look.
 int count_look_alikes(const Sheet &sheet, int col);
-// The first look-alike score cell, row by row; none when there is none.
+// ... and of every score column.
+int count_look_alikes(const Sheet &sheet);
+// The first score cell that needs a look, row by row; none when there is none.
 std::optional<std::pair<int, int>> first_look_alike(const Sheet &sheet);
 // Puts the folded form into the look-alike score cells of the rectangle;
 // returns how many cells changed.

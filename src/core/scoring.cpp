@@ -3,6 +3,7 @@
 #include "numbers.h"
 #include "sheet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -38,6 +39,11 @@ ScoreGrid ScoreGrid::of(const Sheet &sheet)
     for (int k = 1; k <= n; ++k)
         omomi[size_t(k)] = sheet.settings(k).omomi;
     ScoreGrid grid(std::move(omomi));
+    std::vector<double> given(size_t(n) + 1);
+    for (int k = 1; k <= n; ++k)
+        if (full_marks_given(sheet.settings(k)))
+            given[size_t(k)] = sheet.settings(k).manten;
+    grid.watch_full_marks(std::move(given));
     grid.reserve(sheet.rows() - 1);
     for (int r = 1; r < sheet.rows(); ++r) {
         grid.add_row();
@@ -45,6 +51,12 @@ ScoreGrid ScoreGrid::of(const Sheet &sheet)
             grid.set(k, sheet.text(r, k + 4));
     }
     return grid;
+}
+
+void ScoreGrid::watch_full_marks(std::vector<double> full_marks)
+{
+    watched_ = std::move(full_marks);
+    watched_.resize(size_t(n_) + 1);
 }
 
 void ScoreGrid::reserve(int rows)
@@ -72,20 +84,26 @@ void ScoreGrid::set(int k, QStringView text)
     ++count_[size_t(k)];
     if (v > highest_[size_t(k)])
         highest_[size_t(k)] = v;
+    if (!watched_.empty() && watched_[size_t(k)] != 0 && v > watched_[size_t(k)])
+        above_.push_back({int(sums_.size()), k, v, watched_[size_t(k)]});
 }
 
 // Step 1: each column's full marks go up to its highest score. The counter is
 // shared by all columns on purpose: once any column has held a score, every
 // later column gets its full-marks text rewritten, even an empty one.
-int raise_full_marks(const ScoreGrid &scores, std::vector<double> &manten)
+int raise_full_marks(const ScoreGrid &scores, std::vector<double> &manten,
+                     const std::vector<bool> &given)
 {
     const int n = scores.columns();
+    Q_ASSERT(manten.size() > size_t(n) && given.size() > size_t(n));
     int first = n + 1;
     for (int k = n; k >= 1; --k) {
-        if (scores.highest(k) > manten[size_t(k)])
-            manten[size_t(k)] = scores.highest(k);
-        if (scores.count(k) > 0)
+        if (scores.count(k) > 0) {
             first = k;
+            // Inferred full marks start again from nothing at every evaluation.
+            const double from = given[size_t(k)] ? manten[size_t(k)] : 0;
+            manten[size_t(k)] = std::max(from, scores.highest(k));
+        }
     }
     return first;
 }
@@ -122,12 +140,33 @@ void write_totals(const ScoreGrid &scores, const std::vector<double> &manten,
     }
 }
 
+bool full_marks_given(const ScoreSettings &settings)
+{
+    return settings.manten_flg && settings.manten != 0;
+}
+
+std::vector<bool> given_where_set(const std::vector<double> &manten)
+{
+    std::vector<bool> given(manten.size());
+    for (size_t k = 0; k < manten.size(); ++k)
+        given[k] = manten[k] != 0;
+    return given;
+}
+
+std::vector<ScoreGrid::MarkAbove> marks_above_full_marks(const Sheet &sheet)
+{
+    return ScoreGrid::of(sheet).above();
+}
+
 TotalStatistics calc_sougouten(Sheet &sheet)
 {
     {
         const ScoreGrid scores = ScoreGrid::of(sheet);
         std::vector<double> manten = manten_of(sheet);
-        const int first_raised = raise_full_marks(scores, manten);
+        std::vector<bool> given(manten.size());
+        for (size_t k = 1; k < given.size(); ++k)
+            given[k] = full_marks_given(sheet.settings(int(k)));
+        const int first_raised = raise_full_marks(scores, manten, given);
         for (int k = first_raised; k <= scores.columns(); ++k) {
             ScoreSettings s = sheet.settings(k);
             s.manten = manten[size_t(k)];
@@ -147,7 +186,6 @@ TotalStatistics calc_sougouten(Sheet &sheet)
     if (sheet.is_score_col(c)) {
         ScoreSettings s = sheet.settings(c - 4);
         s.manten_text = numbers::plain_form(s.manten);
-        s.manten_flg = true;
         sheet.set_settings(c - 4, s);
     }
     return stats;
@@ -178,21 +216,74 @@ TotalStatistics total_statistics(const Sheet &sheet)
     return total_statistics(sheet.column_texts(sheet.total_col()));
 }
 
+namespace {
+
+QList<ScoreSettings> settings_of(const Sheet &sheet)
+{
+    QList<ScoreSettings> settings;
+    for (int k = 0; k <= qMax(sheet.score_count(), 0); ++k)
+        settings.append(sheet.settings(k));
+    return settings;
+}
+
+}  // namespace
+
+void TotalsBackup::save(const Sheet &sheet)
+{
+    before_ = sheet.column_texts(sheet.total_col());
+    after_ = before_;
+    settings_before_ = settings_of(sheet);
+    settings_after_ = settings_before_;
+}
+
+void TotalsBackup::note_result(const Sheet &sheet)
+{
+    after_ = sheet.column_texts(sheet.total_col());
+    // Rows added since the save had no total before.
+    while (before_.size() < after_.size())
+        before_.append(QString());
+    settings_after_ = settings_of(sheet);
+}
+
+void TotalsBackup::restore(Sheet &sheet) const
+{
+    const int total_col = sheet.total_col();
+    for (int r = 1; r < sheet.rows() && r < after_.size() && r < before_.size(); ++r)
+        if (sheet.text(r, total_col) == after_[r])
+            sheet.set_text(r, total_col, before_[r]);
+    const qsizetype kept = qMin(settings_before_.size(), settings_after_.size());
+    for (int k = 1; k < kept && k <= sheet.score_count(); ++k)
+        if (sheet.settings(k) == settings_after_[k])
+            sheet.set_settings(k, settings_before_[k]);
+}
+
+void TotalsBackup::insert_rows(int at, int count)
+{
+    for (QStringList *rows : {&before_, &after_})
+        if (at >= 0 && count > 0 && at <= rows->size())
+            rows->insert(at, count, QString());
+}
+
+void TotalsBackup::remove_rows(int at, int count)
+{
+    for (QStringList *rows : {&before_, &after_})
+        if (at >= 0 && count > 0 && at < rows->size())
+            rows->remove(at, qMin(qsizetype(count), rows->size() - at));
+}
+
 QString retu_heikin(const Sheet &sheet, int k)
 {
     const int col = k + 4;
     int c = 0;
     double sum = 0;
+    // Over the cells that hold a score, as the count and the totals are: an
+    // absence counted as 0 would pull the class average down.
     for (int r = 1; r < sheet.rows(); ++r) {
-        const QStringView text = numbers::trim_spaces(sheet.text(r, col));
-        if (text.isEmpty())
+        double v = 0;
+        if (!numbers::holds_score(sheet.text(r, col), &v) || !std::isfinite(sum + v))
             continue;
-        // Unlike the totals, text without a number counts here, as 0.
         ++c;
-        // A number that would overflow the sum counts as 0, like text.
-        const double v = numbers::leading_number(text);
-        if (std::isfinite(sum + v))
-            sum = sum + v;
+        sum = sum + v;
     }
     if (c < 1)
         c = 1;

@@ -368,6 +368,8 @@ void Sheet::set_full_marks(int k, double manten)
 {
     ScoreSettings s = settings(k);
     s.manten = manten;
+    s.manten_text = manten != 0 ? numbers::plain_form(manten) : ScoreSettings().manten_text;
+    s.manten_flg = manten != 0;
     set_settings(k, s);
 }
 

@@ -16,7 +16,9 @@ struct ScoreSettings {
     double omomi = 10;               // weight
     double manten = 0;               // full marks, 0 = not given
     QString manten_text = QStringLiteral("不明");  // full marks as typed
-    bool manten_flg = false;         // full marks entered
+    // The teacher gave the full marks (typed them, or they came from a file):
+    // only the teacher raises them. Otherwise they follow the highest mark.
+    bool manten_flg = false;
 
     bool operator==(const ScoreSettings &) const = default;
 };
@@ -107,6 +109,7 @@ public:
     // Inserting and removing columns moves them with their columns.
     const ScoreSettings &settings(int k) const;
     void set_settings(int k, const ScoreSettings &settings);
+    // Full marks as the teacher gives them (0: none, they follow the marks).
     void set_full_marks(int k, double manten);
     void set_weight(int k, double omomi);
 

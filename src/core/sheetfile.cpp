@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <cstring>
 #include <vector>
@@ -302,7 +303,9 @@ public:
     // How many row lines may follow, at most: room made at once.
     virtual void expect_rows(qsizetype) {}
     virtual void set_settings(int k, double manten, double omomi) = 0;
-    virtual void set_criteria(const QString &lower, const QString &upper, double kouho_no) = 0;
+    // candidate: the chosen candidate the field names, -1 when none.
+    virtual void set_criteria(const QString &lower, const QString &upper, double kouho_no,
+                              int candidate) = 0;
     // The fields of a row line; the first row line holds the titles.
     virtual void add_row(const std::vector<QStringView> &fields, bool titles) = 0;
     virtual int rows() const = 0;  // grid rows so far, the title row included
@@ -327,14 +330,22 @@ public:
         ScoreSettings s = sheet_.settings(k);
         s.manten = manten;
         s.omomi = omomi;
+        // Full marks a file holds were the teacher's, typed or agreed to:
+        // shown as they are and never raised without asking.
+        s.manten_flg = manten != 0;
+        s.manten_text = s.manten_flg ? numbers::plain_form(manten) : ScoreSettings().manten_text;
         sheet_.set_settings(k, s);
     }
 
-    void set_criteria(const QString &lower, const QString &upper, double kouho_no) override
+    void set_criteria(const QString &lower, const QString &upper, double kouho_no,
+                      int candidate) override
     {
         sheet_.set_lower_text(lower);
         sheet_.set_upper_text(upper);
         sheet_.set_kouho_no(kouho_no);
+        // The candidate the file was saved with stays chosen until the
+        // teacher chooses another, so a save writes it back.
+        sheet_.set_candidate_index(candidate);
     }
 
     void add_row(const std::vector<QStringView> &fields, bool titles) override
@@ -410,7 +421,7 @@ public:
         omomi_[size_t(k)] = omomi;
     }
 
-    void set_criteria(const QString &lower, const QString &upper, double) override
+    void set_criteria(const QString &lower, const QString &upper, double, int) override
     {
         scores_.lower_text = lower;
         scores_.upper_text = upper;
@@ -456,6 +467,7 @@ private:
         started_ = true;
         n_ = int(omomi_.size()) - 1;
         scores_.grid = scoring::ScoreGrid(omomi_);
+        scores_.grid.watch_full_marks(scores_.manten);
         scores_.grid.reserve(int(qMin<qsizetype>(rows_, kMaxReadRows)));
         scores_.totals.reserve(qMin<qsizetype>(rows_, kMaxReadRows));
         scores_.grades.reserve(qMin<qsizetype>(rows_, kMaxReadRows));
@@ -530,9 +542,12 @@ private:
     // Line 2: both criteria as plain numbers, then the candidate index.
     void read_criteria()
     {
+        double index = 0;
+        const bool named = numbers::holds_score(field(3), &index) && index == std::floor(index) &&
+                           index >= 0 && index < 32;
         target_.set_criteria(numbers::plain_form(numbers::leading_number(field(1))),
                              numbers::plain_form(numbers::leading_number(field(2))),
-                             numbers::leading_number(field(3)));
+                             numbers::leading_number(field(3)), named ? int(index) : -1);
     }
 
     // The first row line fills the titles; each later one appends a row.

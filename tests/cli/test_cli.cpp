@@ -432,6 +432,37 @@ private slots:
         }
     }
 
+    // Nobody to ask: full marks are raised as before, and each mark above
+    // them is named, whichever way the command reads; the candidate the
+    // file was saved with is written back by -o.
+    void marks_above_full_marks_named()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"typo.csv"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringEncoder("Windows-31J").encode(
+            u"評価計算ｼｰﾄ(K_saiten), 100 , 10 , 0 , 10 ,\r\n25,95, 4 \r\n"
+            u"年,組,NO,氏名,点1,点2,総合点,評価･評定\r\n"
+            u"1,1,1,a,74\r\n1,1,2,b,150\r\n1,1,3,c,100.5\r\n"_s));
+        file.close();
+        const QString saved = dir.filePath(u"out.csv"_s);
+        for (const QStringList &options : {QStringList{path}, QStringList{path, u"-o"_s, saved}}) {
+            const Result result = evaluate(options);
+            QCOMPARE(result.code, cli::kExitOk);
+            QCOMPARE(lines(result.err),
+                     (QStringList{u"ponsaiten evaluate: "_s + path +
+                                      u": 2 行 5 列の点数 150 が満点 100 を超えています（満点を上げて計算します）"_s,
+                                  u"ponsaiten evaluate: "_s + path +
+                                      u": 3 行 5 列の点数 100.5 が満点 100 を超えています（満点を上げて計算します）"_s}));
+            QCOMPARE(lines(result.out).first(), u"highest\t100"_s);
+        }
+        Sheet back;
+        QCOMPARE(sheetfile::read_file(saved, back, 120).outcome, sheetfile::ReadOutcome::Complete);
+        QCOMPARE(back.candidate_index(), 4);
+        QCOMPARE(back.settings(1).manten, 150.0);
+    }
+
     // 1999 students whose totals run 0, 1, ..., 100 and round again; a second
     // score column holds only absence marks, which leave it out.
     void large_sheet_evaluated_and_graded()

@@ -44,6 +44,45 @@ private slots:
         QCOMPARE(marks::folded(text), folded);
     }
 
+    void needs_look_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("full_marks");  // typed by the teacher; 0 for none
+        QTest::addColumn<QString>("reason");     // empty: not flagged
+        const QString text = u"点数でも欠席などの印でもないため、総合点に数えられません。"_s;
+        const QString above = u"満点（100）を超えています。"_s;
+        QTest::newRow("mark") << u"85"_s << 100.0 << QString();
+        QTest::newRow("mark at the full marks") << u"100"_s << 100.0 << QString();
+        QTest::newRow("mark above the full marks") << u"150"_s << 100.0 << above;
+        QTest::newRow("above, with spaces") << u" 100.5 "_s << 100.0 << u"満点（100）を超えています。"_s;
+        QTest::newRow("above inferred full marks is no typo") << u"150"_s << 0.0 << QString();
+        QTest::newRow("absence") << u"欠"_s << 100.0 << QString();
+        QTest::newRow("official absence with a full-width space") << u"　公欠"_s << 100.0 << QString();
+        QTest::newRow("slash") << u"／"_s << 100.0 << QString();
+        QTest::newRow("dash") << u"-"_s << 100.0 << QString();
+        QTest::newRow("a name") << u"山田"_s << 100.0 << text;
+        QTest::newRow("an absence with more words") << u"欠席届"_s << 100.0 << text;
+        QTest::newRow("full-width digit") << u"９"_s << 100.0 << u"全角の数字は点数として数えられません。"_s;
+        QTest::newRow("mixed digits") << u"1２"_s << 100.0 << u"全角の数字は点数として数えられません。"_s;
+        QTest::newRow("empty") << u""_s << 100.0 << QString();
+        QTest::newRow("spaces") << u"  "_s << 100.0 << QString();
+    }
+
+    void needs_look()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, full_marks);
+        QFETCH(QString, reason);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_full_marks(2, full_marks);
+        sheet.set_text(3, 6, text);
+        QCOMPARE(marks::needs_look(sheet, 3, 6), reason);
+        // Counted and found like every other cell that needs a look.
+        QCOMPARE(marks::count_look_alikes(sheet), reason.isEmpty() ? 0 : 1);
+        QCOMPARE(marks::first_look_alike(sheet).has_value(), !reason.isEmpty());
+    }
+
     void column_statistics_data()
     {
         QTest::addColumn<QStringList>("cells");

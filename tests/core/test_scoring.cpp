@@ -56,7 +56,7 @@ private slots:
             << m10_50 << QStringList{u"10"_s, u"50"_s};
         QTest::newRow("full-width digits hold no score")
             << w10 << m10_50 << QStringList{u"８,45"_s} << QStringList{u" 90"_s}
-            << m10_50 << QStringList{u"不明"_s, u"50"_s};
+            << m10_50 << QStringList{u"10"_s, u"50"_s};
         QTest::newRow("zero counts with its full marks")
             << w10 << m10_50 << QStringList{u"8,0"_s} << QStringList{u" 13"_s}
             << m10_50 << QStringList{u"10"_s, u"50"_s};
@@ -132,14 +132,14 @@ private slots:
             << QStringList{u" 90"_s, u" 88"_s} << m10_50 << QStringList{u"10"_s, u"50"_s};
         QTest::newRow("weight too large leaves its column out")
             << QList<double>{1e308, 10} << m10_50 << QStringList{u"8,45"_s}
-            << QStringList{u" 90"_s} << m10_50 << QStringList{u"不明"_s, u"50"_s};
+            << QStringList{u" 90"_s} << m10_50 << QStringList{u"10"_s, u"50"_s};
         QTest::newRow("total overflowing a cancelled denominator is empty")
             << QList<double>{1, -1} << QList<double>{1, 1 - 0x1p-52} << QStringList{u"-1E300,0"_s}
             << QStringList{u""_s} << QList<double>{1, 1 - 0x1p-52} << QStringList{u"1"_s, u"1"_s};
         QTest::newRow("no score anywhere keeps every text")
             << w10 << QList<double>{0, 30} << QStringList{u","_s}
             << QStringList{u""_s} << QList<double>{0, 30}
-            << QStringList{u"不明"_s, u"不明"_s};
+            << QStringList{u"不明"_s, u"30"_s};
     }
 
     void totals()
@@ -160,7 +160,8 @@ private slots:
         for (int k = 1; k <= weights.size(); ++k) {
             QCOMPARE(sheet.settings(k).manten, raised[k - 1]);
             QCOMPARE(sheet.settings(k).manten_text, texts[k - 1]);
-            QVERIFY(!sheet.settings(k).manten_flg);  // the cursor is not on a score column
+            // The evaluation never makes full marks the teacher's own.
+            QCOMPARE(sheet.settings(k).manten_flg, full_marks[k - 1] != 0);
         }
     }
 
@@ -183,23 +184,17 @@ private slots:
     {
         QTest::addColumn<int>("cursor_col");
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QList<bool>>("flags");
         // Column 1 holds no score and comes first, so only the cursor rewrites it.
-        QTest::newRow("name column") << 4 << QStringList{u"不明"_s, u"45"_s}
-                                     << QList<bool>{false, false};
-        QTest::newRow("first score column") << 5 << QStringList{u"0"_s, u"45"_s}
-                                            << QList<bool>{true, false};
-        QTest::newRow("second score column") << 6 << QStringList{u"不明"_s, u"45"_s}
-                                             << QList<bool>{false, true};
-        QTest::newRow("total column") << 7 << QStringList{u"不明"_s, u"45"_s}
-                                      << QList<bool>{false, false};
+        QTest::newRow("name column") << 4 << QStringList{u"不明"_s, u"45"_s};
+        QTest::newRow("first score column") << 5 << QStringList{u"0"_s, u"45"_s};
+        QTest::newRow("second score column") << 6 << QStringList{u"不明"_s, u"45"_s};
+        QTest::newRow("total column") << 7 << QStringList{u"不明"_s, u"45"_s};
     }
 
     void current_column_full_marks()
     {
         QFETCH(int, cursor_col);
         QFETCH(QStringList, texts);
-        QFETCH(QList<bool>, flags);
 
         Sheet sheet;
         fill(sheet, {10, 10}, {0, 0}, {u",45"_s});
@@ -207,8 +202,49 @@ private slots:
         scoring::calc_sougouten(sheet);
         for (int k = 1; k <= 2; ++k) {
             QCOMPARE(sheet.settings(k).manten_text, texts[k - 1]);
-            QCOMPARE(sheet.settings(k).manten_flg, flags[k - 1]);
+            QVERIFY(!sheet.settings(k).manten_flg);  // still the program's, not the teacher's
         }
+    }
+
+    // A typo corrected leaves no trace where the program inferred the full
+    // marks; full marks the teacher typed are only ever raised.
+    void full_marks_after_a_corrected_typo_data()
+    {
+        QTest::addColumn<double>("typed");
+        QTest::addColumn<double>("after_typo");
+        QTest::addColumn<double>("after_correction");
+        QTest::addColumn<QString>("total_of_74");
+        QTest::newRow("inferred") << 0.0 << 150.0 << 74.0 << u" 100"_s;
+        QTest::newRow("typed 100") << 100.0 << 150.0 << 150.0 << u" 49"_s;
+    }
+
+    void full_marks_after_a_corrected_typo()
+    {
+        QFETCH(double, typed);
+        QFETCH(double, after_typo);
+        QFETCH(double, after_correction);
+        QFETCH(QString, total_of_74);
+        Sheet sheet;
+        fill(sheet, {10}, {typed}, {u"74"_s, u"150"_s});
+        scoring::calc_sougouten(sheet);
+        QCOMPARE(sheet.settings(1).manten, after_typo);
+        sheet.set_text(2, 5, u"66"_s);
+        scoring::calc_sougouten(sheet);
+        QCOMPARE(sheet.settings(1).manten, after_correction);
+        QCOMPARE(sheet.text(1, sheet.total_col()), total_of_74);
+    }
+
+    void marks_above_full_marks()
+    {
+        Sheet sheet;
+        fill(sheet, {10, 10, 10}, {100, 0, 50}, {u"150,150,50"_s, u"99,7,50.5"_s});
+        const auto above = scoring::marks_above_full_marks(sheet);
+        // Only typed full marks: the inferred column 2 is never above its own.
+        QCOMPARE(above.size(), size_t(2));
+        QCOMPARE((QList<double>{double(above[0].row), double(above[0].k), above[0].mark, above[0].full_marks}),
+                 (QList<double>{1, 1, 150, 100}));
+        QCOMPARE((QList<double>{double(above[1].row), double(above[1].k), above[1].mark, above[1].full_marks}),
+                 (QList<double>{2, 3, 50.5, 50}));
     }
 
     void calc_sougouten_returns_statistics_of_new_totals()
@@ -278,11 +314,15 @@ private slots:
         QTest::newRow("whole number") << QStringList{u"80"_s, u"80"_s, u""_s} << u"80"_s;
         QTest::newRow("empty column") << QStringList{u""_s, u""_s} << u"0"_s;
         QTest::newRow("spaces only are empty") << QStringList{u"   "_s, u"10"_s} << u"10"_s;
-        QTest::newRow("text counts as 0") << QStringList{u"欠"_s, u"80"_s} << u"40"_s;
+        // Absences and text are no score: the average is of those who sat it.
+        QTest::newRow("absence left out") << QStringList{u"欠"_s, u"80"_s, u"70"_s} << u"75"_s;
+        QTest::newRow("a name left out") << QStringList{u"山田"_s, u"80"_s} << u"80"_s;
+        QTest::newRow("zero counts") << QStringList{u"0"_s, u"80"_s} << u"40"_s;
         QTest::newRow("rounded to two decimals")
             << QStringList{u"1"_s, u"2"_s, u"2"_s} << u"1.67"_s;
         QTest::newRow("a half rounds up") << QStringList{u"0.125"_s} << u"0.13"_s;
-        QTest::newRow("overflow never shows") << QStringList{u"1E308"_s, u"1E308"_s} << u"5E+307"_s;
+        // The mark that would overflow the sum is left out like text.
+        QTest::newRow("overflow never shows") << QStringList{u"1E308"_s, u"1E308"_s} << u"1E+308"_s;
         QTest::newRow("negative half rounds up")
             << QStringList{u"-0.125"_s} << u"-0.12"_s;
     }

@@ -371,7 +371,8 @@ private slots:
         QCOMPARE(back.row(), 1);
         QCOMPARE(back.col(), 1);
         QCOMPARE(back.column_width(cols - 1), 1200);
-        back.set_candidate_index(candidate);
+        // Read and saved unchanged, the file comes back byte for byte: the
+        // chosen candidate included.
         QCOMPARE(sheetfile::encode(back), bytes);
     }
 
@@ -381,11 +382,15 @@ private slots:
         QTest::addColumn<QString>("lower");
         QTest::addColumn<QString>("upper");
         QTest::addColumn<double>("kouho");
-        QTest::newRow("as written") << QByteArray("25,95,-1 ") << u"25"_s << u"95"_s << -1.0;
-        QTest::newRow("plain forms") << QByteArray(" 30, 95.50 , 3 ") << u"30"_s << u"95.5"_s << 3.0;
-        QTest::newRow("text") << QByteArray("abc,x") << u"0"_s << u"0"_s << 0.0;
-        QTest::newRow("empty line") << QByteArray() << u"0"_s << u"0"_s << 0.0;
-        QTest::newRow("more fields") << QByteArray("1e2,&H10,2,7") << u"100"_s << u"16"_s << 2.0;
+        QTest::addColumn<int>("candidate");
+        QTest::newRow("as written") << QByteArray("25,95,-1 ") << u"25"_s << u"95"_s << -1.0 << -1;
+        QTest::newRow("plain forms") << QByteArray(" 30, 95.50 , 3 ") << u"30"_s << u"95.5"_s << 3.0 << 3;
+        QTest::newRow("first candidate") << QByteArray("25,95, 0 ") << u"25"_s << u"95"_s << 0.0 << 0;
+        QTest::newRow("text") << QByteArray("abc,x") << u"0"_s << u"0"_s << 0.0 << -1;
+        QTest::newRow("empty line") << QByteArray() << u"0"_s << u"0"_s << 0.0 << -1;
+        QTest::newRow("more fields") << QByteArray("1e2,&H10,2,7") << u"100"_s << u"16"_s << 2.0 << 2;
+        QTest::newRow("no such candidate") << QByteArray("25,95,32") << u"25"_s << u"95"_s << 32.0 << -1;
+        QTest::newRow("fraction") << QByteArray("25,95,2.5") << u"25"_s << u"95"_s << 2.5 << -1;
     }
 
     void criteria_line()
@@ -394,11 +399,13 @@ private slots:
         QFETCH(QString, lower);
         QFETCH(QString, upper);
         QFETCH(double, kouho);
+        QFETCH(int, candidate);
         Sheet sheet;
         sheetfile::read_bytes(sheet_file(" 0 , 10 ,", "a\r\n", line), sheet, 120);
         QCOMPARE(sheet.lower_text(), lower);
         QCOMPARE(sheet.upper_text(), upper);
         QCOMPARE(sheet.kouho_no(), kouho);
+        QCOMPARE(sheet.candidate_index(), candidate);
     }
 
     void refused_data()
@@ -520,6 +527,10 @@ private slots:
         for (int k = 1; k <= manten.size(); ++k) {
             QCOMPARE(sheet.settings(k).manten, manten[k - 1]);
             QCOMPARE(sheet.settings(k).omomi, omomi[k - 1]);
+            // Full marks from the file are the teacher's, shown as they are.
+            QCOMPARE(sheet.settings(k).manten_flg, manten[k - 1] != 0);
+            QCOMPARE(sheet.settings(k).manten_text,
+                     manten[k - 1] != 0 ? numbers::plain_form(manten[k - 1]) : u"不明"_s);
         }
         // Slots beyond the file's columns keep what they had.
         QCOMPARE(sheet.settings(int(manten.size()) + 1).omomi, 10.0);

@@ -77,10 +77,7 @@ class TestEvaluation : public GuiTestBase
     // One score column of full marks 100 holding the given scores.
     void enter_scores(const QList<int> &scores)
     {
-        ScoreSettings first = sheet->settings(1);
-        first.manten = 100;
-        first.manten_text = u"100"_s;
-        sheet->set_settings(1, first);
+        sheet->set_full_marks(1, 100);
         for (int i = 0; i < scores.size(); ++i)
             sheet->set_text(i + 1, 5, QString::number(scores[i]));
     }
@@ -547,44 +544,103 @@ private slots:
         QCOMPARE(sheet->candidate_index(), -1);
     }
 
-    void abort_with_candidate_from_file_data()
+    // A typo above full marks the teacher typed never rescales the class
+    // without a word: はい raises them, いいえ stops at the mark.
+    void mark_above_typed_full_marks_data()
     {
-        QTest::addColumn<double>("kouho_no");
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<bool>("restores");
-        QTest::newRow("entry 3") << 3.0 << 1 << true;
-        QTest::newRow("entry 3 already chosen") << 3.0 << 3 << true;
-        QTest::newRow("beyond the list") << 32.0 << 1 << false;
-        QTest::newRow("none") << -1.0 << 1 << false;
+        QTest::addColumn<Prompter::Answer>("answer");
+        QTest::addColumn<double>("full_marks");
+        QTest::addColumn<QString>("total_of_74");
+        QTest::newRow("yes raises") << Prompter::Answer::Yes << 150.0 << u" 49"_s;
+        QTest::newRow("no stops at the mark") << Prompter::Answer::No << 100.0 << u"old"_s;
     }
 
-    void abort_with_candidate_from_file()
+    void mark_above_typed_full_marks()
     {
-        QFETCH(double, kouho_no);
-        QFETCH(int, chosen);
-        QFETCH(bool, restores);
-        sheet->set_text(1, sheet->grade_col(), u"済"_s);
-        sheet->set_kouho_no(kouho_no);
-        five_students_evaluated();
-        pick(chosen);
-        const QStringList proposed = grades();
-        // A total typed over after the choice is graded when abort chooses again.
-        sheet->set_text(1, sheet->total_col(), u" 100"_s);
-        click(u"Command5"_s);
-        QVERIFY(!panel()->isVisible());
-        if (!restores) {
-            // No file candidate to show: the grades and the candidate the
-            // sheet had before come back all the same.
-            QCOMPARE(win->sheet()->candidate_index(), -1);
-            QVERIFY(grades() != proposed);
-            QCOMPARE(grades(), (QStringList{u"済"_s, QString(), QString(), QString(), QString()}));
-            return;
+        QFETCH(Prompter::Answer, answer);
+        QFETCH(double, full_marks);
+        QFETCH(QString, total_of_74);
+        enter_scores({74, 80, 150});
+        sheet->set_text(1, sheet->total_col(), u"old"_s);
+        sheet->set_current_cell(1, 4);
+        prompter->answers.enqueue(answer);
+        evaluate();
+        QCOMPARE(prompter->asked.size(), 1);
+        QCOMPARE(prompter->asked[0].buttons, Prompter::Buttons::YesNo);
+        QVERIFY(prompter->asked[0].text.contains(u"150"_s));
+        QCOMPARE(sheet->settings(1).manten, full_marks);
+        QCOMPARE(sheet->text(1, sheet->total_col()), total_of_74);
+        const bool stopped = answer == Prompter::Answer::No;
+        QCOMPARE(panel()->isVisible(), !stopped);
+        QCOMPARE(std::pair(sheet->row(), sheet->col()), stopped ? std::pair(3, 5) : std::pair(1, 4));
+    }
+
+    // 中止 and いいえ put back all the evaluation changed: a total never
+    // stands beside a grade it did not give.
+    void stopping_puts_back_everything_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("中止") << u"Command5"_s;
+        QTest::newRow("cross, いいえ") << u"Command7"_s;
+    }
+
+    void stopping_puts_back_everything()
+    {
+        QFETCH(QString, button);
+        enter_scores({30, 45, 60, 75, 150});
+        for (int r = 1; r <= 5; ++r) {
+            sheet->set_text(r, sheet->total_col(), u"t"_s + QString::number(r));
+            sheet->set_text(r, sheet->grade_col(), u"g"_s + QString::number(r));
         }
-        // Candidate 3 was chosen (its counts stay), then the saved texts came back.
-        QCOMPARE(win->sheet()->candidate_index(), 3);
-        QCOMPARE(count_column(2), counts_of({10, 5, 7, 8, 9}));
-        QCOMPARE(label(u"Label24"_s), u"5人"_s);
-        QCOMPARE(grades(), (QStringList{u"済"_s, QString(), QString(), QString(), QString()}));
+        sheet->set_candidate_index(4);
+        prompter->answers.enqueue(Prompter::Answer::Yes);  // raise the full marks to 150
+        evaluate();
+        QCOMPARE(sheet->settings(1).manten, 150.0);
+        pick(1);
+        if (button == u"Command7"_s)
+            prompter->answers.enqueue(Prompter::Answer::No);
+        click(button);
+        QVERIFY(!panel()->isVisible());
+        QCOMPARE(column(sheet->total_col(), 5), (QStringList{u"t1"_s, u"t2"_s, u"t3"_s, u"t4"_s, u"t5"_s}));
+        QCOMPARE(grades(), (QStringList{u"g1"_s, u"g2"_s, u"g3"_s, u"g4"_s, u"g5"_s}));
+        QCOMPARE(sheet->settings(1).manten, 100.0);
+        QCOMPARE(sheet->candidate_index(), 4);
+    }
+
+    // The grade counts describe the grades the column holds, whatever
+    // happened before the panel opened.
+    void grade_counts_follow_the_column()
+    {
+        enter_scores({30, 45, 60, 75, 90});
+        for (int r = 1; r <= 3; ++r)
+            sheet->set_text(r, sheet->grade_col(), u"7"_s);
+        evaluate();
+        QCOMPARE(label(u"Label24"_s), u"3人"_s);
+        pick(1);
+        click(u"Command5"_s);
+        sheet->set_text(1, sheet->grade_col(), QString());
+        evaluate();
+        QCOMPARE(label(u"Label24"_s), u"2人"_s);
+        QCOMPARE(count_column(2), counts_of({7, 7}));
+        sheet->set_text(4, sheet->grade_col(), u"9"_s);
+        QTRY_COMPARE(label(u"Label24"_s), u"3人"_s);
+    }
+
+    // 要確認 counts text in a score column and follows every edit.
+    void check_button_follows_edits()
+    {
+        enter_scores({30, 45});
+        sheet->set_text(3, 5, u"山田"_s);
+        sheet->set_text(4, 5, u"欠"_s);
+        evaluate();
+        auto *check = child<QPushButton>(u"CommandLookAlike"_s);
+        QTRY_VERIFY(check->isVisible());
+        QCOMPARE(check->text(), u"要確認 1 件"_s);
+        sheet->set_text(5, 5, u"９"_s);
+        QTRY_COMPARE(check->text(), u"要確認 2 件"_s);
+        sheet->set_text(3, 5, QString());
+        sheet->set_text(5, 5, u"9"_s);
+        QTRY_VERIFY(!check->isVisible());
     }
 
     void abort_after_file_read()
@@ -624,7 +680,9 @@ private slots:
         sheet->set_text(1, 5, u"100"_s);
         click(u"Command8"_s);
         QCOMPARE(list_texts(), kFiveCandidates);
-        QCOMPARE(win->sheet()->candidate_index(), -1);
+        // The chosen candidate stays chosen, graded on the totals as they stand.
+        QCOMPARE(win->sheet()->candidate_index(), 1);
+        QCOMPARE(list()->currentRow(), 1);
         QCOMPARE(sheet->text(1, sheet->total_col()), u" 30"_s);
         QCOMPARE(grades(), (QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s}));
         QVERIFY(panel()->isVisible());

@@ -141,10 +141,10 @@ private slots:
         win->editor()->reload();
         settle();
         auto *score_note = named<QLabel>(win, u"LabelLookAlike"_s);
-        QCOMPARE(score_note->text(), u"数えられない値 2 件"_s);
+        QCOMPARE(score_note->text(), u"要確認 2 件"_s);
         QVERIFY(named<QLabel>(win, u"LabelStatistics"_s)->text().startsWith(u"人数　　 3"_s));
         auto *average = named<QLabel>(win, u"Label11"_s);
-        QCOMPARE(average->text(), u"36"_s);  // the two odd marks count as 0
+        QCOMPARE(average->text(), u"60"_s);  // of the three that count
         win->hyouka_command();
         settle();
         auto *go = named<QAbstractButton>(win, u"CommandLookAlike"_s);

@@ -2,6 +2,7 @@
 
 #include "common/prompter.h"
 #include "evaluation/evaluationpanel.h"
+#include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
@@ -18,9 +19,41 @@ EvaluationCommands::EvaluationCommands(QWidget *window, Sheet *sheet, SheetGrid 
     connect(panel_, &EvaluationPanel::close_requested, this, &EvaluationCommands::close_panel);
 }
 
+bool EvaluationCommands::may_raise_full_marks()
+{
+    const std::vector<scoring::ScoreGrid::MarkAbove> above = scoring::marks_above_full_marks(*sheet_);
+    if (above.empty())
+        return true;
+    const scoring::ScoreGrid::MarkAbove &first = above.front();
+    const int col = first.k + 4;
+    QString where = sheet_->text(0, col).trimmed();
+    where = (where.isEmpty() ? QString() : u"「"_s + where + u"」の"_s) + QString::number(first.row) +
+            u" 行目"_s;
+    const QString text =
+        u"満点を超える点数が "_s + QString::number(above.size()) + u" 件あります（最初は "_s + where +
+        u"の "_s + numbers::plain_form(first.mark) + u"、満点は "_s +
+        numbers::plain_form(first.full_marks) + u"）。\n"_s +
+        u"満点をその列の最高点まで上げて評価計算を続けますか？\n"_s +
+        u"［いいえ］を選ぶと評価計算をせず、その点数のセルへ移ります。"_s;
+    if (prompter_.ask(window_, text, Prompter::Buttons::YesNo, u"確認"_s) == Prompter::Answer::Yes)
+        return true;
+    emit check_requested(first.row, col);
+    return false;
+}
+
 void EvaluationCommands::hyouka_command()
 {
+    // A mark above full marks the teacher typed is most often a typo: raising
+    // the full marks would rescale the whole class without a word.
+    if (!may_raise_full_marks())
+        return;
+
+    // Run again while the panel is open, the command keeps what the sheet
+    // held before the first run: that is what 中止 and いいえ restore.
+    if (panel_->isHidden())
+        panel_->save_grades();
     const scoring::TotalStatistics stats = scoring::calc_sougouten(*sheet_);
+    panel_->note_evaluated();
     panel_->show_statistics(stats);
 
     // The window is not disabled while the command runs: it runs to the end
@@ -28,10 +61,6 @@ void EvaluationCommands::hyouka_command()
     // bring another sheet to the front.
     emit busy(true);
 
-    // Run again while the panel is open, the command keeps the grades the
-    // sheet held before the first run: those are what 中止 and いいえ restore.
-    if (panel_->isHidden())
-        panel_->save_grades();
     panel_->mk_kouho();
 
     // A panel partly outside the client area comes back to the top, and

@@ -25,8 +25,13 @@ signals:
     void busy(bool on);
     // The cross's question was answered.
     void answered();
+    // The teacher wants to look at this cell before evaluating.
+    void check_requested(int row, int col);
 
 private:
+    // Asks before full marks the teacher gave are raised to a mark above
+    // them; on no, the cursor goes to that mark and nothing is evaluated.
+    bool may_raise_full_marks();
     // The cross: keep the grades, put the old ones back, or go on.
     void close_panel();
 

@@ -16,6 +16,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 #include <cmath>
 
@@ -198,10 +200,38 @@ void EvaluationPanel::attach(Sheet *sheet, double unit_width)
     refresh_criteria();
     connect(sheet_, &Sheet::document_changed, this, &EvaluationPanel::refresh_criteria);
     // The grades kept for 中止 and いいえ stay with their students.
-    connect(sheet_, &Sheet::rows_inserted, this,
-            [this](int at, int count) { hyouka_save_.insert_rows(at, count); });
-    connect(sheet_, &Sheet::rows_removed, this,
-            [this](int at, int count) { hyouka_save_.remove_rows(at, count); });
+    connect(sheet_, &Sheet::rows_inserted, this, [this](int at, int count) {
+        hyouka_save_.insert_rows(at, count);
+        totals_save_.insert_rows(at, count);
+    });
+    connect(sheet_, &Sheet::rows_removed, this, [this](int at, int count) {
+        hyouka_save_.remove_rows(at, count);
+        totals_save_.remove_rows(at, count);
+    });
+    connect(sheet_, &Sheet::cell_changed, this, &EvaluationPanel::schedule_recount);
+    connect(sheet_, &Sheet::shape_changed, this, &EvaluationPanel::schedule_recount);
+    connect(sheet_, &Sheet::settings_changed, this, &EvaluationPanel::schedule_recount);
+}
+
+void EvaluationPanel::schedule_recount()
+{
+    if (isHidden() || recount_pending_)
+        return;
+    recount_pending_ = true;
+    // Once per burst of changes: a paste changes many cells.
+    QTimer::singleShot(0, this, [this] {
+        recount_pending_ = false;
+        if (!isHidden())
+            recount();
+    });
+}
+
+void EvaluationPanel::recount()
+{
+    hyouka_dosuu();
+    const int odd = marks::count_look_alikes(*sheet_);
+    look_alike_button_->setText(u"要確認 "_s + QString::number(odd) + u" 件"_s);
+    look_alike_button_->setVisible(odd > 0);
 }
 
 void EvaluationPanel::changeEvent(QEvent *event)
@@ -214,6 +244,8 @@ void EvaluationPanel::changeEvent(QEvent *event)
 void EvaluationPanel::showEvent(QShowEvent *event)
 {
     refresh_criteria();
+    if (sheet_)
+        recount();
     QFrame::showEvent(event);
 }
 
@@ -317,11 +349,7 @@ void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
         const marks::Statistics totals = marks::column_statistics(*sheet_, sheet_->total_col());
         average_label_->setText(totals.count ? numbers::two_decimals(totals.average) : QString());
         deviation_label_->setText(totals.count ? numbers::two_decimals(totals.deviation) : QString());
-        int odd = 0;
-        for (int c = Sheet::kFirstScoreCol; sheet_->is_score_col(c); ++c)
-            odd += marks::count_look_alikes(*sheet_, c);
-        look_alike_button_->setText(u"要確認 "_s + QString::number(odd) + u" 件"_s);
-        look_alike_button_->setVisible(odd > 0);
+        recount();
     }
     for (int i = 1; i <= 10; ++i)
         totals_grid_->set_text(i, 1, numbers::plain_form(stats.classes[size_t(i - 1)]));
@@ -329,16 +357,21 @@ void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
 
 void EvaluationPanel::mk_kouho()
 {
-    candidate_list_->clear();
+    // Clearing the list is no choice of the teacher's: the sheet keeps its
+    // candidate, and the rebuilt list shows it chosen again.
+    {
+        const QSignalBlocker quiet(candidate_list_);
+        candidate_list_->clear();
+    }
     candidate_list_->setEnabled(false);
     if (!sheet_)
         return;
-    sheet_->set_candidate_index(-1);
     const QStringList entries = grading::mk_kouho(*sheet_);
     if (entries.isEmpty())
         return;
     candidate_list_->addItems(entries);
     candidate_list_->setEnabled(true);
+    choose_entry(sheet_->candidate_index());
 }
 
 void EvaluationPanel::hyouka_dosuu()
@@ -372,15 +405,24 @@ void EvaluationPanel::save_grades()
     if (!sheet_)
         return;
     hyouka_save_.save(*sheet_);
+    totals_save_.save(*sheet_);
     saved_candidate_ = sheet_->candidate_index();
+}
+
+void EvaluationPanel::note_evaluated()
+{
+    if (sheet_)
+        totals_save_.note_result(*sheet_);
 }
 
 void EvaluationPanel::restore_grades()
 {
     if (!sheet_)
         return;
+    totals_save_.restore(*sheet_);
     hyouka_save_.restore(*sheet_);
     sheet_->set_candidate_index(saved_candidate_);
+    recount();
 }
 
 void EvaluationPanel::List2_Click()
@@ -400,10 +442,8 @@ void EvaluationPanel::criterion_scrolled(QLabel *label, void (Sheet::*set_text)(
     const QString text = numbers::signed_form(100 - position);
     (sheet_->*set_text)(text);
     label->setText(text);
-    const int remembered = selected_entry();
+    // The rebuilt list grades the chosen candidate anew with the new criterion.
     mk_kouho();
-    // After a rebuild that left the list empty there is nothing to re-select.
-    choose_entry(remembered);
 }
 
 void EvaluationPanel::decide()
@@ -417,14 +457,8 @@ void EvaluationPanel::abort_evaluation()
 {
     if (!sheet_)
         return;
-    // The grades go back to what the sheet held when the panel opened; a
-    // candidate read from the file is shown chosen again, when there is one.
-    const double k = numbers::round_half_even(sheet_->kouho_no());
-    if (sheet_->kouho_no() > 0 && k < candidate_list_->count()) {
-        choose_entry(int(k));
-        hyouka_save_.restore(*sheet_);
-    } else {
-        restore_grades();
-    }
+    // Everything the evaluation changed goes back, not the grades alone: a
+    // total beside a grade it did not give would contradict it.
+    restore_grades();
     hide();
 }

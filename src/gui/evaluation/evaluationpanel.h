@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grading.h"
+#include "scoring.h"
 
 #include <QFrame>
 
@@ -12,9 +13,6 @@ class QScrollBar;
 class QToolButton;
 class Sheet;
 
-namespace scoring {
-struct TotalStatistics;
-}
 
 // The evaluation panel "評価選択パネル", hidden until the evaluation command:
 // the two criteria, the candidate averages, the counts of totals and grades,
@@ -43,9 +41,11 @@ public:
     // Selects entry k; choosing it even when it is already the selected one.
     void choose_entry(int k);
 
-    // Keeps the grade column and the chosen candidate as they are when the
-    // panel opens, and puts them back.
+    // Keeps what an evaluation changes — totals, full marks, the grade column
+    // and the chosen candidate — as the sheet held them before it, and puts
+    // them back; note_evaluated remembers what the evaluation wrote.
     void save_grades();
+    void note_evaluated();
     void restore_grades();
 
 signals:
@@ -67,11 +67,16 @@ private:
     void criterion_scrolled(QLabel *label, void (Sheet::*set_text)(const QString &), int position);
     void decide();
     void abort_evaluation();
+    // The grade counts and the 要確認 count follow the sheet while shown.
+    void schedule_recount();
+    void recount();
     QLabel *caption(const QString &text);
     QLabel *value_box(const QString &name);
 
     Sheet *sheet_ = nullptr;
     grading::GradeBackup hyouka_save_;
+    scoring::TotalsBackup totals_save_;
+    bool recount_pending_ = false;
     int saved_candidate_ = -1;
     QLabel *title_label_;
     QToolButton *close_button_;

@@ -62,8 +62,9 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     look_alike_label_->setObjectName(u"LabelLookAlike"_s);
     look_alike_label_->setWordWrap(true);
     look_alike_label_->setStyleSheet(u"color: #c05800;"_s);
-    look_alike_label_->setToolTip(u"全角の数字などで書かれていて、点数として数えられないセルの数です。"
-                                  u"［編集］→［全角数字を半角に］で直せます。"_s);
+    look_alike_label_->setToolTip(u"全角の数字や点数でない文字で書かれたセル、満点を超える点数の数です。"
+                                  u"セルの右上がオレンジ色になり、マウスを重ねると理由が出ます。"
+                                  u"全角の数字は［編集］→［全角数字を半角に］で直せます。"_s);
     geometry::place(look_alike_label_, 60, 4230, 1215, 520);
 
     for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
@@ -90,8 +91,7 @@ void ScorePanel::show_statistics()
                 numbers::two_decimals(s.highest) + u"\n最低点　 "_s + numbers::two_decimals(s.lowest);
     statistics_label_->setText(text);
     const int odd = marks::count_look_alikes(*sheet_, c);
-    look_alike_label_->setText(odd > 0 ? u"数えられない値 "_s + QString::number(odd) + u" 件"_s
-                                       : QString());
+    look_alike_label_->setText(odd > 0 ? u"要確認 "_s + QString::number(odd) + u" 件"_s : QString());
 }
 
 void ScorePanel::attach(Sheet *sheet)
@@ -151,6 +151,8 @@ void ScorePanel::settings_changed(int k)
         show_text(full_marks_box_, s.manten_text);
     if (numbers::leading_number(weight_box_->text()) != s.omomi)
         show_text(weight_box_, numbers::plain_form(s.omomi));
+    // Full marks decide which marks are above them.
+    show_statistics();
 }
 
 void ScorePanel::store(QLineEdit *box, const QString &text)

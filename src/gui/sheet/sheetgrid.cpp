@@ -52,6 +52,8 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
     });
     connect(sheet_, &Sheet::current_cell_changed, viewport(), qOverload<>(&QWidget::update));
     connect(sheet_, &Sheet::selection_changed, viewport(), qOverload<>(&QWidget::update));
+    // Full marks decide which marks are flagged as above them.
+    connect(sheet_, &Sheet::settings_changed, viewport(), qOverload<>(&QWidget::update));
     update_scroll_bars();
 }
 
@@ -310,7 +312,7 @@ bool SheetGrid::viewportEvent(QEvent *event)
         auto *help = static_cast<QHelpEvent *>(event);
         const QPoint cell = cell_at(help->pos());
         const QString why = cell.y() > 0 && sheet_->is_score_col(cell.x())
-                                ? marks::look_alike(sheet_->text(cell.y(), cell.x()))
+                                ? marks::needs_look(*sheet_, cell.y(), cell.x())
                                 : QString();
         if (why.isEmpty())
             QToolTip::hideText();
@@ -359,9 +361,10 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             else
                 align |= Qt::AlignLeft;
             p.drawText(rect.adjusted(2, 0, -2, 0), int(align) | Qt::TextSingleLine, text);
-            // A mark that reads as a number but does not count as one: an
-            // orange corner, the text left as it is.
-            if (row > 0 && sheet_->is_score_col(col) && !marks::look_alike(text).isEmpty()) {
+            // A mark that needs the teacher's look (it does not count as it
+            // reads, or is above the full marks): an orange corner, the text
+            // left as it is.
+            if (row > 0 && sheet_->is_score_col(col) && !marks::needs_look(*sheet_, row, col).isEmpty()) {
                 const int size = qMax(6, rect.height() / 3);
                 const QPoint corner = rect.topRight() + QPoint(-1, 1);
                 const QPoint triangle[] = {corner, corner - QPoint(size, 0), corner + QPoint(0, size)};

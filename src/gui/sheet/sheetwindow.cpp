@@ -130,15 +130,20 @@ void SheetWindow::build_parts()
     connect(evaluation_panel_, &EvaluationPanel::acted, editor_, back_to_editor);
     connect(evaluation_panel_, &EvaluationPanel::acted, this, &SheetWindow::evaluated);
     connect(evaluation_panel_, &EvaluationPanel::look_alike_requested, this, [this] {
-        if (const auto cell = marks::first_look_alike(*sheet_)) {
-            sheet_->set_current_cell(cell->first, cell->second);
-            inputs_->set_position_display(cell->first, cell->second, true);
-            editor_->reload();
-            editor_->show_editor();
-            editor_->setFocus();
-        }
+        if (const auto cell = marks::first_look_alike(*sheet_))
+            go_to_cell(cell->first, cell->second);
     });
+    connect(evaluation_, &EvaluationCommands::check_requested, this, &SheetWindow::go_to_cell);
     connect(evaluation_, &EvaluationCommands::answered, editor_, back_to_editor);
+}
+
+void SheetWindow::go_to_cell(int row, int col)
+{
+    sheet_->set_current_cell(row, col);
+    inputs_->set_position_display(row, col, true);
+    editor_->reload();
+    editor_->show_editor();
+    editor_->setFocus();
 }
 
 void SheetWindow::connect_menus()

@@ -99,6 +99,8 @@ private:
     void build_parts();
     void connect_menus();
     void build_sheet(bool first);
+    // The cursor and the editor to a cell the teacher should look at.
+    void go_to_cell(int row, int col);
     void lay_out();
     void change_character_size(double points);
     void read_done(const QString &path);
