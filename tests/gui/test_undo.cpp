@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 
@@ -107,6 +108,52 @@ private slots:
         QCOMPARE(sheet->text(6, 5) + u'|' + sheet->text(7, 5), u"|"_s);
         QCOMPARE(sheet->row(), 6);
         QVERIFY(sheet->saved_flg());
+    }
+
+    // With fixed-length entry on, a mark is one step: the move to the next
+    // row that ends it does not split it.
+    void fixed_length_mark_undone_in_one_step_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("typed");  // rows row, row + 1, row + 2
+        QTest::addColumn<QStringList>("undone");
+        QTest::newRow("one mark") << 6 << u"26"_s << QStringList{u"26"_s, u""_s, u""_s}
+                                  << QStringList{u""_s, u""_s, u""_s};
+        QTest::newRow("++ for 100") << 6 << u"++"_s << QStringList{u"100"_s, u""_s, u""_s}
+                                    << QStringList{u""_s, u""_s, u""_s};
+        QTest::newRow("three marks, the last undone") << 6 << u"263041"_s
+            << QStringList{u"26"_s, u"30"_s, u"41"_s} << QStringList{u"26"_s, u"30"_s, u""_s};
+        QTest::newRow("on the last row") << 100 << u"26"_s << QStringList{u"26"_s, u""_s, u""_s}
+                                         << QStringList{u""_s, u""_s, u""_s};
+    }
+
+    void fixed_length_mark_undone_in_one_step()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, keys);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, undone);
+        const auto column = [this, row] {
+            QStringList texts;
+            for (int r = row; r < row + 3; ++r)
+                texts.append(r < sheet->rows() ? sheet->text(r, 5) : QString());
+            return texts;
+        };
+        named<QScrollBar>(win, u"VScroll2"_s)->setValue(5 - 2);
+        sheet->set_current_cell(row, 5);
+        win->editor()->reload();
+        settle();  // a far row scrolls the grid, which hides the editor
+        win->editor()->show_editor();
+        win->editor()->setFocus();
+        const int rows = sheet->rows();
+        type_slowly(keys);
+        QCOMPARE(column(), typed);
+        press_key(Qt::Key_Z, Qt::ControlModifier);
+        settle();
+        QCOMPARE(column(), undone);
+        QCOMPARE(sheet->rows(), rows);
+        QCOMPARE(sheet->row(), row + int(keys.size()) / 2 - 1);
     }
 
     void deleted_column_undone_from_the_menu()
