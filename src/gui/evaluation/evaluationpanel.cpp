@@ -197,11 +197,16 @@ void EvaluationPanel::attach(Sheet *sheet, double unit_width)
     lay_out();
     refresh_criteria();
     connect(sheet_, &Sheet::document_changed, this, &EvaluationPanel::refresh_criteria);
-    // The grades kept for 中止 and いいえ stay with their students.
-    connect(sheet_, &Sheet::rows_inserted, this,
-            [this](int at, int count) { hyouka_save_.insert_rows(at, count); });
-    connect(sheet_, &Sheet::rows_removed, this,
-            [this](int at, int count) { hyouka_save_.remove_rows(at, count); });
+    // The grades kept for 中止 and いいえ stay with their students, through
+    // undo and redo too.
+    sheet_->set_row_follower(&hyouka_save_);
+    connect(sheet_, &QObject::destroyed, this, [this] { sheet_ = nullptr; });
+}
+
+EvaluationPanel::~EvaluationPanel()
+{
+    if (sheet_)
+        sheet_->set_row_follower(nullptr);
 }
 
 void EvaluationPanel::changeEvent(QEvent *event)

@@ -25,6 +25,7 @@ class EvaluationPanel : public QFrame
 
 public:
     explicit EvaluationPanel(QWidget *parent = nullptr);
+    ~EvaluationPanel() override;
 
     // The sheet the panel works on; unit_width is the width of "*" in the
     // sheet window's font (twips), which sizes the two count grids.
