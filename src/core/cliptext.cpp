@@ -30,16 +30,79 @@ QString rectangle_text(const Sheet &sheet, bool last_line_end)
     return text;
 }
 
+// Where the quoted field opening at `open` closes, or -1 when it never does.
+// A doubled quote inside is a quote of the text, as spreadsheets write it.
+qsizetype closing_quote(const QString &text, qsizetype open)
+{
+    for (qsizetype i = open + 1; i < text.size(); ++i) {
+        if (text[i] != u'"')
+            continue;
+        if (i + 1 < text.size() && text[i + 1] == u'"')
+            ++i;
+        else
+            return i;
+    }
+    return -1;
+}
+
 // Lines of a clipboard text: CR LF or LF ends one, and a line end at the
-// very end adds no line.
+// very end adds no line. Spreadsheets put a cell holding a line break in
+// quotes: a line end inside a field that opens with a quote and closes is
+// part of that field, so the student's row stays whole.
 QStringList lines_of(const QString &text)
 {
     QString unified = text;
     unified.replace(u"\r\n"_s, u"\n"_s);
-    QStringList lines = unified.split(u'\n');
+    QStringList lines;
+    qsizetype start = 0;
+    bool field_start = true;
+    for (qsizetype i = 0; i < unified.size(); ++i) {
+        const QChar c = unified[i];
+        if (c == u'\n') {
+            lines.append(unified.sliced(start, i - start));
+            start = i + 1;
+            field_start = true;
+        } else if (c == u'"' && field_start) {
+            const qsizetype close = closing_quote(unified, i);
+            if (close > 0)
+                i = close;
+            field_start = false;
+        } else {
+            field_start = c == u'\t' || c == u',';
+        }
+    }
+    lines.append(unified.sliced(start));
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+// A cell holds one line, as the editor keeps it: line ends at the end are
+// dropped, each one inside becomes a space.
+QString one_line(QString field)
+{
+    if (!field.contains(u'\n') && !field.contains(u'\r'))
+        return field;
+    qsizetype end = field.size();
+    while (end > 0 && (field[end - 1] == u'\n' || field[end - 1] == u'\r'))
+        --end;
+    field.truncate(end);
+    field.replace(u"\r\n"_s, u" "_s);
+    field.replace(u'\r', u' ');
+    field.replace(u'\n', u' ');
+    return field;
+}
+
+// A block copied from a whole evaluation sheet: its last two titles are the
+// total's and a grade's. A block of marks whose last title merely begins
+// with 評価 is not one.
+bool is_whole_sheet_block(const Sheet &sheet, const QStringList &titles)
+{
+    const qsizetype n = titles.size();
+    if (n < 2 || !titles[n - 1].startsWith(u"評価"_s))
+        return false;
+    const QString &total = titles[n - 2];
+    return total == sheet.text(0, sheet.total_col()) || total == u"総合点"_s;
 }
 
 }  // namespace
@@ -98,6 +161,8 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
         // A line too long keeps its first fields.
         if (split.fields.size() > sheetfile::kFieldLimit)
             split.fields.resize(sheetfile::kFieldLimit);
+        for (QString &field : split.fields)
+            field = one_line(std::move(field));
         widest = qMax(widest, int(split.fields.size()));
         fields.append(std::move(split.fields));
     }
@@ -114,8 +179,7 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
         // never cut short without a word.
         if (c0 + widest > sheet.cols())
             return {past_the_edge()};
-    } else if (evaluation && !fields.first().isEmpty() &&
-               fields.first().last().startsWith(u"評価"_s) && fields.first().size() >= 2) {
+    } else if (evaluation && is_whole_sheet_block(sheet, fields.first())) {
         // A whole sheet's block: its last two fields are a total and a grade.
         const int n = int(fields.first().size());
         missing = qMax(0, c0 + n - sheet.cols());
@@ -132,11 +196,13 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
         missing = qMax(0, c0 + widest - sheet.cols());
     }
 
-    // The whole block is checked before anything is written.
+    // The whole block is checked before anything is written. Only rows or
+    // columns the block adds count against the limits: a sheet read from a
+    // file may already hold more.
     const int last_row = r0 + int(lines.size()) - 1;
-    if (sheet.cols() + missing > structure::kMaxCols)
+    if (missing > 0 && sheet.cols() + missing > structure::kMaxCols)
         return {structure::too_many_columns()};
-    if (last_row + 1 > structure::kMaxRows)
+    if (last_row >= sheet.rows() && last_row + 1 > structure::kMaxRows)
         return {structure::too_many_rows()};
 
     PasteResult result;

@@ -37,11 +37,13 @@ struct PasteResult {
 };
 
 // Pastes text from the current cell on: one line a row down, one field a
-// column right; CR LF or LF ends a line, TAB or comma a field. The whole
-// block is checked against the row and column limits first. Columns missing
-// on the right are added: on an evaluation sheet in front of the total
-// column (a block copied from a whole sheet keeps its total and grade in
-// those columns), on a plain sheet at the end. Rows missing at the bottom are
+// column right; CR LF or LF ends a line, TAB or comma a field, except inside
+// a quoted field, whose line ends become spaces. The whole block is checked
+// first: rows or columns it would add beyond the limits refuse it. Columns
+// missing on the right are added: on an evaluation sheet in front of the
+// total column (a block copied from a whole sheet, its last two titles the
+// total's and one beginning with 評価, keeps its total and grade in those
+// columns), on a plain sheet at the end. Rows missing at the bottom are
 // appended, with one empty row after them. progress, if given, hears the
 // number of lines written so far.
 PasteResult past(Sheet &sheet, const QString &text, double unit_width,

@@ -173,6 +173,23 @@ void GradeBackup::remove_rows(int at, int count)
     slots_.remove(at, qMin(qsizetype(count), slots_.size() - at));
 }
 
+QVariant GradeBackup::take_rows(int at, int count)
+{
+    const QStringList kept = slots_.mid(at, count);
+    remove_rows(at, count);
+    return kept;
+}
+
+void GradeBackup::put_rows(int at, int count, const QVariant &kept)
+{
+    if (at < 0 || count <= 0 || at > slots_.size())
+        return;
+    QStringList grades = kept.toStringList();
+    grades.resize(count);
+    for (qsizetype i = 0; i < count; ++i)
+        slots_.insert(at + i, grades[i]);
+}
+
 QString GradeBackup::slot(int row) const
 {
     if (row < 0 || row >= slots_.size())

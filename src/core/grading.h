@@ -1,10 +1,10 @@
 #pragma once
 
+#include "sheet.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
-
-class Sheet;
 
 // The grading curve, the 32 candidate averages, assigning and counting grades.
 namespace grading {
@@ -41,7 +41,7 @@ GradeCounts hyouka_dosuu(const QStringList &grades);
 
 // The grade column as it was when the evaluation command last ran. Slots are
 // kept from one evaluation to the next and grow with the sheet.
-class GradeBackup
+class GradeBackup : public RowFollower
 {
 public:
     void save(const Sheet &sheet);     // rows 1 .. Rows-1
@@ -51,6 +51,10 @@ public:
     // student, a new student has none.
     void insert_rows(int at, int count);
     void remove_rows(int at, int count);
+    // As a sheet's row follower: the grades of removed rows come back when
+    // the removal is undone.
+    QVariant take_rows(int at, int count) override;
+    void put_rows(int at, int count, const QVariant &kept) override;
 
 private:
     QStringList slots_;  // slots_[r] for row r; slot 0 unused

@@ -45,7 +45,7 @@ SheetHistory::SheetHistory(Sheet &sheet, QObject *parent) : QObject(parent), she
             saved_at_ = done_.size();
         }
     });
-    connect(&sheet_, &Sheet::current_cell_changed, this, [this] { moved_since_step_ = true; });
+    connect(&sheet_, &Sheet::current_cell_changed, this, [this] { moved_since_change_ = true; });
 }
 
 SheetHistory::~SheetHistory()
@@ -60,6 +60,9 @@ void SheetHistory::record(SheetChange &&change)
         open_ = Step{default_name(change), {}, 0, false};
         schedule_close();
     }
+    if (open_->changes.isEmpty())
+        open_->moved_before = moved_since_change_;
+    moved_since_change_ = false;
     open_->bytes += change.bytes();
     open_->changes.append(std::move(change));
 }
@@ -103,22 +106,19 @@ void SheetHistory::close_step()
     undone_.clear();
     if (saved_at_ > done_.size())
         saved_at_ = -1;
-    if (merges_into_last(step)) {
-        // The older step already holds what the cell held before typing.
-        moved_since_step_ = false;
-        emit changed();
-        return;
-    }
-    moved_since_step_ = false;
-    push(std::move(step));
+    if (merges_into_last(step))
+        merge_into_last(std::move(step));
+    else
+        push(std::move(step));
     emit changed();
 }
 
 // Typing into one cell, a character at a time, stays one step until the
-// cursor moves.
+// cursor moves; fixed-length entry's move to the next row, made by the key
+// that completes the mark, ends the step without splitting it.
 bool SheetHistory::merges_into_last(const Step &step) const
 {
-    if (done_.isEmpty() || moved_since_step_ || step.changes.size() != 1)
+    if (done_.isEmpty() || step.moved_before)
         return false;
     const Step &last = done_.last();
     if (last.changes.size() != 1 || last.name != u"入力"_s || step.name != u"入力"_s)
@@ -128,6 +128,20 @@ bool SheetHistory::merges_into_last(const Step &step) const
     return a.kind == SheetChange::Kind::Cells && b.kind == SheetChange::Kind::Cells &&
            a.at == b.at && a.col == b.col && a.cells.first().size() == 1 &&
            b.cells.first().size() == 1 && saved_at_ != done_.size();
+}
+
+void SheetHistory::merge_into_last(Step &&step)
+{
+    // The older step already holds what the cell held before typing; what
+    // came after this step's first change (a row the move added) joins it.
+    Step &last = done_.last();
+    for (qsizetype i = 1; i < step.changes.size(); ++i) {
+        const qsizetype bytes = step.changes[i].bytes();
+        last.bytes += bytes;
+        memory_ += bytes;
+        last.changes.append(std::move(step.changes[i]));
+    }
+    trim();
 }
 
 void SheetHistory::push(Step &&step)
@@ -188,7 +202,7 @@ void SheetHistory::undo()
     undone_.append(replay(std::move(step)));
     if (saved_at_ == done_.size())
         sheet_.mark_saved();
-    moved_since_step_ = true;
+    moved_since_change_ = true;
     emit changed();
 }
 
@@ -201,7 +215,7 @@ void SheetHistory::redo()
     push(std::move(step));
     if (saved_at_ == done_.size())
         sheet_.mark_saved();
-    moved_since_step_ = true;
+    moved_since_change_ = true;
     emit changed();
 }
 

@@ -55,12 +55,15 @@ private:
         QList<SheetChange> changes;
         qsizetype bytes = 0;
         bool named = false;  // by a command, not after its first change
+        // The cursor moved between the change before and this step's first.
+        bool moved_before = true;
     };
     Step replay(Step &&step);
     void show_changed(const Step &step);
     void push(Step &&step);
     void trim();
     bool merges_into_last(const Step &step) const;
+    void merge_into_last(Step &&step);
     void schedule_close();
 
     Sheet &sheet_;
@@ -76,6 +79,6 @@ private:
     bool close_pending_ = false;
     int held_ = 0;
     bool replaying_ = false;
-    bool moved_since_step_ = true;
+    bool moved_since_change_ = true;
     bool sheet_gone_ = false;
 };

@@ -271,6 +271,28 @@ void TotalsBackup::remove_rows(int at, int count)
             rows->remove(at, qMin(qsizetype(count), rows->size() - at));
 }
 
+QVariant TotalsBackup::take_rows(int at, int count)
+{
+    const QVariantList kept{before_.mid(at, count), after_.mid(at, count)};
+    remove_rows(at, count);
+    return kept;
+}
+
+void TotalsBackup::put_rows(int at, int count, const QVariant &kept)
+{
+    const QVariantList both = kept.toList();
+    QStringList *lists[] = {&before_, &after_};
+    for (int i = 0; i < 2; ++i) {
+        QStringList *rows = lists[i];
+        if (at < 0 || count <= 0 || at > rows->size())
+            continue;
+        QStringList texts = both.value(i).toStringList();
+        texts.resize(count);
+        for (qsizetype j = 0; j < count; ++j)
+            rows->insert(at + j, texts[j]);
+    }
+}
+
 QString retu_heikin(const Sheet &sheet, int k)
 {
     const int col = k + 4;

@@ -115,6 +115,9 @@ public:
     void restore(Sheet &sheet) const;
     void insert_rows(int at, int count);
     void remove_rows(int at, int count);
+    // Removed rows' totals, to come back when the removal is undone.
+    QVariant take_rows(int at, int count);
+    void put_rows(int at, int count, const QVariant &kept);
 
 private:
     QStringList before_, after_;  // the total column by grid row

@@ -196,6 +196,8 @@ void Sheet::insert_rows(int at, int count)
     at = qBound(0, at, rows());
     record_rows(at, count, true);
     cells_.insert(at, count, QList<Cell>(cols_));
+    if (follower_)
+        follower_->put_rows(at, count, QVariant());
     mark_unsaved();
     clamp_cursor();
     emit rows_inserted(at, count);
@@ -209,7 +211,7 @@ void Sheet::remove_rows(int at, int count)
     count = qMin(count, rows() - at);
     if (count >= rows())
         count = rows() - 1;  // a grid keeps at least one row
-    record_rows(at, count, false);
+    record_rows(at, count, false, follower_ ? follower_->take_rows(at, count) : QVariant());
     cells_.remove(at, count);
     mark_unsaved();
     clamp_cursor();
@@ -509,7 +511,7 @@ void Sheet::record_cells(int row, int first_col, int count)
 }
 
 // Rows at..at+count-1 about to be inserted, or removed (their cells kept).
-void Sheet::record_rows(int at, int count, bool inserted)
+void Sheet::record_rows(int at, int count, bool inserted, const QVariant &kept)
 {
     if (!recorder_)
         return;
@@ -518,6 +520,7 @@ void Sheet::record_rows(int at, int count, bool inserted)
     change.at = at;
     change.count = count;
     change.inserted = inserted;
+    change.kept = kept;
     if (!inserted)
         change.cells = cells_.mid(at, count);
     record(std::move(change));
@@ -594,11 +597,15 @@ SheetChange Sheet::revert(SheetChange &&change)
     case Kind::Rows:
         if (change.inserted) {
             back.cells = cells_.mid(change.at, change.count);
+            if (follower_)
+                back.kept = follower_->take_rows(change.at, change.count);
             cells_.remove(change.at, change.count);
             emit rows_removed(change.at, change.count);
         } else {
             cells_.insert(change.at, change.cells.size(), QList<Cell>());
             std::copy(change.cells.begin(), change.cells.end(), cells_.begin() + change.at);
+            if (follower_)
+                follower_->put_rows(change.at, change.count, change.kept);
             emit rows_inserted(change.at, change.count);
         }
         break;

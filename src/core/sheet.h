@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 // One evaluation sheet: the grid of cell texts with its fixed title row and
 // row-number column, column widths, the cursor, the per-score-column settings
@@ -31,6 +32,20 @@ class SheetRecorder
 public:
     virtual ~SheetRecorder() = default;
     virtual void record(SheetChange &&change) = 0;
+};
+
+// Keeps something of its own for each row (the grades an evaluation may put
+// back) and follows the rows as they come and go, undo and redo included.
+class RowFollower
+{
+public:
+    virtual ~RowFollower() = default;
+    // Rows at..at+count-1 are going: what was kept for them, to come back
+    // with them if the removal is undone.
+    virtual QVariant take_rows(int at, int count) = 0;
+    // Rows at..at+count-1 came in: kept is what take_rows gave for these
+    // very rows, or null for new ones.
+    virtual void put_rows(int at, int count, const QVariant &kept) = 0;
 };
 
 class Sheet : public QObject
@@ -167,6 +182,9 @@ public:
     // --- Undo -----------------------------------------------------------------
     // Every change is reported to the recorder while one is set.
     void set_recorder(SheetRecorder *recorder) { recorder_ = recorder; }
+    // Hears every insertion and removal of rows (those of set_rows and
+    // append_row at the end excepted) while one is set.
+    void set_row_follower(RowFollower *follower) { follower_ = follower; }
     // Puts back what a change replaced, through the same notifications as
     // the mutators, and returns the change that puts it back again.
     SheetChange revert(SheetChange &&change);
@@ -174,7 +192,7 @@ public:
 private:
     void record(SheetChange &&change);
     void record_cells(int row, int first_col, int count);
-    void record_rows(int at, int count, bool inserted);
+    void record_rows(int at, int count, bool inserted, const QVariant &kept = {});
     void record_columns(int at, int count, bool inserted, bool moves_settings);
     void record_widths();
     void record_document();
@@ -203,6 +221,7 @@ private:
     int candidate_index_ = -1;
     double kouho_no_ = 0;
     SheetRecorder *recorder_ = nullptr;
+    RowFollower *follower_ = nullptr;
 };
 
 // One change as the sheet recorded it: what it replaced, enough to put it back.
@@ -228,6 +247,7 @@ struct SheetChange {
     QString lower, upper;
     int candidate = -1;
     double kouho = 0;
+    QVariant kept;  // removed rows: what the row follower kept for them
 
     // Roughly what keeping it costs, for the history's memory bound.
     qsizetype bytes() const;

@@ -103,6 +103,23 @@ private slots:
             << QStringList{u"2,7=80"_s, u"2,8=7"_s} << 101 << 9;
         QTest::newRow("empty clipboard") << QString() << 2 << 2
             << QStringList{u"2,2="_s} << 101 << 9;
+        // A spreadsheet's cell holding a line break comes in quotes: the
+        // student's row stays whole and the cell one line.
+        QTest::newRow("quoted LF stays in its row") << u"\"山田\n太郎\"\t70\r\n佐藤\t60\r\n"_s << 1 << 4
+            << QStringList{u"1,4=山田 太郎"_s, u"1,5=70"_s, u"2,4=佐藤"_s, u"2,5=60"_s, u"3,4="_s}
+            << 101 << 9;
+        QTest::newRow("quoted CR LF, trailing line end dropped") << u"\"a\r\nb\"\t\"c\n\"\r\nd"_s << 1 << 4
+            << QStringList{u"1,4=a b"_s, u"1,5=c"_s, u"2,4=d"_s} << 101 << 9;
+        QTest::newRow("doubled quote inside") << u"\"x\"\"\ny\"\t1\r\n2"_s << 1 << 1
+            << QStringList{u"1,1=x"_s, u"2,1=2"_s, u"3,1="_s} << 101 << 9;
+        QTest::newRow("quote never closed ends at the line") << u"\"abc\r\n1\t2"_s << 1 << 5
+            << QStringList{u"1,5=abc"_s, u"2,5=1"_s, u"2,6=2"_s} << 101 << 9;
+        // Marks whose last title begins with 評価 are no whole sheet's block:
+        // the totals beside them stay.
+        QTest::newRow("marks titled 評価課題") << u"小テスト\t評価課題\r\n10\t20\r\n11\t21"_s << 1 << 5
+            << QStringList{u"1,5=小テスト"_s, u"1,6=評価課題"_s, u"3,6=21"_s, u"3,7=tot"_s} << 101 << 9;
+        QTest::newRow("quote inside a cell opens nothing") << u"5\"x\t1\r\n\"2\"\r\n"_s << 1 << 5
+            << QStringList{u"2,5=2"_s, u"3,5="_s} << 101 << 9;
     }
 
     void paste()
@@ -171,6 +188,49 @@ private slots:
                                                     QString(), u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}));
         QCOMPARE(sheet.text(3, 4), u"s3"_s);
         QCOMPARE(sheet.text(0, 10), u"J"_s);
+    }
+
+    // The row and column limits refuse only what a paste would add.
+    void limits_count_only_what_is_added_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("fields");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("500 students, no row added") << 500 << 9 << 460 << 3 << 2 << QString();
+        QTest::newRow("row 450 added by Down") << 451 << 9 << 450 << 1 << 2 << QString();
+        QTest::newRow("one row beyond 451") << 451 << 9 << 450 << 2 << 2
+            << u"これ以上行を増やすことはできません。"_s;
+        QTest::newRow("460 columns, none added") << 101 << 460 << 1 << 2 << 3 << QString();
+    }
+
+    void limits_count_only_what_is_added()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, cols);
+        QFETCH(int, row);
+        QFETCH(int, lines);
+        QFETCH(int, fields);
+        QFETCH(QString, refusal);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_rows(rows);
+        sheet.set_cols(cols);
+        sheet.set_current_cell(row, 5);
+        const QStringList before = grid_of(sheet);
+        const QString line = QStringList(fields, u"7"_s).join(u'\t');
+        const cliptext::PasteResult done =
+            cliptext::past(sheet, QStringList(lines, line).join(u"\r\n"_s), 120);
+        QCOMPARE(done.refusal, refusal);
+        if (refusal.isEmpty()) {
+            QCOMPARE(sheet.rows(), qMax(rows, qMin(row + lines + 1, 450)));
+            QCOMPARE(sheet.cols(), cols);
+            QCOMPARE(sheet.text(row + lines - 1, 4 + fields), u"7"_s);
+        } else {
+            QCOMPARE(grid_of(sheet), before);
+        }
     }
 
     void block_too_big_data()

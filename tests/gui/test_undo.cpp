@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 
@@ -109,6 +110,52 @@ private slots:
         QVERIFY(sheet->saved_flg());
     }
 
+    // With fixed-length entry on, a mark is one step: the move to the next
+    // row that ends it does not split it.
+    void fixed_length_mark_undone_in_one_step_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("typed");  // rows row, row + 1, row + 2
+        QTest::addColumn<QStringList>("undone");
+        QTest::newRow("one mark") << 6 << u"26"_s << QStringList{u"26"_s, u""_s, u""_s}
+                                  << QStringList{u""_s, u""_s, u""_s};
+        QTest::newRow("++ for 100") << 6 << u"++"_s << QStringList{u"100"_s, u""_s, u""_s}
+                                    << QStringList{u""_s, u""_s, u""_s};
+        QTest::newRow("three marks, the last undone") << 6 << u"263041"_s
+            << QStringList{u"26"_s, u"30"_s, u"41"_s} << QStringList{u"26"_s, u"30"_s, u""_s};
+        QTest::newRow("on the last row") << 100 << u"26"_s << QStringList{u"26"_s, u""_s, u""_s}
+                                         << QStringList{u""_s, u""_s, u""_s};
+    }
+
+    void fixed_length_mark_undone_in_one_step()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, keys);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, undone);
+        const auto column = [this, row] {
+            QStringList texts;
+            for (int r = row; r < row + 3; ++r)
+                texts.append(r < sheet->rows() ? sheet->text(r, 5) : QString());
+            return texts;
+        };
+        named<QScrollBar>(win, u"VScroll2"_s)->setValue(5 - 2);
+        sheet->set_current_cell(row, 5);
+        win->editor()->reload();
+        settle();  // a far row scrolls the grid, which hides the editor
+        win->editor()->show_editor();
+        win->editor()->setFocus();
+        const int rows = sheet->rows();
+        type_slowly(keys);
+        QCOMPARE(column(), typed);
+        press_key(Qt::Key_Z, Qt::ControlModifier);
+        settle();
+        QCOMPARE(column(), undone);
+        QCOMPARE(sheet->rows(), rows);
+        QCOMPARE(sheet->row(), row + int(keys.size()) / 2 - 1);
+    }
+
     void deleted_column_undone_from_the_menu()
     {
         sheet->set_full_marks(1, 100);
@@ -164,6 +211,62 @@ private slots:
         press_key(Qt::Key_Z, Qt::ControlModifier);
         settle();
         QCOMPARE(marks(), (QStringList{u"30"_s, u"４５"_s, u"60"_s, u"　75"_s, u"90"_s}));
+    }
+
+    // A student's row deleted and brought back while the evaluation panel is
+    // open: いいえ at the cross puts back that student's grade of before too.
+    void row_deletion_undone_keeps_the_grade_to_put_back_data()
+    {
+        QTest::addColumn<QList<int>>("deleted");  // rows, one deletion each
+        QTest::addColumn<int>("undos");
+        QTest::addColumn<bool>("redo");
+        QTest::addColumn<QStringList>("grades");  // rows 1..5 after いいえ
+        QTest::newRow("one deletion undone") << QList<int>{3} << 1 << false
+            << QStringList{u"g1"_s, u"g2"_s, u"g3"_s, u"g4"_s, u"g5"_s};
+        QTest::newRow("two deletions undone") << QList<int>{3, 1} << 2 << false
+            << QStringList{u"g1"_s, u"g2"_s, u"g3"_s, u"g4"_s, u"g5"_s};
+        QTest::newRow("undone and redone") << QList<int>{3} << 1 << true
+            << QStringList{u"g1"_s, u"g2"_s, u"g4"_s, u"g5"_s, u""_s};
+    }
+
+    void row_deletion_undone_keeps_the_grade_to_put_back()
+    {
+        QFETCH(QList<int>, deleted);
+        QFETCH(int, undos);
+        QFETCH(bool, redo);
+        QFETCH(QStringList, grades);
+        const int g = sheet->grade_col();
+        for (int r = 1; r <= 5; ++r)
+            sheet->set_text(r, g, u"g"_s + QString::number(r));
+        QTest::mouseClick(named<QAbstractButton>(win, u"Command3"_s), Qt::LeftButton);  // 評価計算
+        settle();
+        named<QListWidget>(win, u"List2"_s)->setCurrentRow(1);
+        settle();
+        QVERIFY(!sheet->text(1, g).startsWith(u'g'));
+        for (const int row : deleted) {
+            sheet->set_current_cell(row, 4);
+            sheet->set_selection_end(row, 5);
+            item(u"dele_g"_s)->trigger();
+            settle();
+        }
+        win->editor()->setFocus();
+        for (int i = 0; i < undos; ++i) {
+            press_key(Qt::Key_Z, Qt::ControlModifier);
+            settle();
+        }
+        if (redo) {
+            press_key(Qt::Key_Y, Qt::ControlModifier);
+            settle();
+        }
+        QVERIFY(win->evaluation_panel()->isVisible());
+        prompter->answers.enqueue(Prompter::Answer::No);
+        QTest::mouseClick(named<QAbstractButton>(win, u"Command7"_s), Qt::LeftButton);  // ×
+        settle();
+        QCOMPARE(prompter->asked.size(), 1);
+        QStringList now;
+        for (int r = 1; r <= 5; ++r)
+            now.append(sheet->text(r, g));
+        QCOMPARE(now, grades);
     }
 
     // A grading decided on the wrong candidate: undone, the grade column is

@@ -199,18 +199,31 @@ void EvaluationPanel::attach(Sheet *sheet, double unit_width)
     lay_out();
     refresh_criteria();
     connect(sheet_, &Sheet::document_changed, this, &EvaluationPanel::refresh_criteria);
-    // The grades kept for 中止 and いいえ stay with their students.
-    connect(sheet_, &Sheet::rows_inserted, this, [this](int at, int count) {
-        hyouka_save_.insert_rows(at, count);
-        totals_save_.insert_rows(at, count);
-    });
-    connect(sheet_, &Sheet::rows_removed, this, [this](int at, int count) {
-        hyouka_save_.remove_rows(at, count);
-        totals_save_.remove_rows(at, count);
-    });
+    // What 中止 and いいえ put back stays with its students, through undo
+    // and redo too.
+    sheet_->set_row_follower(&rows_);
+    connect(sheet_, &QObject::destroyed, this, [this] { sheet_ = nullptr; });
     connect(sheet_, &Sheet::cell_changed, this, &EvaluationPanel::schedule_recount);
     connect(sheet_, &Sheet::shape_changed, this, &EvaluationPanel::schedule_recount);
     connect(sheet_, &Sheet::settings_changed, this, &EvaluationPanel::schedule_recount);
+}
+
+EvaluationPanel::~EvaluationPanel()
+{
+    if (sheet_)
+        sheet_->set_row_follower(nullptr);
+}
+
+QVariant EvaluationPanel::BackupRows::take_rows(int at, int count)
+{
+    return QVariantList{grades.take_rows(at, count), totals.take_rows(at, count)};
+}
+
+void EvaluationPanel::BackupRows::put_rows(int at, int count, const QVariant &kept)
+{
+    const QVariantList both = kept.toList();
+    grades.put_rows(at, count, both.value(0));
+    totals.put_rows(at, count, both.value(1));
 }
 
 void EvaluationPanel::schedule_recount()
@@ -221,7 +234,7 @@ void EvaluationPanel::schedule_recount()
     // Once per burst of changes: a paste changes many cells.
     QTimer::singleShot(0, this, [this] {
         recount_pending_ = false;
-        if (!isHidden())
+        if (!isHidden() && sheet_)
             recount();
     });
 }
@@ -404,23 +417,23 @@ void EvaluationPanel::save_grades()
 {
     if (!sheet_)
         return;
-    hyouka_save_.save(*sheet_);
-    totals_save_.save(*sheet_);
+    rows_.grades.save(*sheet_);
+    rows_.totals.save(*sheet_);
     saved_candidate_ = sheet_->candidate_index();
 }
 
 void EvaluationPanel::note_evaluated()
 {
     if (sheet_)
-        totals_save_.note_result(*sheet_);
+        rows_.totals.note_result(*sheet_);
 }
 
 void EvaluationPanel::restore_grades()
 {
     if (!sheet_)
         return;
-    totals_save_.restore(*sheet_);
-    hyouka_save_.restore(*sheet_);
+    rows_.totals.restore(*sheet_);
+    rows_.grades.restore(*sheet_);
     sheet_->set_candidate_index(saved_candidate_);
     recount();
 }

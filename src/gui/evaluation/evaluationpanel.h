@@ -23,6 +23,7 @@ class EvaluationPanel : public QFrame
 
 public:
     explicit EvaluationPanel(QWidget *parent = nullptr);
+    ~EvaluationPanel() override;
 
     // The sheet the panel works on; unit_width is the width of "*" in the
     // sheet window's font (twips), which sizes the two count grids.
@@ -74,8 +75,14 @@ private:
     QLabel *value_box(const QString &name);
 
     Sheet *sheet_ = nullptr;
-    grading::GradeBackup hyouka_save_;
-    scoring::TotalsBackup totals_save_;
+    // The grades and the totals kept for 中止 and いいえ, following the rows.
+    struct BackupRows : RowFollower {
+        grading::GradeBackup grades;
+        scoring::TotalsBackup totals;
+        QVariant take_rows(int at, int count) override;
+        void put_rows(int at, int count, const QVariant &kept) override;
+    };
+    BackupRows rows_;
     bool recount_pending_ = false;
     int saved_candidate_ = -1;
     QLabel *title_label_;
