@@ -576,9 +576,9 @@ void SheetGrid::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         const int col = border_at(event->position().toPoint());
         if (col >= 0) {
-            resize_col_ = col;
-            resize_from_x_ = event->position().toPoint().x();
             resize_from_px_ = resize_px_ = col_width_px(col);
+            resize_from_x_ = event->position().toPoint().x();
+            resize_col_ = col;
             return;
         }
     }
