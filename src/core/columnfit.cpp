@@ -25,6 +25,7 @@ bool widens(const Sheet &sheet, int col)
 
 double widest_number(const Sheet &sheet, int col, const Measure &measure)
 {
+    Q_ASSERT(col >= 0 && col < sheet.cols());
     double widest = 0;
     for (int r = 1; r < sheet.rows(); ++r) {
         const QString &text = sheet.text(r, col);
