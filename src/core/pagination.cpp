@@ -1,5 +1,6 @@
 #include "pagination.h"
 
+#include "columnfit.h"
 #include "numbers.h"
 #include "sheet.h"
 
@@ -21,6 +22,25 @@ bool starts_with_digit(QStringView s)
     return !s.isEmpty() && s.front() >= u'0' && s.front() <= u'9';
 }
 
+// Column widths on paper: the screen's, scaled, or wider where a column of
+// marks needs more for its widest number and a space beside it. Only the
+// columns from first to last are measured.
+QList<double> paper_widths(const Sheet &sheet, double k, PageSurface &surface, int first, int last)
+{
+    const double air = qMax(surface.text_width(u" "_s), surface.text_height(u"*"_s) / 10);
+    const auto measure = [&](const QString &text) { return surface.text_width(text); };
+    QList<double> widths(sheet.cols());
+    for (int c = 0; c < sheet.cols(); ++c) {
+        widths[c] = sheet.column_width(c) * k;
+        if (c >= first && c <= last && columnfit::widens(sheet, c)) {
+            const double widest = columnfit::widest_number(sheet, c, measure);
+            if (widest > 0)
+                widths[c] = qMax(widths[c], widest + air);
+        }
+    }
+    return widths;
+}
+
 }  // namespace
 
 Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
@@ -29,11 +49,12 @@ Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &
     Plan plan;
     const double k = scale(screen, surface);
     const double p = surface.text_height(u"*"_s) / 2;
-    const double w0 = sheet.column_width(0);
+    const QList<double> w = paper_widths(sheet, k, surface, 0, sheet.cols() - 1);
+    const double w0 = w[0];
     const double h = screen.row_height;
     const double page_w = surface.width(), page_h = surface.height();
     for (int c = 0; c < sheet.cols(); ++c) {
-        if ((w0 + sheet.column_width(c)) * k > page_w) {
+        if (w0 + w[c] > page_w) {
             plan.refusal = u"列["_s + sheet.text(0, c) + u"]の幅がプリンターからはみ出ます。"_s;
             return plan;
         }
@@ -59,14 +80,14 @@ Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &
         }
         plan.pages.append({g, r2, a, b});
     };
-    double x = w0 * k;
+    double x = w0;
     int s = c1;
     for (int c = c1; c <= c2; ++c) {
-        x += sheet.column_width(c) * k;
+        x += w[c];
         if (x > page_w && c > s) {
             lay_out_strip(s, c - 1);
             s = c;
-            x = (w0 + sheet.column_width(c)) * k;
+            x = w0 + w[c];
         }
     }
     lay_out_strip(s, c2);
@@ -79,31 +100,36 @@ void print_page(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &s
     const double k = scale(screen, surface);
     const double p = surface.text_height(u"*"_s) / 2;
     const double e = surface.text_height(u"あ"_s);
-    const double w0 = sheet.column_width(0);
+    const QList<double> w = paper_widths(sheet, k, surface, page.first_col, page.last_col);
+    const double w0 = w[0];
     const double h = screen.row_height * k;
     auto X = [&](int c) {
         double x = w0;
         for (int i = page.first_col; i < c; ++i)
-            x += sheet.column_width(i);
-        return x * k;
+            x += w[i];
+        return x;
     };
     auto Y = [&](int r) { return p + screen.row_height * k + (r - page.first_row) * h; };
-    const double L = w0 * k, R = X(page.last_col + 1), T = p;
+    const auto measure = [&](const QString &text) { return surface.text_width(text); };
+    const double L = w0, R = X(page.last_col + 1), T = p;
     const double B = Y(page.last_row) + e;
 
     for (int c = page.first_col; c <= page.last_col; ++c)
         surface.draw_text(X(c) + p / 10, p, sheet.text(0, c), X(c + 1));
     for (int c = page.first_col; c <= page.last_col; ++c) {
-        const double cw = sheet.column_width(c) * k;
+        const double cw = w[c];
         for (int r = page.first_row; r <= page.last_row; ++r) {
-            const QString s = numbers::trim_spaces(sheet.text(r, c)).toString();
-            if (s.isEmpty())
+            const QString text = numbers::trim_spaces(sheet.text(r, c)).toString();
+            if (text.isEmpty())
                 continue;
             // Texts stand left, numbers right, one space short of the edge.
-            if (!starts_with_digit(s)) {
-                surface.draw_text(X(c) + p / 5, Y(r), s, X(c) + cw);
+            // A number without room prints as "###", never a part of itself.
+            if (!starts_with_digit(text)) {
+                surface.draw_text(X(c) + p / 5, Y(r),
+                                  columnfit::shown(text, cw - p / 5, measure), X(c) + cw);
                 continue;
             }
+            const QString s = columnfit::shown(text, cw, measure);
             double m = surface.text_width(s) + surface.text_width(u" "_s);
             if (m > cw) {
                 m = surface.text_width(s);

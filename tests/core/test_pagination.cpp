@@ -126,7 +126,8 @@ private slots:
         QTest::newRow("85 right, a space short") << u"85"_s << 528.0 - 300;
         QTest::newRow("不明 left") << u"不明"_s << 24.0;
         QTest::newRow("minus 3 left") << u"-3"_s << 24.0;
-        QTest::newRow("five digits: at the edge") << u"12345"_s << 528.0 - 500;
+        // Wider marks widen the column to keep the space: 600 and 1000 wide.
+        QTest::newRow("five digits: the column widens") << u"12345"_s << 0.0;
         QTest::newRow("wider than the column") << u"123456789"_s << 0.0;
         QTest::newRow("spaces only") << u"   "_s << -1.0;
     }
@@ -168,6 +169,74 @@ private slots:
             left = right;
         }
         QVERIFY(surface.find(u"とても長い名前の生徒さんです"_s)->clip_right < surface.find(u"85"_s)->x);
+    }
+
+    // A number prints whole: a score or total column widens on paper to its
+    // widest number and a space, and pushes the columns right of it along; a
+    // number in another column without room prints as "###".
+    void numbers_print_whole_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<double>("paper_width");  // of the column
+        QTest::newRow("12.25") << 5 << u"12.25"_s << u"12.25"_s << 600.0;
+        QTest::newRow("127.5") << 5 << u"127.5"_s << u"127.5"_s << 600.0;
+        QTest::newRow("152.0") << 6 << u"152.0"_s << u"152.0"_s << 600.0;
+        QTest::newRow("a total") << 7 << u" 1234.56"_s << u"1234.56"_s << 800.0;
+        QTest::newRow("a mark that fits") << 5 << u"85"_s << u"85"_s << 300.0;
+        QTest::newRow("a number column does not widen") << 1 << u"12345"_s << u"###"_s << 300.0;
+        QTest::newRow("a name is cut, not hidden") << 4 << u"山田花子"_s << u"山田花子"_s << 300.0;
+    }
+
+    void numbers_print_whole()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, text);
+        QFETCH(QString, printed);
+        QFETCH(double, paper_width);
+        Sheet sheet;
+        sheet.build_new(120);
+        for (int c = 1; c < sheet.cols(); ++c)
+            sheet.set_column_width(c, 300);
+        sheet.set_text(1, col, text);
+        RecordingSurface surface(20000, 30000);
+        const pagination::Plan plan = pagination::print_range(sheet, kScreen, surface, 1, 8, 1, 1);
+        QCOMPARE(plan.pages.size(), 1);
+        pagination::print_page(sheet, kScreen, surface, plan.pages.first());
+        const RecordingSurface::Text *drawn = surface.find(printed);
+        QVERIFY(drawn);
+        if (printed != u"山田花子"_s)
+            QVERIFY(drawn->x + surface.text_width(printed) <= drawn->clip_right);
+        // The column rules: the column's own and the next one's left edges.
+        const double left = 600 + 300 * (col - 1);
+        QList<double> rules;
+        for (const RecordingSurface::Line &l : surface.lines)
+            if (l.x1 == l.x2 && !rules.contains(l.x1))
+                rules.append(l.x1);
+        QVERIFY(rules.contains(left));
+        QVERIFY(rules.contains(left + paper_width));
+        QCOMPARE(drawn->clip_right, left + paper_width);
+    }
+
+    // A widened column can move later columns onto the next strip of pages.
+    void widened_column_moves_the_strip()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_column_width(0, 600);
+        for (int c = 1; c < sheet.cols(); ++c)
+            sheet.set_column_width(c, 500);
+        RecordingSurface surface(600 + 4 * 500, 30000);
+        QCOMPARE(pagination::print_range(sheet, kScreen, surface, 1, 8, 1, 1).pages.first().last_col, 4);
+        sheet.set_text(1, 2, u"123456789"_s);  // not a score column: stays 500
+        QCOMPARE(pagination::print_range(sheet, kScreen, surface, 1, 8, 1, 1).pages.first().last_col, 4);
+        sheet.set_text(1, 5, u"123456789"_s);
+        const QList<pagination::Page> pages =
+            pagination::print_range(sheet, kScreen, surface, 1, 8, 1, 1).pages;
+        QCOMPARE(pages.size(), 3);
+        QCOMPARE(pages.at(1).first_col, 5);
+        QCOMPARE(pages.at(1).last_col, 7);
     }
 
     // A row that fits a page only without the headings gets a page of its

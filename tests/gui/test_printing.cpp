@@ -95,6 +95,27 @@ private slots:
             QCOMPARE(all.count(QRegularExpression(u"生徒"_s + QString::number(r) + u"(?![0-9])"_s)), 1);
     }
 
+    // Marks print whole, never a part of themselves: their columns widen on
+    // paper, and the names and titles still print.
+    void marks_print_whole()
+    {
+        class_of(3);
+        sheet->set_text(1, 5, u"12.25"_s);
+        sheet->set_text(2, 5, u"127.5"_s);
+        sheet->set_text(3, 6, u"152.0"_s);
+        const QString path = folder->file(u"marks.pdf"_s);
+        prompter->files.enqueue(path);
+        main->toolbar_click(u"ｼｰﾄ印刷"_s);
+        const QStringList pages = pages_of(path);
+        QCOMPARE(pages.size(), 1);
+        for (const QString &mark : {u"12.25"_s, u"127.5"_s, u"152.0"_s})
+            QVERIFY2(pages.first().contains(QRegularExpression(u"(^|\\s)"_s +
+                                                               QRegularExpression::escape(mark) +
+                                                               u"(\\s|$)"_s)),
+                     qPrintable(pages.first()));
+        QVERIFY(pages.first().contains(u"生徒2"_s));
+    }
+
     // Nothing is printed, and no file asked for, when the range is refused.
     void refused_prints_nothing_data()
     {

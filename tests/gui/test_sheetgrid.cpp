@@ -1,4 +1,6 @@
+#include "common/twips.h"
 #include "guitest.h"
+#include "history.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
 
@@ -15,6 +17,21 @@ class TestSheetGrid : public QObject
     std::unique_ptr<SheetGrid> grid;
 
     QPoint centre(int row, int col) const { return grid->cell_rect(row, col).center(); }
+    int advance(const QString &text) const
+    {
+        return int(std::ceil(QFontMetricsF(grid->font()).horizontalAdvance(text)));
+    }
+    // Drags a title's right border by dx pixels with the left button.
+    void drag_border(int col, int dx)
+    {
+        const QPoint from(grid->cell_rect(0, col).right(), grid->cell_rect(0, col).center().y());
+        const QPoint to = from + QPoint(dx, 0);
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, to, grid->viewport()->mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &move);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
+    }
 
 private slots:
     void init()
@@ -140,6 +157,102 @@ private slots:
         const QImage image = grid->grab().toImage();
         QVERIFY(!image.isNull());
         QCOMPARE(grid->cell_at(centre(449, 449)), QPoint(449, 449));
+    }
+
+    // A number shows whole: a score or total column widens to it, a number
+    // elsewhere without room shows "###"; texts are cut as before.
+    void numbers_show_whole_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("widens");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("12.25 in a score column") << 5 << u"12.25"_s << true << u"12.25"_s;
+        QTest::newRow("152.0 in the last score column") << 6 << u"152.0"_s << true << u"152.0"_s;
+        QTest::newRow("a total") << 7 << u" 1234.56"_s << true << u" 1234.56"_s;
+        QTest::newRow("a number in the number column") << 1 << u"12345678"_s << false << u"###"_s;
+        QTest::newRow("a grade column does not widen") << 8 << u"12345678"_s << false << u"###"_s;
+        QTest::newRow("a name is cut") << 4 << u"山田花子山田花子"_s << false << u"山田花子山田花子"_s;
+    }
+
+    void numbers_show_whole()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, text);
+        QFETCH(bool, widens);
+        QFETCH(QString, shown);
+        for (int c = 1; c < sheet.cols(); ++c)
+            sheet.set_column_width(c, 150);  // 10 pixels
+        const int own = grid->cell_rect(1, col).width();
+        sheet.set_text(3, col, text);
+        QCOMPARE(grid->shown_text(3, col), shown);
+        const int width = grid->cell_rect(1, col).width();
+        if (widens) {
+            QVERIFY(width >= advance(text.trimmed()) + 4);
+            // The editor's twips follow the widened column.
+            QVERIFY(std::abs(grid->column_width_twips(col) - twips::from_px(width)) <= 1);
+        } else {
+            QCOMPARE(width, own);
+        }
+        // Emptied again, the column goes back to its own width.
+        sheet.set_text(3, col, QString());
+        QCOMPARE(grid->cell_rect(1, col).width(), own);
+    }
+
+    // A width the teacher gave is never narrowed by a shorter number.
+    void wide_column_stays_wide()
+    {
+        sheet.set_column_width(5, 3000);
+        const int own = grid->cell_rect(1, 5).width();
+        QSignalSpy changed(grid.get(), &SheetGrid::widths_changed);
+        sheet.set_text(1, 5, u"12.25"_s);
+        QCOMPARE(grid->cell_rect(1, 5).width(), own);
+        QCOMPARE(changed.count(), 0);
+    }
+
+    // Dragging a title's right border sets that column's width, as one undo
+    // step, and selects nothing; a score column never becomes narrower than
+    // its widest number.
+    void border_drag_sets_the_width_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<QString>("mark");
+        QTest::newRow("wider") << 3 << 40 << QString();
+        QTest::newRow("narrower") << 4 << -30 << QString();
+        QTest::newRow("a score column, narrower than its mark") << 5 << -60 << u"152.0"_s;
+    }
+
+    void border_drag_sets_the_width()
+    {
+        QFETCH(int, col);
+        QFETCH(int, dx);
+        QFETCH(QString, mark);
+        sheet.set_text(2, col, mark);
+        SheetHistory history(sheet);
+        const int before_twips = sheet.column_width(col);
+        const int before = grid->cell_rect(1, col).width();
+        const int next_left = grid->cell_rect(1, col + 1).left();
+        QSignalSpy down(grid.get(), &SheetGrid::mouse_down);
+        drag_border(col, dx);
+        QCOMPARE(down.count(), 0);
+        QCOMPARE(sheet.row(), 1);
+        QCOMPARE(sheet.sel_col(), 1);
+        const int after = grid->cell_rect(1, col).width();
+        if (mark.isEmpty()) {
+            QCOMPARE(after, before + dx);
+            QCOMPARE(sheet.column_width(col), int(std::lround(twips::from_px(before + dx))));
+        } else {
+            QCOMPARE(after, advance(mark) + 6);
+            QVERIFY(after >= advance(mark) + 4);
+        }
+        QCOMPARE(grid->cell_rect(1, col + 1).left(), next_left + after - before);
+        history.close_step();
+        QCOMPARE(history.steps(), 1);
+        QCOMPARE(history.undo_name(), u"列の幅"_s);
+        history.undo();
+        QCOMPARE(sheet.column_width(col), before_twips);
+        QCOMPARE(grid->cell_rect(1, col).width(), before);
     }
 
     void pointer_shapes()

@@ -116,6 +116,30 @@ private slots:
         QCOMPARE(main->active_sheet(), win);
     }
 
+    // A mark shows whole as it is typed: its column widens, the columns right
+    // of it and the editor move along, and undoing the marks narrows it again.
+    void typed_mark_widens_its_column()
+    {
+        SheetGrid *grid = win->grid();
+        const QFontMetricsF metrics(grid->font());
+        const int own = grid->cell_rect(1, 5).width();
+        const int next = grid->cell_rect(1, 6).left();
+        QVERIFY(metrics.horizontalAdvance(u"127.5"_s) + 4 > own);
+        play(u"T T T T 12.25 E 152.75"_s);
+        QCOMPARE(sheet->text(2, 5), u"152.75"_s);
+        const int wide = grid->cell_rect(1, 5).width();
+        QVERIFY(wide >= metrics.horizontalAdvance(u"152.75"_s) + 4);
+        QCOMPARE(grid->shown_text(1, 5), u"12.25"_s);
+        QCOMPARE(grid->cell_rect(1, 6).left(), next + wide - own);
+        // The editor still on the mark grew with its cell.
+        QVERIFY(qAbs(win->editor()->width() - wide) <= 1);
+        key(Qt::Key_Return);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(sheet->text(1, 5), QString());
+        QCOMPARE(grid->cell_rect(1, 5).width(), own);
+    }
+
     // With a one-character count each key is a mark of its own, also the
     // first one on a new sheet and right after a save.
     void fixed_length_one_data()

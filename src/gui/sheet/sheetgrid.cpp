@@ -1,11 +1,15 @@
 #include "sheet/sheetgrid.h"
 
+#include "columnfit.h"
 #include "common/inputcodes.h"
 #include "marks.h"
 #include "numbers.h"
 #include "sheet.h"
 #include "common/twips.h"
 
+#include <cmath>
+
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -18,8 +22,14 @@ const QColor kGridLine(192, 192, 192);
 const QColor kSelected(224, 224, 224);
 const QColor kLookAlike(255, 140, 0);
 const QColor kFixed(212, 208, 200);
-
-
+// Text stands this far inside a cell on either side.
+constexpr int kTextInset = 2;
+// A column widened to a number keeps a little air beside it.
+constexpr int kFitAir = 2 * kTextInset + 2;
+// How near a title's right border the pointer grabs it, and how narrow a
+// dragged column may become (so that its border can still be grabbed).
+constexpr int kBorderGrab = 3;
+constexpr int kNarrowest = 6;
 
 // Numbers stand right in their cells, other texts left, as spreadsheets do.
 bool looks_numeric(const QString &text)
@@ -46,7 +56,16 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     connect(sheet_, &Sheet::cell_changed, this, &SheetGrid::update_cell);
+    connect(sheet_, &Sheet::cell_changed, this, [this](int row, int col) {
+        // A title in the last column may make the sheet an evaluation sheet,
+        // whose total then widens too.
+        if (row == 0 && col == sheet_->cols() - 1)
+            refit_all();
+        else if (row > 0)
+            refit_column(col);
+    });
     connect(sheet_, &Sheet::shape_changed, this, [this] {
+        refit_all();
         update_scroll_bars();
         viewport()->update();
     });
@@ -54,6 +73,7 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
     connect(sheet_, &Sheet::selection_changed, viewport(), qOverload<>(&QWidget::update));
     // Full marks decide which marks are flagged as above them.
     connect(sheet_, &Sheet::settings_changed, viewport(), qOverload<>(&QWidget::update));
+    refit_all();
     update_scroll_bars();
 }
 
@@ -69,12 +89,101 @@ int SheetGrid::row_height_twips() const
 
 int SheetGrid::col_width_px(int col) const
 {
-    return twips::to_px(sheet_->column_width(col));
+    if (col < 0 || col >= sheet_->cols())
+        return 0;
+    const int own = col == resize_col_ ? resize_px_ : twips::to_px(sheet_->column_width(col));
+    return qMax(own, fit_px(col));
 }
 
 int SheetGrid::column_width_twips(int col) const
 {
-    return sheet_->column_width(col);
+    const int own = sheet_->column_width(col);
+    const int px = col_width_px(col);
+    return px == twips::to_px(own) ? own : int(std::lround(twips::from_px(px)));
+}
+
+int SheetGrid::fit_px(int col) const
+{
+    return col >= 0 && col < fit_px_.size() ? fit_px_[col] : 0;
+}
+
+void SheetGrid::refit_column(int col)
+{
+    if (fit_px_.size() != sheet_->cols()) {
+        refit_all();
+        return;
+    }
+    if (col < 0 || col >= fit_px_.size())
+        return;
+    int fit = 0;
+    if (columnfit::widens(*sheet_, col)) {
+        const QFontMetricsF metrics(font());
+        const double widest = columnfit::widest_number(
+            *sheet_, col, [&](const QString &text) { return metrics.horizontalAdvance(text); });
+        fit = widest > 0 ? int(std::ceil(widest)) + kFitAir : 0;
+    }
+    if (fit == fit_px_[col])
+        return;
+    fit_px_[col] = fit;
+    widths_may_have_changed();
+}
+
+void SheetGrid::refit_all()
+{
+    fit_px_ = QList<int>(sheet_->cols(), 0);
+    const QFontMetricsF metrics(font());
+    const auto measure = [&](const QString &text) { return metrics.horizontalAdvance(text); };
+    for (int c = 0; c < sheet_->cols(); ++c) {
+        if (!columnfit::widens(*sheet_, c))
+            continue;
+        const double widest = columnfit::widest_number(*sheet_, c, measure);
+        fit_px_[c] = widest > 0 ? int(std::ceil(widest)) + kFitAir : 0;
+    }
+    widths_may_have_changed();
+}
+
+void SheetGrid::widths_may_have_changed()
+{
+    QList<int> now(sheet_->cols());
+    for (int c = 0; c < sheet_->cols(); ++c)
+        now[c] = col_width_px(c);
+    if (now == shown_px_)
+        return;
+    shown_px_ = std::move(now);
+    update_scroll_bars();
+    viewport()->update();
+    emit widths_changed();
+}
+
+QString SheetGrid::shown_text(int row, int col) const
+{
+    const QString &text = sheet_->text(row, col);
+    if (row == 0 || col == 0)
+        return text;
+    const QFontMetricsF metrics(font());
+    return columnfit::shown(text, col_width_px(col) - 2 * kTextInset,
+                            [&](const QString &s) { return metrics.horizontalAdvance(s); });
+}
+
+int SheetGrid::border_at(const QPoint &pos) const
+{
+    if (pos.y() < 0 || pos.y() >= row_height_px())
+        return -1;
+    // The nearest border wins, the right one of two as near: a column
+    // dragged very narrow can still be widened again.
+    int best = -1;
+    int best_distance = kBorderGrab + 1;
+    auto consider = [&](int col) {
+        const int distance = qAbs(pos.x() - (col_x(col) + col_width_px(col) - 1));
+        if (distance <= best_distance) {
+            best = col;
+            best_distance = distance;
+        }
+    };
+    consider(0);
+    for (int c = left_col_; c < sheet_->cols() && col_x(c) <= viewport()->width(); ++c)
+        consider(c);
+    return best;
 }
 
 int SheetGrid::row_y(int row) const
@@ -352,6 +461,7 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             p.fillRect(rect, kSelected);
         const QString &text = sheet_->text(row, col);
         if (!text.isEmpty()) {
+            const QString shown = shown_text(row, col);
             p.setPen(sheet_->is_red(row, col) ? QColor(255, 0, 0) : text_color);
             Qt::Alignment align = Qt::AlignVCenter;
             if (row == 0)
@@ -360,7 +470,8 @@ void SheetGrid::paintEvent(QPaintEvent *event)
                 align |= Qt::AlignRight;
             else
                 align |= Qt::AlignLeft;
-            p.drawText(rect.adjusted(2, 0, -2, 0), int(align) | Qt::TextSingleLine, text);
+            p.drawText(rect.adjusted(kTextInset, 0, -kTextInset, 0), int(align) | Qt::TextSingleLine,
+                       shown);
             // A mark that needs the teacher's look (it does not count as it
             // reads, or is above the full marks): an orange corner, the text
             // left as it is.
@@ -422,6 +533,7 @@ void SheetGrid::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        refit_all();
         update_scroll_bars();
         viewport()->update();
     }
@@ -462,6 +574,17 @@ void SheetGrid::select_to(const QPoint &cell)
 
 void SheetGrid::mousePressEvent(QMouseEvent *event)
 {
+    // A title's right border widens or narrows its column; the press is the
+    // grid's own, not a click on a cell.
+    if (event->button() == Qt::LeftButton) {
+        const int col = border_at(event->position().toPoint());
+        if (col >= 0) {
+            resize_from_px_ = resize_px_ = col_width_px(col);
+            resize_from_x_ = event->position().toPoint().x();
+            resize_col_ = col;
+            return;
+        }
+    }
     // A right press is heard with its cell before it opens the context menu.
     if (event->button() == Qt::RightButton) {
         const QPoint cell = cell_at(event->position().toPoint());
@@ -496,6 +619,11 @@ void SheetGrid::mousePressEvent(QMouseEvent *event)
 
 void SheetGrid::mouseMoveEvent(QMouseEvent *event)
 {
+    if (resize_col_ >= 0) {
+        resize_px_ = qMax(kNarrowest, resize_from_px_ + event->position().toPoint().x() - resize_from_x_);
+        widths_may_have_changed();
+        return;
+    }
     if (dragging_ && (event->buttons() & Qt::LeftButton)) {
         const QPoint pos = event->position().toPoint();
         // Dragging past an edge scrolls the view along.
@@ -512,10 +640,28 @@ void SheetGrid::mouseMoveEvent(QMouseEvent *event)
         select_to(cell_at(clamped));
     }
     report(1, event);
+    if (event->buttons() == Qt::NoButton) {
+        const bool on_border = border_at(event->position().toPoint()) >= 0;
+        if (on_border)
+            viewport()->setCursor(Qt::SplitHCursor);
+        else if (border_pointer_)
+            set_pointer(pointer_);
+        border_pointer_ = on_border;
+    }
 }
 
 void SheetGrid::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (resize_col_ >= 0) {
+        // The whole drag is one width change, so one undo step.
+        const int col = resize_col_;
+        const int px = resize_px_;
+        resize_col_ = -1;
+        if (px != resize_from_px_)
+            sheet_->set_column_width(col, int(std::lround(twips::from_px(px))));
+        widths_may_have_changed();
+        return;
+    }
     dragging_ = false;
     report(2, event);
     header_drag_col_ = header_drag_row_ = false;

@@ -38,11 +38,15 @@ public:
 
     Pointer pointer() const { return pointer_; }
     void set_pointer(Pointer pointer);
+    // A title's border is being dragged.
+    bool resizing_column() const { return resize_col_ >= 0; }
 
     // Cell under a point of the viewport, or (-1, -1) outside the cells.
     QPoint cell_at(const QPoint &viewport_pos) const;
     // Rectangle of a cell in viewport pixels.
     QRect cell_rect(int row, int col) const;
+    // The text a cell shows: its own, or "###" for a number with no room.
+    QString shown_text(int row, int col) const;
 
 signals:
     // Mouse events with the button (1 left, 2 right, 4 middle), the shift mask
@@ -53,6 +57,8 @@ signals:
     void scrolled();
     // A right press on a cell, before the context menu opens.
     void context_press(int row, int col);
+    // Columns as shown became wider or narrower: cells moved.
+    void widths_changed();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -77,6 +83,14 @@ private:
     QPoint grid_offset() const;  // viewport's top-left within the grid
     void report(int kind, QMouseEvent *event);
     void select_to(const QPoint &cell);
+    // Columns widen to their widest number as shown; the sheet's own widths,
+    // which the teacher sets, stay as they are.
+    int fit_px(int col) const;
+    void refit_column(int col);
+    void refit_all();
+    void widths_may_have_changed();
+    // The column whose right border in the title row is under a point, or -1.
+    int border_at(const QPoint &pos) const;
 
     Sheet *sheet_;
     int top_row_ = 1;
@@ -86,4 +100,11 @@ private:
     bool header_drag_row_ = false;  // dragging across row numbers
     bool header_drag_col_ = false;  // dragging across titles
     bool syncing_scroll_bars_ = false;
+    QList<int> fit_px_;    // per column: what its widest number needs, 0 none
+    QList<int> shown_px_;  // per column as last shown, to notice a change
+    int resize_col_ = -1;  // column whose border is being dragged
+    int resize_from_x_ = 0;
+    int resize_from_px_ = 0;
+    int resize_px_ = 0;
+    bool border_pointer_ = false;
 };

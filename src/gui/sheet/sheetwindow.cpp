@@ -79,6 +79,17 @@ void SheetWindow::build_parts()
     });
     editor_->hold_enter_in({score_panel_->weight_box(), score_panel_->full_marks_box()});
     connect(inputs_, &InputPanels::character_size_changed, this, &SheetWindow::change_character_size);
+    // The editor follows its cell when columns widen; a cell that a border
+    // drag pushes out of view loses it, as scrolling does.
+    connect(grid_, &SheetGrid::widths_changed, editor_, [this] {
+        if (!editor_->isVisible())
+            return;
+        if (grid_->resizing_column() &&
+            !(grid_->row_visible(sheet_->row()) && grid_->col_visible(sheet_->col())))
+            editor_->hide_editor();
+        else
+            editor_->fit_editor();
+    });
 
     mouse_ = new MouseSelection(sheet_, grid_, editor_, inputs_, menus_->context_menu(),
                                 [this] { return host_.is_active(this); }, this);
