@@ -23,6 +23,16 @@ bool starts_with_digit(QStringView s)
 
 }  // namespace
 
+int last_filled_row(const Sheet &sheet, int c1, int c2, int r1, int r2)
+{
+    Q_ASSERT(c1 <= c2 && r1 <= r2);
+    for (int r = r2; r >= r1; --r)
+        for (int c = c1; c <= c2; ++c)
+            if (!numbers::trim_spaces(sheet.text(r, c)).isEmpty())
+                return r;
+    return r1 - 1;
+}
+
 Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
                  int c2, int r1, int r2)
 {

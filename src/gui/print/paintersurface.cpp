@@ -6,8 +6,9 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-PainterSurface::PainterSurface(QPainter &painter, const QRectF &page)
-    : painter_(painter), page_(page), dpi_(painter.device()->logicalDpiY())
+PainterSurface::PainterSurface(QPainter &painter, const QRectF &page, const QRectF &paper)
+    : painter_(painter), page_(page), paper_(paper.isNull() ? page : paper),
+      dpi_(painter.device()->logicalDpiY())
 {
 }
 
@@ -57,6 +58,7 @@ void PainterSurface::draw_text(double x, double y, const QString &text, double c
                                 qMax(0.0, px(clip_right - x)), metrics.height()));
     painter_.drawText(at, text);
     painter_.restore();
+    drawn_ += text;
 }
 
 void PainterSurface::draw_line(double x1, double y1, double x2, double y2, bool dotted)
@@ -67,4 +69,22 @@ void PainterSurface::draw_line(double x1, double y1, double x2, double y2, bool 
     painter_.setPen(pen);
     painter_.drawLine(QPointF(page_.left() + px(x1), page_.top() + px(y1)),
                       QPointF(page_.left() + px(x2), page_.top() + px(y2)));
+}
+
+void PainterSurface::draw_footer(const QString &left, const QString &middle, const QString &right)
+{
+    painter_.save();
+    painter_.setFont(fonts::sheet_font(9));
+    painter_.setPen(Qt::black);
+    const QFontMetricsF metrics(painter_.font(), painter_.device());
+    // Centred in the bottom margin; a margin too thin for it gets the line
+    // just below the drawing area.
+    const double band = paper_.bottom() - page_.bottom();
+    const QRectF line(page_.left(), page_.bottom() + qMax(0.0, (band - metrics.height()) / 2),
+                      page_.width(), metrics.height());
+    painter_.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, left);
+    painter_.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter, middle);
+    painter_.drawText(line, Qt::AlignRight | Qt::AlignVCenter, right);
+    painter_.restore();
+    drawn_ += left + middle + right;
 }
