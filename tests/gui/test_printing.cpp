@@ -259,6 +259,8 @@ private slots:
         QTest::newRow("キャンセル") << u"Command2"_s << u"595 x 842 pts (A4)"_s;
         QTest::newRow("close box") << u"close"_s << u"595 x 842 pts (A4)"_s;
         QTest::newRow("Esc") << u"Esc"_s << u"595 x 842 pts (A4)"_s;
+        QTest::newRow("opened again, Esc") << u"again Esc"_s << u"595 x 842 pts (A4)"_s;
+        QTest::newRow("opened again, キャンセル") << u"again Command2"_s << u"595 x 842 pts (A4)"_s;
     }
 
     void settings_window()
@@ -275,6 +277,11 @@ private slots:
         QCOMPARE(papers->currentText(), u"A4 210 x 297 mm"_s);
         papers->setCurrentIndex(papers->findText(u"A3 297 x 420 mm"_s));
         named<QRadioButton>(form5, u"Option1_1"_s)->click();
+        if (ending.startsWith(u"again "_s)) {
+            win->menus()->action(u"mnu_psettei"_s)->trigger();
+            QCOMPARE(papers->currentText(), u"A3 297 x 420 mm"_s);
+            ending = ending.mid(6);
+        }
         if (ending == u"close"_s)
             form5->close();
         else if (ending == u"Esc"_s)
