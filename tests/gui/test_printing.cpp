@@ -230,6 +230,25 @@ private slots:
         prompter->clear();
     }
 
+    // The preview's question never covers the page: beside the window when
+    // the screen has room, else over the window's corner.
+    void question_beside_the_preview_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QPoint>("at");
+        QTest::newRow("room on the right") << QRect(0, 0, 700, 1000) << QPoint(708, 0);
+        QTest::newRow("room on the left only") << QRect(1200, 50, 700, 1000) << QPoint(892, 50);
+        QTest::newRow("no room: the corner") << QRect(0, 0, 1900, 1000) << QPoint(1600, 0);
+        QTest::newRow("low window: kept on the screen") << QRect(0, 1000, 700, 200) << QPoint(708, 960);
+    }
+
+    void question_beside_the_preview()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QPoint, at);
+        QCOMPARE(Prompter::place_beside(frame, QSize(300, 120), QRect(0, 0, 1920, 1080)), at);
+    }
+
     // Papers are named by their paper code: Qt's names never match the table.
     void paper_names_data()
     {

@@ -196,7 +196,8 @@ void PrintCommands::mnu_preview_Click()
         }
         preview.show_page(image, caption);
         // The teacher may stop looking at any page.
-        if (host_.prompter().ask(window_, u"次があれば表示します。"_s, Prompter::Buttons::OkCancel) !=
+        if (host_.prompter().ask_beside(&preview, u"次があれば表示します。"_s,
+                                        Prompter::Buttons::OkCancel) !=
             Prompter::Answer::Ok)
             break;
     }
