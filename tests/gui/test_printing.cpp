@@ -252,20 +252,27 @@ private slots:
     // Papers are named by their paper code: Qt's names never match the table.
     void paper_names_data()
     {
-        QTest::addColumn<int>("id");
+        QTest::addColumn<QPageSize>("size");
         QTest::addColumn<QString>("name");
-        QTest::newRow("A4") << int(QPageSize::A4) << u"A4 210 x 297 mm"_s;
-        QTest::newRow("JIS B4") << int(QPageSize::JisB4) << u"B4 257 x 364 mm"_s;
-        QTest::newRow("A3") << int(QPageSize::A3) << u"A3 297 x 420 mm"_s;
-        QTest::newRow("Letter") << int(QPageSize::Letter) << u"レター 8 1/2 x 11 インチ"_s;
-        QTest::newRow("no code: Qt's name") << int(QPageSize::A6) << QPageSize(QPageSize::A6).name();
+        QTest::newRow("A4") << QPageSize(QPageSize::A4) << u"A4 210 x 297 mm"_s;
+        QTest::newRow("JIS B4") << QPageSize(QPageSize::JisB4) << u"B4 257 x 364 mm"_s;
+        QTest::newRow("A3") << QPageSize(QPageSize::A3) << u"A3 297 x 420 mm"_s;
+        QTest::newRow("Letter") << QPageSize(QPageSize::Letter) << u"レター 8 1/2 x 11 インチ"_s;
+        QTest::newRow("no code: the driver's name and size") << QPageSize(QPageSize::A6) << u"A6 105 x 148 mm"_s;
+        QTest::newRow("code 42 is no size") << QPageSize(QPageSize::B4) << u"B4 250 x 353 mm"_s;
+        QTest::newRow("the driver's own, in inches")
+            << QPageSize(QSizeF(792, 1008), QPageSize::Point, u"11x14"_s, QPageSize::ExactMatch)
+            << u"11x14 11 x 14 インチ"_s;
+        QTest::newRow("the driver's own, in mm")
+            << QPageSize(QSizeF(2437, 3458), QPageSize::Point, u"RA0"_s, QPageSize::ExactMatch)
+            << u"RA0 860 x 1220 mm"_s;
     }
 
     void paper_names()
     {
-        QFETCH(int, id);
+        QFETCH(QPageSize, size);
         QFETCH(QString, name);
-        QCOMPARE(PrinterSettings::paper_name(QPageSize(QPageSize::PageSizeId(id))), name);
+        QCOMPARE(PrinterSettings::paper_name(size), name);
     }
 
     // A paper and orientation chosen in Form5 are what the next print uses;
