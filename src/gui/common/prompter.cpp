@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
+#include <QEvent>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -51,6 +53,25 @@ void set_up(QMessageBox &box, const QString &text, Prompter::Buttons buttons, co
     }
 }
 
+// Runs a placement once, when the watched window first becomes active.
+class PlaceOnActivation : public QObject
+{
+public:
+    explicit PlaceOnActivation(std::function<void()> place) : place_(std::move(place)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate && place_) {
+            std::exchange(place_, nullptr)();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> place_;
+};
+
 Prompter::Answer answer_of(int result, Prompter::Buttons buttons)
 {
     switch (result) {
@@ -86,9 +107,18 @@ Prompter::Answer DialogPrompter::ask_beside(QWidget *window, const QString &text
     set_up(box, text, buttons, QString());
     box.adjustSize();
     QScreen *screen = window ? window->screen() : nullptr;
-    if (window && screen)
-        box.move(place_beside(window->frameGeometry(), box.frameGeometry().size(),
-                              screen->availableGeometry()));
+    if (window && screen) {
+        auto place = [&box, window, screen] {
+            box.move(place_beside(window->frameGeometry(), box.frameGeometry().size(),
+                                  screen->availableGeometry()));
+        };
+        place();
+        // Window managers centre a dialog over its parent when they map it;
+        // once it is active, with its frame known, it goes where it belongs.
+        PlaceOnActivation placer(place);
+        box.installEventFilter(&placer);
+        return answer_of(box.exec(), buttons);
+    }
     return answer_of(box.exec(), buttons);
 }
 
