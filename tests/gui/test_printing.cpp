@@ -2,6 +2,7 @@
 // a PDF file, read back with pdftotext.
 #include "guitest.h"
 #include "sheet.h"
+#include "print/pdftextmap.h"
 #include "print/printersettings.h"
 #include "sheet/sheetmenus.h"
 
@@ -173,6 +174,44 @@ private slots:
         const QStringList printed = pages_of(path);
         QCOMPARE(printed.size(), 8);  // one page a strip, none of empty rows
         QCOMPARE(printed.join(QString()).count(u"生徒"_s), last_row == 100 ? 5 : 30);
+    }
+
+    // The text maps are read in each form a CMap may take; only the entries
+    // of radicals that stand for printed ideographs change.
+    void text_map_forms_data()
+    {
+        QTest::addColumn<QByteArray>("entries");
+        QTest::addColumn<QByteArray>("expected");  // in the appended map
+        QTest::newRow("array") << QByteArray("1 beginbfrange\n<0001> <0003> [<2F25> <0061> <2F26>]\nendbfrange\n")
+                               << QByteArray("<0001> <5B50>\n<0002> <0061>\n<0003> <5B80>\n");
+        QTest::newRow("consecutive range") << QByteArray("1 beginbfrange\n<0004> <0005> <2F25>\nendbfrange\n")
+                                           << QByteArray("<0004> <5B50>\n<0005> <5B80>\n");
+        QTest::newRow("single entries") << QByteArray("2 beginbfchar\n<0007> <2F25>\n<0008> <2EBF>\nendbfchar\n")
+                                        << QByteArray("<0007> <5B50>\n<0008> <2EBF>\n");
+        QTest::newRow("nothing to correct") << QByteArray("1 beginbfchar\n<0007> <0061>\nendbfchar\n")
+                                            << QByteArray();
+    }
+
+    void text_map_forms()
+    {
+        QFETCH(QByteArray, entries);
+        QFETCH(QByteArray, expected);
+        const QByteArray cmap = "begincmap\n" + entries + "endcmap\n";
+        const QByteArray pdf = "%PDF-1.4\n1 0 obj\n<< /Type /Font /ToUnicode 2 0 R >>\nendobj\n"
+                               "2 0 obj\n<< /Length " + QByteArray::number(cmap.size()) +
+                               " >>\nstream\n" + cmap + "\nendstream\nendobj\nxref\n0 3\n"
+                               "trailer\n<< /Size 3 /Root 1 0 R >>\nstartxref\n60\n%%EOF\n";
+        const QByteArray update = pdftextmap::update_for(pdf, {{0x2F25, 0x5B50}, {0x2F26, 0x5B80}});
+        if (expected.isEmpty()) {
+            QVERIFY(update.isEmpty());
+            return;
+        }
+        QVERIFY2(update.contains(expected), update.constData());
+        QVERIFY(update.startsWith("2 0 obj\n"));
+        QVERIFY(update.contains("/Prev 60"));
+        // The new xref entry points at the object it adds.
+        const qsizetype at = update.indexOf("xref\n2 1\n") + 9;
+        QCOMPARE(update.mid(at, 10).toLongLong(), pdf.size());
     }
 
     // Nothing is printed, and no file asked for, when the range is refused.
