@@ -6,9 +6,8 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-PainterSurface::PainterSurface(QPainter &painter, const QRectF &page, const QRectF &paper)
-    : painter_(painter), page_(page), paper_(paper.isNull() ? page : paper),
-      dpi_(painter.device()->logicalDpiY())
+PainterSurface::PainterSurface(QPainter &painter, const QRectF &page)
+    : painter_(painter), page_(page), dpi_(painter.device()->logicalDpiY())
 {
 }
 
@@ -77,11 +76,10 @@ void PainterSurface::draw_footer(const QString &left, const QString &middle, con
     painter_.setFont(fonts::sheet_font(9));
     painter_.setPen(Qt::black);
     const QFontMetricsF metrics(painter_.font(), painter_.device());
-    // Centred in the bottom margin; a margin too thin for it gets the line
-    // just below the drawing area.
-    const double band = paper_.bottom() - page_.bottom();
-    const QRectF line(page_.left(), page_.bottom() + qMax(0.0, (band - metrics.height()) / 2),
-                      page_.width(), metrics.height());
+    // At the top of the bottom margin: the part of the margin nearer the
+    // paper's edge may be more than a printer can reach.
+    const QRectF line(page_.left(), page_.bottom() + dpi_ * 1.5 / 25.4, page_.width(),
+                      metrics.height());
     painter_.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, left);
     painter_.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter, middle);
     painter_.drawText(line, Qt::AlignRight | Qt::AlignVCenter, right);

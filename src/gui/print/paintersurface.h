@@ -11,9 +11,8 @@ class QPainter;
 class PainterSurface : public PageSurface
 {
 public:
-    // page: the drawing area on the device, in device pixels; paper: the
-    // whole sheet of paper around it, where the footer goes.
-    PainterSurface(QPainter &painter, const QRectF &page, const QRectF &paper = QRectF());
+    // page: the drawing area on the device, in device pixels.
+    PainterSurface(QPainter &painter, const QRectF &page);
 
     double width() const override;
     double height() const override;
@@ -23,7 +22,7 @@ public:
     void draw_text(double x, double y, const QString &text, double clip_right) override;
     void draw_line(double x1, double y1, double x2, double y2, bool dotted) override;
 
-    // In the bottom margin, below the drawing area: left, middle and right.
+    // In the bottom margin, just below the drawing area: left, middle, right.
     void draw_footer(const QString &left, const QString &middle, const QString &right);
     // Every text drawn so far, footer included.
     const QString &drawn() const { return drawn_; }
@@ -34,7 +33,6 @@ private:
 
     QPainter &painter_;
     QRectF page_;
-    QRectF paper_;
     QString drawn_;
     double dpi_;
 };

@@ -71,9 +71,9 @@ pagination::ScreenMeasures PrintCommands::screen_measures() const
 bool PrintCommands::prepare(QPrinter &printer) const
 {
     host_.printer_settings().apply_to(printer);
-    // Room below the table for the footer.
+    // Room for the footer below the table, above what the printer needs.
     QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
-    margins.setBottom(qMax(margins.bottom(), 10.0));
+    margins.setBottom(margins.bottom() + 8.0);
     printer.setPageMargins(margins, QPageLayout::Millimeter);
     return host_.printer_settings().to_pdf();
 }
@@ -147,9 +147,7 @@ void PrintCommands::mnu_print_Click()
         return;
     }
     // The painter's origin is the printable area's corner.
-    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    PainterSurface surface(painter, QRectF(QPointF(0, 0), page.size()),
-                           printer.paperRect(QPrinter::DevicePixel).translated(-page.topLeft()));
+    PainterSurface surface(painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
     const QString date = printed_on();
     for (qsizetype i = 0; i < plan.pages.size(); ++i) {
         if (i > 0)
@@ -191,7 +189,7 @@ void PrintCommands::mnu_preview_Click()
         {
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);
-            PainterSurface surface(painter, page, QRectF(QPointF(0, 0), QSizeF(size)));
+            PainterSurface surface(painter, page);
             draw_page(surface, plan, i, date);
         }
         preview.show_page(image, caption);
