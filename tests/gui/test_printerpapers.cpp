@@ -139,8 +139,16 @@ private slots:
         restarted.set_printer(kQueue);
         const QString note = restarted.remember_in(&settings);
         if (gone) {
-            QCOMPARE(note, u"前回選んだ用紙「Photo 4x6 4 x 6 インチ」は、プリンター「school_pdf」にはもうありません。\n"
-                           "用紙は「A4 210 x 297 mm」にしました。印刷設定で選び直せます。"_s);
+            const QString said = u"前回選んだ用紙「Photo 4x6 4 x 6 インチ」は、プリンター「school_pdf」にはもうありません。\n"
+                                 "用紙は「A4 210 x 297 mm」にしました。印刷設定で選び直せます。"_s;
+            QCOMPARE(note, said);
+            // The frame says it when it starts.
+            prompter->clear();
+            settings.setValue(u"print/paper"_s, int(QPageSize::Custom));
+            settings.setValue(u"print/paper_name"_s, u"Photo 4x6"_s);
+            settings.setValue(u"print/paper_points"_s, QSizeF(288, 432));
+            main->restore_place(&settings);
+            QTRY_COMPARE(prompter->messages(), QStringList{said});
             return;
         }
         QCOMPARE(note, QString());
