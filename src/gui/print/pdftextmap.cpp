@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QRawFont>
 #include <QRegularExpression>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -129,16 +130,18 @@ Corrections corrections_for(const QString &printed, const QFont &font)
 {
     Corrections corrections;
     const QRawFont raw = QRawFont::fromFont(font, QFontDatabase::Japanese);
+    const QList<uint> all = printed.toUcs4();
+    const QSet<char32_t> characters(all.cbegin(), all.cend());
     QHash<quint32, char32_t> printed_by_glyph;
-    QList<char32_t> radicals;
-    for (char32_t c : printed.toUcs4()) {
-        if (is_radical(c))
-            continue;  // typed as such: a radical the sheet holds stays one
-        if (raw.isValid() && !printed_by_glyph.contains(glyph_of(raw, c)))
-            printed_by_glyph.insert(glyph_of(raw, c), c);
+    for (char32_t c : characters) {
+        const quint32 glyph = raw.isValid() ? glyph_of(raw, c) : 0;
+        // A radical typed as such stays one.
+        if (glyph != 0 && !is_radical(c) && (!printed_by_glyph.contains(glyph) ||
+                                             printed_by_glyph.value(glyph) > c))
+            printed_by_glyph.insert(glyph, c);
     }
     for (char32_t r = 0x2E80; r <= 0x2FDF; ++r) {
-        if (printed.contains(QString::fromUcs4(&r, 1)))
+        if (characters.contains(r))
             continue;
         const quint32 glyph = raw.isValid() ? glyph_of(raw, r) : 0;
         if (glyph != 0 && printed_by_glyph.contains(glyph)) {
@@ -146,9 +149,10 @@ Corrections corrections_for(const QString &printed, const QFont &font)
             continue;
         }
         // Without the font's answer, the character the radical stands for.
-        const QString folded = QString::fromUcs4(&r, 1).normalized(QString::NormalizationForm_KC);
-        if (folded.size() == 1 && folded != QString::fromUcs4(&r, 1) && printed.contains(folded))
-            corrections.insert(r, folded.front().unicode());
+        const QList<uint> folded =
+            QString::fromUcs4(&r, 1).normalized(QString::NormalizationForm_KC).toUcs4();
+        if (folded.size() == 1 && folded.first() != r && characters.contains(folded.first()))
+            corrections.insert(r, folded.first());
     }
     return corrections;
 }
