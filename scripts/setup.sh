@@ -6,7 +6,7 @@ packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
   fonts-noto-cjk
-  xvfb xauth openbox xdotool poppler-utils
+  xvfb xauth openbox xdotool poppler-utils cups-daemon cups-client printer-driver-cups-pdf
   libbenchmark-dev
   dpkg-dev desktop-file-utils appstream
   clang libclang-rt-14-dev

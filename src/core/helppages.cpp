@@ -200,12 +200,16 @@ QString search_page(const QString &word, const QList<Hit> &hits)
     return html + u"</ul></body></html>"_s;
 }
 
-QString missing_page(const QString &address)
+QString missing_page(const QString &address, bool start_missing)
 {
+    // ホーム leads back to the start page only when that page is there.
+    const QString advice =
+        start_missing ? u"ヘルプのファイルが入っていないか、消されています。"
+                        u"ぽん採点をインストールし直すと、ヘルプも元に戻ります。"_s
+                      : u"ツールバーの「ホーム」で最初のページに戻れます。"_s;
     return page_head(u"ページが見つかりません"_s) + u"<h1>ページが見つかりません</h1><p>「"_s +
-           address.toHtmlEscaped() +
-           u"」は見つかりませんでした。</p><p>ツールバーの「ホーム」で最初のページに戻れます。</p>"
-           u"</body></html>"_s;
+           address.toHtmlEscaped() + u"」は見つかりませんでした。</p><p>"_s + advice +
+           u"</p></body></html>"_s;
 }
 
 }  // namespace help

@@ -46,6 +46,7 @@ QList<Hit> search(const QString &folder, const QString &word);
 
 // The generated pages the viewer shows in place of a file.
 QString search_page(const QString &word, const QList<Hit> &hits);
-QString missing_page(const QString &address);
+// start_missing: the help's start page itself is the one not there.
+QString missing_page(const QString &address, bool start_missing);
 
 }  // namespace help

@@ -43,6 +43,16 @@ QList<double> paper_widths(const Sheet &sheet, double k, PageSurface &surface, i
 
 }  // namespace
 
+int last_filled_row(const Sheet &sheet, int c1, int c2, int r1, int r2)
+{
+    Q_ASSERT(c1 <= c2 && r1 <= r2);
+    for (int r = r2; r >= r1; --r)
+        for (int c = c1; c <= c2; ++c)
+            if (!numbers::trim_spaces(sheet.text(r, c)).isEmpty())
+                return r;
+    return r1 - 1;
+}
+
 Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
                  int c2, int r1, int r2)
 {
@@ -136,7 +146,8 @@ void print_page(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &s
                 if (m > cw)
                     m = cw;
             }
-            surface.draw_text(X(c) + cw - m, Y(r), s, X(c) + cw);
+            // A number is never cut: one wider than its column runs over.
+            surface.draw_text(X(c) + cw - m, Y(r), s, surface.width());
         }
     }
 

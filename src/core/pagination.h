@@ -46,6 +46,10 @@ struct Plan {
     QList<Page> pages;   // strip by strip from the left, top to bottom in a strip
 };
 
+// The last row of r1 .. r2 with some text in columns c1 .. c2, or r1 - 1 when
+// every one of them is empty: rows of nothing at the end are not worth paper.
+int last_filled_row(const Sheet &sheet, int c1, int c2, int r1, int r2);
+
 // Checks every column and row of the sheet against the page, then divides
 // the range into pages. A row that fits a page only without the headings
 // still gets a page of its own, never an empty one.

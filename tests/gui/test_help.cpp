@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -95,8 +96,11 @@ private slots:
         QCOMPARE(shown(), help_file(u"evaluation.htm"_s));
         viewer->toolbar_action(u"Home"_s);
         QCOMPARE(shown(), start);
+        QTRY_VERIFY(!viewer->findChild<QTimer *>(u"timTimer"_s)->isActive());
+        QCOMPARE(viewer->windowTitle(), u"ぽん採点のヘルプ"_s);
         emit viewer->view()->anchorClicked(QUrl(u"evaluation.htm"_s));
         QCOMPARE(shown(), help_file(u"evaluation.htm"_s));
+        QTRY_COMPARE(viewer->windowTitle(), u"評価計算の手順"_s);  // the caption follows the link
 
         viewer->close();
         QVERIFY(!viewer->isVisible());
@@ -134,6 +138,21 @@ private slots:
         if (address == u"nothing.htm"_s)
             QTRY_COMPARE(viewer->windowTitle(), u"ページが見つかりません"_s);
         prompter->clear();
+    }
+
+    // A missing page points to ホーム, except when the start page itself is
+    // the one missing.
+    void missing_start_page()
+    {
+        type_address(u"nothing.htm"_s);
+        QVERIFY(viewer->view()->toPlainText().contains(u"「ホーム」"_s));
+        viewer->close();
+        QVERIFY(QFile::remove(help_file(u"help.htm"_s)));
+        open_from_menu();
+        const QString text = viewer->view()->toPlainText();
+        QVERIFY(text.contains(u"ページが見つかりません"_s));
+        QVERIFY(!text.contains(u"「ホーム」"_s));
+        QVERIFY(text.contains(u"インストールし直す"_s));
     }
 
     void search_finds_pages_with_links()

@@ -2,11 +2,13 @@
 // a PDF file, read back with pdftotext.
 #include "guitest.h"
 #include "sheet.h"
+#include "print/pdftextmap.h"
 #include "print/printersettings.h"
 #include "sheet/sheetmenus.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDate>
 #include <QDialog>
 #include <QFile>
 #include <QRadioButton>
@@ -31,10 +33,7 @@ class TestPrinting : public GuiTestBase
         process.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
         if (!process.waitForFinished(30000))
             return {};
-        // Fonts map some ideographs to their look-alike radicals: folded back.
-        QStringList pages = QString::fromUtf8(process.readAllStandardOutput())
-                                .normalized(QString::NormalizationForm_KC)
-                                .split(u'\f');
+        QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
         if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
             pages.removeLast();
         return pages;
@@ -116,6 +115,126 @@ private slots:
         QVERIFY(pages.first().contains(u"生徒2"_s));
     }
 
+    // The file's text is what the sheet says, kanji that share their glyph
+    // with a radical included, and every page names itself in its footer.
+    void names_as_typed_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("new sheet") << QString();
+        QTest::newRow("saved sheet") << u"山田学級.ten"_s;
+    }
+
+    void names_as_typed()
+    {
+        QFETCH(QString, file);
+        const QStringList names = {
+            u"山田"_s, u"田中"_s, u"鈴木"_s, u"佐藤"_s, u"高橋"_s, u"小林"_s, u"中村"_s, u"石川"_s,
+            u"大野"_s, u"西村"_s, u"青木"_s, u"木村"_s, u"山口"_s, u"金子"_s, u"松本"_s, u"井上"_s,
+            u"林"_s, u"清水"_s, u"山本"_s, u"斎藤"_s, u"石井"_s, u"小川"_s, u"竹内"_s, u"大塚"_s,
+            u"長谷川"_s, u"青山"_s, u"川口"_s, u"西田"_s, u"森"_s, u"石田"_s};
+        sheet->set_rows(121);
+        for (int r = 1; r <= 120; ++r) {
+            sheet->set_text(r, 4, names[(r - 1) % names.size()] + QString::number(r));
+            sheet->set_text(r, 5, r % 7 ? QString::number(r) : u"欠"_s);
+        }
+        if (!file.isEmpty())
+            sheet->set_sheet_name(folder->file(file));
+        const QString path = folder->file(u"class.pdf"_s);
+        prompter->files.enqueue(path);
+        main->toolbar_click(u"ｼｰﾄ印刷"_s);
+        QVERIFY(prompter->messages().isEmpty());
+        const QStringList pages = pages_of(path);
+        QVERIFY(pages.size() > 1);
+        QString all;
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            QVERIFY(pages[i].contains(u"氏名"_s));
+            QVERIFY(pages[i].contains(file.isEmpty() ? u"新規ｼｰﾄ"_s : file));
+            QVERIFY(pages[i].contains(QDate::currentDate().toString(u"yyyy年M月d日"_s)));
+            QVERIFY(pages[i].contains(QString::number(i + 1) + u" / "_s + QString::number(pages.size())));
+            all += pages[i];
+        }
+        for (int r = 1; r <= 120; ++r)
+            QVERIFY2(all.contains(names[(r - 1) % names.size()] + QString::number(r)),
+                     qPrintable(names[(r - 1) % names.size()]));
+        QCOMPARE(all.count(u"欠"_s), 120 / 7);
+    }
+
+    // Rows empty in every selected column at the end of the selection are
+    // not printed; a selection of nothing but empty rows is said so.
+    void empty_rows_at_the_end_data()
+    {
+        QTest::addColumn<int>("first_row");
+        QTest::addColumn<int>("last_row");
+        QTest::addColumn<int>("pages");  // 0: refused
+        QTest::newRow("30 students in 40 rows") << 1 << 40 << 1;
+        QTest::newRow("5 students in 100 rows") << 1 << 100 << 1;
+        QTest::newRow("only empty rows") << 31 << 60 << 0;
+    }
+
+    void empty_rows_at_the_end()
+    {
+        QFETCH(int, first_row);
+        QFETCH(int, last_row);
+        QFETCH(int, pages);
+        class_of(last_row == 100 ? 5 : 30);
+        // A column a strip: 100 rows would be sixteen pages and a question.
+        for (int c = 1; c <= 8; ++c)
+            sheet->set_column_width(c, 6000);
+        sheet->set_current_cell(first_row, 1);
+        sheet->set_selection_end(last_row, 8);
+        const QString path = folder->file(u"class.pdf"_s);
+        prompter->files.enqueue(path);
+        win->menus()->action(u"mnu_print"_s)->trigger();
+        if (pages == 0) {
+            QCOMPARE(prompter->messages(),
+                     QStringList{u"指定範囲の行はすべて空なので、印刷するものがありません。"_s});
+            QVERIFY(!QFile::exists(path));
+            return;
+        }
+        QVERIFY(prompter->asked.isEmpty());
+        const QStringList printed = pages_of(path);
+        QCOMPARE(printed.size(), 8);  // one page a strip, none of empty rows
+        QCOMPARE(printed.join(QString()).count(u"生徒"_s), last_row == 100 ? 5 : 30);
+    }
+
+    // The text maps are read in each form a CMap may take; only the entries
+    // of radicals that stand for printed ideographs change.
+    void text_map_forms_data()
+    {
+        QTest::addColumn<QByteArray>("entries");
+        QTest::addColumn<QByteArray>("expected");  // in the appended map
+        QTest::newRow("array") << QByteArray("1 beginbfrange\n<0001> <0003> [<2F25> <0061> <2F26>]\nendbfrange\n")
+                               << QByteArray("<0001> <5B50>\n<0002> <0061>\n<0003> <5B80>\n");
+        QTest::newRow("consecutive range") << QByteArray("1 beginbfrange\n<0004> <0005> <2F25>\nendbfrange\n")
+                                           << QByteArray("<0004> <5B50>\n<0005> <5B80>\n");
+        QTest::newRow("single entries") << QByteArray("2 beginbfchar\n<0007> <2F25>\n<0008> <2EBF>\nendbfchar\n")
+                                        << QByteArray("<0007> <5B50>\n<0008> <2EBF>\n");
+        QTest::newRow("nothing to correct") << QByteArray("1 beginbfchar\n<0007> <0061>\nendbfchar\n")
+                                            << QByteArray();
+    }
+
+    void text_map_forms()
+    {
+        QFETCH(QByteArray, entries);
+        QFETCH(QByteArray, expected);
+        const QByteArray cmap = "begincmap\n" + entries + "endcmap\n";
+        const QByteArray pdf = "%PDF-1.4\n1 0 obj\n<< /Type /Font /ToUnicode 2 0 R >>\nendobj\n"
+                               "2 0 obj\n<< /Length " + QByteArray::number(cmap.size()) +
+                               " >>\nstream\n" + cmap + "\nendstream\nendobj\nxref\n0 3\n"
+                               "trailer\n<< /Size 3 /Root 1 0 R >>\nstartxref\n60\n%%EOF\n";
+        const QByteArray update = pdftextmap::update_for(pdf, {{0x2F25, 0x5B50}, {0x2F26, 0x5B80}});
+        if (expected.isEmpty()) {
+            QVERIFY(update.isEmpty());
+            return;
+        }
+        QVERIFY2(update.contains(expected), update.constData());
+        QVERIFY(update.startsWith("2 0 obj\n"));
+        QVERIFY(update.contains("/Prev 60"));
+        // The new xref entry points at the object it adds.
+        const qsizetype at = update.indexOf("xref\n2 1\n") + 9;
+        QCOMPARE(update.mid(at, 10).toLongLong(), pdf.size());
+    }
+
     // Nothing is printed, and no file asked for, when the range is refused.
     void refused_prints_nothing_data()
     {
@@ -171,23 +290,49 @@ private slots:
         prompter->clear();
     }
 
+    // The preview's question never covers the page: beside the window when
+    // the screen has room, else over the window's corner.
+    void question_beside_the_preview_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QPoint>("at");
+        QTest::newRow("room on the right") << QRect(0, 0, 700, 1000) << QPoint(708, 0);
+        QTest::newRow("room on the left only") << QRect(1200, 50, 700, 1000) << QPoint(892, 50);
+        QTest::newRow("no room: the corner") << QRect(0, 0, 1900, 1000) << QPoint(1600, 0);
+        QTest::newRow("low window: kept on the screen") << QRect(0, 1000, 700, 200) << QPoint(708, 960);
+    }
+
+    void question_beside_the_preview()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QPoint, at);
+        QCOMPARE(Prompter::place_beside(frame, QSize(300, 120), QRect(0, 0, 1920, 1080)), at);
+    }
+
     // Papers are named by their paper code: Qt's names never match the table.
     void paper_names_data()
     {
-        QTest::addColumn<int>("id");
+        QTest::addColumn<QPageSize>("size");
         QTest::addColumn<QString>("name");
-        QTest::newRow("A4") << int(QPageSize::A4) << u"A4 210 x 297 mm"_s;
-        QTest::newRow("JIS B4") << int(QPageSize::JisB4) << u"B4 257 x 364 mm"_s;
-        QTest::newRow("A3") << int(QPageSize::A3) << u"A3 297 x 420 mm"_s;
-        QTest::newRow("Letter") << int(QPageSize::Letter) << u"レター 8 1/2 x 11 インチ"_s;
-        QTest::newRow("no code: Qt's name") << int(QPageSize::A6) << QPageSize(QPageSize::A6).name();
+        QTest::newRow("A4") << QPageSize(QPageSize::A4) << u"A4 210 x 297 mm"_s;
+        QTest::newRow("JIS B4") << QPageSize(QPageSize::JisB4) << u"B4 257 x 364 mm"_s;
+        QTest::newRow("A3") << QPageSize(QPageSize::A3) << u"A3 297 x 420 mm"_s;
+        QTest::newRow("Letter") << QPageSize(QPageSize::Letter) << u"レター 8 1/2 x 11 インチ"_s;
+        QTest::newRow("no code: the driver's name and size") << QPageSize(QPageSize::A6) << u"A6 105 x 148 mm"_s;
+        QTest::newRow("code 42 is no size") << QPageSize(QPageSize::B4) << u"B4 250 x 353 mm"_s;
+        QTest::newRow("the driver's own, in inches")
+            << QPageSize(QSizeF(792, 1008), QPageSize::Point, u"11x14"_s, QPageSize::ExactMatch)
+            << u"11x14 11 x 14 インチ"_s;
+        QTest::newRow("the driver's own, in mm")
+            << QPageSize(QSizeF(2437, 3458), QPageSize::Point, u"RA0"_s, QPageSize::ExactMatch)
+            << u"RA0 860 x 1220 mm"_s;
     }
 
     void paper_names()
     {
-        QFETCH(int, id);
+        QFETCH(QPageSize, size);
         QFETCH(QString, name);
-        QCOMPARE(PrinterSettings::paper_name(QPageSize(QPageSize::PageSizeId(id))), name);
+        QCOMPARE(PrinterSettings::paper_name(size), name);
     }
 
     // A paper and orientation chosen in Form5 are what the next print uses;
@@ -200,6 +345,8 @@ private slots:
         QTest::newRow("キャンセル") << u"Command2"_s << u"595 x 842 pts (A4)"_s;
         QTest::newRow("close box") << u"close"_s << u"595 x 842 pts (A4)"_s;
         QTest::newRow("Esc") << u"Esc"_s << u"595 x 842 pts (A4)"_s;
+        QTest::newRow("opened again, Esc") << u"again Esc"_s << u"595 x 842 pts (A4)"_s;
+        QTest::newRow("opened again, キャンセル") << u"again Command2"_s << u"595 x 842 pts (A4)"_s;
     }
 
     void settings_window()
@@ -216,6 +363,11 @@ private slots:
         QCOMPARE(papers->currentText(), u"A4 210 x 297 mm"_s);
         papers->setCurrentIndex(papers->findText(u"A3 297 x 420 mm"_s));
         named<QRadioButton>(form5, u"Option1_1"_s)->click();
+        if (ending.startsWith(u"again "_s)) {
+            win->menus()->action(u"mnu_psettei"_s)->trigger();
+            QCOMPARE(papers->currentText(), u"A3 297 x 420 mm"_s);
+            ending = ending.mid(6);
+        }
         if (ending == u"close"_s)
             form5->close();
         else if (ending == u"Esc"_s)

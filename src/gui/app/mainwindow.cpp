@@ -498,7 +498,9 @@ void MainWindow::showEvent(QShowEvent *event)
 bool MainWindow::restore_place(QSettings *settings)
 {
     settings_ = settings;
-    printer_settings_->remember_in(settings);
+    const QString paper_note = printer_settings_->remember_in(settings);
+    if (!paper_note.isEmpty())
+        QTimer::singleShot(0, this, [this, paper_note] { prompter_.message(this, paper_note); });
     return restoreGeometry(settings->value(kPlaceKey).toByteArray());
 }
 

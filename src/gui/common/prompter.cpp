@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScreen>
+#include <QEvent>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -10,48 +13,113 @@ QString Prompter::program_title()
     return u"ぽん採点"_s;
 }
 
-Prompter::Answer DialogPrompter::ask(QWidget *parent, const QString &text, Buttons buttons,
-                                     const QString &title)
+QPoint Prompter::place_beside(const QRect &frame, const QSize &box, const QRect &screen)
 {
-    QMessageBox box(parent);
+    const int gap = 8;
+    const int top = qBound(screen.top(), frame.top(), qMax(screen.top(), screen.bottom() + 1 - box.height()));
+    if (frame.right() + gap + box.width() <= screen.right() + 1)
+        return {frame.right() + 1 + gap, top};
+    if (frame.left() - gap - box.width() >= screen.left())
+        return {frame.left() - gap - box.width(), top};
+    return {qMax(screen.left(), qMin(frame.right(), screen.right()) + 1 - box.width()), top};
+}
+
+namespace {
+
+void set_up(QMessageBox &box, const QString &text, Prompter::Buttons buttons, const QString &title)
+{
     box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(title.isEmpty() ? program_title() : title);
+    box.setWindowTitle(title.isEmpty() ? Prompter::program_title() : title);
     box.setTextFormat(Qt::PlainText);
     QString shown = text;
     shown.replace(u"\r\n"_s, u"\n"_s);
     box.setText(shown);
     switch (buttons) {
-    case Buttons::Ok:
+    case Prompter::Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
         break;
-    case Buttons::OkCancel:
+    case Prompter::Buttons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Ok);
         break;
-    case Buttons::YesNo:
+    case Prompter::Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         break;
-    case Buttons::YesNoCancel:
+    case Prompter::Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         break;
     }
-    switch (box.exec()) {
+}
+
+// Runs a placement once, when the watched window first becomes active.
+class PlaceOnActivation : public QObject
+{
+public:
+    explicit PlaceOnActivation(std::function<void()> place) : place_(std::move(place)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate && place_) {
+            std::exchange(place_, nullptr)();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> place_;
+};
+
+Prompter::Answer answer_of(int result, Prompter::Buttons buttons)
+{
+    switch (result) {
     case QMessageBox::Ok:
-        return Answer::Ok;
+        return Prompter::Answer::Ok;
     case QMessageBox::Yes:
-        return Answer::Yes;
+        return Prompter::Answer::Yes;
     case QMessageBox::No:
-        return Answer::No;
+        return Prompter::Answer::No;
     case QMessageBox::Cancel:
-        return Answer::Cancel;
+        return Prompter::Answer::Cancel;
     default:
         // Closing a Yes/No/Cancel box with Esc or its close button means Cancel.
-        return buttons == Buttons::Ok ? Answer::Ok
-               : buttons == Buttons::YesNo ? Answer::No
-                                           : Answer::Cancel;
+        return buttons == Prompter::Buttons::Ok      ? Prompter::Answer::Ok
+               : buttons == Prompter::Buttons::YesNo ? Prompter::Answer::No
+                                                     : Prompter::Answer::Cancel;
     }
+}
+
+}  // namespace
+
+Prompter::Answer DialogPrompter::ask(QWidget *parent, const QString &text, Buttons buttons,
+                                     const QString &title)
+{
+    QMessageBox box(parent);
+    set_up(box, text, buttons, title);
+    return answer_of(box.exec(), buttons);
+}
+
+Prompter::Answer DialogPrompter::ask_beside(QWidget *window, const QString &text, Buttons buttons)
+{
+    QMessageBox box(window);
+    set_up(box, text, buttons, QString());
+    box.adjustSize();
+    QScreen *screen = window ? window->screen() : nullptr;
+    if (window && screen) {
+        auto place = [&box, window, screen] {
+            box.move(place_beside(window->frameGeometry(), box.frameGeometry().size(),
+                                  screen->availableGeometry()));
+        };
+        place();
+        // Window managers centre a dialog over its parent when they map it;
+        // once it is active, with its frame known, it goes where it belongs.
+        PlaceOnActivation placer(place);
+        box.installEventFilter(&placer);
+        return answer_of(box.exec(), buttons);
+    }
+    return answer_of(box.exec(), buttons);
 }
 
 std::optional<QString> DialogPrompter::open_file(QWidget *parent, const QStringList &filters)

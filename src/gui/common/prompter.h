@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -26,6 +28,16 @@ public:
 
     void message(QWidget *parent, const QString &text) { ask(parent, text, Buttons::Ok); }
 
+    // As ask, with the box placed beside the window it speaks about, so
+    // that it hides nothing of what the window shows.
+    virtual Answer ask_beside(QWidget *window, const QString &text, Buttons buttons)
+    {
+        return ask(window, text, buttons);
+    }
+    // Where a box of that size goes beside a window's frame on a screen:
+    // right of it, else left of it, else over its top-right corner.
+    static QPoint place_beside(const QRect &frame, const QSize &box, const QRect &screen);
+
     static QString program_title();
 };
 
@@ -35,6 +47,7 @@ class DialogPrompter : public Prompter
 public:
     Answer ask(QWidget *parent, const QString &text, Buttons buttons,
                const QString &title) override;
+    Answer ask_beside(QWidget *window, const QString &text, Buttons buttons) override;
     std::optional<QString> open_file(QWidget *parent, const QStringList &filters) override;
     std::optional<QString> save_file(QWidget *parent, const QStringList &filters,
                                      const QString &default_name) override;

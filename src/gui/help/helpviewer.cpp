@@ -41,7 +41,8 @@ QVariant HelpView::loadResource(int type, const QUrl &name)
     }
     if (type == QTextDocument::HtmlResource && name.isLocalFile() &&
         !QFileInfo(name.toLocalFile()).isFile())
-        return help::missing_page(name.toLocalFile());
+        return help::missing_page(name.toLocalFile(),
+                                  QFileInfo(name.toLocalFile()) == QFileInfo(home_));
     return QTextBrowser::loadResource(type, name);
 }
 
@@ -116,6 +117,9 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
             [this](const QUrl &link) { follow(view_->source().resolved(link)); });
     connect(view_, &QTextBrowser::sourceChanged, this, [this](const QUrl &url) {
         address_->setEditText(url.isLocalFile() ? url.toLocalFile() : url.toString());
+        // A followed link starts no busy timer: the caption follows here.
+        if (!timer_->isActive())
+            setWindowTitle(view_->documentTitle());
     });
 
     timer_->setObjectName(u"timTimer"_s);
@@ -159,6 +163,7 @@ void HelpViewer::open_help(const QString &start_dir, const QSize &main_size)
     const QString page = help::start_page(start_dir, help::installed_folders(QCoreApplication::applicationDirPath()));
     folder_ = QFileInfo(page).absolutePath();
     view_->set_folder(folder_);
+    view_->set_home(page);
     address_->clear();
     address_->addItem(page);
     start_busy();

@@ -23,6 +23,7 @@ public:
     explicit HelpView(QWidget *parent);
 
     void set_folder(const QString &folder) { folder_ = folder; }
+    void set_home(const QString &home) { home_ = home; }
     bool is_loading() const { return loading_; }
     void go(const QUrl &url);
 
@@ -30,6 +31,7 @@ public:
 
 private:
     QString folder_;
+    QString home_;
     bool loading_ = false;
 };
 

@@ -57,6 +57,7 @@ void PainterSurface::draw_text(double x, double y, const QString &text, double c
                                 qMax(0.0, px(clip_right - x)), metrics.height()));
     painter_.drawText(at, text);
     painter_.restore();
+    drawn_ += text;
 }
 
 void PainterSurface::draw_line(double x1, double y1, double x2, double y2, bool dotted)
@@ -67,4 +68,21 @@ void PainterSurface::draw_line(double x1, double y1, double x2, double y2, bool 
     painter_.setPen(pen);
     painter_.drawLine(QPointF(page_.left() + px(x1), page_.top() + px(y1)),
                       QPointF(page_.left() + px(x2), page_.top() + px(y2)));
+}
+
+void PainterSurface::draw_footer(const QString &left, const QString &middle, const QString &right)
+{
+    painter_.save();
+    painter_.setFont(fonts::sheet_font(9));
+    painter_.setPen(Qt::black);
+    const QFontMetricsF metrics(painter_.font(), painter_.device());
+    // At the top of the bottom margin: the part of the margin nearer the
+    // paper's edge may be more than a printer can reach.
+    const QRectF line(page_.left(), page_.bottom() + dpi_ * 1.5 / 25.4, page_.width(),
+                      metrics.height());
+    painter_.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, left);
+    painter_.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter, middle);
+    painter_.drawText(line, Qt::AlignRight | Qt::AlignVCenter, right);
+    painter_.restore();
+    drawn_ += left + middle + right;
 }

@@ -22,11 +22,17 @@ public:
     void draw_text(double x, double y, const QString &text, double clip_right) override;
     void draw_line(double x1, double y1, double x2, double y2, bool dotted) override;
 
+    // In the bottom margin, just below the drawing area: left, middle, right.
+    void draw_footer(const QString &left, const QString &middle, const QString &right);
+    // Every text drawn so far, footer included.
+    const QString &drawn() const { return drawn_; }
+
 private:
     double px(double twips) const;
     double twips(double px) const;
 
     QPainter &painter_;
     QRectF page_;
+    QString drawn_;
     double dpi_;
 };

@@ -1,15 +1,19 @@
 #include "print/printcommands.h"
 
+#include "common/fonts.h"
 #include "common/prompter.h"
 #include "common/twips.h"
 #include "pagination.h"
 #include "print/paintersurface.h"
+#include "print/pdftextmap.h"
 #include "print/previewwindow.h"
 #include "print/printersettings.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
 #include "sheet/sheethost.h"
 
+#include <QDate>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
@@ -21,28 +25,33 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The range to print: the selection, without the title row (each page has
-// the headings already); one selected cell stands for the whole used range.
+// the headings already) and without the empty rows at its end; one selected
+// cell stands for the whole sheet.
 struct Range {
     int c1, c2, r1, r2;
 };
 
-std::optional<Range> print_range_of(const Sheet &sheet)
+enum class Refusal { None, TitleOnly, Empty };
+
+Refusal print_range_of(const Sheet &sheet, Range &range)
 {
-    Range range{sheet.left_selected_col(), sheet.right_selected_col(), sheet.top_selected_row(),
-                sheet.bottom_selected_row()};
-    if (range.c1 == range.c2 && range.r1 == range.r2) {
-        int last = 1;
-        for (int r = 1; r < sheet.rows(); ++r)
-            for (int c = 1; c < sheet.cols(); ++c)
-                if (!sheet.text(r, c).trimmed().isEmpty())
-                    last = r;
-        range = {1, sheet.cols() - 1, 1, last};
-    }
-    range.c1 = qMax(range.c1, 1);
+    range = {sheet.left_selected_col(), sheet.right_selected_col(), sheet.top_selected_row(),
+             sheet.bottom_selected_row()};
+    if (range.c1 == range.c2 && range.r1 == range.r2)
+        range = {1, sheet.cols() - 1, 1, sheet.rows() - 1};
     if (range.r2 < 1)
-        return std::nullopt;
+        return Refusal::TitleOnly;
+    range.c1 = qMax(range.c1, 1);
     range.r1 = qMax(range.r1, 1);
-    return range;
+    if (range.c1 > range.c2)
+        return Refusal::Empty;
+    range.r2 = pagination::last_filled_row(sheet, range.c1, range.c2, range.r1, range.r2);
+    return range.r2 < range.r1 ? Refusal::Empty : Refusal::None;
+}
+
+QString printed_on()
+{
+    return QDate::currentDate().toString(u"yyyy年M月d日 印刷"_s);
 }
 
 }  // namespace
@@ -62,15 +71,40 @@ pagination::ScreenMeasures PrintCommands::screen_measures() const
 bool PrintCommands::prepare(QPrinter &printer) const
 {
     host_.printer_settings().apply_to(printer);
+    // Room for the footer below the table, above what the printer needs.
+    QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    margins.setBottom(margins.bottom() + 8.0);
+    printer.setPageMargins(margins, QPageLayout::Millimeter);
     return host_.printer_settings().to_pdf();
+}
+
+QString PrintCommands::footer_name() const
+{
+    const QString name = sheet_->sheet_name();
+    return name.isEmpty() || name == Sheet::untitled_name() ? Sheet::untitled_name()
+                                                            : QFileInfo(name).fileName();
+}
+
+void PrintCommands::draw_page(PainterSurface &surface, const pagination::Plan &plan, qsizetype i,
+                              const QString &date) const
+{
+    pagination::print_page(*sheet_, screen_measures(), surface, plan.pages[i]);
+    surface.draw_footer(footer_name(), date,
+                        QString::number(i + 1) + u" / "_s + QString::number(plan.pages.size()));
 }
 
 pagination::Plan PrintCommands::plan_for(QPrinter &printer)
 {
-    const std::optional<Range> range = print_range_of(*sheet_);
-    if (!range) {
+    Range range;
+    switch (print_range_of(*sheet_, range)) {
+    case Refusal::TitleOnly:
         host_.prompter().message(window_, u"見出しの行だけでは印刷できません。"_s);
         return {};
+    case Refusal::Empty:
+        host_.prompter().message(window_, u"指定範囲の行はすべて空なので、印刷するものがありません。"_s);
+        return {};
+    case Refusal::None:
+        break;
     }
     // Measured at the printer's resolution before anything is sent: a refused
     // range prints nothing, not even a blank page.
@@ -79,8 +113,8 @@ pagination::Plan PrintCommands::plan_for(QPrinter &printer)
     scratch.setDotsPerMeterY(int(printer.resolution() / 0.0254));
     QPainter measure(&scratch);
     PainterSurface surface(measure, printer.pageRect(QPrinter::DevicePixel));
-    pagination::Plan plan = pagination::print_range(*sheet_, screen_measures(), surface, range->c1,
-                                                     range->c2, range->r1, range->r2);
+    pagination::Plan plan = pagination::print_range(*sheet_, screen_measures(), surface, range.c1,
+                                                     range.c2, range.r1, range.r2);
     if (!plan.refusal.isEmpty()) {
         host_.prompter().message(window_, plan.refusal);
         plan.pages.clear();
@@ -112,14 +146,18 @@ void PrintCommands::mnu_print_Click()
         prompter.message(window_, u"印刷を始められませんでした。"_s);
         return;
     }
-    const pagination::ScreenMeasures screen = screen_measures();
+    // The painter's origin is the printable area's corner.
     PainterSurface surface(painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
+    const QString date = printed_on();
     for (qsizetype i = 0; i < plan.pages.size(); ++i) {
         if (i > 0)
             printer.newPage();  // only between pages: no blank page at the end
-        pagination::print_page(*sheet_, screen, surface, plan.pages[i]);
+        draw_page(surface, plan, i, date);
     }
     painter.end();
+    if (to_pdf && !pdftextmap::correct_file(printer.outputFileName(), surface.drawn(),
+                                                     fonts::sheet_font(12)))
+        prompter.message(window_, u"PDF の文字の情報を直せませんでした。印刷された文字の検索やコピーが正しくできないことがあります。"_s);
 }
 
 void PrintCommands::mnu_preview_Click()
@@ -130,18 +168,20 @@ void PrintCommands::mnu_preview_Click()
     if (plan.pages.isEmpty())
         return;
 
-    // The printed page, drawn small enough for the screen: the same pages
-    // as the printout, only scaled.
-    const QSizeF page_px = printer.pageRect(QPrinter::DevicePixel).size();
-    const double page_twips_height = page_px.height() * 1440.0 / printer.resolution();
+    // The whole sheet of paper, drawn small enough for the screen: the same
+    // pages as the printout, margins and footer included, only scaled.
+    const QRectF paper_px = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF page_px = printer.pageRect(QPrinter::DevicePixel);
+    const double paper_twips_height = paper_px.height() * 1440.0 / printer.resolution();
     const int screen_height = window_->screen() ? window_->screen()->availableGeometry().height() : 900;
-    const double dpi = qBound(40.0, (screen_height - 160) * 1440.0 / page_twips_height, 150.0);
-    const QSize size(int(page_px.width() * dpi / printer.resolution()),
-                     int(page_px.height() * dpi / printer.resolution()));
+    const double dpi = qBound(40.0, (screen_height - 160) * 1440.0 / paper_twips_height, 150.0);
+    const double to_screen = dpi / printer.resolution();
+    const QSize size(int(paper_px.width() * to_screen), int(paper_px.height() * to_screen));
+    const QRectF page(page_px.topLeft() * to_screen, page_px.size() * to_screen);
     const QString caption = u"[印刷イメージの表示]  "_s + window_->windowTitle();
-    const pagination::ScreenMeasures screen = screen_measures();
+    const QString date = printed_on();
     PreviewWindow &preview = host_.preview_window();
-    for (const pagination::Page &page : plan.pages) {
+    for (qsizetype i = 0; i < plan.pages.size(); ++i) {
         QImage image(size, QImage::Format_RGB32);
         image.setDotsPerMeterX(int(dpi / 0.0254));
         image.setDotsPerMeterY(int(dpi / 0.0254));
@@ -149,12 +189,13 @@ void PrintCommands::mnu_preview_Click()
         {
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);
-            PainterSurface surface(painter, QRectF(QPointF(0, 0), QSizeF(size)));
-            pagination::print_page(*sheet_, screen, surface, page);
+            PainterSurface surface(painter, page);
+            draw_page(surface, plan, i, date);
         }
         preview.show_page(image, caption);
         // The teacher may stop looking at any page.
-        if (host_.prompter().ask(window_, u"次があれば表示します。"_s, Prompter::Buttons::OkCancel) !=
+        if (host_.prompter().ask_beside(&preview, u"次があれば表示します。"_s,
+                                        Prompter::Buttons::OkCancel) !=
             Prompter::Answer::Ok)
             break;
     }

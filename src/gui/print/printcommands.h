@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class PainterSurface;
 class QPrinter;
 class QWidget;
 class SheetHost;
@@ -34,6 +35,12 @@ private:
     // The pages of the selected range on that printer; empty (and said why)
     // when the range cannot be printed.
     pagination::Plan plan_for(QPrinter &printer);
+
+    // The sheet's file name without its folder, for the footer.
+    QString footer_name() const;
+    // Page i of the plan with its footer.
+    void draw_page(PainterSurface &surface, const pagination::Plan &plan, qsizetype i,
+                   const QString &date) const;
 
     QWidget *window_;
     Sheet *sheet_;

@@ -30,18 +30,33 @@ const char16_t *const kPaperNames[] = {
 
 const QString kPaperKey = u"print/paper"_s;
 const QString kOrientationKey = u"print/orientation"_s;
+const QString kPaperNameKey = u"print/paper_name"_s;
+const QString kPaperPointsKey = u"print/paper_points"_s;
 
 }  // namespace
 
 QString PrinterSettings::paper_name(const QPageSize &size)
 {
     // Matched by paper code: the driver's own names never match the table.
+    // Code 42 is only "user defined" there, which says nothing of the size.
     const int code = size.windowsId();
-    if (code >= 1 && code < int(std::size(kPaperNames)) && code != 42)
+    if (code >= 1 && code < 42)
         return QString::fromUtf16(kPaperNames[code]);
-    if (size.id() == QPageSize::Custom)
-        return QString::fromUtf16(kPaperNames[42]);
-    return size.name();
+    return size.name() + u' ' + size_text(size);
+}
+
+QString PrinterSettings::size_text(const QPageSize &size)
+{
+    // Inches when both sides are whole or half inches, else millimetres.
+    const QSizeF inches = size.size(QPageSize::Inch);
+    auto half_inches = [](double v) { return qAbs(v * 2 - qRound(v * 2)) < 0.02; };
+    if (size.definitionUnits() != QPageSize::Millimeter && half_inches(inches.width()) &&
+        half_inches(inches.height()))
+        return QString::number(qRound(inches.width() * 2) / 2.0) + u" x "_s +
+               QString::number(qRound(inches.height() * 2) / 2.0) + u" インチ"_s;
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    return QString::number(qRound(mm.width())) + u" x "_s + QString::number(qRound(mm.height())) +
+           u" mm"_s;
 }
 
 QString PrinterSettings::default_printer()
@@ -51,13 +66,26 @@ QString PrinterSettings::default_printer()
 
 QList<QPageSize> PrinterSettings::papers() const
 {
+    QList<QPageSize> offered;
     const QPrinterInfo printer = QPrinterInfo::printerInfo(printer_);
-    if (!printer.isNull() && !printer.supportedPageSizes().isEmpty())
-        return printer.supportedPageSizes();
+    if (!printer.isNull())
+        offered = printer.supportedPageSizes();
+    if (offered.isEmpty()) {
+        for (QPageSize::PageSizeId id : {QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::JisB4,
+                                         QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal})
+            offered.append(QPageSize(id));
+    }
+    // Drivers list one paper under several keys (Letter and ANSI A, C5 and
+    // Envelope C5): each name once.
     QList<QPageSize> list;
-    for (QPageSize::PageSizeId id : {QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::JisB4,
-                                     QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal})
-        list.append(QPageSize(id));
+    QStringList names;
+    for (const QPageSize &size : offered) {
+        const QString name = paper_name(size);
+        if (!names.contains(name)) {
+            names.append(name);
+            list.append(size);
+        }
+    }
     return list;
 }
 
@@ -88,14 +116,36 @@ void PrinterSettings::apply_to(QPrinter &printer) const
     printer.setPageOrientation(orientation_);
 }
 
-void PrinterSettings::remember_in(QSettings *settings)
+QString PrinterSettings::remember_in(QSettings *settings)
 {
     settings_ = settings;
-    const int id = settings->value(kPaperKey, int(QPageSize::A4)).toInt();
-    if (id >= 0 && id < int(QPageSize::LastPageSize) && id != int(QPageSize::Custom))
-        page_size_ = QPageSize(QPageSize::PageSizeId(id));
     orientation_ = settings->value(kOrientationKey).toInt() == 1 ? QPageLayout::Landscape
                                                                  : QPageLayout::Portrait;
+    // A paper of the driver's own is kept by its name and size, the others
+    // by Qt's id.
+    const QSizeF points = settings->value(kPaperPointsKey).toSizeF();
+    const int id = settings->value(kPaperKey, int(QPageSize::A4)).toInt();
+    if (id == int(QPageSize::Custom) && points.isValid())
+        page_size_ = QPageSize(points, QPageSize::Point, settings->value(kPaperNameKey).toString(),
+                               QPageSize::ExactMatch);
+    else if (id >= 0 && id < int(QPageSize::LastPageSize) && id != int(QPageSize::Custom))
+        page_size_ = QPageSize(QPageSize::PageSizeId(id));
+    if (to_pdf() || !settings->contains(kPaperKey))
+        return {};
+    const QList<QPageSize> offered = papers();
+    const bool there = std::any_of(offered.cbegin(), offered.cend(), [this](const QPageSize &size) {
+        return size.isEquivalentTo(page_size_);
+    });
+    if (there || offered.isEmpty())
+        return {};
+    const QString missing = paper_name(page_size_);
+    page_size_ = QPrinterInfo::printerInfo(printer_).defaultPageSize();
+    if (!page_size_.isValid())
+        page_size_ = QPageSize(QPageSize::A4);
+    store();
+    return u"前回選んだ用紙「"_s + missing + u"」は、プリンター「"_s + printer_ +
+           u"」にはもうありません。\n用紙は「"_s + paper_name(page_size_) +
+           u"」にしました。印刷設定で選び直せます。"_s;
 }
 
 void PrinterSettings::store()
@@ -103,5 +153,7 @@ void PrinterSettings::store()
     if (!settings_)
         return;
     settings_->setValue(kPaperKey, int(page_size_.id()));
+    settings_->setValue(kPaperNameKey, page_size_.name());
+    settings_->setValue(kPaperPointsKey, QSizeF(page_size_.sizePoints()));
     settings_->setValue(kOrientationKey, orientation_ == QPageLayout::Landscape ? 1 : 0);
 }

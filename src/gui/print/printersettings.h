@@ -24,11 +24,16 @@ public:
     bool to_pdf() const { return printer_.isEmpty(); }
 
     void apply_to(QPrinter &printer) const;
-    void remember_in(QSettings *settings);
+    // Reads what was chosen last time and keeps later choices there; says
+    // why when the printer no longer offers that paper (empty otherwise).
+    QString remember_in(QSettings *settings);
 
-    // The Japanese name of a paper by its paper code, or Qt's own name.
+    // The Japanese name of a paper by its paper code, else the driver's own
+    // name with the size.
     static QString paper_name(const QPageSize &size);
-    // The papers the current printer offers (the common ones for PDF).
+    static QString size_text(const QPageSize &size);
+    // The papers the current printer offers (the common ones for PDF), each
+    // name once.
     QList<QPageSize> papers() const;
     // The current printer's name, or what stands for it without one.
     QString printer_name() const;

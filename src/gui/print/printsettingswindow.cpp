@@ -65,6 +65,13 @@ PrintSettingsWindow::PrintSettingsWindow(PrinterSettings &settings, Prompter &pr
 
 void PrintSettingsWindow::open_settings()
 {
+    // Opened again before O K or キャンセル: what was in force before the
+    // first opening is still what キャンセル gives back.
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
     saved_paper_ = settings_.page_size();
     saved_orientation_ = settings_.orientation();
     printer_label_->setText(settings_.printer_name());
