@@ -146,8 +146,7 @@ void print_page(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &s
                 if (m > cw)
                     m = cw;
             }
-            // A number is never cut: one wider than its column runs over.
-            surface.draw_text(X(c) + cw - m, Y(r), s, surface.width());
+            surface.draw_text(X(c) + cw - m, Y(r), s, X(c) + cw);
         }
     }
 
