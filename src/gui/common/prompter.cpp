@@ -10,8 +10,23 @@ QString Prompter::program_title()
     return u"ぽん採点"_s;
 }
 
+Prompter::Answer Prompter::default_button(Buttons buttons, Answer wanted)
+{
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return wanted == Answer::Cancel ? Answer::Cancel : Answer::Ok;
+    case Buttons::YesNo:
+        return wanted == Answer::No ? Answer::No : Answer::Yes;
+    case Buttons::YesNoCancel:
+        return wanted == Answer::Ok ? Answer::Yes : wanted;
+    }
+    return Answer::Ok;
+}
+
 Prompter::Answer DialogPrompter::ask(QWidget *parent, const QString &text, Buttons buttons,
-                                     const QString &title)
+                                     const QString &title, Answer default_answer)
 {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::NoIcon);
@@ -26,17 +41,19 @@ Prompter::Answer DialogPrompter::ask(QWidget *parent, const QString &text, Butto
         break;
     case Buttons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
         break;
     case Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
         break;
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
         break;
     }
+    const Answer chosen = default_button(buttons, default_answer);
+    box.setDefaultButton(chosen == Answer::Ok    ? QMessageBox::Ok
+                         : chosen == Answer::Yes ? QMessageBox::Yes
+                         : chosen == Answer::No  ? QMessageBox::No
+                                                 : QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

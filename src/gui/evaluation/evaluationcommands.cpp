@@ -55,7 +55,7 @@ void EvaluationCommands::close_panel()
     const Prompter::Answer answer = prompter_.ask(
         window_,
         u"現在表示されているの評価の値を決定しますか。する場合は[はい]、破棄する場合は[いいえ]、評価計算を継続する場合は[キャンセル]をクリックしてください。"_s,
-        Prompter::Buttons::YesNoCancel, u"確認"_s);
+        Prompter::Buttons::YesNoCancel, u"確認"_s, Prompter::Answer::Cancel);
     if (answer == Prompter::Answer::No)
         panel_->restore_grades();
     if (answer != Prompter::Answer::Cancel)

@@ -12,10 +12,13 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <cmath>
 
@@ -68,21 +71,19 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     step1_label_ = caption(u"[ステップ1]"_s);
     step1_text_label_ = caption(u"総合点に対する評価基準"_s);
     lower_caption_ = caption(u"２の上限点数"_s);
-    lower_label_ = value_box(u"Label19"_s);
+    lower_label_ = criterion_box(u"Label19"_s);
     lower_label_->setText(u"25"_s);
     lower_scroll_ = criterion_scroll(u"VScroll3"_s, kLowerStart, this);
     upper_caption_ = caption(u"10の下限点数"_s);
-    upper_label_ = value_box(u"Label20"_s);
+    upper_label_ = criterion_box(u"Label20"_s);
     upper_label_->setText(u"95"_s);
     upper_scroll_ = criterion_scroll(u"VScroll4"_s, kUpperStart, this);
-    // A criterion looks like a box to type in, and the sheet's editor keeps
-    // the keys: digits typed after a press on it went into the current mark.
-    // The press hands the keys to the criterion's own scroll control instead.
-    for (QWidget *criterion : {static_cast<QWidget *>(lower_label_),
-                               static_cast<QWidget *>(upper_label_)})
-        criterion->installEventFilter(this);
+    // The arrows take the keys only when pressed: the first box of the window
+    // must never catch keys meant for a cell.
     for (QScrollBar *bar : {lower_scroll_, upper_scroll_})
-        bar->setFocusPolicy(Qt::StrongFocus);
+        bar->setFocusPolicy(Qt::ClickFocus);
+    for (QLineEdit *box : {lower_label_, upper_label_})
+        connect(box, &QLineEdit::editingFinished, this, [this, box] { finish_criterion(box); });
 
     step2_label_ = caption(u"[ステップ２]　評価平均を設定"_s);
     candidate_list_ = new QListWidget(this);
@@ -155,15 +156,56 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     hide();
 }
 
+QList<QWidget *> EvaluationPanel::criterion_boxes() const
+{
+    return {lower_label_, upper_label_};
+}
+
+// In a criterion box the arrow keys move it one point and Page Up / Page Down
+// five, as the arrows beside it do.
 bool EvaluationPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == lower_label_)
-            lower_scroll_->setFocus(Qt::MouseFocusReason);
-        else if (watched == upper_label_)
-            upper_scroll_->setFocus(Qt::MouseFocusReason);
+    if (event->type() == QEvent::KeyPress && (watched == lower_label_ || watched == upper_label_)) {
+        QScrollBar *scroll = watched == lower_label_ ? lower_scroll_ : upper_scroll_;
+        // The scroll position runs opposite to the criterion.
+        int step = 0;
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+            step = -scroll->singleStep();
+            break;
+        case Qt::Key_Down:
+            step = scroll->singleStep();
+            break;
+        case Qt::Key_PageUp:
+            step = -scroll->pageStep();
+            break;
+        case Qt::Key_PageDown:
+            step = scroll->pageStep();
+            break;
+        default:
+            break;
+        }
+        if (step != 0) {
+            auto *box = static_cast<QLineEdit *>(watched);
+            // What was typed counts first, then the step moves from there.
+            finish_criterion(box);
+            scroll->setValue(scroll->value() + step);
+            box->selectAll();
+            return true;
+        }
     }
     return QFrame::eventFilter(watched, event);
+}
+
+QLineEdit *EvaluationPanel::criterion_box(const QString &name)
+{
+    auto *box = new QLineEdit(this);
+    box->setObjectName(name);
+    box->setFocusPolicy(Qt::ClickFocus);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    box->setToolTip(u"数を入力して Enter。↑↓で 1 点、PageUp / PageDown で 5 点動きます。"_s);
+    box->installEventFilter(this);
+    return box;
 }
 
 QLabel *EvaluationPanel::caption(const QString &text)
@@ -242,7 +284,7 @@ void EvaluationPanel::lay_out()
     const double scroll_height = std::max(540.0, box + 120);
     const double value_left = kMargin + 90 + text_width(lower_caption_->text());
     const double scroll_left = kWidth - kMargin - 90 - 255;
-    const auto criterion_row = [&](QLabel *caption_label, QLabel *value, QScrollBar *scroll) {
+    const auto criterion_row = [&](QLabel *caption_label, QWidget *value, QScrollBar *scroll) {
         const double middle = y + scroll_height / 2;
         geometry::place(caption_label, kMargin + 90, middle - line / 2, value_left - kMargin - 90, line);
         geometry::place(value, value_left, middle - box / 2, scroll_left - 90 - value_left, box);
@@ -303,10 +345,11 @@ void EvaluationPanel::refresh_criteria()
 {
     if (!sheet_)
         return;
-    if (lower_label_->text() != sheet_->lower_text())
-        lower_label_->setText(sheet_->lower_text());
-    if (upper_label_->text() != sheet_->upper_text())
-        upper_label_->setText(sheet_->upper_text());
+    // A box the teacher is typing in keeps what was typed.
+    for (const auto &[box, text] : {std::pair{lower_label_, &sheet_->lower_text()},
+                                    std::pair{upper_label_, &sheet_->upper_text()}})
+        if (box->text() != *text && !box->isModified())
+            box->setText(*text);
 }
 
 void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
@@ -394,12 +437,55 @@ void EvaluationPanel::List2_Click()
     hyouka_dosuu();
 }
 
-void EvaluationPanel::criterion_scrolled(QLabel *label, void (Sheet::*set_text)(const QString &),
+void EvaluationPanel::criterion_scrolled(QLineEdit *box, void (Sheet::*set_text)(const QString &),
                                          int position)
 {
-    const QString text = numbers::signed_form(100 - position);
+    apply_criterion(box, set_text, numbers::signed_form(100 - position));
+}
+
+void EvaluationPanel::finish_criterion(QLineEdit *box)
+{
+    if (box == lower_label_)
+        criterion_typed(box, lower_scroll_, lower_caption_->text(), &Sheet::set_lower_text,
+                        &Sheet::lower_text);
+    else
+        criterion_typed(box, upper_scroll_, upper_caption_->text(), &Sheet::set_upper_text,
+                        &Sheet::upper_text);
+}
+
+void EvaluationPanel::criterion_typed(QLineEdit *box, QScrollBar *scroll, const QString &caption,
+                                     void (Sheet::*set_text)(const QString &),
+                                     const QString &(Sheet::*text)() const)
+{
+    // Enter and the focus leaving both finish the box: the first one counts.
+    if (!sheet_ || !box->isModified())
+        return;
+    box->setModified(false);
+    const QString typed = box->text();
+    bool number = false;
+    const double value = marks::folded(typed).toDouble(&number);
+    if (!number) {
+        box->setText((sheet_->*text)());
+        emit message_requested(u"「"_s + caption + u"」には数を入力してください（「"_s + typed.trimmed() +
+                               u"」は数ではありません）。"_s);
+        return;
+    }
+    const QString criterion = numbers::signed_form(value);
+    {
+        const QSignalBlocker quiet(scroll);
+        scroll->setValue(qBound(scroll->minimum(), 100 - int(std::lround(value)), scroll->maximum()));
+    }
+    if (criterion != (sheet_->*text)())
+        apply_criterion(box, set_text, criterion);
+    else
+        box->setText(criterion);
+}
+
+void EvaluationPanel::apply_criterion(QLineEdit *box, void (Sheet::*set_text)(const QString &),
+                                      const QString &text)
+{
     (sheet_->*set_text)(text);
-    label->setText(text);
+    box->setText(text);
     const int remembered = selected_entry();
     mk_kouho();
     // After a rebuild that left the list empty there is nothing to re-select.

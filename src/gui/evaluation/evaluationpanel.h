@@ -6,6 +6,7 @@
 
 class CountGrid;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QScrollBar;
@@ -25,6 +26,9 @@ class EvaluationPanel : public QFrame
 
 public:
     explicit EvaluationPanel(QWidget *parent = nullptr);
+
+    // The two criteria boxes, where Enter confirms the box.
+    QList<QWidget *> criterion_boxes() const;
 
     // The sheet the panel works on; unit_width is the width of "*" in the
     // sheet window's font (twips), which sizes the two count grids.
@@ -55,6 +59,8 @@ signals:
     void acted();
     // "最初へ": the cursor to the first score cell that does not count as it reads.
     void look_alike_requested();
+    // A criterion typed that is no number: the window tells the teacher.
+    void message_requested(const QString &text);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -64,7 +70,16 @@ protected:
 private:
     void lay_out();
     void List2_Click();
-    void criterion_scrolled(QLabel *label, void (Sheet::*set_text)(const QString &), int position);
+    void criterion_scrolled(QLineEdit *box, void (Sheet::*set_text)(const QString &), int position);
+    // A criterion typed into its box: a number moves it, anything else is
+    // refused with a message and the box shows the criterion again.
+    void criterion_typed(QLineEdit *box, QScrollBar *scroll, const QString &caption,
+                         void (Sheet::*set_text)(const QString &),
+                         const QString &(Sheet::*text)() const);
+    void finish_criterion(QLineEdit *box);
+    void apply_criterion(QLineEdit *box, void (Sheet::*set_text)(const QString &),
+                         const QString &text);
+    QLineEdit *criterion_box(const QString &name);
     void decide();
     void abort_evaluation();
     QLabel *caption(const QString &text);
@@ -78,10 +93,10 @@ private:
     QLabel *step1_label_;
     QLabel *step1_text_label_;
     QLabel *lower_caption_;
-    QLabel *lower_label_;
+    QLineEdit *lower_label_;
     QScrollBar *lower_scroll_;
     QLabel *upper_caption_;
-    QLabel *upper_label_;
+    QLineEdit *upper_label_;
     QScrollBar *upper_scroll_;
     QLabel *step2_label_;
     QListWidget *candidate_list_;
