@@ -637,8 +637,10 @@ private slots:
         QFETCH(QString, question);
         QFETCH(int, default_answer);
         const QString path = folder->file(u"q.csv"_s);
+        if (situation == 4)
+            sheet->set_text(3, 4, u"山田😀"_s);
         if (situation != 0)
-            type(situation == 4 ? u"\u2460"_s : u"5"_s);
+            type(u"5"_s);
         if (situation == 1 || situation == 3) {
             prompter->files.enqueue(path);
             window->save_sheet();

@@ -754,6 +754,15 @@ private slots:
         QCOMPARE(sheet->text(sheet->row(), sheet->col()), mark);
     }
 
+    // All 32 candidates in view at once, none behind a scroll bar.
+    void every_candidate_in_view()
+    {
+        five_students_evaluated();
+        const QRect view = list()->viewport()->rect();
+        for (int k = 0; k < list()->count(); ++k)
+            QVERIFY2(view.contains(list()->visualItemRect(list()->item(k))), qPrintable(QString::number(k)));
+    }
+
     void criteria_start_positions()
     {
         QCOMPARE(child<QScrollBar>(u"VScroll3"_s)->value(), 75);

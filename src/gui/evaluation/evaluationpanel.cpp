@@ -26,7 +26,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr double kWidth = 3375;
+// Wider than the earlier panel: the 32 candidates show side by side.
+constexpr double kWidth = 3375 + 1500;
 // One row taller than the earlier panel: the totals' deviation and the way
 // to the look-alike marks (the average stands beside the lowest total).
 constexpr double kHeight = 8895 + 420;
@@ -90,6 +91,12 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     candidate_list_->setObjectName(u"List2"_s);
     candidate_list_->setToolTip(u"平均点(候補）から日とる選びクリックしてください。"_s);
     candidate_list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // All 32 candidates at a glance, in columns: one long column showed
+    // seven and hid the rest behind a scroll bar.
+    candidate_list_->setFlow(QListView::TopToBottom);
+    candidate_list_->setWrapping(true);
+    candidate_list_->setResizeMode(QListView::Adjust);
+    candidate_list_->setUniformItemSizes(true);
     candidate_list_->setEnabled(false);
     recalc_button_ = button(u"Command8"_s, u"再計算"_s,
                        u"素点などを変更したらこのボタンを押してください。"_s, this);
@@ -300,10 +307,10 @@ void EvaluationPanel::lay_out()
 
     // The list on the left, its three buttons stacked on the right.
     const double list_height = 2040;
-    const double list_width = 1500;
+    const double buttons_width = 1395;
+    const double list_width = kWidth - 2 * (kMargin + 90) - 120 - buttons_width;
     geometry::place(candidate_list_, kMargin + 90, y, list_width, list_height);
     const double buttons_left = kMargin + 90 + list_width + 120;
-    const double buttons_width = kWidth - kMargin - 90 - buttons_left;
     const double button_height = 450;
     const double gap = (list_height - 3 * button_height) / 2;
     double by = y;
@@ -435,6 +442,8 @@ void EvaluationPanel::List2_Click()
     sheet_->set_candidate_index(k);
     grading::set_hyouka(*sheet_, k);
     hyouka_dosuu();
+    // Where the list cannot show them all, the chosen one stays in view.
+    candidate_list_->scrollToItem(candidate_list_->item(k));
 }
 
 void EvaluationPanel::criterion_scrolled(QLineEdit *box, void (Sheet::*set_text)(const QString &),
