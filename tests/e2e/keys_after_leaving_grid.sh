@@ -96,7 +96,8 @@ xdotool key Tab Tab Tab Tab
 xdotool type --delay 30 70
 xdotool key Return
 xdotool type --delay 30 80
-xdotool mousemove "${title_of_col[6]}" "$title_row_y" click 1
+# Twice, quickly: a double click is two presses.
+xdotool mousemove "${title_of_col[6]}" "$title_row_y" click --repeat 2 --delay 60 1
 sleep 0.3
 xdotool type --delay 30 9
 xdotool key Escape

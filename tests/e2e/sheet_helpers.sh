@@ -60,7 +60,12 @@ save_as() {
     [ -s "$path" ] && break
     sleep 0.2
   done
-  [ -s "$path" ] || { echo "FAIL: nothing saved to $path" >&2; return 1; }
+  if [ ! -s "$path" ]; then
+    echo "FAIL: nothing saved to $path" >&2
+    # For a look at what the screen showed: E2E_SHOTS names a folder.
+    [ -n "${E2E_SHOTS:-}" ] && import -window root "$E2E_SHOTS/not-saved.png"
+    return 1
+  fi
   wait_active "枚のｼｰﾄがあります" || true
   sleep 0.3
 }

@@ -423,6 +423,19 @@ void SheetWindow::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
+// Tab never reaches keyPressEvent: held by the window itself, it would pass
+// the focus on to the first box instead of moving the cursor.
+bool SheetWindow::focusNextPrevChild(bool next)
+{
+    if (QApplication::focusWidget() != this)
+        return QWidget::focusNextPrevChild(next);
+    give_keys_to_editor();
+    QKeyEvent tab(QEvent::KeyPress, next ? Qt::Key_Tab : Qt::Key_Backtab,
+                  next ? Qt::NoModifier : Qt::ShiftModifier);
+    QCoreApplication::sendEvent(editor_, &tab);
+    return true;
+}
+
 void SheetWindow::lay_out()
 {
     const double w = geometry::width(this);

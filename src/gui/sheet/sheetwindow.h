@@ -95,6 +95,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
