@@ -45,9 +45,14 @@ sleep 0.3
 xdotool key c
 sleep 0.5
 xdotool type --delay 30 4
+# Keys right behind Esc, in one burst: they must not walk the menus.
+xdotool key --delay 5 alt+v Escape Tab Return Return
+xdotool type --delay 30 6
 save_as "$work/menus.csv"
 check 87 "$(saved_cell "$work/menus.csv" 1 1)" "menus: first cell"
 check 34 "$(saved_cell "$work/menus.csv" 1 2)" "menus: keys after Esc, Ctrl+Z and a command"
+check 6 "$(saved_cell "$work/menus.csv" 3 3)" "menus: a burst of keys after Esc"
+check 101 "$(($(iconv -f CP932 -t UTF-8 "$work/menus.csv" | wc -l) - 2))" "menus: no row inserted"
 stop_program
 
 # Window switches: Ctrl+F6, 重ねて表示, a title bar click, 上下に並べて表示.

@@ -6,14 +6,15 @@
 # Ctrl+Z. A plain model of both sheets (cells, titles, current cells, undo
 # steps) follows every step; at each checkpoint both sheets are saved and
 # their files must hold exactly what the model holds.
-# Usage: mixed_keys_model.sh PROGRAM [STEPS [SEED [CHECK_EVERY]]]
+# Usage: mixed_keys_model.sh PROGRAM [STEPS [SEED [CHECK_EVERY [CHECK_FROM]]]]
 set -euo pipefail
 
 program=$(realpath "$1")
 steps=${2:-200}
 seed=${3:-2126}
 check_every=${4:-25}
-set -- "$program" "$steps" "$seed" "$check_every"
+check_from=${5:-1}
+set -- "$program" "$steps" "$seed" "$check_every" "$check_from"
 e2e_limit=420
 here=$(dirname "$(realpath "$0")")
 source "$here/harness.sh"
@@ -209,7 +210,8 @@ for ((step = 1; step <= steps; step++)); do
     model_undo
   fi
   sleep 0.05
-  if [ $((step % check_every)) -eq 0 ] || [ "$step" -eq "$steps" ]; then
+  if { [ "$step" -ge "$check_from" ] && [ $((step % check_every)) -eq 0 ]; } ||
+     [ "$step" -eq "$steps" ]; then
     checkpoint "$step"
   fi
 done

@@ -706,6 +706,7 @@ private slots:
         QTest::newRow("a fraction") << u"Label19"_s << u" 30.5 "_s << 0 << u" 30.5"_s << 69 << false;
         QTest::newRow("no number") << u"Label19"_s << u"abc"_s << 0 << u"25"_s << 75 << true;
         QTest::newRow("a number and more") << u"Label20"_s << u"90点"_s << 0 << u"95"_s << 5 << true;
+        QTest::newRow("infinity") << u"Label20"_s << u"inf"_s << 0 << u"95"_s << 5 << true;
         QTest::newRow("up one") << u"Label20"_s << QString() << int(Qt::Key_Up) << u" 96"_s << 4 << false;
         QTest::newRow("down one") << u"Label19"_s << QString() << int(Qt::Key_Down) << u" 24"_s << 76
                                   << false;

@@ -473,7 +473,7 @@ void EvaluationPanel::criterion_typed(QLineEdit *box, QScrollBar *scroll, const 
     const QString typed = box->text();
     bool number = false;
     const double value = marks::folded(typed).toDouble(&number);
-    if (!number) {
+    if (!number || !std::isfinite(value)) {
         box->setText((sheet_->*text)());
         emit message_requested(u"「"_s + caption + u"」には数を入力してください（「"_s + typed.trimmed() +
                                u"」は数ではありません）。"_s);

@@ -202,9 +202,27 @@ void SheetWindow::connect_menus()
         connect(menus_->action(QString::fromUtf16(name)), &QAction::triggered, this,
                 [this, code] { emit arrange_requested(code); });
     // Checked once the menu is gone and its command has run.
-    for (QMenu *menu : menus_->bar_menus())
+    for (QMenu *menu : menus_->bar_menus()) {
         connect(menu, &QMenu::aboutToHide, this,
                 [this] { QTimer::singleShot(0, this, &SheetWindow::menu_closed); });
+        menu->installEventFilter(this);
+    }
+}
+
+// Esc in a menu of the bar closes it and gives the keys back at once: the
+// bar would keep them, and keys typed right after Esc (before any later
+// check) would open and walk its menus.
+bool SheetWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        if (auto *menu = qobject_cast<QMenu *>(watched); menu && host_.is_active(this)) {
+            menu->hide();
+            give_keys_to_editor();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // Esc closes a menu but leaves the bar holding the keys, where typing goes
