@@ -1,6 +1,7 @@
 #include "evaluation/evaluationpanel.h"
 
 #include "evaluation/countgrid.h"
+#include "evaluation/criterioninput.h"
 #include "common/geometry.h"
 #include "common/panelstyle.h"
 #include "marks.h"
@@ -12,13 +13,11 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QToolButton>
 #include <cmath>
 
@@ -34,17 +33,6 @@ constexpr double kHeight = 8895 + 420;
 constexpr double kMargin = 90;
 constexpr int kLowerStart = 75;  // criterion 100 - 75 = 25
 constexpr int kUpperStart = 5;   // criterion 100 - 5 = 95
-
-QScrollBar *criterion_scroll(const QString &name, int start, QWidget *parent)
-{
-    auto *bar = new QScrollBar(Qt::Vertical, parent);
-    bar->setObjectName(name);
-    bar->setRange(0, 100);
-    bar->setSingleStep(1);
-    bar->setPageStep(5);
-    bar->setValue(start);
-    return bar;
-}
 
 QPushButton *button(const QString &name, const QString &text, const QString &tip, QWidget *parent)
 {
@@ -72,19 +60,15 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     step1_label_ = caption(u"[ステップ1]"_s);
     step1_text_label_ = caption(u"総合点に対する評価基準"_s);
     lower_caption_ = caption(u"２の上限点数"_s);
-    lower_label_ = criterion_box(u"Label19"_s);
-    lower_label_->setText(u"25"_s);
-    lower_scroll_ = criterion_scroll(u"VScroll3"_s, kLowerStart, this);
+    lower_ = new CriterionInput(u"Label19"_s, u"VScroll3"_s, kLowerStart, lower_caption_->text(),
+                                &Sheet::lower_text, &Sheet::set_lower_text, this);
     upper_caption_ = caption(u"10の下限点数"_s);
-    upper_label_ = criterion_box(u"Label20"_s);
-    upper_label_->setText(u"95"_s);
-    upper_scroll_ = criterion_scroll(u"VScroll4"_s, kUpperStart, this);
-    // The arrows take the keys only when pressed: the first box of the window
-    // must never catch keys meant for a cell.
-    for (QScrollBar *bar : {lower_scroll_, upper_scroll_})
-        bar->setFocusPolicy(Qt::ClickFocus);
-    for (QLineEdit *box : {lower_label_, upper_label_})
-        connect(box, &QLineEdit::editingFinished, this, [this, box] { finish_criterion(box); });
+    upper_ = new CriterionInput(u"Label20"_s, u"VScroll4"_s, kUpperStart, upper_caption_->text(),
+                                &Sheet::upper_text, &Sheet::set_upper_text, this);
+    for (CriterionInput *criterion : {lower_, upper_}) {
+        connect(criterion, &CriterionInput::changed, this, &EvaluationPanel::criterion_changed);
+        connect(criterion, &CriterionInput::refused, this, &EvaluationPanel::message_requested);
+    }
 
     step2_label_ = caption(u"[ステップ２]　評価平均を設定"_s);
     candidate_list_ = new QListWidget(this);
@@ -149,15 +133,6 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
         connect(b, &QPushButton::clicked, this, &EvaluationPanel::acted);
     // Any new selection chooses: by mouse, by keyboard or by the program.
     connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::List2_Click);
-    connect(lower_scroll_, &QScrollBar::valueChanged, this, [this](int p) {
-        if (sheet_)
-            criterion_scrolled(lower_label_, &Sheet::set_lower_text, p);
-    });
-    connect(upper_scroll_, &QScrollBar::valueChanged, this, [this](int p) {
-        if (sheet_)
-            criterion_scrolled(upper_label_, &Sheet::set_upper_text, p);
-    });
-
     geometry::place(this, 0, 0, kWidth, kHeight);
     lay_out();
     hide();
@@ -165,54 +140,7 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
 
 QList<QWidget *> EvaluationPanel::criterion_boxes() const
 {
-    return {lower_label_, upper_label_};
-}
-
-// In a criterion box the arrow keys move it one point and Page Up / Page Down
-// five, as the arrows beside it do.
-bool EvaluationPanel::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == lower_label_ || watched == upper_label_)) {
-        QScrollBar *scroll = watched == lower_label_ ? lower_scroll_ : upper_scroll_;
-        // The scroll position runs opposite to the criterion.
-        int step = 0;
-        switch (static_cast<QKeyEvent *>(event)->key()) {
-        case Qt::Key_Up:
-            step = -scroll->singleStep();
-            break;
-        case Qt::Key_Down:
-            step = scroll->singleStep();
-            break;
-        case Qt::Key_PageUp:
-            step = -scroll->pageStep();
-            break;
-        case Qt::Key_PageDown:
-            step = scroll->pageStep();
-            break;
-        default:
-            break;
-        }
-        if (step != 0) {
-            auto *box = static_cast<QLineEdit *>(watched);
-            // What was typed counts first, then the step moves from there.
-            finish_criterion(box);
-            scroll->setValue(scroll->value() + step);
-            box->selectAll();
-            return true;
-        }
-    }
-    return QFrame::eventFilter(watched, event);
-}
-
-QLineEdit *EvaluationPanel::criterion_box(const QString &name)
-{
-    auto *box = new QLineEdit(this);
-    box->setObjectName(name);
-    box->setFocusPolicy(Qt::ClickFocus);
-    box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    box->setToolTip(u"数を入力して Enter。↑↓で 1 点、PageUp / PageDown で 5 点動きます。"_s);
-    box->installEventFilter(this);
-    return box;
+    return {lower_->box(), upper_->box()};
 }
 
 QLabel *EvaluationPanel::caption(const QString &text)
@@ -237,6 +165,8 @@ QLabel *EvaluationPanel::value_box(const QString &name)
 void EvaluationPanel::attach(Sheet *sheet, double unit_width)
 {
     sheet_ = sheet;
+    lower_->attach(sheet);
+    upper_->attach(sheet);
     const double col0 = std::round(7 * unit_width);
     const double col1 = std::round(6 * unit_width);
     for (CountGrid *grid : {totals_grid_, grades_grid_}) {
@@ -298,8 +228,8 @@ void EvaluationPanel::lay_out()
         geometry::place(scroll, scroll_left, y, 255, scroll_height);
         y += scroll_height + 60;
     };
-    criterion_row(lower_caption_, lower_label_, lower_scroll_);
-    criterion_row(upper_caption_, upper_label_, upper_scroll_);
+    criterion_row(lower_caption_, lower_->box(), lower_->scroll());
+    criterion_row(upper_caption_, upper_->box(), upper_->scroll());
     y += 90;
 
     geometry::place(step2_label_, kMargin, y, inner, line);
@@ -352,11 +282,8 @@ void EvaluationPanel::refresh_criteria()
 {
     if (!sheet_)
         return;
-    // A box the teacher is typing in keeps what was typed.
-    for (const auto &[box, text] : {std::pair{lower_label_, &sheet_->lower_text()},
-                                    std::pair{upper_label_, &sheet_->upper_text()}})
-        if (box->text() != *text && !box->isModified())
-            box->setText(*text);
+    lower_->refresh();
+    upper_->refresh();
 }
 
 void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
@@ -446,55 +373,9 @@ void EvaluationPanel::List2_Click()
     candidate_list_->scrollToItem(candidate_list_->item(k));
 }
 
-void EvaluationPanel::criterion_scrolled(QLineEdit *box, void (Sheet::*set_text)(const QString &),
-                                         int position)
+// The list follows the criteria; a candidate chosen stays chosen.
+void EvaluationPanel::criterion_changed()
 {
-    apply_criterion(box, set_text, numbers::signed_form(100 - position));
-}
-
-void EvaluationPanel::finish_criterion(QLineEdit *box)
-{
-    if (box == lower_label_)
-        criterion_typed(box, lower_scroll_, lower_caption_->text(), &Sheet::set_lower_text,
-                        &Sheet::lower_text);
-    else
-        criterion_typed(box, upper_scroll_, upper_caption_->text(), &Sheet::set_upper_text,
-                        &Sheet::upper_text);
-}
-
-void EvaluationPanel::criterion_typed(QLineEdit *box, QScrollBar *scroll, const QString &caption,
-                                     void (Sheet::*set_text)(const QString &),
-                                     const QString &(Sheet::*text)() const)
-{
-    // Enter and the focus leaving both finish the box: the first one counts.
-    if (!sheet_ || !box->isModified())
-        return;
-    box->setModified(false);
-    const QString typed = box->text();
-    bool number = false;
-    const double value = marks::folded(typed).toDouble(&number);
-    if (!number || !std::isfinite(value)) {
-        box->setText((sheet_->*text)());
-        emit message_requested(u"「"_s + caption + u"」には数を入力してください（「"_s + typed.trimmed() +
-                               u"」は数ではありません）。"_s);
-        return;
-    }
-    const QString criterion = numbers::signed_form(value);
-    {
-        const QSignalBlocker quiet(scroll);
-        scroll->setValue(qBound(scroll->minimum(), 100 - int(std::lround(value)), scroll->maximum()));
-    }
-    if (criterion != (sheet_->*text)())
-        apply_criterion(box, set_text, criterion);
-    else
-        box->setText(criterion);
-}
-
-void EvaluationPanel::apply_criterion(QLineEdit *box, void (Sheet::*set_text)(const QString &),
-                                      const QString &text)
-{
-    (sheet_->*set_text)(text);
-    box->setText(text);
     const int remembered = selected_entry();
     mk_kouho();
     // After a rebuild that left the list empty there is nothing to re-select.

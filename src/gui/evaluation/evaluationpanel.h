@@ -5,8 +5,8 @@
 #include <QFrame>
 
 class CountGrid;
+class CriterionInput;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QScrollBar;
@@ -65,21 +65,11 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void lay_out();
     void List2_Click();
-    void criterion_scrolled(QLineEdit *box, void (Sheet::*set_text)(const QString &), int position);
-    // A criterion typed into its box: a number moves it, anything else is
-    // refused with a message and the box shows the criterion again.
-    void criterion_typed(QLineEdit *box, QScrollBar *scroll, const QString &caption,
-                         void (Sheet::*set_text)(const QString &),
-                         const QString &(Sheet::*text)() const);
-    void finish_criterion(QLineEdit *box);
-    void apply_criterion(QLineEdit *box, void (Sheet::*set_text)(const QString &),
-                         const QString &text);
-    QLineEdit *criterion_box(const QString &name);
+    void criterion_changed();
     void decide();
     void abort_evaluation();
     QLabel *caption(const QString &text);
@@ -93,11 +83,9 @@ private:
     QLabel *step1_label_;
     QLabel *step1_text_label_;
     QLabel *lower_caption_;
-    QLineEdit *lower_label_;
-    QScrollBar *lower_scroll_;
+    CriterionInput *lower_;
     QLabel *upper_caption_;
-    QLineEdit *upper_label_;
-    QScrollBar *upper_scroll_;
+    CriterionInput *upper_;
     QLabel *step2_label_;
     QListWidget *candidate_list_;
     QPushButton *recalc_button_;
