@@ -52,7 +52,10 @@ void fill_wide(Sheet &sheet)
 class SilentPrompter : public Prompter
 {
 public:
-    Answer ask(QWidget *, const QString &, Buttons, const QString &) override { return Answer::No; }
+    Answer ask(QWidget *, const QString &, Buttons, const QString &, Answer) override
+    {
+        return Answer::No;
+    }
     std::optional<QString> open_file(QWidget *, const QStringList &) override { return {}; }
     std::optional<QString> save_file(QWidget *, const QStringList &, const QString &) override
     {

@@ -28,6 +28,8 @@ struct Asked {
     QString text;
     Prompter::Buttons buttons;
     QString title;
+    // The button Enter would answer.
+    Prompter::Answer default_answer;
 };
 
 struct FileDialogCall {
@@ -46,9 +48,10 @@ public:
     QList<FileDialogCall> dialogs;
     QStringList unexpected;  // questions or dialogs nobody scripted
 
-    Answer ask(QWidget *, const QString &text, Buttons buttons, const QString &title) override
+    Answer ask(QWidget *, const QString &text, Buttons buttons, const QString &title,
+               Answer default_answer) override
     {
-        asked.append({text, buttons, title});
+        asked.append({text, buttons, title, default_button(buttons, default_answer)});
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         if (answers.isEmpty()) {

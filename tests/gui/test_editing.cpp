@@ -9,6 +9,7 @@
 #include "common/twips.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -554,29 +555,113 @@ private slots:
         QVERIFY(prompter->asked.isEmpty());
     }
 
-    void toolbar_save_still_asks_on_close()
+    // Every route of a successful save marks the sheet saved: closing then
+    // asks nothing, by × or by the close command.
+    void every_save_counts_as_saved_data()
     {
-        type(u"5"_s);
-        prompter->files.enqueue(folder->file(u"t.csv"_s));
-        main->toolbar_click(u"ｼｰﾄ保存"_s);
-        QVERIFY(!sheet->saved_flg());
-        prompter->clear();
-        prompter->answers.enqueue(Prompter::Answer::No);
-        QVERIFY(window->close_window());
-        QCOMPARE(prompter->asked.size(), 1);
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<bool>("by_close_command");
+        QTest::newRow("file menu, ×") << u"sheet_write"_s << false;
+        QTest::newRow("toolbar, ×") << u"ｼｰﾄ保存"_s << false;
+        QTest::newRow("toolbar, close command") << u"ｼｰﾄ保存"_s << true;
     }
 
-    void close_command_asks_twice()
+    void every_save_counts_as_saved()
     {
+        QFETCH(QString, route);
+        QFETCH(bool, by_close_command);
         type(u"5"_s);
-        prompter->answers.enqueue(Prompter::Answer::No);   // " を保存しますか？"
-        prompter->answers.enqueue(Prompter::Answer::No);   // closing question
+        prompter->files.enqueue(folder->file(u"t.csv"_s));
+        if (route == u"sheet_write"_s)
+            window->menus()->action(route)->trigger();
+        else
+            main->toolbar_click(route);
+        QVERIFY(sheet->saved_flg());
+        prompter->clear();
+        if (by_close_command)
+            window->menus()->action(u"mnu_close"_s)->trigger();
+        else
+            QVERIFY(window->close_window());
+        QCOMPARE(prompter->messages(), QStringList());
+        QVERIFY(main->sheets().isEmpty());
+    }
+
+    // The close command asks one question, with キャンセル; after its save
+    // nothing asks again.
+    void close_command_asks_once_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("はい") << int(Prompter::Answer::Yes) << true;
+        QTest::newRow("いいえ") << int(Prompter::Answer::No) << true;
+        QTest::newRow("キャンセル") << int(Prompter::Answer::Cancel) << false;
+    }
+
+    void close_command_asks_once()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        type(u"5"_s);
+        const QString path = folder->file(u"c.csv"_s);
+        prompter->answers.enqueue(Prompter::Answer(answer));
+        if (answer == int(Prompter::Answer::Yes))
+            prompter->files.enqueue(path);
         window->menus()->action(u"mnu_close"_s)->trigger();
         QCOMPARE(prompter->messages(),
-                 (QStringList{u"評価計算(1) を保存しますか？"_s,
-                              u"評価計算(1) を閉じます。\r\nワークシート[新規ｼｰﾄ]を保存しますか？"_s}));
-        QCOMPARE(prompter->asked.first().title, u"確認"_s);
-        QVERIFY(main->sheets().isEmpty());
+                 QStringList{u"評価計算(1) を閉じます。\r\nワークシート[新規ｼｰﾄ]を保存しますか？"_s});
+        QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::YesNoCancel);
+        QCOMPARE(main->sheets().isEmpty(), closes);
+        QCOMPARE(QFile::exists(path), answer == int(Prompter::Answer::Yes));
+    }
+
+    // Enter in each question answers what loses nothing.
+    void questions_default_to_the_safe_answer_data()
+    {
+        QTest::addColumn<int>("situation");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<int>("default_answer");
+        QTest::newRow("empty sheet saved") << 0 << u"なにも入力していませんが、保存しますか？"_s
+                                           << int(Prompter::Answer::No);
+        QTest::newRow("overwrite") << 1 << u"はすでに存在します。上書きしますか？"_s
+                                   << int(Prompter::Answer::No);
+        QTest::newRow("closing") << 2 << u"を閉じます。"_s << int(Prompter::Answer::Yes);
+        QTest::newRow("file open twice") << 3 << u"もう一つのシートとして開きますか？"_s
+                                         << int(Prompter::Answer::No);
+        QTest::newRow("unsavable character") << 4 << u"はファイルに保存できません。"_s
+                                             << int(Prompter::Answer::No);
+    }
+
+    void questions_default_to_the_safe_answer()
+    {
+        QFETCH(int, situation);
+        QFETCH(QString, question);
+        QFETCH(int, default_answer);
+        const QString path = folder->file(u"q.csv"_s);
+        if (situation == 4)
+            sheet->set_text(3, 4, u"山田😀"_s);
+        if (situation != 0)
+            type(u"5"_s);
+        if (situation == 1 || situation == 3) {
+            prompter->files.enqueue(path);
+            window->save_sheet();
+        }
+        prompter->clear();
+        prompter->answers.enqueue(Prompter::Answer::No);
+        prompter->answers.enqueue(Prompter::Answer::No);
+        prompter->files.enqueue(path);
+        prompter->files.enqueue(std::nullopt);
+        if (situation == 2) {
+            window->close_window();
+        } else if (situation == 3) {
+            SheetWindow *other = main->create_sheet();
+            other->read_sheet();
+        } else {
+            window->save_sheet();
+        }
+        QVERIFY(!prompter->asked.isEmpty());
+        QVERIFY2(prompter->asked.first().text.contains(question),
+                 qPrintable(prompter->asked.first().text));
+        QCOMPARE(int(prompter->asked.first().default_answer), default_answer);
     }
 
     void cancelled_exit_keeps_everything_open()

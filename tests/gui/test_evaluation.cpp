@@ -72,7 +72,12 @@ class TestEvaluation : public GuiTestBase
     QWidget *panel() const { return child<QWidget>(u"Frame6"_s); }
     QListWidget *list() const { return child<QListWidget>(u"List2"_s); }
     CountGrid *grid(int n) const { return child<CountGrid>(u"MSFlexGrid"_s + QString::number(n)); }
-    QString label(const QString &name) const { return child<QLabel>(name)->text(); }
+    QString label(const QString &name) const
+    {
+        if (auto *box = qobject_cast<QLineEdit *>(child<QWidget>(name)))
+            return box->text();
+        return child<QLabel>(name)->text();
+    }
 
     // One score column of full marks 100 holding the given scores.
     void enter_scores(const QList<int> &scores)
@@ -171,8 +176,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tip");
-        QTest::newRow("Label19") << u"Label19"_s << u"25"_s << QString();
-        QTest::newRow("Label20") << u"Label20"_s << u"95"_s << QString();
+        const QString criterion_tip =
+            u"数を入力して Enter。↑↓で 1 点、PageUp / PageDown で 5 点動きます。"_s;
+        QTest::newRow("Label19") << u"Label19"_s << u"25"_s << criterion_tip;
+        QTest::newRow("Label20") << u"Label20"_s << u"95"_s << criterion_tip;
         QTest::newRow("Command8") << u"Command8"_s << u"再計算"_s
                                   << u"素点などを変更したらこのボタンを押してください。"_s;
         QTest::newRow("Command2") << u"Command2"_s << u"決　定"_s << u"表の評価を決定値とします。"_s;
@@ -190,6 +197,8 @@ private slots:
         QWidget *w = child<QWidget>(name);
         if (auto *l = qobject_cast<QLabel *>(w))
             QCOMPARE(l->text(), text);
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            QCOMPARE(e->text(), text);
         if (auto *b = qobject_cast<QAbstractButton *>(w))
             QCOMPARE(b->text(), text);
         QCOMPARE(w->toolTip(), tip);
@@ -567,6 +576,7 @@ private slots:
         evaluate();
         QCOMPARE(prompter->asked.size(), 1);
         QCOMPARE(prompter->asked[0].buttons, Prompter::Buttons::YesNo);
+        QCOMPARE(prompter->asked[0].default_answer, Prompter::Answer::No);  // raising nothing
         QVERIFY(prompter->asked[0].text.contains(u"150"_s));
         QCOMPARE(sheet->settings(1).manten, full_marks);
         QCOMPARE(sheet->text(1, sheet->total_col()), total_of_74);
@@ -738,19 +748,79 @@ private slots:
         QVERIFY(list_texts() != kFiveCandidates);
     }
 
-    // Keys after a press on a criterion move it and never reach a mark.
-    void keys_after_pressing_a_criterion()
+    // A criterion takes a typed number (as the batch's --lower/--upper do),
+    // the arrow keys move it one point and Page Up / Page Down five; no key
+    // typed there reaches a mark.
+    void criterion_typed_or_keyed_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");  // after Enter; 0: none
+        QTest::addColumn<QString>("criterion");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("lower typed") << u"Label19"_s << u"40"_s << 0 << u" 40"_s << 60 << false;
+        QTest::newRow("upper typed") << u"Label20"_s << u"88"_s << 0 << u" 88"_s << 12 << false;
+        QTest::newRow("full-width digits") << u"Label20"_s << u"８８"_s << 0 << u" 88"_s << 12 << false;
+        QTest::newRow("a fraction") << u"Label19"_s << u" 30.5 "_s << 0 << u" 30.5"_s << 69 << false;
+        QTest::newRow("no number") << u"Label19"_s << u"abc"_s << 0 << u"25"_s << 75 << true;
+        QTest::newRow("a number and more") << u"Label20"_s << u"90点"_s << 0 << u"95"_s << 5 << true;
+        QTest::newRow("infinity") << u"Label20"_s << u"inf"_s << 0 << u"95"_s << 5 << true;
+        QTest::newRow("up one") << u"Label20"_s << QString() << int(Qt::Key_Up) << u" 96"_s << 4 << false;
+        QTest::newRow("down one") << u"Label19"_s << QString() << int(Qt::Key_Down) << u" 24"_s << 76
+                                  << false;
+        QTest::newRow("page up five") << u"Label20"_s << QString() << int(Qt::Key_PageUp) << u" 100"_s
+                                      << 0 << false;
+        QTest::newRow("page down five") << u"Label20"_s << QString() << int(Qt::Key_PageDown)
+                                        << u" 90"_s << 10 << false;
+        QTest::newRow("typed, then page down") << u"Label19"_s << u"60"_s << int(Qt::Key_PageDown)
+                                               << u" 55"_s << 45 << false;
+    }
+
+    void criterion_typed_or_keyed()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, criterion);
+        QFETCH(int, position);
+        QFETCH(bool, refused);
+        five_students_evaluated();
+        pick(5);
+        const QString mark = sheet->text(sheet->row(), sheet->col());
+        auto *edit = child<QLineEdit>(box);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        if (!typed.isEmpty()) {
+            edit->selectAll();
+            commit(edit, typed);
+            prompter->clear();
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCOMPARE(prompter->asked.size(), refused ? 1 : 0);
+            if (refused)
+                QVERIFY2(prompter->asked.first().text.contains(u"数を入力してください"_s),
+                         qPrintable(prompter->asked.first().text));
+        }
+        if (key != 0) {
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QTest::keyClick(edit, Qt::Key(key));
+        }
+        const bool lower = box == u"Label19"_s;
+        QCOMPARE(lower ? sheet->lower_text() : sheet->upper_text(), criterion);
+        QCOMPARE(label(box), criterion);
+        QCOMPARE(child<QScrollBar>(lower ? u"VScroll3"_s : u"VScroll4"_s)->value(), position);
+        // The chosen candidate stays chosen and grades follow the criterion.
+        QCOMPARE(win->sheet()->candidate_index(), 5);
+        QCOMPARE(sheet->text(sheet->row(), sheet->col()), mark);
+    }
+
+    // All 32 candidates in view at once, none behind a scroll bar.
+    void every_candidate_in_view()
     {
         five_students_evaluated();
-        click(u"Command8"_s);
-        const QString mark = sheet->text(sheet->row(), sheet->col());
-        QTest::mouseClick(child<QLabel>(u"Label19"_s), Qt::LeftButton);
-        auto *bar = child<QScrollBar>(u"VScroll3"_s);
-        QTRY_COMPARE(QApplication::focusWidget(), bar);
-        QTest::keyClicks(bar, u"4"_s);
-        QTest::keyClick(bar, Qt::Key_Up);
-        QCOMPARE(label(u"Label19"_s), u" 26"_s);
-        QCOMPARE(sheet->text(sheet->row(), sheet->col()), mark);
+        const QRect view = list()->viewport()->rect();
+        for (int k = 0; k < list()->count(); ++k)
+            QVERIFY2(view.contains(list()->visualItemRect(list()->item(k))), qPrintable(QString::number(k)));
     }
 
     void criteria_start_positions()

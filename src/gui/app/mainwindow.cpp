@@ -343,8 +343,8 @@ bool MainWindow::go_to_open_copy(const SheetWindow *asking, const QString &path)
             continue;
         const QString question = path + u" は「"_s + sheet->windowTitle() +
                                  u"」で開いています。\r\nもう一つのシートとして開きますか？"_s;
-        if (prompter_.ask(this, question, Prompter::Buttons::YesNo, u"確認"_s) ==
-            Prompter::Answer::Yes)
+        if (prompter_.ask(this, question, Prompter::Buttons::YesNo, u"確認"_s,
+                          Prompter::Answer::No) == Prompter::Answer::Yes)
             return false;
         mdi_->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(sheet->parentWidget()));
         return true;
@@ -435,6 +435,10 @@ void MainWindow::arrange(int code)
     }
     if (code == 0)
         mdi_->setActiveSubWindow(shown.last());
+    // A window taken out of its maximized state hands the focus to its first
+    // box, which would catch the next keys meant for the cell.
+    if (SheetWindow *sheet = active_sheet())
+        sheet->give_keys_to_editor();
 }
 
 void MainWindow::show_about()

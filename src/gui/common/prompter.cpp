@@ -13,6 +13,21 @@ QString Prompter::program_title()
     return u"ぽん採点"_s;
 }
 
+Prompter::Answer Prompter::default_button(Buttons buttons, Answer wanted)
+{
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return wanted == Answer::Cancel ? Answer::Cancel : Answer::Ok;
+    case Buttons::YesNo:
+        return wanted == Answer::No ? Answer::No : Answer::Yes;
+    case Buttons::YesNoCancel:
+        return wanted == Answer::Ok ? Answer::Yes : wanted;
+    }
+    return Answer::Ok;
+}
+
 QPoint Prompter::place_beside(const QRect &frame, const QSize &box, const QRect &screen)
 {
     const int gap = 8;
@@ -26,7 +41,8 @@ QPoint Prompter::place_beside(const QRect &frame, const QSize &box, const QRect 
 
 namespace {
 
-void set_up(QMessageBox &box, const QString &text, Prompter::Buttons buttons, const QString &title)
+void set_up(QMessageBox &box, const QString &text, Prompter::Buttons buttons, const QString &title,
+            Prompter::Answer default_answer)
 {
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(title.isEmpty() ? Prompter::program_title() : title);
@@ -40,17 +56,20 @@ void set_up(QMessageBox &box, const QString &text, Prompter::Buttons buttons, co
         break;
     case Prompter::Buttons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
         break;
     case Prompter::Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
         break;
     case Prompter::Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
         break;
     }
+    using Answer = Prompter::Answer;
+    const Answer chosen = Prompter::default_button(buttons, default_answer);
+    box.setDefaultButton(chosen == Answer::Ok    ? QMessageBox::Ok
+                         : chosen == Answer::Yes ? QMessageBox::Yes
+                         : chosen == Answer::No  ? QMessageBox::No
+                                                 : QMessageBox::Cancel);
 }
 
 // Runs a placement once, when the watched window first becomes active.
@@ -94,17 +113,18 @@ Prompter::Answer answer_of(int result, Prompter::Buttons buttons)
 }  // namespace
 
 Prompter::Answer DialogPrompter::ask(QWidget *parent, const QString &text, Buttons buttons,
-                                     const QString &title)
+                                     const QString &title, Answer default_answer)
 {
     QMessageBox box(parent);
-    set_up(box, text, buttons, title);
+    set_up(box, text, buttons, title, default_answer);
     return answer_of(box.exec(), buttons);
 }
 
 Prompter::Answer DialogPrompter::ask_beside(QWidget *window, const QString &text, Buttons buttons)
 {
     QMessageBox box(window);
-    set_up(box, text, buttons, QString());
+    // The preview's question goes on to the next page: OK loses nothing.
+    set_up(box, text, buttons, QString(), Answer::Ok);
     box.adjustSize();
     QScreen *screen = window ? window->screen() : nullptr;
     if (window && screen) {

@@ -19,8 +19,12 @@ public:
     virtual ~Prompter() = default;
 
     // A message box without icon; an empty title means the program's title.
+    // The default button (what Enter answers) is default_answer, or the first
+    // button when that is not among the buttons. Callers name the answer that
+    // loses nothing.
     virtual Answer ask(QWidget *parent, const QString &text, Buttons buttons,
-                       const QString &title = QString()) = 0;
+                       const QString &title = QString(),
+                       Answer default_answer = Answer::Yes) = 0;
     // Returns the chosen path, or nothing when cancelled.
     virtual std::optional<QString> open_file(QWidget *parent, const QStringList &filters) = 0;
     virtual std::optional<QString> save_file(QWidget *parent, const QStringList &filters,
@@ -28,6 +32,7 @@ public:
 
     void message(QWidget *parent, const QString &text) { ask(parent, text, Buttons::Ok); }
 
+    static QString program_title();
     // As ask, with the box placed beside the window it speaks about, so
     // that it hides nothing of what the window shows.
     virtual Answer ask_beside(QWidget *window, const QString &text, Buttons buttons)
@@ -38,15 +43,17 @@ public:
     // right of it, else left of it, else over its top-right corner.
     static QPoint place_beside(const QRect &frame, const QSize &box, const QRect &screen);
 
-    static QString program_title();
+    // The button Enter answers in a box of these buttons when the caller
+    // wants `wanted`.
+    static Answer default_button(Buttons buttons, Answer wanted);
 };
 
 // The real dialogs: QMessageBox and Qt's own QFileDialog.
 class DialogPrompter : public Prompter
 {
 public:
-    Answer ask(QWidget *parent, const QString &text, Buttons buttons,
-               const QString &title) override;
+    Answer ask(QWidget *parent, const QString &text, Buttons buttons, const QString &title,
+               Answer default_answer) override;
     Answer ask_beside(QWidget *window, const QString &text, Buttons buttons) override;
     std::optional<QString> open_file(QWidget *parent, const QStringList &filters) override;
     std::optional<QString> save_file(QWidget *parent, const QStringList &filters,

@@ -35,7 +35,8 @@ bool EvaluationCommands::may_raise_full_marks()
         numbers::plain_form(first.full_marks) + u"）。\n"_s +
         u"満点をその列の最高点まで上げて評価計算を続けますか？\n"_s +
         u"［いいえ］を選ぶと評価計算をせず、その点数のセルへ移ります。"_s;
-    if (prompter_.ask(window_, text, Prompter::Buttons::YesNo, u"確認"_s) == Prompter::Answer::Yes)
+    if (prompter_.ask(window_, text, Prompter::Buttons::YesNo, u"確認"_s, Prompter::Answer::No) ==
+        Prompter::Answer::Yes)
         return true;
     emit check_requested(first.row, col);
     return false;
@@ -84,7 +85,7 @@ void EvaluationCommands::close_panel()
     const Prompter::Answer answer = prompter_.ask(
         window_,
         u"現在表示されているの評価の値を決定しますか。する場合は[はい]、破棄する場合は[いいえ]、評価計算を継続する場合は[キャンセル]をクリックしてください。"_s,
-        Prompter::Buttons::YesNoCancel, u"確認"_s);
+        Prompter::Buttons::YesNoCancel, u"確認"_s, Prompter::Answer::Cancel);
     if (answer == Prompter::Answer::No)
         panel_->restore_grades();
     if (answer != Prompter::Answer::Cancel)

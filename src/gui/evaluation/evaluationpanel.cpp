@@ -1,6 +1,7 @@
 #include "evaluation/evaluationpanel.h"
 
 #include "evaluation/countgrid.h"
+#include "evaluation/criterioninput.h"
 #include "common/geometry.h"
 #include "common/panelstyle.h"
 #include "marks.h"
@@ -13,6 +14,7 @@
 #include <QFontMetricsF>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -25,24 +27,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr double kWidth = 3375;
+// Wider than the earlier panel: the 32 candidates show side by side.
+constexpr double kWidth = 3375 + 1500;
 // One row taller than the earlier panel: the totals' deviation and the way
 // to the look-alike marks (the average stands beside the lowest total).
 constexpr double kHeight = 8895 + 420;
 constexpr double kMargin = 90;
 constexpr int kLowerStart = 75;  // criterion 100 - 75 = 25
 constexpr int kUpperStart = 5;   // criterion 100 - 5 = 95
-
-QScrollBar *criterion_scroll(const QString &name, int start, QWidget *parent)
-{
-    auto *bar = new QScrollBar(Qt::Vertical, parent);
-    bar->setObjectName(name);
-    bar->setRange(0, 100);
-    bar->setSingleStep(1);
-    bar->setPageStep(5);
-    bar->setValue(start);
-    return bar;
-}
 
 QPushButton *button(const QString &name, const QString &text, const QString &tip, QWidget *parent)
 {
@@ -70,27 +62,27 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     step1_label_ = caption(u"[ステップ1]"_s);
     step1_text_label_ = caption(u"総合点に対する評価基準"_s);
     lower_caption_ = caption(u"２の上限点数"_s);
-    lower_label_ = value_box(u"Label19"_s);
-    lower_label_->setText(u"25"_s);
-    lower_scroll_ = criterion_scroll(u"VScroll3"_s, kLowerStart, this);
+    lower_ = new CriterionInput(u"Label19"_s, u"VScroll3"_s, kLowerStart, lower_caption_->text(),
+                                &Sheet::lower_text, &Sheet::set_lower_text, this);
     upper_caption_ = caption(u"10の下限点数"_s);
-    upper_label_ = value_box(u"Label20"_s);
-    upper_label_->setText(u"95"_s);
-    upper_scroll_ = criterion_scroll(u"VScroll4"_s, kUpperStart, this);
-    // A criterion looks like a box to type in, and the sheet's editor keeps
-    // the keys: digits typed after a press on it went into the current mark.
-    // The press hands the keys to the criterion's own scroll control instead.
-    for (QWidget *criterion : {static_cast<QWidget *>(lower_label_),
-                               static_cast<QWidget *>(upper_label_)})
-        criterion->installEventFilter(this);
-    for (QScrollBar *bar : {lower_scroll_, upper_scroll_})
-        bar->setFocusPolicy(Qt::StrongFocus);
+    upper_ = new CriterionInput(u"Label20"_s, u"VScroll4"_s, kUpperStart, upper_caption_->text(),
+                                &Sheet::upper_text, &Sheet::set_upper_text, this);
+    for (CriterionInput *criterion : {lower_, upper_}) {
+        connect(criterion, &CriterionInput::changed, this, &EvaluationPanel::criterion_changed);
+        connect(criterion, &CriterionInput::refused, this, &EvaluationPanel::message_requested);
+    }
 
     step2_label_ = caption(u"[ステップ２]　評価平均を設定"_s);
     candidate_list_ = new QListWidget(this);
     candidate_list_->setObjectName(u"List2"_s);
     candidate_list_->setToolTip(u"平均点(候補）から日とる選びクリックしてください。"_s);
     candidate_list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // All 32 candidates at a glance, in columns: one long column showed
+    // seven and hid the rest behind a scroll bar.
+    candidate_list_->setFlow(QListView::TopToBottom);
+    candidate_list_->setWrapping(true);
+    candidate_list_->setResizeMode(QListView::Adjust);
+    candidate_list_->setUniformItemSizes(true);
     candidate_list_->setEnabled(false);
     recalc_button_ = button(u"Command8"_s, u"再計算"_s,
                        u"素点などを変更したらこのボタンを押してください。"_s, this);
@@ -143,29 +135,14 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
         connect(b, &QPushButton::clicked, this, &EvaluationPanel::acted);
     // Any new selection chooses: by mouse, by keyboard or by the program.
     connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::List2_Click);
-    connect(lower_scroll_, &QScrollBar::valueChanged, this, [this](int p) {
-        if (sheet_)
-            criterion_scrolled(lower_label_, &Sheet::set_lower_text, p);
-    });
-    connect(upper_scroll_, &QScrollBar::valueChanged, this, [this](int p) {
-        if (sheet_)
-            criterion_scrolled(upper_label_, &Sheet::set_upper_text, p);
-    });
-
     geometry::place(this, 0, 0, kWidth, kHeight);
     lay_out();
     hide();
 }
 
-bool EvaluationPanel::eventFilter(QObject *watched, QEvent *event)
+QList<QWidget *> EvaluationPanel::criterion_boxes() const
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == lower_label_)
-            lower_scroll_->setFocus(Qt::MouseFocusReason);
-        else if (watched == upper_label_)
-            upper_scroll_->setFocus(Qt::MouseFocusReason);
-    }
-    return QFrame::eventFilter(watched, event);
+    return {lower_->box(), upper_->box()};
 }
 
 QLabel *EvaluationPanel::caption(const QString &text)
@@ -190,6 +167,8 @@ QLabel *EvaluationPanel::value_box(const QString &name)
 void EvaluationPanel::attach(Sheet *sheet, double unit_width)
 {
     sheet_ = sheet;
+    lower_->attach(sheet);
+    upper_->attach(sheet);
     const double col0 = std::round(7 * unit_width);
     const double col1 = std::round(6 * unit_width);
     for (CountGrid *grid : {totals_grid_, grades_grid_}) {
@@ -287,15 +266,15 @@ void EvaluationPanel::lay_out()
     const double scroll_height = std::max(540.0, box + 120);
     const double value_left = kMargin + 90 + text_width(lower_caption_->text());
     const double scroll_left = kWidth - kMargin - 90 - 255;
-    const auto criterion_row = [&](QLabel *caption_label, QLabel *value, QScrollBar *scroll) {
+    const auto criterion_row = [&](QLabel *caption_label, QWidget *value, QScrollBar *scroll) {
         const double middle = y + scroll_height / 2;
         geometry::place(caption_label, kMargin + 90, middle - line / 2, value_left - kMargin - 90, line);
         geometry::place(value, value_left, middle - box / 2, scroll_left - 90 - value_left, box);
         geometry::place(scroll, scroll_left, y, 255, scroll_height);
         y += scroll_height + 60;
     };
-    criterion_row(lower_caption_, lower_label_, lower_scroll_);
-    criterion_row(upper_caption_, upper_label_, upper_scroll_);
+    criterion_row(lower_caption_, lower_->box(), lower_->scroll());
+    criterion_row(upper_caption_, upper_->box(), upper_->scroll());
     y += 90;
 
     geometry::place(step2_label_, kMargin, y, inner, line);
@@ -303,10 +282,10 @@ void EvaluationPanel::lay_out()
 
     // The list on the left, its three buttons stacked on the right.
     const double list_height = 2040;
-    const double list_width = 1500;
+    const double buttons_width = 1395;
+    const double list_width = kWidth - 2 * (kMargin + 90) - 120 - buttons_width;
     geometry::place(candidate_list_, kMargin + 90, y, list_width, list_height);
     const double buttons_left = kMargin + 90 + list_width + 120;
-    const double buttons_width = kWidth - kMargin - 90 - buttons_left;
     const double button_height = 450;
     const double gap = (list_height - 3 * button_height) / 2;
     double by = y;
@@ -348,10 +327,8 @@ void EvaluationPanel::refresh_criteria()
 {
     if (!sheet_)
         return;
-    if (lower_label_->text() != sheet_->lower_text())
-        lower_label_->setText(sheet_->lower_text());
-    if (upper_label_->text() != sheet_->upper_text())
-        upper_label_->setText(sheet_->upper_text());
+    lower_->refresh();
+    upper_->refresh();
 }
 
 void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
@@ -447,14 +424,13 @@ void EvaluationPanel::List2_Click()
     sheet_->set_candidate_index(k);
     grading::set_hyouka(*sheet_, k);
     hyouka_dosuu();
+    // Where the list cannot show them all, the chosen one stays in view.
+    candidate_list_->scrollToItem(candidate_list_->item(k));
 }
 
-void EvaluationPanel::criterion_scrolled(QLabel *label, void (Sheet::*set_text)(const QString &),
-                                         int position)
+// The list follows the criteria; a candidate chosen stays chosen.
+void EvaluationPanel::criterion_changed()
 {
-    const QString text = numbers::signed_form(100 - position);
-    (sheet_->*set_text)(text);
-    label->setText(text);
     // The rebuilt list grades the chosen candidate anew with the new criterion.
     mk_kouho();
 }

@@ -6,6 +6,7 @@
 #include <QFrame>
 
 class CountGrid;
+class CriterionInput;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -24,6 +25,9 @@ class EvaluationPanel : public QFrame
 public:
     explicit EvaluationPanel(QWidget *parent = nullptr);
     ~EvaluationPanel() override;
+
+    // The two criteria boxes, where Enter confirms the box.
+    QList<QWidget *> criterion_boxes() const;
 
     // The sheet the panel works on; unit_width is the width of "*" in the
     // sheet window's font (twips), which sizes the two count grids.
@@ -56,16 +60,17 @@ signals:
     void acted();
     // "最初へ": the cursor to the first score cell that does not count as it reads.
     void look_alike_requested();
+    // A criterion typed that is no number: the window tells the teacher.
+    void message_requested(const QString &text);
 
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void lay_out();
     void List2_Click();
-    void criterion_scrolled(QLabel *label, void (Sheet::*set_text)(const QString &), int position);
+    void criterion_changed();
     void decide();
     void abort_evaluation();
     // The grade counts and the 要確認 count follow the sheet while shown.
@@ -90,11 +95,9 @@ private:
     QLabel *step1_label_;
     QLabel *step1_text_label_;
     QLabel *lower_caption_;
-    QLabel *lower_label_;
-    QScrollBar *lower_scroll_;
+    CriterionInput *lower_;
     QLabel *upper_caption_;
-    QLabel *upper_label_;
-    QScrollBar *upper_scroll_;
+    CriterionInput *upper_;
     QLabel *step2_label_;
     QListWidget *candidate_list_;
     QPushButton *recalc_button_;

@@ -132,7 +132,7 @@ void PrintCommands::mnu_print_Click()
         return;
     if (plan.pages.size() > 10 &&
         prompter.ask(window_, QString::number(plan.pages.size()) + u" ページを印刷します。よろしいですか？"_s,
-                     Prompter::Buttons::YesNo, u"確認"_s) != Prompter::Answer::Yes)
+                     Prompter::Buttons::YesNo, u"確認"_s, Prompter::Answer::No) != Prompter::Answer::Yes)
         return;
     if (to_pdf) {
         const std::optional<QString> path = prompter.save_file(window_, {u"PDF (*.pdf)"_s}, u"印刷.pdf"_s);

@@ -50,7 +50,8 @@ void FileCommands::save_sheet()
     save_cancel_flg_ = false;
     if (!sheet_->content_flg() &&
         prompter_.ask(window_, u"なにも入力していませんが、保存しますか？"_s,
-                      Prompter::Buttons::YesNo, u"確認"_s) != Prompter::Answer::Yes)
+                      Prompter::Buttons::YesNo, u"確認"_s, Prompter::Answer::No) !=
+            Prompter::Answer::Yes)
         return;
 
     QString path;
@@ -66,7 +67,8 @@ void FileCommands::save_sheet()
         }
         if (!file_exists(*chosen) ||
             prompter_.ask(window_, *chosen + u" はすでに存在します。上書きしますか？"_s,
-                          Prompter::Buttons::YesNo, u"確認"_s) == Prompter::Answer::Yes) {
+                          Prompter::Buttons::YesNo, u"確認"_s, Prompter::Answer::No) ==
+                Prompter::Answer::Yes) {
             path = *chosen;
             break;
         }
@@ -76,13 +78,16 @@ void FileCommands::save_sheet()
         // Characters the file cannot hold are never dropped without asking.
         const std::optional<sheetfile::Unencodable> lost = sheetfile::find_unencodable(*sheet_);
         if (lost && prompter_.ask(window_, unencodable_question(*lost), Prompter::Buttons::YesNo,
-                                  u"確認"_s) != Prompter::Answer::Yes) {
+                                  u"確認"_s, Prompter::Answer::No) != Prompter::Answer::Yes) {
             save_cancel_flg_ = true;
         } else {
             const sheetfile::WriteResult written =
                 sheetfile::write_file(path, sheetfile::encode(*sheet_));
             if (written.ok) {
                 sheet_->set_sheet_name(path);
+                // Whatever route the save took, the closing question must
+                // not ask again about what is now in the file.
+                sheet_->mark_saved();
                 emit saved_to(path);
             } else {
                 prompter_.message(window_,
@@ -102,8 +107,6 @@ void FileCommands::save_sheet()
 void FileCommands::sheet_write()
 {
     save_sheet();
-    if (!save_cancel_flg_)
-        sheet_->mark_saved();
 }
 
 void FileCommands::read_sheet()

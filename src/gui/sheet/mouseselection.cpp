@@ -8,6 +8,8 @@
 #include <QCursor>
 #include <QMenu>
 
+#include <utility>
+
 MouseSelection::MouseSelection(Sheet *sheet, SheetGrid *grid, CellEditor *editor,
                                InputPanels *inputs, QMenu *context_menu,
                                std::function<bool()> is_active, QObject *parent)
@@ -83,10 +85,17 @@ void MouseSelection::grdhyouka_MouseUp(int button, int, double, double)
         return;
     }
     grid_->set_pointer(SheetGrid::Pointer::Default);
-    const int rs = sheet_->sel_row();
-    const int cs = sheet_->sel_col();
-    const int r = sheet_->row();
-    const int c = sheet_->col();
+    int rs = sheet_->sel_row();
+    int cs = sheet_->sel_col();
+    int r = sheet_->row();
+    int c = sheet_->col();
+    // Whole columns or rows: the current cell is their first cell, as in a
+    // spreadsheet; the last row or the grade column would take the marks
+    // typed next, out of sight.
+    if (grid_->selecting_columns())
+        std::swap(rs, r);
+    if (grid_->selecting_rows())
+        std::swap(cs, c);
     // The cell where the drag ended becomes current; the rectangle stays.
     sheet_->set_current_cell(rs, cs);
     sheet_->set_selection_end(r, c);

@@ -617,6 +617,14 @@ void SheetGrid::mousePressEvent(QMouseEvent *event)
     dragging_ = true;
 }
 
+// The scroll area ignores a double click; its second press is a press like
+// the first, or its release would finish a selection that never started
+// (on a title, the cursor went to the last row).
+void SheetGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mousePressEvent(event);
+}
+
 void SheetGrid::mouseMoveEvent(QMouseEvent *event)
 {
     if (resize_col_ >= 0) {

@@ -27,6 +27,10 @@ public:
     double cell_left_twips(int col) const;
     double cell_top_twips(int row) const;
     bool row_visible(int row) const;
+    // The press being released was on the titles (whole columns) or on the
+    // row numbers (whole rows).
+    bool selecting_columns() const { return header_drag_col_; }
+    bool selecting_rows() const { return header_drag_row_; }
     bool col_visible(int col) const;
     // Scrolls so that a cell is in view; fixed cells are always in view.
     void ensure_visible(int row, int col);
@@ -65,6 +69,7 @@ protected:
     bool viewportEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;

@@ -25,12 +25,37 @@
 #include "structure/countdialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+bool is_modifier_only(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_unknown:
+        return event->text().isEmpty();
+    default:
+        return false;
+    }
+}
+
+}  // namespace
 
 SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *parent)
     : QWidget(parent), host_(host), number_(number)
@@ -78,6 +103,9 @@ void SheetWindow::build_parts()
             lay_out();
     });
     editor_->hold_enter_in({score_panel_->weight_box(), score_panel_->full_marks_box()});
+    editor_->hold_enter_in(evaluation_panel_->criterion_boxes());
+    connect(evaluation_panel_, &EvaluationPanel::message_requested, this,
+            [this](const QString &text) { host_.prompter().message(this, text); });
     connect(inputs_, &InputPanels::character_size_changed, this, &SheetWindow::change_character_size);
     // The editor follows its cell when columns widen; a cell that a border
     // drag pushes out of view loses it, as scrolling does.
@@ -189,6 +217,48 @@ void SheetWindow::connect_menus()
     for (const auto &[name, code] : arrangements)
         connect(menus_->action(QString::fromUtf16(name)), &QAction::triggered, this,
                 [this, code] { emit arrange_requested(code); });
+    // Checked once the menu is gone and its command has run.
+    for (QMenu *menu : menus_->bar_menus()) {
+        connect(menu, &QMenu::aboutToHide, this,
+                [this] { QTimer::singleShot(0, this, &SheetWindow::menu_closed); });
+        menu->installEventFilter(this);
+    }
+}
+
+// Esc in a menu of the bar closes it and gives the keys back at once: the
+// bar would keep them, and keys typed right after Esc (before any later
+// check) would open and walk its menus.
+bool SheetWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        if (auto *menu = qobject_cast<QMenu *>(watched); menu && host_.is_active(this)) {
+            menu->hide();
+            give_keys_to_editor();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Esc closes a menu but leaves the bar holding the keys, where typing goes
+// nowhere and Ctrl+Z does nothing. A command that opened a dialog keeps its
+// keys: the focus is then in the dialog, not on the bar.
+void SheetWindow::menu_closed()
+{
+    if (QApplication::activePopupWidget() || !host_.is_active(this))
+        return;
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || qobject_cast<QMenuBar *>(focus) || focus == this)
+        give_keys_to_editor();
+}
+
+void SheetWindow::give_keys_to_editor()
+{
+    // Placing it first: bringing the cell into view scrolls, which hides it.
+    editor_->fit_editor();
+    editor_->show_editor();
+    editor_->setFocus(Qt::OtherFocusReason);
 }
 
 void SheetWindow::build_sheet(bool first)
@@ -363,6 +433,20 @@ void SheetWindow::changeEvent(QEvent *event)
 
 void SheetWindow::keyPressEvent(QKeyEvent *event)
 {
+    // The window itself holds the keys while the editor is hidden (after a
+    // scroll took the current cell out of view): a key brings the cell back
+    // and goes there, as in a spreadsheet, instead of being dropped. Keys a
+    // side box let pass stay out of the cells.
+    if (QApplication::focusWidget() == this && QGuiApplication::mouseButtons() == Qt::NoButton &&
+        event->key() != Qt::Key_Escape && !is_modifier_only(event)) {
+        give_keys_to_editor();
+        if (editor_->hasFocus()) {
+            QKeyEvent again(event->type(), event->key(), event->modifiers(), event->text(),
+                            event->isAutoRepeat(), ushort(event->count()));
+            QCoreApplication::sendEvent(editor_, &again);
+            return;
+        }
+    }
     // Enter anywhere in the window that no box took for itself.
     // The keypad's Enter counts as Enter.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
@@ -371,6 +455,19 @@ void SheetWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+// Tab never reaches keyPressEvent: held by the window itself, it would pass
+// the focus on to the first box instead of moving the cursor.
+bool SheetWindow::focusNextPrevChild(bool next)
+{
+    if (QApplication::focusWidget() != this)
+        return QWidget::focusNextPrevChild(next);
+    give_keys_to_editor();
+    QKeyEvent tab(QEvent::KeyPress, next ? Qt::Key_Tab : Qt::Key_Backtab,
+                  next ? Qt::NoModifier : Qt::ShiftModifier);
+    QCoreApplication::sendEvent(editor_, &tab);
+    return true;
 }
 
 void SheetWindow::lay_out()
@@ -421,14 +518,21 @@ void SheetWindow::activated()
 {
     grid_->set_pointer(SheetGrid::Pointer::Default);
     unsetCursor();
+    // By Ctrl+F6, an arrangement or a title bar: the keys go to the cell, not
+    // to the first box of the window. A click into a box of the window keeps
+    // that box.
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus != editor_ && isAncestorOf(focus) &&
+        QGuiApplication::mouseButtons() != Qt::NoButton &&
+        focus->rect().contains(focus->mapFromGlobal(QCursor::pos())))
+        return;
+    give_keys_to_editor();
 }
 
+// One question, with キャンセル, and none about a sheet just saved: a second
+// question right after a save teaches teachers to answer いいえ.
 void SheetWindow::close_command()
 {
-    if (sheet_->content_flg() &&
-        host_.prompter().ask(this, windowTitle() + u" を保存しますか？"_s, Prompter::Buttons::YesNo,
-                             u"確認"_s) == Prompter::Answer::Yes)
-        save_sheet();
     close_window();
 }
 

@@ -47,6 +47,8 @@ public:
     void set_no_prompt_flg() { no_prompt_flg_ = true; }
     // The window became the active sheet window.
     void activated();
+    // The keys go to the current cell's editor, the cell brought into view.
+    void give_keys_to_editor();
 
     // Operations the frame's toolbar and the menus call.
     void save_sheet();
@@ -93,6 +95,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
@@ -104,6 +108,8 @@ private:
     void lay_out();
     void change_character_size(double points);
     void read_done(const QString &path);
+    // After a menu of the bar closes, the keys go back to the cell.
+    void menu_closed();
     // The caption names the file the sheet belongs to.
     void show_file(const QString &path);
 

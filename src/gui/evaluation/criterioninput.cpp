@@ -1,0 +1,110 @@
+#include "evaluation/criterioninput.h"
+
+#include "marks.h"
+#include "numbers.h"
+#include "sheet.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+CriterionInput::CriterionInput(const QString &box_name, const QString &scroll_name, int start,
+                               const QString &caption, Text text, SetText set_text,
+                               QWidget *panel)
+    : QObject(panel), caption_(caption), text_(text), set_text_(set_text),
+      box_(new QLineEdit(panel)), scroll_(new QScrollBar(Qt::Vertical, panel))
+{
+    box_->setObjectName(box_name);
+    // Only a click gives the box the keys: the first box of the window must
+    // never catch keys meant for a cell.
+    box_->setFocusPolicy(Qt::ClickFocus);
+    box_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    box_->setToolTip(u"数を入力して Enter。↑↓で 1 点、PageUp / PageDown で 5 点動きます。"_s);
+    box_->setText(numbers::plain_form(100 - start));
+    box_->installEventFilter(this);
+    connect(box_, &QLineEdit::editingFinished, this, &CriterionInput::finish);
+
+    scroll_->setObjectName(scroll_name);
+    scroll_->setRange(0, 100);
+    scroll_->setSingleStep(1);
+    scroll_->setPageStep(5);
+    scroll_->setValue(start);
+    scroll_->setFocusPolicy(Qt::ClickFocus);
+    connect(scroll_, &QScrollBar::valueChanged, this, [this](int position) {
+        if (sheet_)
+            apply(numbers::signed_form(100 - position));
+    });
+}
+
+void CriterionInput::refresh()
+{
+    if (sheet_ && !box_->isModified() && box_->text() != (sheet_->*text_)())
+        box_->setText((sheet_->*text_)());
+}
+
+// The scroll position runs opposite to the criterion.
+bool CriterionInput::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != box_ || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    int step = 0;
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Up:
+        step = -scroll_->singleStep();
+        break;
+    case Qt::Key_Down:
+        step = scroll_->singleStep();
+        break;
+    case Qt::Key_PageUp:
+        step = -scroll_->pageStep();
+        break;
+    case Qt::Key_PageDown:
+        step = scroll_->pageStep();
+        break;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+    // What was typed counts first, then the step moves from there.
+    finish();
+    scroll_->setValue(scroll_->value() + step);
+    box_->selectAll();
+    return true;
+}
+
+void CriterionInput::finish()
+{
+    if (!sheet_ || !box_->isModified())
+        return;
+    box_->setModified(false);
+    const QString typed = box_->text();
+    bool number = false;
+    const double value = marks::folded(typed).toDouble(&number);
+    if (!number || !std::isfinite(value)) {
+        box_->setText((sheet_->*text_)());
+        emit refused(u"「"_s + caption_ + u"」には数を入力してください（「"_s + typed.trimmed() +
+                     u"」は数ではありません）。"_s);
+        return;
+    }
+    {
+        // The arrows follow without writing their own whole number.
+        const QSignalBlocker quiet(scroll_);
+        scroll_->setValue(qBound(scroll_->minimum(), 100 - int(std::lround(value)),
+                                 scroll_->maximum()));
+    }
+    const QString criterion = numbers::signed_form(value);
+    if (criterion != (sheet_->*text_)())
+        apply(criterion);
+    else
+        box_->setText(criterion);
+}
+
+void CriterionInput::apply(const QString &text)
+{
+    (sheet_->*set_text_)(text);
+    box_->setText(text);
+    emit changed();
+}

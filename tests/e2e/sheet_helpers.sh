@@ -1,0 +1,97 @@
+# Helpers for scripts that drive one running program, sourced after
+# harness.sh: start it, save a sheet through the File menu, read a cell of a
+# saved file, wait for windows and questions.
+
+# Starts PROGRAM (global $program) with the given arguments and waits for the
+# frame; $frame is its window, $program_pid its process.
+start_program() {
+  "$program" "$@" >>"$work/program.log" 2>&1 &
+  program_pid=$!
+  frame=$(find_window "枚のｼｰﾄがあります")
+  xdotool windowactivate --sync "$frame"
+  sleep 1
+}
+
+stop_program() {
+  kill -9 "$program_pid" 2>/dev/null || true
+  wait "$program_pid" 2>/dev/null || true
+  sleep 0.3
+}
+
+frame_title() { xdotool getwindowname "$frame" 2>/dev/null || true; }
+
+# The number of sheets the frame's title counts.
+sheet_count() { frame_title | grep -o '^ *[0-9]*' | tr -d ' '; }
+
+active_name() { xdotool getactivewindow getwindowname 2>/dev/null || true; }
+
+# Waits up to 10 s until the active window's name matches PATTERN.
+wait_active() {
+  for _ in $(seq 1 50); do
+    active_name | grep -q -- "$1" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# A window named exactly NAME (a message box's title) appears within SECONDS.
+box_appears() {
+  local name=$1 seconds=${2:-2}
+  for _ in $(seq 1 $((seconds * 5))); do
+    xdotool search --name "^$name\$" >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# ﾌｧｲﾙ(&F) → シート保存(&W) into PATH, which must not exist yet; waits for
+# the file and for the keys to be back in the frame.
+save_as() {
+  local path=$1
+  xdotool key alt+f
+  sleep 0.3
+  xdotool key w
+  wait_active "保存" || wait_active "Save" || sleep 1
+  sleep 0.3
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$path"
+  xdotool key Return
+  for _ in $(seq 1 50); do
+    [ -s "$path" ] && break
+    sleep 0.2
+  done
+  if [ ! -s "$path" ]; then
+    echo "FAIL: nothing saved to $path" >&2
+    # For a look at what the screen showed: E2E_SHOTS names a folder.
+    [ -n "${E2E_SHOTS:-}" ] && import -window root "$E2E_SHOTS/not-saved.png"
+    return 1
+  fi
+  wait_active "枚のｼｰﾄがあります" || true
+  sleep 0.3
+}
+
+# The text of ROW, COL in the saved sheet FILE (row 0: the titles).
+saved_cell() {
+  iconv -f CP932 -t UTF-8 "$1" | tr -d '\r' | sed -n "$(($2 + 3))p" | cut -d, -f"$3"
+}
+
+# Reports one check: expected, got, what.
+checks_failed=0
+checks_passed=0
+check() {
+  if [ "$1" == "$2" ]; then
+    checks_passed=$((checks_passed + 1))
+  else
+    checks_failed=$((checks_failed + 1))
+    echo "FAIL: $3: expected '$1', got '$2'" >&2
+  fi
+}
+
+finish_checks() {
+  echo "e2e: $checks_passed passed, $checks_failed failed"
+  if [ "$checks_failed" -ne 0 ]; then
+    cat "$work/program.log" >&2 || true
+    exit 1
+  fi
+  exit 0
+}
