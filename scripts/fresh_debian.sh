@@ -16,15 +16,14 @@ fi
 . /etc/os-release
 release=${VERSION_CODENAME:?no VERSION_CODENAME in /etc/os-release}
 # The first mirror apt uses for the release itself (deb822 or one-line form).
-mirror=$(
-  {
-    cat /etc/apt/sources.list.d/*.sources 2>/dev/null |
-      awk -v rel="$release" '
-        /^URIs:/ { uri = $2 } /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == rel) print uri }'
-    grep -hE "^deb[[:space:]]" /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-      sed 's/\[[^]]*\]//' | awk -v rel="$release" '$3 == rel { print $2 }'
-  } | head -n 1
-)
+mirrors=$(
+  cat /etc/apt/sources.list.d/*.sources 2>/dev/null |
+    awk -v rel="$release" '
+      /^URIs:/ { uri = $2 } /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == rel) print uri }'
+  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    sed 's/\[[^]]*\]//' | awk -v rel="$release" '$1 == "deb" && $3 == rel { print $2 }'
+) || true
+mirror=${mirrors%%$'\n'*}
 [ -n "$mirror" ] || { echo "fresh_debian.sh: no mirror for $release in /etc/apt" >&2; exit 1; }
 
 work=$(mktemp -d /var/tmp/fresh-debian.XXXXXX)
