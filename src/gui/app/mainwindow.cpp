@@ -15,6 +15,7 @@
 #include "print/printsettingswindow.h"
 #include "structure/countdialog.h"
 
+#include <QIcon>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -128,6 +129,11 @@ void MainWindow::build_toolbar()
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setIconSize(QSize(20, 20));
+    // The buttons show the program's own pictures, those of the help pages,
+    // whatever icon theme the desktop has: a theme's pictures look disabled
+    // or mean something else (カット as a red stop sign).
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeName(QString());
     for (const ToolButton &button : kButtons) {
         const QString caption = QString::fromUtf16(button.caption);
         QAction *action = toolbar_->addAction(style()->standardIcon(button.icon), caption);
@@ -161,6 +167,7 @@ void MainWindow::build_toolbar()
             action->setEnabled(false);
         }
     }
+    QIcon::setThemeName(theme);
 }
 
 SheetWindow *MainWindow::create_sheet()

@@ -34,7 +34,7 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     action.sa_handler = on_signal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal_number : {SIGTERM, SIGHUP})
+    for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(signal_number, &action, nullptr);
 }
 
@@ -45,7 +45,7 @@ TerminationSignals::~TerminationSignals()
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    for (int signal_number : {SIGTERM, SIGHUP})
+    for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(signal_number, &action, nullptr);
     delete notifier_;
     ::close(sockets[0]);

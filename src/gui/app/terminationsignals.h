@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-// SIGTERM and SIGHUP (logout, shutdown, a closed terminal) as a Qt signal in
+// SIGTERM, SIGHUP and SIGINT (logout, shutdown, a closed terminal, Ctrl+C) as a Qt signal in
 // the event loop: the handler only writes the signal's number to a socket,
 // the one thing that is safe there.
 class TerminationSignals : public QObject
