@@ -59,6 +59,13 @@ mount -t tmpfs tmpfs "$root/tmp" && mounted+=("$root/tmp")
 step "clone of $commit"
 
 # As a newcomer's shell on a bare root: no LANG, no DISPLAY.
-env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb \
-  chroot "$root" /bin/bash -c 'cd /src/ponsaiten && scripts/test.sh'
+log=$work/test.log
+if ! env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb \
+  chroot "$root" /bin/bash -c 'cd /src/ponsaiten && scripts/test.sh' > "$log" 2>&1; then
+  tail -n 100 "$log"
+  echo "== scripts/test.sh FAILED on a fresh $release ($((SECONDS - step_start)) s)" >&2
+  exit 1
+fi
+grep -E "tests passed|^package: " "$log" || true
 step "scripts/test.sh passed on a fresh $release"
+echo "== fresh Debian check: $SECONDS s in all"

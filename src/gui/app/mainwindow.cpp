@@ -14,12 +14,14 @@
 #include "print/printersettings.h"
 #include "print/printsettingswindow.h"
 #include "structure/countdialog.h"
+#include "systemerror.h"
 
 #include <QIcon>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -270,6 +272,25 @@ void MainWindow::open_files(const QStringList &paths)
     }
 }
 
+void MainWindow::open_sample(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompter_.message(this, path + u" を読み込めませんでした。\r\n"_s +
+                                    systemerror::in_japanese(file.errorString()));
+        return;
+    }
+    // A copy without a name: saving asks where, and the installed sample
+    // stays as it is for the next teacher.
+    const QByteArray bytes = file.readAll();
+    SheetWindow *sheet = empty_start_sheet();
+    if (!sheet)
+        sheet = create_sheet();
+    if (sheet)
+        sheet->file_commands()->restore(bytes, QString());
+    activateWindow();
+}
+
 void MainWindow::connect_sheet(SheetWindow *sheet)
 {
     connect(sheet, &SheetWindow::closed, this, &MainWindow::sheet_closed);
@@ -319,8 +340,10 @@ void MainWindow::show_print_settings()
 
 HelpViewer &MainWindow::help_viewer()
 {
-    if (!help_viewer_)
+    if (!help_viewer_) {
         help_viewer_ = new HelpViewer(prompter_, this);
+        connect(help_viewer_, &HelpViewer::sample_requested, this, &MainWindow::open_sample);
+    }
     return *help_viewer_;
 }
 
