@@ -25,6 +25,20 @@ help_line=$(cd "$root" && env -u DISPLAY "$bin" --help | tail -1)
 [ "$help_line" = "ヘルプ: $root/usr/share/ponsaiten/help/help.htm" ] || fail "help: $help_line"
 [ -f "$root/usr/share/ponsaiten/help/help.htm" ] || fail "no installed help page"
 
+# Without a display nothing aborts: unknown options are refused (2), the
+# window says in Japanese that it needs a desktop (1).
+no_display() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" "$@" 2>&1; }
+for args in "2 -x" "2 -V" "2 --lower=30" "1" "1 help" "1 -- -x.csv"; do
+  read -r expected rest <<<"$args"
+  status=0
+  said=$(no_display $rest) || status=$?
+  [ "$status" -eq "$expected" ] || fail "ponsaiten $rest without a display exited $status: $said"
+  case $expected in
+    1) grep -q "デスクトップ" <<<"$said" || fail "ponsaiten $rest said: $said" ;;
+    2) grep -q "不明なオプションです" <<<"$said" || fail "ponsaiten $rest said: $said" ;;
+  esac
+done
+
 # The window program loads from where the package put it and keeps running.
 status=0
 (cd "$root" && HOME="$root" XDG_CONFIG_HOME="$root/config" XDG_STATE_HOME="$root/state" \
@@ -43,7 +57,7 @@ done
 mime_data=$root/mime-data
 mkdir -p "$mime_data/mime"
 cp -R "$root/usr/share/mime/packages" "$mime_data/mime/"
-update-mime-database "$mime_data/mime" > /dev/null
+XDG_DATA_DIRS="$mime_data" update-mime-database "$mime_data/mime" > /dev/null
 filetype() { XDG_DATA_HOME="$mime_data" XDG_DATA_DIRS="$mime_data:/usr/share" xdg-mime query filetype "$1"; }
 sheet_type=$(filetype tests/data/evaluate_five.csv)
 [ "$sheet_type" = application/x-ponsaiten-sheet ] || fail "a sheet file is $sheet_type"

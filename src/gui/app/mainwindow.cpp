@@ -16,7 +16,6 @@
 #include "structure/countdialog.h"
 #include "systemerror.h"
 
-#include <QIcon>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -134,8 +133,9 @@ void MainWindow::build_toolbar()
     // The buttons show the program's own pictures, those of the help pages,
     // whatever icon theme the desktop has: a theme's pictures look disabled
     // or mean something else (カット as a red stop sign).
-    const QString theme = QIcon::themeName();
-    QIcon::setThemeName(QString());
+    // Not desktop-aware for a moment, the style draws its own.
+    const bool desktop_aware = QGuiApplication::desktopSettingsAware();
+    QGuiApplication::setDesktopSettingsAware(false);
     for (const ToolButton &button : kButtons) {
         const QString caption = QString::fromUtf16(button.caption);
         QAction *action = toolbar_->addAction(style()->standardIcon(button.icon), caption);
@@ -169,7 +169,7 @@ void MainWindow::build_toolbar()
             action->setEnabled(false);
         }
     }
-    QIcon::setThemeName(theme);
+    QGuiApplication::setDesktopSettingsAware(desktop_aware);
 }
 
 SheetWindow *MainWindow::create_sheet()
