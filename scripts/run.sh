@@ -10,7 +10,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
     echo "No display found: the program runs on the virtual display $DISPLAY."
     echo "To look at it: DISPLAY=$DISPLAY XAUTHORITY=$XAUTHORITY import -window root shot.png"
-    echo "To end it: Ctrl+C here, or close its window as on a desktop."
+    echo "To end it: Ctrl+C here."
     openbox >/dev/null 2>&1 &
     exec "$@"' run build/ponsaiten "$@"
 fi
