@@ -8,7 +8,8 @@ packages=(
   fonts-noto-cjk
   xvfb xauth openbox xdotool poppler-utils cups-daemon cups-client printer-driver-cups-pdf
   libbenchmark-dev
-  dpkg-dev desktop-file-utils appstream
+  dpkg-dev file desktop-file-utils appstream lintian
+  shared-mime-info xdg-utils libfile-mimeinfo-perl
   clang libclang-rt-14-dev
 )
 

@@ -44,8 +44,16 @@ int main(int argc, char *argv[])
             return cli::run(args);
         }
         // Help and version need no window system, and none may be there.
-        if (const cli::StartOptions early = cli::start_options(args, true); early.exit_code)
+        const cli::StartOptions early = cli::start_options(args, true);
+        if (early.exit_code)
             return *early.exit_code;
+        // Qt would abort with an English message of its own.
+        if (cli::display_missing(early.qt_options, qEnvironmentVariable("QT_QPA_PLATFORM"),
+                                 qEnvironmentVariable("DISPLAY"),
+                                 qEnvironmentVariable("WAYLAND_DISPLAY"))) {
+            std::fputs(qPrintable(cli::no_display_message()), stderr);
+            return 1;
+        }
     }
 
     QString tried;

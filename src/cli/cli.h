@@ -20,14 +20,25 @@ int run(const QStringList &args, QTextStream &out, QTextStream &err);
 // only asked for help or the version, or was wrong.
 struct StartOptions {
     QStringList files;
+    QStringList qt_options;  // before Qt: Qt's own options with their values
     std::optional<int> exit_code;
 };
-// before_qt: Qt has not yet taken its own one-dash options (-platform ...),
-// so those are passed over; only help, version and unknown options count.
+// before_qt: Qt has not yet taken its own options (-platform ...), so those
+// are passed over; any other unknown option is refused either way.
 StartOptions start_options(const QStringList &args, bool before_qt, QTextStream &out,
                            QTextStream &err);
 // The same on stdout and stderr.
 StartOptions start_options(const QStringList &args, bool before_qt);
+
+// Qt's own options the launcher lets through: whether one takes a value,
+// nothing when it is none of them.
+std::optional<bool> qt_option(const QString &arg);
+
+// True when Qt would find no screen to show the window on and end the program
+// with its own message; the launcher then says so itself.
+bool display_missing(const QStringList &qt_options, const QString &platform_env,
+                     const QString &display, const QString &wayland_display);
+QString no_display_message();
 
 // Exit codes of the batch commands.
 inline constexpr int kExitOk = 0;

@@ -108,9 +108,14 @@ Destination destination(const QUrl &url, const QString &folder)
         return Destination::Web;
     if (!url.isLocalFile())
         return Destination::Refused;
-    const QString inside = comparable(folder) + u'/';
-    return comparable(url.toLocalFile()).startsWith(inside) ? Destination::Page
-                                                            : Destination::Refused;
+    const QString path = comparable(url.toLocalFile());
+    if (path.startsWith(comparable(folder) + u'/'))
+        return Destination::Page;
+    const QString samples = comparable(folder + u"/../sample"_s) + u'/';
+    if (path.startsWith(samples) && path.endsWith(u".csv"_s, Qt::CaseInsensitive) &&
+        !path.sliced(samples.size()).contains(u'/'))
+        return Destination::Sample;
+    return Destination::Refused;
 }
 
 QUrl search_url(const QString &word)

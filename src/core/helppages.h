@@ -25,8 +25,9 @@ QString start_page(const QString &start_dir, const QStringList &installed_folder
 // else a file, relative ones taken from the help folder.
 QUrl address_to_url(const QString &text, const QString &folder);
 
-enum class Destination { Page, Search, Web, Refused };
-// Pages inside the help folder are shown, web links go to the browser,
+enum class Destination { Page, Search, Web, Sample, Refused };
+// Pages inside the help folder are shown, web links go to the browser, sheet
+// files in the sample folder beside the help folder open as new sheets,
 // everything else is refused.
 Destination destination(const QUrl &url, const QString &folder);
 

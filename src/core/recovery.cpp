@@ -47,6 +47,31 @@ RecoveryStore::RecoveryStore(const QString &folder) : folder_(folder)
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))
         lock_ = std::move(lock);
+    remove_stale_locks();
+}
+
+void RecoveryStore::remove_stale_locks() const
+{
+    const QDir dir(folder_);
+    QSet<QString> with_copies;
+    for (const QString &name : dir.entryList({u"*.csv"_s}, QDir::Files))
+        with_copies.insert(owner_of(name));
+    for (const QString &name : dir.entryList({u"*.lock"_s}, QDir::Files)) {
+        const QString owner = name.chopped(5);
+        if (owner == owner_ || with_copies.contains(owner))
+            continue;
+        // Taken only when its program is gone; unlocking then removes it.
+        QLockFile lock(dir.filePath(name));
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0))
+            lock.unlock();
+    }
+}
+
+void RecoveryStore::release()
+{
+    // Unlocking removes the lock file.
+    lock_.reset();
 }
 
 RecoveryStore::~RecoveryStore() = default;

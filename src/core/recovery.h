@@ -39,8 +39,14 @@ public:
     // An orphan restored or declined: its files go.
     static void discard(const Entry &entry);
 
+    // The program is ending with its copies on disk: the lock goes, so the
+    // next start offers them. Nothing more is kept after this.
+    void release();
+
 private:
     QString base(int id) const;
+    // Locks left by programs that ended without any copy are of no use.
+    void remove_stale_locks() const;
 
     QString folder_;
     QString owner_;

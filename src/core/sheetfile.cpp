@@ -3,6 +3,7 @@
 #include "codepage932.h"
 #include "numbers.h"
 #include "sheet.h"
+#include "systemerror.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -717,14 +718,14 @@ WriteResult write_file(const QString &path, const QByteArray &bytes)
     // Unbuffered, every write reaches the disk at once and a full disk is
     // reported with its own reason.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
+        return {false, systemerror::in_japanese(file.errorString())};
     // A short write carries no error of its own (a full disk, a file size
     // limit): writing the rest again brings out the system's reason.
     for (qsizetype done = 0; done < bytes.size();) {
         const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
         if (written <= 0) {
             const QString reason = file.error() != QFileDevice::NoError
-                                       ? file.errorString()
+                                       ? systemerror::in_japanese(file.errorString())
                                        : u"書き込みが途中で止まりました。"_s;
             file.cancelWriting();
             return {false, reason};
@@ -734,12 +735,12 @@ WriteResult write_file(const QString &path, const QByteArray &bytes)
     // Nothing may stay in a buffer: commit() renames the file over the old
     // one even when writing out such a rest fails.
     if (!file.flush()) {
-        const QString reason = file.errorString();
+        const QString reason = systemerror::in_japanese(file.errorString());
         file.cancelWriting();
         return {false, reason};
     }
     if (!file.commit())
-        return {false, file.errorString()};
+        return {false, systemerror::in_japanese(file.errorString())};
     return {true, QString()};
 }
 
@@ -750,9 +751,11 @@ ReadResult read_into(const QString &path, ReadTarget &target)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        const QString why = QFileInfo(path).isDir() ? u"フォルダーです"_s : file.errorString();
-        target.finish(0);
-        return {ReadOutcome::Incomplete, u"ファイルを開けません: %1"_s.arg(why)};
+        // Nothing was read: the sheet stays as it was, and the window opens none.
+        const QString why = QFileInfo(path).isDir()
+                                ? u"フォルダーです"_s
+                                : systemerror::in_japanese(file.errorString());
+        return {ReadOutcome::Refused, u"ファイルを開けません: %1"_s.arg(why)};
     }
 
     const QString too_large = u"ファイルが大きすぎます（%1 MB を超えています）。シートのファイルではありません。"_s
@@ -772,7 +775,8 @@ ReadResult read_into(const QString &path, ReadTarget &target)
             bytes.resize(qMin<qsizetype>(bytes.size() * 2, kMaxFileBytes + 2));
         const qint64 got = file.read(bytes.data() + used, bytes.size() - used);
         if (got < 0) {
-            read_error = u"ファイルの読み込み中にエラーが起きました: %1"_s.arg(file.errorString());
+            read_error = u"ファイルの読み込み中にエラーが起きました: %1"_s.arg(
+                systemerror::in_japanese(file.errorString()));
             // Only the lines that came in whole count.
             const QByteArrayView so_far(bytes.constData(), used);
             used = so_far.lastIndexOf('\n') + 1;

@@ -59,9 +59,9 @@ WriteResult write_file(const QString &path, const QByteArray &bytes);
 
 enum class ReadOutcome {
     Complete,    // everything read
-    Incomplete,  // cannot open, a line too long, or an input error: rows so far kept
+    Incomplete,  // a line too long or an input error: rows so far kept
     Foreign,     // not a sheet file of this program: the grid was cleared
-    Refused,     // a file of this program that cannot be read: the sheet is as it was
+    Refused,     // cannot be opened, or ours but unreadable: the sheet is as it was
 };
 struct ReadResult {
     ReadOutcome outcome = ReadOutcome::Complete;

@@ -1,5 +1,7 @@
 #include "cli.h"
 #include "app/mainwindow.h"
+#include "app/recoverykeeper.h"
+#include "app/terminationsignals.h"
 #include "common/prompter.h"
 #include "recovery.h"
 
@@ -9,13 +11,39 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstdlib>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QtMessageHandler qt_handler = nullptr;
+QStringList held_messages;
+
+// Qt ends the program when it cannot reach the screen it was given (a display
+// that is set but gone): the teacher reads why in Japanese, with exit 1, and
+// not Qt's English lines before it.
+void screen_failure(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtFatalMsg) {
+        std::fputs(qPrintable(cli::no_display_message()), stderr);
+        std::_Exit(1);
+    }
+    held_messages.append(text);
+}
+
+}  // namespace
 
 // The window program, loaded by the launcher only when a window is wanted:
 // the batch command never pays for the widget libraries.
 extern "C" Q_DECL_EXPORT int ponsaiten_window_main(int argc, char *argv[])
 {
+    qt_handler = qInstallMessageHandler(screen_failure);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qt_handler);
+    for (const QString &message : std::as_const(held_messages))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
     const cli::StartOptions start = cli::start_options(QApplication::arguments(), false);
     if (start.exit_code)
         return *start.exit_code;
@@ -49,6 +77,13 @@ extern "C" Q_DECL_EXPORT int ponsaiten_window_main(int argc, char *argv[])
     else
         window.showMaximized();
     window.enable_recovery(RecoveryStore::default_folder());
+    // A logout or shutdown asks no questions: the unsaved sheets are copied
+    // for the next start, and the program ends at once.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &window, [&window](int signal) {
+        window.recovery()->keep_before_exit();
+        std::_Exit(128 + signal);
+    });
     window.open_files(start.files);
     return app.exec();
 }

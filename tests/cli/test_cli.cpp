@@ -4,6 +4,7 @@
 #include "sheet.h"
 #include "sheetfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -127,10 +128,20 @@ private slots:
                                  << u"ぽん採点 (ponsaiten) "_s;
         QTest::newRow("unknown long option") << QStringList{u"--open"_s} << true << 2
                                              << QStringList{} << u"不明なオプションです: --open"_s;
-        QTest::newRow("Qt's option before Qt") << QStringList{u"-platform"_s, u"xcb"_s} << true << -1
-                                               << QStringList{u"xcb"_s} << QString();
+        QTest::newRow("Qt's option before Qt")
+            << QStringList{u"-platform"_s, u"xcb"_s, u"a.csv"_s} << true << -1
+            << QStringList{u"a.csv"_s} << QString();
         QTest::newRow("unknown after Qt") << QStringList{u"-x"_s} << false << 2 << QStringList{}
                                           << u"不明なオプションです: -x"_s;
+        // Refused by the launcher too, before any window system is asked for.
+        QTest::newRow("unknown before Qt") << QStringList{u"-x"_s} << true << 2 << QStringList{}
+                                           << u"不明なオプションです: -x"_s;
+        QTest::newRow("capital V") << QStringList{u"a.csv"_s, u"-V"_s} << true << 2
+                                   << QStringList{} << u"不明なオプションです: -V"_s;
+        QTest::newRow("batch option") << QStringList{u"--lower=30"_s} << true << 2
+                                      << QStringList{} << u"不明なオプションです: --lower=30"_s;
+        QTest::newRow("after --, a file before Qt") << QStringList{u"--"_s, u"-x.csv"_s} << true
+                                                    << -1 << QStringList{u"-x.csv"_s} << QString();
         QTest::newRow("after --, a file") << QStringList{u"--"_s, u"-x.csv"_s} << false << -1
                                           << QStringList{u"-x.csv"_s} << QString();
     }
@@ -160,6 +171,40 @@ private slots:
         QCOMPARE(err_text.isEmpty(), exit_code != 2);
     }
 
+    // Without a screen Qt would abort in English; the launcher says it first.
+    void display_missing_data()
+    {
+        QTest::addColumn<QStringList>("qt_options");
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("wayland");
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("nothing") << QStringList{} << QString() << QString() << QString() << true;
+        QTest::newRow("X display") << QStringList{} << QString() << u":0"_s << QString() << false;
+        QTest::newRow("Wayland") << QStringList{} << QString() << QString() << u"wayland-0"_s
+                                 << false;
+        QTest::newRow("xcb asked, none") << QStringList{} << u"xcb"_s << QString() << QString()
+                                         << true;
+        QTest::newRow("offscreen") << QStringList{} << u"offscreen"_s << QString() << QString()
+                                   << false;
+        QTest::newRow("offscreen by option") << QStringList{u"-platform"_s, u"offscreen"_s}
+                                             << u"xcb"_s << QString() << QString() << false;
+        QTest::newRow("xcb by option") << QStringList{u"-platform"_s, u"xcb"_s} << u"offscreen"_s
+                                       << QString() << QString() << true;
+        QTest::newRow("a list with offscreen") << QStringList{} << u"wayland;offscreen"_s
+                                               << QString() << QString() << false;
+    }
+
+    void display_missing()
+    {
+        QFETCH(QStringList, qt_options);
+        QFETCH(QString, platform);
+        QFETCH(QString, display);
+        QFETCH(QString, wayland);
+        QFETCH(bool, missing);
+        QCOMPARE(cli::display_missing(qt_options, platform, display, wayland), missing);
+    }
+
     void output_data()
     {
         QTest::addColumn<QStringList>("options");
@@ -174,7 +219,7 @@ private slots:
                    + QStringList{u"grade\t1\t0"_s, u"grade\t2\t0"_s, u"grade\t3\t1"_s,
                                  u"grade\t4\t0"_s, u"grade\t5\t1"_s, u"grade\t6\t0"_s,
                                  u"grade\t7\t1"_s, u"grade\t8\t1"_s, u"grade\t9\t1"_s,
-                                 u"grade\t10\t0"_s, u"graded\t5人"_s};
+                                 u"grade\t10\t0"_s, u"graded\t5"_s};
         // Options may come before the file; the criteria override the file's.
         QTest::newRow("criteria from the command line")
             << QStringList{u"--candidate"_s, u"0"_s, u"--lower"_s, u" 50"_s, u"--upper"_s,
@@ -183,7 +228,16 @@ private slots:
                    + QStringList{u"grade\t1\t0"_s, u"grade\t2\t2"_s, u"grade\t3\t0"_s,
                                  u"grade\t4\t0"_s, u"grade\t5\t0"_s, u"grade\t6\t0"_s,
                                  u"grade\t7\t0"_s, u"grade\t8\t0"_s, u"grade\t9\t0"_s,
-                                 u"grade\t10\t3"_s, u"graded\t5人"_s};
+                                 u"grade\t10\t3"_s, u"graded\t5"_s};
+        // GNU forms: values after "=", a file after "--".
+        QTest::newRow("criteria with =")
+            << QStringList{u"--candidate=0"_s, u"--lower= 50"_s, u"--upper=51"_s, u"--"_s,
+                           data(u"evaluate_five.csv"_s)}
+            << kFiveStatistics + candidate_lines(repeated(u"6.80"_s, 32))
+                   + QStringList{u"grade\t1\t0"_s, u"grade\t2\t2"_s, u"grade\t3\t0"_s,
+                                 u"grade\t4\t0"_s, u"grade\t5\t0"_s, u"grade\t6\t0"_s,
+                                 u"grade\t7\t0"_s, u"grade\t8\t0"_s, u"grade\t9\t0"_s,
+                                 u"grade\t10\t3"_s, u"graded\t5"_s};
         QTest::newRow("no totals: no candidates")
             << QStringList{data(u"evaluate_no_totals.csv"_s)}
             << QStringList{u"highest\t"_s, u"lowest\t"_s}
@@ -290,11 +344,26 @@ private slots:
         QTest::newRow("lower not a number") << QStringList{five, u"--lower"_s, u"abc"_s} << 2
                                             << u"--lower には数を指定してください（「abc」は数ではありません）"_s;
         QTest::newRow("upper empty") << QStringList{five, u"--upper"_s, u""_s} << 2 << usage;
+        QTest::newRow("lower with = not a number") << QStringList{five, u"--lower=abc"_s} << 2
+                                                   << u"--lower には数を指定してください"_s;
+        QTest::newRow("option after --") << QStringList{u"--"_s, five, u"--lower"_s} << 2
+                                         << u"評価できるファイルは 1 つだけです"_s;
+        // Every total on one side: each candidate would be the same.
+        const QString criteria = u"より小さくしてください"_s;
+        QTest::newRow("lower above upper")
+            << QStringList{five, u"--lower"_s, u"96"_s, u"--upper"_s, u"20"_s} << 2 << criteria;
+        QTest::newRow("lower equal to upper")
+            << QStringList{five, u"--lower=50"_s, u"--upper=50"_s} << 2 << criteria;
+        QTest::newRow("lower above the file's upper")
+            << QStringList{five, u"--lower"_s, u"95"_s} << 2 << u"評価 2 の上限（95）は評価 10 の下限（95）"_s;
+        QTest::newRow("upper below the file's lower, saving")
+            << QStringList{five, u"--upper"_s, u"10"_s, u"-o"_s, QDir::tempPath() + u"/x.csv"_s}
+            << 2 << criteria;
         QTest::newRow("foreign file")
             << QStringList{data(u"foreign.csv"_s)} << 3
             << u"ponsaiten evaluate: "_s + data(u"foreign.csv"_s) + u": 「ぽん採点」で作成したファイルではありません。"_s;
         QTest::newRow("missing file") << QStringList{data(u"no such file.csv"_s)} << 4
-                                      << u"ponsaiten evaluate: "_s + data(u"no such file.csv"_s) + u" を読み込めません"_s;
+                                      << u"ponsaiten evaluate: "_s + data(u"no such file.csv"_s) + u" を読み込めません: ファイルを開けません: ファイルまたはフォルダーが見つかりません"_s;
         QTest::newRow("directory") << QStringList{data(QString())} << 4 << u"を読み込めません"_s;
     }
 
@@ -344,16 +413,29 @@ private slots:
         QCOMPARE(result.out, QString());
     }
 
+    // Checked before evaluating: no table followed by a failed save.
+    void unwritable_output_data()
+    {
+        QTest::addColumn<QString>("out");  // "@" stands for a temporary folder
+        QTest::addColumn<QString>("why");
+        QTest::newRow("missing folder") << u"@/missing folder/out.csv"_s
+                                        << u"保存先のフォルダー @/missing folder がありません"_s;
+        QTest::newRow("a folder") << u"@"_s << u"フォルダーです"_s;
+    }
+
     void unwritable_output()
     {
+        QFETCH(QString, out);
+        QFETCH(QString, why);
         QTemporaryDir dir;
-        const QString out_path = dir.filePath(u"missing folder/out.csv"_s);
+        out.replace(u"@"_s, dir.path());
+        why.replace(u"@"_s, dir.path());
         const Result result =
-            evaluate({data(u"evaluate_five.csv"_s), u"--candidate"_s, u"1"_s, u"-o"_s, out_path});
+            evaluate({data(u"evaluate_five.csv"_s), u"--candidate"_s, u"1"_s, u"-o"_s, out});
         QCOMPARE(result.code, cli::kExitIo);
-        QVERIFY2(result.err.startsWith(u"ponsaiten evaluate: "_s + out_path + u" に保存できません"_s),
-                 qPrintable(result.err));
-        QVERIFY(!QFile::exists(out_path));
+        QCOMPARE(result.err, u"ponsaiten evaluate: "_s + out + u" に保存できません: "_s + why + u'\n');
+        QCOMPARE(result.out, QString());
+        QVERIFY(!QFile::exists(dir.filePath(u"missing folder"_s)));
     }
 
     void criterion_that_a_sheet_file_cannot_hold()
@@ -500,7 +582,7 @@ private slots:
         // Totals up to 25 get 2 (20 rounds of 26), totals 95 to 100 get 10 (19 rounds).
         QVERIFY(out.contains(u"grade\t2\t520"_s));
         QVERIFY(out.contains(u"grade\t10\t114"_s));
-        QCOMPARE(out.last(), u"graded\t1999人"_s);
+        QCOMPARE(out.last(), u"graded\t1999"_s);
 
         Sheet graded;
         QCOMPARE(sheetfile::read_file(out_path, graded, 120).outcome,

@@ -81,6 +81,13 @@ private slots:
         QTest::newRow("ftp") << u"ftp://example.com/a.htm"_s << refused;
         QTest::newRow("web") << u"https://example.com/"_s << int(help::Destination::Web);
         QTest::newRow("search") << u"search:評価"_s << int(help::Destination::Search);
+        // The sample sheets beside the help, and nothing else of that folder.
+        const auto sample = int(help::Destination::Sample);
+        QTest::newRow("sample") << u"../sample/見本.csv"_s << sample;
+        QTest::newRow("sample, absolute") << root.path() + u"/installed/sample/a.CSV"_s << sample;
+        QTest::newRow("sample folder, not a sheet") << u"../sample/notes.htm"_s << refused;
+        QTest::newRow("below the sample folder") << u"../sample/x/a.csv"_s << refused;
+        QTest::newRow("a sheet elsewhere") << u"../other/a.csv"_s << refused;
     }
 
     void destination()

@@ -1,6 +1,7 @@
 // Copies of unsaved sheets: kept by a running program, offered once it is gone.
 #include "recovery.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +53,39 @@ private slots:
         QVERIFY(next.orphans().isEmpty());
         // What is left is the running program's copy and the two locks.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).filter(u".csv"_s).size(), 1);
+    }
+
+    // Ended by a signal (logout): the copies stay for the next start, the lock
+    // goes. A killed program's lock goes at the next start when it kept no copy.
+    void locks_that_nobody_needs_go()
+    {
+        QTemporaryDir dir;
+        for (const bool with_copy : {true, false}) {
+            const pid_t child = fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                auto *store = new RecoveryStore(dir.path());  // never destroyed, as in a crash
+                _exit(!with_copy || store->keep(1, "kept", u"c"_s, u"n"_s) ? 0 : 1);
+            }
+            int status = 0;
+            QCOMPARE(waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        const QStringList locks{u"*.lock"_s};
+        QCOMPARE(QDir(dir.path()).entryList(locks, QDir::Files).size(), 2);
+
+        {
+            RecoveryStore ending(dir.path());
+            QVERIFY(ending.keep(1, "unsaved", u"評価計算(1)"_s, QString()));
+            ending.release();
+            QVERIFY(!ending.usable());
+            // Only the killed one's with a copy is left.
+            QCOMPARE(QDir(dir.path()).entryList(locks, QDir::Files).size(), 1);
+        }
+        RecoveryStore next(dir.path());
+        // Its own and the killed one's with a copy.
+        QCOMPARE(QDir(dir.path()).entryList(locks, QDir::Files).size(), 2);
+        QCOMPARE(next.orphans().size(), 2);
     }
 
     void unusable_folder_keeps_nothing()

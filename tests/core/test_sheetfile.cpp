@@ -697,13 +697,13 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("complete") << u"@/sheet.csv"_s << int(ReadOutcome::Complete) << QString();
         QTest::newRow("missing file")
-            << u"@/none.csv"_s << int(ReadOutcome::Incomplete)
-            << u"ファイルを開けません: No such file or directory"_s;
-        QTest::newRow("folder") << u"@"_s << int(ReadOutcome::Incomplete)
+            << u"@/none.csv"_s << int(ReadOutcome::Refused)
+            << u"ファイルを開けません: ファイルまたはフォルダーが見つかりません"_s;
+        QTest::newRow("folder") << u"@"_s << int(ReadOutcome::Refused)
                                 << u"ファイルを開けません: フォルダーです"_s;
         QTest::newRow("input error")
             << u"/proc/self/mem"_s << int(ReadOutcome::Incomplete)
-            << u"ファイルの読み込み中にエラーが起きました: Input/output error"_s;
+            << u"ファイルの読み込み中にエラーが起きました: 読み書きの途中でエラーが起きました（ディスクや USB メモリーを確かめてください）"_s;
         QTest::newRow("foreign") << u"@/foreign.csv"_s << int(ReadOutcome::Foreign)
                                  << sheetfile::foreign_file_message();
         const QString too_large = u"ファイルが大きすぎます（32 MB を超えています）。シートのファイルではありません。"_s;
@@ -799,10 +799,10 @@ private slots:
     {
         QTest::addColumn<QString>("path");  // "@" stands for a temporary folder
         QTest::addColumn<QString>("error");
-        QTest::newRow("missing folder") << u"@/missing/x.csv"_s << u"No such file or directory"_s;
-        QTest::newRow("below a file") << u"@/old.csv/x.csv"_s << u"Not a directory"_s;
-        QTest::newRow("a folder") << u"@"_s << u"Filename refers to a directory"_s;
-        QTest::newRow("folder nobody may write") << u"/proc/x.csv"_s << u"No such file or directory"_s;
+        QTest::newRow("missing folder") << u"@/missing/x.csv"_s << u"ファイルまたはフォルダーが見つかりません"_s;
+        QTest::newRow("below a file") << u"@/old.csv/x.csv"_s << u"途中の名前がフォルダーではありません"_s;
+        QTest::newRow("a folder") << u"@"_s << u"フォルダーです"_s;
+        QTest::newRow("folder nobody may write") << u"/proc/x.csv"_s << u"ファイルまたはフォルダーが見つかりません"_s;
         // Never replaced by a regular file, and never reported as saved.
         QTest::newRow("a FIFO") << u"@/fifo"_s << sheetfile::not_a_file_message();
         QTest::newRow("a device") << u"/dev/full"_s << sheetfile::not_a_file_message();
@@ -840,10 +840,10 @@ private slots:
         QTest::addColumn<bool>("full_disk");
         QTest::addColumn<int>("size");
         QTest::addColumn<QString>("error");
-        QTest::newRow("full disk, below the buffer") << true << 10 * 1024 << u"No space left on device"_s;
-        QTest::newRow("full disk, above the buffer") << true << 300 * 1024 << u"No space left on device"_s;
-        QTest::newRow("size limit, below the buffer") << false << 10 * 1024 << u"File too large"_s;
-        QTest::newRow("size limit, above the buffer") << false << 1024 * 1024 << u"File too large"_s;
+        QTest::newRow("full disk, below the buffer") << true << 10 * 1024 << u"ディスクに空きがありません"_s;
+        QTest::newRow("full disk, above the buffer") << true << 300 * 1024 << u"ディスクに空きがありません"_s;
+        QTest::newRow("size limit, below the buffer") << false << 10 * 1024 << u"ファイルが大きすぎます"_s;
+        QTest::newRow("size limit, above the buffer") << false << 1024 * 1024 << u"ファイルが大きすぎます"_s;
     }
 
     void failed_write_keeps_old_file()

@@ -2,6 +2,7 @@
 // address box, the toolbar, search, and what it refuses to show.
 #include "guitest.h"
 #include "help/helpviewer.h"
+#include "sheet.h"
 #include "sheet/sheetmenus.h"
 
 #include <QComboBox>
@@ -153,6 +154,26 @@ private slots:
         QVERIFY(text.contains(u"ページが見つかりません"_s));
         QVERIFY(!text.contains(u"「ホーム」"_s));
         QVERIFY(text.contains(u"インストールし直す"_s));
+    }
+
+    // The start page's sample link opens a copy of the sample sheet, unnamed,
+    // in the empty sheet of the start; the sample file stays as it was.
+    void sample_link_opens_a_copy()
+    {
+        QDir().mkpath(folder->file(u"sample"_s));
+        const QString sample = folder->file(u"sample/見本.csv"_s);
+        QVERIFY(QFile::copy(QStringLiteral(PONSAITEN_SAMPLE), sample));
+        emit viewer->view()->anchorClicked(QUrl(u"../sample/見本.csv"_s));
+        QCOMPARE(prompter->asked.size(), 0);
+        QCOMPARE(main->sheets().size(), 1);
+        const Sheet *sheet = main->sheets().first()->sheet();
+        QCOMPARE(sheet->text(1, 4), u"青木 葵"_s);
+        QCOMPARE(sheet->text(10, 4), u"佐藤 蓮"_s);
+        QCOMPARE(sheet->sheet_name(), Sheet::untitled_name());
+        // A second click: another sheet, the first keeps its marks.
+        emit viewer->view()->anchorClicked(QUrl(u"../sample/見本.csv"_s));
+        QCOMPARE(main->sheets().size(), 2);
+        QCOMPARE(shown(), help_file(u"help.htm"_s));
     }
 
     void search_finds_pages_with_links()

@@ -9,6 +9,10 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
+#include <QIcon>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -118,6 +122,45 @@ private slots:
         QVERIFY(sheet->findChild<QWidget *>(u"Frame4"_s)->isVisible());
         QVERIFY(!sheet->findChild<QWidget *>(u"Frame6"_s)->isVisible());
         QVERIFY(sheet->editor()->isVisible());
+    }
+
+    // A desktop's icon theme (GNOME's) changes none of the toolbar's pictures.
+    void toolbar_keeps_its_own_icons()
+    {
+        // A theme whose every picture is pure red, under the names a style asks for.
+        QTemporaryDir themes;
+        QVERIFY(themes.isValid());
+        QDir theme(themes.filePath(u"red"_s));
+        QVERIFY(theme.mkpath(u"24x24/actions"_s));
+        QFile index(theme.filePath(u"index.theme"_s));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=red\nDirectories=24x24/actions\n\n"
+                    "[24x24/actions]\nSize=24\nType=Scalable\nMinSize=8\nMaxSize=256\n");
+        index.close();
+        QImage red(24, 24, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        for (const char *name : {"text-x-generic", "document-new", "document-open", "document-save",
+                                 "view-list-details", "edit-delete", "edit-cut", "folder-new",
+                                 "dialog-ok-apply", "go-next", "go-down", "go-previous", "go-up",
+                                 "edit-clear", "edit-copy", "edit-paste", "process-stop"})
+            QVERIFY(red.save(theme.filePath(u"24x24/actions/"_s + QLatin1StringView(name) + u".png"_s)));
+
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString name = QIcon::themeName();
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(u"red"_s);
+        QVERIFY(!QIcon::fromTheme(u"edit-delete"_s).isNull());  // the theme works
+        MainWindow frame(*prompter);
+        for (QAction *action : frame.toolbar()->actions()) {
+            const QImage shown = action->icon().pixmap(20, 20).toImage();
+            bool red_only = true;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    red_only = red_only && shown.pixelColor(x, y) == QColor(Qt::red);
+            QVERIFY2(!red_only, qPrintable(action->text()));
+        }
+        QIcon::setThemeName(name);
+        QIcon::setThemeSearchPaths(paths);
     }
 
     void toolbar_buttons()

@@ -266,7 +266,8 @@ private slots:
     }
 
     // Files named on the command line: each in a window of its own, the first
-    // in the empty sheet, a foreign one refused as ｼｰﾄ呼出 refuses it.
+    // in the empty sheet, a foreign or missing one refused as ｼｰﾄ呼出 refuses
+    // it, by name.
     void files_from_the_command_line()
     {
         const QString first = sample_file();
@@ -274,8 +275,12 @@ private slots:
         QVERIFY(QFile::copy(first, second));
         const QString foreign = folder->file(u"other.csv"_s);
         write_all(foreign, "a,b\r\n");
-        main->open_files({first, foreign, second});
-        QCOMPARE(prompter->messages(), QStringList{u"「ぽん採点」で作成したファイルではありません。"_s});
+        const QString missing = folder->file(u"nosuch.csv"_s);
+        main->open_files({first, foreign, missing, second});
+        QCOMPARE(prompter->messages(),
+                 (QStringList{foreign + u"\r\n「ぽん採点」で作成したファイルではありません。"_s,
+                              missing + u" を読み込めませんでした。\r\nファイルを開けません: "
+                                        u"ファイルまたはフォルダーが見つかりません"_s}));
         QStringList captions;
         for (SheetWindow *each : main->sheets())
             captions.append(each->windowTitle());
@@ -303,7 +308,10 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");  // @ stands for the path
         QTest::newRow("foreign") << QByteArray("Name,Score\r\nAoki,45\r\n")
-                                 << u"「ぽん採点」で作成したファイルではありません。"_s;
+                                 << u"@\r\n「ぽん採点」で作成したファイルではありません。"_s;
+        QTest::newRow("missing") << QByteArray()
+                                 << u"@ を読み込めませんでした。\r\nファイルを開けません: "
+                                    u"ファイルまたはフォルダーが見つかりません"_s;
         QTest::newRow("line 1 too long")
             << cp932(u"評価計算ｼｰﾄ(K_saiten),"_s + QString(u" 1 ,"_s).repeated(887) + u"\r\n25,95,-1 \r\n"_s)
             << u"@ を読み込めませんでした。\r\n1 行目の項目が 887 を超えています。"_s;
@@ -314,7 +322,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         const QString path = folder->file(u"other.csv"_s);
-        write_all(path, bytes);
+        if (!bytes.isNull())
+            write_all(path, bytes);
         window->editor()->setText(u"2"_s);  // the first sheet has content
         prompter->files.enqueue(path);
         QTRY_VERIFY(main->toolbar()->isEnabled());

@@ -14,11 +14,13 @@
 #include "print/printersettings.h"
 #include "print/printsettingswindow.h"
 #include "structure/countdialog.h"
+#include "systemerror.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -128,6 +130,12 @@ void MainWindow::build_toolbar()
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setIconSize(QSize(20, 20));
+    // The buttons show the program's own pictures, those of the help pages,
+    // whatever icon theme the desktop has: a theme's pictures look disabled
+    // or mean something else (カット as a red stop sign).
+    // Not desktop-aware for a moment, the style draws its own.
+    const bool desktop_aware = QGuiApplication::desktopSettingsAware();
+    QGuiApplication::setDesktopSettingsAware(false);
     for (const ToolButton &button : kButtons) {
         const QString caption = QString::fromUtf16(button.caption);
         QAction *action = toolbar_->addAction(style()->standardIcon(button.icon), caption);
@@ -161,6 +169,7 @@ void MainWindow::build_toolbar()
             action->setEnabled(false);
         }
     }
+    QGuiApplication::setDesktopSettingsAware(desktop_aware);
 }
 
 SheetWindow *MainWindow::create_sheet()
@@ -263,6 +272,25 @@ void MainWindow::open_files(const QStringList &paths)
     }
 }
 
+void MainWindow::open_sample(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompter_.message(this, path + u" を読み込めませんでした。\r\n"_s +
+                                    systemerror::in_japanese(file.errorString()));
+        return;
+    }
+    // A copy without a name: saving asks where, and the installed sample
+    // stays as it is for the next teacher.
+    const QByteArray bytes = file.readAll();
+    SheetWindow *sheet = empty_start_sheet();
+    if (!sheet)
+        sheet = create_sheet();
+    if (sheet)
+        sheet->file_commands()->restore(bytes, QString());
+    activateWindow();
+}
+
 void MainWindow::connect_sheet(SheetWindow *sheet)
 {
     connect(sheet, &SheetWindow::closed, this, &MainWindow::sheet_closed);
@@ -312,8 +340,10 @@ void MainWindow::show_print_settings()
 
 HelpViewer &MainWindow::help_viewer()
 {
-    if (!help_viewer_)
+    if (!help_viewer_) {
         help_viewer_ = new HelpViewer(prompter_, this);
+        connect(help_viewer_, &HelpViewer::sample_requested, this, &MainWindow::open_sample);
+    }
     return *help_viewer_;
 }
 

@@ -49,6 +49,8 @@ public:
     // Each file into a sheet window of its own, the first into the empty
     // sheet of a fresh start.
     void open_files(const QStringList &paths);
+    // A sample sheet, opened as an unnamed copy in a new sheet.
+    void open_sample(const QString &path);
     // The one sheet of a fresh start while it is still empty, else nullptr.
     SheetWindow *empty_start_sheet() const;
 

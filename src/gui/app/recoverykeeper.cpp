@@ -49,6 +49,13 @@ void RecoveryKeeper::keep_all()
             keep(sheet);
 }
 
+void RecoveryKeeper::keep_before_exit()
+{
+    timer_.stop();
+    keep_all();
+    store_.release();
+}
+
 void RecoveryKeeper::keep(SheetWindow *sheet)
 {
     const auto id = ids_.constFind(sheet);

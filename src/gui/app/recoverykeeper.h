@@ -23,6 +23,9 @@ public:
     // Asks about each copy left by a run that ended without saving.
     void offer();
     void keep_all();
+    // The session is ending (logout, shutdown): every unsaved change is
+    // copied and the copies are left for the next start.
+    void keep_before_exit();
     void set_interval(int ms) { timer_.setInterval(ms); }
 
 private:

@@ -196,6 +196,9 @@ void HelpViewer::follow(const QUrl &url)
     case help::Destination::Web:
         browser_(url);
         break;
+    case help::Destination::Sample:
+        emit sample_requested(url.toLocalFile());
+        break;
     case help::Destination::Refused:
         prompter_.message(this, u"ヘルプのページではないため、表示できません。\n"_s +
                                     url.toDisplayString(QUrl::PreferLocalFile));

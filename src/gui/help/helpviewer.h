@@ -60,6 +60,10 @@ public:
     // Where web links go; the system's browser unless replaced.
     void set_browser(std::function<void(const QUrl &)> browser) { browser_ = std::move(browser); }
 
+signals:
+    // A link to a sample sheet: the frame opens a copy of it.
+    void sample_requested(const QString &path);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -138,7 +138,7 @@ void FileCommands::read_path(const QString &path)
         result.outcome == sheetfile::ReadOutcome::Refused) {
         window_->unsetCursor();
         prompter_.message(window_, result.outcome == sheetfile::ReadOutcome::Foreign
-                                       ? sheetfile::foreign_file_message()
+                                       ? path + u"\r\n"_s + sheetfile::foreign_file_message()
                                        : path + u" を読み込めませんでした。\r\n"_s + result.reason);
         emit close_requested();
         return;
