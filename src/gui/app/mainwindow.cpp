@@ -268,6 +268,10 @@ void MainWindow::connect_sheet(SheetWindow *sheet)
     connect(sheet, &SheetWindow::closed, this, &MainWindow::sheet_closed);
     connect(sheet, &SheetWindow::load_in_new_sheet_requested, this,
             &MainWindow::create_sheet_and_load);
+    connect(sheet, &SheetWindow::same_setup_requested, this, [this, sheet] {
+        if (SheetWindow *fresh = create_sheet())
+            fresh->take_setup(*sheet->sheet());
+    });
     connect(sheet, &SheetWindow::end_program_requested, this, &MainWindow::end_program);
     connect(sheet, &SheetWindow::arrange_requested, this, &MainWindow::arrange);
     connect(sheet, &SheetWindow::about_requested, this, &MainWindow::show_about);

@@ -19,6 +19,7 @@ struct Item {
 const Item kItems[] = {
     {u"menu_file", u"", u"ﾌｧｲﾙ(&F)", true},
     {u"sheet_read", u"menu_file", u"シート読込(&R)", false},
+    {u"mnu_same_setup", u"menu_file", u"同じ設定で新規作成(&N)", false},
     {u"sheet_write", u"menu_file", u"シート保存(&W)", false},
     {u"sep100", u"menu_file", u"-", false},
     {u"mnu_close", u"menu_file", u"シートを閉じる(&C)", false},
