@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportcommand.h"
+
 #include <QStringList>
 #include <optional>
 
@@ -28,6 +30,11 @@ StartOptions start_options(const QStringList &args, bool before_qt, QTextStream 
                            QTextStream &err);
 // The same on stdout and stderr.
 StartOptions start_options(const QStringList &args, bool before_qt);
+
+// What paints the report's PDF: set by the window module, which has the
+// painting libraries; the launcher alone has none.
+void set_report_painter(ReportPainter painter);
+const ReportPainter &report_painter();
 
 // Exit codes of the batch commands.
 inline constexpr int kExitOk = 0;
