@@ -2,7 +2,6 @@
 
 #include "cli.h"
 #include "gradereport.h"
-#include "sheetfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,27 +71,16 @@ std::optional<QString> parse(const QStringList &args, Options &options)
 std::optional<gradereport::ClassResult> read_class(const QString &path, bool from_folder,
                                                    QTextStream &err)
 {
-    sheetfile::Scores scores;
-    const sheetfile::ReadResult read = sheetfile::read_scores(path, scores);
-    switch (read.outcome) {
-    case sheetfile::ReadOutcome::Complete:
-        return gradereport::of_columns(path, scores.totals, scores.grades);
-    case sheetfile::ReadOutcome::Foreign:
-        if (from_folder) {
-            err << kPrefix << path << u": シートのファイルではないので飛ばしました\n"_s;
-            return std::nullopt;
-        }
-        break;
-    case sheetfile::ReadOutcome::Incomplete:
-    case sheetfile::ReadOutcome::Refused:
-        break;
+    bool foreign = false;
+    gradereport::ClassResult result = gradereport::of_file(path, &foreign);
+    if (result.readable())
+        return result;
+    if (foreign && from_folder) {
+        err << kPrefix << path << u": シートのファイルではないので飛ばしました\n"_s;
+        return std::nullopt;
     }
-    const QString why = read.outcome == sheetfile::ReadOutcome::Foreign
-                            ? sheetfile::foreign_file_message()
-                        : read.reason.isEmpty() ? u"読み込めませんでした"_s
-                                                : read.reason;
-    err << kPrefix << path << u": "_s << why << u'\n';
-    return gradereport::unreadable(path, why);
+    err << kPrefix << path << u": "_s << result.problem << u'\n';
+    return result;
 }
 
 }  // namespace

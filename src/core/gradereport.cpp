@@ -1,6 +1,7 @@
 #include "gradereport.h"
 
 #include "numbers.h"
+#include "sheetfile.h"
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,21 @@ ClassResult of_columns(const QString &name, const QStringList &totals, const QSt
     result.grades = grading::hyouka_dosuu(grades);
     result.total_texts = totals;
     return result;
+}
+
+ClassResult of_file(const QString &path, bool *foreign)
+{
+    sheetfile::Scores scores;
+    const sheetfile::ReadResult read = sheetfile::read_scores(path, scores);
+    const bool is_foreign = read.outcome == sheetfile::ReadOutcome::Foreign;
+    if (foreign)
+        *foreign = is_foreign;
+    if (read.outcome == sheetfile::ReadOutcome::Complete)
+        return of_columns(path, scores.totals, scores.grades);
+    // Half a class would give wrong numbers that look right.
+    return unreadable(path, is_foreign              ? sheetfile::foreign_file_message()
+                            : read.reason.isEmpty() ? u"読み込めませんでした"_s
+                                                    : read.reason);
 }
 
 ClassResult unreadable(const QString &name, const QString &problem)

@@ -27,6 +27,9 @@ struct ClassResult {
 
 // A class from its total and grade columns' texts by grid row ([0] the title).
 ClassResult of_columns(const QString &name, const QStringList &totals, const QStringList &grades);
+// A sheet file as saved: its total and grade columns, or why it could not be
+// read; foreign is set when the file is no sheet file of this program.
+ClassResult of_file(const QString &path, bool *foreign = nullptr);
 // A class that could not be read.
 ClassResult unreadable(const QString &name, const QString &problem);
 

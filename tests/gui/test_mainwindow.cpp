@@ -250,6 +250,7 @@ private slots:
             u"menu_retu sep001 -"_s, u"menu_hyouji menu_gyou 行表示(&G)"_s,
             u"menu_gyou insert_g 挿入(&I)"_s, u"menu_gyou dele_g 削除(&D)"_s,
             u"(bar) mnu_culc 評価計算(&H)"_s, u"mnu_culc mnu_hyouka_go 評価計算実行(&G)"_s,
+            u"mnu_culc mnu_report 成績一覧表(&L)…"_s,
             u"(bar) mnu_window ウインドウ(&W)"_s, u"mnu_window mnu_jouge 上下に並べて表示(&H)"_s,
             u"mnu_window mnu_sayuu 左右に並べて表示(&V)"_s, u"mnu_window mnu_kasane 重ねて表示(&C)"_s,
             u"(context) edit_2 編集２"_s, u"edit_2 edit2_copy コピー"_s, u"edit_2 menu_cut2 切り取り"_s,
@@ -563,7 +564,7 @@ private slots:
         for (QMenu *menu : sheet->menus()->bar_menus())
             leaf_actions(menu, commands);
         leaf_actions(sheet->menus()->context_menu(), commands);
-        QCOMPARE(commands.size(), 12 + 25 + 4);  // toolbar, menu bar, context menu
+        QCOMPARE(commands.size(), 12 + 26 + 4);  // toolbar, menu bar, context menu
 
         QStringList idle;
         for (QAction *action : commands) {

@@ -39,9 +39,9 @@ QString shown_name(const QString &name)
 class Pages
 {
 public:
-    Pages(const gradereport::Report &report, QPagedPaintDevice &device, QPainter &painter)
-        : report_(report), device_(device), painter_(painter),
-          page_(QRectF(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size()))
+    Pages(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
+          const std::function<void()> &new_page)
+        : report_(report), next_page_(new_page), painter_(painter), page_(QPointF(0, 0), page)
     {
     }
 
@@ -54,7 +54,7 @@ public:
 private:
     void new_page()
     {
-        device_.newPage();
+        next_page_();
         ++page_number_;
         heading();
     }
@@ -200,7 +200,7 @@ private:
     }
 
     const gradereport::Report &report_;
-    QPagedPaintDevice &device_;
+    const std::function<void()> &next_page_;
     QPainter &painter_;
     QRectF page_;
     double y_ = 0;
@@ -211,7 +211,40 @@ private:
 
 void paint(const gradereport::Report &report, QPagedPaintDevice &device, QPainter &painter)
 {
-    Pages(report, device, painter).paint();
+    const QSizeF page = device.pageLayout().paintRectPixels(device.logicalDpiX()).size();
+    paint(report, painter, page, [&device] { device.newPage(); });
+}
+
+void paint(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
+           const std::function<void()> &new_page)
+{
+    Pages(report, painter, page, new_page).paint();
+}
+
+QList<QImage> page_images(const gradereport::Report &report, double dpi)
+{
+    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                             QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    const QSize full = layout.fullRectPixels(int(dpi)).size();
+    const QRect paint_rect = layout.paintRectPixels(int(dpi));
+    QList<QImage> images;
+    QPainter painter;
+    auto start = [&] {
+        if (painter.isActive())
+            painter.end();
+        QImage image(full, QImage::Format_RGB32);
+        image.setDotsPerMeterX(int(dpi / 0.0254));
+        image.setDotsPerMeterY(int(dpi / 0.0254));
+        image.fill(Qt::white);
+        images.append(image);
+        painter.begin(&images.last());
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(paint_rect.topLeft());
+    };
+    start();
+    paint(report, painter, paint_rect.size(), start);
+    painter.end();
+    return images;
 }
 
 QString write_pdf(const gradereport::Report &report, const QString &path)

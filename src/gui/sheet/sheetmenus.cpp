@@ -50,6 +50,7 @@ const Item kItems[] = {
     {u"dele_g", u"menu_gyou", u"削除(&D)", false},
     {u"mnu_culc", u"", u"評価計算(&H)", true},
     {u"mnu_hyouka_go", u"mnu_culc", u"評価計算実行(&G)", false},
+    {u"mnu_report", u"mnu_culc", u"成績一覧表(&L)…", false},
     {u"mnu_window", u"", u"ウインドウ(&W)", true},
     {u"mnu_jouge", u"mnu_window", u"上下に並べて表示(&H)", false},
     {u"mnu_sayuu", u"mnu_window", u"左右に並べて表示(&V)", false},

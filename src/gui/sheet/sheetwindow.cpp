@@ -167,6 +167,7 @@ void SheetWindow::connect_menus()
     on(u"sheet_write"_s, &SheetWindow::sheet_write);
     on(u"mnu_close"_s, &SheetWindow::close_command);
     on(u"mnu_same_setup"_s, &SheetWindow::same_setup_requested);
+    on(u"mnu_report"_s, &SheetWindow::report_requested);
     on(u"prg_end"_s, &SheetWindow::end_program_requested);
     on(u"mnu_hyouka_go"_s, &SheetWindow::hyouka_command);
     on(u"about_prg"_s, &SheetWindow::about_requested);

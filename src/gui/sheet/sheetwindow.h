@@ -84,6 +84,8 @@ signals:
     void load_in_new_sheet_requested();
     // A new sheet window is to take this sheet's set-up.
     void same_setup_requested();
+    // The grade-meeting report over several sheets is wanted.
+    void report_requested();
     void end_program_requested();
     void arrange_requested(int code);
     void about_requested();
