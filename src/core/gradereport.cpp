@@ -109,8 +109,8 @@ QStringList fields(const ClassResult &result, bool is_all, const Report &report)
     else if (!grades_there)
         note = u"評価未決定"_s;
     else if (is_all && report.decided_classes < report.readable_classes)
-        note = u"評価は評価の決まった "_s + QString::number(report.decided_classes) +
-               u" シートの合計"_s;
+        note = u"評価は決定済み "_s + QString::number(report.decided_classes) +
+               u" シート分"_s;
     line.append(note);
     return line;
 }

@@ -120,7 +120,7 @@ private slots:
             c + u"\t2\t50\t50\t50\t100\t0\t1\t0\t0\t0\t0\t0\t0\t0\t1\t6\t\n"_s +
             d + u"\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t読み込めません: 「ぽん採点」で作成したファイルではありません。\n"_s +
             // 80 70 50 90 100 0; grades of a and c only.
-            u"全体\t6\t65\t33.04\t75\t100\t0\t1\t0\t0\t1\t0\t1\t1\t0\t1\t6.4\t評価は評価の決まった 2 シートの合計\n"_s;
+            u"全体\t6\t65\t33.04\t75\t100\t0\t1\t0\t0\t1\t0\t1\t1\t0\t1\t6.4\t評価は決定済み 2 シート分\n"_s;
         QCOMPARE(run.out, expected);
         QVERIFY(run.err.contains(d));
     }

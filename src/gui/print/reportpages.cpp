@@ -85,7 +85,7 @@ private:
             std::max(fm.horizontalAdvance(u"00000.00"_s), fm.horizontalAdvance(u"評定平均"_s) + 6);
         const int numbers = int(titles.size()) - 2;
         const double rest = page_.width() - numbers * number_width;
-        const double name_width = rest * 0.45;
+        const double name_width = rest * 0.35;
         auto row = [&](const QStringList &fields, bool rule) {
             if (y_ + line > page_.height() - line) {
                 new_page();

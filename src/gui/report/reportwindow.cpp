@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr double kScreenDpi = 96;
+constexpr double kScreenDpi = 80;
 
 QPushButton *button(const QString &text, const QString &name, QWidget *parent)
 {
