@@ -25,6 +25,25 @@ QStringList module_candidates()
                 u"/libponsaiten_window.so"_s};
 }
 
+// Runs an entry point of the window module; 1 when it cannot be loaded.
+int run_module(const char *entry, int argc, char *argv[])
+{
+    QString tried;
+    for (const QString &path : module_candidates()) {
+        void *module = dlopen(QFile::encodeName(path).constData(), RTLD_LAZY | RTLD_LOCAL);
+        if (!module) {
+            tried += u"\n  "_s + QString::fromLocal8Bit(dlerror());
+            continue;
+        }
+        using ModuleMain = int (*)(int, char **);
+        if (auto module_main = reinterpret_cast<ModuleMain>(dlsym(module, entry)))
+            return module_main(argc, argv);
+        tried += u"\n  "_s + path + u": "_s + QString::fromLatin1(entry) + u" がありません"_s;
+    }
+    std::fprintf(stderr, "ponsaiten: ウインドウのモジュールを読み込めません:%s\n", qPrintable(tried));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -33,6 +52,9 @@ int main(int argc, char *argv[])
         QStringList args;
         for (int i = 0; i < argc; ++i)
             args.append(QString::fromLocal8Bit(argv[i]));
+        // The report's PDF is painted by the window module, without a window.
+        if (cli::report_wants_pdf(args))
+            return run_module("ponsaiten_batch_main", argc, argv);
         if (cli::is_batch(args)) {
 #ifdef __GLIBC__
             // A sheet is some hundred thousand small strings: growing the heap
@@ -56,18 +78,5 @@ int main(int argc, char *argv[])
         }
     }
 
-    QString tried;
-    for (const QString &path : module_candidates()) {
-        void *module = dlopen(QFile::encodeName(path).constData(), RTLD_LAZY | RTLD_LOCAL);
-        if (!module) {
-            tried += u"\n  "_s + QString::fromLocal8Bit(dlerror());
-            continue;
-        }
-        using WindowMain = int (*)(int, char **);
-        if (auto window_main = reinterpret_cast<WindowMain>(dlsym(module, "ponsaiten_window_main")))
-            return window_main(argc, argv);
-        tried += u"\n  "_s + path + u": ponsaiten_window_main がありません"_s;
-    }
-    std::fprintf(stderr, "ponsaiten: ウインドウのモジュールを読み込めません:%s\n", qPrintable(tried));
-    return 1;
+    return run_module("ponsaiten_window_main", argc, argv);
 }

@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include "reportcommand.h"
+
 #include "grading.h"
 #include "helppages.h"
 #include "numbers.h"
@@ -348,6 +350,7 @@ QString program_dir()
 const QString kStartUsage =
     u"使い方: ponsaiten [ファイル...]\n"
     u"       ponsaiten evaluate ファイル [オプション]   （詳しくは ponsaiten evaluate --help）\n"
+    u"       ponsaiten report ファイル... [-o 出力.pdf | --tsv]   （詳しくは ponsaiten report --help）\n"
     u"ぽん採点を起動し、指定したシートのファイルをそれぞれ別のシートで開きます。\n"
     u"  -h, --help     この説明を表示して終わる\n"
     u"  -v, --version  版を表示して終わる\n"_s;
@@ -441,13 +444,15 @@ StartOptions start_options(const QStringList &args, bool before_qt)
 
 bool is_batch(const QStringList &args)
 {
-    return args.size() > 1 && args.at(1) == u"evaluate"_s;
+    return args.size() > 1 && (args.at(1) == u"evaluate"_s || args.at(1) == u"report"_s);
 }
 
 int run(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     if (!is_batch(args))
         return usage_error(err, u"不明なコマンドです"_s);
+    if (args.at(1) == u"report"_s)
+        return run_report(args, out, err, report_painter());
     Options options;
     if (const std::optional<QString> why = parse(args, options))
         return usage_error(err, *why);
@@ -456,6 +461,24 @@ int run(const QStringList &args, QTextStream &out, QTextStream &err)
         return kExitOk;
     }
     return evaluate(options, out, err);
+}
+
+namespace {
+ReportPainter &painter_slot()
+{
+    static ReportPainter painter;
+    return painter;
+}
+}  // namespace
+
+void set_report_painter(ReportPainter painter)
+{
+    painter_slot() = std::move(painter);
+}
+
+const ReportPainter &report_painter()
+{
+    return painter_slot();
 }
 
 int run(const QStringList &args)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportcommand.h"
+
 #include <QStringList>
 #include <optional>
 
@@ -39,6 +41,11 @@ std::optional<bool> qt_option(const QString &arg);
 bool display_missing(const QStringList &qt_options, const QString &platform_env,
                      const QString &display, const QString &wayland_display);
 QString no_display_message();
+
+// What paints the report's PDF: set by the window module, which has the
+// painting libraries; the launcher alone has none.
+void set_report_painter(ReportPainter painter);
+const ReportPainter &report_painter();
 
 // Exit codes of the batch commands.
 inline constexpr int kExitOk = 0;

@@ -143,12 +143,22 @@ int fold_look_alikes(Sheet &sheet, int top, int left, int bottom, int right)
 
 Statistics column_statistics(const Sheet &sheet, int col)
 {
+    return column_statistics(sheet.column_texts(col));
+}
+
+Statistics column_statistics(const QStringList &texts)
+{
     std::vector<double> scores;
-    for (int r = 1; r < sheet.rows(); ++r) {
+    for (qsizetype r = 1; r < texts.size(); ++r) {
         double v = 0;
-        if (numbers::holds_score(sheet.text(r, col), &v) && std::isfinite(v))
+        if (numbers::holds_score(texts[r], &v) && std::isfinite(v))
             scores.push_back(v);
     }
+    return statistics_of(std::move(scores));
+}
+
+Statistics statistics_of(std::vector<double> scores)
+{
     Statistics s;
     s.count = int(scores.size());
     if (scores.empty())

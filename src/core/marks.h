@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
+#include <vector>
 
 class Sheet;
 
@@ -49,5 +51,9 @@ struct Statistics {
 };
 // Over the cells of a column (rows 1 on) that count as scores.
 Statistics column_statistics(const Sheet &sheet, int col);
+// The same over a column's texts by grid row ([0] the title, skipped).
+Statistics column_statistics(const QStringList &texts);
+// The same over the scores themselves, in any order.
+Statistics statistics_of(std::vector<double> scores);
 
 }  // namespace marks

@@ -3,9 +3,11 @@
 #include "app/recoverykeeper.h"
 #include "app/terminationsignals.h"
 #include "common/prompter.h"
+#include "print/reportpages.h"
 #include "recovery.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QSettings>
@@ -86,4 +88,15 @@ extern "C" Q_DECL_EXPORT int ponsaiten_window_main(int argc, char *argv[])
     });
     window.open_files(start.files);
     return app.exec();
+}
+
+// Batch commands that paint (the report as PDF): painting needs a GUI
+// application, but no display; the offscreen platform serves unless one was asked for.
+extern "C" Q_DECL_EXPORT int ponsaiten_batch_main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    cli::set_report_painter(&reportpages::write_pdf);
+    return cli::run(QGuiApplication::arguments());
 }

@@ -1,5 +1,7 @@
 #include "evaluation/countgrid.h"
 #include "evaluation/evaluationpanel.h"
+#include "report/reportwindow.h"
+#include "numbers.h"
 #include "guitest.h"
 #include "app/mainwindow.h"
 #include "sheet/scorepanel.h"
@@ -10,6 +12,8 @@
 #include "common/twips.h"
 
 #include <QAbstractItemModel>
+#include <QFile>
+#include <QFileInfo>
 #include <QAction>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -168,6 +172,74 @@ private slots:
     }
 
     void cleanup() { end_session(); }
+
+    // The report's numbers for a sheet are the evaluation panel's: totals
+    // with an absent student and a note in the total column, grades chosen.
+    void report_matches_the_panel()
+    {
+        enter_scores({30, 45, 60, 75, 90, 52});
+        sheet->set_text(7, 5, u"欠"_s);
+        evaluate();
+        pick(7);
+        sheet->set_text(8, sheet->total_col(), u"見学"_s);
+        QCOMPARE(sheet->text(8, sheet->total_col()), u"見学"_s);
+        ReportWindow *report = main->show_report();
+        const gradereport::Report r = report->report();
+        QCOMPARE(r.classes.size(), 1);
+        const gradereport::ClassResult &c = r.classes.first();
+        QCOMPARE(c.totals.count, 6);
+        QCOMPARE(numbers::two_decimals(c.totals.average), label(u"LabelTotalsAverage"_s));
+        QCOMPARE(numbers::two_decimals(c.totals.deviation), label(u"LabelTotalsDeviation"_s));
+        QStringList counts;
+        for (int g = 1; g <= 10; ++g)
+            counts.append(QString::number(c.grades.counts[size_t(g)]));
+        QCOMPARE(counts, count_column(2));
+        QCOMPARE(c.grades.graded_text(), label(u"Label24"_s));
+        QVERIFY(c.decided());
+        report->close();
+        prompter->answers.enqueue(Prompter::Answer::Yes);
+        click(u"Command7"_s);
+    }
+
+    // Files are added beside the open sheet; one that cannot be read is
+    // listed with why and left out of the numbers; untick leaves a sheet out.
+    void report_window_adds_files()
+    {
+        enter_scores({40, 60});
+        evaluate();
+        pick(0);
+        prompter->answers.enqueue(Prompter::Answer::Yes);
+        click(u"Command7"_s);
+        const QString other = folder->file(u"other.csv"_s);
+        const QString broken = folder->file(u"memo.csv"_s);
+        {
+            QFile f(broken);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("memo\r\n");
+        }
+        QVERIFY(sheetfile::write_file(other, sheetfile::encode(*sheet)).ok);
+        ReportWindow *report = main->show_report();
+        prompter->files.enqueue(other);
+        report->add_files();
+        prompter->files.enqueue(broken);
+        report->add_files();
+        QCOMPARE(report->sources()->count(), 3);
+        QVERIFY(report->sources()->item(2)->text().contains(u"読み込めません"_s));
+        gradereport::Report r = report->report();
+        QCOMPARE(r.readable_classes, 2);
+        QCOMPARE(r.all.totals.count, 4);
+        report->sources()->item(0)->setCheckState(Qt::Unchecked);
+        r = report->report();
+        QCOMPARE(r.classes.size(), 2);
+        QCOMPARE(r.all.totals.count, 2);
+        QVERIFY(!report->findChildren<QLabel *>(u"ReportPage"_s).isEmpty());
+
+        const QString pdf = folder->file(u"year.pdf"_s);
+        prompter->files.enqueue(pdf);
+        report->save_pdf();
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+        report->close();
+    }
 
     // ---- the panel's controls ----
 

@@ -4,6 +4,7 @@
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetmenus.h"
+#include "sheet/undocommands.h"
 #include "sheet/sheetwindow.h"
 #include "structure/countdialog.h"
 
@@ -275,6 +276,7 @@ private slots:
             walk(menu, menu == sheet->menus()->context_menu() ? u"(context)"_s : u"(bar)"_s);
         const QStringList expected = {
             u"(bar) menu_file ﾌｧｲﾙ(&F)"_s, u"menu_file sheet_read シート読込(&R)"_s,
+            u"menu_file mnu_same_setup 同じ設定で新規作成(&N)"_s,
             u"menu_file sheet_write シート保存(&W)"_s, u"menu_file sep100 -"_s,
             u"menu_file mnu_close シートを閉じる(&C)"_s, u"menu_file sep003 -"_s,
             u"menu_file mnu_psettei 印刷設定(&U)"_s, u"menu_file mnu_preview 印刷ﾌﾟﾚﾋﾞｭｰ(&V)"_s,
@@ -291,6 +293,7 @@ private slots:
             u"menu_retu sep001 -"_s, u"menu_hyouji menu_gyou 行表示(&G)"_s,
             u"menu_gyou insert_g 挿入(&I)"_s, u"menu_gyou dele_g 削除(&D)"_s,
             u"(bar) mnu_culc 評価計算(&H)"_s, u"mnu_culc mnu_hyouka_go 評価計算実行(&G)"_s,
+            u"mnu_culc mnu_report 成績一覧表(&L)…"_s,
             u"(bar) mnu_window ウインドウ(&W)"_s, u"mnu_window mnu_jouge 上下に並べて表示(&H)"_s,
             u"mnu_window mnu_sayuu 左右に並べて表示(&V)"_s, u"mnu_window mnu_kasane 重ねて表示(&C)"_s,
             u"(context) edit_2 編集２"_s, u"edit_2 edit2_copy コピー"_s, u"edit_2 menu_cut2 切り取り"_s,
@@ -529,6 +532,57 @@ private slots:
         QCOMPARE(main->windowTitle(), u" 1枚のｼｰﾄがあります。"_s);
     }
 
+    // The next class's sheet: the set-up comes along, no student does, and
+    // the sheet counts as changed only once something is typed into it.
+    void same_setup_data()
+    {
+        QTest::addColumn<bool>("type");
+        QTest::newRow("untouched closes unasked") << false;
+        QTest::newRow("typed asks") << true;
+    }
+
+    void same_setup()
+    {
+        QFETCH(bool, type);
+        SheetWindow *first = main->active_sheet();
+        Sheet *from = first->sheet();
+        from->set_cols(10);
+        from->set_text(0, 7, u"小テスト"_s);
+        from->set_text(1, 4, u"生徒1"_s);
+        from->set_text(1, 5, u"80"_s);
+        from->set_full_marks(1, 80);
+        from->set_weight(2, 30);
+        from->set_lower_text(u"40"_s);
+        from->set_content_flg();
+
+        first->menus()->action(u"mnu_same_setup"_s)->trigger();
+        QCOMPARE(main->sheets().size(), 2);
+        SheetWindow *next = main->active_sheet();
+        QVERIFY(next != first);
+        QCOMPARE(next->windowTitle(), u"評価計算( 2)"_s);
+        Sheet *to = next->sheet();
+        QCOMPARE(to->cols(), 10);
+        QCOMPARE(to->text(0, 7), u"小テスト"_s);
+        QCOMPARE(to->text(1, 4), QString());
+        QCOMPARE(to->text(1, 5), QString());
+        QCOMPARE(to->settings(1).manten, 80.0);
+        QCOMPARE(to->settings(2).omomi, 30.0);
+        QCOMPARE(to->lower_text(), u"40"_s);
+        // The set-up is where the sheet starts: nothing to undo.
+        next->undo_commands()->undo();
+        QCOMPARE(to->cols(), 10);
+        QCOMPARE(to->lower_text(), u"40"_s);
+
+        if (type) {
+            QTest::keyClicks(next->editor(), u"2"_s);
+            QTest::keyClick(next->editor(), Qt::Key_Return);
+            prompter->answers.enqueue(Prompter::Answer::No);
+        }
+        QVERIFY(next->close_window());
+        QCOMPARE(prompter->asked.size(), type ? 1 : 0);
+        QCOMPARE(main->sheets(), QList<SheetWindow *>{first});
+    }
+
     void closing_main_window_without_sheets_asks_nothing()
     {
         QVERIFY(main->sheets().first()->close_window());
@@ -553,7 +607,7 @@ private slots:
         for (QMenu *menu : sheet->menus()->bar_menus())
             leaf_actions(menu, commands);
         leaf_actions(sheet->menus()->context_menu(), commands);
-        QCOMPARE(commands.size(), 12 + 24 + 4);  // toolbar, menu bar, context menu
+        QCOMPARE(commands.size(), 12 + 26 + 4);  // toolbar, menu bar, context menu
 
         QStringList idle;
         for (QAction *action : commands) {

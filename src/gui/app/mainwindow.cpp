@@ -13,6 +13,7 @@
 #include "print/previewwindow.h"
 #include "print/printersettings.h"
 #include "print/printsettingswindow.h"
+#include "report/reportwindow.h"
 #include "structure/countdialog.h"
 #include "systemerror.h"
 
@@ -296,6 +297,11 @@ void MainWindow::connect_sheet(SheetWindow *sheet)
     connect(sheet, &SheetWindow::closed, this, &MainWindow::sheet_closed);
     connect(sheet, &SheetWindow::load_in_new_sheet_requested, this,
             &MainWindow::create_sheet_and_load);
+    connect(sheet, &SheetWindow::report_requested, this, &MainWindow::show_report);
+    connect(sheet, &SheetWindow::same_setup_requested, this, [this, sheet] {
+        if (SheetWindow *fresh = create_sheet())
+            fresh->take_setup(*sheet->sheet());
+    });
     connect(sheet, &SheetWindow::end_program_requested, this, &MainWindow::end_program);
     connect(sheet, &SheetWindow::arrange_requested, this, &MainWindow::arrange);
     connect(sheet, &SheetWindow::about_requested, this, &MainWindow::show_about);
@@ -329,6 +335,23 @@ CountDialog &MainWindow::count_dialog()
     if (!count_dialog_)
         count_dialog_ = new CountDialog(prompter_, this);
     return *count_dialog_;
+}
+
+ReportWindow *MainWindow::show_report()
+{
+    // What each open sheet shows now: its caption names the file, if any.
+    QList<gradereport::ClassResult> open;
+    for (SheetWindow *window : sheets()) {
+        const Sheet &sheet = *window->sheet();
+        if (!sheet.has_evaluation_layout())
+            continue;
+        open.append(gradereport::of_columns(window->windowTitle(),
+                                            sheet.column_texts(sheet.total_col()),
+                                            sheet.column_texts(sheet.grade_col())));
+    }
+    auto *report = new ReportWindow(prompter_, *printer_settings_, open, this);
+    report->show();
+    return report;
 }
 
 void MainWindow::show_print_settings()

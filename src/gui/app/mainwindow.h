@@ -11,6 +11,7 @@ class PrinterSettings;
 class PrintSettingsWindow;
 class HelpViewer;
 class QMdiArea;
+class ReportWindow;
 class RecoveryKeeper;
 class QSettings;
 class QMdiSubWindow;
@@ -38,6 +39,9 @@ public:
     PreviewWindow &preview_window() override;
     HelpViewer &help_viewer();
     PrinterSettings &printer_settings() override { return *printer_settings_; }
+    // The grade-meeting report window over the open sheets and files the
+    // teacher adds; returns it, open.
+    ReportWindow *show_report();
     // The print settings window Form5, made on first use.
     void show_print_settings();
 

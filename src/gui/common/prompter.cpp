@@ -152,6 +152,16 @@ std::optional<QString> DialogPrompter::open_file(QWidget *parent, const QStringL
     return path;
 }
 
+std::optional<QStringList> DialogPrompter::open_files(QWidget *parent, const QStringList &filters)
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(parent, QString(), QString(),
+                                                            filters.join(u";;"_s), nullptr,
+                                                            QFileDialog::DontUseNativeDialog);
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths;
+}
+
 std::optional<QString> DialogPrompter::save_file(QWidget *parent, const QStringList &filters,
                                                  const QString &default_name)
 {

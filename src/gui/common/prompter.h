@@ -29,6 +29,12 @@ public:
     virtual std::optional<QString> open_file(QWidget *parent, const QStringList &filters) = 0;
     virtual std::optional<QString> save_file(QWidget *parent, const QStringList &filters,
                                              const QString &default_name) = 0;
+    // Several files at once; nothing when cancelled. By default one file.
+    virtual std::optional<QStringList> open_files(QWidget *parent, const QStringList &filters)
+    {
+        const std::optional<QString> one = open_file(parent, filters);
+        return one ? std::optional<QStringList>(QStringList{*one}) : std::nullopt;
+    }
 
     void message(QWidget *parent, const QString &text) { ask(parent, text, Buttons::Ok); }
 
@@ -58,4 +64,5 @@ public:
     std::optional<QString> open_file(QWidget *parent, const QStringList &filters) override;
     std::optional<QString> save_file(QWidget *parent, const QStringList &filters,
                                      const QString &default_name) override;
+    std::optional<QStringList> open_files(QWidget *parent, const QStringList &filters) override;
 };

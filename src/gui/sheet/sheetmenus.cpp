@@ -19,6 +19,7 @@ struct Item {
 const Item kItems[] = {
     {u"menu_file", u"", u"ﾌｧｲﾙ(&F)", true},
     {u"sheet_read", u"menu_file", u"シート読込(&R)", false},
+    {u"mnu_same_setup", u"menu_file", u"同じ設定で新規作成(&N)", false},
     {u"sheet_write", u"menu_file", u"シート保存(&W)", false},
     {u"sep100", u"menu_file", u"-", false},
     {u"mnu_close", u"menu_file", u"シートを閉じる(&C)", false},
@@ -49,6 +50,7 @@ const Item kItems[] = {
     {u"dele_g", u"menu_gyou", u"削除(&D)", false},
     {u"mnu_culc", u"", u"評価計算(&H)", true},
     {u"mnu_hyouka_go", u"mnu_culc", u"評価計算実行(&G)", false},
+    {u"mnu_report", u"mnu_culc", u"成績一覧表(&L)…", false},
     {u"mnu_window", u"", u"ウインドウ(&W)", true},
     {u"mnu_jouge", u"mnu_window", u"上下に並べて表示(&H)", false},
     {u"mnu_sayuu", u"mnu_window", u"左右に並べて表示(&V)", false},

@@ -22,6 +22,7 @@
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
 #include "marks.h"
+#include "setupcopy.h"
 #include "structure/countdialog.h"
 
 #include <QAction>
@@ -193,6 +194,8 @@ void SheetWindow::connect_menus()
     on(u"sheet_read"_s, &SheetWindow::read_sheet);
     on(u"sheet_write"_s, &SheetWindow::sheet_write);
     on(u"mnu_close"_s, &SheetWindow::close_command);
+    on(u"mnu_same_setup"_s, &SheetWindow::same_setup_requested);
+    on(u"mnu_report"_s, &SheetWindow::report_requested);
     on(u"prg_end"_s, &SheetWindow::end_program_requested);
     on(u"mnu_hyouka_go"_s, &SheetWindow::hyouka_command);
     on(u"about_prg"_s, &SheetWindow::about_requested);
@@ -280,6 +283,17 @@ void SheetWindow::build_sheet(bool first)
     editor_->set_auto_text_flg(true);
     editor_->clear();
     editor_->show_editor();
+}
+
+void SheetWindow::take_setup(const Sheet &from)
+{
+    setupcopy::copy_setup(from, *sheet_);
+    // The set-up is where this sheet starts, not a step to undo.
+    undo_->clear();
+    inputs_->show_row(u"1"_s);
+    editor_->reload();
+    editor_->show_editor();
+    editor_->setFocus();
 }
 
 void SheetWindow::save_sheet()

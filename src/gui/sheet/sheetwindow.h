@@ -41,6 +41,10 @@ public:
     FileCommands *file_commands() const { return file_; }
     UndoCommands *undo_commands() const { return undo_; }
 
+    // Takes over another sheet's set-up; the sheet stays untouched, so that
+    // closing it asks nothing until something is typed or pasted.
+    void take_setup(const Sheet &from);
+
     // Asks the window to close through its closing logic; true when it closed.
     bool close_window();
     // The next closing asks nothing.
@@ -80,6 +84,10 @@ signals:
     void closed(SheetWindow *sheet);
     // This sheet has content: a new sheet window is to read a file.
     void load_in_new_sheet_requested();
+    // A new sheet window is to take this sheet's set-up.
+    void same_setup_requested();
+    // The grade-meeting report over several sheets is wanted.
+    void report_requested();
     void end_program_requested();
     void arrange_requested(int code);
     void about_requested();

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "grading.h"
+#include "marks.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The grade-meeting report: every class's totals and grades side by side and
+// all of them together, with the statistics the evaluation panel shows.
+namespace gradereport {
+
+struct ClassResult {
+    QString name;     // the file as the teacher gave it, or the sheet's caption
+    QString problem;  // why the file could not be read; empty when it was
+    marks::Statistics totals;     // over the totals as the file holds them
+    grading::GradeCounts grades;  // from the grade column as saved
+    QStringList total_texts;      // the total column by grid row, for the whole year
+
+    bool readable() const { return problem.isEmpty(); }
+    // Grades are decided once the grade column holds any.
+    bool decided() const { return readable() && grades.graded > 0; }
+    // 評定平均: the average grade; 0 when none is decided.
+    double grade_average() const;
+};
+
+// A class from its total and grade columns' texts by grid row ([0] the title).
+ClassResult of_columns(const QString &name, const QStringList &totals, const QStringList &grades);
+// A sheet file as saved: its total and grade columns, or why it could not be
+// read; foreign is set when the file is no sheet file of this program.
+ClassResult of_file(const QString &path, bool *foreign = nullptr);
+// A class that could not be read.
+ClassResult unreadable(const QString &name, const QString &problem);
+
+struct Report {
+    QList<ClassResult> classes;
+    // The readable classes together; its grades are those of the decided ones.
+    ClassResult all;
+    int decided_classes = 0;
+    int readable_classes = 0;
+};
+Report combine(QList<ClassResult> classes);
+
+// The name of the line for all classes together.
+QString all_name();
+
+// The column titles, in the order of every line's fields.
+QStringList field_titles();
+// One line's fields: empty where there is no number (no total, grades not
+// decided), and a note on what the numbers are or why there are none.
+QStringList fields(const ClassResult &result, bool is_all, const Report &report);
+// One tab-separated line per class and one for all of them, each ending in "\n".
+QString tsv(const Report &report);
+
+}  // namespace gradereport

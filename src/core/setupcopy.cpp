@@ -1,0 +1,32 @@
+#include "setupcopy.h"
+
+#include "sheet.h"
+
+namespace setupcopy {
+
+void copy_setup(const Sheet &from, Sheet &to)
+{
+    Q_ASSERT(&from != &to);
+    Q_ASSERT(!to.content_flg());
+    const Sheet::Batch batch(to);
+    to.set_cols(from.cols());
+    for (int c = 1; c < from.cols(); ++c) {
+        to.set_text(0, c, from.text(0, c));
+        to.set_column_width(c, from.column_width(c));
+    }
+    for (int k = 1; k <= from.score_count(); ++k) {
+        ScoreSettings settings = from.settings(k);
+        // Full marks the program inferred came from the other class's marks.
+        if (!settings.manten_flg) {
+            ScoreSettings fresh;
+            fresh.omomi = settings.omomi;
+            settings = fresh;
+        }
+        to.set_settings(k, settings);
+    }
+    to.set_lower_text(from.lower_text());
+    to.set_upper_text(from.upper_text());
+    to.set_current_cell(1, 1);
+}
+
+}  // namespace setupcopy

@@ -1,0 +1,168 @@
+#include "report/reportwindow.h"
+
+#include "common/prompter.h"
+#include "print/printersettings.h"
+#include "print/reportpages.h"
+#include "sheet/filecommands.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double kScreenDpi = 80;
+
+QPushButton *button(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+ReportWindow::ReportWindow(Prompter &prompter, PrinterSettings &printer_settings,
+                           const QList<gradereport::ClassResult> &open_sheets, QWidget *parent)
+    : QDialog(parent), prompter_(prompter), printer_settings_(printer_settings)
+{
+    setObjectName(u"ReportWindow"_s);
+    setWindowTitle(u"成績一覧表"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    sources_ = new QListWidget(this);
+    sources_->setObjectName(u"ReportSources"_s);
+    auto *add = button(u"ファイルを追加(&A)…"_s, u"ReportAdd"_s, this);
+    auto *print_button = button(u"印刷(&P)…"_s, u"ReportPrint"_s, this);
+    auto *pdf = button(u"PDF に保存(&S)…"_s, u"ReportPdf"_s, this);
+    auto *close_button = button(u"閉じる(&C)"_s, u"ReportClose"_s, this);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(new QLabel(u"一覧にするシート:"_s, this));
+    left->addWidget(sources_, 1);
+    left->addWidget(add);
+
+    auto *scroll = new QScrollArea(this);
+    pages_ = new QWidget;
+    pages_layout_ = new QVBoxLayout(pages_);
+    scroll->setWidget(pages_);
+    scroll->setWidgetResizable(true);
+    scroll->setBackgroundRole(QPalette::Dark);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(print_button);
+    buttons->addWidget(pdf);
+    buttons->addWidget(close_button);
+
+    auto *top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addWidget(scroll, 4);
+    auto *outer = new QVBoxLayout(this);
+    outer->addLayout(top, 1);
+    outer->addLayout(buttons);
+    resize(1280, 760);
+
+    for (const gradereport::ClassResult &c : open_sheets)
+        add_class(c);
+    connect(sources_, &QListWidget::itemChanged, this, &ReportWindow::refresh);
+    connect(add, &QPushButton::clicked, this, &ReportWindow::add_files);
+    connect(print_button, &QPushButton::clicked, this, &ReportWindow::print);
+    connect(pdf, &QPushButton::clicked, this, &ReportWindow::save_pdf);
+    connect(close_button, &QPushButton::clicked, this, &QDialog::close);
+    refresh();
+}
+
+void ReportWindow::add_class(const gradereport::ClassResult &result)
+{
+    QString text = result.name;
+    if (!result.readable())
+        text += u"（読み込めません: "_s + result.problem + u'）';
+    auto *item = new QListWidgetItem(text);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Checked);
+    item->setToolTip(text);
+    classes_.append(result);
+    const QSignalBlocker quiet(sources_);
+    sources_->addItem(item);
+}
+
+void ReportWindow::add_files()
+{
+    const std::optional<QStringList> files = prompter_.open_files(this, FileCommands::file_filters());
+    if (!files)
+        return;
+    for (const QString &file : *files)
+        add_class(gradereport::of_file(file));
+    refresh();
+}
+
+gradereport::Report ReportWindow::report() const
+{
+    QList<gradereport::ClassResult> ticked;
+    for (int i = 0; i < sources_->count(); ++i)
+        if (sources_->item(i)->checkState() == Qt::Checked)
+            ticked.append(classes_[i]);
+    return gradereport::combine(std::move(ticked));
+}
+
+void ReportWindow::refresh()
+{
+    while (QLayoutItem *item = pages_layout_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    for (const QImage &image : reportpages::page_images(report(), kScreenDpi)) {
+        auto *page = new QLabel(pages_);
+        page->setPixmap(QPixmap::fromImage(image));
+        page->setObjectName(u"ReportPage"_s);
+        pages_layout_->addWidget(page, 0, Qt::AlignHCenter);
+    }
+    pages_layout_->addStretch(1);
+}
+
+void ReportWindow::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer_settings_.apply_to(printer);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (printer_settings_.to_pdf()) {
+        const std::optional<QString> path =
+            prompter_.save_file(this, {u"PDF (*.pdf)"_s}, u"成績一覧表.pdf"_s);
+        if (!path)
+            return;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(*path);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        prompter_.message(this, u"印刷を始められませんでした。"_s);
+        return;
+    }
+    reportpages::paint(report(), printer, painter);
+    painter.end();
+}
+
+void ReportWindow::save_pdf()
+{
+    const std::optional<QString> path =
+        prompter_.save_file(this, {u"PDF (*.pdf)"_s}, u"成績一覧表.pdf"_s);
+    if (!path)
+        return;
+    if (QFileInfo::exists(*path) &&
+        prompter_.ask(this, *path + u" はすでに存在します。上書きしますか？"_s,
+                      Prompter::Buttons::YesNo, u"確認"_s) != Prompter::Answer::Yes)
+        return;
+    if (const QString why = reportpages::write_pdf(report(), *path); !why.isEmpty())
+        prompter_.message(this, *path + u" に保存できませんでした。\r\n"_s + why);
+}
