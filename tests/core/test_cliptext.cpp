@@ -203,6 +203,8 @@ private slots:
         QTest::newRow("row 450 added by Down") << 451 << 9 << 450 << 1 << 2 << QString();
         QTest::newRow("one row beyond 451") << 451 << 9 << 450 << 2 << 2
             << u"これ以上行を増やすことはできません。"_s;
+        QTest::newRow("two lines at row 449 of 450") << 450 << 9 << 449 << 2 << 2
+            << u"これ以上行を増やすことはできません。"_s;
         QTest::newRow("460 columns, none added") << 101 << 460 << 1 << 2 << 3 << QString();
     }
 
