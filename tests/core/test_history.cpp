@@ -240,6 +240,14 @@ private slots:
             h.undo();
             h.undo();  // the first step is gone
         }) << u"|1||| w528"_s << false << false << true;
+        QTest::newRow("a save among the steps that go") << Steps([=](Sheet &s, SheetHistory &h) {
+            type(s, h, 5, u"1"_s);
+            s.mark_saved();
+            type(s, h, 6, u"2"_s);
+            type(s, h, 7, u"3"_s);
+            h.set_memory_limit(h.memory() * 2 / 3);
+            h.undo();
+        }) << u"|1|2|| w528"_s << false << true << true;
         QTest::newRow("the newest step always stays") << Steps([=](Sheet &s, SheetHistory &h) {
             type(s, h, 5, u"1"_s);
             type(s, h, 6, u"2"_s);
