@@ -49,7 +49,7 @@ private slots:
     void needs_look_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("full_marks");  // typed by the teacher; 0 for none
+        QTest::addColumn<double>("full_marks");  // typed by the teacher; 0 for none, < 0 inferred
         QTest::addColumn<QString>("reason");     // empty: not flagged
         const QString text = u"点数でも欠席などの印でもないため、総合点に数えられません。"_s;
         const QString above = u"満点（100）を超えています。"_s;
@@ -57,7 +57,8 @@ private slots:
         QTest::newRow("mark at the full marks") << u"100"_s << 100.0 << QString();
         QTest::newRow("mark above the full marks") << u"150"_s << 100.0 << above;
         QTest::newRow("above, with spaces") << u" 100.5 "_s << 100.0 << u"満点（100）を超えています。"_s;
-        QTest::newRow("above inferred full marks is no typo") << u"150"_s << 0.0 << QString();
+        QTest::newRow("above no full marks is no typo") << u"150"_s << 0.0 << QString();
+        QTest::newRow("above inferred full marks is no typo") << u"150"_s << -100.0 << QString();
         QTest::newRow("absence") << u"欠"_s << 100.0 << QString();
         QTest::newRow("official absence with a full-width space") << u"　公欠"_s << 100.0 << QString();
         QTest::newRow("slash") << u"／"_s << 100.0 << QString();
@@ -77,7 +78,13 @@ private slots:
         QFETCH(QString, reason);
         Sheet sheet;
         sheet.build_new(120);
-        sheet.set_full_marks(2, full_marks);
+        if (full_marks < 0) {
+            ScoreSettings inferred;
+            inferred.manten = -full_marks;
+            sheet.set_settings(2, inferred);
+        } else {
+            sheet.set_full_marks(2, full_marks);
+        }
         sheet.set_text(3, 6, text);
         QCOMPARE(marks::needs_look(sheet, 3, 6), reason);
         // Counted and found like every other cell that needs a look.
