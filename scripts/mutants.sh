@@ -7,7 +7,6 @@
 #   scripts/mutants.sh [build dir]     (default: build, configured if missing)
 set -uo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 list=scripts/mutants.txt
 dir=${1:-build}
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
