@@ -105,8 +105,8 @@ private slots:
             << QStringList{u"2,2="_s} << 101 << 9;
         // A spreadsheet's cell holding a line break comes in quotes: the
         // student's row stays whole and the cell one line.
-        QTest::newRow("quoted LF stays in its row") << u"\"山田\n太郎\"\t70\r\n佐藤\t60\r\n"_s << 1 << 4
-            << QStringList{u"1,4=山田 太郎"_s, u"1,5=70"_s, u"2,4=佐藤"_s, u"2,5=60"_s, u"3,4="_s}
+        QTest::newRow("quoted LF stays in its row") << u"\"山田\n太郎\"\t70\r\n\"佐藤\n花子\"\t60\r\n"_s << 1 << 4
+            << QStringList{u"1,4=山田 太郎"_s, u"1,5=70"_s, u"2,4=佐藤 花子"_s, u"2,5=60"_s, u"3,4="_s}
             << 101 << 9;
         QTest::newRow("quoted CR LF, trailing line end dropped") << u"\"a\r\nb\"\t\"c\n\"\r\nd"_s << 1 << 4
             << QStringList{u"1,4=a b"_s, u"1,5=c"_s, u"2,4=d"_s} << 101 << 9;
@@ -201,7 +201,10 @@ private slots:
         QTest::addColumn<QString>("refusal");
         QTest::newRow("500 students, no row added") << 500 << 9 << 460 << 3 << 2 << QString();
         QTest::newRow("row 450 added by Down") << 451 << 9 << 450 << 1 << 2 << QString();
+        QTest::newRow("no empty row after row 450") << 449 << 9 << 448 << 2 << 2 << QString();
         QTest::newRow("one row beyond 451") << 451 << 9 << 450 << 2 << 2
+            << u"これ以上行を増やすことはできません。"_s;
+        QTest::newRow("two lines at row 449 of 450") << 450 << 9 << 449 << 2 << 2
             << u"これ以上行を増やすことはできません。"_s;
         QTest::newRow("460 columns, none added") << 101 << 460 << 1 << 2 << 3 << QString();
     }

@@ -20,6 +20,8 @@ private slots:
         const QString space = u"全角の空白があるため、点数として数えられません。"_s;
         const QString sign = u"全角の符号や小数点は点数として数えられません。"_s;
         QTest::newRow("full-width digits") << u"８５"_s << digits << u"85"_s;
+        QTest::newRow("full-width nine") << u"９"_s << digits << u"9"_s;
+        QTest::newRow("mixed digits") << u"1２"_s << digits << u"12"_s;
         QTest::newRow("leading full-width space") << u"　85"_s << space << u"85"_s;
         QTest::newRow("trailing full-width space counts as 85") << u"85　"_s << QString() << u"85"_s;
         QTest::newRow("full-width point") << u"８.５"_s << digits << u"8.5"_s;
@@ -47,7 +49,7 @@ private slots:
     void needs_look_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("full_marks");  // typed by the teacher; 0 for none
+        QTest::addColumn<double>("full_marks");  // typed by the teacher; 0 for none, < 0 inferred
         QTest::addColumn<QString>("reason");     // empty: not flagged
         const QString text = u"点数でも欠席などの印でもないため、総合点に数えられません。"_s;
         const QString above = u"満点（100）を超えています。"_s;
@@ -55,7 +57,8 @@ private slots:
         QTest::newRow("mark at the full marks") << u"100"_s << 100.0 << QString();
         QTest::newRow("mark above the full marks") << u"150"_s << 100.0 << above;
         QTest::newRow("above, with spaces") << u" 100.5 "_s << 100.0 << u"満点（100）を超えています。"_s;
-        QTest::newRow("above inferred full marks is no typo") << u"150"_s << 0.0 << QString();
+        QTest::newRow("above no full marks is no typo") << u"150"_s << 0.0 << QString();
+        QTest::newRow("above inferred full marks is no typo") << u"150"_s << -100.0 << QString();
         QTest::newRow("absence") << u"欠"_s << 100.0 << QString();
         QTest::newRow("official absence with a full-width space") << u"　公欠"_s << 100.0 << QString();
         QTest::newRow("slash") << u"／"_s << 100.0 << QString();
@@ -75,7 +78,13 @@ private slots:
         QFETCH(QString, reason);
         Sheet sheet;
         sheet.build_new(120);
-        sheet.set_full_marks(2, full_marks);
+        if (full_marks < 0) {
+            ScoreSettings inferred;
+            inferred.manten = -full_marks;
+            sheet.set_settings(2, inferred);
+        } else {
+            sheet.set_full_marks(2, full_marks);
+        }
         sheet.set_text(3, 6, text);
         QCOMPARE(marks::needs_look(sheet, 3, 6), reason);
         // Counted and found like every other cell that needs a look.
@@ -112,22 +121,44 @@ private slots:
             QVERIFY2(qAbs(got[i] - expected[i]) < 1e-12, qPrintable(QString::number(i)));
     }
 
-    void fold_in_one_pass()
+    // Selections are inclusive at both ends; rows and columns beyond them,
+    // and columns that hold no scores, are left alone.
+    void fold_look_alikes_data()
     {
+        QTest::addColumn<QList<int>>("range");  // top, left, bottom, right
+        QTest::addColumn<QString>("after");     // (1,5) (1,6) (2,5) (3,4) (3,5)
+        QTest::newRow("whole sheet") << QList<int>{0, 1, 100, 8} << u"85 70 9 ８ 欠"_s;
+        QTest::newRow("one cell") << QList<int>{1, 5, 1, 5} << u"85 　70 ９ ８ 欠"_s;
+        QTest::newRow("one row") << QList<int>{1, 5, 1, 6} << u"85 70 ９ ８ 欠"_s;
+        QTest::newRow("one column") << QList<int>{1, 5, 2, 5} << u"85 　70 9 ８ 欠"_s;
+    }
+
+    void fold_look_alikes()
+    {
+        QFETCH(QList<int>, range);
+        QFETCH(QString, after);
         Sheet sheet;
         sheet.build_new(120);
         sheet.set_text(1, 5, u"８５"_s);
-        sheet.set_text(2, 6, u"　70"_s);
+        sheet.set_text(1, 6, u"　70"_s);
+        sheet.set_text(2, 5, u"９"_s);
         sheet.set_text(3, 4, u"８"_s);  // a name column is never touched
         sheet.set_text(3, 5, u"欠"_s);
-        QCOMPARE(marks::count_look_alikes(sheet, 5), 1);
-        QCOMPARE(marks::first_look_alike(sheet), (std::pair{1, 5}));
-        QCOMPARE(marks::fold_look_alikes(sheet, 0, 1, sheet.rows() - 1, sheet.cols() - 1), 2);
-        QCOMPARE(sheet.text(1, 5), u"85"_s);
-        QCOMPARE(sheet.text(2, 6), u"70"_s);
-        QCOMPARE(sheet.text(3, 4), u"８"_s);
-        QCOMPARE(sheet.text(3, 5), u"欠"_s);
-        QVERIFY(!marks::first_look_alike(sheet));
+        const QString before = u"８５ 　70 ９ ８ 欠"_s;
+        const QList<std::pair<int, int>> cells{{1, 5}, {1, 6}, {2, 5}, {3, 4}, {3, 5}};
+        const auto texts = [&] {
+            QStringList out;
+            for (const auto &[r, c] : cells)
+                out << sheet.text(r, c);
+            return out;
+        };
+        QCOMPARE(marks::first_look_alike(sheet), (std::pair{1, 5}));  // row by row
+        const int changed = marks::fold_look_alikes(sheet, range[0], range[1], range[2], range[3]);
+        QCOMPARE(texts().join(u' '), after);
+        int expected = 0;
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            expected += before.split(u' ')[i] != after.split(u' ')[i];
+        QCOMPARE(changed, expected);
     }
 };
 

@@ -88,6 +88,17 @@ private slots:
         QCOMPARE(next.orphans().size(), 2);
     }
 
+    void forgetting_leaves_no_file()
+    {
+        QTemporaryDir dir;
+        RecoveryStore store(dir.path());
+        const QStringList copies{u"*.csv"_s, u"*.info"_s};
+        QVERIFY(store.keep(1, "sheet", u"評価計算(1)"_s, u"/a.csv"_s));
+        QCOMPARE(QDir(dir.path()).entryList(copies, QDir::Files).size(), 2);
+        store.forget(1);
+        QCOMPARE(QDir(dir.path()).entryList(copies, QDir::Files), QStringList());
+    }
+
     void unusable_folder_keeps_nothing()
     {
         RecoveryStore store(u"/proc/no/such/folder"_s);

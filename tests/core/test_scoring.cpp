@@ -247,6 +247,30 @@ private slots:
                  (QList<double>{2, 3, 50.5, 50}));
     }
 
+    // 中止 puts back the totals and full marks the evaluation wrote, each in
+    // its row after rows went and came back; what the teacher changed since stays.
+    void totals_backup_puts_back_what_the_evaluation_wrote()
+    {
+        Sheet sheet;
+        fill(sheet, {10, 10, 10}, {0, 100, 0},
+             {u"50,80,5"_s, u"40,90,6"_s, u"30,70,7"_s, u"20,60,8"_s});
+        for (int r = 1; r <= 4; ++r)
+            sheet.set_text(r, sheet.total_col(), u"t"_s + QString::number(r));
+        scoring::TotalsBackup backup;
+        backup.save(sheet);
+        scoring::calc_sougouten(sheet);
+        backup.note_result(sheet);
+        sheet.set_text(2, sheet.total_col(), u"99"_s);
+        sheet.set_full_marks(1, 60);
+        backup.put_rows(3, 2, backup.take_rows(3, 2));
+        backup.restore(sheet);
+        QCOMPARE(sheet.column_texts(sheet.total_col()).mid(1),
+                 (QStringList{u"t1"_s, u"99"_s, u"t3"_s, u"t4"_s}));
+        QCOMPARE((QList<double>{sheet.settings(1).manten, sheet.settings(2).manten,
+                                sheet.settings(3).manten}),
+                 (QList<double>{60, 100, 0}));
+    }
+
     void calc_sougouten_returns_statistics_of_new_totals()
     {
         Sheet sheet;

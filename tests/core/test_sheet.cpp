@@ -218,6 +218,7 @@ private slots:
         sheet.remove_rows(50, 60);
         QCOMPARE(sheet.rows(), 50);
         QCOMPARE(sheet.row(), 49);
+        QCOMPARE(sheet.sel_row(), 49);
     }
 };
 
