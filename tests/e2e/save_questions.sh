@@ -78,6 +78,10 @@ sleep 0.3
 xdotool type --delay 5 "$work/closed.csv"
 xdotool key Return
 if box_appears "確認" 5; then
+  # Enter only once the question holds the keys (a slow start under the
+  # sanitizers showed it before it was active).
+  wait_active "確認" || true
+  sleep 0.3
   xdotool key Return
   sleep 0.8
 else
