@@ -31,13 +31,11 @@ window=$(find_window "枚のｼｰﾄがあります")
 xdotool windowactivate --sync "$window"
 sleep 1
 
-# 評価計算 → 評価計算実行(&G). The menu is reached from ウインドウ(&W) by Left:
-# Alt+H is ambiguous (ヘルプ(&H) too) and alternates between the two.
+# 評価計算(&H) → 評価計算実行(&G); ヘルプ(&H) shares the key, and Alt+H must
+# open 評価計算 every time, not the two in turn.
 evaluate() {
-  xdotool key alt+w
+  xdotool key alt+h
   sleep 0.5
-  xdotool key Left
-  sleep 0.3
   xdotool key g
   sleep 1
 }

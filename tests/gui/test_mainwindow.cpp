@@ -399,6 +399,24 @@ private slots:
         QCOMPARE(main->menuBar()->actions().first(), first->menus()->bar_menus().first()->menuAction());
     }
 
+    // 評価計算(&H) and ヘルプ(&H) share their key: Alt+H opens 評価計算
+    // every time, never the two in turn.
+    void shared_access_key_opens_the_first_menu()
+    {
+        main->show();
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        SheetWindow *sheet = main->active_sheet();
+        for (int time = 0; time < 3; ++time) {
+            sheet->editor()->setFocus();
+            QTest::keyClick(sheet->editor(), Qt::Key_H, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QCOMPARE(main->menuBar()->activeAction()->text(), u"評価計算(&H)"_s);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+            QTRY_VERIFY(!QApplication::activePopupWidget());
+        }
+    }
+
     void arrangement()
     {
         main->resize(1000, 800);

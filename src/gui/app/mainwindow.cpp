@@ -28,6 +28,7 @@
 #include <QSettings>
 #include <QScreen>
 #include <QShortcut>
+#include <QShortcutEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -88,6 +89,7 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     setCentralWidget(mdi_);
     build_toolbar();
     menuBar()->setNativeMenuBar(false);
+    menuBar()->installEventFilter(this);
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::show_menus_of);
     // Ctrl+Tab belongs to the cell editor; the sheets are switched here.
@@ -531,6 +533,20 @@ bool MainWindow::end_program()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // 評価計算(&H) and ヘルプ(&H) share their key. Qt takes turns between menus
+    // that share one, so a second Alt+H opened ヘルプ; the first in the bar
+    // opens every time, as the teacher's earlier program did.
+    if (watched == menuBar() && event->type() == QEvent::Shortcut) {
+        const auto *shortcut = static_cast<QShortcutEvent *>(event);
+        if (shortcut->isAmbiguous()) {
+            for (QAction *action : menuBar()->actions()) {
+                if (QKeySequence::mnemonic(action->text()) == shortcut->key()) {
+                    menuBar()->setActiveAction(action);
+                    return true;
+                }
+            }
+        }
+    }
     if (event->type() == QEvent::ToolTip)
         return true;
     return QMainWindow::eventFilter(watched, event);
