@@ -35,4 +35,13 @@ fields() { awk -v n="$1" '$1 == n { $1 = $1; print; exit }' "$work/r.txt"; }
 grep -q '全体 *4 *72.5 ' "$work/r.txt" || fail "all"
 [ "$(grep -c '評価未決定' "$work/r.txt")" -ge 2 ] || fail "the undecided chart"
 [ "$(pdfinfo "$work/r.pdf" | awk '/^Pages:/ { print $2 }')" = 2 ] || fail "pages"
+# Every page's footer: what it is, the day, and page n of N.
+today=$(date +%Y年%-m月%-d日)
+n=0
+while IFS= read -r -d $'\f' page; do
+  n=$((n + 1))
+  footer=$(grep '印刷' <<< "$page" | tail -1 | tr -s ' ')
+  [ "$footer" = "成績一覧表 $today 印刷 $n / 2" ] || fail "footer of page $n: $footer"
+done < "$work/r.txt"
+[ "$n" = 2 ] || fail "pages read back: $n"
 echo ok

@@ -12,6 +12,9 @@
 #include "common/twips.h"
 
 #include <QAbstractItemModel>
+#include <QDate>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QFile>
 #include <QFileInfo>
 #include <QAction>
@@ -238,7 +241,26 @@ private slots:
         prompter->files.enqueue(pdf);
         report->save_pdf();
         QVERIFY(QFileInfo(pdf).size() > 1000);
+        const QString printed = folder->file(u"printed.pdf"_s);
+        prompter->files.enqueue(printed);
+        report->print();
         report->close();
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed: run scripts/setup.sh");
+        // Saved or printed, every page has the footer of a printed sheet.
+        for (const QString &path : {pdf, printed}) {
+            QProcess process;
+            process.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+            QVERIFY(process.waitForFinished(30000));
+            QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
+            pages.removeAll(QString());
+            QCOMPARE(pages.size(), 2);
+            const QString date = QDate::currentDate().toString(u"yyyy年M月d日 印刷"_s);
+            for (qsizetype i = 0; i < pages.size(); ++i) {
+                const QString footer = pages[i].trimmed().split(u'\n').last().simplified();
+                QCOMPARE(footer, u"成績一覧表 "_s + date + u" "_s + QString::number(i + 1) + u" / 2"_s);
+            }
+        }
     }
 
     // ---- the panel's controls ----

@@ -1,6 +1,7 @@
 #include "print/paintersurface.h"
 
 #include "common/fonts.h"
+#include "print/pagefooter.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -72,17 +73,6 @@ void PainterSurface::draw_line(double x1, double y1, double x2, double y2, bool 
 
 void PainterSurface::draw_footer(const QString &left, const QString &middle, const QString &right)
 {
-    painter_.save();
-    painter_.setFont(fonts::sheet_font(9));
-    painter_.setPen(Qt::black);
-    const QFontMetricsF metrics(painter_.font(), painter_.device());
-    // At the top of the bottom margin: the part of the margin nearer the
-    // paper's edge may be more than a printer can reach.
-    const QRectF line(page_.left(), page_.bottom() + dpi_ * 1.5 / 25.4, page_.width(),
-                      metrics.height());
-    painter_.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, left);
-    painter_.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter, middle);
-    painter_.drawText(line, Qt::AlignRight | Qt::AlignVCenter, right);
-    painter_.restore();
+    pagefooter::draw(painter_, page_, left, middle, right);
     drawn_ += left + middle + right;
 }

@@ -213,10 +213,15 @@ QByteArray update_for(const QByteArray &pdf, const Corrections &corrections)
 
 bool correct_file(const QString &path, const QString &printed, const QFont &font)
 {
+    return correct_file(path, corrections_for(printed, font));
+}
+
+bool correct_file(const QString &path, const Corrections &corrections)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray update = update_for(file.readAll(), corrections_for(printed, font));
+    const QByteArray update = update_for(file.readAll(), corrections);
     file.close();
     if (update.isEmpty())
         return true;

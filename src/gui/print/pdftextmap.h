@@ -24,6 +24,7 @@ Corrections corrections_for(const QString &printed, const QFont &font);
 QByteArray update_for(const QByteArray &pdf, const Corrections &corrections);
 
 // Reads the file, appends the update; false when it could not be done.
+bool correct_file(const QString &path, const Corrections &corrections);
 bool correct_file(const QString &path, const QString &printed, const QFont &font);
 
 }  // namespace pdftextmap

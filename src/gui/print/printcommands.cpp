@@ -4,6 +4,7 @@
 #include "common/prompter.h"
 #include "common/twips.h"
 #include "pagination.h"
+#include "print/pagefooter.h"
 #include "print/paintersurface.h"
 #include "print/pdftextmap.h"
 #include "print/previewwindow.h"
@@ -12,7 +13,6 @@
 #include "sheet/sheetgrid.h"
 #include "sheet/sheethost.h"
 
-#include <QDate>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -49,11 +49,6 @@ Refusal print_range_of(const Sheet &sheet, Range &range)
     return range.r2 < range.r1 ? Refusal::Empty : Refusal::None;
 }
 
-QString printed_on()
-{
-    return QDate::currentDate().toString(u"yyyy年M月d日 印刷"_s);
-}
-
 }  // namespace
 
 PrintCommands::PrintCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, SheetHost &host)
@@ -71,10 +66,7 @@ pagination::ScreenMeasures PrintCommands::screen_measures() const
 bool PrintCommands::prepare(QPrinter &printer) const
 {
     host_.printer_settings().apply_to(printer);
-    // Room for the footer below the table, above what the printer needs.
-    QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
-    margins.setBottom(margins.bottom() + 8.0);
-    printer.setPageMargins(margins, QPageLayout::Millimeter);
+    pagefooter::make_room(printer);
     return host_.printer_settings().to_pdf();
 }
 
@@ -90,7 +82,7 @@ void PrintCommands::draw_page(PainterSurface &surface, const pagination::Plan &p
 {
     pagination::print_page(*sheet_, screen_measures(), surface, plan.pages[i]);
     surface.draw_footer(footer_name(), date,
-                        QString::number(i + 1) + u" / "_s + QString::number(plan.pages.size()));
+                        pagefooter::page_of(i + 1, plan.pages.size()));
 }
 
 pagination::Plan PrintCommands::plan_for(QPrinter &printer)
@@ -148,7 +140,7 @@ void PrintCommands::mnu_print_Click()
     }
     // The painter's origin is the printable area's corner.
     PainterSurface surface(painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
-    const QString date = printed_on();
+    const QString date = pagefooter::printed_on();
     for (qsizetype i = 0; i < plan.pages.size(); ++i) {
         if (i > 0)
             printer.newPage();  // only between pages: no blank page at the end
@@ -179,7 +171,7 @@ void PrintCommands::mnu_preview_Click()
     const QSize size(int(paper_px.width() * to_screen), int(paper_px.height() * to_screen));
     const QRectF page(page_px.topLeft() * to_screen, page_px.size() * to_screen);
     const QString caption = u"[印刷イメージの表示]  "_s + window_->windowTitle();
-    const QString date = printed_on();
+    const QString date = pagefooter::printed_on();
     PreviewWindow &preview = host_.preview_window();
     for (qsizetype i = 0; i < plan.pages.size(); ++i) {
         QImage image(size, QImage::Format_RGB32);

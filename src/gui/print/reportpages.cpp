@@ -1,6 +1,9 @@
 #include "print/reportpages.h"
 
 #include "gradereport.h"
+#include "common/fonts.h"
+#include "print/pagefooter.h"
+#include "print/pdftextmap.h"
 
 #include <QFileInfo>
 #include <QFont>
@@ -8,6 +11,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPicture>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -39,19 +43,38 @@ QString shown_name(const QString &name)
 class Pages
 {
 public:
+    // total: how many pages there will be, for the footer; 0 while counting.
     Pages(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
-          const std::function<void()> &new_page)
-        : report_(report), next_page_(new_page), painter_(painter), page_(QPointF(0, 0), page)
+          const std::function<void()> &new_page, int total, const QString &date)
+        : report_(report), next_page_(new_page), painter_(painter), page_(QPointF(0, 0), page),
+          total_(total), date_(date)
     {
     }
 
-    void paint()
+    // Returns how many pages it took.
+    int paint()
     {
         table();
         charts();
+        return page_number_;
     }
 
+    // Every text drawn in the report's font.
+    const QString &drawn() const { return drawn_; }
+
 private:
+    void write(const QPointF &at, const QString &s)
+    {
+        painter_.drawText(at, s);
+        drawn_ += s;
+    }
+
+    void write(const QRectF &box, int flags, const QString &s)
+    {
+        painter_.drawText(box, flags, s);
+        drawn_ += s;
+    }
+
     void new_page()
     {
         next_page_();
@@ -63,13 +86,9 @@ private:
     {
         painter_.setFont(report_font(14, true));
         const QFontMetricsF title(painter_.font());
-        painter_.drawText(QPointF(0, title.ascent()), u"成績一覧表"_s);
-        painter_.setFont(report_font(8));
-        const QFontMetricsF small(painter_.font());
-        const QString number = QString::number(page_number_) + u" ページ"_s;
-        painter_.drawText(QPointF(page_.width() - small.horizontalAdvance(number),
-                                  page_.height() - small.descent()),
-                          number);
+        write(QPointF(0, title.ascent()), u"成績一覧表"_s);
+        pagefooter::draw(painter_, page_, u"成績一覧表"_s, date_,
+                         pagefooter::page_of(page_number_, total_ > 0 ? total_ : page_number_));
         y_ = title.height() * 1.6;
     }
 
@@ -100,7 +119,7 @@ private:
                 const QString text = fm.elidedText(is_name ? shown_name(fields[i]) : fields[i],
                                                    Qt::ElideMiddle, w - 4);
                 const double tx = is_name || is_note ? x + 2 : x + w - 2 - fm.horizontalAdvance(text);
-                painter_.drawText(QPointF(tx, y_ + fm.ascent()), text);
+                write(QPointF(tx, y_ + fm.ascent()), text);
                 x += w;
             }
             y_ += line;
@@ -122,7 +141,7 @@ private:
         for (qsizetype i = 0; i < titles.size(); ++i) {
             const double w = i == 0 ? name_width : i == titles.size() - 1 ? 0 : number_width;
             const double tx = i == 0 || w == 0 ? x + 2 : x + w - 2 - fm.horizontalAdvance(titles[i]);
-            painter_.drawText(QPointF(tx, y_ + fm.ascent()), titles[i]);
+            write(QPointF(tx, y_ + fm.ascent()), titles[i]);
             x += w;
         }
         y_ += line;
@@ -151,7 +170,7 @@ private:
             if (index % (kChartColumns * kChartRows) == 0) {
                 new_page();
                 painter_.setFont(report_font(9, true));
-                painter_.drawText(QPointF(0, y_ + QFontMetricsF(painter_.font()).ascent()),
+                write(QPointF(0, y_ + QFontMetricsF(painter_.font()).ascent()),
                                   u"評価の分布（縦軸は全クラス共通: 最大 "_s + QString::number(top) +
                                       u" 人）"_s);
                 area_top = y_ + QFontMetricsF(painter_.font()).height() * 1.5;
@@ -170,14 +189,14 @@ private:
         painter_.setFont(report_font(7));
         const QFontMetricsF fm(painter_.font());
         const QRectF box = cell.adjusted(8, 4, -8, -8);
-        painter_.drawText(QPointF(box.left(), box.top() + fm.ascent()),
+        write(QPointF(box.left(), box.top() + fm.ascent()),
                           fm.elidedText(shown_name(c.name), Qt::ElideMiddle, box.width()));
         const QRectF plot(box.left(), box.top() + fm.height() * 1.3, box.width(),
                           box.height() - fm.height() * 2.6);
         painter_.drawLine(plot.bottomLeft(), plot.bottomRight());
         if (!c.decided()) {
             const QString why = c.readable() ? u"評価未決定"_s : u"読み込めません"_s;
-            painter_.drawText(plot, Qt::AlignCenter, why);
+            write(plot, Qt::AlignCenter, why);
             return;
         }
         const double step = plot.width() / 9;
@@ -187,12 +206,12 @@ private:
             const double x = plot.left() + (g - 2) * step;
             painter_.fillRect(QRectF(x + step * 0.15, plot.bottom() - h, step * 0.7, h), Qt::darkGray);
             const QString label = QString::number(g);
-            painter_.drawText(QPointF(x + (step - fm.horizontalAdvance(label)) / 2,
+            write(QPointF(x + (step - fm.horizontalAdvance(label)) / 2,
                                       plot.bottom() + fm.ascent() + 1),
                               label);
             if (n > 0) {
                 const QString count = QString::number(n);
-                painter_.drawText(QPointF(x + (step - fm.horizontalAdvance(count)) / 2,
+                write(QPointF(x + (step - fm.horizontalAdvance(count)) / 2,
                                           plot.bottom() - h - fm.descent() - 1),
                                   count);
             }
@@ -203,22 +222,42 @@ private:
     const std::function<void()> &next_page_;
     QPainter &painter_;
     QRectF page_;
+    int total_;
+    QString date_;
+    QString drawn_;
     double y_ = 0;
     int page_number_ = 1;
 };
 
 }  // namespace
 
-void paint(const gradereport::Report &report, QPagedPaintDevice &device, QPainter &painter)
+QString paint(const gradereport::Report &report, QPagedPaintDevice &device, QPainter &painter)
 {
     const QSizeF page = device.pageLayout().paintRectPixels(device.logicalDpiX()).size();
-    paint(report, painter, page, [&device] { device.newPage(); });
+    return paint(report, painter, page, [&device] { device.newPage(); });
 }
 
-void paint(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
-           const std::function<void()> &new_page)
+QString paint(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
+              const std::function<void()> &new_page)
 {
-    Pages(report, painter, page, new_page).paint();
+    // A first run on nothing only counts the pages: the layout depends on the
+    // page's size and the fonts, not on the device.
+    QPicture scratch;
+    QPainter counting(&scratch);
+    const int total = Pages(report, counting, page, [] {}, 0, QString()).paint();
+    counting.end();
+    const QString date = pagefooter::printed_on();
+    Pages pages(report, painter, page, new_page, total, date);
+    pages.paint();
+    return pages.drawn() + u"成績一覧表"_s + date + pagefooter::page_of(total, total);
+}
+
+bool correct_pdf_text(const QString &path, const QString &printed)
+{
+    // The footer is drawn in the sheet's font, the rest in the report's.
+    pdftextmap::Corrections corrections = pdftextmap::corrections_for(printed, report_font(9));
+    corrections.insert(pdftextmap::corrections_for(printed, fonts::sheet_font(9)));
+    return pdftextmap::correct_file(path, corrections);
 }
 
 QList<QImage> page_images(const gradereport::Report &report, double dpi)
@@ -258,11 +297,13 @@ QString write_pdf(const gradereport::Report &report, const QString &path)
     QPainter painter;
     if (!painter.begin(&writer))
         return u"PDF を書き始められませんでした"_s;
-    paint(report, writer, painter);
+    const QString printed = paint(report, writer, painter);
     if (!painter.end())
         return u"PDF を書き終えられませんでした"_s;
     if (!QFileInfo(path).isFile())
         return u"ファイルを作れませんでした"_s;
+    if (!correct_pdf_text(path, printed))
+        return u"PDF の文字の情報を直せませんでした"_s;
     return QString();
 }
 

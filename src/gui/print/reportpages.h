@@ -17,12 +17,17 @@ struct Report;
 // scale, as many pages as it takes.
 namespace reportpages {
 
-// Paints every page onto a device the painter is already active on.
-void paint(const gradereport::Report &report, QPagedPaintDevice &device, QPainter &painter);
+// Paints every page onto a device the painter is already active on; returns
+// every text it printed.
+QString paint(const gradereport::Report &report, QPagedPaintDevice &device, QPainter &painter);
 // The same onto pages of the given size (device pixels); new_page moves the
 // painter on to the next page.
-void paint(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
-           const std::function<void()> &new_page);
+QString paint(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
+              const std::function<void()> &new_page);
+
+// Puts the printed characters back into a PDF file's text where the font
+// shares their glyphs with radicals; false when it could not.
+bool correct_pdf_text(const QString &path, const QString &printed);
 
 // The pages as images of an A4 landscape page at dpi, for the screen.
 QList<QImage> page_images(const gradereport::Report &report, double dpi);

@@ -1,6 +1,7 @@
 #include "report/reportwindow.h"
 
 #include "common/prompter.h"
+#include "print/pagefooter.h"
 #include "print/printersettings.h"
 #include "print/reportpages.h"
 #include "sheet/filecommands.h"
@@ -136,6 +137,7 @@ void ReportWindow::print()
     QPrinter printer(QPrinter::HighResolution);
     printer_settings_.apply_to(printer);
     printer.setPageOrientation(QPageLayout::Landscape);
+    pagefooter::make_room(printer);
     if (printer_settings_.to_pdf()) {
         const std::optional<QString> path =
             prompter_.save_file(this, {u"PDF (*.pdf)"_s}, u"成績一覧表.pdf"_s);
@@ -149,8 +151,10 @@ void ReportWindow::print()
         prompter_.message(this, u"印刷を始められませんでした。"_s);
         return;
     }
-    reportpages::paint(report(), printer, painter);
+    const QString printed = reportpages::paint(report(), printer, painter);
     painter.end();
+    if (printer_settings_.to_pdf() && !reportpages::correct_pdf_text(printer.outputFileName(), printed))
+        prompter_.message(this, u"PDF の文字の情報を直せませんでした。印刷された文字の検索やコピーが正しくできないことがあります。"_s);
 }
 
 void ReportWindow::save_pdf()
