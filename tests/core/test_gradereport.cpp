@@ -1,0 +1,71 @@
+// The grade-meeting report's lines: which classes count towards all of them,
+// and what is left empty or noted when numbers are missing.
+#include "gradereport.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// "name:total,total;grade,grade" for a class, "name!problem" for a file that
+// could not be read.
+gradereport::ClassResult class_of(const QString &spec)
+{
+    if (spec.contains(u'!'))
+        return gradereport::unreadable(spec.section(u'!', 0, 0), spec.section(u'!', 1));
+    const QString name = spec.section(u':', 0, 0);
+    const QString columns = spec.section(u':', 1);
+    return gradereport::of_columns(name, QStringList{u"総合点"_s} + columns.section(u';', 0, 0).split(u','),
+                                   QStringList{u"評価･評定"_s} + columns.section(u';', 1).split(u','));
+}
+
+}  // namespace
+
+class TestGradeReport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lines_data()
+    {
+        QTest::addColumn<QStringList>("classes");
+        QTest::addColumn<QStringList>("lines");  // fields split by '|'
+        QTest::newRow("grade 10 counts")
+            << QStringList{u"1組:81,60;10,5"_s}
+            << QStringList{u"1組|2|70.5|10.5|70.5|81|60|0|0|0|1|0|0|0|0|1|7.5|"_s,
+                           u"全体|2|70.5|10.5|70.5|81|60|0|0|0|1|0|0|0|0|1|7.5|"_s};
+        QTest::newRow("one class undecided")
+            << QStringList{u"1組:70;5"_s, u"2組:50;"_s}
+            << QStringList{u"1組|1|70|0|70|70|70|0|0|0|1|0|0|0|0|0|5|"_s,
+                           u"2組|1|50|0|50|50|50|||||||||||評価未決定"_s,
+                           u"全体|2|60|10|60|70|50|0|0|0|1|0|0|0|0|0|5|評価は決定済み 1 シート分"_s};
+        QTest::newRow("unreadable file left out")
+            << QStringList{u"1組:70;5"_s, u"2組.csv!読み込めませんでした"_s}
+            << QStringList{u"1組|1|70|0|70|70|70|0|0|0|1|0|0|0|0|0|5|"_s,
+                           u"2組.csv|||||||||||||||||読み込めません: 読み込めませんでした"_s,
+                           u"全体|1|70|0|70|70|70|0|0|0|1|0|0|0|0|0|5|"_s};
+        QTest::newRow("no totals yet")
+            << QStringList{u"1組:;"_s}
+            << QStringList{u"1組|0||||||||||||||||評価未決定"_s, u"全体|0||||||||||||||||評価未決定"_s};
+    }
+
+    void lines()
+    {
+        QFETCH(QStringList, classes);
+        QFETCH(QStringList, lines);
+        QList<gradereport::ClassResult> results;
+        for (const QString &spec : classes)
+            results.append(class_of(spec));
+        const gradereport::Report report = gradereport::combine(results);
+        QString expected;
+        for (const QString &line : lines) {
+            QCOMPARE(line.count(u'|') + 1, gradereport::field_titles().size());
+            expected += QString(line).replace(u'|', u'\t') + u'\n';
+        }
+        QCOMPARE(gradereport::tsv(report), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGradeReport)
+#include "test_gradereport.moc"
