@@ -72,18 +72,18 @@ while IFS= read -r line || [ -n "$line" ]; do
         '' | '#'*) continue ;;
         'equivalent: '*) reason=${line#equivalent: }; continue ;;
     esac
-    spec=${line%%: *}
+    place=${line%%: *}
     rest=${line#*: }
     from=${rest%% => *}
     to=${rest#* => }
-    file=${spec%%#*}
+    file=${place%%#*}
     nth=1
-    [ "$spec" != "$file" ] && nth=${spec#*#}
+    [ "$place" != "$file" ] && nth=${place#*#}
     total=$((total + 1))
     label="$file:$(printf '%s' "$from" | cut -c1-60)"
     if [ "$rest" = "$from" ] || [ ! -f "$file" ] ||
         ! number=$(find_line "$file" "$from" "$nth") || [ -z "$number" ] ||
-        { [ "$spec" = "$file" ] && [ "$(find_line "$file" "$from" 2 2>/dev/null)" ]; }; then
+        { [ "$place" = "$file" ] && [ "$(find_line "$file" "$from" 2 2>/dev/null)" ]; }; then
         echo "NO MATCH   $label (the line is gone or not unique: update the list)"
         failures=$((failures + 1)); reason=""; continue
     fi

@@ -10,12 +10,12 @@ namespace {
 
 // "name:total,total;grade,grade" for a class, "name!problem" for a file that
 // could not be read.
-gradereport::ClassResult class_of(const QString &spec)
+gradereport::ClassResult class_of(const QString &described)
 {
-    if (spec.contains(u'!'))
-        return gradereport::unreadable(spec.section(u'!', 0, 0), spec.section(u'!', 1));
-    const QString name = spec.section(u':', 0, 0);
-    const QString columns = spec.section(u':', 1);
+    if (described.contains(u'!'))
+        return gradereport::unreadable(described.section(u'!', 0, 0), described.section(u'!', 1));
+    const QString name = described.section(u':', 0, 0);
+    const QString columns = described.section(u':', 1);
     return gradereport::of_columns(name, QStringList{u"総合点"_s} + columns.section(u';', 0, 0).split(u','),
                                    QStringList{u"評価･評定"_s} + columns.section(u';', 1).split(u','));
 }
@@ -55,8 +55,8 @@ private slots:
         QFETCH(QStringList, classes);
         QFETCH(QStringList, lines);
         QList<gradereport::ClassResult> results;
-        for (const QString &spec : classes)
-            results.append(class_of(spec));
+        for (const QString &described : classes)
+            results.append(class_of(described));
         const gradereport::Report report = gradereport::combine(results);
         QString expected;
         for (const QString &line : lines) {
