@@ -3,6 +3,8 @@
 #include "numbers.h"
 #include "sheet.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace columnfit {
@@ -26,11 +28,18 @@ bool widens(const Sheet &sheet, int col)
 double widest_number(const Sheet &sheet, int col, const Measure &measure)
 {
     Q_ASSERT(col >= 0 && col < sheet.cols());
+    // Marks repeat down a column: each text is read and measured once, which
+    // keeps a refit of the largest sheet from dominating an insertion.
+    QHash<QStringView, double> seen;
     double widest = 0;
     for (int r = 1; r < sheet.rows(); ++r) {
-        const QString &text = sheet.text(r, col);
-        if (is_number(text))
-            widest = std::max(widest, measure(numbers::trim_spaces(text).toString()));
+        const QStringView text = numbers::trim_spaces(sheet.text(r, col));
+        if (text.isEmpty())
+            continue;
+        auto it = seen.constFind(text);
+        if (it == seen.constEnd())
+            it = seen.insert(text, is_number(text) ? measure(text.toString()) : 0.0);
+        widest = std::max(widest, *it);
     }
     return widest;
 }
