@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QSet>
 
+#include <atomic>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -38,9 +40,11 @@ QString RecoveryStore::default_folder()
 RecoveryStore::RecoveryStore(const QString &folder) : folder_(folder)
 {
     // A process number alone comes back after a restart; with the start time
-    // it never names another program's copies.
+    // it never names another program's copies, and the count keeps two stores
+    // made in the same millisecond apart.
+    static std::atomic<int> made = 0;
     owner_ = QString::number(QCoreApplication::applicationPid()) + u'_' +
-             QString::number(QDateTime::currentMSecsSinceEpoch());
+             QString::number(QDateTime::currentMSecsSinceEpoch()) + u'_' + QString::number(made++);
     if (!QDir().mkpath(folder_))
         return;
     auto lock = std::make_unique<QLockFile>(folder_ + u'/' + owner_ + u".lock"_s);

@@ -88,6 +88,19 @@ private slots:
         QCOMPARE(next.orphans().size(), 2);
     }
 
+    void stores_made_together_keep_apart()
+    {
+        // Some pairs are made within one millisecond, as a fast machine does.
+        for (int pair = 0; pair < 20; ++pair) {
+            QTemporaryDir dir;
+            RecoveryStore first(dir.path());
+            RecoveryStore second(dir.path());
+            QVERIFY(first.keep(1, "first", u"a"_s, QString()));
+            QVERIFY(second.keep(1, "second", u"b"_s, QString()));
+            QCOMPARE(QDir(dir.path()).entryList({u"*.csv"_s}, QDir::Files).size(), 2);
+        }
+    }
+
     void forgetting_leaves_no_file()
     {
         QTemporaryDir dir;
