@@ -65,10 +65,10 @@ void BM_EvaluationComputation(benchmark::State &state)
     Sheet sheet;
     build_largest(sheet);
     for (auto _ : state) {
-        const scoring::TotalStatistics stats = scoring::calc_sougouten(sheet);
-        const QStringList candidates = grading::mk_kouho(sheet);
-        grading::set_hyouka(sheet, kCandidate);
-        const grading::GradeCounts counts = grading::hyouka_dosuu(sheet);
+        const scoring::TotalStatistics stats = scoring::compute_totals(sheet);
+        const QStringList candidates = grading::make_candidates(sheet);
+        grading::write_grades(sheet, kCandidate);
+        const grading::GradeCounts counts = grading::count_grades(sheet);
         benchmark::DoNotOptimize(stats);
         benchmark::DoNotOptimize(candidates);
         benchmark::DoNotOptimize(counts);

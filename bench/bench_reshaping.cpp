@@ -70,12 +70,12 @@ struct Frame {
     ~Frame()
     {
         for (SheetWindow *sheet : main->sheets())
-            sheet->set_no_prompt_flg();
+            sheet->set_never_prompt();
     }
     SheetWindow *fresh_sheet()
     {
         for (SheetWindow *sheet : main->sheets()) {
-            sheet->set_no_prompt_flg();
+            sheet->set_never_prompt();
             sheet->close_window();
         }
         return main->create_sheet();
@@ -91,7 +91,7 @@ void BM_PasteCore(benchmark::State &state)
         sheet->build_new(kUnit);
         sheet->set_current_cell(1, 5);
         state.ResumeTiming();
-        if (!cliptext::past(*sheet, block(), kUnit).refusal.isEmpty())
+        if (!cliptext::paste(*sheet, block(), kUnit).refusal.isEmpty())
             state.SkipWithError("paste refused");
     }
 }
@@ -106,7 +106,7 @@ void BM_PasteWindow(benchmark::State &state)
         sheet->sheet()->set_current_cell(1, 5);
         QApplication::processEvents();
         state.ResumeTiming();
-        sheet->past();
+        sheet->paste();
         QApplication::processEvents();  // the repaint it caused
         if (sheet->sheet()->cols() != 450)
             state.SkipWithError("paste refused");
@@ -122,7 +122,7 @@ void BM_InsertColumnsCore(benchmark::State &state)
         sheet->build_new(kUnit);
         fill_wide(*sheet);
         state.ResumeTiming();
-        structure::insert_retu(*sheet, 6, 9, kUnit);
+        structure::insert_columns(*sheet, 6, 9, kUnit);
     }
 }
 
@@ -135,7 +135,7 @@ void BM_InsertColumnsWindow(benchmark::State &state)
         fill_wide(*sheet->sheet());
         QApplication::processEvents();
         state.ResumeTiming();
-        sheet->insert_retu(6, 9);
+        sheet->insert_columns(6, 9);
         if (state.range(0))
             QApplication::processEvents();  // the repaint it caused
         if (sheet->sheet()->cols() != 450)

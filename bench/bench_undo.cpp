@@ -31,7 +31,7 @@ struct Largest {
     {
         sheet.set_current_cell(1, 10);
         sheet.set_selection_end(1, 18);
-        structure::del_retu(sheet, 10, 9, 9);
+        structure::delete_columns(sheet, 10, 9, 9);
         history.close_step();
     }
 };

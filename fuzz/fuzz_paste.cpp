@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (shape & 1)
         sheet.set_text(0, sheet.cols() - 1, QStringLiteral("成績"));  // a plain sheet
     if (shape & 2)
-        structure::insert_retu(sheet, sheet.col(), 1 + (shape >> 2 & 7), 120);
+        structure::insert_columns(sheet, sheet.col(), 1 + (shape >> 2 & 7), 120);
     // Mostly a short class: with a character code page 932 lacks, writing 100
     // rows of 450 columns takes a tenth of a second under the sanitizers.
     if (!(shape & 0x40))
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     sheet.set_current_cell(r0, c0);
 
     const int rows = sheet.rows(), cols = sheet.cols();
-    const cliptext::PasteResult result = cliptext::past(sheet, text, 120);
+    const cliptext::PasteResult result = cliptext::paste(sheet, text, 120);
     check(sheet.rows() <= structure::kMaxRows && sheet.cols() <= structure::kMaxCols,
           "a paste keeps the sheet within 450 rows and 450 columns");
     check(sheet.row() < sheet.rows() && sheet.col() < sheet.cols(),

@@ -21,22 +21,22 @@ void check_scores_agree(const QByteArray &bytes, const sheetfile::ReadResult &re
           "reading the numbers alone ends as reading the sheet", alone.reason);
     if (read.outcome != ReadOutcome::Complete)
         return;
-    scoring::raise_full_marks(scores.grid, scores.manten, scoring::given_where_set(scores.manten));
+    scoring::raise_full_marks(scores.grid, scores.full_marks, scoring::given_where_set(scores.full_marks));
     check(scores.grid.above().size() == scoring::marks_above_full_marks(sheet).size(),
           "the numbers alone find the sheet's marks above full marks");
-    scoring::write_totals(scores.grid, scores.manten, scores.totals);
-    scoring::calc_sougouten(sheet);
+    scoring::write_totals(scores.grid, scores.full_marks, scores.totals);
+    scoring::compute_totals(sheet);
     check(scores.totals == sheet.column_texts(sheet.total_col()),
           "the numbers alone give the sheet's totals");
     const double lower = numbers::leading_number(scores.lower_text);
     const double upper = numbers::leading_number(scores.upper_text);
-    const QStringList candidates = grading::mk_kouho(scores.totals, lower, upper);
-    check(candidates == grading::mk_kouho(sheet), "the numbers alone give the sheet's candidates");
+    const QStringList candidates = grading::make_candidates(scores.totals, lower, upper);
+    check(candidates == grading::make_candidates(sheet), "the numbers alone give the sheet's candidates");
     if (candidates.isEmpty())
         return;
     const int k = int(size_t(bytes.size()) % grading::kCandidates);
-    grading::set_hyouka(k, scores.totals, lower, upper, scores.grades);
-    grading::set_hyouka(sheet, k);
+    grading::write_grades(k, scores.totals, lower, upper, scores.grades);
+    grading::write_grades(sheet, k);
     check(scores.grades.mid(1) == sheet.column_texts(sheet.grade_col()).mid(1),
           "the numbers alone give the sheet's grades");
 }

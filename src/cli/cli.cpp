@@ -192,11 +192,11 @@ Evaluation evaluate_sheet(Sheet &sheet, const Options &options)
         sheet.set_lower_text(*options.lower);
     if (options.upper)
         sheet.set_upper_text(*options.upper);
-    Evaluation result{scoring::calc_sougouten(sheet), grading::mk_kouho(sheet), std::nullopt};
+    Evaluation result{scoring::compute_totals(sheet), grading::make_candidates(sheet), std::nullopt};
     if (can_choose(options, result.candidates)) {
         sheet.set_candidate_index(*options.candidate);
-        grading::set_hyouka(sheet, *options.candidate);
-        result.counts = grading::hyouka_dosuu(sheet);
+        grading::write_grades(sheet, *options.candidate);
+        result.counts = grading::count_grades(sheet);
     }
     return result;
 }
@@ -208,13 +208,13 @@ Evaluation evaluate_scores(sheetfile::Scores &scores, const Options &options)
     const double upper = numbers::leading_number(options.upper.value_or(scores.upper_text));
     // Full marks a file holds count as the teacher's; with nobody to ask
     // they are raised, and each mark above them is named (report_above).
-    scoring::raise_full_marks(scores.grid, scores.manten, scoring::given_where_set(scores.manten));
-    scoring::write_totals(scores.grid, scores.manten, scores.totals);
+    scoring::raise_full_marks(scores.grid, scores.full_marks, scoring::given_where_set(scores.full_marks));
+    scoring::write_totals(scores.grid, scores.full_marks, scores.totals);
     Evaluation result{scoring::total_statistics(scores.totals),
-                      grading::mk_kouho(scores.totals, lower, upper), std::nullopt};
+                      grading::make_candidates(scores.totals, lower, upper), std::nullopt};
     if (can_choose(options, result.candidates)) {
-        grading::set_hyouka(*options.candidate, scores.totals, lower, upper, scores.grades);
-        result.counts = grading::hyouka_dosuu(scores.grades);
+        grading::write_grades(*options.candidate, scores.totals, lower, upper, scores.grades);
+        result.counts = grading::count_grades(scores.grades);
     }
     return result;
 }

@@ -115,12 +115,12 @@ QString copy_text(const Sheet &sheet)
 QString cut(Sheet &sheet)
 {
     const QString text = rectangle_text(sheet, false);
-    del_moji(sheet);
+    delete_contents(sheet);
     sheet.set_current_cell(sheet.top_selected_row(), sheet.left_selected_col());
     return text;
 }
 
-void del_moji(Sheet &sheet)
+void delete_contents(Sheet &sheet)
 {
     for (int r = sheet.top_selected_row(); r <= sheet.bottom_selected_row(); ++r)
         for (int c = sheet.left_selected_col(); c <= sheet.right_selected_col(); ++c)
@@ -143,13 +143,13 @@ bool is_block(const QString &text)
     return rest.contains(u'\n') || rest.contains(u'\r');
 }
 
-QString past_the_edge()
+QString paste_the_edge()
 {
     return u"貼り付ける範囲がシートの右端を越えるため、貼り付けできません。"
            u"総合点と評価･評定の列には、右端までの列数の範囲を貼り付けてください。"_s;
 }
 
-PasteResult past(Sheet &sheet, const QString &text, double unit_width,
+PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
                  const std::function<void(int)> &progress)
 {
     const QStringList lines = lines_of(text);
@@ -178,7 +178,7 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
         // Onto the total or the grade: written there, never widened, and
         // never cut short without a word.
         if (c0 + widest > sheet.cols())
-            return {past_the_edge()};
+            return {paste_the_edge()};
     } else if (evaluation && is_whole_sheet_block(sheet, fields.first())) {
         // A whole sheet's block: its last two fields are a total and a grade.
         const int n = int(fields.first().size());
@@ -209,7 +209,7 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
     {
         const Sheet::Batch batch(sheet);
         if (missing > 0 && evaluation) {
-            structure::insert_retu(sheet, c0, missing, unit_width);
+            structure::insert_columns(sheet, c0, missing, unit_width);
             sheet.set_current_cell(r0, c0);
         } else if (missing > 0) {
             const int at = sheet.cols();
@@ -217,7 +217,7 @@ PasteResult past(Sheet &sheet, const QString &text, double unit_width,
             const int width = int(numbers::round_half_even(4 * unit_width));
             for (int c = at; c < sheet.cols(); ++c)
                 sheet.set_column_width(c, width);
-            structure::set_midashi(sheet, 1);
+            structure::set_headings(sheet, 1);
             sheet.set_current_cell(r0, c0);
         }
         const bool grows = last_row >= sheet.rows();

@@ -17,7 +17,7 @@ QString copy_text(const Sheet &sheet);
 QString cut(Sheet &sheet);
 
 // Empties the selected cells.
-void del_moji(Sheet &sheet);
+void delete_contents(Sheet &sheet);
 
 // Selects the whole grid from the title row down, the row numbers excepted;
 // the title of column 1 becomes the current cell.
@@ -29,7 +29,7 @@ bool is_block(const QString &text);
 
 // Why a block that starts on the total or grade column and is wider than
 // the columns left is not pasted.
-QString past_the_edge();
+QString paste_the_edge();
 
 struct PasteResult {
     QString refusal;  // the message when the block does not fit: nothing pasted
@@ -46,7 +46,7 @@ struct PasteResult {
 // columns), on a plain sheet at the end. Rows missing at the bottom are
 // appended, with one empty row after them. progress, if given, hears the
 // number of lines written so far.
-PasteResult past(Sheet &sheet, const QString &text, double unit_width,
+PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
                  const std::function<void(int)> &progress = {});
 
 }  // namespace cliptext

@@ -22,7 +22,7 @@ ClassResult of_columns(const QString &name, const QStringList &totals, const QSt
     ClassResult result;
     result.name = name;
     result.totals = marks::column_statistics(totals);
-    result.grades = grading::hyouka_dosuu(grades);
+    result.grades = grading::count_grades(grades);
     result.total_texts = totals;
     return result;
 }

@@ -44,7 +44,7 @@ double exponent(int k)
     return 0.7 + (k - 1) * s;
 }
 
-int calc_hyouka(int k, double t, double lower, double upper)
+int grade_of(int k, double t, double lower, double upper)
 {
     if (t <= lower)
         return 2;
@@ -64,13 +64,13 @@ int calc_hyouka(int k, double t, double lower, double upper)
     return int(g);
 }
 
-QStringList mk_kouho(const Sheet &sheet)
+QStringList make_candidates(const Sheet &sheet)
 {
     const Criteria c = criteria(sheet);
-    return mk_kouho(sheet.column_texts(sheet.total_col()), c.lower, c.upper);
+    return make_candidates(sheet.column_texts(sheet.total_col()), c.lower, c.upper);
 }
 
-QStringList mk_kouho(const QStringList &totals, double lower, double upper)
+QStringList make_candidates(const QStringList &totals, double lower, double upper)
 {
     int n = 0;
     QList<double> positive;  // whole-number parts of the totals above 0
@@ -89,30 +89,30 @@ QStringList mk_kouho(const QStringList &totals, double lower, double upper)
     for (int k = 0; k < kCandidates; ++k) {
         double sum = 0;
         for (double t : positive)
-            sum = sum + calc_hyouka(k, t, lower, upper);
+            sum = sum + grade_of(k, t, lower, upper);
         list.append(entry_text(sum, n));
     }
     return list;
 }
 
-void set_hyouka(Sheet &sheet, int k)
+void write_grades(Sheet &sheet, int k)
 {
     const Criteria c = criteria(sheet);
     const int grade_col = sheet.grade_col();
     QStringList grades = sheet.column_texts(grade_col);
-    set_hyouka(k, sheet.column_texts(sheet.total_col()), c.lower, c.upper, grades);
+    write_grades(k, sheet.column_texts(sheet.total_col()), c.lower, c.upper, grades);
     // Unchanged texts are no change to the sheet.
     for (int r = 1; r < sheet.rows(); ++r)
         sheet.set_text(r, grade_col, grades[r]);
 }
 
-void set_hyouka(int k, const QStringList &totals, double lower, double upper,
+void write_grades(int k, const QStringList &totals, double lower, double upper,
                 QStringList &grades)
 {
     for (qsizetype r = 1; r < totals.size() && r < grades.size(); ++r) {
         double v = 0;
         if (numbers::holds_score(numbers::trim_spaces(totals[r]), &v))
-            grades[r] = numbers::plain_form(calc_hyouka(k, std::floor(v), lower, upper));
+            grades[r] = numbers::plain_form(grade_of(k, std::floor(v), lower, upper));
     }
 }
 
@@ -121,12 +121,12 @@ QString GradeCounts::graded_text() const
     return numbers::plain_form(graded) + u"人"_s;
 }
 
-GradeCounts hyouka_dosuu(const Sheet &sheet)
+GradeCounts count_grades(const Sheet &sheet)
 {
-    return hyouka_dosuu(sheet.column_texts(sheet.grade_col()));
+    return count_grades(sheet.column_texts(sheet.grade_col()));
 }
 
-GradeCounts hyouka_dosuu(const QStringList &grades)
+GradeCounts count_grades(const QStringList &grades)
 {
     GradeCounts result;
     for (qsizetype r = 1; r < grades.size(); ++r) {

@@ -15,19 +15,19 @@ inline constexpr int kCandidates = 32;
 double exponent(int k);
 
 // Grade 2..10 for candidate k and whole-number total t, with L and U.
-int calc_hyouka(int k, double t, double lower, double upper);
+int grade_of(int k, double t, double lower, double upper);
 
 // The candidate list texts ("6.35"), empty when no total holds a score.
 // L and U are read from the sheet's criteria texts.
-QStringList mk_kouho(const Sheet &sheet);
+QStringList make_candidates(const Sheet &sheet);
 // The same from a total column's texts by grid row ([0] the title, skipped).
-QStringList mk_kouho(const QStringList &totals, double lower, double upper);
+QStringList make_candidates(const QStringList &totals, double lower, double upper);
 
 // Writes candidate k's grades into the grade column.
-void set_hyouka(Sheet &sheet, int k);
+void write_grades(Sheet &sheet, int k);
 // The same on a grade column's texts by grid row, from the total column's;
 // a row without a total keeps its grade.
-void set_hyouka(int k, const QStringList &totals, double lower, double upper,
+void write_grades(int k, const QStringList &totals, double lower, double upper,
                 QStringList &grades);
 
 struct GradeCounts {
@@ -35,9 +35,9 @@ struct GradeCounts {
     int graded = 0;                // counts[1] + ... + counts[10]
     QString graded_text() const;   // "35人"
 };
-GradeCounts hyouka_dosuu(const Sheet &sheet);
+GradeCounts count_grades(const Sheet &sheet);
 // The same from a grade column's texts by grid row ([0] the title, skipped).
-GradeCounts hyouka_dosuu(const QStringList &grades);
+GradeCounts count_grades(const QStringList &grades);
 
 // The grade column as it was when the evaluation command last ran. Slots are
 // kept from one evaluation to the next and grow with the sheet.

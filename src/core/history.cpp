@@ -37,10 +37,10 @@ SheetHistory::SheetHistory(Sheet &sheet, QObject *parent) : QObject(parent), she
     sheet_.set_recorder(this);
     // A sheet may go first when both belong to one window.
     connect(&sheet_, &QObject::destroyed, this, [this] { sheet_gone_ = true; });
-    saved_at_ = sheet_.saved_flg() ? 0 : -1;
+    saved_at_ = sheet_.is_saved() ? 0 : -1;
     connect(&sheet_, &Sheet::document_changed, this, [this] {
         // A save: this is the state the closing question need not ask about.
-        if (sheet_.saved_flg() && !replaying_) {
+        if (sheet_.is_saved() && !replaying_) {
             close_step();
             saved_at_ = done_.size();
         }
@@ -225,7 +225,7 @@ void SheetHistory::clear()
     done_.clear();
     undone_.clear();
     memory_ = 0;
-    saved_at_ = sheet_.saved_flg() ? 0 : -1;
+    saved_at_ = sheet_.is_saved() ? 0 : -1;
     emit changed();
 }
 

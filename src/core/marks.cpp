@@ -89,8 +89,8 @@ QString needs_look(const Sheet &sheet, int row, int col)
     double v = 0;
     if (numbers::holds_score(text, &v)) {
         const ScoreSettings &s = sheet.settings(col - 4);
-        if (s.manten_flg && s.manten != 0 && v > s.manten)
-            return u"満点（"_s + numbers::plain_form(s.manten) + u"）を超えています。"_s;
+        if (s.full_marks_given && s.full_marks != 0 && v > s.full_marks)
+            return u"満点（"_s + numbers::plain_form(s.full_marks) + u"）を超えています。"_s;
         return look_alike(text);
     }
     const QString why = look_alike(text);

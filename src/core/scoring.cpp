@@ -12,37 +12,37 @@ namespace scoring {
 
 namespace {
 
-std::vector<double> manten_of(const Sheet &sheet)
+std::vector<double> full_marks_of(const Sheet &sheet)
 {
-    std::vector<double> manten(size_t(qMax(sheet.score_count(), 0)) + 1);
-    for (size_t k = 1; k < manten.size(); ++k)
-        manten[k] = sheet.settings(int(k)).manten;
-    return manten;
+    std::vector<double> full_marks(size_t(qMax(sheet.score_count(), 0)) + 1);
+    for (size_t k = 1; k < full_marks.size(); ++k)
+        full_marks[k] = sheet.settings(int(k)).full_marks;
+    return full_marks;
 }
 
 }  // namespace
 
-ScoreGrid::ScoreGrid(std::vector<double> omomi)
-    : n_(qMax(int(omomi.size()) - 1, 0)),
+ScoreGrid::ScoreGrid(std::vector<double> weight)
+    : n_(qMax(int(weight.size()) - 1, 0)),
       words_((size_t(n_) + 63) / 64),
-      omomi_(std::move(omomi)),
+      weights_(std::move(weight)),
       highest_(size_t(n_) + 1, -std::numeric_limits<double>::infinity()),
       count_(size_t(n_) + 1)
 {
-    omomi_.resize(size_t(n_) + 1);
+    weights_.resize(size_t(n_) + 1);
 }
 
 ScoreGrid ScoreGrid::of(const Sheet &sheet)
 {
     const int n = qMax(sheet.score_count(), 0);
-    std::vector<double> omomi(size_t(n) + 1);
+    std::vector<double> weight(size_t(n) + 1);
     for (int k = 1; k <= n; ++k)
-        omomi[size_t(k)] = sheet.settings(k).omomi;
-    ScoreGrid grid(std::move(omomi));
+        weight[size_t(k)] = sheet.settings(k).weight;
+    ScoreGrid grid(std::move(weight));
     std::vector<double> given(size_t(n) + 1);
     for (int k = 1; k <= n; ++k)
         if (full_marks_given(sheet.settings(k)))
-            given[size_t(k)] = sheet.settings(k).manten;
+            given[size_t(k)] = sheet.settings(k).full_marks;
     grid.watch_full_marks(std::move(given));
     grid.reserve(sheet.rows() - 1);
     for (int r = 1; r < sheet.rows(); ++r) {
@@ -76,11 +76,11 @@ void ScoreGrid::set(int k, QStringView text)
     double v = 0;
     // A score too large to weigh, sum and turn into a percentage reads as no
     // number, like one out of range: an infinity must never reach a total.
-    if (!numbers::holds_score(text, &v) || !std::isfinite(v * omomi_[size_t(k)] * 100 * n_))
+    if (!numbers::holds_score(text, &v) || !std::isfinite(v * weights_[size_t(k)] * 100 * n_))
         return;
     const size_t bit = size_t(k - 1);
     bits_[(sums_.size() - 1) * words_ + bit / 64] |= quint64(1) << (bit % 64);
-    sums_.back() = sums_.back() + v * omomi_[size_t(k)];
+    sums_.back() = sums_.back() + v * weights_[size_t(k)];
     ++count_[size_t(k)];
     if (v > highest_[size_t(k)])
         highest_[size_t(k)] = v;
@@ -91,25 +91,25 @@ void ScoreGrid::set(int k, QStringView text)
 // Step 1: each column's full marks go up to its highest score. The counter is
 // shared by all columns on purpose: once any column has held a score, every
 // later column gets its full-marks text rewritten, even an empty one.
-int raise_full_marks(const ScoreGrid &scores, std::vector<double> &manten,
+int raise_full_marks(const ScoreGrid &scores, std::vector<double> &full_marks,
                      const std::vector<bool> &given)
 {
     const int n = scores.columns();
-    Q_ASSERT(manten.size() > size_t(n) && given.size() > size_t(n));
+    Q_ASSERT(full_marks.size() > size_t(n) && given.size() > size_t(n));
     int first = n + 1;
     for (int k = n; k >= 1; --k) {
         if (scores.count(k) > 0) {
             first = k;
             // Inferred full marks start again from nothing at every evaluation.
-            const double from = given[size_t(k)] ? manten[size_t(k)] : 0;
-            manten[size_t(k)] = std::max(from, scores.highest(k));
+            const double from = given[size_t(k)] ? full_marks[size_t(k)] : 0;
+            full_marks[size_t(k)] = std::max(from, scores.highest(k));
         }
     }
     return first;
 }
 
 // Step 2: the weighted percentage of the scores a student actually has.
-void write_totals(const ScoreGrid &scores, const std::vector<double> &manten,
+void write_totals(const ScoreGrid &scores, const std::vector<double> &full_marks,
                   QStringList &totals)
 {
     const int n = scores.columns();
@@ -122,7 +122,7 @@ void write_totals(const ScoreGrid &scores, const std::vector<double> &manten,
             if (!scores.has_score(k, r))
                 continue;
             found = true;
-            d = d + scores.weight(k) * manten[size_t(k)];
+            d = d + scores.weight(k) * full_marks[size_t(k)];
             // Guarded after every counted cell, not once at the end: a leading
             // zero-weight column leaves D at 1 and later columns add to it.
             if (d == 0)
@@ -142,14 +142,14 @@ void write_totals(const ScoreGrid &scores, const std::vector<double> &manten,
 
 bool full_marks_given(const ScoreSettings &settings)
 {
-    return settings.manten_flg && settings.manten != 0;
+    return settings.full_marks_given && settings.full_marks != 0;
 }
 
-std::vector<bool> given_where_set(const std::vector<double> &manten)
+std::vector<bool> given_where_set(const std::vector<double> &full_marks)
 {
-    std::vector<bool> given(manten.size());
-    for (size_t k = 0; k < manten.size(); ++k)
-        given[k] = manten[k] != 0;
+    std::vector<bool> given(full_marks.size());
+    for (size_t k = 0; k < full_marks.size(); ++k)
+        given[k] = full_marks[k] != 0;
     return given;
 }
 
@@ -158,25 +158,25 @@ std::vector<ScoreGrid::MarkAbove> marks_above_full_marks(const Sheet &sheet)
     return ScoreGrid::of(sheet).above();
 }
 
-TotalStatistics calc_sougouten(Sheet &sheet)
+TotalStatistics compute_totals(Sheet &sheet)
 {
     {
         const ScoreGrid scores = ScoreGrid::of(sheet);
-        std::vector<double> manten = manten_of(sheet);
-        std::vector<bool> given(manten.size());
+        std::vector<double> full_marks = full_marks_of(sheet);
+        std::vector<bool> given(full_marks.size());
         for (size_t k = 1; k < given.size(); ++k)
             given[k] = full_marks_given(sheet.settings(int(k)));
-        const int first_raised = raise_full_marks(scores, manten, given);
+        const int first_raised = raise_full_marks(scores, full_marks, given);
         for (int k = first_raised; k <= scores.columns(); ++k) {
             ScoreSettings s = sheet.settings(k);
-            s.manten = manten[size_t(k)];
-            s.manten_text = numbers::plain_form(s.manten);
+            s.full_marks = full_marks[size_t(k)];
+            s.full_marks_text = numbers::plain_form(s.full_marks);
             sheet.set_settings(k, s);
         }
         if (sheet.cols() >= 8) {
             const int total_col = sheet.total_col();
             QStringList totals = sheet.column_texts(total_col);
-            write_totals(scores, manten, totals);
+            write_totals(scores, full_marks, totals);
             for (int r = 1; r < sheet.rows(); ++r)
                 sheet.set_text(r, total_col, totals[r]);
         }
@@ -185,7 +185,7 @@ TotalStatistics calc_sougouten(Sheet &sheet)
     const int c = sheet.col();
     if (sheet.is_score_col(c)) {
         ScoreSettings s = sheet.settings(c - 4);
-        s.manten_text = numbers::plain_form(s.manten);
+        s.full_marks_text = numbers::plain_form(s.full_marks);
         sheet.set_settings(c - 4, s);
     }
     return stats;
@@ -293,7 +293,7 @@ void TotalsBackup::put_rows(int at, int count, const QVariant &kept)
     }
 }
 
-QString retu_heikin(const Sheet &sheet, int k)
+QString column_average(const Sheet &sheet, int k)
 {
     const int col = k + 4;
     int c = 0;

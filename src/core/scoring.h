@@ -24,13 +24,13 @@ struct TotalStatistics {
 class ScoreGrid
 {
 public:
-    // omomi[k] is the weight of score column k; omomi[0] is not used.
-    explicit ScoreGrid(std::vector<double> omomi);
+    // weight[k] is the weight of score column k; weight[0] is not used.
+    explicit ScoreGrid(std::vector<double> weight);
     static ScoreGrid of(const Sheet &sheet);
 
     int columns() const { return n_; }
     int rows() const { return int(sums_.size()) + 1; }  // the title row included
-    double weight(int k) const { return omomi_[size_t(k)]; }
+    double weight(int k) const { return weights_[size_t(k)]; }
 
     // Full marks the teacher gave each column ([k], 0 for none): marks above
     // them are kept in above() as the cells are set.
@@ -62,7 +62,7 @@ public:
 private:
     int n_;
     size_t words_;
-    std::vector<double> omomi_;
+    std::vector<double> weights_;
     std::vector<double> highest_;
     std::vector<int> count_;
     std::vector<double> sums_;
@@ -77,9 +77,9 @@ private:
 // up, so a corrected typo leaves no trace. It returns the first column whose
 // full-marks text is rewritten (columns() + 1 when none). write_totals sets
 // totals[r] for every grid row r from 1, "" where a student has no score.
-int raise_full_marks(const ScoreGrid &scores, std::vector<double> &manten,
+int raise_full_marks(const ScoreGrid &scores, std::vector<double> &full_marks,
                      const std::vector<bool> &given);
-void write_totals(const ScoreGrid &scores, const std::vector<double> &manten,
+void write_totals(const ScoreGrid &scores, const std::vector<double> &full_marks,
                   QStringList &totals);
 
 // Statistics of a total column's texts by grid row ([0] the title, skipped).
@@ -88,14 +88,14 @@ TotalStatistics total_statistics(const QStringList &totals);
 // Full marks the teacher gave: typed, or read from a file; 0 is none.
 bool full_marks_given(const ScoreSettings &settings);
 // The same for full marks read from a file, by column.
-std::vector<bool> given_where_set(const std::vector<double> &manten);
+std::vector<bool> given_where_set(const std::vector<double> &full_marks);
 
 // Marks above the full marks the teacher gave their column, row by row.
 std::vector<ScoreGrid::MarkAbove> marks_above_full_marks(const Sheet &sheet);
 
 // Raises full marks, writes every total, returns the statistics of the totals,
 // and rewrites the current score column's full-marks text.
-TotalStatistics calc_sougouten(Sheet &sheet);
+TotalStatistics compute_totals(Sheet &sheet);
 
 // Statistics of the totals as they stand in the total column.
 TotalStatistics total_statistics(const Sheet &sheet);
@@ -125,6 +125,6 @@ private:
 };
 
 // Average of score column k as shown in the raw-score panel ("72.35", "0").
-QString retu_heikin(const Sheet &sheet, int k);
+QString column_average(const Sheet &sheet, int k);
 
 }  // namespace scoring

@@ -7,7 +7,7 @@ namespace setupcopy {
 void copy_setup(const Sheet &from, Sheet &to)
 {
     Q_ASSERT(&from != &to);
-    Q_ASSERT(!to.content_flg());
+    Q_ASSERT(!to.has_content());
     const Sheet::Batch batch(to);
     to.set_cols(from.cols());
     for (int c = 1; c < from.cols(); ++c) {
@@ -17,9 +17,9 @@ void copy_setup(const Sheet &from, Sheet &to)
     for (int k = 1; k <= from.score_count(); ++k) {
         ScoreSettings settings = from.settings(k);
         // Full marks the program inferred came from the other class's marks.
-        if (!settings.manten_flg) {
+        if (!settings.full_marks_given) {
             ScoreSettings fresh;
-            fresh.omomi = settings.omomi;
+            fresh.weight = settings.weight;
             settings = fresh;
         }
         to.set_settings(k, settings);

@@ -31,12 +31,11 @@ Sheet::Sheet(QObject *parent)
 void Sheet::build_new(double unit_width)
 {
     start_dir_ = QDir::currentPath();
-    content_flg_ = false;
-    saved_flg_ = false;
+    has_content_ = false;
+    saved_ = false;
     lower_text_ = u"25"_s;
     upper_text_ = u"95"_s;
     candidate_index_ = -1;
-    kouho_no_ = 0;
     settings_ = QList<ScoreSettings>(kSettingSlots);
 
     cells_.clear();
@@ -337,7 +336,7 @@ void Sheet::set_settings(int k, const ScoreSettings &settings)
         record(std::move(change));
     }
     ScoreSettings &slot = settings_[k];
-    const bool written = slot.manten != settings.manten || slot.omomi != settings.omomi;
+    const bool written = slot.full_marks != settings.full_marks || slot.weight != settings.weight;
     slot = settings;
     if (written && k >= 1 && k <= score_count())
         mark_unsaved();
@@ -366,19 +365,19 @@ void Sheet::move_settings(int at, int count)
     settings_ = std::move(moved);
 }
 
-void Sheet::set_full_marks(int k, double manten)
+void Sheet::set_full_marks(int k, double full_marks)
 {
     ScoreSettings s = settings(k);
-    s.manten = manten;
-    s.manten_text = manten != 0 ? numbers::plain_form(manten) : ScoreSettings().manten_text;
-    s.manten_flg = manten != 0;
+    s.full_marks = full_marks;
+    s.full_marks_text = full_marks != 0 ? numbers::plain_form(full_marks) : ScoreSettings().full_marks_text;
+    s.full_marks_given = full_marks != 0;
     set_settings(k, s);
 }
 
-void Sheet::set_weight(int k, double omomi)
+void Sheet::set_weight(int k, double weight)
 {
     ScoreSettings s = settings(k);
-    s.omomi = omomi;
+    s.weight = weight;
     set_settings(k, s);
 }
 
@@ -387,19 +386,19 @@ void Sheet::set_sheet_name(const QString &name)
     set_document_text(sheet_name_, name, false);
 }
 
-void Sheet::set_content_flg()
+void Sheet::set_has_content()
 {
-    if (content_flg_)
+    if (has_content_)
         return;
-    content_flg_ = true;
+    has_content_ = true;
     emit document_changed();
 }
 
 void Sheet::mark_saved()
 {
-    if (saved_flg_)
+    if (saved_)
         return;
-    saved_flg_ = true;
+    saved_ = true;
     emit document_changed();
 }
 
@@ -410,9 +409,9 @@ QString Sheet::untitled_name()
 
 void Sheet::mark_unsaved()
 {
-    if (!saved_flg_)
+    if (!saved_)
         return;
-    saved_flg_ = false;
+    saved_ = false;
     emit document_changed();
 }
 
@@ -449,15 +448,6 @@ void Sheet::set_candidate_index(int index)
     record_document();
     candidate_index_ = index;
     mark_unsaved();
-    emit document_changed();
-}
-
-void Sheet::set_kouho_no(double index)
-{
-    if (index == kouho_no_)
-        return;
-    record_document();
-    kouho_no_ = index;
     emit document_changed();
 }
 
@@ -567,7 +557,6 @@ void Sheet::record_document()
     change.lower = lower_text_;
     change.upper = upper_text_;
     change.candidate = candidate_index_;
-    change.kouho = kouho_no_;
     record(std::move(change));
 }
 
@@ -652,11 +641,9 @@ SheetChange Sheet::revert(SheetChange &&change)
         back.lower = lower_text_;
         back.upper = upper_text_;
         back.candidate = candidate_index_;
-        back.kouho = kouho_no_;
         lower_text_ = change.lower;
         upper_text_ = change.upper;
         candidate_index_ = change.candidate;
-        kouho_no_ = change.kouho;
         emit document_changed();
         break;
     case Kind::Whole:

@@ -14,12 +14,12 @@
 
 // Settings of one score column slot. Slots belong to positions, not columns.
 struct ScoreSettings {
-    double omomi = 10;               // weight
-    double manten = 0;               // full marks, 0 = not given
-    QString manten_text = QStringLiteral("不明");  // full marks as typed
+    double weight = 10;               // weight
+    double full_marks = 0;               // full marks, 0 = not given
+    QString full_marks_text = QStringLiteral("不明");  // full marks as typed
     // The teacher gave the full marks (typed them, or they came from a file):
     // only the teacher raises them. Otherwise they follow the highest mark.
-    bool manten_flg = false;
+    bool full_marks_given = false;
 
     bool operator==(const ScoreSettings &) const = default;
 };
@@ -125,8 +125,8 @@ public:
     const ScoreSettings &settings(int k) const;
     void set_settings(int k, const ScoreSettings &settings);
     // Full marks as the teacher gives them (0: none, they follow the marks).
-    void set_full_marks(int k, double manten);
-    void set_weight(int k, double omomi);
+    void set_full_marks(int k, double full_marks);
+    void set_weight(int k, double weight);
 
     // --- Document state ------------------------------------------------------
     const QString &sheet_name() const { return sheet_name_; }
@@ -136,10 +136,10 @@ public:
     // The working folder when the sheet was built.
     const QString &start_dir() const { return start_dir_; }
     // The sheet has content; once it has, it keeps it.
-    bool content_flg() const { return content_flg_; }
-    void set_content_flg();
+    bool has_content() const { return has_content_; }
+    void set_has_content();
     // Nothing changed since the sheet was last saved or read.
-    bool saved_flg() const { return saved_flg_; }
+    bool is_saved() const { return saved_; }
     void mark_saved();
     // The two criteria: the upper total for grade 2 and the lower for 10.
     const QString &lower_text() const { return lower_text_; }
@@ -149,9 +149,6 @@ public:
     // The chosen candidate, -1 when none: what a save writes.
     int candidate_index() const { return candidate_index_; }
     void set_candidate_index(int index);
-    // The candidate index read from the file, which an abort goes back to.
-    double kouho_no() const { return kouho_no_; }
-    void set_kouho_no(double index);
 
     // Many changes as one: while a batch lives the sheet's signals are held
     // back, and at its end views hear that everything may have changed.
@@ -214,12 +211,11 @@ private:
 
     QString sheet_name_;
     QString start_dir_;
-    bool content_flg_ = false;
-    bool saved_flg_ = false;
+    bool has_content_ = false;
+    bool saved_ = false;
     QString lower_text_ = QStringLiteral("25");
     QString upper_text_ = QStringLiteral("95");
     int candidate_index_ = -1;
-    double kouho_no_ = 0;
     SheetRecorder *recorder_ = nullptr;
     RowFollower *follower_ = nullptr;
 };
@@ -246,7 +242,6 @@ struct SheetChange {
     QList<ScoreSettings> settings;
     QString lower, upper;
     int candidate = -1;
-    double kouho = 0;
     QVariant kept;  // removed rows: what the row follower kept for them
 
     // Roughly what keeping it costs, for the history's memory bound.

@@ -80,7 +80,7 @@ QString header_lines(const Sheet &sheet)
     QString text = marker() + u',';
     for (int k = 1; k <= sheet.cols() - 7; ++k) {
         const ScoreSettings &s = sheet.settings(k);
-        text += numbers::print_form(s.manten) + u',' + numbers::print_form(s.omomi) + u',';
+        text += numbers::print_form(s.full_marks) + u',' + numbers::print_form(s.weight) + u',';
     }
     text += u"\r\n"_s;
     text += field_text(sheet.lower_text()) + u',' + field_text(sheet.upper_text()) + u','
@@ -303,9 +303,9 @@ public:
     virtual void clear() = 0;
     // How many row lines may follow, at most: room made at once.
     virtual void expect_rows(qsizetype) {}
-    virtual void set_settings(int k, double manten, double omomi) = 0;
+    virtual void set_settings(int k, double full_marks, double weight) = 0;
     // candidate: the chosen candidate the field names, -1 when none.
-    virtual void set_criteria(const QString &lower, const QString &upper, double kouho_no,
+    virtual void set_criteria(const QString &lower, const QString &upper,
                               int candidate) = 0;
     // The fields of a row line; the first row line holds the titles.
     virtual void add_row(const std::vector<QStringView> &fields, bool titles) = 0;
@@ -326,24 +326,22 @@ public:
         quiet_.emplace(&sheet_);
     }
 
-    void set_settings(int k, double manten, double omomi) override
+    void set_settings(int k, double full_marks, double weight) override
     {
         ScoreSettings s = sheet_.settings(k);
-        s.manten = manten;
-        s.omomi = omomi;
+        s.full_marks = full_marks;
+        s.weight = weight;
         // Full marks a file holds were the teacher's, typed or agreed to:
         // shown as they are and never raised without asking.
-        s.manten_flg = manten != 0;
-        s.manten_text = s.manten_flg ? numbers::plain_form(manten) : ScoreSettings().manten_text;
+        s.full_marks_given = full_marks != 0;
+        s.full_marks_text = s.full_marks_given ? numbers::plain_form(full_marks) : ScoreSettings().full_marks_text;
         sheet_.set_settings(k, s);
     }
 
-    void set_criteria(const QString &lower, const QString &upper, double kouho_no,
-                      int candidate) override
+    void set_criteria(const QString &lower, const QString &upper, int candidate) override
     {
         sheet_.set_lower_text(lower);
         sheet_.set_upper_text(upper);
-        sheet_.set_kouho_no(kouho_no);
         // The candidate the file was saved with stays chosen until the
         // teacher chooses another, so a save writes it back.
         sheet_.set_candidate_index(candidate);
@@ -383,7 +381,7 @@ public:
                 const double v = numbers::leading_number(sheet_.text(r, grade));
                 sheet_.set_red(r, grade, v > 0 && v < 3);
             }
-            sheet_.set_content_flg();
+            sheet_.set_has_content();
         }
         sheet_.apply_standard_widths(unit_width_);
         sheet_.set_current_cell(1, 1);
@@ -408,21 +406,21 @@ public:
     void clear() override
     {
         scores_ = Scores();
-        omomi_.assign(1, 0.0);
-        scores_.manten.assign(1, 0.0);
+        weights_.assign(1, 0.0);
+        scores_.full_marks.assign(1, 0.0);
     }
 
     void expect_rows(qsizetype rows) override { rows_ = rows; }
 
-    void set_settings(int k, double manten, double omomi) override
+    void set_settings(int k, double full_marks, double weight) override
     {
-        scores_.manten.resize(size_t(k) + 1);
-        omomi_.resize(size_t(k) + 1);
-        scores_.manten[size_t(k)] = manten;
-        omomi_[size_t(k)] = omomi;
+        scores_.full_marks.resize(size_t(k) + 1);
+        weights_.resize(size_t(k) + 1);
+        scores_.full_marks[size_t(k)] = full_marks;
+        weights_[size_t(k)] = weight;
     }
 
-    void set_criteria(const QString &lower, const QString &upper, double, int) override
+    void set_criteria(const QString &lower, const QString &upper, int) override
     {
         scores_.lower_text = lower;
         scores_.upper_text = upper;
@@ -466,16 +464,16 @@ private:
         if (started_)
             return;
         started_ = true;
-        n_ = int(omomi_.size()) - 1;
-        scores_.grid = scoring::ScoreGrid(omomi_);
-        scores_.grid.watch_full_marks(scores_.manten);
+        n_ = int(weights_.size()) - 1;
+        scores_.grid = scoring::ScoreGrid(weights_);
+        scores_.grid.watch_full_marks(scores_.full_marks);
         scores_.grid.reserve(int(qMin<qsizetype>(rows_, kMaxReadRows)));
         scores_.totals.reserve(qMin<qsizetype>(rows_, kMaxReadRows));
         scores_.grades.reserve(qMin<qsizetype>(rows_, kMaxReadRows));
     }
 
     Scores &scores_;
-    std::vector<double> omomi_ = {0.0};
+    std::vector<double> weights_ = {0.0};
     qsizetype rows_ = 0;
     int n_ = 0;
     bool started_ = false;
@@ -548,7 +546,7 @@ private:
                            index >= 0 && index < 32;
         target_.set_criteria(numbers::plain_form(numbers::leading_number(field(1))),
                              numbers::plain_form(numbers::leading_number(field(2))),
-                             numbers::leading_number(field(3)), named ? int(index) : -1);
+                             named ? int(index) : -1);
     }
 
     // The first row line fills the titles; each later one appends a row.

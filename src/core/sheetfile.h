@@ -68,9 +68,9 @@ struct ReadResult {
     QString reason;  // why the read was incomplete
 };
 
-// Reads a sheet file into sheet: settings, criteria, kouho_no, the grid cut to
+// Reads a sheet file into sheet: settings, criteria, the chosen candidate, the grid cut to
 // n + 7 columns, row numbers, standard widths for unit_width, red grade cells,
-// cursor at (1, 1), content_flg; when complete, sheet_name and the saved mark.
+// cursor at (1, 1), has_content; when complete, sheet_name and the saved mark.
 ReadResult read_file(const QString &path, Sheet &sheet, double unit_width);
 ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width);
 
@@ -78,7 +78,7 @@ ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width);
 // hold it, for the batch command, which never shows the sheet: building the
 // whole grid costs several times as much.
 struct Scores {
-    std::vector<double> manten;  // full marks of score column k at [k]
+    std::vector<double> full_marks;  // full marks of score column k at [k]
     scoring::ScoreGrid grid{std::vector<double>()};
     QString lower_text;
     QString upper_text;

@@ -41,7 +41,7 @@ bool is_numbered_title(const QString &title)
     return trimmed.isEmpty() || numbered.match(trimmed.toString()).hasMatch();
 }
 
-void set_midashi(Sheet &sheet, int which)
+void set_headings(Sheet &sheet, int which)
 {
     if (which != 1) {
         for (int r = 1; r < sheet.rows(); ++r)
@@ -60,7 +60,7 @@ void set_midashi(Sheet &sheet, int which)
     }
 }
 
-Result insert_retu(Sheet &sheet, int col, int count, double unit_width)
+Result insert_columns(Sheet &sheet, int col, int count, double unit_width)
 {
     if (count <= 0)
         return {};
@@ -96,12 +96,12 @@ Result insert_retu(Sheet &sheet, int col, int count, double unit_width)
             sheet.set_column_width(c, score_width);
         }
     } else {
-        set_midashi(sheet, 1);
+        set_headings(sheet, 1);
     }
     return {QString(), col, count};
 }
 
-Result del_retu(Sheet &sheet, int col, int count, int selected)
+Result delete_columns(Sheet &sheet, int col, int count, int selected)
 {
     if (count <= 0)
         return {};
@@ -129,7 +129,7 @@ Result del_retu(Sheet &sheet, int col, int count, int selected)
     if (last >= sheet.cols() - 1) {
         sheet.remove_columns(col, count);
         sheet.set_current_cell(1, sheet.cols() - 1);
-        set_midashi(sheet, 1);
+        set_headings(sheet, 1);
     } else {
         // Columns moving into the gap keep their headings.
         const int current = sheet.col();
@@ -139,7 +139,7 @@ Result del_retu(Sheet &sheet, int col, int count, int selected)
     return {QString(), col, count};
 }
 
-Result insert_gyou(Sheet &sheet, int row, int count)
+Result insert_rows(Sheet &sheet, int row, int count)
 {
     if (count <= 0)
         return {};
@@ -147,12 +147,12 @@ Result insert_gyou(Sheet &sheet, int row, int count)
     if (sheet.rows() + count > kMaxRows)
         return {too_many_rows()};
     sheet.insert_rows(row, count);
-    set_midashi(sheet, 0);
+    set_headings(sheet, 0);
     sheet.set_current_cell(row, 1);
     return {QString(), row, count};
 }
 
-Result del_gyou(Sheet &sheet, int row, int count)
+Result delete_rows(Sheet &sheet, int row, int count)
 {
     if (count <= 0)
         return {};
@@ -165,7 +165,7 @@ Result del_gyou(Sheet &sheet, int row, int count)
         return {all_rows()};
     sheet.remove_rows(row, count);
     sheet.set_current_cell(sheet.row(), sheet.col());
-    set_midashi(sheet, 0);
+    set_headings(sheet, 0);
     return {QString(), row, count};
 }
 

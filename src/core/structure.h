@@ -29,22 +29,22 @@ struct Result {
 // Inserts count empty columns in front of col (in front of the total column
 // on an evaluation sheet), each unit_width × 4 wide; the first new column
 // becomes the current column.
-Result insert_retu(Sheet &sheet, int col, int count, double unit_width);
+Result insert_columns(Sheet &sheet, int col, int count, double unit_width);
 
 // Deletes count columns from col; selected is how many columns the grid's
 // selection covers, for the whole-sheet check.
-Result del_retu(Sheet &sheet, int col, int count, int selected);
+Result delete_columns(Sheet &sheet, int col, int count, int selected);
 
 // Inserts count empty rows in front of row (never in front of the title
 // row); the first new row, column 1, becomes the current cell.
-Result insert_gyou(Sheet &sheet, int row, int count);
+Result insert_rows(Sheet &sheet, int row, int count);
 
 // Deletes count rows from row (never the title row, never every data row).
-Result del_gyou(Sheet &sheet, int row, int count);
+Result delete_rows(Sheet &sheet, int row, int count);
 
 // 1: column headings "A" .. "Z", "AA" .. "AZ", "AA" .. for a plain sheet;
 // anything else: row numbers " 1", " 2", ... in column 0.
-void set_midashi(Sheet &sheet, int which);
+void set_headings(Sheet &sheet, int which);
 
 // A score column title the program may renumber: empty, or "点" and a number.
 bool is_numbered_title(const QString &title);

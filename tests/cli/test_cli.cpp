@@ -262,21 +262,21 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("criteria_line");
         QTest::addColumn<QStringList>("grades");
-        QTest::addColumn<double>("kouho_no");
+        QTest::addColumn<int>("candidate");
 
         QTest::newRow("candidate 1") << QStringList{u"--candidate"_s, u"1"_s}
                                      << u"25,95, 1 "_s
                                      << QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s,
                                                     u"見学"_s}
-                                     << 1.0;
+                                     << 1;
         QTest::newRow("candidate 31 with new criteria")
             << QStringList{u"--candidate"_s, u"31"_s, u"--lower"_s, u"30"_s}
             << u"30,95, 31 "_s
-            << QStringList{u"2"_s, u"3"_s, u"4"_s, u"6"_s, u"9"_s, u"見学"_s} << 31.0;
+            << QStringList{u"2"_s, u"3"_s, u"4"_s, u"6"_s, u"9"_s, u"見学"_s} << 31;
         QTest::newRow("totals only") << QStringList{} << u"25,95,-1 "_s
                                      << QStringList{u""_s, u""_s, u""_s, u""_s, u""_s,
                                                     u"見学"_s}
-                                     << -1.0;
+                                     << -1;
     }
 
     void graded_file_read_back()
@@ -284,7 +284,7 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(QString, criteria_line);
         QFETCH(QStringList, grades);
-        QFETCH(double, kouho_no);
+        QFETCH(int, candidate);
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
@@ -303,7 +303,7 @@ private slots:
         QCOMPARE(read.outcome, sheetfile::ReadOutcome::Complete);
         QCOMPARE(sheet.rows(), 7);
         QCOMPARE(sheet.cols(), 8);
-        QCOMPARE(sheet.kouho_no(), kouho_no);
+        QCOMPARE(sheet.candidate_index(), candidate);
         const QStringList totals{u" 30"_s, u" 45"_s, u" 60"_s, u" 75"_s, u" 90"_s, u""_s};
         for (int r = 1; r <= 6; ++r) {
             QCOMPARE(sheet.text(r, sheet.total_col()), totals[r - 1]);
@@ -542,7 +542,7 @@ private slots:
         Sheet back;
         QCOMPARE(sheetfile::read_file(saved, back, 120).outcome, sheetfile::ReadOutcome::Complete);
         QCOMPARE(back.candidate_index(), 4);
-        QCOMPARE(back.settings(1).manten, 150.0);
+        QCOMPARE(back.settings(1).full_marks, 150.0);
     }
 
     // 1999 students whose totals run 0, 1, ..., 100 and round again; a second
@@ -588,7 +588,7 @@ private slots:
         QCOMPARE(sheetfile::read_file(out_path, graded, 120).outcome,
                  sheetfile::ReadOutcome::Complete);
         QCOMPARE(graded.rows(), students + 1);
-        QCOMPARE(graded.kouho_no(), 0.0);
+        QCOMPARE(graded.candidate_index(), 0);
         // Spot checks against the curve for candidate 0 at L 25, U 95.
         const struct {
             int total;

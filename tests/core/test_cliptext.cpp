@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(lines.size(), 101 + 1);  // and the empty text after the last line end
         QCOMPARE(lines[0], u"年\t組\tNO\t氏名\t点1\t点2\t総合点\t評価･評定"_s);
         QVERIFY(lines[1].startsWith(u"2\t"_s));
-        cliptext::del_moji(sheet);
+        cliptext::delete_contents(sheet);
         QCOMPARE(sheet.text(0, 4), QString());
     }
 
@@ -135,7 +135,7 @@ private slots:
         sheet.set_text(11, 6, u"keep"_s);
         sheet.set_text(3, 7, u"tot"_s);
         sheet.set_current_cell(row, col);
-        const cliptext::PasteResult done = cliptext::past(sheet, text, 120);
+        const cliptext::PasteResult done = cliptext::paste(sheet, text, 120);
         QVERIFY(done.refusal.isEmpty());
         QCOMPARE(sheet.rows(), rows);
         QCOMPARE(sheet.cols(), cols);
@@ -167,7 +167,7 @@ private slots:
         Sheet to;
         to.build_new(120);
         cliptext::select_all(to);
-        QVERIFY(cliptext::past(to, text, 120).refusal.isEmpty());
+        QVERIFY(cliptext::paste(to, text, 120).refusal.isEmpty());
         QCOMPARE(to.cols(), 9);
         QCOMPARE(grid_of(to), grid_of(from));
     }
@@ -182,7 +182,7 @@ private slots:
         for (int r = 1; r <= 3; ++r)
             sheet.set_text(r, 4, u"s"_s + QString::number(r));
         sheet.set_current_cell(2, 6);
-        QVERIFY(cliptext::past(sheet, u"a\tb\tc\td\te"_s, 120).refusal.isEmpty());
+        QVERIFY(cliptext::paste(sheet, u"a\tb\tc\td\te"_s, 120).refusal.isEmpty());
         QCOMPARE(sheet.cols(), 11);
         QCOMPARE(row_texts(sheet, 2), (QStringList{QString(), QString(), QString(), u"s2"_s,
                                                     QString(), u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}));
@@ -225,7 +225,7 @@ private slots:
         const QStringList before = grid_of(sheet);
         const QString line = QStringList(fields, u"7"_s).join(u'\t');
         const cliptext::PasteResult done =
-            cliptext::past(sheet, QStringList(lines, line).join(u"\r\n"_s), 120);
+            cliptext::paste(sheet, QStringList(lines, line).join(u"\r\n"_s), 120);
         QCOMPARE(done.refusal, refusal);
         if (refusal.isEmpty()) {
             QCOMPARE(sheet.rows(), qMax(rows, qMin(row + lines + 1, 450)));
@@ -246,8 +246,8 @@ private slots:
         QTest::newRow("450 fields wide") << 5 << 3 << 450 << u"これ以上列を増やすことは出来ません。"_s;
         // The total and grade columns are never widened: what would fall off
         // the right edge is refused, not dropped.
-        QTest::newRow("three fields onto the grade") << 8 << 2 << 3 << cliptext::past_the_edge();
-        QTest::newRow("three fields onto the total") << 7 << 1 << 3 << cliptext::past_the_edge();
+        QTest::newRow("three fields onto the grade") << 8 << 2 << 3 << cliptext::paste_the_edge();
+        QTest::newRow("three fields onto the total") << 7 << 1 << 3 << cliptext::paste_the_edge();
     }
 
     void block_too_big()
@@ -261,7 +261,7 @@ private slots:
         sheet.set_current_cell(1, col);
         const QStringList before = grid_of(sheet);
         const QString line = QStringList(fields, u"7"_s).join(u'\t');
-        const cliptext::PasteResult done = cliptext::past(sheet, QStringList(lines, line).join(u"\r\n"_s), 120);
+        const cliptext::PasteResult done = cliptext::paste(sheet, QStringList(lines, line).join(u"\r\n"_s), 120);
         QCOMPARE(done.refusal, refusal);
         QCOMPARE(grid_of(sheet), before);
     }

@@ -89,21 +89,21 @@ private slots:
         QFETCH(double, lower);
         QFETCH(double, upper);
         QFETCH(int, grade);
-        QCOMPARE(grading::calc_hyouka(k, t, lower, upper), grade);
+        QCOMPARE(grading::grade_of(k, t, lower, upper), grade);
     }
 
     void curve_bounds_for_every_candidate()
     {
         for (int k = 0; k < grading::kCandidates; ++k) {
-            QCOMPARE(grading::calc_hyouka(k, 25, 25, 95), 2);
-            QCOMPARE(grading::calc_hyouka(k, 26, 25, 95), 3);
-            QCOMPARE(grading::calc_hyouka(k, 94, 25, 95), 9);
-            QCOMPARE(grading::calc_hyouka(k, 95, 25, 95), 10);
+            QCOMPARE(grading::grade_of(k, 25, 25, 95), 2);
+            QCOMPARE(grading::grade_of(k, 26, 25, 95), 3);
+            QCOMPARE(grading::grade_of(k, 94, 25, 95), 9);
+            QCOMPARE(grading::grade_of(k, 95, 25, 95), 10);
             // Lower candidates never grade a total higher than later ones do.
             for (int t = 0; t <= 100; ++t)
                 if (k > 0)
-                    QVERIFY(grading::calc_hyouka(k, t, 25, 95)
-                            <= grading::calc_hyouka(k - 1, t, 25, 95));
+                    QVERIFY(grading::grade_of(k, t, 25, 95)
+                            <= grading::grade_of(k - 1, t, 25, 95));
         }
     }
 
@@ -165,7 +165,7 @@ private slots:
         set_totals(sheet, totals);
         sheet.set_lower_text(lower);
         sheet.set_upper_text(upper);
-        QCOMPARE(grading::mk_kouho(sheet), list);
+        QCOMPARE(grading::make_candidates(sheet), list);
     }
 
     void assign_grades_data()
@@ -201,22 +201,22 @@ private slots:
         set_totals(sheet, totals);
         for (int r = 1; r <= old_grades.size(); ++r)
             sheet.set_text(r, sheet.grade_col(), old_grades[r - 1]);
-        grading::set_hyouka(sheet, k);
+        grading::write_grades(sheet, k);
         for (int r = 1; r <= grades.size(); ++r)
             QCOMPARE(sheet.text(r, sheet.grade_col()), grades[r - 1]);
-        QCOMPARE(grading::hyouka_dosuu(sheet).graded_text(), graded);
+        QCOMPARE(grading::count_grades(sheet).graded_text(), graded);
     }
 
     void choosing_again_restores_the_first_proposal()
     {
         Sheet sheet;
         set_totals(sheet, kFiveTotals);
-        grading::set_hyouka(sheet, 1);
+        grading::write_grades(sheet, 1);
         QStringList first;
         for (int r = 1; r < sheet.rows(); ++r)
             first.append(sheet.text(r, sheet.grade_col()));
-        grading::set_hyouka(sheet, 31);
-        grading::set_hyouka(sheet, 1);
+        grading::write_grades(sheet, 31);
+        grading::write_grades(sheet, 1);
         for (int r = 1; r < sheet.rows(); ++r)
             QCOMPARE(sheet.text(r, sheet.grade_col()), first[r - 1]);
     }
@@ -225,10 +225,10 @@ private slots:
     {
         Sheet sheet;
         set_totals(sheet, kFiveTotals);
-        grading::set_hyouka(sheet, 1);
+        grading::write_grades(sheet, 1);
         QCOMPARE(sheet.text(2, sheet.grade_col()), u"5"_s);
         sheet.set_lower_text(u" 50"_s);
-        grading::set_hyouka(sheet, 1);
+        grading::write_grades(sheet, 1);
         QCOMPARE(sheet.text(2, sheet.grade_col()), u"2"_s);
     }
 
@@ -267,7 +267,7 @@ private slots:
         for (int r = 1; r <= grades.size(); ++r)
             sheet.set_text(r, sheet.grade_col(), grades[r - 1]);
         sheet.set_text(0, sheet.grade_col(), u"10"_s);  // the title row is not a student
-        const grading::GradeCounts result = grading::hyouka_dosuu(sheet);
+        const grading::GradeCounts result = grading::count_grades(sheet);
         for (int g = 0; g <= 10; ++g)
             QCOMPARE(result.counts[g], counts[g]);
         QCOMPARE(result.graded_text(), graded);

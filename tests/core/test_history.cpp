@@ -32,11 +32,11 @@ QStringList state_of(const Sheet &sheet)
                 extra += u"red "_s + QString::number(r) + u':' + QString::number(c);
     for (int k = 0; k < Sheet::kSettingSlots; ++k) {
         const ScoreSettings &s = sheet.settings(k);
-        extra += QString::number(s.omomi) + u'/' + QString::number(s.manten) + u'/' + s.manten_text +
+        extra += QString::number(s.weight) + u'/' + QString::number(s.full_marks) + u'/' + s.full_marks_text +
                  u';';
     }
     state << extra << sheet.lower_text() << sheet.upper_text()
-          << QString::number(sheet.candidate_index()) << QString::number(sheet.kouho_no())
+          << QString::number(sheet.candidate_index())
           << QString::number(sheet.rows()) + u'x' + QString::number(sheet.cols());
     return state;
 }
@@ -61,26 +61,26 @@ QString random_operation(Sheet &sheet, QRandomGenerator &random)
         return u"type"_s;
     case 2:
         sheet.set_selection_end(qMin(r + 2, sheet.rows() - 1), qMin(c + 1, sheet.cols() - 1));
-        cliptext::del_moji(sheet);
+        cliptext::delete_contents(sheet);
         return u"clear"_s;
     case 3:
         sheet.set_selection_end(qMin(r + 1, sheet.rows() - 1), c);
         cliptext::cut(sheet);
         return u"cut"_s;
     case 4:
-        cliptext::past(sheet, u"1\t2\t3\r\n4\t5\t6\r\n"_s, 120);
+        cliptext::paste(sheet, u"1\t2\t3\r\n4\t5\t6\r\n"_s, 120);
         return u"paste"_s;
     case 5:
-        structure::insert_retu(sheet, qMax(c, 5), 1 + random.bounded(3), 120);
+        structure::insert_columns(sheet, qMax(c, 5), 1 + random.bounded(3), 120);
         return u"insert columns"_s;
     case 6:
-        structure::del_retu(sheet, c, 1 + random.bounded(2), 1);
+        structure::delete_columns(sheet, c, 1 + random.bounded(2), 1);
         return u"delete columns"_s;
     case 7:
-        structure::insert_gyou(sheet, r, 1 + random.bounded(3));
+        structure::insert_rows(sheet, r, 1 + random.bounded(3));
         return u"insert rows"_s;
     case 8:
-        structure::del_gyou(sheet, r, 1 + random.bounded(2));
+        structure::delete_rows(sheet, r, 1 + random.bounded(2));
         return u"delete rows"_s;
     case 9:
         sheet.set_full_marks(1 + random.bounded(qMax(sheet.score_count(), 1)), random.bounded(120));
@@ -92,11 +92,11 @@ QString random_operation(Sheet &sheet, QRandomGenerator &random)
         return u"criteria"_s;
     default:
         // An evaluation decided: totals, then the grades of a candidate.
-        scoring::calc_sougouten(sheet);
-        if (!grading::mk_kouho(sheet).isEmpty()) {
+        scoring::compute_totals(sheet);
+        if (!grading::make_candidates(sheet).isEmpty()) {
             const int k = random.bounded(grading::kCandidates);
             sheet.set_candidate_index(k);
-            grading::set_hyouka(sheet, k);
+            grading::write_grades(sheet, k);
         }
         return u"evaluation"_s;
     }
@@ -117,7 +117,7 @@ QString slots_of(const Sheet &sheet)
 {
     QStringList out;
     for (int k = 1; k <= 6; ++k)
-        out << QString::number(sheet.settings(k).omomi) + u'/' + QString::number(sheet.settings(k).manten);
+        out << QString::number(sheet.settings(k).weight) + u'/' + QString::number(sheet.settings(k).full_marks);
     return out.join(u' ');
 }
 
@@ -164,7 +164,7 @@ private slots:
                 states.last() = state_of(sheet);
         }
         const QStringList final_state = state_of(sheet);
-        QVERIFY(!sheet.saved_flg());
+        QVERIFY(!sheet.is_saved());
 
         // The cursor lands where a teacher may type: never on the titles or
         // the row numbers.
@@ -184,14 +184,14 @@ private slots:
         }
         QVERIFY(!history.can_undo());
         QCOMPARE(state_of(sheet), start);
-        QVERIFY(sheet.saved_flg());  // back at exactly what was saved
+        QVERIFY(sheet.is_saved());  // back at exactly what was saved
 
         while (history.can_redo()) {
             history.redo();
             QVERIFY(on_a_cell());
         }
         QCOMPARE(state_of(sheet), final_state);
-        QVERIFY(!sheet.saved_flg());
+        QVERIFY(!sheet.is_saved());
     }
 
     // What one undo takes back. The sheet starts saved; w528 is the standard
@@ -280,7 +280,7 @@ private slots:
         SheetHistory history(sheet);
         steps(sheet, history);
         QCOMPARE(seen(sheet), after);
-        QCOMPARE(sheet.saved_flg(), saved);
+        QCOMPARE(sheet.is_saved(), saved);
         QCOMPARE(history.can_undo(), can_undo);
         QCOMPARE(history.can_redo(), can_redo);
     }

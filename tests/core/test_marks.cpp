@@ -80,7 +80,7 @@ private slots:
         sheet.build_new(120);
         if (full_marks < 0) {
             ScoreSettings inferred;
-            inferred.manten = -full_marks;
+            inferred.full_marks = -full_marks;
             sheet.set_settings(2, inferred);
         } else {
             sheet.set_full_marks(2, full_marks);

@@ -153,15 +153,15 @@ private slots:
 
         Sheet sheet;
         fill(sheet, weights, full_marks, rows);
-        scoring::calc_sougouten(sheet);
+        scoring::compute_totals(sheet);
 
         for (int r = 1; r <= rows.size(); ++r)
             QCOMPARE(sheet.text(r, sheet.total_col()), totals[r - 1]);
         for (int k = 1; k <= weights.size(); ++k) {
-            QCOMPARE(sheet.settings(k).manten, raised[k - 1]);
-            QCOMPARE(sheet.settings(k).manten_text, texts[k - 1]);
+            QCOMPARE(sheet.settings(k).full_marks, raised[k - 1]);
+            QCOMPARE(sheet.settings(k).full_marks_text, texts[k - 1]);
             // The evaluation never makes full marks the teacher's own.
-            QCOMPARE(sheet.settings(k).manten_flg, full_marks[k - 1] != 0);
+            QCOMPARE(sheet.settings(k).full_marks_given, full_marks[k - 1] != 0);
         }
     }
 
@@ -172,7 +172,7 @@ private slots:
         sheet.set_rows(3);
         sheet.set_text(1, sheet.total_col(), u" 55"_s);
         sheet.set_text(2, sheet.total_col(), u"note"_s);
-        const scoring::TotalStatistics stats = scoring::calc_sougouten(sheet);
+        const scoring::TotalStatistics stats = scoring::compute_totals(sheet);
         QCOMPARE(sheet.text(1, 5), u" 55"_s);
         QCOMPARE(sheet.text(2, 5), u"note"_s);
         // The statistics still read the column as it stands.
@@ -199,10 +199,10 @@ private slots:
         Sheet sheet;
         fill(sheet, {10, 10}, {0, 0}, {u",45"_s});
         sheet.set_current_cell(1, cursor_col);
-        scoring::calc_sougouten(sheet);
+        scoring::compute_totals(sheet);
         for (int k = 1; k <= 2; ++k) {
-            QCOMPARE(sheet.settings(k).manten_text, texts[k - 1]);
-            QVERIFY(!sheet.settings(k).manten_flg);  // still the program's, not the teacher's
+            QCOMPARE(sheet.settings(k).full_marks_text, texts[k - 1]);
+            QVERIFY(!sheet.settings(k).full_marks_given);  // still the program's, not the teacher's
         }
     }
 
@@ -226,11 +226,11 @@ private slots:
         QFETCH(QString, total_of_74);
         Sheet sheet;
         fill(sheet, {10}, {typed}, {u"74"_s, u"150"_s});
-        scoring::calc_sougouten(sheet);
-        QCOMPARE(sheet.settings(1).manten, after_typo);
+        scoring::compute_totals(sheet);
+        QCOMPARE(sheet.settings(1).full_marks, after_typo);
         sheet.set_text(2, 5, u"66"_s);
-        scoring::calc_sougouten(sheet);
-        QCOMPARE(sheet.settings(1).manten, after_correction);
+        scoring::compute_totals(sheet);
+        QCOMPARE(sheet.settings(1).full_marks, after_correction);
         QCOMPARE(sheet.text(1, sheet.total_col()), total_of_74);
     }
 
@@ -258,7 +258,7 @@ private slots:
             sheet.set_text(r, sheet.total_col(), u"t"_s + QString::number(r));
         scoring::TotalsBackup backup;
         backup.save(sheet);
-        scoring::calc_sougouten(sheet);
+        scoring::compute_totals(sheet);
         backup.note_result(sheet);
         sheet.set_text(2, sheet.total_col(), u"99"_s);
         sheet.set_full_marks(1, 60);
@@ -266,16 +266,16 @@ private slots:
         backup.restore(sheet);
         QCOMPARE(sheet.column_texts(sheet.total_col()).mid(1),
                  (QStringList{u"t1"_s, u"99"_s, u"t3"_s, u"t4"_s}));
-        QCOMPARE((QList<double>{sheet.settings(1).manten, sheet.settings(2).manten,
-                                sheet.settings(3).manten}),
+        QCOMPARE((QList<double>{sheet.settings(1).full_marks, sheet.settings(2).full_marks,
+                                sheet.settings(3).full_marks}),
                  (QList<double>{60, 100, 0}));
     }
 
-    void calc_sougouten_returns_statistics_of_new_totals()
+    void compute_totals_returns_statistics_of_new_totals()
     {
         Sheet sheet;
         fill(sheet, {10}, {100}, {u"9"_s, u"120"_s, u""_s});
-        const scoring::TotalStatistics stats = scoring::calc_sougouten(sheet);
+        const scoring::TotalStatistics stats = scoring::compute_totals(sheet);
         QCOMPARE(stats.highest, 100.0);  // full marks were raised to 120
         QCOMPARE(stats.lowest, 8.0);
         QCOMPARE(stats.classes[0], 1);
@@ -330,7 +330,7 @@ private slots:
             QCOMPARE(stats.classes[i], classes[i]);
     }
 
-    void retu_heikin_data()
+    void column_average_data()
     {
         QTest::addColumn<QStringList>("cells");
         QTest::addColumn<QString>("average");
@@ -351,7 +351,7 @@ private slots:
             << QStringList{u"-0.125"_s} << u"-0.12"_s;
     }
 
-    void retu_heikin()
+    void column_average()
     {
         QFETCH(QStringList, cells);
         QFETCH(QString, average);
@@ -361,7 +361,7 @@ private slots:
         for (int r = 1; r <= cells.size(); ++r)
             sheet.set_text(r, 6, cells[r - 1]);
         sheet.set_text(1, 5, u"999"_s);  // a neighbouring column does not count
-        QCOMPARE(scoring::retu_heikin(sheet, 2), average);
+        QCOMPARE(scoring::column_average(sheet, 2), average);
     }
 };
 

@@ -10,13 +10,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-ScoreSettings settings(double manten, double omomi, bool given)
+ScoreSettings settings(double full_marks, double weight, bool given)
 {
     ScoreSettings s;
-    s.manten = manten;
-    s.omomi = omomi;
-    s.manten_text = manten == 0 ? s.manten_text : QString::number(manten);
-    s.manten_flg = given;
+    s.full_marks = full_marks;
+    s.weight = weight;
+    s.full_marks_text = full_marks == 0 ? s.full_marks_text : QString::number(full_marks);
+    s.full_marks_given = given;
     return s;
 }
 
@@ -43,8 +43,7 @@ void fill_graded_class(Sheet &sheet)
     }
     sheet.set_column_width(6, 2000);
     sheet.set_candidate_index(5);
-    sheet.set_kouho_no(5);
-    sheet.set_content_flg();
+    sheet.set_has_content();
     sheet.set_current_cell(3, 6);
 }
 
@@ -95,10 +94,9 @@ private slots:
         for (int r = 0; r < to.rows(); ++r)
             QCOMPARE(to.text(r, 0), fresh.text(r, 0));
         QCOMPARE(to.settings(1), from.settings(1));
-        QCOMPARE(to.settings(3).manten_text, ScoreSettings().manten_text);
-        QCOMPARE(to.settings(3).omomi, 5.0);
-        QVERIFY(!to.content_flg());
-        QCOMPARE(to.kouho_no(), 0.0);
+        QCOMPARE(to.settings(3).full_marks_text, ScoreSettings().full_marks_text);
+        QCOMPARE(to.settings(3).weight, 5.0);
+        QVERIFY(!to.has_content());
         QCOMPARE(to.sheet_name(), Sheet::untitled_name());
         QCOMPARE(std::pair(to.row(), to.col()), std::pair(1, 1));
     }

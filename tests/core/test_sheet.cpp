@@ -34,8 +34,8 @@ private slots:
         QCOMPARE(sheet.row(), 1);
         QCOMPARE(sheet.col(), 1);
         QCOMPARE(sheet.sheet_name(), u"新規ｼｰﾄ"_s);
-        QVERIFY(!sheet.content_flg());
-        QVERIFY(!sheet.saved_flg());
+        QVERIFY(!sheet.has_content());
+        QVERIFY(!sheet.is_saved());
         QCOMPARE(sheet.lower_text(), u"25"_s);
         QCOMPARE(sheet.upper_text(), u"95"_s);
     }
@@ -65,14 +65,14 @@ private slots:
         Sheet sheet;
         sheet.build_new(120);
         for (int k = 1; k <= 450; ++k) {
-            QCOMPARE(sheet.settings(k).omomi, 10.0);
-            QCOMPARE(sheet.settings(k).manten, 0.0);
-            QCOMPARE(sheet.settings(k).manten_text, u"不明"_s);
-            QVERIFY(!sheet.settings(k).manten_flg);
+            QCOMPARE(sheet.settings(k).weight, 10.0);
+            QCOMPARE(sheet.settings(k).full_marks, 0.0);
+            QCOMPARE(sheet.settings(k).full_marks_text, u"不明"_s);
+            QVERIFY(!sheet.settings(k).full_marks_given);
         }
         // Slots past the fixed count grow on demand instead of overrunning.
         sheet.set_weight(600, 3);
-        QCOMPARE(sheet.settings(600).omomi, 3.0);
+        QCOMPARE(sheet.settings(600).weight, 3.0);
     }
 
     // Whatever a save would write marks the sheet unsaved; what it would not
@@ -95,14 +95,13 @@ private slots:
         row("weight", [](Sheet &s) { s.set_weight(1, 5); }, true, "settings");
         row("full-marks text only", [](Sheet &s) {
             ScoreSettings k = s.settings(1);
-            k.manten_text = u"50"_s;
+            k.full_marks_text = u"50"_s;
             s.set_settings(1, k);
         }, false, "settings");
         row("slot past the columns", [](Sheet &s) { s.set_weight(3, 5); }, false, "settings");
         row("lower criterion", [](Sheet &s) { s.set_lower_text(u"30"_s); }, true, "document");
         row("upper criterion", [](Sheet &s) { s.set_upper_text(u"90"_s); }, true, "document");
         row("candidate", [](Sheet &s) { s.set_candidate_index(4); }, true, "document");
-        row("candidate read", [](Sheet &s) { s.set_kouho_no(4); }, false, "document");
         row("file name", [](Sheet &s) { s.set_sheet_name(u"a.csv"_s); }, false, "document");
         row("rows", [](Sheet &s) { s.insert_rows(3, 1); }, true, "shape");
         row("row appended", [](Sheet &s) { s.append_row(u" 101"_s); }, true, "shape");
@@ -119,13 +118,13 @@ private slots:
         Sheet sheet;
         sheet.build_new(120);
         sheet.mark_saved();
-        QVERIFY(sheet.saved_flg());
+        QVERIFY(sheet.is_saved());
         QSignalSpy cells(&sheet, &Sheet::cell_changed);
         QSignalSpy shape(&sheet, &Sheet::shape_changed);
         QSignalSpy settings(&sheet, &Sheet::settings_changed);
         QSignalSpy document(&sheet, &Sheet::document_changed);
         change(sheet);
-        QCOMPARE(sheet.saved_flg(), !unsaved);
+        QCOMPARE(sheet.is_saved(), !unsaved);
         QCOMPARE(cells.count() > 0, signal == u"cell"_s);
         QCOMPARE(shape.count() > 0, signal == u"shape"_s);
         QCOMPARE(settings.count() > 0, signal == u"settings"_s);

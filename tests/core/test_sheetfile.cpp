@@ -83,8 +83,8 @@ private slots:
 
     void header_lines_data()
     {
-        QTest::addColumn<QList<double>>("manten");
-        QTest::addColumn<QList<double>>("omomi");
+        QTest::addColumn<QList<double>>("full_marks");
+        QTest::addColumn<QList<double>>("weight");
         QTest::addColumn<QString>("lower");
         QTest::addColumn<QString>("upper");
         QTest::addColumn<int>("candidate");
@@ -104,18 +104,18 @@ private slots:
 
     void header_lines()
     {
-        QFETCH(QList<double>, manten);
-        QFETCH(QList<double>, omomi);
+        QFETCH(QList<double>, full_marks);
+        QFETCH(QList<double>, weight);
         QFETCH(QString, lower);
         QFETCH(QString, upper);
         QFETCH(int, candidate);
         QFETCH(QByteArray, lines);
         Sheet sheet;
         sheet.build_new(120);
-        sheet.set_cols(int(manten.size()) + 7);
-        for (int k = 1; k <= manten.size(); ++k) {
-            sheet.set_full_marks(k, manten[k - 1]);
-            sheet.set_weight(k, omomi[k - 1]);
+        sheet.set_cols(int(full_marks.size()) + 7);
+        for (int k = 1; k <= full_marks.size(); ++k) {
+            sheet.set_full_marks(k, full_marks[k - 1]);
+            sheet.set_weight(k, weight[k - 1]);
         }
         sheet.set_lower_text(lower);
         sheet.set_upper_text(upper);
@@ -361,13 +361,12 @@ private slots:
         for (int r = 1; r < rows; ++r)
             QCOMPARE(back.text(r, 0), numbers::row_number_signed(r));
         for (int k = 1; k <= cols - 7; ++k) {
-            QCOMPARE(back.settings(k).manten, sheet.settings(k).manten);
-            QCOMPARE(back.settings(k).omomi, sheet.settings(k).omomi);
+            QCOMPARE(back.settings(k).full_marks, sheet.settings(k).full_marks);
+            QCOMPARE(back.settings(k).weight, sheet.settings(k).weight);
         }
         QCOMPARE(back.lower_text(), lower);
         QCOMPARE(back.upper_text(), upper);
-        QCOMPARE(back.kouho_no(), double(candidate));
-        QVERIFY(back.content_flg());
+        QVERIFY(back.has_content());
         QCOMPARE(back.row(), 1);
         QCOMPARE(back.col(), 1);
         QCOMPARE(back.column_width(cols - 1), 1200);
@@ -381,16 +380,15 @@ private slots:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("lower");
         QTest::addColumn<QString>("upper");
-        QTest::addColumn<double>("kouho");
         QTest::addColumn<int>("candidate");
-        QTest::newRow("as written") << QByteArray("25,95,-1 ") << u"25"_s << u"95"_s << -1.0 << -1;
-        QTest::newRow("plain forms") << QByteArray(" 30, 95.50 , 3 ") << u"30"_s << u"95.5"_s << 3.0 << 3;
-        QTest::newRow("first candidate") << QByteArray("25,95, 0 ") << u"25"_s << u"95"_s << 0.0 << 0;
-        QTest::newRow("text") << QByteArray("abc,x") << u"0"_s << u"0"_s << 0.0 << -1;
-        QTest::newRow("empty line") << QByteArray() << u"0"_s << u"0"_s << 0.0 << -1;
-        QTest::newRow("more fields") << QByteArray("1e2,&H10,2,7") << u"100"_s << u"16"_s << 2.0 << 2;
-        QTest::newRow("no such candidate") << QByteArray("25,95,32") << u"25"_s << u"95"_s << 32.0 << -1;
-        QTest::newRow("fraction") << QByteArray("25,95,2.5") << u"25"_s << u"95"_s << 2.5 << -1;
+        QTest::newRow("as written") << QByteArray("25,95,-1 ") << u"25"_s << u"95"_s << -1;
+        QTest::newRow("plain forms") << QByteArray(" 30, 95.50 , 3 ") << u"30"_s << u"95.5"_s << 3;
+        QTest::newRow("first candidate") << QByteArray("25,95, 0 ") << u"25"_s << u"95"_s << 0;
+        QTest::newRow("text") << QByteArray("abc,x") << u"0"_s << u"0"_s << -1;
+        QTest::newRow("empty line") << QByteArray() << u"0"_s << u"0"_s << -1;
+        QTest::newRow("more fields") << QByteArray("1e2,&H10,2,7") << u"100"_s << u"16"_s << 2;
+        QTest::newRow("no such candidate") << QByteArray("25,95,32") << u"25"_s << u"95"_s << -1;
+        QTest::newRow("fraction") << QByteArray("25,95,2.5") << u"25"_s << u"95"_s << -1;
     }
 
     void criteria_line()
@@ -398,13 +396,11 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(QString, lower);
         QFETCH(QString, upper);
-        QFETCH(double, kouho);
         QFETCH(int, candidate);
         Sheet sheet;
         sheetfile::read_bytes(sheet_file(" 0 , 10 ,", "a\r\n", line), sheet, 120);
         QCOMPARE(sheet.lower_text(), lower);
         QCOMPARE(sheet.upper_text(), upper);
-        QCOMPARE(sheet.kouho_no(), kouho);
         QCOMPARE(sheet.candidate_index(), candidate);
     }
 
@@ -434,7 +430,7 @@ private slots:
         QCOMPARE(sheet.rows(), 1);
         QCOMPARE(sheet.cols(), 1);
         QCOMPARE(sheet.text(0, 0), QString());
-        QVERIFY(!sheet.content_flg());
+        QVERIFY(!sheet.has_content());
         QCOMPARE(sheet.sheet_name(), u"新規ｼｰﾄ"_s);
     }
 
@@ -496,8 +492,8 @@ private slots:
     void first_line_settings_data()
     {
         QTest::addColumn<QByteArray>("pairs");
-        QTest::addColumn<QList<double>>("manten");
-        QTest::addColumn<QList<double>>("omomi");
+        QTest::addColumn<QList<double>>("full_marks");
+        QTest::addColumn<QList<double>>("weight");
         QTest::newRow("two columns") << QByteArray(" 50 , 10 , 2.5 , .5 ,")
                                      << QList<double>{50, 2.5} << QList<double>{10, 0.5};
         QTest::newRow("full marks without weight") << QByteArray(" 50 ,")
@@ -507,33 +503,33 @@ private slots:
         QByteArray full;
         for (int k = 1; k <= 443; ++k)
             full += QByteArray::number(k) + "," + QByteArray::number(k % 9) + ",";
-        QList<double> manten, omomi;
+        QList<double> full_marks, weight;
         for (int k = 1; k <= 443; ++k) {
-            manten << k;
-            omomi << k % 9;
+            full_marks << k;
+            weight << k % 9;
         }
-        QTest::newRow("887 fields") << full << manten << omomi;
+        QTest::newRow("887 fields") << full << full_marks << weight;
     }
 
     void first_line_settings()
     {
         QFETCH(QByteArray, pairs);
-        QFETCH(QList<double>, manten);
-        QFETCH(QList<double>, omomi);
+        QFETCH(QList<double>, full_marks);
+        QFETCH(QList<double>, weight);
         Sheet sheet;
         const sheetfile::ReadResult result = sheetfile::read_bytes(sheet_file(pairs, "a\r\n"), sheet, 120);
         QCOMPARE(int(result.outcome), int(ReadOutcome::Complete));
-        QCOMPARE(sheet.cols(), int(manten.size()) + 7);
-        for (int k = 1; k <= manten.size(); ++k) {
-            QCOMPARE(sheet.settings(k).manten, manten[k - 1]);
-            QCOMPARE(sheet.settings(k).omomi, omomi[k - 1]);
+        QCOMPARE(sheet.cols(), int(full_marks.size()) + 7);
+        for (int k = 1; k <= full_marks.size(); ++k) {
+            QCOMPARE(sheet.settings(k).full_marks, full_marks[k - 1]);
+            QCOMPARE(sheet.settings(k).weight, weight[k - 1]);
             // Full marks from the file are the teacher's, shown as they are.
-            QCOMPARE(sheet.settings(k).manten_flg, manten[k - 1] != 0);
-            QCOMPARE(sheet.settings(k).manten_text,
-                     manten[k - 1] != 0 ? numbers::plain_form(manten[k - 1]) : u"不明"_s);
+            QCOMPARE(sheet.settings(k).full_marks_given, full_marks[k - 1] != 0);
+            QCOMPARE(sheet.settings(k).full_marks_text,
+                     full_marks[k - 1] != 0 ? numbers::plain_form(full_marks[k - 1]) : u"不明"_s);
         }
         // Slots beyond the file's columns keep what they had.
-        QCOMPARE(sheet.settings(int(manten.size()) + 1).omomi, 10.0);
+        QCOMPARE(sheet.settings(int(full_marks.size()) + 1).weight, 10.0);
     }
 
     void incomplete_data()
@@ -572,7 +568,7 @@ private slots:
         QCOMPARE(grid_of(sheet), grid);
         QCOMPARE(sheet.cols(), cols);
         QCOMPARE(sheet.lower_text(), lower);
-        QVERIFY(sheet.content_flg());
+        QVERIFY(sheet.has_content());
         QCOMPARE(sheet.sheet_name(), u"新規ｼｰﾄ"_s);
         for (int r = 1; r < sheet.rows(); ++r)
             QCOMPARE(sheet.text(r, 0), numbers::row_number_signed(r));
@@ -594,7 +590,7 @@ private slots:
         QCOMPARE(sheet.cols(), 9);
         QCOMPARE(sheet.text(2, 4), u"青木"_s);
         QCOMPARE(sheet.text(0, 8), u"評価･評定"_s);
-        QVERIFY(!sheet.content_flg());
+        QVERIFY(!sheet.has_content());
     }
 
     void red_grade_cells_data()
@@ -734,7 +730,7 @@ private slots:
         QCOMPARE(result.reason, reason);
         QCOMPARE(sheet.sheet_name(), outcome == int(ReadOutcome::Complete) ? path : u"新規ｼｰﾄ"_s);
         // Only a sheet that is all its file holds counts as saved.
-        QCOMPARE(sheet.saved_flg(), outcome == int(ReadOutcome::Complete));
+        QCOMPARE(sheet.is_saved(), outcome == int(ReadOutcome::Complete));
         if (outcome == int(ReadOutcome::Complete)) {
             QCOMPARE(grid_of(sheet), (QStringList{u"t"_s, u"a|b"_s}));
         } else if (outcome == int(ReadOutcome::Refused)) {

@@ -31,7 +31,7 @@ Sheet *plain_sheet(int data_cols)
     auto *sheet = new Sheet;
     sheet->build_new(120);
     sheet->set_cols(data_cols + 1);
-    structure::set_midashi(*sheet, 1);
+    structure::set_headings(*sheet, 1);
     for (int c = 1; c <= data_cols; ++c)
         sheet->set_text(1, c, sheet->text(0, c).toLower());
     return sheet;
@@ -67,7 +67,7 @@ private slots:
         sheet->set_column_width(5, 700);
         sheet->set_text(3, 7, u" 88"_s);
         sheet->set_current_cell(2, 2);
-        const structure::Result done = structure::insert_retu(*sheet, 2, 3, 120);
+        const structure::Result done = structure::insert_columns(*sheet, 2, 3, 120);
         QVERIFY(done.refusal.isEmpty());
         QCOMPARE(done.first, 7);
         QCOMPARE(sheet->cols(), 12);
@@ -85,7 +85,7 @@ private slots:
     void insert_keeps_teacher_titles()
     {
         std::unique_ptr<Sheet> sheet(evaluation_sheet({u"小テ1"_s, u"中間"_s, u"点3"_s, u" "_s}));
-        structure::insert_retu(*sheet, 5, 1, 120);
+        structure::insert_columns(*sheet, 5, 1, 120);
         QCOMPARE(row_texts(*sheet, 0).mid(4, 5),
                  (QStringList{u"小テ1"_s, u"中間"_s, u"点3"_s, u"点4"_s, u"点5"_s}));
     }
@@ -93,7 +93,7 @@ private slots:
     void insert_columns_plain()
     {
         std::unique_ptr<Sheet> sheet(plain_sheet(10));
-        structure::insert_retu(*sheet, 3, 2, 120);
+        structure::insert_columns(*sheet, 3, 2, 120);
         QCOMPARE(row_texts(*sheet, 0), headings(1, 12));
         QCOMPARE(sheet->text(1, 3), QString());
         QCOMPARE(sheet->text(1, 4), QString());
@@ -155,7 +155,7 @@ private slots:
         QFETCH(QString, refusal);
         std::unique_ptr<Sheet> sheet(evaluation ? evaluation_sheet({u"点1"_s, u"点2"_s, u"点3"_s})
                                                 : plain_sheet(10));
-        const structure::Result done = structure::del_retu(*sheet, col, count, selected);
+        const structure::Result done = structure::delete_columns(*sheet, col, count, selected);
         QCOMPARE(done.refusal, refusal);
         QCOMPARE(row_texts(*sheet, 0), titles);
         QVERIFY(sheet->col() < sheet->cols());
@@ -166,25 +166,25 @@ private slots:
     void settings_move_with_columns()
     {
         std::unique_ptr<Sheet> sheet(evaluation_sheet({u"点1"_s, u"点2"_s, u"点3"_s}));
-        const double manten[] = {10, 50, 100}, omomi[] = {10, 10, 30};
+        const double full_marks[] = {10, 50, 100}, weight[] = {10, 10, 30};
         for (int k = 1; k <= 3; ++k) {
-            sheet->set_full_marks(k, manten[k - 1]);
-            sheet->set_weight(k, omomi[k - 1]);
+            sheet->set_full_marks(k, full_marks[k - 1]);
+            sheet->set_weight(k, weight[k - 1]);
         }
         const QStringList marks[] = {{u"9"_s, u"45"_s, u"90"_s}, {u"6"_s, u"30"_s, u"60"_s},
                                      {u"5"_s, u"20"_s, u"40"_s}};
         for (int r = 1; r <= 3; ++r)
             for (int k = 1; k <= 3; ++k)
                 sheet->set_text(r, k + 4, marks[r - 1][k - 1]);
-        structure::del_retu(*sheet, 6, 1, 1);
-        QCOMPARE(sheet->settings(2).manten, 100.0);
-        QCOMPARE(sheet->settings(2).omomi, 30.0);
-        scoring::calc_sougouten(*sheet);
+        structure::delete_columns(*sheet, 6, 1, 1);
+        QCOMPARE(sheet->settings(2).full_marks, 100.0);
+        QCOMPARE(sheet->settings(2).weight, 30.0);
+        scoring::compute_totals(*sheet);
         QCOMPARE((QStringList{sheet->text(1, 7), sheet->text(2, 7), sheet->text(3, 7)}),
                  (QStringList{u" 90"_s, u" 60"_s, u" 40"_s}));
-        structure::insert_retu(*sheet, 5, 1, 120);
+        structure::insert_columns(*sheet, 5, 1, 120);
         QCOMPARE(sheet->settings(3), ScoreSettings{});
-        QCOMPARE(sheet->settings(2).manten, 100.0);
+        QCOMPARE(sheet->settings(2).full_marks, 100.0);
     }
 
     void insert_rows()
@@ -193,7 +193,7 @@ private slots:
         sheet.build_new(120);
         sheet.set_text(10, 4, u"old ten"_s);
         sheet.set_current_cell(5, 5);
-        structure::insert_gyou(sheet, 10, 3);
+        structure::insert_rows(sheet, 10, 3);
         QCOMPARE(sheet.rows(), 104);
         QCOMPARE(sheet.text(13, 4), u"old ten"_s);
         QVERIFY(sheet.text(10, 4).isEmpty());
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(sheet.row(), 10);
         QCOMPARE(sheet.col(), 1);
         // The title row is never pushed down.
-        structure::insert_gyou(sheet, 0, 1);
+        structure::insert_rows(sheet, 0, 1);
         QCOMPARE(sheet.text(0, 1), u"年"_s);
         QCOMPARE(sheet.row(), 1);
     }
@@ -226,8 +226,8 @@ private slots:
         QFETCH(int, count);
         QFETCH(bool, allowed);
         std::unique_ptr<Sheet> sheet(evaluation_sheet({u"点1"_s, u"点2"_s}));
-        const structure::Result done = columns ? structure::insert_retu(*sheet, 5, count, 120)
-                                               : structure::insert_gyou(*sheet, 5, count);
+        const structure::Result done = columns ? structure::insert_columns(*sheet, 5, count, 120)
+                                               : structure::insert_rows(*sheet, 5, count);
         QCOMPARE(columns ? sheet->cols() : sheet->rows(), allowed ? 450 : (columns ? 9 : 101));
         QCOMPARE(done.refusal, allowed ? QString()
                                : columns ? u"これ以上列を増やすことは出来ません。"_s
@@ -260,7 +260,7 @@ private slots:
         for (int r = 1; r <= 100; ++r)
             sheet.set_text(r, 4, u"n"_s + QString::number(r));
         sheet.set_current_cell(100, 3);
-        const structure::Result done = structure::del_gyou(sheet, row, count);
+        const structure::Result done = structure::delete_rows(sheet, row, count);
         QCOMPARE(done.refusal, refusal);
         QCOMPARE(sheet.rows(), rows);
         QCOMPARE(sheet.text(5, 4), now_at_5);
@@ -278,9 +278,9 @@ private slots:
             sheet.set_text(r, 8, QString::number(r + 3));
         grading::GradeBackup backup;
         backup.save(sheet);
-        structure::del_gyou(sheet, 2, 1);
+        structure::delete_rows(sheet, 2, 1);
         backup.remove_rows(2, 1);
-        structure::insert_gyou(sheet, 1, 1);
+        structure::insert_rows(sheet, 1, 1);
         backup.insert_rows(1, 1);
         for (int r = 1; r <= 5; ++r)
             sheet.set_text(r, 8, u"x"_s);

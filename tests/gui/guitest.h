@@ -243,7 +243,7 @@ protected:
         const QStringList unexpected = prompter->unexpected;
         const QStringList modal = watchdog->seen;
         for (SheetWindow *sheet_window : main->sheets())
-            sheet_window->set_no_prompt_flg();
+            sheet_window->set_never_prompt();
         main.reset();
         watchdog.reset();
         prompter.reset();

@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(sheet->text(2, 1), stored);
         QCOMPARE(sheet->row(), row_after);
         QCOMPARE(editor->text(), sheet->text(sheet->row(), 1));
-        QVERIFY(sheet->content_flg());
+        QVERIFY(sheet->has_content());
     }
 
     void forty_marks_in_eighty_keystrokes()
@@ -549,7 +549,7 @@ private slots:
         type(u"5"_s);
         prompter->files.enqueue(folder->file(u"s.csv"_s));
         window->menus()->action(u"sheet_write"_s)->trigger();
-        QVERIFY(sheet->saved_flg());
+        QVERIFY(sheet->is_saved());
         prompter->clear();
         QVERIFY(window->close_window());
         QVERIFY(prompter->asked.isEmpty());
@@ -576,7 +576,7 @@ private slots:
             window->menus()->action(route)->trigger();
         else
             main->toolbar_click(route);
-        QVERIFY(sheet->saved_flg());
+        QVERIFY(sheet->is_saved());
         prompter->clear();
         if (by_close_command)
             window->menus()->action(u"mnu_close"_s)->trigger();

@@ -569,7 +569,7 @@ private slots:
         QCOMPARE(panel()->isVisible(), stays_open);
         // Only grades put back are a change since the save; いいえ also puts
         // back the candidate the sheet had (none).
-        QCOMPARE(sheet->saved_flg(), !restored);
+        QCOMPARE(sheet->is_saved(), !restored);
         QCOMPARE(win->sheet()->candidate_index(), restored ? -1 : 1);
     }
 
@@ -672,7 +672,7 @@ private slots:
         QCOMPARE(prompter->asked[0].buttons, Prompter::Buttons::YesNo);
         QCOMPARE(prompter->asked[0].default_answer, Prompter::Answer::No);  // raising nothing
         QVERIFY(prompter->asked[0].text.contains(u"150"_s));
-        QCOMPARE(sheet->settings(1).manten, full_marks);
+        QCOMPARE(sheet->settings(1).full_marks, full_marks);
         QCOMPARE(sheet->text(1, sheet->total_col()), total_of_74);
         const bool stopped = answer == Prompter::Answer::No;
         QCOMPARE(panel()->isVisible(), !stopped);
@@ -699,7 +699,7 @@ private slots:
         sheet->set_candidate_index(4);
         prompter->answers.enqueue(Prompter::Answer::Yes);  // raise the full marks to 150
         evaluate();
-        QCOMPARE(sheet->settings(1).manten, 150.0);
+        QCOMPARE(sheet->settings(1).full_marks, 150.0);
         pick(1);
         if (button == u"Command7"_s)
             prompter->answers.enqueue(Prompter::Answer::No);
@@ -707,7 +707,7 @@ private slots:
         QVERIFY(!panel()->isVisible());
         QCOMPARE(column(sheet->total_col(), 5), (QStringList{u"t1"_s, u"t2"_s, u"t3"_s, u"t4"_s, u"t5"_s}));
         QCOMPARE(grades(), (QStringList{u"g1"_s, u"g2"_s, u"g3"_s, u"g4"_s, u"g5"_s}));
-        QCOMPARE(sheet->settings(1).manten, 100.0);
+        QCOMPARE(sheet->settings(1).full_marks, 100.0);
         QCOMPARE(sheet->candidate_index(), 4);
     }
 
@@ -765,7 +765,7 @@ private slots:
         QCOMPARE(read.outcome, sheetfile::ReadOutcome::Complete);
         QCOMPARE(label(u"Label19"_s), u"26"_s);
         QCOMPARE(label(u"Label20"_s), u"95"_s);
-        QCOMPARE(sheet->kouho_no(), 3.0);
+        QCOMPARE(sheet->candidate_index(), 3);
         QCOMPARE(grades(), saved_grades);
 
         sheet->set_text(1, sheet->grade_col(), u"済"_s);
@@ -984,7 +984,7 @@ private slots:
         QFETCH(QString, weight);
         QFETCH(QString, average);
         ScoreSettings first = sheet->settings(1);
-        first.manten_text = u"50"_s;
+        first.full_marks_text = u"50"_s;
         sheet->set_settings(1, first);
         sheet->set_weight(2, 1.5);
         sheet->set_text(1, 5, u"50"_s);
@@ -998,11 +998,11 @@ private slots:
         QCOMPARE(child<QLineEdit>(u"Text2"_s)->text(), weight);
         QCOMPARE(label(u"Label11"_s), average);
         // Showing is not an edit.
-        QVERIFY(!sheet->settings(1).manten_flg);
-        QVERIFY(!sheet->settings(2).manten_flg);
-        QCOMPARE(sheet->settings(1).manten, 0.0);
-        QCOMPARE(sheet->settings(3).omomi, 10.0);
-        QCOMPARE(sheet->settings(2).omomi, 1.5);
+        QVERIFY(!sheet->settings(1).full_marks_given);
+        QVERIFY(!sheet->settings(2).full_marks_given);
+        QCOMPARE(sheet->settings(1).full_marks, 0.0);
+        QCOMPARE(sheet->settings(3).weight, 10.0);
+        QCOMPARE(sheet->settings(2).weight, 1.5);
         QCOMPARE(sheet->text(0, 6), u"点2"_s);
     }
 
@@ -1012,20 +1012,20 @@ private slots:
         auto *marks = child<QLineEdit>(u"Text3"_s);
         marks->selectAll();
         QTest::keyClick(marks, Qt::Key_Backspace);
-        QCOMPARE(sheet->settings(2).manten_text, QString());
-        QVERIFY(sheet->settings(2).manten_flg);
+        QCOMPARE(sheet->settings(2).full_marks_text, QString());
+        QVERIFY(sheet->settings(2).full_marks_given);
         QTest::keyClicks(marks, u"4"_s);
-        QCOMPARE(sheet->settings(2).manten, 4.0);
-        QCOMPARE(sheet->settings(2).manten_text, u"4"_s);
+        QCOMPARE(sheet->settings(2).full_marks, 4.0);
+        QCOMPARE(sheet->settings(2).full_marks_text, u"4"_s);
         QTest::keyClicks(marks, u"0"_s);
-        QCOMPARE(sheet->settings(2).manten, 40.0);
-        QCOMPARE(sheet->settings(2).manten_text, u"40"_s);
+        QCOMPARE(sheet->settings(2).full_marks, 40.0);
+        QCOMPARE(sheet->settings(2).full_marks_text, u"40"_s);
 
         auto *weight = child<QLineEdit>(u"Text2"_s);
         weight->selectAll();
         QTest::keyClicks(weight, u"2.5"_s);
         commit(weight, u"点"_s);
-        QCOMPARE(sheet->settings(2).omomi, 2.5);
+        QCOMPARE(sheet->settings(2).weight, 2.5);
 
         auto *title = child<QLineEdit>(u"Text4"_s);
         title->selectAll();
@@ -1033,8 +1033,8 @@ private slots:
         QCOMPARE(sheet->text(0, 6), u"小テスト"_s);
 
         // Slot 1 and the fixed columns were not touched.
-        QCOMPARE(sheet->settings(1).manten_text, u"不明"_s);
-        QCOMPARE(sheet->settings(1).omomi, 10.0);
+        QCOMPARE(sheet->settings(1).full_marks_text, u"不明"_s);
+        QCOMPARE(sheet->settings(1).weight, 10.0);
         QCOMPARE(sheet->text(0, 5), u"点1"_s);
 
         // Back on the column, the fields show what was stored.
@@ -1053,7 +1053,7 @@ private slots:
         QCOMPARE(child<QLineEdit>(u"Text3"_s)->text(), u"不明"_s);
         evaluate();
         QCOMPARE(child<QLineEdit>(u"Text3"_s)->text(), u"45"_s);
-        QCOMPARE(sheet->settings(1).manten, 45.0);
+        QCOMPARE(sheet->settings(1).full_marks, 45.0);
         QCOMPARE(sheet->text(1, sheet->total_col()), u" 100"_s);
         QCOMPARE(sheet->text(2, sheet->total_col()), u" 67"_s);
     }

@@ -477,7 +477,7 @@ private slots:
         for (SheetWindow *each : main->sheets()) {
             QVERIFY(each->width() >= each->minimumWidth());
             QVERIFY(each->height() >= each->minimumHeight());
-            each->hyouka_command();
+            each->evaluate();
             const QRect inside = each->rect();
             QVERIFY(inside.contains(each->evaluation_panel()->geometry()));
             const QWidget *button = each->findChild<QWidget *>(u"Command3"_s);
@@ -571,7 +571,7 @@ private slots:
         from->set_full_marks(1, 80);
         from->set_weight(2, 30);
         from->set_lower_text(u"40"_s);
-        from->set_content_flg();
+        from->set_has_content();
 
         first->menus()->action(u"mnu_same_setup"_s)->trigger();
         QCOMPARE(main->sheets().size(), 2);
@@ -583,8 +583,8 @@ private slots:
         QCOMPARE(to->text(0, 7), u"小テスト"_s);
         QCOMPARE(to->text(1, 4), QString());
         QCOMPARE(to->text(1, 5), QString());
-        QCOMPARE(to->settings(1).manten, 80.0);
-        QCOMPARE(to->settings(2).omomi, 30.0);
+        QCOMPARE(to->settings(1).full_marks, 80.0);
+        QCOMPARE(to->settings(2).weight, 30.0);
         QCOMPARE(to->lower_text(), u"40"_s);
         // The set-up is where the sheet starts: nothing to undo.
         next->undo_commands()->undo();
@@ -619,7 +619,7 @@ private slots:
             sheet->sheet()->set_text(r, 4, u"生徒"_s + QString::number(r));
             sheet->sheet()->set_text(r, 5, QString::number(30 * r));
         }
-        sheet->sheet()->set_content_flg();
+        sheet->sheet()->set_has_content();
 
         QList<QAction *> commands = main->toolbar()->actions();
         for (QMenu *menu : sheet->menus()->bar_menus())

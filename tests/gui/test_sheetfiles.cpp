@@ -120,7 +120,7 @@ private slots:
         window->menus()->action(u"sheet_write"_s)->trigger();
         QVERIFY(window->file_commands()->save_cancel_flg());
         QVERIFY(window->sheet()->sheet_name().isEmpty());
-        QVERIFY(!window->sheet()->saved_flg());
+        QVERIFY(!window->sheet()->is_saved());
     }
 
     void failed_save_is_reported_and_keeps_the_name()
@@ -143,7 +143,7 @@ private slots:
         // The File menu does not mark a sheet saved that was not.
         prompter->files.enqueue(path);
         window->menus()->action(u"sheet_write"_s)->trigger();
-        QVERIFY(!window->sheet()->saved_flg());
+        QVERIFY(!window->sheet()->is_saved());
         // Closing with Yes and a failing save keeps the window open.
         prompter->clear();
         prompter->answers.enqueue(Prompter::Answer::Yes);
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(prompter->asked.first().title, u"確認"_s);
         QVERIFY(!QFile::exists(path));
         QVERIFY(window->file_commands()->save_cancel_flg());
-        QVERIFY(!window->sheet()->saved_flg());
+        QVERIFY(!window->sheet()->is_saved());
 
         prompter->clear();
         prompter->files.enqueue(path);
@@ -191,12 +191,12 @@ private slots:
         QCOMPARE(sheet->text(1, 0), u" 1"_s);
         QCOMPARE(sheet->rows(), 3);
         QCOMPARE(sheet->cols(), 9);
-        QCOMPARE(sheet->settings(1).manten, 50.0);
-        QCOMPARE(sheet->settings(2).omomi, 5.0);
+        QCOMPARE(sheet->settings(1).full_marks, 50.0);
+        QCOMPARE(sheet->settings(2).weight, 5.0);
         QCOMPARE(sheet->lower_text(), u"30"_s);
         QCOMPARE(sheet->upper_text(), u"90"_s);
         QCOMPARE(sheet->sheet_name(), path);
-        QVERIFY(sheet->content_flg());
+        QVERIFY(sheet->has_content());
         QVERIFY(sheet->is_red(2, 8));
         QVERIFY(!sheet->is_red(1, 8));
         QCOMPARE(sheet->row(), 1);
@@ -286,7 +286,7 @@ private slots:
             captions.append(each->windowTitle());
         QCOMPARE(captions, (QStringList{u"評価計算(1)  "_s + first, u"評価計算( 2)  "_s + second}));
         QCOMPARE(main->sheets().last()->sheet()->text(2, 4), u"石田"_s);
-        QVERIFY(main->sheets().last()->sheet()->saved_flg());
+        QVERIFY(main->sheets().last()->sheet()->is_saved());
     }
 
     void cancelled_read_closes_the_window()

@@ -36,7 +36,7 @@ class TestUndo : public GuiTestBase
             sheet->set_text(r, 4, u"生徒"_s + QString::number(r));
             sheet->set_text(r, 5, QString::number(marks[r - 1]));
         }
-        sheet->set_content_flg();
+        sheet->set_has_content();
         win->undo_commands()->clear();
         sheet->mark_saved();
         sheet->set_current_cell(1, 5);
@@ -79,12 +79,12 @@ private slots:
         settle();
         QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
         QCOMPARE(win->editor()->text(), u"30"_s);
-        QVERIFY(sheet->saved_flg());  // back at what was saved
+        QVERIFY(sheet->is_saved());  // back at what was saved
         QCOMPARE(item(u"mnu_redo"_s)->text(), u"やり直し(&R): 貼り付け"_s);
         press_key(Qt::Key_Y, Qt::ControlModifier);
         settle();
         QCOMPARE(marks().first(), u"99"_s);
-        QVERIFY(!sheet->saved_flg());
+        QVERIFY(!sheet->is_saved());
     }
 
     // Typing a mark is one step per cell, and Ctrl+Z in the editor is the
@@ -107,7 +107,7 @@ private slots:
         settle();
         QCOMPARE(sheet->text(6, 5) + u'|' + sheet->text(7, 5), u"|"_s);
         QCOMPARE(sheet->row(), 6);
-        QVERIFY(sheet->saved_flg());
+        QVERIFY(sheet->is_saved());
     }
 
     // With fixed-length entry on, a mark is one step: the move to the next
@@ -172,8 +172,8 @@ private slots:
         settle();
         QCOMPARE(sheet->cols(), cols);
         QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
-        QCOMPARE(sheet->settings(1).manten, 100.0);
-        QCOMPARE(sheet->settings(1).omomi, 3.0);
+        QCOMPARE(sheet->settings(1).full_marks, 100.0);
+        QCOMPARE(sheet->settings(1).weight, 3.0);
         QCOMPARE(sheet->col(), 5);
     }
 
@@ -192,7 +192,7 @@ private slots:
         QVERIFY(named<QLabel>(win, u"LabelStatistics"_s)->text().startsWith(u"人数　　 3"_s));
         auto *average = named<QLabel>(win, u"Label11"_s);
         QCOMPARE(average->text(), u"60"_s);  // of the three that count
-        win->hyouka_command();
+        win->evaluate();
         settle();
         auto *go = named<QAbstractButton>(win, u"CommandLookAlike"_s);
         QVERIFY(go->isVisible());
@@ -273,7 +273,7 @@ private slots:
     // as it was and closing asks nothing, since that is what was saved.
     void decided_grading_undone()
     {
-        win->hyouka_command();
+        win->evaluate();
         settle();
         auto *list = named<QListWidget>(win, u"List2"_s);
         list->setCurrentRow(1);
@@ -282,7 +282,7 @@ private slots:
         settle();
         QVERIFY(!win->evaluation_panel()->isVisible());
         QVERIFY(!sheet->text(1, sheet->grade_col()).isEmpty());
-        QVERIFY(!sheet->saved_flg());
+        QVERIFY(!sheet->is_saved());
         while (win->undo_commands()->history()->can_undo()) {
             item(u"mnu_undo"_s)->trigger();
             settle();
@@ -292,7 +292,7 @@ private slots:
             QCOMPARE(sheet->text(r, sheet->total_col()), QString());
         }
         QCOMPARE(sheet->candidate_index(), -1);
-        QVERIFY(sheet->saved_flg());
+        QVERIFY(sheet->is_saved());
         QVERIFY(win->close_window());
         QVERIFY(prompter->asked.isEmpty());
     }

@@ -115,7 +115,7 @@ private slots:
             sheet->set_text(r, 5, QString::number(scores[r - 1]));
         }
         QTest::keyClicks(win->editor(), u"2"_s);  // the year, typed
-        QVERIFY(sheet->content_flg());
+        QVERIFY(sheet->has_content());
         sheet->set_current_cell(2, 5);
         if (same_grades)
             evaluate_and_pick(0, u"Command2"_s);

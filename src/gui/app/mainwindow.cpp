@@ -55,20 +55,20 @@ const ToolButton kButtons[] = {
     {u"ｼｰﾄ保存", u"sheet_save", u"シートをファイルに書き込みます。", QStyle::SP_DialogSaveButton,
      &SheetWindow::save_sheet},
     {u"ｼｰﾄ印刷", u"prn_sheet", u"", QStyle::SP_FileDialogDetailedView,
-     &SheetWindow::mnu_print_Click},
+     &SheetWindow::print},
     {u"カット", u"cut", u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。", QStyle::SP_DialogDiscardButton,
      &SheetWindow::cut},
     {u"コピー", u"copy", u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。", QStyle::SP_FileDialogNewFolder,
      &SheetWindow::copy},
     {u"ペースト", u"past", u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞからﾃｷｽﾄを貼り付けます。", QStyle::SP_DialogApplyButton,
-     &SheetWindow::past},
+     &SheetWindow::paste},
     {u"列挿入", u"ins_retu", u"列を挿入します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowRight,
-     &SheetWindow::insert_r},
-    {u"行挿入", u"ins_gyou", u"行を挿入します。", QStyle::SP_ArrowDown, &SheetWindow::insert_g_},
+     &SheetWindow::insert_columns},
+    {u"行挿入", u"ins_gyou", u"行を挿入します。", QStyle::SP_ArrowDown, &SheetWindow::insert_rows},
     {u"列削除", u"del_retu", u"列を削除します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowLeft,
-     &SheetWindow::del_r_},
-    {u"行削除", u"del_gyou", u"行を削除します。", QStyle::SP_ArrowUp, &SheetWindow::del_g_},
-    {u"文字消去", u"", u"", QStyle::SP_LineEditClearButton, &SheetWindow::del_moji},
+     &SheetWindow::delete_columns},
+    {u"行削除", u"del_gyou", u"行を削除します。", QStyle::SP_ArrowUp, &SheetWindow::delete_rows},
+    {u"文字消去", u"", u"", QStyle::SP_LineEditClearButton, &SheetWindow::delete_contents},
 };
 
 const QString kCountSuffix = u"枚のｼｰﾄがあります。"_s;
@@ -257,7 +257,7 @@ void MainWindow::create_sheet_and_load()
 
 SheetWindow *MainWindow::empty_start_sheet() const
 {
-    if (load_order_.size() == 1 && !load_order_.first()->sheet()->content_flg())
+    if (load_order_.size() == 1 && !load_order_.first()->sheet()->has_content())
         return load_order_.first();
     return nullptr;
 }

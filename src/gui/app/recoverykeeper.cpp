@@ -31,7 +31,7 @@ void RecoveryKeeper::watch(SheetWindow *sheet)
             [this, sheet] { changed_.insert(sheet); });
     // Saved, the copy is of no more use.
     connect(sheet->sheet(), &Sheet::document_changed, this, [this, sheet, id] {
-        if (sheet->sheet()->saved_flg())
+        if (sheet->sheet()->is_saved())
             store_.forget(id);
     });
     // Closed on purpose: the teacher answered the save question.
@@ -63,7 +63,7 @@ void RecoveryKeeper::keep(SheetWindow *sheet)
         return;
     changed_.remove(sheet);
     const Sheet &data = *sheet->sheet();
-    if (data.saved_flg() || !data.content_flg()) {
+    if (data.is_saved() || !data.has_content()) {
         store_.forget(*id);
         return;
     }

@@ -30,18 +30,18 @@ bool PanelDragger::eventFilter(QObject *watched, QEvent *event)
         const double x = twips::from_px(mouse->position().x());
         const double y = twips::from_px(mouse->position().y());
         if (in_band(y)) {
-            drag_flg_ = true;
+            dragging_ = true;
             drag_x_ = x;
             drag_y_ = numbers::round_half_even(y);
             panel_->setCursor(Qt::SizeAllCursor);
         } else {
-            drag_flg_ = false;
+            dragging_ = false;
             panel_->unsetCursor();
         }
         return true;
     }
     case QEvent::MouseMove: {
-        if (!drag_flg_)
+        if (!dragging_)
             return false;
         auto *mouse = static_cast<QMouseEvent *>(event);
         // A panel pushed above the window comes back to its top edge first.
@@ -52,7 +52,7 @@ bool PanelDragger::eventFilter(QObject *watched, QEvent *event)
         const double x = twips::from_px(mouse->position().x());
         const double y = twips::from_px(mouse->position().y());
         if (!in_band(y)) {
-            drag_flg_ = false;
+            dragging_ = false;
             panel_->unsetCursor();
             return true;
         }
@@ -61,7 +61,7 @@ bool PanelDragger::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     case QEvent::MouseButtonRelease:
-        drag_flg_ = false;
+        dragging_ = false;
         panel_->unsetCursor();
         return true;
     default:

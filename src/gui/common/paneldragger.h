@@ -15,7 +15,7 @@ public:
     // text_height gives the height of "*" in the window font, in twips.
     PanelDragger(QWidget *panel, std::function<double()> text_height);
 
-    bool dragging() const { return drag_flg_; }
+    bool dragging() const { return dragging_; }
     // Whether a point (twips, panel coordinates) lies in a grab band.
     bool in_band(double y) const;
 
@@ -25,7 +25,7 @@ protected:
 private:
     QWidget *panel_;
     std::function<double()> text_height_;
-    bool drag_flg_ = false;
+    bool dragging_ = false;
     double drag_x_ = 0;
     double drag_y_ = 0;
 };

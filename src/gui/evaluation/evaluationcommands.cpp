@@ -42,7 +42,7 @@ bool EvaluationCommands::may_raise_full_marks()
     return false;
 }
 
-void EvaluationCommands::hyouka_command()
+void EvaluationCommands::evaluate()
 {
     // A mark above full marks the teacher typed is most often a typo: raising
     // the full marks would rescale the whole class without a word.
@@ -53,7 +53,7 @@ void EvaluationCommands::hyouka_command()
     // held before the first run: that is what 中止 and いいえ restore.
     if (panel_->isHidden())
         panel_->save_grades();
-    const scoring::TotalStatistics stats = scoring::calc_sougouten(*sheet_);
+    const scoring::TotalStatistics stats = scoring::compute_totals(*sheet_);
     panel_->note_evaluated();
     panel_->show_statistics(stats);
 
@@ -62,7 +62,7 @@ void EvaluationCommands::hyouka_command()
     // bring another sheet to the front.
     emit busy(true);
 
-    panel_->mk_kouho();
+    panel_->make_candidates();
 
     // A panel partly outside the client area comes back to the top, and
     // horizontally as little as needed to lie inside.

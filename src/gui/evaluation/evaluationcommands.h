@@ -18,7 +18,7 @@ public:
     EvaluationCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, EvaluationPanel *panel,
                        Prompter &prompter);
 
-    void hyouka_command();
+    void evaluate();
 
 signals:
     // The frame's own commands wait while the command runs.

@@ -128,13 +128,13 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     connect(look_alike_button_, &QPushButton::clicked, this, &EvaluationPanel::look_alike_requested);
 
     connect(close_button_, &QToolButton::clicked, this, &EvaluationPanel::close_requested);
-    connect(recalc_button_, &QPushButton::clicked, this, &EvaluationPanel::mk_kouho);
+    connect(recalc_button_, &QPushButton::clicked, this, &EvaluationPanel::make_candidates);
     connect(decide_button_, &QPushButton::clicked, this, &EvaluationPanel::decide);
     connect(abort_button_, &QPushButton::clicked, this, &EvaluationPanel::abort_evaluation);
     for (QPushButton *b : {recalc_button_, decide_button_, abort_button_})
         connect(b, &QPushButton::clicked, this, &EvaluationPanel::acted);
     // Any new selection chooses: by mouse, by keyboard or by the program.
-    connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::List2_Click);
+    connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::choose_candidate);
     geometry::place(this, 0, 0, kWidth, kHeight);
     lay_out();
     hide();
@@ -220,7 +220,7 @@ void EvaluationPanel::schedule_recount()
 
 void EvaluationPanel::recount()
 {
-    hyouka_dosuu();
+    count_grades();
     const int odd = marks::count_look_alikes(*sheet_);
     look_alike_button_->setText(u"要確認 "_s + QString::number(odd) + u" 件"_s);
     look_alike_button_->setVisible(odd > 0);
@@ -345,7 +345,7 @@ void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
         totals_grid_->set_text(i, 1, numbers::plain_form(stats.classes[size_t(i - 1)]));
 }
 
-void EvaluationPanel::mk_kouho()
+void EvaluationPanel::make_candidates()
 {
     // Clearing the list is no choice of the teacher's: the sheet keeps its
     // candidate, and the rebuilt list shows it chosen again.
@@ -356,7 +356,7 @@ void EvaluationPanel::mk_kouho()
     candidate_list_->setEnabled(false);
     if (!sheet_)
         return;
-    const QStringList entries = grading::mk_kouho(*sheet_);
+    const QStringList entries = grading::make_candidates(*sheet_);
     if (entries.isEmpty())
         return;
     candidate_list_->addItems(entries);
@@ -364,11 +364,11 @@ void EvaluationPanel::mk_kouho()
     choose_entry(sheet_->candidate_index());
 }
 
-void EvaluationPanel::hyouka_dosuu()
+void EvaluationPanel::count_grades()
 {
     if (!sheet_)
         return;
-    const grading::GradeCounts counts = grading::hyouka_dosuu(*sheet_);
+    const grading::GradeCounts counts = grading::count_grades(*sheet_);
     for (int i = 1; i <= 10; ++i)
         grades_grid_->set_text(i, 1, numbers::plain_form(counts.counts[size_t(i)]));
     graded_label_->setText(counts.graded_text());
@@ -385,7 +385,7 @@ void EvaluationPanel::choose_entry(int k)
     if (k < 0 || k >= candidate_list_->count())
         return;
     if (selected_entry() == k)
-        List2_Click();
+        choose_candidate();
     else
         candidate_list_->setCurrentRow(k, QItemSelectionModel::ClearAndSelect);
 }
@@ -415,15 +415,15 @@ void EvaluationPanel::restore_grades()
     recount();
 }
 
-void EvaluationPanel::List2_Click()
+void EvaluationPanel::choose_candidate()
 {
     const int k = selected_entry();
     // A selection cleared by a rebuild chooses nothing.
     if (k < 0 || !sheet_)
         return;
     sheet_->set_candidate_index(k);
-    grading::set_hyouka(*sheet_, k);
-    hyouka_dosuu();
+    grading::write_grades(*sheet_, k);
+    count_grades();
     // Where the list cannot show them all, the chosen one stays in view.
     candidate_list_->scrollToItem(candidate_list_->item(k));
 }
@@ -432,13 +432,13 @@ void EvaluationPanel::List2_Click()
 void EvaluationPanel::criterion_changed()
 {
     // The rebuilt list grades the chosen candidate anew with the new criterion.
-    mk_kouho();
+    make_candidates();
 }
 
 void EvaluationPanel::decide()
 {
     if (candidate_list_->count() == 0)
-        mk_kouho();
+        make_candidates();
     hide();
 }
 

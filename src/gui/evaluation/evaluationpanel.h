@@ -38,9 +38,9 @@ public:
     // Highest, lowest and the counts of the totals.
     void show_statistics(const scoring::TotalStatistics &stats);
     // Rebuilds the candidate list; nothing is selected afterwards.
-    void mk_kouho();
+    void make_candidates();
     // Recounts the grade column into the grade grid and the graded count.
-    void hyouka_dosuu();
+    void count_grades();
     // The selected entry, -1 when none.
     int selected_entry() const;
     // Selects entry k; choosing it even when it is already the selected one.
@@ -69,7 +69,7 @@ protected:
 
 private:
     void lay_out();
-    void List2_Click();
+    void choose_candidate();
     void criterion_changed();
     void decide();
     void abort_evaluation();

@@ -114,7 +114,7 @@ pagination::Plan PrintCommands::plan_for(QPrinter &printer)
     return plan;
 }
 
-void PrintCommands::mnu_print_Click()
+void PrintCommands::print()
 {
     Prompter &prompter = host_.prompter();
     QPrinter printer(QPrinter::HighResolution);
@@ -152,7 +152,7 @@ void PrintCommands::mnu_print_Click()
         prompter.message(window_, u"PDF の文字の情報を直せませんでした。印刷された文字の検索やコピーが正しくできないことがあります。"_s);
 }
 
-void PrintCommands::mnu_preview_Click()
+void PrintCommands::preview()
 {
     QPrinter printer(QPrinter::HighResolution);
     prepare(printer);

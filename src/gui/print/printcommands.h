@@ -24,8 +24,8 @@ class PrintCommands : public QObject
 public:
     PrintCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, SheetHost &host);
 
-    void mnu_print_Click();
-    void mnu_preview_Click();
+    void print();
+    void preview();
 
 private:
     pagination::ScreenMeasures screen_measures() const;

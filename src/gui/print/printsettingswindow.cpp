@@ -56,11 +56,11 @@ PrintSettingsWindow::PrintSettingsWindow(PrinterSettings &settings, Prompter &pr
     buttons->addWidget(cancel);
     grid->addLayout(buttons, 3, 0, 1, 3);
 
-    connect(paper_list_, &QComboBox::currentIndexChanged, this, &PrintSettingsWindow::Combo2_Click);
-    connect(portrait_, &QRadioButton::clicked, this, [this] { Option1_Click(0); });
-    connect(landscape_, &QRadioButton::clicked, this, [this] { Option1_Click(1); });
+    connect(paper_list_, &QComboBox::currentIndexChanged, this, &PrintSettingsWindow::choose_paper);
+    connect(portrait_, &QRadioButton::clicked, this, [this] { choose_orientation(0); });
+    connect(landscape_, &QRadioButton::clicked, this, [this] { choose_orientation(1); });
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
-    connect(cancel, &QPushButton::clicked, this, &PrintSettingsWindow::Command2_Click);
+    connect(cancel, &QPushButton::clicked, this, &PrintSettingsWindow::cancel);
 }
 
 void PrintSettingsWindow::open_settings()
@@ -92,7 +92,7 @@ void PrintSettingsWindow::open_settings()
     activateWindow();
 }
 
-void PrintSettingsWindow::Combo2_Click(int index)
+void PrintSettingsWindow::choose_paper(int index)
 {
     if (filling_ || index < 0 || index >= papers_.size())
         return;
@@ -104,31 +104,31 @@ void PrintSettingsWindow::Combo2_Click(int index)
     settings_.set_page_size(papers_[index]);
 }
 
-void PrintSettingsWindow::Option1_Click(int index)
+void PrintSettingsWindow::choose_orientation(int index)
 {
     settings_.set_orientation(index == 1 ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
-void PrintSettingsWindow::ret_printer()
+void PrintSettingsWindow::restore_printer()
 {
     settings_.set_page_size(saved_paper_);
     settings_.set_orientation(saved_orientation_);
 }
 
-void PrintSettingsWindow::Command2_Click()
+void PrintSettingsWindow::cancel()
 {
-    ret_printer();
+    restore_printer();
     hide();
 }
 
 void PrintSettingsWindow::reject()
 {
-    Command2_Click();
+    cancel();
 }
 
 void PrintSettingsWindow::closeEvent(QCloseEvent *event)
 {
     // Closed through its frame: what was in force before stays.
-    ret_printer();
+    restore_printer();
     QDialog::closeEvent(event);
 }

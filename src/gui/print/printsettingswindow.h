@@ -29,10 +29,10 @@ protected:
     void reject() override;
 
 private:
-    void Combo2_Click(int index);
-    void Option1_Click(int index);
-    void Command2_Click();
-    void ret_printer();
+    void choose_paper(int index);
+    void choose_orientation(int index);
+    void cancel();
+    void restore_printer();
 
     PrinterSettings &settings_;
     Prompter &prompter_;

@@ -175,7 +175,7 @@ void CellEditor::show_editor()
 void CellEditor::Text1_Change(const QString &text)
 {
     sheet_->set_text(sheet_->row(), sheet_->col(), text);
-    sheet_->set_content_flg();
+    sheet_->set_has_content();
     if (auto_text_flg_) {
         auto_text_flg_ = false;
         return;
@@ -203,7 +203,7 @@ void CellEditor::Text1_GotFocus()
     put_editor();
 }
 
-void CellEditor::grdhyouka_RowColChange()
+void CellEditor::follow_current_cell()
 {
     if (!isHidden()) {
         setEnabled(true);
@@ -257,7 +257,7 @@ void CellEditor::move_left()
     one_step(0, -1);
 }
 
-void CellEditor::Command1_Click()
+void CellEditor::press_enter()
 {
     if (enter_hold_flg_ == 0)
         move_down();
@@ -301,7 +301,7 @@ bool CellEditor::Text1_KeyDown(int key, int shift)
         if (shift == 1)
             move_left();
         else if (shift == 0)
-            Command1_Click();
+            press_enter();
         return true;
     case kEsc:
         if (sheet_->sel_row() != sheet_->row() || sheet_->sel_col() != sheet_->col())
@@ -331,7 +331,7 @@ bool CellEditor::Text1_KeyDown(int key, int shift)
         return false;
     case kDelete:
         if (shift != 0) {
-            emit del_moji_requested();
+            emit delete_requested();
             return true;
         }
         return false;
@@ -363,7 +363,7 @@ bool CellEditor::event(QEvent *event)
         // A block from a spreadsheet goes into the cells, not into one cell.
         if (key->matches(QKeySequence::Paste) &&
             cliptext::is_block(QGuiApplication::clipboard()->text())) {
-            emit past_requested();
+            emit paste_requested();
             return true;
         }
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;

@@ -46,9 +46,9 @@ public:
     void move_right();
     void move_left();
     // The Enter key.
-    void Command1_Click();
+    void press_enter();
     // The current cell changed: the editor takes the focus when shown.
-    void grdhyouka_RowColChange();
+    void follow_current_cell();
 
     void setVisible(bool visible) override;
 
@@ -56,9 +56,9 @@ signals:
     // The editor got the focus before the window was first laid out.
     void layout_wanted();
     // Shift+Delete: clear the selected cells.
-    void del_moji_requested();
+    void delete_requested();
     // Paste of a block of cells (a TAB or a line end between values).
-    void past_requested();
+    void paste_requested();
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: the sheet's undo, not the line edit's.
     void undo_requested();
     void redo_requested();

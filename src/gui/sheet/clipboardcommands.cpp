@@ -38,7 +38,7 @@ void ClipboardCommands::cut()
     }
 }
 
-void ClipboardCommands::past()
+void ClipboardCommands::paste()
 {
     const QString caption = window_->windowTitle();
     window_->setCursor(Qt::WaitCursor);
@@ -51,7 +51,7 @@ void ClipboardCommands::past()
         window_->setWindowTitle(caption + u"      ("_s + QString::number(lines) + u"件追加)"_s);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    const cliptext::PasteResult done = cliptext::past(
+    const cliptext::PasteResult done = cliptext::paste(
         *sheet_, QGuiApplication::clipboard()->text(), twips::unit_width(window_->font()), progress);
     window_->setWindowTitle(caption);
     window_->unsetCursor();
@@ -60,12 +60,12 @@ void ClipboardCommands::past()
         prompter_.message(window_, done.refusal);
     // Loaded as the system: fixed-length entry does not move on.
     editor_->reload();
-    inputs_->Label5_Change();
+    inputs_->clamp_position_display();
 }
 
-void ClipboardCommands::del_moji()
+void ClipboardCommands::delete_contents()
 {
-    cliptext::del_moji(*sheet_);
+    cliptext::delete_contents(*sheet_);
     editor_->reload();
 }
 
@@ -73,5 +73,5 @@ void ClipboardCommands::select_all()
 {
     cliptext::select_all(*sheet_);
     editor_->reload();
-    inputs_->Label5_Change();
+    inputs_->clamp_position_display();
 }

@@ -21,8 +21,8 @@ public:
 
     void copy();
     void cut();
-    void past();
-    void del_moji();
+    void paste();
+    void delete_contents();
     void select_all();
 
 private:

@@ -48,7 +48,7 @@ QStringList FileCommands::file_filters()
 void FileCommands::save_sheet()
 {
     save_cancel_flg_ = false;
-    if (!sheet_->content_flg() &&
+    if (!sheet_->has_content() &&
         prompter_.ask(window_, u"なにも入力していませんが、保存しますか？"_s,
                       Prompter::Buttons::YesNo, u"確認"_s, Prompter::Answer::No) !=
             Prompter::Answer::Yes)
@@ -111,7 +111,7 @@ void FileCommands::sheet_write()
 
 void FileCommands::read_sheet()
 {
-    if (sheet_->content_flg()) {
+    if (sheet_->has_content()) {
         emit read_elsewhere_requested();
         return;
     }

@@ -82,8 +82,8 @@ InputPanels::InputPanels(const Sheet *sheet, QWidget *parent) : QWidget(parent),
 
     geometry::place(this, 0, 0, 1335, 2565);
 
-    connect(size_scroll_, &QScrollBar::valueChanged, this, &InputPanels::VScroll1_Change);
-    connect(fixed_length_scroll_, &QScrollBar::valueChanged, this, &InputPanels::VScroll2_Change);
+    connect(size_scroll_, &QScrollBar::valueChanged, this, &InputPanels::show_character_size);
+    connect(fixed_length_scroll_, &QScrollBar::valueChanged, this, &InputPanels::show_fixed_length);
 }
 
 int InputPanels::fixed_length() const
@@ -114,11 +114,11 @@ void InputPanels::set_position_display(int row, int col, bool leading_space)
     col_label_->setText(c);
     if (row_label_->text() != r) {
         row_label_->setText(r);
-        Label5_Change();
+        clamp_position_display();
     }
 }
 
-void InputPanels::Label5_Change()
+void InputPanels::clamp_position_display()
 {
     const int last_row = sheet_->rows() - 1;
     const int last_col = sheet_->cols() - 1;
@@ -143,14 +143,14 @@ int InputPanels::shown_col() const
     return int(numbers::round_half_even(numbers::leading_number(col_label_->text())));
 }
 
-void InputPanels::VScroll1_Change()
+void InputPanels::show_character_size()
 {
     const double size = 30 - size_scroll_->value();
     size_label_->setText(QString::number(size));
     emit character_size_changed(size);
 }
 
-void InputPanels::VScroll2_Change()
+void InputPanels::show_fixed_length()
 {
     const int n = fixed_length();
     fixed_length_label_->setText(n == 0 ? u"なし"_s : numbers::signed_form(n));

@@ -23,7 +23,7 @@ public:
 
     // The position display; a row or column beyond the grid is clamped.
     void set_position_display(int row, int col, bool leading_space);
-    void Label5_Change();
+    void clamp_position_display();
     // Sets the row display as it is, with no clamping.
     void show_row(const QString &text);
     // The row and column the position display shows.
@@ -39,8 +39,8 @@ signals:
     void character_size_changed(double points);
 
 private:
-    void VScroll1_Change();
-    void VScroll2_Change();
+    void show_character_size();
+    void show_fixed_length();
 
     const Sheet *sheet_;
     QFrame *size_position_panel_;

@@ -16,10 +16,10 @@ MouseSelection::MouseSelection(Sheet *sheet, SheetGrid *grid, CellEditor *editor
     : QObject(parent), sheet_(sheet), grid_(grid), editor_(editor), inputs_(inputs),
       context_menu_(context_menu), is_active_(std::move(is_active))
 {
-    connect(grid_, &SheetGrid::mouse_down, this, &MouseSelection::grdhyouka_MouseDown);
-    connect(grid_, &SheetGrid::mouse_move, this, &MouseSelection::grdhyouka_MouseMove);
-    connect(grid_, &SheetGrid::mouse_up, this, &MouseSelection::grdhyouka_MouseUp);
-    connect(grid_, &SheetGrid::scrolled, this, &MouseSelection::grdhyouka_Scroll);
+    connect(grid_, &SheetGrid::mouse_down, this, &MouseSelection::press);
+    connect(grid_, &SheetGrid::mouse_move, this, &MouseSelection::drag);
+    connect(grid_, &SheetGrid::mouse_up, this, &MouseSelection::release);
+    connect(grid_, &SheetGrid::scrolled, this, &MouseSelection::follow_scroll);
     connect(grid_, &SheetGrid::context_press, this, &MouseSelection::context_press);
 }
 
@@ -36,7 +36,7 @@ void MouseSelection::context_press(int row, int col)
     inputs_->set_position_display(row, col, true);
 }
 
-void MouseSelection::grdhyouka_MouseDown(int button, int, double, double)
+void MouseSelection::press(int button, int, double, double)
 {
     context_menu_open_ = false;
     if (button & 1) {
@@ -49,7 +49,7 @@ void MouseSelection::grdhyouka_MouseDown(int button, int, double, double)
     }
 }
 
-void MouseSelection::grdhyouka_MouseMove(int, int, double x, double y)
+void MouseSelection::drag(int, int, double x, double y)
 {
     if (!is_active_())
         return;
@@ -76,7 +76,7 @@ void MouseSelection::grdhyouka_MouseMove(int, int, double x, double y)
     grid_->set_pointer(SheetGrid::Pointer::Default);
 }
 
-void MouseSelection::grdhyouka_MouseUp(int button, int, double, double)
+void MouseSelection::release(int button, int, double, double)
 {
     // The release of the press that opened the context menu belongs to the
     // menu; it must not move the cursor.
@@ -107,7 +107,7 @@ void MouseSelection::grdhyouka_MouseUp(int button, int, double, double)
     inputs_->set_position_display(rs, cs, true);
 }
 
-void MouseSelection::grdhyouka_Scroll()
+void MouseSelection::follow_scroll()
 {
     const int row = sheet_->row();
     const int col = sheet_->col();

@@ -22,10 +22,10 @@ public:
                    QMenu *context_menu, std::function<bool()> is_active, QObject *parent);
 
 private:
-    void grdhyouka_MouseDown(int button, int shift, double x, double y);
-    void grdhyouka_MouseMove(int button, int shift, double x, double y);
-    void grdhyouka_MouseUp(int button, int shift, double x, double y);
-    void grdhyouka_Scroll();
+    void press(int button, int shift, double x, double y);
+    void drag(int button, int shift, double x, double y);
+    void release(int button, int shift, double x, double y);
+    void follow_scroll();
     void context_press(int row, int col);
 
     Sheet *sheet_;

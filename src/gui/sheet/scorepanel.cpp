@@ -82,7 +82,7 @@ void ScorePanel::show_statistics()
     }
     // The average follows the marks with the statistics under it: a stale
     // average beside a fresh median would contradict it.
-    average_label_->setText(scoring::retu_heikin(*sheet_, c - 4));
+    average_label_->setText(scoring::column_average(*sheet_, c - 4));
     const marks::Statistics s = marks::column_statistics(*sheet_, c);
     QString text = u"人数　　 "_s + QString::number(s.count);
     if (s.count > 0)
@@ -136,8 +136,8 @@ void ScorePanel::refresh()
     const int k = c - 4;
     const ScoreSettings &s = sheet_->settings(k);
     show_text(title_box_, sheet_->text(0, c));
-    show_text(full_marks_box_, s.manten_text);
-    show_text(weight_box_, numbers::plain_form(s.omomi));
+    show_text(full_marks_box_, s.full_marks_text);
+    show_text(weight_box_, numbers::plain_form(s.weight));
     show_statistics();
 }
 
@@ -147,10 +147,10 @@ void ScorePanel::settings_changed(int k)
         return;
     // A box the teacher is typing in already holds what it stored.
     const ScoreSettings &s = sheet_->settings(k);
-    if (full_marks_box_->text() != s.manten_text)
-        show_text(full_marks_box_, s.manten_text);
-    if (numbers::leading_number(weight_box_->text()) != s.omomi)
-        show_text(weight_box_, numbers::plain_form(s.omomi));
+    if (full_marks_box_->text() != s.full_marks_text)
+        show_text(full_marks_box_, s.full_marks_text);
+    if (numbers::leading_number(weight_box_->text()) != s.weight)
+        show_text(weight_box_, numbers::plain_form(s.weight));
     // Full marks decide which marks are above them.
     show_statistics();
 }
@@ -169,9 +169,9 @@ void ScorePanel::store(QLineEdit *box, const QString &text)
         sheet_->set_text(0, c, text);
     } else if (box == full_marks_box_) {
         ScoreSettings s = sheet_->settings(k);
-        s.manten_text = text;
-        s.manten = numbers::leading_number(text);
-        s.manten_flg = true;
+        s.full_marks_text = text;
+        s.full_marks = numbers::leading_number(text);
+        s.full_marks_given = true;
         sheet_->set_settings(k, s);
     } else if (box == weight_box_) {
         sheet_->set_weight(k, numbers::leading_number(text));

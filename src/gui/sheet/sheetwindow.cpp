@@ -98,9 +98,9 @@ void SheetWindow::build_parts()
 
     // The panel follows the cursor before the editor takes the focus.
     score_panel_->attach(sheet_);
-    connect(sheet_, &Sheet::current_cell_changed, editor_, &CellEditor::grdhyouka_RowColChange);
+    connect(sheet_, &Sheet::current_cell_changed, editor_, &CellEditor::follow_current_cell);
     connect(editor_, &CellEditor::layout_wanted, this, [this] {
-        if (!layout_flg_)
+        if (!laid_out_)
             lay_out();
     });
     editor_->hold_enter_in({score_panel_->weight_box(), score_panel_->full_marks_box()});
@@ -128,7 +128,7 @@ void SheetWindow::build_parts()
     command1->setObjectName(u"Command1"_s);
     command1->setFocusPolicy(Qt::NoFocus);
     geometry::place(command1, -500, 0, 15, 15);
-    connect(command1, &QPushButton::clicked, editor_, &CellEditor::Command1_Click);
+    connect(command1, &QPushButton::clicked, editor_, &CellEditor::press_enter);
 
     auto text_height = [this] { return twips::unit_height(font()); };
     drag4_ = new PanelDragger(score_panel_, text_height);
@@ -138,7 +138,7 @@ void SheetWindow::build_parts()
     connect(file_, &FileCommands::read_elsewhere_requested, this,
             &SheetWindow::load_in_new_sheet_requested);
     connect(file_, &FileCommands::close_requested, this, [this] {
-        no_prompt_flg_ = true;
+        never_prompt_ = true;
         close_window();
     });
     connect(file_, &FileCommands::read_done, this, &SheetWindow::read_done);
@@ -149,8 +149,8 @@ void SheetWindow::build_parts()
     clipboard_ = new ClipboardCommands(this, sheet_, grid_, editor_, inputs_, host_.prompter());
     structure_ = new StructureCommands(this, sheet_, editor_, inputs_, host_);
     print_ = new PrintCommands(this, sheet_, grid_, host_);
-    connect(editor_, &CellEditor::del_moji_requested, this, &SheetWindow::del_moji);
-    connect(editor_, &CellEditor::past_requested, this, &SheetWindow::past);
+    connect(editor_, &CellEditor::delete_requested, this, &SheetWindow::delete_contents);
+    connect(editor_, &CellEditor::paste_requested, this, &SheetWindow::paste);
     // A press on the grid puts the count dialog away.
     connect(grid_, &SheetGrid::mouse_down, this, [this] { host_.count_dialog().put_away(); });
 
@@ -160,7 +160,7 @@ void SheetWindow::build_parts()
     evaluation_ = new EvaluationCommands(this, sheet_, grid_, evaluation_panel_, host_.prompter());
     connect(evaluation_, &EvaluationCommands::busy, this, &SheetWindow::busy);
     connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
-            &SheetWindow::hyouka_command);
+            &SheetWindow::evaluate);
     // After a panel button the keys go to the current cell again, never to a
     // box the focus happened to fall into.
     auto back_to_editor = [this] {
@@ -197,23 +197,23 @@ void SheetWindow::connect_menus()
     on(u"mnu_same_setup"_s, &SheetWindow::same_setup_requested);
     on(u"mnu_report"_s, &SheetWindow::report_requested);
     on(u"prg_end"_s, &SheetWindow::end_program_requested);
-    on(u"mnu_hyouka_go"_s, &SheetWindow::hyouka_command);
+    on(u"mnu_hyouka_go"_s, &SheetWindow::evaluate);
     on(u"about_prg"_s, &SheetWindow::about_requested);
     on(u"mnu_help"_s, &SheetWindow::help_requested);
     on(u"mnu_cut"_s, &SheetWindow::cut);
     on(u"mnu_copy"_s, &SheetWindow::copy);
-    on(u"mnu_past"_s, &SheetWindow::past);
+    on(u"mnu_past"_s, &SheetWindow::paste);
     on(u"mnu_all_e"_s, &SheetWindow::select_all);
     on(u"mnu_fold"_s, &SheetWindow::fold_marks);
-    on(u"menu_insert"_s, &SheetWindow::insert_r);
-    on(u"menu_sakujo"_s, &SheetWindow::del_r_);
-    on(u"insert_g"_s, &SheetWindow::insert_g_);
-    on(u"dele_g"_s, &SheetWindow::del_g_);
+    on(u"menu_insert"_s, &SheetWindow::insert_columns);
+    on(u"menu_sakujo"_s, &SheetWindow::delete_columns);
+    on(u"insert_g"_s, &SheetWindow::insert_rows);
+    on(u"dele_g"_s, &SheetWindow::delete_rows);
     on(u"edit2_copy"_s, &SheetWindow::copy);
     on(u"menu_cut2"_s, &SheetWindow::cut);
-    on(u"mnu_paste2"_s, &SheetWindow::past);
-    on(u"mnu_print"_s, &SheetWindow::mnu_print_Click);
-    on(u"mnu_preview"_s, &SheetWindow::mnu_preview_Click);
+    on(u"mnu_paste2"_s, &SheetWindow::paste);
+    on(u"mnu_print"_s, &SheetWindow::print);
+    on(u"mnu_preview"_s, &SheetWindow::preview);
     on(u"mnu_psettei"_s, &SheetWindow::print_settings_requested);
     const std::pair<const char16_t *, int> arrangements[] = {
         {u"mnu_jouge", 1}, {u"mnu_sayuu", 2}, {u"mnu_kasane", 0}};
@@ -311,10 +311,10 @@ void SheetWindow::sheet_write()
     file_->sheet_write();
 }
 
-void SheetWindow::hyouka_command()
+void SheetWindow::evaluate()
 {
     const UndoCommands::Held step(*undo_, u"評価計算"_s);
-    evaluation_->hyouka_command();
+    evaluation_->evaluate();
     emit evaluated();
 }
 
@@ -329,16 +329,16 @@ void SheetWindow::cut()
     clipboard_->cut();
 }
 
-void SheetWindow::past()
+void SheetWindow::paste()
 {
     const UndoCommands::Held step(*undo_, u"貼り付け"_s);
-    clipboard_->past();
+    clipboard_->paste();
 }
 
-void SheetWindow::del_moji()
+void SheetWindow::delete_contents()
 {
     const UndoCommands::Held step(*undo_, u"文字消去"_s);
-    clipboard_->del_moji();
+    clipboard_->delete_contents();
 }
 
 void SheetWindow::fold_marks()
@@ -362,53 +362,53 @@ void SheetWindow::select_all()
     clipboard_->select_all();
 }
 
-void SheetWindow::insert_r()
+void SheetWindow::insert_columns()
 {
     const UndoCommands::Held step(*undo_, u"列の挿入"_s);
-    structure_->insert_r();
+    structure_->insert_columns();
 }
 
-void SheetWindow::del_r_()
+void SheetWindow::delete_columns()
 {
     const UndoCommands::Held step(*undo_, u"列の削除"_s);
-    structure_->del_r_();
+    structure_->delete_columns();
 }
 
-void SheetWindow::insert_g_()
+void SheetWindow::insert_rows()
 {
     const UndoCommands::Held step(*undo_, u"行の挿入"_s);
-    structure_->insert_g_();
+    structure_->insert_rows();
 }
 
-void SheetWindow::del_g_()
+void SheetWindow::delete_rows()
 {
     const UndoCommands::Held step(*undo_, u"行の削除"_s);
-    structure_->del_g_();
+    structure_->delete_rows();
 }
 
-void SheetWindow::insert_retu(int col, int count)
+void SheetWindow::insert_columns(int col, int count)
 {
-    structure_->insert_retu(col, count);
+    structure_->insert_columns(col, count);
 }
 
-void SheetWindow::del_retu(int col, int count)
+void SheetWindow::delete_columns(int col, int count)
 {
-    structure_->del_retu(col, count);
+    structure_->delete_columns(col, count);
 }
 
-void SheetWindow::insert_gyou(int row, int count)
+void SheetWindow::insert_rows(int row, int count)
 {
-    structure_->insert_gyou(row, count);
+    structure_->insert_rows(row, count);
 }
 
-void SheetWindow::mnu_print_Click()
+void SheetWindow::print()
 {
-    print_->mnu_print_Click();
+    print_->print();
 }
 
-void SheetWindow::mnu_preview_Click()
+void SheetWindow::preview()
 {
-    print_->mnu_preview_Click();
+    print_->preview();
 }
 
 void SheetWindow::mousePressEvent(QMouseEvent *event)
@@ -465,7 +465,7 @@ void SheetWindow::keyPressEvent(QKeyEvent *event)
     // The keypad's Enter counts as Enter.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        editor_->Command1_Click();
+        editor_->press_enter();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -504,7 +504,7 @@ void SheetWindow::lay_out()
     score_panel_->resize(inputs_->width(), score_panel_->height());
     inputs_->lay_out();
     editor_->fit_editor();
-    layout_flg_ = true;
+    laid_out_ = true;
 }
 
 // The character size: fonts of the window, the editor and the grid, column
@@ -567,7 +567,7 @@ void SheetWindow::closeEvent(QCloseEvent *event)
     grid_->set_pointer(SheetGrid::Pointer::Wait);
     Prompter::Answer answer = Prompter::Answer::No;
     const QString remembered_name = sheet_->sheet_name();
-    if (sheet_->content_flg() && !no_prompt_flg_ && !sheet_->saved_flg()) {
+    if (sheet_->has_content() && !never_prompt_ && !sheet_->is_saved()) {
         answer = host_.prompter().ask(this,
                                       windowTitle() + u" を閉じます。\r\nワークシート["_s +
                                           sheet_->sheet_name() + u"]を保存しますか？"_s,
@@ -584,13 +584,13 @@ void SheetWindow::closeEvent(QCloseEvent *event)
     unsetCursor();
     grid_->set_pointer(SheetGrid::Pointer::Default);
     if (answer == Prompter::Answer::Cancel) {
-        no_prompt_flg_ = false;
+        never_prompt_ = false;
         event->ignore();
         return;
     }
     if (!closing)
         sheet_->set_sheet_name(remembered_name);
-    no_prompt_flg_ = false;
+    never_prompt_ = false;
     if (!closing) {
         event->ignore();
         return;

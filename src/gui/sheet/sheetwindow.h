@@ -48,7 +48,7 @@ public:
     // Asks the window to close through its closing logic; true when it closed.
     bool close_window();
     // The next closing asks nothing.
-    void set_no_prompt_flg() { no_prompt_flg_ = true; }
+    void set_never_prompt() { never_prompt_ = true; }
     // The window became the active sheet window.
     void activated();
     // The keys go to the current cell's editor, the cell brought into view.
@@ -59,25 +59,25 @@ public:
     void read_sheet();
     void sheet_write();
     void close_command();
-    void hyouka_command();
+    void evaluate();
     void set_omomi() {}
     void copy();
     void cut();
-    void past();
-    void del_moji();
+    void paste();
+    void delete_contents();
     void select_all();
     // Look-alike marks in their half-width form, as one step.
     void fold_marks();
-    void insert_r();
-    void del_r_();
-    void insert_g_();
-    void del_g_();
+    void insert_columns();
+    void delete_columns();
+    void insert_rows();
+    void delete_rows();
     // The count dialog's actions, also for other windows.
-    void insert_retu(int col, int count);
-    void del_retu(int col, int count);
-    void insert_gyou(int row, int count);
-    void mnu_print_Click();
-    void mnu_preview_Click();
+    void insert_columns(int col, int count);
+    void delete_columns(int col, int count);
+    void insert_rows(int row, int count);
+    void print();
+    void preview();
 
 signals:
     // The closing logic let the window close.
@@ -140,7 +140,7 @@ private:
     MouseSelection *mouse_;
     PanelDragger *drag4_;
     PanelDragger *drag6_;
-    bool layout_flg_ = false;
-    bool no_prompt_flg_ = false;
+    bool laid_out_ = false;
+    bool never_prompt_ = false;
     bool closed_ = false;
 };

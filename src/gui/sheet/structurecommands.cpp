@@ -33,65 +33,65 @@ void StructureCommands::ask_count(const QString &caption, const QString &prompt,
     });
 }
 
-void StructureCommands::insert_r()
+void StructureCommands::insert_columns()
 {
     host_.count_dialog().put_away();
     if (single_cell())
-        ask_count(u"列を挿入"_s, u"挿入する列数．．．"_s, &StructureCommands::insert_retu, false);
+        ask_count(u"列を挿入"_s, u"挿入する列数．．．"_s, &StructureCommands::insert_columns, false);
     else
-        insert_retu(sheet_->left_selected_col(),
+        insert_columns(sheet_->left_selected_col(),
                     sheet_->right_selected_col() - sheet_->left_selected_col() + 1);
 }
 
-void StructureCommands::del_r_()
+void StructureCommands::delete_columns()
 {
     host_.count_dialog().put_away();
     if (single_cell())
-        ask_count(u"列を削除"_s, u"削除する列数"_s, &StructureCommands::del_retu, false);
+        ask_count(u"列を削除"_s, u"削除する列数"_s, &StructureCommands::delete_columns, false);
     else
-        del_retu(sheet_->left_selected_col(),
+        delete_columns(sheet_->left_selected_col(),
                  sheet_->right_selected_col() - sheet_->left_selected_col() + 1);
 }
 
-void StructureCommands::insert_g_()
+void StructureCommands::insert_rows()
 {
     host_.count_dialog().put_away();
     if (single_cell())
-        ask_count(u"行を挿入"_s, u"挿入する行数．．．"_s, &StructureCommands::insert_gyou, true);
+        ask_count(u"行を挿入"_s, u"挿入する行数．．．"_s, &StructureCommands::insert_rows, true);
     else
-        insert_gyou(sheet_->top_selected_row(),
+        insert_rows(sheet_->top_selected_row(),
                     sheet_->bottom_selected_row() - sheet_->top_selected_row() + 1);
 }
 
-void StructureCommands::del_g_()
+void StructureCommands::delete_rows()
 {
     host_.count_dialog().put_away();
     if (single_cell())
-        ask_count(u"行を削除"_s, u"削除する行数"_s, &StructureCommands::del_gyou, true);
+        ask_count(u"行を削除"_s, u"削除する行数"_s, &StructureCommands::delete_rows, true);
     else
-        del_gyou(sheet_->top_selected_row(),
+        delete_rows(sheet_->top_selected_row(),
                  sheet_->bottom_selected_row() - sheet_->top_selected_row() + 1);
 }
 
-void StructureCommands::insert_retu(int col, int count)
+void StructureCommands::insert_columns(int col, int count)
 {
-    finish(structure::insert_retu(*sheet_, col, count, twips::unit_width(window_->font())));
+    finish(structure::insert_columns(*sheet_, col, count, twips::unit_width(window_->font())));
 }
 
-void StructureCommands::del_retu(int col, int count)
+void StructureCommands::delete_columns(int col, int count)
 {
     const int selected = sheet_->right_selected_col() - sheet_->left_selected_col() + 1;
-    finish(structure::del_retu(*sheet_, col, count, selected));
+    finish(structure::delete_columns(*sheet_, col, count, selected));
 }
 
-void StructureCommands::insert_gyou(int row, int count)
+void StructureCommands::insert_rows(int row, int count)
 {
-    finish(structure::insert_gyou(*sheet_, row, count));
+    finish(structure::insert_rows(*sheet_, row, count));
 }
 
-void StructureCommands::del_gyou(int row, int count)
+void StructureCommands::delete_rows(int row, int count)
 {
-    finish(structure::del_gyou(*sheet_, row, count));
+    finish(structure::delete_rows(*sheet_, row, count));
 }
 
 void StructureCommands::finish(const structure::Result &result)

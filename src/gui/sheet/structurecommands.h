@@ -22,15 +22,15 @@ public:
     StructureCommands(QWidget *window, Sheet *sheet, CellEditor *editor, InputPanels *inputs,
                       SheetHost &host);
 
-    void insert_r();
-    void del_r_();
-    void insert_g_();
-    void del_g_();
+    void insert_columns();
+    void delete_columns();
+    void insert_rows();
+    void delete_rows();
 
-    void insert_retu(int col, int count);
-    void del_retu(int col, int count);
-    void insert_gyou(int row, int count);
-    void del_gyou(int row, int count);
+    void insert_columns(int col, int count);
+    void delete_columns(int col, int count);
+    void insert_rows(int row, int count);
+    void delete_rows(int row, int count);
 
 private:
     // A single selected cell asks the count dialog; otherwise the selection

@@ -40,7 +40,7 @@ CountDialog::CountDialog(Prompter &prompter, QWidget *parent)
     layout->addWidget(count_box_);
     layout->addLayout(buttons);
 
-    connect(ok, &QPushButton::clicked, this, &CountDialog::Command1_Click);
+    connect(ok, &QPushButton::clicked, this, &CountDialog::accept_count);
     connect(close, &QPushButton::clicked, this, &CountDialog::put_away);
 }
 
@@ -65,7 +65,7 @@ void CountDialog::put_away()
     setEnabled(false);
 }
 
-void CountDialog::Command1_Click()
+void CountDialog::accept_count()
 {
     const double n = numbers::leading_number(count_box_->text());
     // A count the dialog cannot act on is said, and the dialog stays to be

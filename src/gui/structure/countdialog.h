@@ -26,7 +26,7 @@ public:
     void put_away();
 
 private:
-    void Command1_Click();
+    void accept_count();
 
     Prompter &prompter_;
     QLabel *prompt_label_;
