@@ -31,14 +31,35 @@ def sources(trees):
                     yield os.path.join(base, name)
 
 
+# Comments and string literals, told apart from code.
+TOKENS = re.compile(r'(//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\\n])*"|\'(?:\\.|[^\'\\\n])*\')', re.S)
+
+
+def is_old(word):
+    return bool(OLD_WORD.search(word) or OLD_CONTROL.match(word))
+
+
 def old_names():
-    counts = collections.Counter()
+    """Old names used as identifiers, and old names spelled in strings
+    outside the one header of object names."""
+    in_code = collections.Counter()
+    in_strings = collections.Counter()
     for path in sources(TREES):
         with open(path, encoding="utf-8") as f:
-            for word in re.findall(r"[A-Za-z_][A-Za-z0-9_]*", f.read()):
-                if OLD_WORD.search(word) or OLD_CONTROL.match(word):
-                    counts[word] += 1
-    return counts
+            text = f.read()
+        names_header = path.endswith("objectnames.h")
+        code = TOKENS.sub(" ", text)
+        for word in re.findall(r"[A-Za-z_][A-Za-z0-9_]*", code):
+            if is_old(word):
+                in_code[word] += 1
+        if names_header:
+            continue
+        for token in TOKENS.findall(text):
+            if token.startswith('"'):
+                for word in re.findall(r"[A-Za-z_][A-Za-z0-9_]*", token):
+                    if is_old(word):
+                        in_strings[word] += 1
+    return in_code, in_strings
 
 
 def folder_of(path):
@@ -83,9 +104,13 @@ def largest_functions(count):
 
 
 def main():
-    names = old_names()
-    print(f"old-style names: {len(names)} distinct, {sum(names.values())} uses")
-    for word, n in names.most_common():
+    in_code, in_strings = old_names()
+    print(f"old-style identifiers: {len(in_code)} distinct, {sum(in_code.values())} uses")
+    for word, n in in_code.most_common():
+        print(f"  {n:4} {word}")
+    print(f"old-style names in strings outside objectnames.h: {len(in_strings)} distinct, "
+          f"{sum(in_strings.values())} uses")
+    for word, n in in_strings.most_common():
         print(f"  {n:4} {word}")
     if "--names-only" in sys.argv:
         return
