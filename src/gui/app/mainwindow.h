@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheet/sheethost.h"
+#include "common/sheethost.h"
 
 #include <QMainWindow>
 #include <memory>

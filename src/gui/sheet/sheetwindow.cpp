@@ -17,7 +17,7 @@
 #include "sheet/mouseselection.h"
 #include "sheet/scorepanel.h"
 #include "sheet/sheetgrid.h"
-#include "sheet/sheethost.h"
+#include "common/sheethost.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
@@ -157,8 +157,10 @@ void SheetWindow::build_parts()
     // The count grids are sized by the window's font as it is now, before the
     // sheet's own font size is set.
     evaluation_panel_->attach(sheet_, twips::unit_width(font()));
-    evaluation_ = new EvaluationCommands(this, sheet_, grid_, evaluation_panel_, host_.prompter());
+    evaluation_ = new EvaluationCommands(this, sheet_, evaluation_panel_, host_.prompter());
     connect(evaluation_, &EvaluationCommands::busy, this, &SheetWindow::busy);
+    connect(evaluation_, &EvaluationCommands::computed, grid_,
+            [this] { grid_->set_pointer(SheetGrid::Pointer::Default); });
     connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
             &SheetWindow::evaluate);
     // After a panel button the keys go to the current cell again, never to a
