@@ -591,7 +591,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::enable_recovery(const QString &folder)
 {
-    recovery_ = new RecoveryKeeper(this, folder);
+    recovery_ = new RecoveryKeeper(*this, this, folder);
     for (SheetWindow *sheet : load_order_)
         recovery_->watch(sheet);
     QTimer::singleShot(0, recovery_, &RecoveryKeeper::offer);
