@@ -43,7 +43,7 @@ public:
     // The grade-meeting report window over the open sheets and files the
     // teacher adds; returns it, open.
     ReportWindow *show_report();
-    // The print settings window Form5, made on first use.
+    // The print settings window, made on first use.
     void show_print_settings();
 
     // Creates a sheet window with the lowest free number; nullptr when all
