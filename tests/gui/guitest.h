@@ -4,6 +4,7 @@
 // folder, a scripted Prompter and a watchdog against unexpected modal windows.
 
 #include "app/mainwindow.h"
+#include "common/objectnames.h"
 #include "common/prompter.h"
 #include "print/printersettings.h"
 #include "sheet.h"

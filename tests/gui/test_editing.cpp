@@ -30,7 +30,7 @@ class TestEditing : public GuiTestBase
     QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
     QScrollBar *spinner(const QString &name) const { return window->findChild<QScrollBar *>(name); }
 
-    void set_fixed_length(int n) { spinner(u"VScroll2"_s)->setValue(5 - n); }
+    void set_fixed_length(int n) { spinner(object_name::fixed_length_scroll)->setValue(5 - n); }
 
     void key(int qt_key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -94,7 +94,7 @@ private slots:
         QFETCH(QString, shown);
         set_fixed_length(5 - n == 5 ? 1 : 0);  // make sure the value changes
         set_fixed_length(n);
-        QCOMPARE(label(u"Label7"_s)->text(), shown);
+        QCOMPARE(label(object_name::fixed_length_label)->text(), shown);
         QCOMPARE(window->inputs()->fixed_length(), n);
     }
 
@@ -159,8 +159,8 @@ private slots:
         QCOMPARE(sheet->text(101, 0), u" 101"_s);
         QCOMPARE(sheet->row(), 101);
         QCOMPARE(editor->text(), QString());
-        QCOMPARE(label(u"Label5"_s)->text(), u" 101"_s);
-        QCOMPARE(label(u"Label6"_s)->text(), u" 3"_s);
+        QCOMPARE(label(object_name::row_label)->text(), u" 101"_s);
+        QCOMPARE(label(object_name::column_label)->text(), u" 3"_s);
         key(Qt::Key_Return);  // Enter on the last row does the same
         QCOMPARE(sheet->rows(), 103);
         QCOMPARE(sheet->text(102, 0), u" 102"_s);
@@ -256,7 +256,7 @@ private slots:
         key(Qt::Key_Up, Qt::ShiftModifier);
         QCOMPARE(sheet->sel_row(), 4);
         QCOMPARE(sheet->row(), 5);
-        QCOMPARE(label(u"Label5"_s)->text(), u"1"_s);  // selection keys leave the display
+        QCOMPARE(label(object_name::row_label)->text(), u"1"_s);  // selection keys leave the display
     }
 
     void weight_box_holds_the_first_enter()
@@ -284,8 +284,8 @@ private slots:
     void position_display_clamps()
     {
         window->inputs()->set_position_display(120, 15, true);
-        QCOMPARE(label(u"Label5"_s)->text(), u"100"_s);
-        QCOMPARE(label(u"Label6"_s)->text(), u"8"_s);
+        QCOMPARE(label(object_name::row_label)->text(), u"100"_s);
+        QCOMPARE(label(object_name::column_label)->text(), u"8"_s);
     }
 
     void click_then_type_keeps_the_first_change()
@@ -340,8 +340,8 @@ private slots:
         QCOMPARE(sheet->bottom_selected_row(), 6);
         QCOMPARE(sheet->left_selected_col(), 2);
         QCOMPARE(sheet->right_selected_col(), 4);
-        QCOMPARE(label(u"Label5"_s)->text(), u" 6"_s);
-        QCOMPARE(label(u"Label6"_s)->text(), u" 4"_s);
+        QCOMPARE(label(object_name::row_label)->text(), u" 6"_s);
+        QCOMPARE(label(object_name::column_label)->text(), u" 4"_s);
         QCOMPARE(editor->text(), u"終点"_s);
         // The editor moves there with the next mouse move.
         mouse_move(grid->cell_rect(8, 6).center(), Qt::NoButton);
@@ -381,8 +381,8 @@ private slots:
         const double w12 = twips::unit_width(window->font());
         sheet->set_current_cell(4, 6);
         window->editor()->put_editor();
-        spinner(u"VScroll1"_s)->setValue(16);  // 14 points
-        QCOMPARE(label(u"Label3"_s)->text(), u"14"_s);
+        spinner(object_name::character_size_scroll)->setValue(16);  // 14 points
+        QCOMPARE(label(object_name::character_size_label)->text(), u"14"_s);
         const double w14 = twips::unit_width(window->font());
         QVERIFY(w14 > w12);
         for (int c = 0; c < sheet->cols(); ++c)

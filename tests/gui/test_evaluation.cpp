@@ -76,9 +76,13 @@ class TestEvaluation : public GuiTestBase
     {
         return named<T>(win, name);
     }
-    QWidget *panel() const { return child<QWidget>(u"Frame6"_s); }
-    QListWidget *list() const { return child<QListWidget>(u"List2"_s); }
-    CountGrid *grid(int n) const { return child<CountGrid>(u"MSFlexGrid"_s + QString::number(n)); }
+    QWidget *panel() const { return child<QWidget>(object_name::evaluation_panel); }
+    QListWidget *list() const { return child<QListWidget>(object_name::candidate_list); }
+    // 1: the totals' counts, 2: the grades' counts.
+    CountGrid *grid(int n) const
+    {
+        return child<CountGrid>(n == 1 ? object_name::totals_grid : object_name::grades_grid);
+    }
     QString label(const QString &name) const
     {
         if (auto *box = qobject_cast<QLineEdit *>(child<QWidget>(name)))
@@ -141,7 +145,7 @@ class TestEvaluation : public GuiTestBase
         QApplication::sendEvent(box, &event);
     }
 
-    void evaluate() { click(u"Command3"_s); }
+    void evaluate() { click(object_name::evaluate_button); }
 
     // Chooses entry k with the mouse, as the teacher does.
     void pick(int k)
@@ -191,17 +195,17 @@ private slots:
         QCOMPARE(r.classes.size(), 1);
         const gradereport::ClassResult &c = r.classes.first();
         QCOMPARE(c.totals.count, 6);
-        QCOMPARE(numbers::two_decimals(c.totals.average), label(u"LabelTotalsAverage"_s));
-        QCOMPARE(numbers::two_decimals(c.totals.deviation), label(u"LabelTotalsDeviation"_s));
+        QCOMPARE(numbers::two_decimals(c.totals.average), label(object_name::totals_average_label));
+        QCOMPARE(numbers::two_decimals(c.totals.deviation), label(object_name::totals_deviation_label));
         QStringList counts;
         for (int g = 1; g <= 10; ++g)
             counts.append(QString::number(c.grades.counts[size_t(g)]));
         QCOMPARE(counts, count_column(2));
-        QCOMPARE(c.grades.graded_text(), label(u"Label24"_s));
+        QCOMPARE(c.grades.graded_text(), label(object_name::graded_label));
         QVERIFY(c.decided());
         report->close();
         prompter->answers.enqueue(Prompter::Answer::Yes);
-        click(u"Command7"_s);
+        click(object_name::close_button);
     }
 
     // Files are added beside the open sheet; one that cannot be read is
@@ -212,7 +216,7 @@ private slots:
         evaluate();
         pick(0);
         prompter->answers.enqueue(Prompter::Answer::Yes);
-        click(u"Command7"_s);
+        click(object_name::close_button);
         const QString other = folder->file(u"other.csv"_s);
         const QString broken = folder->file(u"memo.csv"_s);
         {
@@ -235,7 +239,7 @@ private slots:
         r = report->report();
         QCOMPARE(r.classes.size(), 2);
         QCOMPARE(r.all.totals.count, 2);
-        QVERIFY(!report->findChildren<QLabel *>(u"ReportPage"_s).isEmpty());
+        QVERIFY(!report->findChildren<QLabel *>(object_name::report_page).isEmpty());
 
         const QString pdf = folder->file(u"year.pdf"_s);
         prompter->files.enqueue(pdf);
@@ -270,17 +274,20 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tip");
+        const QString lower = object_name::lower_criterion_label;
+        const QString upper = object_name::upper_criterion_label;
         const QString criterion_tip =
             u"数を入力して Enter。↑↓で 1 点、PageUp / PageDown で 5 点動きます。"_s;
-        QTest::newRow("Label19") << u"Label19"_s << u"25"_s << criterion_tip;
-        QTest::newRow("Label20") << u"Label20"_s << u"95"_s << criterion_tip;
-        QTest::newRow("Command8") << u"Command8"_s << u"再計算"_s
+        QTest::newRow("lower criterion") << lower << u"25"_s << criterion_tip;
+        QTest::newRow("upper criterion") << upper << u"95"_s << criterion_tip;
+        QTest::newRow("再計算") << QString(object_name::recalculate_button) << u"再計算"_s
                                   << u"素点などを変更したらこのボタンを押してください。"_s;
-        QTest::newRow("Command2") << u"Command2"_s << u"決　定"_s << u"表の評価を決定値とします。"_s;
-        QTest::newRow("Command5") << u"Command5"_s << u"中　止"_s << u"計算前に評価をもどします。"_s;
-        QTest::newRow("List2") << u"List2"_s << QString()
+        QTest::newRow("決定") << QString(object_name::decide_button) << u"決　定"_s << u"表の評価を決定値とします。"_s;
+        QTest::newRow("中止") << QString(object_name::abort_button) << u"中　止"_s << u"計算前に評価をもどします。"_s;
+        QTest::newRow("candidates") << QString(object_name::candidate_list) << QString()
                                << u"平均点(候補）から日とる選びクリックしてください。"_s;
-        QTest::newRow("Frame6") << u"Frame6"_s << QString() << u"ここをドラッグすれば移動できます"_s;
+        QTest::newRow("panel") << QString(object_name::evaluation_panel) << QString()
+                               << u"ここをドラッグすれば移動できます"_s;
     }
 
     void control_texts()
@@ -309,7 +316,7 @@ private slots:
               u"10の下限点数"_s, u"[ステップ２]　評価平均を設定"_s, u"【総合点】"_s, u"【評価/評定】"_s,
               u"最高点："_s, u"最低点："_s, u"対象者："_s})
             QVERIFY2(captions.contains(expected), qPrintable(expected));
-        QVERIFY(child<QToolButton>(u"Command7"_s));
+        QVERIFY(child<QToolButton>(object_name::close_button));
 
         QStringList classes, marks;
         for (int i = 0; i <= 10; ++i) {
@@ -390,8 +397,8 @@ private slots:
         QCOMPARE(list_texts(), kFiveCandidates);
         QVERIFY(list()->isEnabled());
         QCOMPARE(win->sheet()->candidate_index(), -1);
-        QCOMPARE(label(u"Label8"_s), u"90"_s);
-        QCOMPARE(label(u"Label17"_s), u"30"_s);
+        QCOMPARE(label(object_name::highest_label), u"90"_s);
+        QCOMPARE(label(object_name::lowest_label), u"30"_s);
         QCOMPARE(count_column(1), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"1"_s, u"1"_s, u"0"_s, u"1"_s,
                                                u"1"_s, u"0"_s, u"1"_s}));
         QCOMPARE(enabled_while_building.mid(0, 2), (QList<bool>{true, false}));
@@ -407,7 +414,7 @@ private slots:
         QTRY_VERIFY(win->editor()->hasFocus());
         win->menus()->action(u"mnu_hyouka_go"_s)->trigger();
         QVERIFY(win->editor()->hasFocus());
-        QCOMPARE(label(u"Label8"_s), u"100"_s);
+        QCOMPARE(label(object_name::highest_label), u"100"_s);
         QCOMPARE(grid(1)->text(10, 1), u"2"_s);
     }
 
@@ -416,10 +423,10 @@ private slots:
         evaluate();
         QCOMPARE(list()->count(), 0);
         QVERIFY(!list()->isEnabled());
-        QCOMPARE(label(u"Label8"_s), u"-99999"_s);
-        QCOMPARE(label(u"Label17"_s), u"99999"_s);
+        QCOMPARE(label(object_name::highest_label), u"-99999"_s);
+        QCOMPARE(label(object_name::lowest_label), u"99999"_s);
         QCOMPARE(count_column(1), repeated(u"0"_s, 10));
-        click(u"Command2"_s);
+        click(object_name::decide_button);
         QVERIFY(!panel()->isVisible());
         QCOMPARE(list()->count(), 0);
     }
@@ -473,7 +480,7 @@ private slots:
             texts.append(QString::number(g));
         QCOMPARE(grades(), texts);
         QCOMPARE(count_column(2), counts_of(expected));
-        QCOMPARE(label(u"Label24"_s), u"5人"_s);
+        QCOMPARE(label(object_name::graded_label), u"5人"_s);
         QVERIFY(sheet->is_red(2, sheet->grade_col()));
         QVERIFY(panel()->isVisible());
     }
@@ -505,7 +512,7 @@ private slots:
         evaluate();
         pick(1);
         QCOMPARE(grades(3), (QStringList{u"2"_s, u"8"_s, u"欠席"_s}));
-        QCOMPARE(label(u"Label24"_s), u"2人"_s);
+        QCOMPARE(label(object_name::graded_label), u"2人"_s);
     }
 
     void large_sheet_graded_and_restored()
@@ -523,14 +530,14 @@ private slots:
         evaluate();
         QCOMPARE(list()->count(), 32);
         pick(16);
-        QCOMPARE(label(u"Label24"_s), u"2000人"_s);
+        QCOMPARE(label(object_name::graded_label), u"2000人"_s);
         // Row r has the total r % 101; rows far beyond the first 500 are graded.
         const QList<std::pair<int, QString>> samples = {
             {1919, u"2"_s}, {1844, u"3"_s}, {2000, u"8"_s}, {1913, u"10"_s}};
         for (const auto &[row, grade] : samples)
             QCOMPARE(sheet->text(row, sheet->grade_col()), grade);
         prompter->answers.enqueue(Prompter::Answer::No);
-        click(u"Command7"_s);
+        click(object_name::close_button);
         QCOMPARE(column(sheet->grade_col(), rows - 1), before);
         QVERIFY(!panel()->isVisible());
     }
@@ -560,7 +567,7 @@ private slots:
         const QStringList proposed = grades();
         sheet->mark_saved();
         prompter->answers.enqueue(answer);
-        click(u"Command7"_s);
+        click(object_name::close_button);
         QCOMPARE(prompter->asked.size(), 1);
         QCOMPARE(prompter->asked[0].text, kCloseQuestion);
         QCOMPARE(prompter->asked[0].buttons, Prompter::Buttons::YesNoCancel);
@@ -583,7 +590,7 @@ private slots:
         evaluate();
         pick(31);
         prompter->answers.enqueue(Prompter::Answer::No);
-        click(u"Command7"_s);
+        click(object_name::close_button);
         QCOMPARE(grades(), (QStringList{QString(), u"4"_s, QString(), QString(), QString()}));
     }
 
@@ -614,11 +621,11 @@ private slots:
             if (by_menu)
                 second->menus()->action(u"mnu_hyouka_go"_s)->trigger();
             else
-                QTest::mouseClick(named<QAbstractButton>(second, u"Command3"_s), Qt::LeftButton);
+                QTest::mouseClick(named<QAbstractButton>(second, object_name::evaluate_button), Qt::LeftButton);
             QCOMPARE(main->active_sheet(), second);
             QVERIFY(second->evaluation_panel()->isVisible());
             QCOMPARE(second->parentWidget()->isMaximized(), maximized);
-            QTest::mouseClick(named<QAbstractButton>(second, u"Command2"_s), Qt::LeftButton);
+            QTest::mouseClick(named<QAbstractButton>(second, object_name::decide_button), Qt::LeftButton);
             QVERIFY(!second->evaluation_panel()->isVisible());
         }
     }
@@ -627,7 +634,7 @@ private slots:
     {
         five_students_evaluated();
         pick(1);
-        click(u"Command2"_s);
+        click(object_name::decide_button);
         QVERIFY(!panel()->isVisible());
         QCOMPARE(grades(), (QStringList{u"3"_s, u"5"_s, u"7"_s, u"8"_s, u"9"_s}));
         QCOMPARE(list()->count(), 32);
@@ -641,7 +648,7 @@ private slots:
         sheet->set_text(3, sheet->grade_col(), u"6"_s);
         five_students_evaluated();
         pick(1);
-        click(u"Command5"_s);
+        click(object_name::abort_button);
         QVERIFY(!panel()->isVisible());
         QCOMPARE(grades(), (QStringList{QString(), QString(), u"6"_s, QString(), QString()}));
         QCOMPARE(sheet->candidate_index(), -1);
@@ -684,8 +691,8 @@ private slots:
     void stopping_puts_back_everything_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::newRow("中止") << u"Command5"_s;
-        QTest::newRow("cross, いいえ") << u"Command7"_s;
+        QTest::newRow("中止") << QString(object_name::abort_button);
+        QTest::newRow("cross, いいえ") << QString(object_name::close_button);
     }
 
     void stopping_puts_back_everything()
@@ -701,7 +708,7 @@ private slots:
         evaluate();
         QCOMPARE(sheet->settings(1).full_marks, 150.0);
         pick(1);
-        if (button == u"Command7"_s)
+        if (button == object_name::close_button)
             prompter->answers.enqueue(Prompter::Answer::No);
         click(button);
         QVERIFY(!panel()->isVisible());
@@ -719,15 +726,15 @@ private slots:
         for (int r = 1; r <= 3; ++r)
             sheet->set_text(r, sheet->grade_col(), u"7"_s);
         evaluate();
-        QCOMPARE(label(u"Label24"_s), u"3人"_s);
+        QCOMPARE(label(object_name::graded_label), u"3人"_s);
         pick(1);
-        click(u"Command5"_s);
+        click(object_name::abort_button);
         sheet->set_text(1, sheet->grade_col(), QString());
         evaluate();
-        QCOMPARE(label(u"Label24"_s), u"2人"_s);
+        QCOMPARE(label(object_name::graded_label), u"2人"_s);
         QCOMPARE(count_column(2), counts_of({7, 7}));
         sheet->set_text(4, sheet->grade_col(), u"9"_s);
-        QTRY_COMPARE(label(u"Label24"_s), u"3人"_s);
+        QTRY_COMPARE(label(object_name::graded_label), u"3人"_s);
     }
 
     // 要確認 counts text in a score column and follows every edit.
@@ -737,7 +744,7 @@ private slots:
         sheet->set_text(3, 5, u"山田"_s);
         sheet->set_text(4, 5, u"欠"_s);
         evaluate();
-        auto *check = child<QPushButton>(u"CommandLookAlike"_s);
+        auto *check = child<QPushButton>(object_name::look_alike_button);
         QTRY_VERIFY(check->isVisible());
         QCOMPARE(check->text(), u"要確認 1 件"_s);
         sheet->set_text(5, 5, u"９"_s);
@@ -752,7 +759,8 @@ private slots:
         // Save a sheet with entry 3 chosen and the grade-2 bound raised by one.
         enter_scores({30, 45, 60, 75, 90});
         evaluate();
-        child<QScrollBar>(u"VScroll3"_s)->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        child<QScrollBar>(object_name::lower_criterion_scroll)
+            ->triggerAction(QAbstractSlider::SliderSingleStepSub);
         pick(3);
         QCOMPARE(sheet->candidate_index(), 3);
         const QByteArray bytes = sheetfile::encode(*sheet);
@@ -763,15 +771,15 @@ private slots:
         sheet = win->sheet();
         const sheetfile::ReadResult read = sheetfile::read_bytes(bytes, *sheet, twips::unit_width(win->font()));
         QCOMPARE(read.outcome, sheetfile::ReadOutcome::Complete);
-        QCOMPARE(label(u"Label19"_s), u"26"_s);
-        QCOMPARE(label(u"Label20"_s), u"95"_s);
+        QCOMPARE(label(object_name::lower_criterion_label), u"26"_s);
+        QCOMPARE(label(object_name::upper_criterion_label), u"95"_s);
         QCOMPARE(sheet->candidate_index(), 3);
         QCOMPARE(grades(), saved_grades);
 
         sheet->set_text(1, sheet->grade_col(), u"済"_s);
         evaluate();
         pick(0);
-        click(u"Command5"_s);
+        click(object_name::abort_button);
         QCOMPARE(win->sheet()->candidate_index(), 3);
         QCOMPARE(grades(), QStringList{u"済"_s} + saved_grades.mid(1));
         QVERIFY(!panel()->isVisible());
@@ -782,7 +790,7 @@ private slots:
         five_students_evaluated();
         pick(1);
         sheet->set_text(1, 5, u"100"_s);
-        click(u"Command8"_s);
+        click(object_name::recalculate_button);
         QCOMPARE(list_texts(), kFiveCandidates);
         // The chosen candidate stays chosen, graded on the totals as they stand.
         QCOMPARE(win->sheet()->candidate_index(), 1);
@@ -801,13 +809,17 @@ private slots:
         QTest::addColumn<QString>("label_name");
         QTest::addColumn<QString>("label_text");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("grade 2 bound up one") << u"VScroll3"_s << -1 << u"Label19"_s << u" 26"_s
+        const QString lower_scroll = object_name::lower_criterion_scroll;
+        const QString lower = object_name::lower_criterion_label;
+        const QString upper_scroll = object_name::upper_criterion_scroll;
+        const QString upper = object_name::upper_criterion_label;
+        QTest::newRow("grade 2 bound up one") << lower_scroll << -1 << lower << u" 26"_s
                                               << QStringList{u"3"_s, u"5"_s, u"6"_s, u"8"_s, u"9"_s};
-        QTest::newRow("grade 2 bound 60") << u"VScroll3"_s << 40 << u"Label19"_s << u" 60"_s
+        QTest::newRow("grade 2 bound 60") << lower_scroll << 40 << lower << u" 60"_s
                                           << QStringList{u"2"_s, u"2"_s, u"2"_s, u"6"_s, u"9"_s};
-        QTest::newRow("grade 10 bound 50") << u"VScroll4"_s << 50 << u"Label20"_s << u" 50"_s
+        QTest::newRow("grade 10 bound 50") << upper_scroll << 50 << upper << u" 50"_s
                                            << QStringList{u"4"_s, u"8"_s, u"10"_s, u"10"_s, u"10"_s};
-        QTest::newRow("grade 10 bound 100") << u"VScroll4"_s << 0 << u"Label20"_s << u" 100"_s
+        QTest::newRow("grade 10 bound 100") << upper_scroll << 0 << upper << u" 100"_s
                                             << QStringList{u"3"_s, u"5"_s, u"6"_s, u"7"_s, u"9"_s};
     }
 
@@ -826,17 +838,19 @@ private slots:
         else
             bar->setValue(position);
         QCOMPARE(label(label_name), label_text);
-        QCOMPARE(label_name == u"Label19"_s ? sheet->lower_text() : sheet->upper_text(), label_text);
+        QCOMPARE(label_name == object_name::lower_criterion_label ? sheet->lower_text()
+                                                                  : sheet->upper_text(),
+                 label_text);
         QCOMPARE(list()->count(), 32);
         QCOMPARE(win->sheet()->candidate_index(), 5);
         QCOMPARE(grades(), expected);
-        QCOMPARE(label(u"Label24"_s), u"5人"_s);
+        QCOMPARE(label(object_name::graded_label), u"5人"_s);
     }
 
     void criterion_change_with_nothing_chosen()
     {
         five_students_evaluated();
-        child<QScrollBar>(u"VScroll3"_s)->setValue(40);
+        child<QScrollBar>(object_name::lower_criterion_scroll)->setValue(40);
         QCOMPARE(win->sheet()->candidate_index(), -1);
         QCOMPARE(grades(), repeated(QString(), 5));
         QVERIFY(list_texts() != kFiveCandidates);
@@ -853,21 +867,23 @@ private slots:
         QTest::addColumn<QString>("criterion");
         QTest::addColumn<int>("position");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("lower typed") << u"Label19"_s << u"40"_s << 0 << u" 40"_s << 60 << false;
-        QTest::newRow("upper typed") << u"Label20"_s << u"88"_s << 0 << u" 88"_s << 12 << false;
-        QTest::newRow("full-width digits") << u"Label20"_s << u"８８"_s << 0 << u" 88"_s << 12 << false;
-        QTest::newRow("a fraction") << u"Label19"_s << u" 30.5 "_s << 0 << u" 30.5"_s << 69 << false;
-        QTest::newRow("no number") << u"Label19"_s << u"abc"_s << 0 << u"25"_s << 75 << true;
-        QTest::newRow("a number and more") << u"Label20"_s << u"90点"_s << 0 << u"95"_s << 5 << true;
-        QTest::newRow("infinity") << u"Label20"_s << u"inf"_s << 0 << u"95"_s << 5 << true;
-        QTest::newRow("up one") << u"Label20"_s << QString() << int(Qt::Key_Up) << u" 96"_s << 4 << false;
-        QTest::newRow("down one") << u"Label19"_s << QString() << int(Qt::Key_Down) << u" 24"_s << 76
+        const QString lower = object_name::lower_criterion_label;
+        const QString upper = object_name::upper_criterion_label;
+        QTest::newRow("lower typed") << lower << u"40"_s << 0 << u" 40"_s << 60 << false;
+        QTest::newRow("upper typed") << upper << u"88"_s << 0 << u" 88"_s << 12 << false;
+        QTest::newRow("full-width digits") << upper << u"８８"_s << 0 << u" 88"_s << 12 << false;
+        QTest::newRow("a fraction") << lower << u" 30.5 "_s << 0 << u" 30.5"_s << 69 << false;
+        QTest::newRow("no number") << lower << u"abc"_s << 0 << u"25"_s << 75 << true;
+        QTest::newRow("a number and more") << upper << u"90点"_s << 0 << u"95"_s << 5 << true;
+        QTest::newRow("infinity") << upper << u"inf"_s << 0 << u"95"_s << 5 << true;
+        QTest::newRow("up one") << upper << QString() << int(Qt::Key_Up) << u" 96"_s << 4 << false;
+        QTest::newRow("down one") << lower << QString() << int(Qt::Key_Down) << u" 24"_s << 76
                                   << false;
-        QTest::newRow("page up five") << u"Label20"_s << QString() << int(Qt::Key_PageUp) << u" 100"_s
+        QTest::newRow("page up five") << upper << QString() << int(Qt::Key_PageUp) << u" 100"_s
                                       << 0 << false;
-        QTest::newRow("page down five") << u"Label20"_s << QString() << int(Qt::Key_PageDown)
+        QTest::newRow("page down five") << upper << QString() << int(Qt::Key_PageDown)
                                         << u" 90"_s << 10 << false;
-        QTest::newRow("typed, then page down") << u"Label19"_s << u"60"_s << int(Qt::Key_PageDown)
+        QTest::newRow("typed, then page down") << lower << u"60"_s << int(Qt::Key_PageDown)
                                                << u" 55"_s << 45 << false;
     }
 
@@ -899,10 +915,13 @@ private slots:
             QTest::mouseClick(edit, Qt::LeftButton);
             QTest::keyClick(edit, Qt::Key(key));
         }
-        const bool lower = box == u"Label19"_s;
+        const bool lower = box == object_name::lower_criterion_label;
         QCOMPARE(lower ? sheet->lower_text() : sheet->upper_text(), criterion);
         QCOMPARE(label(box), criterion);
-        QCOMPARE(child<QScrollBar>(lower ? u"VScroll3"_s : u"VScroll4"_s)->value(), position);
+        QCOMPARE(child<QScrollBar>(lower ? object_name::lower_criterion_scroll
+                                         : object_name::upper_criterion_scroll)
+                     ->value(),
+                 position);
         // The chosen candidate stays chosen and grades follow the criterion.
         QCOMPARE(win->sheet()->candidate_index(), 5);
         QCOMPARE(sheet->text(sheet->row(), sheet->col()), mark);
@@ -919,10 +938,10 @@ private slots:
 
     void criteria_start_positions()
     {
-        QCOMPARE(child<QScrollBar>(u"VScroll3"_s)->value(), 75);
-        QCOMPARE(child<QScrollBar>(u"VScroll4"_s)->value(), 5);
-        QCOMPARE(child<QScrollBar>(u"VScroll3"_s)->minimum(), 0);
-        QCOMPARE(child<QScrollBar>(u"VScroll3"_s)->maximum(), 100);
+        QCOMPARE(child<QScrollBar>(object_name::lower_criterion_scroll)->value(), 75);
+        QCOMPARE(child<QScrollBar>(object_name::upper_criterion_scroll)->value(), 5);
+        QCOMPARE(child<QScrollBar>(object_name::lower_criterion_scroll)->minimum(), 0);
+        QCOMPARE(child<QScrollBar>(object_name::lower_criterion_scroll)->maximum(), 100);
     }
 
     // ---- the bars behind the counts ----
@@ -991,12 +1010,13 @@ private slots:
         sheet->set_text(2, 5, u"75"_s);
         sheet->set_current_cell(2, 5);
         sheet->set_current_cell(3, col);
-        for (const QString &name : {u"Text4"_s, u"Text3"_s, u"Text2"_s})
+        for (QLatin1StringView name :
+             {object_name::title_box, object_name::full_marks_box, object_name::weight_box})
             QCOMPARE(child<QLineEdit>(name)->isEnabled(), enabled);
-        QCOMPARE(child<QLineEdit>(u"Text4"_s)->text(), title);
-        QCOMPARE(child<QLineEdit>(u"Text3"_s)->text(), full_marks);
-        QCOMPARE(child<QLineEdit>(u"Text2"_s)->text(), weight);
-        QCOMPARE(label(u"Label11"_s), average);
+        QCOMPARE(child<QLineEdit>(object_name::title_box)->text(), title);
+        QCOMPARE(child<QLineEdit>(object_name::full_marks_box)->text(), full_marks);
+        QCOMPARE(child<QLineEdit>(object_name::weight_box)->text(), weight);
+        QCOMPARE(label(object_name::column_average_label), average);
         // Showing is not an edit.
         QVERIFY(!sheet->settings(1).full_marks_given);
         QVERIFY(!sheet->settings(2).full_marks_given);
@@ -1009,7 +1029,7 @@ private slots:
     void score_panel_edits_are_stored()
     {
         sheet->set_current_cell(1, 6);
-        auto *marks = child<QLineEdit>(u"Text3"_s);
+        auto *marks = child<QLineEdit>(object_name::full_marks_box);
         marks->selectAll();
         QTest::keyClick(marks, Qt::Key_Backspace);
         QCOMPARE(sheet->settings(2).full_marks_text, QString());
@@ -1021,13 +1041,13 @@ private slots:
         QCOMPARE(sheet->settings(2).full_marks, 40.0);
         QCOMPARE(sheet->settings(2).full_marks_text, u"40"_s);
 
-        auto *weight = child<QLineEdit>(u"Text2"_s);
+        auto *weight = child<QLineEdit>(object_name::weight_box);
         weight->selectAll();
         QTest::keyClicks(weight, u"2.5"_s);
         commit(weight, u"点"_s);
         QCOMPARE(sheet->settings(2).weight, 2.5);
 
-        auto *title = child<QLineEdit>(u"Text4"_s);
+        auto *title = child<QLineEdit>(object_name::title_box);
         title->selectAll();
         commit(title, u"小テスト"_s);
         QCOMPARE(sheet->text(0, 6), u"小テスト"_s);
@@ -1050,9 +1070,9 @@ private slots:
         sheet->set_text(1, 5, u"45"_s);
         sheet->set_text(2, 5, u"30"_s);
         sheet->set_current_cell(1, 5);
-        QCOMPARE(child<QLineEdit>(u"Text3"_s)->text(), u"不明"_s);
+        QCOMPARE(child<QLineEdit>(object_name::full_marks_box)->text(), u"不明"_s);
         evaluate();
-        QCOMPARE(child<QLineEdit>(u"Text3"_s)->text(), u"45"_s);
+        QCOMPARE(child<QLineEdit>(object_name::full_marks_box)->text(), u"45"_s);
         QCOMPARE(sheet->settings(1).full_marks, 45.0);
         QCOMPARE(sheet->text(1, sheet->total_col()), u" 100"_s);
         QCOMPARE(sheet->text(2, sheet->total_col()), u" 67"_s);

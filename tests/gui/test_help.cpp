@@ -42,7 +42,7 @@ class TestHelp : public GuiTestBase
 
     void type_address(const QString &text)
     {
-        auto *box = named<QComboBox>(viewer, u"cboAddress"_s);
+        auto *box = named<QComboBox>(viewer, object_name::help_address_box);
         box->lineEdit()->clear();
         // The keyboard sends to the box, which hands keys on to its line edit.
         QTest::keyClicks(box, text);
@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(viewer->pos(), QPoint(0, 0));
         QCOMPARE(viewer->size(), QSize(qRound(main->width() * 0.9), qRound(main->height() * 0.9)));
         for (const char *key : {"Back", "Forward", "Refresh", "Home", "Search", "Stop"})
-            QVERIFY(named<QToolBar>(viewer, u"tbToolBar"_s)->findChild<QAction *>(QLatin1String(key)));
+            QVERIFY(named<QToolBar>(viewer, object_name::help_toolbar)->findChild<QAction *>(QLatin1String(key)));
         // The page area runs to the window's edges less the margins, at any size.
         viewer->resize(700, 500);
         QVERIFY(viewer->rect().contains(viewer->view()->geometry()));
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(shown(), help_file(u"evaluation.htm"_s));
         viewer->toolbar_action(u"Home"_s);
         QCOMPARE(shown(), start);
-        QTRY_VERIFY(!viewer->findChild<QTimer *>(u"timTimer"_s)->isActive());
+        QTRY_VERIFY(!viewer->findChild<QTimer *>(object_name::help_timer)->isActive());
         QCOMPARE(viewer->windowTitle(), u"ぽん採点のヘルプ"_s);
         emit viewer->view()->anchorClicked(QUrl(u"evaluation.htm"_s));
         QCOMPARE(shown(), help_file(u"evaluation.htm"_s));
@@ -178,7 +178,7 @@ private slots:
 
     void search_finds_pages_with_links()
     {
-        auto *box = named<QLineEdit>(viewer, u"txtSearch"_s);
+        auto *box = named<QLineEdit>(viewer, object_name::help_search_box);
         viewer->toolbar_action(u"Search"_s);
         QCOMPARE(viewer->view()->source().scheme(), u"search"_s);
         QVERIFY(viewer->view()->toPlainText().contains(u"評価計算の手順"_s));

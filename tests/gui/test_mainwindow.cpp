@@ -54,11 +54,9 @@ class TestMainWindow : public GuiTestBase
             seen.append(sheet->windowTitle());
             const QRect at = sheet->parentWidget()->geometry();
             seen.append(u"%1,%2 %3x%4"_s.arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height()));
-            for (const char16_t *panel : {u"Frame4", u"Frame6"})
-                seen.append(QString::fromUtf16(panel) +
-                            (sheet->findChild<QWidget *>(QString::fromUtf16(panel))->isVisible()
-                                 ? u" shown"_s
-                                 : u" hidden"_s));
+            for (QLatin1StringView panel : {object_name::score_panel, object_name::evaluation_panel})
+                seen.append(panel + (sheet->findChild<QWidget *>(panel)->isVisible() ? u" shown"_s
+                                                                                     : u" hidden"_s));
             const Sheet *cells = sheet->sheet();
             seen.append(QString::number(cells->row()) + u',' + QString::number(cells->col()) +
                         u'-' + QString::number(cells->sel_row()) + u',' +
@@ -106,22 +104,22 @@ private slots:
 
     void start_up()
     {
-        QCOMPARE(main->objectName(), u"MDIForm1"_s);
+        QCOMPARE(main->objectName(), object_name::main_window);
         QCOMPARE(main->windowTitle(), u"1枚のｼｰﾄがあります。"_s);
         QCOMPARE(captions(), QStringList{u"評価計算(1)"_s});
         QVERIFY(!main->toolbar()->isEnabled());
         QTRY_VERIFY(main->toolbar()->isEnabled());
         SheetWindow *sheet = main->sheets().first();
-        QCOMPARE(sheet->objectName(), u"Form1"_s);
+        QCOMPARE(sheet->objectName(), object_name::sheet_window);
         QVERIFY(!sheet->parentWidget()->isMinimized());
         QVERIFY(!sheet->parentWidget()->isMaximized());
         QCOMPARE(main->active_sheet(), sheet);
         QCOMPARE(sheet->sheet()->rows(), 101);
-        QCOMPARE(sheet->findChild<QLabel *>(u"Label5"_s)->text(), u"1"_s);
-        QCOMPARE(sheet->findChild<QLabel *>(u"Label6"_s)->text(), u"1"_s);
-        QCOMPARE(sheet->findChild<QLabel *>(u"Label3"_s)->text(), u"12"_s);
-        QVERIFY(sheet->findChild<QWidget *>(u"Frame4"_s)->isVisible());
-        QVERIFY(!sheet->findChild<QWidget *>(u"Frame6"_s)->isVisible());
+        QCOMPARE(sheet->findChild<QLabel *>(object_name::row_label)->text(), u"1"_s);
+        QCOMPARE(sheet->findChild<QLabel *>(object_name::column_label)->text(), u"1"_s);
+        QCOMPARE(sheet->findChild<QLabel *>(object_name::character_size_label)->text(), u"12"_s);
+        QVERIFY(sheet->findChild<QWidget *>(object_name::score_panel)->isVisible());
+        QVERIFY(!sheet->findChild<QWidget *>(object_name::evaluation_panel)->isVisible());
         QVERIFY(sheet->editor()->isVisible());
     }
 
@@ -480,7 +478,7 @@ private slots:
             each->evaluate();
             const QRect inside = each->rect();
             QVERIFY(inside.contains(each->evaluation_panel()->geometry()));
-            const QWidget *button = each->findChild<QWidget *>(u"Command3"_s);
+            const QWidget *button = each->findChild<QWidget *>(object_name::evaluate_button);
             QVERIFY(inside.contains(QRect(button->mapTo(each, QPoint(0, 0)), button->size())));
         }
         if (how == u"mnu_kasane"_s) {
@@ -665,14 +663,15 @@ private slots:
         auto *sub = qobject_cast<QMdiSubWindow *>(sheet->parentWidget());
         for (int width : {700, 1100}) {
             sub->resize(width, 600);
-            // Frame1 stands inside the input panels: compare in window terms.
-            QWidget *frame1 = sheet->findChild<QWidget *>(u"Frame1"_s);
-            const QRect panel1(frame1->mapTo(sheet, QPoint(0, 0)), frame1->size());
-            QWidget *frame4 = sheet->findChild<QWidget *>(u"Frame4"_s);
-            QCOMPARE(panel1.right(), sheet->width() - 1);
-            QCOMPARE(frame4->x(), panel1.x());
-            QVERIFY(frame4->y() > panel1.y());
-            QCOMPARE(sheet->grid()->geometry().right(), panel1.x() - 1);
+            // The size and position panel stands inside the input panels:
+            // compare in window terms.
+            QWidget *size_position = sheet->findChild<QWidget *>(object_name::size_position_panel);
+            const QRect panel(size_position->mapTo(sheet, QPoint(0, 0)), size_position->size());
+            QWidget *score_panel = sheet->findChild<QWidget *>(object_name::score_panel);
+            QCOMPARE(panel.right(), sheet->width() - 1);
+            QCOMPARE(score_panel->x(), panel.x());
+            QVERIFY(score_panel->y() > panel.y());
+            QCOMPARE(sheet->grid()->geometry().right(), panel.x() - 1);
             QCOMPARE(sheet->grid()->height(), sheet->height());
         }
     }

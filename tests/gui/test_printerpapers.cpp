@@ -32,8 +32,8 @@ class TestPrinterPapers : public GuiTestBase
 
     QStringList listed()
     {
-        auto *form5 = main->findChild<QDialog *>(u"Form5"_s);
-        auto *papers = named<QComboBox>(form5, u"Combo2"_s);
+        auto *settings_window = main->findChild<QDialog *>(object_name::print_settings_window);
+        auto *papers = named<QComboBox>(settings_window, object_name::paper_list);
         QStringList items;
         for (int i = 0; i < papers->count(); ++i)
             items += papers->itemText(i);
@@ -126,10 +126,10 @@ private slots:
         QSettings settings(folder->file(u"settings.ini"_s), QSettings::IniFormat);
         QVERIFY(main->printer_settings().remember_in(&settings).isEmpty());
         main->active_sheet()->menus()->action(u"mnu_psettei"_s)->trigger();
-        auto *form5 = main->findChild<QDialog *>(u"Form5"_s);
-        auto *papers = named<QComboBox>(form5, u"Combo2"_s);
+        auto *settings_window = main->findChild<QDialog *>(object_name::print_settings_window);
+        auto *papers = named<QComboBox>(settings_window, object_name::paper_list);
         papers->setCurrentIndex(papers->findText(chosen));
-        named<QAbstractButton>(form5, u"Command1"_s)->click();
+        named<QAbstractButton>(settings_window, object_name::print_settings_ok_button)->click();
         settings.sync();
         if (gone)  // as if the driver had dropped it
             settings.setValue(u"print/paper_name"_s, u"Photo 4x6"_s),

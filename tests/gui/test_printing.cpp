@@ -284,7 +284,7 @@ private slots:
         QCOMPARE(prompter->messages(),
                  QStringList(to_the_end ? printed : 1, u"次があれば表示します。"_s));
         QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::OkCancel);
-        auto *preview = main->findChild<QWidget *>(u"Form3"_s);
+        auto *preview = main->findChild<QWidget *>(object_name::preview_window);
         QVERIFY(preview && preview->isVisible());
         QCOMPARE(preview->windowTitle(), u"[印刷イメージの表示]  評価計算(1)"_s);
         prompter->clear();
@@ -335,18 +335,20 @@ private slots:
         QCOMPARE(PrinterSettings::paper_name(size), name);
     }
 
-    // A paper and orientation chosen in Form5 are what the next print uses;
+    // A paper and orientation chosen in the print settings window are what the next print uses;
     // キャンセル or the window's close box keeps what was in force before.
     void settings_window_data()
     {
         QTest::addColumn<QString>("ending");
         QTest::addColumn<QString>("page");  // what pdfinfo reports
-        QTest::newRow("O K") << u"Command1"_s << u"1191 x 842 pts (A3)"_s;
-        QTest::newRow("キャンセル") << u"Command2"_s << u"595 x 842 pts (A4)"_s;
+        const QString ok = object_name::print_settings_ok_button;
+        const QString cancel = object_name::print_settings_cancel_button;
+        QTest::newRow("O K") << ok << u"1191 x 842 pts (A3)"_s;
+        QTest::newRow("キャンセル") << cancel << u"595 x 842 pts (A4)"_s;
         QTest::newRow("close box") << u"close"_s << u"595 x 842 pts (A4)"_s;
         QTest::newRow("Esc") << u"Esc"_s << u"595 x 842 pts (A4)"_s;
         QTest::newRow("opened again, Esc") << u"again Esc"_s << u"595 x 842 pts (A4)"_s;
-        QTest::newRow("opened again, キャンセル") << u"again Command2"_s << u"595 x 842 pts (A4)"_s;
+        QTest::newRow("opened again, キャンセル") << u"again "_s + cancel << u"595 x 842 pts (A4)"_s;
     }
 
     void settings_window()
@@ -357,24 +359,24 @@ private slots:
             QSKIP("pdfinfo (poppler-utils) is not installed");
         class_of(3);
         win->menus()->action(u"mnu_psettei"_s)->trigger();
-        auto *form5 = main->findChild<QDialog *>(u"Form5"_s);
-        QVERIFY(form5 && form5->isVisible());
-        auto *papers = named<QComboBox>(form5, u"Combo2"_s);
+        auto *settings_window = main->findChild<QDialog *>(object_name::print_settings_window);
+        QVERIFY(settings_window && settings_window->isVisible());
+        auto *papers = named<QComboBox>(settings_window, object_name::paper_list);
         QCOMPARE(papers->currentText(), u"A4 210 x 297 mm"_s);
         papers->setCurrentIndex(papers->findText(u"A3 297 x 420 mm"_s));
-        named<QRadioButton>(form5, u"Option1_1"_s)->click();
+        named<QRadioButton>(settings_window, object_name::landscape_option)->click();
         if (ending.startsWith(u"again "_s)) {
             win->menus()->action(u"mnu_psettei"_s)->trigger();
             QCOMPARE(papers->currentText(), u"A3 297 x 420 mm"_s);
             ending = ending.mid(6);
         }
         if (ending == u"close"_s)
-            form5->close();
+            settings_window->close();
         else if (ending == u"Esc"_s)
-            QTest::keyClick(form5, Qt::Key_Escape);
+            QTest::keyClick(settings_window, Qt::Key_Escape);
         else
-            named<QAbstractButton>(form5, ending)->click();
-        QVERIFY(!form5->isVisible());
+            named<QAbstractButton>(settings_window, ending)->click();
+        QVERIFY(!settings_window->isVisible());
 
         const QString path = folder->file(u"class.pdf"_s);
         prompter->files.enqueue(path);

@@ -33,14 +33,14 @@ class TestReshaping : public GuiTestBase
         win->editor()->reload();
     }
 
-    CountDialog *dialog() const { return main->findChild<CountDialog *>(u"Form2"_s); }
+    CountDialog *dialog() const { return main->findChild<CountDialog *>(object_name::count_dialog); }
 
     void answer_dialog(const QString &count)
     {
         QVERIFY(dialog() && dialog()->isVisible());
-        auto *box = named<QLineEdit>(dialog(), u"Text1"_s);
+        auto *box = named<QLineEdit>(dialog(), object_name::count_box);
         box->setText(count);
-        QTest::mouseClick(named<QAbstractButton>(dialog(), u"Command1"_s), Qt::LeftButton);
+        QTest::mouseClick(named<QAbstractButton>(dialog(), object_name::count_ok_button), Qt::LeftButton);
     }
 
 private slots:
@@ -157,7 +157,7 @@ private slots:
     {
         QFETCH(QString, clipboard);
         QFETCH(QStringList, cells);
-        named<QScrollBar>(win, u"VScroll2"_s)->setValue(5 - 2);  // fixed length 2
+        named<QScrollBar>(win, object_name::fixed_length_scroll)->setValue(5 - 2);  // fixed length 2
         go_to(6, 5);
         win->editor()->setFocus();
         QApplication::clipboard()->setText(clipboard);
@@ -197,15 +197,15 @@ private slots:
             sheet->set_text(r, 8, QString::number(r + 2));
         }
         sheet->set_full_marks(1, 100);
-        named<QAbstractButton>(win, u"Command3"_s)->click();
-        auto *list = named<QListWidget>(win, u"List2"_s);
+        named<QAbstractButton>(win, object_name::evaluate_button)->click();
+        auto *list = named<QListWidget>(win, object_name::candidate_list);
         list->setCurrentRow(20);
         go_to(2, 4);
         sheet->set_selection_end(2, 5);  // student 2's row
         menu(u"dele_g"_s);
         QCOMPARE(sheet->text(2, 4), u"s3"_s);
         prompter->answers.enqueue(Prompter::Answer::No);
-        named<QAbstractButton>(win, u"Command7"_s)->click();
+        named<QAbstractButton>(win, object_name::close_button)->click();
         QCOMPARE((QStringList{sheet->text(1, 8), sheet->text(2, 8), sheet->text(3, 8), sheet->text(4, 8)}),
                  (QStringList{u"3"_s, u"5"_s, u"6"_s, u"7"_s}));
         prompter->clear();

@@ -45,16 +45,19 @@ class TestTyping : public GuiTestBase
             else if (word == u"K"_s)
                 key(Qt::Key_Enter, Qt::KeypadModifier);
             else if (word == u"W"_s || word == u"F"_s || word == u"N"_s)
-                QTest::mouseClick(named<QLineEdit>(win, word == u"W"_s   ? u"Text2"_s
-                                                        : word == u"F"_s ? u"Text3"_s
-                                                                         : u"Text4"_s),
+                QTest::mouseClick(named<QLineEdit>(win, word == u"W"_s   ? object_name::weight_box
+                                                        : word == u"F"_s ? object_name::full_marks_box
+                                                                         : object_name::title_box),
                                   Qt::LeftButton);
             else
                 type(word);
         }
     }
 
-    void set_fixed_length(int n) { named<QScrollBar>(win, u"VScroll2"_s)->setValue(5 - n); }
+    void set_fixed_length(int n)
+    {
+        named<QScrollBar>(win, object_name::fixed_length_scroll)->setValue(5 - n);
+    }
 
     void click(const QString &name) { QTest::mouseClick(named<QAbstractButton>(win, name), Qt::LeftButton); }
 
@@ -174,12 +177,12 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("answer");
-        QTest::newRow("再計算") << u"Command8"_s << -1;
-        QTest::newRow("決定") << u"Command2"_s << -1;
-        QTest::newRow("中止") << u"Command5"_s << -1;
-        QTest::newRow("× はい") << u"Command7"_s << int(Prompter::Answer::Yes);
-        QTest::newRow("× いいえ") << u"Command7"_s << int(Prompter::Answer::No);
-        QTest::newRow("× キャンセル") << u"Command7"_s << int(Prompter::Answer::Cancel);
+        QTest::newRow("再計算") << QString(object_name::recalculate_button) << -1;
+        QTest::newRow("決定") << QString(object_name::decide_button) << -1;
+        QTest::newRow("中止") << QString(object_name::abort_button) << -1;
+        QTest::newRow("× はい") << QString(object_name::close_button) << int(Prompter::Answer::Yes);
+        QTest::newRow("× いいえ") << QString(object_name::close_button) << int(Prompter::Answer::No);
+        QTest::newRow("× キャンセル") << QString(object_name::close_button) << int(Prompter::Answer::Cancel);
     }
 
     void keys_after_a_panel_button()
@@ -187,8 +190,8 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, answer);
         play(u"T T T T 40 E 90 E"_s);  // marks in 点1, the cursor on (3, 5)
-        click(u"Command3"_s);
-        auto *list = named<QListWidget>(win, u"List2"_s);
+        click(object_name::evaluate_button);
+        auto *list = named<QListWidget>(win, object_name::candidate_list);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(4)).center());
         if (answer >= 0)

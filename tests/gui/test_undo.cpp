@@ -140,7 +140,7 @@ private slots:
                 texts.append(r < sheet->rows() ? sheet->text(r, 5) : QString());
             return texts;
         };
-        named<QScrollBar>(win, u"VScroll2"_s)->setValue(5 - 2);
+        named<QScrollBar>(win, object_name::fixed_length_scroll)->setValue(5 - 2);
         sheet->set_current_cell(row, 5);
         win->editor()->reload();
         settle();  // a far row scrolls the grid, which hides the editor
@@ -187,19 +187,19 @@ private slots:
         sheet->set_current_cell(1, 5);
         win->editor()->reload();
         settle();
-        auto *score_note = named<QLabel>(win, u"LabelLookAlike"_s);
+        auto *score_note = named<QLabel>(win, object_name::look_alike_label);
         QCOMPARE(score_note->text(), u"要確認 2 件"_s);
-        QVERIFY(named<QLabel>(win, u"LabelStatistics"_s)->text().startsWith(u"人数　　 3"_s));
-        auto *average = named<QLabel>(win, u"Label11"_s);
+        QVERIFY(named<QLabel>(win, object_name::statistics_label)->text().startsWith(u"人数　　 3"_s));
+        auto *average = named<QLabel>(win, object_name::column_average_label);
         QCOMPARE(average->text(), u"60"_s);  // of the three that count
         win->evaluate();
         settle();
-        auto *go = named<QAbstractButton>(win, u"CommandLookAlike"_s);
+        auto *go = named<QAbstractButton>(win, object_name::look_alike_button);
         QVERIFY(go->isVisible());
         QCOMPARE(go->text(), u"要確認 2 件"_s);
         QTest::mouseClick(go, Qt::LeftButton);
         QCOMPARE(QPoint(sheet->col(), sheet->row()), QPoint(5, 2));
-        QTest::mouseClick(named<QAbstractButton>(win, u"Command5"_s), Qt::LeftButton);  // 中止
+        QTest::mouseClick(named<QAbstractButton>(win, object_name::abort_button), Qt::LeftButton);  // 中止
         settle();
 
         item(u"mnu_fold"_s)->trigger();
@@ -238,9 +238,9 @@ private slots:
         const int g = sheet->grade_col();
         for (int r = 1; r <= 5; ++r)
             sheet->set_text(r, g, u"g"_s + QString::number(r));
-        QTest::mouseClick(named<QAbstractButton>(win, u"Command3"_s), Qt::LeftButton);  // 評価計算
+        QTest::mouseClick(named<QAbstractButton>(win, object_name::evaluate_button), Qt::LeftButton);  // 評価計算
         settle();
-        named<QListWidget>(win, u"List2"_s)->setCurrentRow(1);
+        named<QListWidget>(win, object_name::candidate_list)->setCurrentRow(1);
         settle();
         QVERIFY(!sheet->text(1, g).startsWith(u'g'));
         for (const int row : deleted) {
@@ -260,7 +260,7 @@ private slots:
         }
         QVERIFY(win->evaluation_panel()->isVisible());
         prompter->answers.enqueue(Prompter::Answer::No);
-        QTest::mouseClick(named<QAbstractButton>(win, u"Command7"_s), Qt::LeftButton);  // ×
+        QTest::mouseClick(named<QAbstractButton>(win, object_name::close_button), Qt::LeftButton);  // ×
         settle();
         QCOMPARE(prompter->asked.size(), 1);
         QStringList now;
@@ -275,10 +275,10 @@ private slots:
     {
         win->evaluate();
         settle();
-        auto *list = named<QListWidget>(win, u"List2"_s);
+        auto *list = named<QListWidget>(win, object_name::candidate_list);
         list->setCurrentRow(1);
         settle();
-        QTest::mouseClick(named<QAbstractButton>(win, u"Command2"_s), Qt::LeftButton);
+        QTest::mouseClick(named<QAbstractButton>(win, object_name::decide_button), Qt::LeftButton);
         settle();
         QVERIFY(!win->evaluation_panel()->isVisible());
         QVERIFY(!sheet->text(1, sheet->grade_col()).isEmpty());

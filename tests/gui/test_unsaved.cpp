@@ -49,16 +49,16 @@ class TestUnsaved : public GuiTestBase
 
     void evaluate_and_pick(int k, const QString &ending)
     {
-        click(u"Command3"_s);
-        auto *list = child<QListWidget>(u"List2"_s);
+        click(object_name::evaluate_button);
+        auto *list = child<QListWidget>(object_name::candidate_list);
         QCOMPARE(list->count(), 32);
         list->scrollToItem(list->item(k));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(k)).center());
-        if (ending == u"Command7"_s)
+        if (ending == object_name::close_button)
             prompter->answers.enqueue(Prompter::Answer::Yes);  // keep the grades
         click(ending);
-        QVERIFY(!child<QWidget>(u"Frame6"_s)->isVisible());
+        QVERIFY(!child<QWidget>(object_name::evaluation_panel)->isVisible());
     }
 
     void make_change(const QString &change)
@@ -66,21 +66,23 @@ class TestUnsaved : public GuiTestBase
         if (change == u"cell"_s) {
             QTest::keyClicks(win->editor(), u"7"_s);
         } else if (change == u"title"_s) {
-            retype(u"Text4"_s, u"Quiz"_s);
+            retype(object_name::title_box, u"Quiz"_s);
         } else if (change == u"full marks"_s) {
-            retype(u"Text3"_s, u"50"_s);
+            retype(object_name::full_marks_box, u"50"_s);
         } else if (change == u"weight"_s) {
-            retype(u"Text2"_s, u"5"_s);
+            retype(object_name::weight_box, u"5"_s);
         } else if (change == u"lower criterion"_s || change == u"upper criterion"_s) {
-            click(u"Command3"_s);
-            child<QScrollBar>(change == u"lower criterion"_s ? u"VScroll3"_s : u"VScroll4"_s)
+            click(object_name::evaluate_button);
+            child<QScrollBar>(change == u"lower criterion"_s ? object_name::lower_criterion_scroll
+                                                             : object_name::upper_criterion_scroll)
                 ->triggerAction(QAbstractSlider::SliderSingleStepSub);
-            click(u"Command2"_s);
+            click(object_name::decide_button);
         } else if (change == u"candidate"_s) {
             // Every total is 100, so every candidate gives the same grades.
-            evaluate_and_pick(5, u"Command2"_s);
+            evaluate_and_pick(5, object_name::decide_button);
         } else {
-            evaluate_and_pick(3, change);
+            evaluate_and_pick(3, change == u"decide"_s ? object_name::decide_button
+                                                    : object_name::close_button);
         }
     }
 
@@ -93,9 +95,9 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("save");
-        // 中止 (Command5) puts the sheet back as it was: no change to ask about.
+        // 中止 puts the sheet back as it was: no change to ask about.
         for (const char *change : {"cell", "title", "full marks", "weight", "lower criterion",
-                                   "upper criterion", "candidate", "Command2", "Command7"}) {
+                                   "upper criterion", "candidate", "decide", "cross"}) {
             QTest::addRow("%s, no", change) << QString::fromLatin1(change) << false;
             QTest::addRow("%s, yes", change) << QString::fromLatin1(change) << true;
         }
@@ -118,7 +120,7 @@ private slots:
         QVERIFY(sheet->has_content());
         sheet->set_current_cell(2, 5);
         if (same_grades)
-            evaluate_and_pick(0, u"Command2"_s);
+            evaluate_and_pick(0, object_name::decide_button);
 
         const QString path = folder->file(u"組.csv"_s);
         prompter->files.enqueue(path);

@@ -2,6 +2,7 @@
 
 #include "app/recoverykeeper.h"
 #include "app/sheetarea.h"
+#include "common/objectnames.h"
 #include "common/prompter.h"
 #include "common/twips.h"
 #include "help/helpviewer.h"
@@ -79,9 +80,9 @@ const QString kPlaceKey = u"frame/geometry"_s;
 MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     : QMainWindow(parent), prompter_(prompter), printer_settings_(std::make_unique<PrinterSettings>())
 {
-    setObjectName(u"MDIForm1"_s);
+    setObjectName(object_name::main_window);
     mdi_ = new SheetArea(this);
-    mdi_->setObjectName(u"MDIClient"_s);
+    mdi_->setObjectName(object_name::sheet_area);
     mdi_->setBackground(QColor(128, 128, 128));
     // A sheet larger than a small frame can still be scrolled to its side panels.
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -108,7 +109,7 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
 
     // The toolbar comes alive once the window runs.
     startup_timer_ = new QTimer(this);
-    startup_timer_->setObjectName(u"Timer1"_s);
+    startup_timer_->setObjectName(object_name::startup_timer);
     startup_timer_->setInterval(1);
     startup_timer_->setSingleShot(true);
     connect(startup_timer_, &QTimer::timeout, this, [this] { toolbar_->setEnabled(true); });
@@ -591,7 +592,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::enable_recovery(const QString &folder)
 {
-    recovery_ = new RecoveryKeeper(this, folder);
+    recovery_ = new RecoveryKeeper(*this, this, folder);
     for (SheetWindow *sheet : load_order_)
         recovery_->watch(sheet);
     QTimer::singleShot(0, recovery_, &RecoveryKeeper::offer);

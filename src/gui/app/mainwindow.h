@@ -1,6 +1,7 @@
 #pragma once
 
-#include "sheet/sheethost.h"
+#include "app/sheetframe.h"
+#include "common/sheethost.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -21,7 +22,7 @@ class SheetWindow;
 
 // The frame that holds up to twenty numbered sheet windows, with the toolbar
 // acting on the active sheet and the sheet count in its caption.
-class MainWindow : public QMainWindow, public SheetHost
+class MainWindow : public QMainWindow, public SheetHost, public SheetFrame
 {
     Q_OBJECT
 
@@ -42,12 +43,12 @@ public:
     // The grade-meeting report window over the open sheets and files the
     // teacher adds; returns it, open.
     ReportWindow *show_report();
-    // The print settings window Form5, made on first use.
+    // The print settings window, made on first use.
     void show_print_settings();
 
     // Creates a sheet window with the lowest free number; nullptr when all
     // twenty numbers are taken (the teacher is told so).
-    SheetWindow *create_sheet();
+    SheetWindow *create_sheet() override;
     // create_sheet, then read a file into the new sheet window.
     void create_sheet_and_load();
     // Each file into a sheet window of its own, the first into the empty
@@ -56,11 +57,11 @@ public:
     // A sample sheet, opened as an unnamed copy in a new sheet.
     void open_sample(const QString &path);
     // The one sheet of a fresh start while it is still empty, else nullptr.
-    SheetWindow *empty_start_sheet() const;
+    SheetWindow *empty_start_sheet() const override;
 
     SheetWindow *active_sheet() const;
     // The open sheet windows in the order they were loaded.
-    QList<SheetWindow *> sheets() const;
+    QList<SheetWindow *> sheets() const override;
 
     // Main caption: count changed by delta, written with a leading space.
     void change_sheet_count(int delta);

@@ -1,6 +1,6 @@
 #include "app/recoverykeeper.h"
 
-#include "app/mainwindow.h"
+#include "app/sheetframe.h"
 #include "common/prompter.h"
 #include "sheet.h"
 #include "history.h"
@@ -13,10 +13,11 @@
 
 using namespace Qt::StringLiterals;
 
-RecoveryKeeper::RecoveryKeeper(MainWindow *frame, const QString &folder)
-    : QObject(frame), frame_(frame), store_(folder)
+RecoveryKeeper::RecoveryKeeper(SheetFrame &frame, QWidget *window, const QString &folder,
+                               std::chrono::milliseconds interval)
+    : QObject(window), frame_(frame), window_(window), store_(folder)
 {
-    timer_.setInterval(60 * 1000);
+    timer_.setInterval(interval);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::keep_all);
     timer_.start();
 }
@@ -44,7 +45,7 @@ void RecoveryKeeper::watch(SheetWindow *sheet)
 
 void RecoveryKeeper::keep_all()
 {
-    for (SheetWindow *sheet : frame_->sheets())
+    for (SheetWindow *sheet : frame_.sheets())
         if (changed_.contains(sheet))
             keep(sheet);
 }
@@ -72,7 +73,7 @@ void RecoveryKeeper::keep(SheetWindow *sheet)
 
 void RecoveryKeeper::offer()
 {
-    Prompter &prompter = frame_->prompter();
+    Prompter &prompter = frame_.prompter();
     for (const RecoveryStore::Entry &entry : store_.orphans()) {
         QFile file(entry.sheet_path);
         if (!file.open(QIODevice::ReadOnly))
@@ -82,14 +83,14 @@ void RecoveryKeeper::offer()
         const QString text = u"保存されないまま終わったシート「"_s + entry.caption +
                              u"」があります。\n「いいえ」を選ぶと、この内容は削除されます。\n\n"
                              u"このシートを復元しますか？"_s;
-        if (prompter.ask(frame_, text, Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+        if (prompter.ask(window_, text, Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
             RecoveryStore::discard(entry);
             continue;
         }
         // The empty sheet of a fresh start takes the first copy.
-        SheetWindow *sheet = frame_->empty_start_sheet();
+        SheetWindow *sheet = frame_.empty_start_sheet();
         if (!sheet)
-            sheet = frame_->create_sheet();
+            sheet = frame_.create_sheet();
         if (!sheet)
             return;  // twenty sheets open: the rest wait for the next start
         sheet->file_commands()->restore(bytes, entry.sheet_name);

@@ -6,8 +6,10 @@
 #include <QObject>
 #include <QSet>
 #include <QTimer>
+#include <chrono>
 
-class MainWindow;
+class QWidget;
+class SheetFrame;
 class SheetWindow;
 
 // Keeps a copy of every sheet with unsaved changes, every minute and after
@@ -17,7 +19,9 @@ class RecoveryKeeper : public QObject
     Q_OBJECT
 
 public:
-    RecoveryKeeper(MainWindow *frame, const QString &folder);
+    // The keeper belongs to the frame's window; its questions are asked over it.
+    RecoveryKeeper(SheetFrame &frame, QWidget *window, const QString &folder,
+                   std::chrono::milliseconds interval = std::chrono::minutes(1));
 
     void watch(SheetWindow *sheet);
     // Asks about each copy left by a run that ended without saving.
@@ -26,12 +30,12 @@ public:
     // The session is ending (logout, shutdown): every unsaved change is
     // copied and the copies are left for the next start.
     void keep_before_exit();
-    void set_interval(int ms) { timer_.setInterval(ms); }
 
 private:
     void keep(SheetWindow *sheet);
 
-    MainWindow *frame_;
+    SheetFrame &frame_;
+    QWidget *window_;
     RecoveryStore store_;
     QTimer timer_;
     QHash<SheetWindow *, int> ids_;

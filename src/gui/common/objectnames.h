@@ -14,4 +14,95 @@ using namespace Qt::StringLiterals;
 
 // --- Controls -----------------------------------------------------------------
 
+// The frame and its sheet windows.
+inline constexpr QLatin1StringView main_window = "MDIForm1"_L1;
+inline constexpr QLatin1StringView sheet_area = "MDIClient"_L1;
+inline constexpr QLatin1StringView startup_timer = "Timer1"_L1;
+inline constexpr QLatin1StringView sheet_window = "Form1"_L1;
+inline constexpr QLatin1StringView enter_button = "Command1"_L1;
+inline constexpr QLatin1StringView sheet_grid = "grdhyouka"_L1;
+inline constexpr QLatin1StringView cell_editor = "Text1"_L1;
+
+// The input panels: character size, input position, fixed length.
+inline constexpr QLatin1StringView input_panels = "InputPanels"_L1;
+inline constexpr QLatin1StringView size_position_panel = "Frame1"_L1;
+inline constexpr QLatin1StringView character_size_label = "Label3"_L1;
+inline constexpr QLatin1StringView character_size_scroll = "VScroll1"_L1;
+inline constexpr QLatin1StringView row_label = "Label5"_L1;
+inline constexpr QLatin1StringView column_label = "Label6"_L1;
+inline constexpr QLatin1StringView fixed_length_panel = "Frame2"_L1;
+inline constexpr QLatin1StringView fixed_length_label = "Label7"_L1;
+inline constexpr QLatin1StringView fixed_length_scroll = "VScroll2"_L1;
+inline constexpr QLatin1StringView panel_separator = "Frame3"_L1;
+
+// The score panel of the current score column.
+inline constexpr QLatin1StringView score_panel = "Frame4"_L1;
+inline constexpr QLatin1StringView title_box = "Text4"_L1;
+inline constexpr QLatin1StringView full_marks_box = "Text3"_L1;
+inline constexpr QLatin1StringView weight_box = "Text2"_L1;
+inline constexpr QLatin1StringView column_average_label = "Label11"_L1;
+inline constexpr QLatin1StringView evaluate_button = "Command3"_L1;
+inline constexpr QLatin1StringView statistics_label = "LabelStatistics"_L1;
+inline constexpr QLatin1StringView look_alike_label = "LabelLookAlike"_L1;
+
+// The evaluation panel.
+inline constexpr QLatin1StringView evaluation_panel = "Frame6"_L1;
+inline constexpr QLatin1StringView close_button = "Command7"_L1;
+inline constexpr QLatin1StringView lower_criterion_label = "Label19"_L1;
+inline constexpr QLatin1StringView lower_criterion_scroll = "VScroll3"_L1;
+inline constexpr QLatin1StringView upper_criterion_label = "Label20"_L1;
+inline constexpr QLatin1StringView upper_criterion_scroll = "VScroll4"_L1;
+inline constexpr QLatin1StringView candidate_list = "List2"_L1;
+inline constexpr QLatin1StringView recalculate_button = "Command8"_L1;
+inline constexpr QLatin1StringView decide_button = "Command2"_L1;
+inline constexpr QLatin1StringView abort_button = "Command5"_L1;
+inline constexpr QLatin1StringView totals_grid = "MSFlexGrid1"_L1;
+inline constexpr QLatin1StringView grades_grid = "MSFlexGrid2"_L1;
+inline constexpr QLatin1StringView highest_label = "Label8"_L1;
+inline constexpr QLatin1StringView lowest_label = "Label17"_L1;
+inline constexpr QLatin1StringView graded_label = "Label24"_L1;
+inline constexpr QLatin1StringView totals_average_label = "LabelTotalsAverage"_L1;
+inline constexpr QLatin1StringView totals_deviation_label = "LabelTotalsDeviation"_L1;
+inline constexpr QLatin1StringView look_alike_button = "CommandLookAlike"_L1;
+
+// The count dialog of column and row insertion and deletion.
+inline constexpr QLatin1StringView count_dialog = "Form2"_L1;
+inline constexpr QLatin1StringView count_prompt_label = "Label1"_L1;
+inline constexpr QLatin1StringView count_box = "Text1"_L1;
+inline constexpr QLatin1StringView count_ok_button = "Command1"_L1;
+inline constexpr QLatin1StringView count_close_button = "Command2"_L1;
+
+// The print settings window and the print image window.
+inline constexpr QLatin1StringView print_settings_window = "Form5"_L1;
+inline constexpr QLatin1StringView printer_caption = "Label1"_L1;
+inline constexpr QLatin1StringView printer_label = "Label4"_L1;
+inline constexpr QLatin1StringView paper_caption = "Label2"_L1;
+inline constexpr QLatin1StringView paper_list = "Combo2"_L1;
+inline constexpr QLatin1StringView orientation_caption = "Label3"_L1;
+inline constexpr QLatin1StringView portrait_option = "Option1_0"_L1;
+inline constexpr QLatin1StringView landscape_option = "Option1_1"_L1;
+inline constexpr QLatin1StringView print_settings_ok_button = "Command1"_L1;
+inline constexpr QLatin1StringView print_settings_cancel_button = "Command2"_L1;
+inline constexpr QLatin1StringView preview_window = "Form3"_L1;
+inline constexpr QLatin1StringView preview_end_button = "image_end"_L1;
+
+// The help viewer.
+inline constexpr QLatin1StringView help_viewer = "Form4"_L1;
+inline constexpr QLatin1StringView help_page = "brwWebBrowser"_L1;
+inline constexpr QLatin1StringView help_toolbar = "tbToolBar"_L1;
+inline constexpr QLatin1StringView help_search_box = "txtSearch"_L1;
+inline constexpr QLatin1StringView help_address_box = "cboAddress"_L1;
+inline constexpr QLatin1StringView help_go_button = "cmdGo"_L1;
+inline constexpr QLatin1StringView help_home_label = "Label1"_L1;
+inline constexpr QLatin1StringView help_timer = "timTimer"_L1;
+
+// The grade-meeting report window.
+inline constexpr QLatin1StringView report_window = "ReportWindow"_L1;
+inline constexpr QLatin1StringView report_sources = "ReportSources"_L1;
+inline constexpr QLatin1StringView report_add_button = "ReportAdd"_L1;
+inline constexpr QLatin1StringView report_print_button = "ReportPrint"_L1;
+inline constexpr QLatin1StringView report_pdf_button = "ReportPdf"_L1;
+inline constexpr QLatin1StringView report_close_button = "ReportClose"_L1;
+inline constexpr QLatin1StringView report_page = "ReportPage"_L1;
+
 }  // namespace object_name

@@ -5,16 +5,14 @@
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
-#include "sheet/sheetgrid.h"
 
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
 
-EvaluationCommands::EvaluationCommands(QWidget *window, Sheet *sheet, SheetGrid *grid,
-                                       EvaluationPanel *panel, Prompter &prompter)
-    : QObject(window), window_(window), sheet_(sheet), grid_(grid), panel_(panel),
-      prompter_(prompter)
+EvaluationCommands::EvaluationCommands(QWidget *window, Sheet *sheet, EvaluationPanel *panel,
+                                       Prompter &prompter)
+    : QObject(window), window_(window), sheet_(sheet), panel_(panel), prompter_(prompter)
 {
     connect(panel_, &EvaluationPanel::close_requested, this, &EvaluationCommands::close_panel);
 }
@@ -73,7 +71,7 @@ void EvaluationCommands::evaluate()
         panel_->move(qBound(0, panel.left(), qMax(0, width - panel.width())), 0);
 
     window_->unsetCursor();
-    grid_->set_pointer(SheetGrid::Pointer::Default);
+    emit computed();
 
     panel_->show();
     panel_->raise();

@@ -6,7 +6,6 @@ class EvaluationPanel;
 class Prompter;
 class QWidget;
 class Sheet;
-class SheetGrid;
 
 // The evaluation command of a sheet window (totals, candidates, the panel)
 // and the question the panel's cross asks.
@@ -15,14 +14,16 @@ class EvaluationCommands : public QObject
     Q_OBJECT
 
 public:
-    EvaluationCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, EvaluationPanel *panel,
-                       Prompter &prompter);
+    EvaluationCommands(QWidget *window, Sheet *sheet, EvaluationPanel *panel, Prompter &prompter);
 
     void evaluate();
 
 signals:
     // The frame's own commands wait while the command runs.
     void busy(bool on);
+    // The totals and candidates are computed: the grid's pointer goes back
+    // to the arrow.
+    void computed();
     // The cross's question was answered.
     void answered();
     // The teacher wants to look at this cell before evaluating.
@@ -37,7 +38,6 @@ private:
 
     QWidget *window_;
     Sheet *sheet_;
-    SheetGrid *grid_;
     EvaluationPanel *panel_;
     Prompter &prompter_;
 };

@@ -1,5 +1,6 @@
 #include "evaluation/evaluationpanel.h"
 
+#include "common/objectnames.h"
 #include "evaluation/countgrid.h"
 #include "evaluation/criterioninput.h"
 #include "common/geometry.h"
@@ -49,24 +50,28 @@ QPushButton *button(const QString &name, const QString &text, const QString &tip
 
 EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
 {
-    setObjectName(u"Frame6"_s);
+    setObjectName(object_name::evaluation_panel);
     make_floating_panel(this);
     setToolTip(u"ここをドラッグすれば移動できます"_s);
 
     title_label_ = caption(u"評価選択パネル"_s);
     close_button_ = new QToolButton(this);
-    close_button_->setObjectName(u"Command7"_s);
+    close_button_->setObjectName(object_name::close_button);
     close_button_->setText(u"×"_s);
     close_button_->setAutoRaise(false);
 
     step1_label_ = caption(u"[ステップ1]"_s);
     step1_text_label_ = caption(u"総合点に対する評価基準"_s);
     lower_caption_ = caption(u"２の上限点数"_s);
-    lower_ = new CriterionInput(u"Label19"_s, u"VScroll3"_s, kLowerStart, lower_caption_->text(),
-                                &Sheet::lower_text, &Sheet::set_lower_text, this);
+    lower_ = new CriterionInput(object_name::lower_criterion_label,
+                                object_name::lower_criterion_scroll, kLowerStart,
+                                lower_caption_->text(), &Sheet::lower_text,
+                                &Sheet::set_lower_text, this);
     upper_caption_ = caption(u"10の下限点数"_s);
-    upper_ = new CriterionInput(u"Label20"_s, u"VScroll4"_s, kUpperStart, upper_caption_->text(),
-                                &Sheet::upper_text, &Sheet::set_upper_text, this);
+    upper_ = new CriterionInput(object_name::upper_criterion_label,
+                                object_name::upper_criterion_scroll, kUpperStart,
+                                upper_caption_->text(), &Sheet::upper_text,
+                                &Sheet::set_upper_text, this);
     for (CriterionInput *criterion : {lower_, upper_}) {
         connect(criterion, &CriterionInput::changed, this, &EvaluationPanel::criterion_changed);
         connect(criterion, &CriterionInput::refused, this, &EvaluationPanel::message_requested);
@@ -74,7 +79,7 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
 
     step2_label_ = caption(u"[ステップ２]　評価平均を設定"_s);
     candidate_list_ = new QListWidget(this);
-    candidate_list_->setObjectName(u"List2"_s);
+    candidate_list_->setObjectName(object_name::candidate_list);
     candidate_list_->setToolTip(u"平均点(候補）から日とる選びクリックしてください。"_s);
     candidate_list_->setSelectionMode(QAbstractItemView::SingleSelection);
     // All 32 candidates at a glance, in columns: one long column showed
@@ -84,19 +89,21 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     candidate_list_->setResizeMode(QListView::Adjust);
     candidate_list_->setUniformItemSizes(true);
     candidate_list_->setEnabled(false);
-    recalc_button_ = button(u"Command8"_s, u"再計算"_s,
+    recalc_button_ = button(object_name::recalculate_button, u"再計算"_s,
                        u"素点などを変更したらこのボタンを押してください。"_s, this);
-    decide_button_ = button(u"Command2"_s, u"決　定"_s, u"表の評価を決定値とします。"_s, this);
-    abort_button_ = button(u"Command5"_s, u"中　止"_s, u"計算前に評価をもどします。"_s, this);
+    decide_button_ =
+        button(object_name::decide_button, u"決　定"_s, u"表の評価を決定値とします。"_s, this);
+    abort_button_ =
+        button(object_name::abort_button, u"中　止"_s, u"計算前に評価をもどします。"_s, this);
 
     totals_caption_ = caption(u"【総合点】"_s);
     grades_caption_ = caption(u"【評価/評定】"_s);
     totals_caption_->setAlignment(Qt::AlignCenter);
     grades_caption_->setAlignment(Qt::AlignCenter);
     totals_grid_ = new CountGrid(this);
-    totals_grid_->setObjectName(u"MSFlexGrid1"_s);
+    totals_grid_->setObjectName(object_name::totals_grid);
     grades_grid_ = new CountGrid(this);
-    grades_grid_->setObjectName(u"MSFlexGrid2"_s);
+    grades_grid_->setObjectName(object_name::grades_grid);
     totals_grid_->set_text(0, 0, u"階級値"_s);
     totals_grid_->set_text(0, 1, u"度数"_s);
     grades_grid_->set_text(0, 0, u"評価"_s);
@@ -109,19 +116,19 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     }
 
     highest_caption_ = caption(u"最高点："_s);
-    highest_label_ = value_box(u"Label8"_s);
+    highest_label_ = value_box(object_name::highest_label);
     lowest_caption_ = caption(u"最低点："_s);
-    lowest_label_ = value_box(u"Label17"_s);
+    lowest_label_ = value_box(object_name::lowest_label);
     graded_caption_ = caption(u"対象者："_s);
-    graded_label_ = value_box(u"Label24"_s);
+    graded_label_ = value_box(object_name::graded_label);
     average_caption_ = caption(u"平均："_s);
-    average_label_ = value_box(u"LabelTotalsAverage"_s);
+    average_label_ = value_box(object_name::totals_average_label);
     deviation_caption_ = caption(u"標準偏差："_s);
-    deviation_label_ = value_box(u"LabelTotalsDeviation"_s);
+    deviation_label_ = value_box(object_name::totals_deviation_label);
     look_alike_button_ = new QPushButton(this);
     look_alike_button_->setStyleSheet(u"color: #c05800;"_s);
     look_alike_button_->hide();
-    look_alike_button_->setObjectName(u"CommandLookAlike"_s);
+    look_alike_button_->setObjectName(object_name::look_alike_button);
     look_alike_button_->setAutoDefault(false);
     look_alike_button_->setToolTip(u"全角の数字などで書かれ、総合点に数えられていないセルのうち、"
                                    u"最初のものへ移ります。"_s);

@@ -1,5 +1,6 @@
 #include "help/helpviewer.h"
 
+#include "common/objectnames.h"
 #include "common/prompter.h"
 #include "common/twips.h"
 #include "helppages.h"
@@ -21,7 +22,7 @@ using namespace Qt::StringLiterals;
 
 HelpView::HelpView(QWidget *parent) : QTextBrowser(parent)
 {
-    setObjectName(u"brwWebBrowser"_s);
+    setObjectName(object_name::help_page);
     // Every link passes the viewer's check before the view follows it.
     setOpenLinks(false);
 }
@@ -78,10 +79,10 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
       timer_(new QTimer(this)),
       browser_([](const QUrl &url) { QDesktopServices::openUrl(url); })
 {
-    setObjectName(u"Form4"_s);
+    setObjectName(object_name::help_viewer);
     setMinimumSize(420, 300);
 
-    toolbar_->setObjectName(u"tbToolBar"_s);
+    toolbar_->setObjectName(object_name::help_toolbar);
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     for (const Button &button : kButtons) {
         const QString key = QString::fromUtf16(button.key);
@@ -91,7 +92,7 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
         connect(action, &QAction::triggered, this, [this, key] { toolbar_action(key); });
     }
     toolbar_->addSeparator();
-    search_box_->setObjectName(u"txtSearch"_s);
+    search_box_->setObjectName(object_name::help_search_box);
     search_box_->setPlaceholderText(u"ヘルプ内を検索"_s);
     search_box_->setClearButtonEnabled(true);
     search_box_->setMaximumWidth(260);
@@ -99,7 +100,7 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
     connect(search_box_, &QLineEdit::returnPressed, this, &HelpViewer::search);
 
     address_label_->setBuddy(address_);
-    address_->setObjectName(u"cboAddress"_s);
+    address_->setObjectName(object_name::help_address_box);
     address_->setEditable(true);
     // The viewer adds addresses itself, also ones already listed.
     address_->setInsertPolicy(QComboBox::NoInsert);
@@ -108,9 +109,9 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
     address_->installEventFilter(this);
     address_->lineEdit()->installEventFilter(this);
     connect(address_, &QComboBox::activated, this, &HelpViewer::go_to_address);
-    go_button_->setObjectName(u"cmdGo"_s);
+    go_button_->setObjectName(object_name::help_go_button);
     connect(go_button_, &QPushButton::clicked, this, &HelpViewer::go_to_address);
-    home_->setObjectName(u"Label1"_s);
+    home_->setObjectName(object_name::help_home_label);
     home_->hide();
 
     connect(view_, &QTextBrowser::anchorClicked, this,
@@ -122,7 +123,7 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
             setWindowTitle(view_->documentTitle());
     });
 
-    timer_->setObjectName(u"timTimer"_s);
+    timer_->setObjectName(object_name::help_timer);
     timer_->setInterval(5);
     connect(timer_, &QTimer::timeout, this, &HelpViewer::tick);
 }

@@ -35,7 +35,7 @@ private:
     bool loading_ = false;
 };
 
-// The help viewer Form4: address box, navigation toolbar, page view. It shows
+// The help viewer: address box, navigation toolbar, page view. It shows
 // only the help's own pages; web links go to the system's browser.
 class HelpViewer : public QWidget
 {

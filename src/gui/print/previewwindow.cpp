@@ -1,5 +1,7 @@
 #include "print/previewwindow.h"
 
+#include "common/objectnames.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -12,7 +14,7 @@ PreviewWindow::PreviewWindow(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
 {
     // A dialog to the window system, so that it stays above the frame.
-    setObjectName(u"Form3"_s);
+    setObjectName(object_name::preview_window);
     image_ = new QLabel;
     image_->setAlignment(Qt::AlignCenter);
     scroll_ = new QScrollArea(this);
@@ -20,7 +22,7 @@ PreviewWindow::PreviewWindow(QWidget *parent)
     scroll_->setWidgetResizable(true);
     scroll_->setBackgroundRole(QPalette::Dark);
     auto *end = new QPushButton(u"イメージ表示を終わる(&E)"_s, this);
-    end->setObjectName(u"image_end"_s);
+    end->setObjectName(object_name::preview_end_button);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(end, 0, Qt::AlignLeft);
     layout->addWidget(scroll_);

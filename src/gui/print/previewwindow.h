@@ -5,7 +5,7 @@
 class QLabel;
 class QScrollArea;
 
-// The print image window Form3, one for the program: one page at a time as
+// The print image window, one for the program: one page at a time as
 // it will come out of the printer, scaled to the screen.
 class PreviewWindow : public QWidget
 {

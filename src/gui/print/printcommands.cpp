@@ -2,16 +2,16 @@
 
 #include "common/fonts.h"
 #include "common/prompter.h"
+#include "common/sheethost.h"
 #include "common/twips.h"
 #include "pagination.h"
+#include "print/gridmeasures.h"
 #include "print/pagefooter.h"
 #include "print/paintersurface.h"
 #include "print/pdftextmap.h"
 #include "print/previewwindow.h"
 #include "print/printersettings.h"
 #include "sheet.h"
-#include "sheet/sheetgrid.h"
-#include "sheet/sheethost.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -51,15 +51,16 @@ Refusal print_range_of(const Sheet &sheet, Range &range)
 
 }  // namespace
 
-PrintCommands::PrintCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, SheetHost &host)
-    : QObject(window), window_(window), sheet_(sheet), grid_(grid), host_(host)
+PrintCommands::PrintCommands(QWidget *window, Sheet *sheet, const GridMeasures *measures,
+                             SheetHost &host)
+    : QObject(window), window_(window), sheet_(sheet), measures_(measures), host_(host)
 {
 }
 
 pagination::ScreenMeasures PrintCommands::screen_measures() const
 {
-    const QFont font = grid_->font();
-    return {font.family(), font.pointSizeF(), double(grid_->row_height_twips()),
+    const QFont font = measures_->cell_font();
+    return {font.family(), font.pointSizeF(), double(measures_->row_height_twips()),
             twips::from_px(QFontMetricsF(font).height())};
 }
 

@@ -2,12 +2,12 @@
 
 #include <QObject>
 
+class GridMeasures;
 class PainterSurface;
 class QPrinter;
 class QWidget;
 class SheetHost;
 class Sheet;
-class SheetGrid;
 
 namespace pagination {
 struct Plan;
@@ -22,7 +22,7 @@ class PrintCommands : public QObject
     Q_OBJECT
 
 public:
-    PrintCommands(QWidget *window, Sheet *sheet, SheetGrid *grid, SheetHost &host);
+    PrintCommands(QWidget *window, Sheet *sheet, const GridMeasures *measures, SheetHost &host);
 
     void print();
     void preview();
@@ -44,6 +44,6 @@ private:
 
     QWidget *window_;
     Sheet *sheet_;
-    SheetGrid *grid_;
+    const GridMeasures *measures_;
     SheetHost &host_;
 };

@@ -1,5 +1,6 @@
 #include "print/printsettingswindow.h"
 
+#include "common/objectnames.h"
 #include "common/prompter.h"
 #include "print/printersettings.h"
 
@@ -18,36 +19,36 @@ PrintSettingsWindow::PrintSettingsWindow(PrinterSettings &settings, Prompter &pr
                                          QWidget *parent)
     : QDialog(parent), settings_(settings), prompter_(prompter)
 {
-    setObjectName(u"Form5"_s);
+    setObjectName(object_name::print_settings_window);
     setWindowTitle(u"印刷設定"_s);
     setModal(false);
 
-    auto *label1 = new QLabel(u"プリンタ名"_s, this);
-    label1->setObjectName(u"Label1"_s);
+    auto *printer_caption = new QLabel(u"プリンタ名"_s, this);
+    printer_caption->setObjectName(object_name::printer_caption);
     printer_label_ = new QLabel(this);
-    printer_label_->setObjectName(u"Label4"_s);
-    auto *label2 = new QLabel(u"用      紙"_s, this);
-    label2->setObjectName(u"Label2"_s);
+    printer_label_->setObjectName(object_name::printer_label);
+    auto *paper_caption = new QLabel(u"用      紙"_s, this);
+    paper_caption->setObjectName(object_name::paper_caption);
     paper_list_ = new QComboBox(this);
-    paper_list_->setObjectName(u"Combo2"_s);
-    auto *label3 = new QLabel(u"用紙方向"_s, this);
-    label3->setObjectName(u"Label3"_s);
+    paper_list_->setObjectName(object_name::paper_list);
+    auto *orientation_caption = new QLabel(u"用紙方向"_s, this);
+    orientation_caption->setObjectName(object_name::orientation_caption);
     portrait_ = new QRadioButton(u"縦"_s, this);
-    portrait_->setObjectName(u"Option1_0"_s);
+    portrait_->setObjectName(object_name::portrait_option);
     landscape_ = new QRadioButton(u"横"_s, this);
-    landscape_->setObjectName(u"Option1_1"_s);
+    landscape_->setObjectName(object_name::landscape_option);
     auto *ok = new QPushButton(u"O K"_s, this);
-    ok->setObjectName(u"Command1"_s);
+    ok->setObjectName(object_name::print_settings_ok_button);
     ok->setDefault(true);
     auto *cancel = new QPushButton(u"キャンセル"_s, this);
-    cancel->setObjectName(u"Command2"_s);
+    cancel->setObjectName(object_name::print_settings_cancel_button);
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(label1, 0, 0);
+    grid->addWidget(printer_caption, 0, 0);
     grid->addWidget(printer_label_, 0, 1, 1, 2);
-    grid->addWidget(label2, 1, 0);
+    grid->addWidget(paper_caption, 1, 0);
     grid->addWidget(paper_list_, 1, 1, 1, 2);
-    grid->addWidget(label3, 2, 0);
+    grid->addWidget(orientation_caption, 2, 0);
     grid->addWidget(portrait_, 2, 1);
     grid->addWidget(landscape_, 2, 2);
     auto *buttons = new QHBoxLayout;

@@ -10,7 +10,7 @@ class QComboBox;
 class QLabel;
 class QRadioButton;
 
-// The print settings window Form5: paper and orientation for printing and
+// The print settings window: paper and orientation for printing and
 // preview. A choice takes effect at once; キャンセル, or closing the window,
 // puts back what was in force when it opened.
 class PrintSettingsWindow : public QDialog

@@ -1,5 +1,6 @@
 #include "report/reportwindow.h"
 
+#include "common/objectnames.h"
 #include "common/prompter.h"
 #include "print/pagefooter.h"
 #include "print/printersettings.h"
@@ -37,16 +38,16 @@ ReportWindow::ReportWindow(Prompter &prompter, PrinterSettings &printer_settings
                            const QList<gradereport::ClassResult> &open_sheets, QWidget *parent)
     : QDialog(parent), prompter_(prompter), printer_settings_(printer_settings)
 {
-    setObjectName(u"ReportWindow"_s);
+    setObjectName(object_name::report_window);
     setWindowTitle(u"成績一覧表"_s);
     setAttribute(Qt::WA_DeleteOnClose);
 
     sources_ = new QListWidget(this);
-    sources_->setObjectName(u"ReportSources"_s);
-    auto *add = button(u"ファイルを追加(&A)…"_s, u"ReportAdd"_s, this);
-    auto *print_button = button(u"印刷(&P)…"_s, u"ReportPrint"_s, this);
-    auto *pdf = button(u"PDF に保存(&S)…"_s, u"ReportPdf"_s, this);
-    auto *close_button = button(u"閉じる(&C)"_s, u"ReportClose"_s, this);
+    sources_->setObjectName(object_name::report_sources);
+    auto *add = button(u"ファイルを追加(&A)…"_s, object_name::report_add_button, this);
+    auto *print_button = button(u"印刷(&P)…"_s, object_name::report_print_button, this);
+    auto *pdf = button(u"PDF に保存(&S)…"_s, object_name::report_pdf_button, this);
+    auto *close_button = button(u"閉じる(&C)"_s, object_name::report_close_button, this);
 
     auto *left = new QVBoxLayout;
     left->addWidget(new QLabel(u"一覧にするシート:"_s, this));
@@ -126,7 +127,7 @@ void ReportWindow::refresh()
     for (const QImage &image : reportpages::page_images(report(), kScreenDpi)) {
         auto *page = new QLabel(pages_);
         page->setPixmap(QPixmap::fromImage(image));
-        page->setObjectName(u"ReportPage"_s);
+        page->setObjectName(object_name::report_page);
         pages_layout_->addWidget(page, 0, Qt::AlignHCenter);
     }
     pages_layout_->addStretch(1);

@@ -3,6 +3,7 @@
 #include "common/geometry.h"
 #include "cliptext.h"
 #include "common/inputcodes.h"
+#include "common/objectnames.h"
 #include "numbers.h"
 #include "sheet.h"
 #include "sheet/inputpanels.h"
@@ -95,7 +96,7 @@ public:
 CellEditor::CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidget *parent)
     : QLineEdit(parent), sheet_(sheet), grid_(grid), inputs_(inputs)
 {
-    setObjectName(u"Text1"_s);
+    setObjectName(object_name::cell_editor);
     setFrame(false);
     setStyleSheet(u"QLineEdit { background: rgb(255, 255, 192); border: none; padding: 0px; }"_s);
     setContextMenuPolicy(Qt::PreventContextMenu);

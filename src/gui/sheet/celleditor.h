@@ -7,7 +7,7 @@ class QMenu;
 class Sheet;
 class SheetGrid;
 
-// The in-place editor Text1 over the current cell: every change of its text
+// The in-place editor over the current cell: every change of its text
 // goes into the cell at once; Enter, Tab and the arrow keys move the cursor,
 // writing the cell they leave; fixed-length entry moves on by itself.
 class CellEditor : public QLineEdit

@@ -1,6 +1,7 @@
 #include "sheet/inputpanels.h"
 
 #include "common/geometry.h"
+#include "common/objectnames.h"
 #include "numbers.h"
 #include "sheet.h"
 
@@ -47,35 +48,42 @@ QScrollBar *spinner(QWidget *parent, const QString &name, int lowest, int highes
 
 InputPanels::InputPanels(const Sheet *sheet, QWidget *parent) : QWidget(parent), sheet_(sheet)
 {
-    setObjectName(u"InputPanels"_s);
+    setObjectName(object_name::input_panels);
 
-    // Frame1: character size and input position.
+    // Character size and input position.
     size_position_panel_ = new QFrame(this);
-    size_position_panel_->setObjectName(u"Frame1"_s);
+    size_position_panel_->setObjectName(object_name::size_position_panel);
     geometry::place(size_position_panel_, 0, 0, 1335, 1695);
     heading_size_ = heading(size_position_panel_, u"◇文字ｻｲｽﾞ"_s, 30);
-    size_label_ = panel_label(size_position_panel_, u"12"_s, 90, 330, 360, 300, u"Label3"_s);
+    size_label_ = panel_label(size_position_panel_, u"12"_s, 90, 330, 360, 300,
+                              object_name::character_size_label);
     panel_label(size_position_panel_, u"ﾎﾟｲﾝﾄ"_s, 480, 330, 540, 300);
-    size_scroll_ = spinner(size_position_panel_, u"VScroll1"_s, 6, 30, 18, 300, 420);  // size = 30 - position
+    // size = 30 - position
+    size_scroll_ = spinner(size_position_panel_, object_name::character_size_scroll, 6, 30, 18,
+                           300, 420);
 
     heading_position_ = heading(size_position_panel_, u"◇入力場所"_s, 840);
-    row_label_ = panel_label(size_position_panel_, u"1"_s, 90, 1110, 600, 270, u"Label5"_s);
+    row_label_ =
+        panel_label(size_position_panel_, u"1"_s, 90, 1110, 600, 270, object_name::row_label);
     panel_label(size_position_panel_, u"行"_s, 750, 1110, 400, 270);
-    col_label_ = panel_label(size_position_panel_, u"1"_s, 90, 1380, 600, 270, u"Label6"_s);
+    col_label_ =
+        panel_label(size_position_panel_, u"1"_s, 90, 1380, 600, 270, object_name::column_label);
     panel_label(size_position_panel_, u"列"_s, 750, 1380, 400, 270);
 
-    // Frame2: fixed-length entry; n = 5 - position, so the up arrow raises it.
+    // Fixed-length entry; n = 5 - position, so the up arrow raises it.
     fixed_length_panel_ = new QFrame(this);
-    fixed_length_panel_->setObjectName(u"Frame2"_s);
+    fixed_length_panel_->setObjectName(object_name::fixed_length_panel);
     fixed_length_panel_->setToolTip(u"入力文字数が指定に達すると自動改行。"_s);
     geometry::place(fixed_length_panel_, 0, 1695, 1335, 855);
     heading_fixed_ = heading(fixed_length_panel_, u"◇固定長"_s, 30);
-    fixed_length_label_ = panel_label(fixed_length_panel_, u"なし"_s, 90, 360, 600, 300, u"Label7"_s);
-    fixed_length_scroll_ = spinner(fixed_length_panel_, u"VScroll2"_s, 0, 5, 5, 300, 450);
+    fixed_length_label_ = panel_label(fixed_length_panel_, u"なし"_s, 90, 360, 600, 300,
+                                      object_name::fixed_length_label);
+    fixed_length_scroll_ =
+        spinner(fixed_length_panel_, object_name::fixed_length_scroll, 0, 5, 5, 300, 450);
 
-    // Frame3: a thin separating bar.
+    // A thin separating bar.
     separator_ = new QFrame(this);
-    separator_->setObjectName(u"Frame3"_s);
+    separator_->setObjectName(object_name::panel_separator);
     separator_->setFrameShape(QFrame::HLine);
     separator_->setFrameShadow(QFrame::Sunken);
     geometry::place(separator_, 0, 2550, 1335, 15);

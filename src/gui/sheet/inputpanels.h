@@ -8,8 +8,8 @@ class QScrollBar;
 class Sheet;
 
 // The input panels at the top of a sheet window's right edge, one above the
-// other: character size and input position (Frame1), fixed-length entry
-// (Frame2) and a thin separating bar (Frame3).
+// other: character size and input position, fixed-length entry and a thin
+// separating bar.
 class InputPanels : public QWidget
 {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
     int shown_row() const;
     int shown_col() const;
 
-    // The width of the panels (Frame1's, in pixels).
+    // The width of the panels (the size and position panel's, in pixels).
     int panel_width() const;
     // The second and third headings take the width of the first.
     void lay_out();

@@ -1,6 +1,7 @@
 #include "sheet/scorepanel.h"
 
 #include "common/geometry.h"
+#include "common/objectnames.h"
 #include "common/panelstyle.h"
 #include "marks.h"
 #include "numbers.h"
@@ -15,7 +16,7 @@ using namespace Qt::StringLiterals;
 
 ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
 {
-    setObjectName(u"Frame4"_s);
+    setObjectName(object_name::score_panel);
     make_floating_panel(this);
     // Taller than the earlier panel: the statistics stand below the button.
     geometry::place(this, 0, 0, 1335, 4800);
@@ -24,7 +25,7 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     geometry::place(heading_, 60, 40, 1215, 260);
 
     title_box_ = new QLineEdit(this);
-    title_box_->setObjectName(u"Text4"_s);
+    title_box_->setObjectName(object_name::title_box);
     geometry::place(title_box_, 60, 330, 1215, 330);
 
     auto caption = [this](const QString &text, int top) {
@@ -33,33 +34,33 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     };
     caption(u"最高"_s, 780);
     full_marks_box_ = new QLineEdit(this);
-    full_marks_box_->setObjectName(u"Text3"_s);
+    full_marks_box_->setObjectName(object_name::full_marks_box);
     geometry::place(full_marks_box_, 570, 780, 705, 330);
 
     caption(u"重み"_s, 1200);
     weight_box_ = new QLineEdit(this);
-    weight_box_->setObjectName(u"Text2"_s);
+    weight_box_->setObjectName(object_name::weight_box);
     geometry::place(weight_box_, 570, 1200, 705, 330);
 
     caption(u"平均"_s, 1620);
     average_label_ = new QLabel(this);
-    average_label_->setObjectName(u"Label11"_s);
+    average_label_->setObjectName(object_name::column_average_label);
     average_label_->setFrameShape(QFrame::Panel);
     average_label_->setFrameShadow(QFrame::Sunken);
     average_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     geometry::place(average_label_, 570, 1620, 705, 330);
 
     evaluate_button_ = new QPushButton(u"評価計算"_s, this);
-    evaluate_button_->setObjectName(u"Command3"_s);
+    evaluate_button_->setObjectName(object_name::evaluate_button);
     evaluate_button_->setAutoDefault(false);
     geometry::place(evaluate_button_, 60, 2100, 1215, 450);
 
     statistics_label_ = new QLabel(this);
-    statistics_label_->setObjectName(u"LabelStatistics"_s);
+    statistics_label_->setObjectName(object_name::statistics_label);
     statistics_label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     geometry::place(statistics_label_, 60, 2640, 1215, 1560);
     look_alike_label_ = new QLabel(this);
-    look_alike_label_->setObjectName(u"LabelLookAlike"_s);
+    look_alike_label_->setObjectName(object_name::look_alike_label);
     look_alike_label_->setWordWrap(true);
     look_alike_label_->setStyleSheet(u"color: #c05800;"_s);
     look_alike_label_->setToolTip(u"全角の数字や点数でない文字で書かれたセル、満点を超える点数の数です。"

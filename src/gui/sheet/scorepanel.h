@@ -26,11 +26,8 @@ public:
     QLineEdit *title_box() const { return title_box_; }
     QLineEdit *full_marks_box() const { return full_marks_box_; }
     QLineEdit *weight_box() const { return weight_box_; }
-    QLabel *average_label() const { return average_label_; }
     QPushButton *evaluate_button() const { return evaluate_button_; }
     QLabel *heading() const { return heading_; }
-    QLabel *statistics_label() const { return statistics_label_; }
-    QLabel *look_alike_label() const { return look_alike_label_; }
 
 private:
     // Field edits go to the current score column; never while refreshing.

@@ -2,6 +2,7 @@
 
 #include "columnfit.h"
 #include "common/inputcodes.h"
+#include "common/objectnames.h"
 #include "marks.h"
 #include "numbers.h"
 #include "sheet.h"
@@ -47,7 +48,7 @@ bool looks_numeric(const QString &text)
 SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
     : QAbstractScrollArea(parent), sheet_(sheet)
 {
-    setObjectName(QStringLiteral("grdhyouka"));
+    setObjectName(object_name::sheet_grid);
     setFrameShape(QFrame::StyledPanel);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);

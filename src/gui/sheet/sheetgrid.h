@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/gridmeasures.h"
+
 #include <QAbstractScrollArea>
 
 class Sheet;
@@ -7,7 +9,7 @@ class Sheet;
 // The sheet grid control: one fixed title row and one fixed row-number column
 // that stay on screen, cells painted straight from the Sheet, only the visible
 // ones. Scrolls by whole rows and columns. Lengths in its interface are twips.
-class SheetGrid : public QAbstractScrollArea
+class SheetGrid : public QAbstractScrollArea, public GridMeasures
 {
     Q_OBJECT
 
@@ -18,8 +20,9 @@ public:
 
     Sheet *sheet() const { return sheet_; }
 
+    QFont cell_font() const override { return font(); }
     // Height of every row in twips: the grid's default for its font.
-    int row_height_twips() const;
+    int row_height_twips() const override;
     int column_width_twips(int col) const;
 
     // Left and top of a cell relative to the grid's own top-left corner, in

@@ -2,6 +2,7 @@
 
 #include "common/fonts.h"
 #include "common/geometry.h"
+#include "common/objectnames.h"
 #include "common/paneldragger.h"
 #include "common/prompter.h"
 #include "common/twips.h"
@@ -17,7 +18,7 @@
 #include "sheet/mouseselection.h"
 #include "sheet/scorepanel.h"
 #include "sheet/sheetgrid.h"
-#include "sheet/sheethost.h"
+#include "common/sheethost.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
@@ -61,7 +62,7 @@ bool is_modifier_only(const QKeyEvent *event)
 SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *parent)
     : QWidget(parent), host_(host), number_(number)
 {
-    setObjectName(u"Form1"_s);
+    setObjectName(object_name::sheet_window);
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -124,11 +125,11 @@ void SheetWindow::build_parts()
                                 [this] { return host_.is_active(this); }, this);
 
     // The hidden default button that takes Enter for the whole window.
-    auto *command1 = new QPushButton(this);
-    command1->setObjectName(u"Command1"_s);
-    command1->setFocusPolicy(Qt::NoFocus);
-    geometry::place(command1, -500, 0, 15, 15);
-    connect(command1, &QPushButton::clicked, editor_, &CellEditor::press_enter);
+    auto *enter_button = new QPushButton(this);
+    enter_button->setObjectName(object_name::enter_button);
+    enter_button->setFocusPolicy(Qt::NoFocus);
+    geometry::place(enter_button, -500, 0, 15, 15);
+    connect(enter_button, &QPushButton::clicked, editor_, &CellEditor::press_enter);
 
     auto text_height = [this] { return twips::unit_height(font()); };
     drag4_ = new PanelDragger(score_panel_, text_height);
@@ -157,8 +158,10 @@ void SheetWindow::build_parts()
     // The count grids are sized by the window's font as it is now, before the
     // sheet's own font size is set.
     evaluation_panel_->attach(sheet_, twips::unit_width(font()));
-    evaluation_ = new EvaluationCommands(this, sheet_, grid_, evaluation_panel_, host_.prompter());
+    evaluation_ = new EvaluationCommands(this, sheet_, evaluation_panel_, host_.prompter());
     connect(evaluation_, &EvaluationCommands::busy, this, &SheetWindow::busy);
+    connect(evaluation_, &EvaluationCommands::computed, grid_,
+            [this] { grid_->set_pointer(SheetGrid::Pointer::Default); });
     connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
             &SheetWindow::evaluate);
     // After a panel button the keys go to the current cell again, never to a

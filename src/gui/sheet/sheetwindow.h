@@ -60,7 +60,6 @@ public:
     void sheet_write();
     void close_command();
     void evaluate();
-    void set_omomi() {}
     void copy();
     void cut();
     void paste();

@@ -5,7 +5,7 @@
 #include "sheet.h"
 #include "sheet/celleditor.h"
 #include "sheet/inputpanels.h"
-#include "sheet/sheethost.h"
+#include "common/sheethost.h"
 #include "structure.h"
 #include "structure/countdialog.h"
 

@@ -1,6 +1,7 @@
 #include "structure/countdialog.h"
 
 #include "common/fonts.h"
+#include "common/objectnames.h"
 #include "common/prompter.h"
 #include "numbers.h"
 
@@ -16,20 +17,20 @@ using namespace Qt::StringLiterals;
 CountDialog::CountDialog(Prompter &prompter, QWidget *parent)
     : QDialog(parent), prompter_(prompter)
 {
-    setObjectName(u"Form2"_s);
+    setObjectName(object_name::count_dialog);
     setModal(false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     prompt_label_ = new QLabel(this);
-    prompt_label_->setObjectName(u"Label1"_s);
+    prompt_label_->setObjectName(object_name::count_prompt_label);
     count_box_ = new QLineEdit(u"0"_s, this);
-    count_box_->setObjectName(u"Text1"_s);
+    count_box_->setObjectName(object_name::count_box);
     count_box_->setFont(fonts::sheet_font(12));
     auto *ok = new QPushButton(u"O K"_s, this);
-    ok->setObjectName(u"Command1"_s);
+    ok->setObjectName(object_name::count_ok_button);
     ok->setDefault(true);
     auto *close = new QPushButton(u"閉じる"_s, this);
-    close->setObjectName(u"Command2"_s);
+    close->setObjectName(object_name::count_close_button);
     close->setAutoDefault(false);
 
     auto *buttons = new QHBoxLayout;

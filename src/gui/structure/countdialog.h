@@ -8,7 +8,7 @@ class Prompter;
 class QLabel;
 class QLineEdit;
 
-// The count dialog Form2, one for the whole program: how many columns or rows
+// The count dialog, one for the whole program: how many columns or rows
 // to insert or delete when a single cell is selected. Modeless; it acts on
 // the sheet window that opened it.
 class CountDialog : public QDialog
