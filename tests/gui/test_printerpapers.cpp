@@ -97,7 +97,7 @@ private slots:
     // Every paper once, and by a name that says its size.
     void each_paper_once_by_its_size()
     {
-        main->active_sheet()->menus()->action(u"mnu_psettei"_s)->trigger();
+        main->active_sheet()->menus()->action(Command::PrintSettings)->trigger();
         const QStringList items = listed();
         QVERIFY(items.size() > 20);
         QCOMPARE(items.count(u"ユーザー定義のサイズ"_s), 0);
@@ -125,7 +125,7 @@ private slots:
         QFETCH(bool, gone);
         QSettings settings(folder->file(u"settings.ini"_s), QSettings::IniFormat);
         QVERIFY(main->printer_settings().remember_in(&settings).isEmpty());
-        main->active_sheet()->menus()->action(u"mnu_psettei"_s)->trigger();
+        main->active_sheet()->menus()->action(Command::PrintSettings)->trigger();
         auto *form5 = main->findChild<QDialog *>(u"Form5"_s);
         auto *papers = named<QComboBox>(form5, u"Combo2"_s);
         papers->setCurrentIndex(papers->findText(chosen));

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "sheet/commands.h"
 #include "sheet/sheethost.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <memory>
 
@@ -96,6 +98,9 @@ protected:
 
 private:
     void build_toolbar();
+    // A toolbar button: the frame's own commands here, the others on the
+    // active sheet.
+    void run_button(Command id);
     void show_menus_of(QMdiSubWindow *window);
     // Sheet commands are enabled when there is an active sheet to take them.
     void update_actions();
@@ -109,7 +114,7 @@ private:
     QMdiArea *mdi_;
     QToolBar *toolbar_;
     QTimer *startup_timer_;
-    QList<QAction *> sheet_actions_;
+    QHash<Command, QAction *> buttons_;
     QList<SheetWindow *> load_order_;
     QSettings *settings_ = nullptr;
     CountDialog *count_dialog_ = nullptr;
