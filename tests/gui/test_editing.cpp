@@ -1,5 +1,6 @@
 #include "guitest.h"
 #include "app/mainwindow.h"
+#include "common/objectnames.h"
 #include "numbers.h"
 #include "sheet/scorepanel.h"
 #include "sheet.h"
@@ -429,7 +430,7 @@ private slots:
         SheetGrid *grid = window->grid();
         // Inside the selection the press keeps it; choosing "ｷｬﾝｾﾙ" changes nothing.
         QTest::mousePress(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(4, 3).center());
-        QCOMPARE(watchdog->popups, QStringList{u"edit_2"_s});
+        QCOMPARE(watchdog->popups, QStringList{object_name::context_menu});
         QCOMPARE(sheet->row(), 3);
         QCOMPARE(sheet->sel_row(), 5);
         QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(4, 3).center());

@@ -25,7 +25,6 @@
 #include "setupcopy.h"
 #include "structure/countdialog.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
