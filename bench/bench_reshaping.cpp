@@ -8,6 +8,7 @@
 #include "common/twips.h"
 #include "sheet.h"
 #include "sheet/sheetwindow.h"
+#include "sheet/structurecommands.h"
 #include "structure.h"
 
 #include <QApplication>
@@ -106,7 +107,7 @@ void BM_PasteWindow(benchmark::State &state)
         sheet->sheet()->set_current_cell(1, 5);
         QApplication::processEvents();
         state.ResumeTiming();
-        sheet->paste();
+        sheet->run(Command::Paste);
         QApplication::processEvents();  // the repaint it caused
         if (sheet->sheet()->cols() != 450)
             state.SkipWithError("paste refused");
@@ -135,7 +136,7 @@ void BM_InsertColumnsWindow(benchmark::State &state)
         fill_wide(*sheet->sheet());
         QApplication::processEvents();
         state.ResumeTiming();
-        sheet->insert_columns(6, 9);
+        sheet->structure_commands()->insert_columns(6, 9);
         if (state.range(0))
             QApplication::processEvents();  // the repaint it caused
         if (sheet->sheet()->cols() != 450)

@@ -1,5 +1,6 @@
 #include "guitest.h"
 #include "app/mainwindow.h"
+#include "common/objectnames.h"
 #include "numbers.h"
 #include "sheet/scorepanel.h"
 #include "sheet.h"
@@ -429,7 +430,7 @@ private slots:
         SheetGrid *grid = window->grid();
         // Inside the selection the press keeps it; choosing "ｷｬﾝｾﾙ" changes nothing.
         QTest::mousePress(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(4, 3).center());
-        QCOMPARE(watchdog->popups, QStringList{u"edit_2"_s});
+        QCOMPARE(watchdog->popups, QStringList{object_name::context_menu});
         QCOMPARE(sheet->row(), 3);
         QCOMPARE(sheet->sel_row(), 5);
         QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, grid->cell_rect(4, 3).center());
@@ -548,7 +549,7 @@ private slots:
     {
         type(u"5"_s);
         prompter->files.enqueue(folder->file(u"s.csv"_s));
-        window->menus()->action(u"sheet_write"_s)->trigger();
+        window->menus()->action(Command::WriteSheet)->trigger();
         QVERIFY(sheet->is_saved());
         prompter->clear();
         QVERIFY(window->close_window());
@@ -559,9 +560,9 @@ private slots:
     // asks nothing, by × or by the close command.
     void every_save_counts_as_saved_data()
     {
-        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("route");  // a toolbar button, or none: the file menu
         QTest::addColumn<bool>("by_close_command");
-        QTest::newRow("file menu, ×") << u"sheet_write"_s << false;
+        QTest::newRow("file menu, ×") << QString() << false;
         QTest::newRow("toolbar, ×") << u"ｼｰﾄ保存"_s << false;
         QTest::newRow("toolbar, close command") << u"ｼｰﾄ保存"_s << true;
     }
@@ -572,14 +573,14 @@ private slots:
         QFETCH(bool, by_close_command);
         type(u"5"_s);
         prompter->files.enqueue(folder->file(u"t.csv"_s));
-        if (route == u"sheet_write"_s)
-            window->menus()->action(route)->trigger();
+        if (route.isEmpty())
+            window->menus()->action(Command::WriteSheet)->trigger();
         else
             main->toolbar_click(route);
         QVERIFY(sheet->is_saved());
         prompter->clear();
         if (by_close_command)
-            window->menus()->action(u"mnu_close"_s)->trigger();
+            window->menus()->action(Command::CloseSheet)->trigger();
         else
             QVERIFY(window->close_window());
         QCOMPARE(prompter->messages(), QStringList());
@@ -606,7 +607,7 @@ private slots:
         prompter->answers.enqueue(Prompter::Answer(answer));
         if (answer == int(Prompter::Answer::Yes))
             prompter->files.enqueue(path);
-        window->menus()->action(u"mnu_close"_s)->trigger();
+        window->menus()->action(Command::CloseSheet)->trigger();
         QCOMPARE(prompter->messages(),
                  QStringList{u"評価計算(1) を閉じます。\r\nワークシート[新規ｼｰﾄ]を保存しますか？"_s});
         QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::YesNoCancel);
@@ -643,7 +644,7 @@ private slots:
             type(u"5"_s);
         if (situation == 1 || situation == 3) {
             prompter->files.enqueue(path);
-            window->save_sheet();
+            window->run(Command::SaveSheet);
         }
         prompter->clear();
         prompter->answers.enqueue(Prompter::Answer::No);
@@ -654,9 +655,9 @@ private slots:
             window->close_window();
         } else if (situation == 3) {
             SheetWindow *other = main->create_sheet();
-            other->read_sheet();
+            other->run(Command::ReadSheet);
         } else {
-            window->save_sheet();
+            window->run(Command::SaveSheet);
         }
         QVERIFY(!prompter->asked.isEmpty());
         QVERIFY2(prompter->asked.first().text.contains(question),

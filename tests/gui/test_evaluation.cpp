@@ -412,7 +412,7 @@ private slots:
         sheet->set_text(6, 5, u"100"_s);
         win->editor()->setFocus();
         QTRY_VERIFY(win->editor()->hasFocus());
-        win->menus()->action(u"mnu_hyouka_go"_s)->trigger();
+        win->menus()->action(Command::Evaluate)->trigger();
         QVERIFY(win->editor()->hasFocus());
         QCOMPARE(label(object_name::highest_label), u"100"_s);
         QCOMPARE(grid(1)->text(10, 1), u"2"_s);
@@ -619,7 +619,7 @@ private slots:
         QCOMPARE(main->active_sheet(), second);
         for (int run = 0; run < 5; ++run) {
             if (by_menu)
-                second->menus()->action(u"mnu_hyouka_go"_s)->trigger();
+                second->menus()->action(Command::Evaluate)->trigger();
             else
                 QTest::mouseClick(named<QAbstractButton>(second, object_name::evaluate_button), Qt::LeftButton);
             QCOMPARE(main->active_sheet(), second);

@@ -34,7 +34,7 @@ class TestHelp : public GuiTestBase
 
     void open_from_menu()
     {
-        main->active_sheet()->menus()->action(u"mnu_help"_s)->trigger();
+        main->active_sheet()->menus()->action(Command::Help)->trigger();
         viewer = &main->help_viewer();
         viewer->set_browser([this](const QUrl &url) { browsed.append(url); });
         QTRY_VERIFY(viewer->isVisible());

@@ -1,5 +1,6 @@
 #include "guitest.h"
 #include "app/mainwindow.h"
+#include "common/objectnames.h"
 #include "evaluation/evaluationpanel.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
@@ -167,19 +168,20 @@ private slots:
         struct Expected {
             QString caption, key, tip;
         };
+        using namespace object_name;
         const QList<Expected> expected = {
-            {u"新規作成"_s, u"new_sheet"_s, u"新しい計算シートを表示します。"_s},
-            {u"ｼｰﾄ呼出"_s, u"sheet_read"_s, u"ファイルから読み込みます"_s},
-            {u"ｼｰﾄ保存"_s, u"sheet_save"_s, u"シートをファイルに書き込みます。"_s},
-            {u"ｼｰﾄ印刷"_s, u"prn_sheet"_s, u""_s},
-            {u"カット"_s, u"cut"_s, u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。"_s},
-            {u"コピー"_s, u"copy"_s, u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。"_s},
-            {u"ペースト"_s, u"past"_s, u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞからﾃｷｽﾄを貼り付けます。"_s},
-            {u"列挿入"_s, u"ins_retu"_s, u"列を挿入します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)"_s},
-            {u"行挿入"_s, u"ins_gyou"_s, u"行を挿入します。"_s},
-            {u"列削除"_s, u"del_retu"_s, u"列を削除します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)"_s},
-            {u"行削除"_s, u"del_gyou"_s, u"行を削除します。"_s},
-            {u"文字消去"_s, u"del_moji"_s, u""_s},
+            {u"新規作成"_s, new_sheet_button, u"新しい計算シートを表示します。"_s},
+            {u"ｼｰﾄ呼出"_s, read_in_new_sheet_button, u"ファイルから読み込みます"_s},
+            {u"ｼｰﾄ保存"_s, save_button, u"シートをファイルに書き込みます。"_s},
+            {u"ｼｰﾄ印刷"_s, print_button, u""_s},
+            {u"カット"_s, cut_button, u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。"_s},
+            {u"コピー"_s, copy_button, u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。"_s},
+            {u"ペースト"_s, paste_button, u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞからﾃｷｽﾄを貼り付けます。"_s},
+            {u"列挿入"_s, insert_columns_button, u"列を挿入します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)"_s},
+            {u"行挿入"_s, insert_rows_button, u"行を挿入します。"_s},
+            {u"列削除"_s, delete_columns_button, u"列を削除します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)"_s},
+            {u"行削除"_s, delete_rows_button, u"行を削除します。"_s},
+            {u"文字消去"_s, delete_contents_button, u""_s},
         };
         const QList<QAction *> actions = main->toolbar()->actions();
         QCOMPARE(actions.size(), expected.size());
@@ -228,6 +230,11 @@ private slots:
         QVERIFY(main->sheets().first()->close_window());
         QCOMPARE(main->windowTitle(), u" 0枚のｼｰﾄがあります。"_s);
         QVERIFY(main->menuBar()->actions().isEmpty());
+        QStringList usable;
+        for (QAction *action : main->toolbar()->actions())
+            if (action->isEnabled())
+                usable.append(action->text());
+        QCOMPARE(usable, (QStringList{u"新規作成"_s, u"ｼｰﾄ呼出"_s}));
         // Buttons other than the two that create sheets do nothing now.
         click(u"コピー"_s);
         click(u"ｼｰﾄ保存"_s);
@@ -272,44 +279,75 @@ private slots:
         tops.insert(tops.size() - 1, sheet->menus()->context_menu());
         for (QMenu *menu : tops)
             walk(menu, menu == sheet->menus()->context_menu() ? u"(context)"_s : u"(bar)"_s);
+        using namespace object_name;
+        const auto top = [](const QString &where, QLatin1StringView name,
+                            const QString &caption) -> QString {
+            return where + u' ' + name + u' ' + caption;
+        };
+        const auto line = [](QLatin1StringView under, QLatin1StringView name,
+                             const QString &caption) -> QString {
+            return under + u' ' + name + u' ' + caption;
+        };
         const QStringList expected = {
-            u"(bar) menu_file ﾌｧｲﾙ(&F)"_s, u"menu_file sheet_read シート読込(&R)"_s,
-            u"menu_file mnu_same_setup 同じ設定で新規作成(&N)"_s,
-            u"menu_file sheet_write シート保存(&W)"_s, u"menu_file sep100 -"_s,
-            u"menu_file mnu_close シートを閉じる(&C)"_s, u"menu_file sep003 -"_s,
-            u"menu_file mnu_psettei 印刷設定(&U)"_s, u"menu_file mnu_preview 印刷ﾌﾟﾚﾋﾞｭｰ(&V)"_s,
-            u"menu_file mnu_print 指定範囲印刷(&p)"_s, u"menu_file sep999 -"_s,
-            u"menu_file prg_end ﾌﾟﾛｸﾞﾗﾑを終わらせる(&E)"_s,
-            u"(bar) mnu_edit 編集(&E)"_s, u"mnu_edit mnu_undo 元に戻す(&U)"_s,
-            u"mnu_edit mnu_redo やり直し(&R)"_s, u"mnu_edit sep_undo -"_s,
-            u"mnu_edit mnu_cut 切り取り(&T)"_s,
-            u"mnu_edit mnu_copy コピー(&C)"_s, u"mnu_edit mnu_past 貼り付け(&P)"_s,
-            u"mnu_edit sep_09 -"_s, u"mnu_edit mnu_all_e 全てを指定(&A)"_s,
-            u"mnu_edit sep_fold -"_s, u"mnu_edit mnu_fold 全角数字を半角に(&Z)"_s,
-            u"(bar) menu_hyouji 表示(&V)"_s, u"menu_hyouji menu_retu 列表示(&R)"_s,
-            u"menu_retu menu_insert 挿入(&I)"_s, u"menu_retu menu_sakujo 削除(&D)"_s,
-            u"menu_retu sep001 -"_s, u"menu_hyouji menu_gyou 行表示(&G)"_s,
-            u"menu_gyou insert_g 挿入(&I)"_s, u"menu_gyou dele_g 削除(&D)"_s,
-            u"(bar) mnu_culc 評価計算(&H)"_s, u"mnu_culc mnu_hyouka_go 評価計算実行(&G)"_s,
-            u"mnu_culc mnu_report 成績一覧表(&L)…"_s,
-            u"(bar) mnu_window ウインドウ(&W)"_s, u"mnu_window mnu_jouge 上下に並べて表示(&H)"_s,
-            u"mnu_window mnu_sayuu 左右に並べて表示(&V)"_s, u"mnu_window mnu_kasane 重ねて表示(&C)"_s,
-            u"(context) edit_2 編集２"_s, u"edit_2 edit2_copy コピー"_s, u"edit_2 menu_cut2 切り取り"_s,
-            u"edit_2 mnu_paste2 貼り付け"_s, u"edit_2 sep9 -"_s, u"edit_2 mnu_cansel2 ｷｬﾝｾﾙ"_s,
-            u"(bar) mnu_help_0 ヘルプ(&H)"_s, u"mnu_help_0 mnu_help ヘルプの表示(&H)"_s,
-            u"mnu_help_0 about_prg 「ぽん採点」について"_s};
+            top(u"(bar)"_s, file_menu, u"ﾌｧｲﾙ(&F)"_s),
+            line(file_menu, read_item, u"シート読込(&R)"_s),
+            line(file_menu, same_setup_item, u"同じ設定で新規作成(&N)"_s),
+            line(file_menu, write_item, u"シート保存(&W)"_s),
+            line(file_menu, file_separator_before_close, u"-"_s),
+            line(file_menu, close_item, u"シートを閉じる(&C)"_s),
+            line(file_menu, file_separator_before_print, u"-"_s),
+            line(file_menu, print_settings_item, u"印刷設定(&U)"_s),
+            line(file_menu, preview_item, u"印刷ﾌﾟﾚﾋﾞｭｰ(&V)"_s),
+            line(file_menu, print_item, u"指定範囲印刷(&p)"_s),
+            line(file_menu, file_separator_before_end, u"-"_s),
+            line(file_menu, end_program_item, u"ﾌﾟﾛｸﾞﾗﾑを終わらせる(&E)"_s),
+            top(u"(bar)"_s, edit_menu, u"編集(&E)"_s),
+            line(edit_menu, undo_item, u"元に戻す(&U)"_s),
+            line(edit_menu, redo_item, u"やり直し(&R)"_s),
+            line(edit_menu, edit_separator_after_redo, u"-"_s),
+            line(edit_menu, cut_item, u"切り取り(&T)"_s),
+            line(edit_menu, copy_item, u"コピー(&C)"_s),
+            line(edit_menu, paste_item, u"貼り付け(&P)"_s),
+            line(edit_menu, edit_separator_before_select_all, u"-"_s),
+            line(edit_menu, select_all_item, u"全てを指定(&A)"_s),
+            line(edit_menu, edit_separator_before_fold, u"-"_s),
+            line(edit_menu, fold_marks_item, u"全角数字を半角に(&Z)"_s),
+            top(u"(bar)"_s, view_menu, u"表示(&V)"_s),
+            line(view_menu, columns_menu, u"列表示(&R)"_s),
+            line(columns_menu, insert_columns_item, u"挿入(&I)"_s),
+            line(columns_menu, delete_columns_item, u"削除(&D)"_s),
+            line(columns_menu, columns_separator, u"-"_s),
+            line(view_menu, rows_menu, u"行表示(&G)"_s),
+            line(rows_menu, insert_rows_item, u"挿入(&I)"_s),
+            line(rows_menu, delete_rows_item, u"削除(&D)"_s),
+            top(u"(bar)"_s, evaluation_menu, u"評価計算(&H)"_s),
+            line(evaluation_menu, evaluate_item, u"評価計算実行(&G)"_s),
+            line(evaluation_menu, report_item, u"成績一覧表(&L)…"_s),
+            top(u"(bar)"_s, window_menu, u"ウインドウ(&W)"_s),
+            line(window_menu, tile_stacked_item, u"上下に並べて表示(&H)"_s),
+            line(window_menu, tile_side_by_side_item, u"左右に並べて表示(&V)"_s),
+            line(window_menu, cascade_item, u"重ねて表示(&C)"_s),
+            top(u"(context)"_s, context_menu, u"編集２"_s),
+            line(context_menu, context_copy_item, u"コピー"_s),
+            line(context_menu, context_cut_item, u"切り取り"_s),
+            line(context_menu, context_paste_item, u"貼り付け"_s),
+            line(context_menu, context_separator, u"-"_s),
+            line(context_menu, context_cancel_item, u"ｷｬﾝｾﾙ"_s),
+            top(u"(bar)"_s, help_menu, u"ヘルプ(&H)"_s),
+            line(help_menu, help_item, u"ヘルプの表示(&H)"_s),
+            line(help_menu, about_item, u"「ぽん採点」について"_s)};
         QCOMPARE(tree, expected);
         QStringList bar;
         for (QAction *action : main->menuBar()->actions())
             bar.append(action->objectName());
-        QCOMPARE(bar, (QStringList{u"menu_file"_s, u"mnu_edit"_s, u"menu_hyouji"_s, u"mnu_culc"_s,
-                                   u"mnu_window"_s, u"mnu_help_0"_s}));
+        QCOMPARE(bar, (QStringList{file_menu, edit_menu, view_menu, evaluation_menu, window_menu,
+                                   help_menu}));
         // Every item usable but undo and redo with nothing to do, none with a
         // shortcut other than its access key.
         for (QAction *action : sheet->findChildren<QAction *>()) {
             QVERIFY(action->shortcut().isEmpty());
-            const bool history = action->objectName().startsWith(u"mnu_undo"_s) ||
-                                 action->objectName().startsWith(u"mnu_redo"_s);
+            const bool history =
+                action->objectName() == undo_item || action->objectName() == redo_item;
             QVERIFY2(action->isEnabled() != history, qPrintable(action->objectName()));
         }
     }
@@ -319,7 +357,8 @@ private slots:
     // items on its two rows, whatever the selection looks like.
     void items_reach_their_operations_data()
     {
-        QTest::addColumn<QString>("item");
+        QTest::addColumn<Command>("item");
+        QTest::addColumn<bool>("in_context");
         QTest::addColumn<QString>("cell_1_5");
         QTest::addColumn<QString>("cell_1_4");
         QTest::addColumn<int>("cols_added");
@@ -328,31 +367,33 @@ private slots:
         QTest::addColumn<QRect>("selection");  // rows as y, columns as x
         const QRect block(5, 1, 2, 2);
         const QRect cell(5, 1, 1, 1);
-        auto row = [](const char *item, const QString &c15, const QString &c14, int cols, int rows,
-                      const QString &clip, const QRect &selection) {
-            QTest::newRow(item) << QString::fromLatin1(item) << c15 << c14 << cols << rows << clip
+        auto row = [](const char *name, Command item, bool in_context, const QString &c15,
+                      const QString &c14, int cols, int rows, const QString &clip,
+                      const QRect &selection) {
+            QTest::newRow(name) << item << in_context << c15 << c14 << cols << rows << clip
                                 << selection;
         };
         const QString copied = u"30\t\n60\t\n"_s;
         const QString cut = u"30\t\n60\t"_s;
-        row("mnu_copy", u"30"_s, u"生徒1"_s, 0, 0, copied, block);
-        row("edit2_copy", u"30"_s, u"生徒1"_s, 0, 0, copied, block);
-        row("mnu_cut", u""_s, u"生徒1"_s, 0, 0, cut, cell);
-        row("menu_cut2", u""_s, u"生徒1"_s, 0, 0, cut, cell);
-        row("mnu_past", u"77"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
-        row("mnu_paste2", u"77"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
-        row("mnu_cansel2", u"30"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
-        row("menu_insert", u""_s, u"生徒1"_s, 2, 0, u"77"_s, cell);
-        row("menu_sakujo", u""_s, u"生徒1"_s, -2, 0, u"77"_s, cell);
-        row("insert_g", u""_s, u""_s, 0, 2, u"77"_s, QRect(1, 1, 1, 1));
-        row("dele_g", u"90"_s, u"生徒3"_s, 0, -2, u"77"_s, cell);
+        row("copy", Command::Copy, false, u"30"_s, u"生徒1"_s, 0, 0, copied, block);
+        row("context copy", Command::Copy, true, u"30"_s, u"生徒1"_s, 0, 0, copied, block);
+        row("cut", Command::Cut, false, u""_s, u"生徒1"_s, 0, 0, cut, cell);
+        row("context cut", Command::Cut, true, u""_s, u"生徒1"_s, 0, 0, cut, cell);
+        row("paste", Command::Paste, false, u"77"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
+        row("context paste", Command::Paste, true, u"77"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
+        row("context cancel", Command::CloseContextMenu, true, u"30"_s, u"生徒1"_s, 0, 0, u"77"_s, block);
+        row("insert columns", Command::InsertColumns, false, u""_s, u"生徒1"_s, 2, 0, u"77"_s, cell);
+        row("delete columns", Command::DeleteColumns, false, u""_s, u"生徒1"_s, -2, 0, u"77"_s, cell);
+        row("insert rows", Command::InsertRows, false, u""_s, u""_s, 0, 2, u"77"_s, QRect(1, 1, 1, 1));
+        row("delete rows", Command::DeleteRows, false, u"90"_s, u"生徒3"_s, 0, -2, u"77"_s, cell);
         // The whole grid from the title row, the row-number column excepted.
-        row("mnu_all_e", u"30"_s, u"生徒1"_s, 0, 0, u"77"_s, QRect(QPoint(1, 0), QPoint(-1, -1)));
+        row("select all", Command::SelectAll, false, u"30"_s, u"生徒1"_s, 0, 0, u"77"_s, QRect(QPoint(1, 0), QPoint(-1, -1)));
     }
 
     void items_reach_their_operations()
     {
-        QFETCH(QString, item);
+        QFETCH(Command, item);
+        QFETCH(bool, in_context);
         QFETCH(QString, cell_1_5);
         QFETCH(QString, cell_1_4);
         QFETCH(int, cols_added);
@@ -373,7 +414,8 @@ private slots:
         const int cols = sheet->cols();
         const int rows = sheet->rows();
 
-        window->menus()->action(item)->trigger();
+        (in_context ? window->menus()->context_action(item) : window->menus()->action(item))
+            ->trigger();
         QCOMPARE(prompter->messages(), QStringList{});
         QCOMPARE(sheet->text(1, 5), cell_1_5);
         QCOMPARE(sheet->text(1, 4), cell_1_4);
@@ -421,7 +463,7 @@ private slots:
         main->create_sheet();
         main->create_sheet();
         SheetWindow *sheet = main->active_sheet();
-        sheet->menus()->action(u"mnu_jouge"_s)->trigger();
+        sheet->menus()->action(Command::TileStacked)->trigger();
         QList<QRect> rects;
         for (QMdiSubWindow *w : main->mdi_area()->subWindowList())
             rects.append(w->geometry());
@@ -431,7 +473,7 @@ private slots:
             QCOMPARE(r.width(), main->mdi_area()->viewport()->width());
         }
         QVERIFY(rects[0].y() != rects[1].y());
-        sheet->menus()->action(u"mnu_sayuu"_s)->trigger();
+        sheet->menus()->action(Command::TileSideBySide)->trigger();
         rects.clear();
         for (QMdiSubWindow *w : main->mdi_area()->subWindowList())
             rects.append(w->geometry());
@@ -440,7 +482,7 @@ private slots:
             QCOMPARE(r.height(), main->mdi_area()->viewport()->height());
         }
         QVERIFY(rects[0].x() != rects[1].x());
-        sheet->menus()->action(u"mnu_kasane"_s)->trigger();
+        sheet->menus()->action(Command::Cascade)->trigger();
         rects.clear();
         for (QMdiSubWindow *w : main->mdi_area()->subWindowList())
             rects.append(w->geometry());
@@ -452,7 +494,7 @@ private slots:
     void windows_keep_their_panels_data()
     {
         QTest::addColumn<QString>("how");
-        for (const char *how : {"mnu_jouge", "mnu_sayuu", "mnu_kasane", "shrunk", "restored"})
+        for (const char *how : {"stacked", "side by side", "cascaded", "shrunk", "restored"})
             QTest::newRow(how) << QString::fromLatin1(how);
     }
 
@@ -470,18 +512,21 @@ private slots:
             sub->showMaximized();
             sub->showNormal();
         } else {
-            sheet->menus()->action(how)->trigger();
+            const Command arrange = how == u"stacked"_s        ? Command::TileStacked
+                                    : how == u"side by side"_s ? Command::TileSideBySide
+                                                               : Command::Cascade;
+            sheet->menus()->action(arrange)->trigger();
         }
         for (SheetWindow *each : main->sheets()) {
             QVERIFY(each->width() >= each->minimumWidth());
             QVERIFY(each->height() >= each->minimumHeight());
-            each->evaluate();
+            each->run(Command::Evaluate);
             const QRect inside = each->rect();
             QVERIFY(inside.contains(each->evaluation_panel()->geometry()));
             const QWidget *button = each->findChild<QWidget *>(object_name::evaluate_button);
             QVERIFY(inside.contains(QRect(button->mapTo(each, QPoint(0, 0)), button->size())));
         }
-        if (how == u"mnu_kasane"_s) {
+        if (how == u"cascaded"_s) {
             // Cascaded at one size, the last inside the frame's area.
             const QList<QMdiSubWindow *> subs = main->mdi_area()->subWindowList();
             QCOMPARE(subs.first()->size(), subs.last()->size());
@@ -530,7 +575,7 @@ private slots:
 
     void about_box()
     {
-        main->active_sheet()->menus()->action(u"about_prg"_s)->trigger();
+        main->active_sheet()->menus()->action(Command::About)->trigger();
         QCOMPARE(prompter->asked.size(), 1);
         const QString text = prompter->asked.first().text;
         QVERIFY(text.contains(u"Version 1.00"_s));
@@ -542,7 +587,7 @@ private slots:
     void untouched_sheet_closes_without_question()
     {
         main->create_sheet();
-        main->active_sheet()->menus()->action(u"mnu_close"_s)->trigger();
+        main->active_sheet()->menus()->action(Command::CloseSheet)->trigger();
         QVERIFY(prompter->asked.isEmpty());
         QCOMPARE(main->sheets().size(), 1);
         QCOMPARE(main->windowTitle(), u" 1枚のｼｰﾄがあります。"_s);
@@ -571,7 +616,7 @@ private slots:
         from->set_lower_text(u"40"_s);
         from->set_has_content();
 
-        first->menus()->action(u"mnu_same_setup"_s)->trigger();
+        first->menus()->action(Command::SameSetup)->trigger();
         QCOMPARE(main->sheets().size(), 2);
         SheetWindow *next = main->active_sheet();
         QVERIFY(next != first);
@@ -629,8 +674,9 @@ private slots:
         for (QAction *action : commands) {
             // Its only effect is to close the context menu it stands in; undo
             // and redo act on whatever the loop did before (tested on their own).
-            if (action->objectName() == u"mnu_cansel2"_s || action->objectName() == u"mnu_undo"_s ||
-                action->objectName() == u"mnu_redo"_s)
+            if (action == sheet->menus()->context_action(Command::CloseContextMenu) ||
+                action == sheet->menus()->action(Command::Undo) ||
+                action == sheet->menus()->action(Command::Redo))
                 continue;
             if (!action->isEnabled())
                 continue;

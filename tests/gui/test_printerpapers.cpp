@@ -97,7 +97,7 @@ private slots:
     // Every paper once, and by a name that says its size.
     void each_paper_once_by_its_size()
     {
-        main->active_sheet()->menus()->action(u"mnu_psettei"_s)->trigger();
+        main->active_sheet()->menus()->action(Command::PrintSettings)->trigger();
         const QStringList items = listed();
         QVERIFY(items.size() > 20);
         QCOMPARE(items.count(u"ユーザー定義のサイズ"_s), 0);
@@ -125,7 +125,7 @@ private slots:
         QFETCH(bool, gone);
         QSettings settings(folder->file(u"settings.ini"_s), QSettings::IniFormat);
         QVERIFY(main->printer_settings().remember_in(&settings).isEmpty());
-        main->active_sheet()->menus()->action(u"mnu_psettei"_s)->trigger();
+        main->active_sheet()->menus()->action(Command::PrintSettings)->trigger();
         auto *settings_window = main->findChild<QDialog *>(object_name::print_settings_window);
         auto *papers = named<QComboBox>(settings_window, object_name::paper_list);
         papers->setCurrentIndex(papers->findText(chosen));

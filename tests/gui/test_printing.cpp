@@ -184,7 +184,7 @@ private slots:
         sheet->set_selection_end(last_row, 8);
         const QString path = folder->file(u"class.pdf"_s);
         prompter->files.enqueue(path);
-        win->menus()->action(u"mnu_print"_s)->trigger();
+        win->menus()->action(Command::Print)->trigger();
         if (pages == 0) {
             QCOMPARE(prompter->messages(),
                      QStringList{u"指定範囲の行はすべて空なので、印刷するものがありません。"_s});
@@ -253,7 +253,7 @@ private slots:
             sheet->set_column_width(4, 200000);
         sheet->set_current_cell(why == u"title"_s ? 0 : 1, 1);
         sheet->set_selection_end(why == u"title"_s ? 0 : 3, 4);
-        win->menus()->action(u"mnu_print"_s)->trigger();
+        win->menus()->action(Command::Print)->trigger();
         QCOMPARE(prompter->messages(), QStringList{message});
         QVERIFY(prompter->dialogs.isEmpty());
     }
@@ -273,14 +273,14 @@ private slots:
         class_of(150);
         const QString path = folder->file(u"class.pdf"_s);
         prompter->files.enqueue(path);
-        win->menus()->action(u"mnu_print"_s)->trigger();
+        win->menus()->action(Command::Print)->trigger();
         const int printed = int(pages_of(path).size());
         QVERIFY(printed > 1);
         prompter->clear();
 
         for (int i = 0; i < printed; ++i)
             prompter->answers.enqueue(to_the_end ? Prompter::Answer::Ok : Prompter::Answer::Cancel);
-        win->menus()->action(u"mnu_preview"_s)->trigger();
+        win->menus()->action(Command::Preview)->trigger();
         QCOMPARE(prompter->messages(),
                  QStringList(to_the_end ? printed : 1, u"次があれば表示します。"_s));
         QCOMPARE(prompter->asked.first().buttons, Prompter::Buttons::OkCancel);
@@ -358,7 +358,7 @@ private slots:
         if (QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty())
             QSKIP("pdfinfo (poppler-utils) is not installed");
         class_of(3);
-        win->menus()->action(u"mnu_psettei"_s)->trigger();
+        win->menus()->action(Command::PrintSettings)->trigger();
         auto *settings_window = main->findChild<QDialog *>(object_name::print_settings_window);
         QVERIFY(settings_window && settings_window->isVisible());
         auto *papers = named<QComboBox>(settings_window, object_name::paper_list);
@@ -366,7 +366,7 @@ private slots:
         papers->setCurrentIndex(papers->findText(u"A3 297 x 420 mm"_s));
         named<QRadioButton>(settings_window, object_name::landscape_option)->click();
         if (ending.startsWith(u"again "_s)) {
-            win->menus()->action(u"mnu_psettei"_s)->trigger();
+            win->menus()->action(Command::PrintSettings)->trigger();
             QCOMPARE(papers->currentText(), u"A3 297 x 420 mm"_s);
             ending = ending.mid(6);
         }
@@ -380,7 +380,7 @@ private slots:
 
         const QString path = folder->file(u"class.pdf"_s);
         prompter->files.enqueue(path);
-        win->menus()->action(u"mnu_print"_s)->trigger();
+        win->menus()->action(Command::Print)->trigger();
         QProcess info;
         info.start(u"pdfinfo"_s, {path});
         QVERIFY(info.waitForFinished(30000));
@@ -396,7 +396,7 @@ private slots:
         sheet->set_selection_end(449, 8);
         sheet->set_column_width(4, 9000);
         prompter->answers.enqueue(Prompter::Answer::No);
-        win->menus()->action(u"mnu_print"_s)->trigger();
+        win->menus()->action(Command::Print)->trigger();
         QCOMPARE(prompter->asked.size(), 1);
         QVERIFY(prompter->asked.first().text.endsWith(u" ページを印刷します。よろしいですか？"_s));
         QVERIFY(prompter->dialogs.isEmpty());

@@ -25,7 +25,7 @@ class TestReshaping : public GuiTestBase
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { press_key(k, modifiers); }
     void type(const QString &text) { type_keys(text); }
 
-    void menu(const QString &name) { win->menus()->action(name)->trigger(); }
+    void menu(Command id) { win->menus()->action(id)->trigger(); }
 
     void go_to(int row, int col)
     {
@@ -58,25 +58,25 @@ private slots:
     // the dialog stays open to be corrected.
     void count_dialog_data()
     {
-        QTest::addColumn<QString>("menu_item");
+        QTest::addColumn<Command>("menu_item");
         QTest::addColumn<QStringList>("typed");  // the counts typed, last one accepted
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("cols");
         QTest::addColumn<QString>("at_20");
         QTest::newRow("rows inserted after wrong counts")
-            << u"insert_g"_s << QStringList{u"12"_s, u"0"_s, u"-3"_s, u"abc"_s, u"0.5"_s, u"3"_s}
+            << Command::InsertRows << QStringList{u"12"_s, u"0"_s, u"-3"_s, u"abc"_s, u"0.5"_s, u"3"_s}
             << 104 << 9 << QString();
-        QTest::newRow("2.9 inserts two") << u"insert_g"_s << QStringList{u"2.9"_s} << 103 << 9 << QString();
-        QTest::newRow("9 is accepted") << u"insert_g"_s << QStringList{u"9"_s} << 110 << 9 << QString();
+        QTest::newRow("2.9 inserts two") << Command::InsertRows << QStringList{u"2.9"_s} << 103 << 9 << QString();
+        QTest::newRow("9 is accepted") << Command::InsertRows << QStringList{u"9"_s} << 110 << 9 << QString();
         QTest::newRow("rows deleted from the current row")
-            << u"dele_g"_s << QStringList{u"10"_s, u"3"_s} << 98 << 9 << u"s23"_s;
-        QTest::newRow("score columns inserted") << u"menu_insert"_s << QStringList{u"2"_s} << 101 << 11
+            << Command::DeleteRows << QStringList{u"10"_s, u"3"_s} << 98 << 9 << u"s23"_s;
+        QTest::newRow("score columns inserted") << Command::InsertColumns << QStringList{u"2"_s} << 101 << 11
             << u"s20"_s;
     }
 
     void count_dialog()
     {
-        QFETCH(QString, menu_item);
+        QFETCH(Command, menu_item);
         QFETCH(QStringList, typed);
         QFETCH(int, rows);
         QFETCH(int, cols);
@@ -98,7 +98,7 @@ private slots:
     void count_dialog_acts_on_its_sheet()
     {
         go_to(5, 5);
-        menu(u"insert_g"_s);
+        menu(Command::InsertRows);
         SheetWindow *other = main->create_sheet();
         QCOMPARE(main->active_sheet(), other);
         answer_dialog(u"2"_s);
@@ -111,15 +111,18 @@ private slots:
     // stale anywhere.
     void editor_follows_structure_data()
     {
-        QTest::addColumn<QString>("command");
-        for (const char *command : {"menu_sakujo", "insert_g", "dele_g", "mnu_cut", "mnu_all_e"})
-            QTest::newRow(command) << QString::fromLatin1(command);
-        QTest::newRow("文字消去") << u"del_moji"_s;
+        QTest::addColumn<Command>("command");
+        QTest::newRow("delete columns") << Command::DeleteColumns;
+        QTest::newRow("insert rows") << Command::InsertRows;
+        QTest::newRow("delete rows") << Command::DeleteRows;
+        QTest::newRow("cut") << Command::Cut;
+        QTest::newRow("select all") << Command::SelectAll;
+        QTest::newRow("文字消去") << Command::DeleteContents;
     }
 
     void editor_follows_structure()
     {
-        QFETCH(QString, command);
+        QFETCH(Command, command);
         for (int r = 1; r <= 30; ++r)
             sheet->set_text(r, 5, QString::number(r + 20));
         go_to(3, 5);
@@ -128,7 +131,7 @@ private slots:
         for (int r = 0; r <= 40; ++r)
             for (int c = 0; c < sheet->cols(); ++c)
                 before.append(sheet->text(r, c));
-        if (command == u"del_moji"_s)
+        if (command == Command::DeleteContents)
             main->toolbar_click(u"文字消去"_s);
         else
             menu(command);
@@ -202,7 +205,7 @@ private slots:
         list->setCurrentRow(20);
         go_to(2, 4);
         sheet->set_selection_end(2, 5);  // student 2's row
-        menu(u"dele_g"_s);
+        menu(Command::DeleteRows);
         QCOMPARE(sheet->text(2, 4), u"s3"_s);
         prompter->answers.enqueue(Prompter::Answer::No);
         named<QAbstractButton>(win, object_name::close_button)->click();

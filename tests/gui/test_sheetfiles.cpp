@@ -71,7 +71,7 @@ private slots:
     void empty_sheet_asks_before_saving()
     {
         prompter->answers.enqueue(Prompter::Answer::No);
-        window->save_sheet();
+        window->run(Command::SaveSheet);
         QCOMPARE(prompter->messages(), QStringList{u"なにも入力していませんが、保存しますか？"_s});
         QCOMPARE(prompter->asked.first().title, u"確認"_s);
         QVERIFY(prompter->dialogs.isEmpty());
@@ -83,7 +83,7 @@ private slots:
         window->editor()->setText(u"85"_s);
         const QString path = folder->file(u"新規ｼｰﾄ"_s);
         prompter->files.enqueue(path);
-        window->save_sheet();
+        window->run(Command::SaveSheet);
         QCOMPARE(prompter->dialogs.size(), 1);
         QVERIFY(prompter->dialogs.first().save);
         QCOMPARE(prompter->dialogs.first().default_name, u"新規ｼｰﾄ"_s);
@@ -104,7 +104,7 @@ private slots:
         prompter->answers.enqueue(Prompter::Answer::No);
         prompter->files.enqueue(path);
         prompter->answers.enqueue(Prompter::Answer::Yes);
-        window->save_sheet();
+        window->run(Command::SaveSheet);
         QCOMPARE(prompter->dialogs.size(), 2);
         QCOMPARE(prompter->messages(),
                  (QStringList{path + u" はすでに存在します。上書きしますか？"_s,
@@ -117,7 +117,7 @@ private slots:
     {
         window->editor()->setText(u"85"_s);
         prompter->files.enqueue(std::nullopt);
-        window->menus()->action(u"sheet_write"_s)->trigger();
+        window->menus()->action(Command::WriteSheet)->trigger();
         QVERIFY(window->file_commands()->save_cancel_flg());
         QVERIFY(window->sheet()->sheet_name().isEmpty());
         QVERIFY(!window->sheet()->is_saved());
@@ -128,7 +128,7 @@ private slots:
         window->editor()->setText(u"85"_s);
         const QString path = folder->file(u"no/such/folder/a.csv"_s);
         prompter->files.enqueue(path);
-        window->save_sheet();
+        window->run(Command::SaveSheet);
         QCOMPARE(prompter->asked.size(), 1);
         QVERIFY(prompter->asked.first().text.startsWith(path + u" に保存できませんでした。"_s));
         QCOMPARE(window->sheet()->sheet_name(), u"新規ｼｰﾄ"_s);
@@ -142,7 +142,7 @@ private slots:
         window->editor()->setText(u"85"_s);
         // The File menu does not mark a sheet saved that was not.
         prompter->files.enqueue(path);
-        window->menus()->action(u"sheet_write"_s)->trigger();
+        window->menus()->action(Command::WriteSheet)->trigger();
         QVERIFY(!window->sheet()->is_saved());
         // Closing with Yes and a failing save keeps the window open.
         prompter->clear();
@@ -161,7 +161,7 @@ private slots:
         const QString path = folder->file(u"emoji.csv"_s);
         prompter->files.enqueue(path);
         prompter->answers.enqueue(Prompter::Answer::No);
-        window->menus()->action(u"sheet_write"_s)->trigger();
+        window->menus()->action(Command::WriteSheet)->trigger();
         QCOMPARE(prompter->asked.size(), 1);
         QVERIFY(prompter->asked.first().text.contains(u"3 行 4 列"_s));
         QVERIFY(prompter->asked.first().text.contains(u"😀"_s));
@@ -173,7 +173,7 @@ private slots:
         prompter->clear();
         prompter->files.enqueue(path);
         prompter->answers.enqueue(Prompter::Answer::Yes);
-        window->save_sheet();
+        window->run(Command::SaveSheet);
         QVERIFY(read_all(path).contains(cp932(u",山田?,"_s)));
     }
 
@@ -181,7 +181,7 @@ private slots:
     {
         const QString path = sample_file();
         prompter->files.enqueue(path);
-        window->menus()->action(u"sheet_read"_s)->trigger();
+        window->menus()->action(Command::ReadSheet)->trigger();
         Sheet *sheet = window->sheet();
         QCOMPARE(prompter->dialogs.first().filters, filters);
         QVERIFY(!prompter->dialogs.first().save);
@@ -208,7 +208,7 @@ private slots:
         // Saved under another name, the caption names where the marks are now.
         const QString other = QFileInfo(path).dir().filePath(u"別名.csv"_s);
         prompter->files.enqueue(other);
-        window->menus()->action(u"sheet_write"_s)->trigger();
+        window->menus()->action(Command::WriteSheet)->trigger();
         QCOMPARE(sheet->sheet_name(), other);
         QCOMPARE(window->windowTitle(), u"評価計算(1)  "_s + other);
     }
@@ -229,7 +229,7 @@ private slots:
         QFETCH(int, sheets);
         const QString path = sample_file();
         prompter->files.enqueue(path);
-        window->menus()->action(u"sheet_read"_s)->trigger();
+        window->menus()->action(Command::ReadSheet)->trigger();
         prompter->clear();
         prompter->files.enqueue(QFileInfo(path).dir().filePath(u"./2年1組.csv"_s));
         prompter->answers.enqueue(Prompter::Answer(answer));
@@ -256,7 +256,7 @@ private slots:
         // (the same file a second time, as the teacher confirms).
         prompter->files.enqueue(path);
         prompter->answers.enqueue(Prompter::Answer::Yes);
-        window->menus()->action(u"sheet_read"_s)->trigger();
+        window->menus()->action(Command::ReadSheet)->trigger();
         QCOMPARE(main->sheets().size(), 3);
         QCOMPARE(main->sheets().last()->windowTitle(), u"評価計算( 3)  "_s + path);
         QCOMPARE(window->windowTitle(), u"評価計算(1)"_s);
@@ -293,7 +293,7 @@ private slots:
     {
         main->create_sheet();
         prompter->files.enqueue(std::nullopt);
-        main->active_sheet()->read_sheet();
+        main->active_sheet()->run(Command::ReadSheet);
         QCOMPARE(main->sheets().size(), 1);
         QVERIFY(prompter->asked.isEmpty());
         // The toolbar's read, cancelled, leaves the windows as they were.
@@ -342,7 +342,7 @@ private slots:
         bytes += "2,2,2,B,6,,\r\n";
         write_all(path, bytes);
         prompter->files.enqueue(path);
-        window->read_sheet();
+        window->run(Command::ReadSheet);
         QCOMPARE(prompter->asked.size(), 1);
         QVERIFY(prompter->asked.first().text.startsWith(path + u" を最後まで読み込めませんでした。"_s));
         Sheet *sheet = window->sheet();
@@ -355,10 +355,10 @@ private slots:
     {
         const QString path = sample_file();
         prompter->files.enqueue(path);
-        window->read_sheet();
+        window->run(Command::ReadSheet);
         const QString copy = folder->file(u"copy.csv"_s);
         prompter->files.enqueue(copy);
-        window->save_sheet();
+        window->run(Command::SaveSheet);
         QCOMPARE(read_all(copy), read_all(path));
     }
 };

@@ -158,7 +158,7 @@ private slots:
         if (saved_first) {
             play(u"1 E"_s);
             prompter->files.enqueue(folder->file(u"s.csv"_s));
-            win->menus()->action(u"sheet_write"_s)->trigger();
+            win->menus()->action(Command::WriteSheet)->trigger();
             QCOMPARE(QApplication::focusWidget(), win->editor());
         }
         set_fixed_length(1);
@@ -237,7 +237,7 @@ private slots:
         // Saved and read back, every student keeps his row.
         const QString path = folder->file(u"p.csv"_s);
         prompter->files.enqueue(path);
-        win->menus()->action(u"sheet_write"_s)->trigger();
+        win->menus()->action(Command::WriteSheet)->trigger();
         Sheet back;
         QCOMPARE(int(sheetfile::read_file(path, back, 120).outcome), int(sheetfile::ReadOutcome::Complete));
         QCOMPARE(back.rows(), sheet->rows());
@@ -255,14 +255,14 @@ private slots:
         const QString path = folder->file(u"q.csv"_s);
         prompter->files.enqueue(path);
         prompter->answers.enqueue(Prompter::Answer::Yes);
-        win->menus()->action(u"sheet_write"_s)->trigger();
+        win->menus()->action(Command::WriteSheet)->trigger();
         QCOMPARE(prompter->messages(),
                  QStringList{u"3 行 4 列の文字「\"」はファイルに保存できません。\r\n"
                              u"保存できない文字を「＂」に置き換えて保存しますか？"_s});
         prompter->clear();
         prompter->files.enqueue(path);
         prompter->answers.enqueue(Prompter::Answer::Yes);  // open it a second time
-        win->menus()->action(u"sheet_read"_s)->trigger();
+        win->menus()->action(Command::ReadSheet)->trigger();
         SheetWindow *read = main->active_sheet();
         QVERIFY(read != win);
         QCOMPARE(read->sheet()->text(1, 4), u"Yamada,Taro"_s);

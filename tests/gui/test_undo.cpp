@@ -56,7 +56,7 @@ class TestUndo : public GuiTestBase
         }
     }
 
-    QAction *item(const QString &name) const { return win->menus()->action(name); }
+    QAction *item(Command id) const { return win->menus()->action(id); }
 
 private slots:
     void init()
@@ -74,13 +74,13 @@ private slots:
         press_key(Qt::Key_V, Qt::ControlModifier);
         settle();
         QCOMPARE(marks(), (QStringList{u"99"_s, u"98"_s, u"97"_s, u"75"_s, u"90"_s}));
-        QCOMPARE(item(u"mnu_undo"_s)->text(), u"元に戻す(&U): 貼り付け"_s);
+        QCOMPARE(item(Command::Undo)->text(), u"元に戻す(&U): 貼り付け"_s);
         press_key(Qt::Key_Z, Qt::ControlModifier);
         settle();
         QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
         QCOMPARE(win->editor()->text(), u"30"_s);
         QVERIFY(sheet->is_saved());  // back at what was saved
-        QCOMPARE(item(u"mnu_redo"_s)->text(), u"やり直し(&R): 貼り付け"_s);
+        QCOMPARE(item(Command::Redo)->text(), u"やり直し(&R): 貼り付け"_s);
         press_key(Qt::Key_Y, Qt::ControlModifier);
         settle();
         QCOMPARE(marks().first(), u"99"_s);
@@ -164,11 +164,11 @@ private slots:
         sheet->set_current_cell(1, 5);
         sheet->set_selection_end(5, 5);
         const int cols = sheet->cols();
-        item(u"menu_sakujo"_s)->trigger();
+        item(Command::DeleteColumns)->trigger();
         settle();
         QCOMPARE(sheet->cols(), cols - 1);
-        QCOMPARE(item(u"mnu_undo"_s)->text(), u"元に戻す(&U): 列の削除"_s);
-        item(u"mnu_undo"_s)->trigger();
+        QCOMPARE(item(Command::Undo)->text(), u"元に戻す(&U): 列の削除"_s);
+        item(Command::Undo)->trigger();
         settle();
         QCOMPARE(sheet->cols(), cols);
         QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
@@ -192,7 +192,7 @@ private slots:
         QVERIFY(named<QLabel>(win, object_name::statistics_label)->text().startsWith(u"人数　　 3"_s));
         auto *average = named<QLabel>(win, object_name::column_average_label);
         QCOMPARE(average->text(), u"60"_s);  // of the three that count
-        win->evaluate();
+        win->run(Command::Evaluate);
         settle();
         auto *go = named<QAbstractButton>(win, object_name::look_alike_button);
         QVERIFY(go->isVisible());
@@ -202,12 +202,12 @@ private slots:
         QTest::mouseClick(named<QAbstractButton>(win, object_name::abort_button), Qt::LeftButton);  // 中止
         settle();
 
-        item(u"mnu_fold"_s)->trigger();
+        item(Command::FoldMarks)->trigger();
         settle();
         QCOMPARE(marks(), (QStringList{u"30"_s, u"45"_s, u"60"_s, u"75"_s, u"90"_s}));
         QCOMPARE(score_note->text(), QString());
         QCOMPARE(average->text(), u"60"_s);
-        QCOMPARE(item(u"mnu_undo"_s)->text(), u"元に戻す(&U): 全角数字を半角に"_s);
+        QCOMPARE(item(Command::Undo)->text(), u"元に戻す(&U): 全角数字を半角に"_s);
         press_key(Qt::Key_Z, Qt::ControlModifier);
         settle();
         QCOMPARE(marks(), (QStringList{u"30"_s, u"４５"_s, u"60"_s, u"　75"_s, u"90"_s}));
@@ -246,7 +246,7 @@ private slots:
         for (const int row : deleted) {
             sheet->set_current_cell(row, 4);
             sheet->set_selection_end(row, 5);
-            item(u"dele_g"_s)->trigger();
+            item(Command::DeleteRows)->trigger();
             settle();
         }
         win->editor()->setFocus();
@@ -273,7 +273,7 @@ private slots:
     // as it was and closing asks nothing, since that is what was saved.
     void decided_grading_undone()
     {
-        win->evaluate();
+        win->run(Command::Evaluate);
         settle();
         auto *list = named<QListWidget>(win, object_name::candidate_list);
         list->setCurrentRow(1);
@@ -284,7 +284,7 @@ private slots:
         QVERIFY(!sheet->text(1, sheet->grade_col()).isEmpty());
         QVERIFY(!sheet->is_saved());
         while (win->undo_commands()->history()->can_undo()) {
-            item(u"mnu_undo"_s)->trigger();
+            item(Command::Undo)->trigger();
             settle();
         }
         for (int r = 1; r <= 5; ++r) {

@@ -124,7 +124,7 @@ private slots:
 
         const QString path = folder->file(u"組.csv"_s);
         prompter->files.enqueue(path);
-        win->menus()->action(u"sheet_write"_s)->trigger();
+        win->menus()->action(Command::WriteSheet)->trigger();
         const QByteArray saved = read_all(path);
         QVERIFY(!saved.isEmpty());
         prompter->clear();
@@ -154,7 +154,7 @@ private slots:
         source.set_text(1, 4, u"青木"_s);
         QVERIFY(sheetfile::write_file(path, sheetfile::encode(source)).ok);
         prompter->files.enqueue(path);
-        win->read_sheet();
+        win->run(Command::ReadSheet);
         QCOMPARE(win->sheet()->text(1, 4), u"青木"_s);
         QTest::keyClick(win->editor(), Qt::Key_Down);  // moving is no change
         QVERIFY(win->close_window());

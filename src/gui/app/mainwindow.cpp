@@ -38,40 +38,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using SheetOperation = void (SheetWindow::*)();
-
-struct ToolButton {
-    const char16_t *caption;
-    const char16_t *key;
-    const char16_t *tip;
-    QStyle::StandardPixmap icon;
-    // What the button does to the active sheet; none for the two frame
-    // commands and for operations not there yet (their buttons stay disabled).
-    SheetOperation operation;
-};
-
-const ToolButton kButtons[] = {
-    {u"新規作成", u"new_sheet", u"新しい計算シートを表示します。", QStyle::SP_FileIcon, nullptr},
-    {u"ｼｰﾄ呼出", u"sheet_read", u"ファイルから読み込みます", QStyle::SP_DialogOpenButton, nullptr},
-    {u"ｼｰﾄ保存", u"sheet_save", u"シートをファイルに書き込みます。", QStyle::SP_DialogSaveButton,
-     &SheetWindow::save_sheet},
-    {u"ｼｰﾄ印刷", u"prn_sheet", u"", QStyle::SP_FileDialogDetailedView,
-     &SheetWindow::print},
-    {u"カット", u"cut", u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。", QStyle::SP_DialogDiscardButton,
-     &SheetWindow::cut},
-    {u"コピー", u"copy", u"ﾃｷｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写します。", QStyle::SP_FileDialogNewFolder,
-     &SheetWindow::copy},
-    {u"ペースト", u"past", u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞからﾃｷｽﾄを貼り付けます。", QStyle::SP_DialogApplyButton,
-     &SheetWindow::paste},
-    {u"列挿入", u"ins_retu", u"列を挿入します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowRight,
-     &SheetWindow::insert_columns},
-    {u"行挿入", u"ins_gyou", u"行を挿入します。", QStyle::SP_ArrowDown, &SheetWindow::insert_rows},
-    {u"列削除", u"del_retu", u"列を削除します(評価計算ｼｰﾄは点数ﾌｨｰﾙﾄﾞのみ)", QStyle::SP_ArrowLeft,
-     &SheetWindow::delete_columns},
-    {u"行削除", u"del_gyou", u"行を削除します。", QStyle::SP_ArrowUp, &SheetWindow::delete_rows},
-    {u"文字消去", u"", u"", QStyle::SP_LineEditClearButton, &SheetWindow::delete_contents},
-};
-
 const QString kCountSuffix = u"枚のｼｰﾄがあります。"_s;
 const QString kPlaceKey = u"frame/geometry"_s;
 
@@ -140,40 +106,36 @@ void MainWindow::build_toolbar()
     // Not desktop-aware for a moment, the style draws its own.
     const bool desktop_aware = QGuiApplication::desktopSettingsAware();
     QGuiApplication::setDesktopSettingsAware(false);
-    for (const ToolButton &button : kButtons) {
-        const QString caption = QString::fromUtf16(button.caption);
-        QAction *action = toolbar_->addAction(style()->standardIcon(button.icon), caption);
-        const QString key = QString::fromUtf16(button.key);
-        action->setObjectName(key.isEmpty() ? u"del_moji"_s : key);
+    for (const Command id : commands::toolbar()) {
+        const CommandInfo::Button &button = commands::info(id).button;
+        QAction *action =
+            toolbar_->addAction(style()->standardIcon(button.icon), button.label.toString());
+        action->setObjectName(button.name);
         // Buttons act on the active sheet and leave the focus where it is.
         toolbar_->widgetForAction(action)->setFocusPolicy(Qt::NoFocus);
-        const QString tip = QString::fromUtf16(button.tip);
-        action->setToolTip(tip);
+        action->setToolTip(button.tip.toString());
         // A button without a tip shows none, not its caption again.
-        if (tip.isEmpty())
+        if (button.tip.isEmpty())
             toolbar_->widgetForAction(action)->installEventFilter(this);
-
-        if (key == u"new_sheet"_s) {
-            connect(action, &QAction::triggered, this, [this] { create_sheet(); });
-        } else if (key == u"sheet_read"_s) {
-            // Read into the new sheet, or into the active one when no new one
-            // could be made.
-            connect(action, &QAction::triggered, this, [this] {
-                create_sheet();
-                if (SheetWindow *sheet = active_sheet())
-                    sheet->read_sheet();
-            });
-        } else if (button.operation) {
-            connect(action, &QAction::triggered, this, [this, operation = button.operation] {
-                if (SheetWindow *sheet = active_sheet())
-                    (sheet->*operation)();
-            });
-            sheet_actions_.append(action);
-        } else {
-            action->setEnabled(false);
-        }
+        connect(action, &QAction::triggered, this, [this, id] { run_button(id); });
+        buttons_.insert(id, action);
     }
     QGuiApplication::setDesktopSettingsAware(desktop_aware);
+}
+
+void MainWindow::run_button(Command id)
+{
+    if (id == Command::NewSheet) {
+        create_sheet();
+    } else if (id == Command::ReadInNewSheet) {
+        // Read into the new sheet, or into the active one when no new one
+        // could be made.
+        create_sheet();
+        if (SheetWindow *sheet = active_sheet())
+            sheet->run(Command::ReadSheet);
+    } else if (SheetWindow *sheet = active_sheet()) {
+        sheet->run(id);
+    }
 }
 
 SheetWindow *MainWindow::create_sheet()
@@ -253,7 +215,7 @@ void MainWindow::place_new(QMdiSubWindow *sub, const QSize &area)
 void MainWindow::create_sheet_and_load()
 {
     if (SheetWindow *sheet = create_sheet())
-        sheet->read_sheet();
+        sheet->run(Command::ReadSheet);
 }
 
 SheetWindow *MainWindow::empty_start_sheet() const
@@ -410,9 +372,9 @@ bool MainWindow::go_to_open_copy(const SheetWindow *asking, const QString &path)
 
 void MainWindow::update_actions()
 {
-    const bool sheet_open = !load_order_.isEmpty();
-    for (QAction *action : sheet_actions_)
-        action->setEnabled(sheet_open);
+    const CommandState state{.sheet_open = !load_order_.isEmpty()};
+    for (auto it = buttons_.cbegin(); it != buttons_.cend(); ++it)
+        it.value()->setEnabled(commands::is_enabled(it.key(), state));
 }
 
 SheetWindow *MainWindow::active_sheet() const

@@ -2,7 +2,9 @@
 
 #include "app/sheetframe.h"
 #include "common/sheethost.h"
+#include "sheet/commands.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <memory>
 
@@ -97,6 +99,9 @@ protected:
 
 private:
     void build_toolbar();
+    // A toolbar button: the frame's own commands here, the others on the
+    // active sheet.
+    void run_button(Command id);
     void show_menus_of(QMdiSubWindow *window);
     // Sheet commands are enabled when there is an active sheet to take them.
     void update_actions();
@@ -110,7 +115,7 @@ private:
     QMdiArea *mdi_;
     QToolBar *toolbar_;
     QTimer *startup_timer_;
-    QList<QAction *> sheet_actions_;
+    QHash<Command, QAction *> buttons_;
     QList<SheetWindow *> load_order_;
     QSettings *settings_ = nullptr;
     CountDialog *count_dialog_ = nullptr;

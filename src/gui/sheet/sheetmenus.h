@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/commands.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -8,8 +10,8 @@ class QAction;
 class QMenu;
 class QWidget;
 
-// The menu tree of a sheet window: the menus of its menu bar and the context
-// menu edit_2. Items are found by their names.
+// The menu tree of a sheet window, built from the table of commands: the
+// menus of its menu bar and its context menu. Items are found by command.
 class SheetMenus : public QObject
 {
     Q_OBJECT
@@ -19,12 +21,22 @@ public:
 
     // The menus that stand in the menu bar, left to right.
     const QList<QMenu *> &bar_menus() const { return bar_menus_; }
-    QMenu *menu(const QString &name) const { return menus_.value(name); }
-    QAction *action(const QString &name) const { return actions_.value(name); }
-    QMenu *context_menu() const { return menu(QStringLiteral("edit_2")); }
+    QMenu *context_menu() const { return context_menu_; }
+    // A command's item in the menu bar's menus, or in the context menu.
+    QAction *action(Command id) const;
+    QAction *context_action(Command id) const;
+    // Every item enabled or not as its command is in this state.
+    void enable_for(const CommandState &state);
+
+signals:
+    // An item was chosen whose command has a handler.
+    void triggered(Command id);
 
 private:
+    void add_item(QMenu *menu, Command id, bool in_context);
+
     QList<QMenu *> bar_menus_;
-    QHash<QString, QMenu *> menus_;
-    QHash<QString, QAction *> actions_;
+    QMenu *context_menu_ = nullptr;
+    QHash<Command, QAction *> items_;
+    QHash<Command, QAction *> context_items_;
 };

@@ -26,7 +26,6 @@
 #include "setupcopy.h"
 #include "structure/countdialog.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -36,6 +35,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -74,6 +74,7 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     build_sheet(first);
     // What the new sheet holds is the start: the history begins after it.
     undo_ = new UndoCommands(this, sheet_, editor_, inputs_, menus_);
+    targets_ = {this, file_, clipboard_, structure_, evaluation_, print_, undo_};
     connect(file_, &FileCommands::loaded, undo_, &UndoCommands::clear);
     connect(evaluation_panel_, &EvaluationPanel::acted, undo_, [this] { undo_->name(u"評価"_s); });
 }
@@ -150,8 +151,8 @@ void SheetWindow::build_parts()
     clipboard_ = new ClipboardCommands(this, sheet_, grid_, editor_, inputs_, host_.prompter());
     structure_ = new StructureCommands(this, sheet_, editor_, inputs_, host_);
     print_ = new PrintCommands(this, sheet_, grid_, host_);
-    connect(editor_, &CellEditor::delete_requested, this, &SheetWindow::delete_contents);
-    connect(editor_, &CellEditor::paste_requested, this, &SheetWindow::paste);
+    connect(editor_, &CellEditor::delete_requested, this, [this] { run(Command::DeleteContents); });
+    connect(editor_, &CellEditor::paste_requested, this, [this] { run(Command::Paste); });
     // A press on the grid puts the count dialog away.
     connect(grid_, &SheetGrid::mouse_down, this, [this] { host_.count_dialog().put_away(); });
 
@@ -163,7 +164,7 @@ void SheetWindow::build_parts()
     connect(evaluation_, &EvaluationCommands::computed, grid_,
             [this] { grid_->set_pointer(SheetGrid::Pointer::Default); });
     connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
-            &SheetWindow::evaluate);
+            [this] { run(Command::Evaluate); });
     // After a panel button the keys go to the current cell again, never to a
     // box the focus happened to fall into.
     auto back_to_editor = [this] {
@@ -191,38 +192,7 @@ void SheetWindow::go_to_cell(int row, int col)
 
 void SheetWindow::connect_menus()
 {
-    auto on = [this](const QString &name, void (SheetWindow::*operation)()) {
-        connect(menus_->action(name), &QAction::triggered, this, operation);
-    };
-    on(u"sheet_read"_s, &SheetWindow::read_sheet);
-    on(u"sheet_write"_s, &SheetWindow::sheet_write);
-    on(u"mnu_close"_s, &SheetWindow::close_command);
-    on(u"mnu_same_setup"_s, &SheetWindow::same_setup_requested);
-    on(u"mnu_report"_s, &SheetWindow::report_requested);
-    on(u"prg_end"_s, &SheetWindow::end_program_requested);
-    on(u"mnu_hyouka_go"_s, &SheetWindow::evaluate);
-    on(u"about_prg"_s, &SheetWindow::about_requested);
-    on(u"mnu_help"_s, &SheetWindow::help_requested);
-    on(u"mnu_cut"_s, &SheetWindow::cut);
-    on(u"mnu_copy"_s, &SheetWindow::copy);
-    on(u"mnu_past"_s, &SheetWindow::paste);
-    on(u"mnu_all_e"_s, &SheetWindow::select_all);
-    on(u"mnu_fold"_s, &SheetWindow::fold_marks);
-    on(u"menu_insert"_s, &SheetWindow::insert_columns);
-    on(u"menu_sakujo"_s, &SheetWindow::delete_columns);
-    on(u"insert_g"_s, &SheetWindow::insert_rows);
-    on(u"dele_g"_s, &SheetWindow::delete_rows);
-    on(u"edit2_copy"_s, &SheetWindow::copy);
-    on(u"menu_cut2"_s, &SheetWindow::cut);
-    on(u"mnu_paste2"_s, &SheetWindow::paste);
-    on(u"mnu_print"_s, &SheetWindow::print);
-    on(u"mnu_preview"_s, &SheetWindow::preview);
-    on(u"mnu_psettei"_s, &SheetWindow::print_settings_requested);
-    const std::pair<const char16_t *, int> arrangements[] = {
-        {u"mnu_jouge", 1}, {u"mnu_sayuu", 2}, {u"mnu_kasane", 0}};
-    for (const auto &[name, code] : arrangements)
-        connect(menus_->action(QString::fromUtf16(name)), &QAction::triggered, this,
-                [this, code] { emit arrange_requested(code); });
+    connect(menus_, &SheetMenus::triggered, this, &SheetWindow::run);
     // Checked once the menu is gone and its command has run.
     for (QMenu *menu : menus_->bar_menus()) {
         connect(menu, &QMenu::aboutToHide, this,
@@ -278,7 +248,6 @@ void SheetWindow::build_sheet(bool first)
     sheet_->build_new(twips::unit_width(font()));
     editor_->setFont(fonts::editor_font(size));
     grid_->setFont(fonts::sheet_font(size));
-    menus_->action(u"mnu_culc"_s)->setEnabled(true);
     score_panel_->show();
     score_panel_->title_box()->clear();
     base_title_ = first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')';
@@ -299,54 +268,18 @@ void SheetWindow::take_setup(const Sheet &from)
     editor_->setFocus();
 }
 
-void SheetWindow::save_sheet()
+void SheetWindow::run(Command id)
 {
-    file_->save_sheet();
-}
-
-void SheetWindow::read_sheet()
-{
-    file_->read_sheet();
-}
-
-void SheetWindow::sheet_write()
-{
-    file_->sheet_write();
-}
-
-void SheetWindow::evaluate()
-{
-    const UndoCommands::Held step(*undo_, u"評価計算"_s);
-    evaluation_->evaluate();
-    emit evaluated();
-}
-
-void SheetWindow::copy()
-{
-    clipboard_->copy();
-}
-
-void SheetWindow::cut()
-{
-    const UndoCommands::Held step(*undo_, u"切り取り"_s);
-    clipboard_->cut();
-}
-
-void SheetWindow::paste()
-{
-    const UndoCommands::Held step(*undo_, u"貼り付け"_s);
-    clipboard_->paste();
-}
-
-void SheetWindow::delete_contents()
-{
-    const UndoCommands::Held step(*undo_, u"文字消去"_s);
-    clipboard_->delete_contents();
+    const CommandInfo &command = commands::info(id);
+    Q_ASSERT(command.handler);
+    std::optional<UndoCommands::Held> step;
+    if (!command.undo_step.isEmpty())
+        step.emplace(*undo_, command.undo_step.toString());
+    command.handler(targets_);
 }
 
 void SheetWindow::fold_marks()
 {
-    const UndoCommands::Held step(*undo_, u"全角数字を半角に"_s);
     // One cell selected: every score cell of the sheet.
     const bool one_cell = sheet_->row() == sheet_->sel_row() && sheet_->col() == sheet_->sel_col();
     const int changed =
@@ -360,60 +293,6 @@ void SheetWindow::fold_marks()
         host_.prompter().message(this, u"半角に直す値はありません。"_s);
 }
 
-void SheetWindow::select_all()
-{
-    clipboard_->select_all();
-}
-
-void SheetWindow::insert_columns()
-{
-    const UndoCommands::Held step(*undo_, u"列の挿入"_s);
-    structure_->insert_columns();
-}
-
-void SheetWindow::delete_columns()
-{
-    const UndoCommands::Held step(*undo_, u"列の削除"_s);
-    structure_->delete_columns();
-}
-
-void SheetWindow::insert_rows()
-{
-    const UndoCommands::Held step(*undo_, u"行の挿入"_s);
-    structure_->insert_rows();
-}
-
-void SheetWindow::delete_rows()
-{
-    const UndoCommands::Held step(*undo_, u"行の削除"_s);
-    structure_->delete_rows();
-}
-
-void SheetWindow::insert_columns(int col, int count)
-{
-    structure_->insert_columns(col, count);
-}
-
-void SheetWindow::delete_columns(int col, int count)
-{
-    structure_->delete_columns(col, count);
-}
-
-void SheetWindow::insert_rows(int row, int count)
-{
-    structure_->insert_rows(row, count);
-}
-
-void SheetWindow::print()
-{
-    print_->print();
-}
-
-void SheetWindow::preview()
-{
-    print_->preview();
-}
-
 void SheetWindow::mousePressEvent(QMouseEvent *event)
 {
     // A press on the window itself (not on the grid) disables the dialog.
@@ -423,7 +302,6 @@ void SheetWindow::mousePressEvent(QMouseEvent *event)
 
 void SheetWindow::read_done(const QString &path)
 {
-    menus_->action(u"mnu_culc"_s)->setEnabled(true);
     score_panel_->show();
     show_file(path);
 }
@@ -548,11 +426,6 @@ void SheetWindow::activated()
 
 // One question, with キャンセル, and none about a sheet just saved: a second
 // question right after a save teaches teachers to answer いいえ.
-void SheetWindow::close_command()
-{
-    close_window();
-}
-
 bool SheetWindow::close_window()
 {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
@@ -578,7 +451,7 @@ void SheetWindow::closeEvent(QCloseEvent *event)
     }
     bool closing = true;
     if (answer == Prompter::Answer::Yes) {
-        save_sheet();
+        file_->save_sheet();
         if (file_->save_cancel_flg()) {
             file_->clear_save_cancel_flg();
             closing = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/commands.h"
+
 #include <QWidget>
 
 class CellEditor;
@@ -39,6 +41,7 @@ public:
     ScorePanel *score_panel() const { return score_panel_; }
     EvaluationPanel *evaluation_panel() const { return evaluation_panel_; }
     FileCommands *file_commands() const { return file_; }
+    StructureCommands *structure_commands() const { return structure_; }
     UndoCommands *undo_commands() const { return undo_; }
 
     // Takes over another sheet's set-up; the sheet stays untouched, so that
@@ -54,29 +57,11 @@ public:
     // The keys go to the current cell's editor, the cell brought into view.
     void give_keys_to_editor();
 
-    // Operations the frame's toolbar and the menus call.
-    void save_sheet();
-    void read_sheet();
-    void sheet_write();
-    void close_command();
-    void evaluate();
-    void copy();
-    void cut();
-    void paste();
-    void delete_contents();
-    void select_all();
-    // Look-alike marks in their half-width form, as one step.
+    // Runs a command of the table on this sheet, as one undo step where the
+    // table names one. The frame's toolbar and the menus come here.
+    void run(Command id);
+    // Look-alike marks in their half-width form.
     void fold_marks();
-    void insert_columns();
-    void delete_columns();
-    void insert_rows();
-    void delete_rows();
-    // The count dialog's actions, also for other windows.
-    void insert_columns(int col, int count);
-    void delete_columns(int col, int count);
-    void insert_rows(int row, int count);
-    void print();
-    void preview();
 
 signals:
     // The closing logic let the window close.
@@ -136,6 +121,7 @@ private:
     StructureCommands *structure_;
     PrintCommands *print_;
     UndoCommands *undo_ = nullptr;
+    CommandTargets targets_;
     MouseSelection *mouse_;
     PanelDragger *drag4_;
     PanelDragger *drag6_;

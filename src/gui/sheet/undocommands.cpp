@@ -19,8 +19,6 @@ UndoCommands::UndoCommands(QWidget *window, Sheet *sheet, CellEditor *editor,
     // One step for everything one key press or click does.
     history_->set_auto_close(true);
     connect(history_, &SheetHistory::changed, this, &UndoCommands::update_items);
-    connect(menus_->action(u"mnu_undo"_s), &QAction::triggered, this, &UndoCommands::undo);
-    connect(menus_->action(u"mnu_redo"_s), &QAction::triggered, this, &UndoCommands::redo);
     // The editor passes these keys on; the shortcuts serve the rest of the window.
     const std::pair<QKeySequence, void (UndoCommands::*)()> keys[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_Z), &UndoCommands::undo},
@@ -79,14 +77,16 @@ void UndoCommands::after()
     editor_->setFocus();
 }
 
+// The items name the step they would take back or do again.
 void UndoCommands::update_items()
 {
-    QAction *undo = menus_->action(u"mnu_undo"_s);
-    QAction *redo = menus_->action(u"mnu_redo"_s);
-    undo->setEnabled(history_->can_undo());
-    redo->setEnabled(history_->can_redo());
-    undo->setText(history_->can_undo() ? u"元に戻す(&U): "_s + history_->undo_name()
-                                       : u"元に戻す(&U)"_s);
-    redo->setText(history_->can_redo() ? u"やり直し(&R): "_s + history_->redo_name()
-                                       : u"やり直し(&R)"_s);
+    menus_->enable_for({.sheet_open = true,
+                        .can_undo = history_->can_undo(),
+                        .can_redo = history_->can_redo()});
+    const auto show = [this](Command id, bool can, const QString &step) {
+        const QString caption = commands::info(id).menu_item.caption.toString();
+        menus_->action(id)->setText(can ? caption + u": "_s + step : caption);
+    };
+    show(Command::Undo, history_->can_undo(), history_->undo_name());
+    show(Command::Redo, history_->can_redo(), history_->redo_name());
 }
