@@ -45,15 +45,15 @@ QStringList FileCommands::file_filters()
     return {u"ｶﾝﾏ区切りﾌｧｲﾙ (*.csv)"_s, u"全てのﾌｧｲﾙ (*)"_s};
 }
 
-void FileCommands::save_sheet()
+FileCommands::SaveOutcome FileCommands::save_sheet()
 {
-    save_cancel_flg_ = false;
     if (!sheet_->has_content() &&
         prompter_.ask(window_, u"なにも入力していませんが、保存しますか？"_s,
                       Prompter::Buttons::YesNo, u"確認"_s, Prompter::Answer::No) !=
             Prompter::Answer::Yes)
-        return;
+        return SaveOutcome::Cancelled;
 
+    SaveOutcome outcome = SaveOutcome::Cancelled;
     QString path;
     for (;;) {
         const std::optional<QString> chosen =
@@ -61,7 +61,6 @@ void FileCommands::save_sheet()
         editor_->hide_editor();
         editor_->set_auto_text_flg(false);
         if (!chosen) {
-            save_cancel_flg_ = true;
             sheet_->set_sheet_name(QString());
             break;
         }
@@ -77,10 +76,8 @@ void FileCommands::save_sheet()
     if (!path.isEmpty()) {
         // Characters the file cannot hold are never dropped without asking.
         const std::optional<sheetfile::Unencodable> lost = sheetfile::find_unencodable(*sheet_);
-        if (lost && prompter_.ask(window_, unencodable_question(*lost), Prompter::Buttons::YesNo,
-                                  u"確認"_s, Prompter::Answer::No) != Prompter::Answer::Yes) {
-            save_cancel_flg_ = true;
-        } else {
+        if (!lost || prompter_.ask(window_, unencodable_question(*lost), Prompter::Buttons::YesNo,
+                                   u"確認"_s, Prompter::Answer::No) == Prompter::Answer::Yes) {
             const sheetfile::WriteResult written =
                 sheetfile::write_file(path, sheetfile::encode(*sheet_));
             if (written.ok) {
@@ -89,12 +86,11 @@ void FileCommands::save_sheet()
                 // not ask again about what is now in the file.
                 sheet_->mark_saved();
                 emit saved_to(path);
+                outcome = SaveOutcome::Saved;
             } else {
                 prompter_.message(window_,
                                   path + u" に保存できませんでした。\r\n"_s + written.error);
-                // Nothing was saved: callers must not close or mark the sheet
-                // saved, exactly as after a cancelled dialog.
-                save_cancel_flg_ = true;
+                outcome = SaveOutcome::Failed;
             }
         }
     }
@@ -102,6 +98,7 @@ void FileCommands::save_sheet()
     editor_->show_editor();
     editor_->set_auto_text_flg(true);
     editor_->setFocus();
+    return outcome;
 }
 
 void FileCommands::sheet_write()

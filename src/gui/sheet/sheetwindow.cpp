@@ -573,14 +573,9 @@ void SheetWindow::closeEvent(QCloseEvent *event)
                                           sheet_->sheet_name() + u"]を保存しますか？"_s,
                                       Prompter::Buttons::YesNoCancel);
     }
-    bool closing = true;
-    if (answer == Prompter::Answer::Yes) {
-        save_sheet();
-        if (file_->save_cancel_flg()) {
-            file_->clear_save_cancel_flg();
-            closing = false;
-        }
-    }
+    // A save that wrote nothing (cancelled or failed) keeps the window open.
+    const bool closing =
+        answer != Prompter::Answer::Yes || file_->save_sheet() == FileCommands::SaveOutcome::Saved;
     unsetCursor();
     grid_->set_pointer(SheetGrid::Pointer::Default);
     if (answer == Prompter::Answer::Cancel) {
