@@ -266,10 +266,10 @@ private slots:
         QLineEdit *weight = window->score_panel()->weight_box();
         QFocusEvent focus_in(QEvent::FocusIn, Qt::MouseFocusReason);
         QApplication::sendEvent(weight, &focus_in);
-        QCOMPARE(window->editor()->enter_hold_flg(), 1);
+        QVERIFY(window->editor()->enter_held());
         key(Qt::Key_Return);
         QCOMPARE(sheet->row(), 3);
-        QCOMPARE(window->editor()->enter_hold_flg(), 0);
+        QVERIFY(!window->editor()->enter_held());
         key(Qt::Key_Return);
         QCOMPARE(sheet->row(), 4);
         // Enter in the weight box itself reaches the window's Enter.
@@ -295,7 +295,7 @@ private slots:
         click_cell(4, 5);
         QCOMPARE(sheet->row(), 4);
         QCOMPARE(editor->text(), u"85"_s);
-        QCOMPARE(window->editor()->skip_adv_flg(), 1);
+        QVERIFY(window->editor()->holds_first_advance());
         // Retyping the mark: the first change does not advance.
         editor->selectAll();
         type(u"9"_s);
@@ -318,7 +318,7 @@ private slots:
         mouse_move(at, Qt::LeftButton);
         QVERIFY(!editor->isHidden());
         QCOMPARE(editor->text(), u"85"_s);
-        QCOMPARE(window->editor()->skip_adv_flg(), 0);
+        QVERIFY(!window->editor()->holds_first_advance());
         QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(grid->pointer(), SheetGrid::Pointer::Default);
         editor->selectAll();

@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(window->sheet()->sheet_name(), path);
         QVERIFY(read_all(path).startsWith(cp932(u"評価計算ｼｰﾄ(K_saiten), 0 , 10 , 0 , 10 ,\r\n25,95,-1 \r\n"_s)));
         QVERIFY(!window->editor()->isHidden());
-        QVERIFY(window->editor()->auto_text_flg());
+        QVERIFY(window->editor()->system_text_pending());
     }
 
     void overwrite_no_then_yes()

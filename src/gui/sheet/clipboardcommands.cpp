@@ -23,7 +23,7 @@ ClipboardCommands::ClipboardCommands(QWidget *window, Sheet *sheet, SheetGrid *g
 
 void ClipboardCommands::copy()
 {
-    editor_->set_auto_text_flg(false);
+    editor_->set_system_text_pending(false);
     QGuiApplication::clipboard()->setText(cliptext::copy_text(*sheet_));
 }
 

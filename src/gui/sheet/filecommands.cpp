@@ -59,7 +59,7 @@ FileCommands::SaveOutcome FileCommands::save_sheet()
         const std::optional<QString> chosen =
             prompter_.save_file(window_, file_filters(), sheet_->sheet_name());
         editor_->hide_editor();
-        editor_->set_auto_text_flg(false);
+        editor_->set_system_text_pending(false);
         if (!chosen) {
             sheet_->set_sheet_name(QString());
             break;
@@ -96,7 +96,7 @@ FileCommands::SaveOutcome FileCommands::save_sheet()
     }
 
     editor_->show_editor();
-    editor_->set_auto_text_flg(true);
+    editor_->set_system_text_pending(true);
     editor_->setFocus();
     return outcome;
 }
@@ -114,7 +114,7 @@ void FileCommands::read_sheet()
     }
     const std::optional<QString> chosen = prompter_.open_file(window_, file_filters());
     editor_->hide_editor();
-    editor_->set_auto_text_flg(false);
+    editor_->set_system_text_pending(false);
     if (!chosen || (open_copy_check_ && open_copy_check_(*chosen))) {
         window_->unsetCursor();
         emit close_requested();
@@ -127,7 +127,7 @@ void FileCommands::read_sheet()
 void FileCommands::read_path(const QString &path)
 {
     editor_->hide_editor();
-    editor_->set_auto_text_flg(false);
+    editor_->set_system_text_pending(false);
     window_->setCursor(Qt::WaitCursor);
     const sheetfile::ReadResult result =
         sheetfile::read_file(path, *sheet_, twips::unit_width(window_->font()));

@@ -16,9 +16,12 @@ MouseSelection::MouseSelection(Sheet *sheet, SheetGrid *grid, CellEditor *editor
     : QObject(parent), sheet_(sheet), grid_(grid), editor_(editor), inputs_(inputs),
       context_menu_(context_menu), is_active_(std::move(is_active))
 {
-    connect(grid_, &SheetGrid::mouse_down, this, &MouseSelection::press);
-    connect(grid_, &SheetGrid::mouse_move, this, &MouseSelection::drag);
-    connect(grid_, &SheetGrid::mouse_up, this, &MouseSelection::release);
+    connect(grid_, &SheetGrid::mouse_down, this,
+            [this](Qt::MouseButtons buttons) { press(buttons); });
+    connect(grid_, &SheetGrid::mouse_move, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y) { drag(x, y); });
+    connect(grid_, &SheetGrid::mouse_up, this,
+            [this](Qt::MouseButtons buttons) { release(buttons); });
     connect(grid_, &SheetGrid::scrolled, this, &MouseSelection::follow_scroll);
     connect(grid_, &SheetGrid::context_press, this, &MouseSelection::context_press);
 }
@@ -36,20 +39,20 @@ void MouseSelection::context_press(int row, int col)
     inputs_->set_position_display(row, col, true);
 }
 
-void MouseSelection::press(int button, int, double, double)
+void MouseSelection::press(Qt::MouseButtons buttons)
 {
     context_menu_open_ = false;
-    if (button & 1) {
+    if (buttons & Qt::LeftButton) {
         editor_->hide_editor();
         inputs_->set_position_display(sheet_->row(), sheet_->col(), false);
         grid_->set_pointer(SheetGrid::Pointer::SizeAll);
-    } else if (button & 2) {
+    } else if (buttons & Qt::RightButton) {
         context_menu_open_ = true;
         context_menu_->exec(QCursor::pos());
     }
 }
 
-void MouseSelection::drag(int, int, double x, double y)
+void MouseSelection::drag(double x, double y)
 {
     if (!is_active_())
         return;
@@ -76,11 +79,11 @@ void MouseSelection::drag(int, int, double x, double y)
     grid_->set_pointer(SheetGrid::Pointer::Default);
 }
 
-void MouseSelection::release(int button, int, double, double)
+void MouseSelection::release(Qt::MouseButtons buttons)
 {
     // The release of the press that opened the context menu belongs to the
     // menu; it must not move the cursor.
-    if (context_menu_open_ && button == 2) {
+    if (context_menu_open_ && buttons == Qt::RightButton) {
         context_menu_open_ = false;
         return;
     }
@@ -101,7 +104,7 @@ void MouseSelection::release(int button, int, double, double)
     sheet_->set_selection_end(r, c);
     editor_->hide();
     editor_->load_editor(sheet_->text(sheet_->row(), sheet_->col()));
-    editor_->set_auto_text_flg(false);
+    editor_->set_system_text_pending(false);
     editor_->show_editor();
     editor_->setFocus();
     inputs_->set_position_display(rs, cs, true);
@@ -113,7 +116,7 @@ void MouseSelection::follow_scroll()
     const int col = sheet_->col();
     if (grid_->row_visible(row) && grid_->col_visible(col)) {
         inputs_->set_position_display(row, col, true);
-        editor_->set_auto_text_flg(false);
+        editor_->set_system_text_pending(false);
     }
     editor_->hide_editor();
 }

@@ -280,7 +280,7 @@ void SheetWindow::build_sheet(bool first)
     score_panel_->title_box()->clear();
     base_title_ = first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')';
     setWindowTitle(base_title_);
-    editor_->set_auto_text_flg(true);
+    editor_->set_system_text_pending(true);
     editor_->clear();
     editor_->show_editor();
 }
