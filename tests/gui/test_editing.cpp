@@ -1,11 +1,14 @@
 #include "guitest.h"
 #include "app/mainwindow.h"
 #include "numbers.h"
+#include "evaluation/evaluationpanel.h"
+#include "sheet/inputpanels.h"
 #include "sheet/scorepanel.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
+#include "sheet/undocommands.h"
 #include "common/twips.h"
 
 #include <QAction>
@@ -286,6 +289,45 @@ private slots:
         window->inputs()->set_position_display(120, 15, true);
         QCOMPARE(label(u"Label5"_s)->text(), u"100"_s);
         QCOMPARE(label(u"Label6"_s)->text(), u"8"_s);
+    }
+
+    // After these commands the editor is back on the current cell with its
+    // text, shown even where a scroll had hidden it, and the display names
+    // the cell.
+    void commands_return_to_the_current_cell_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::newRow("undo") << u"undo"_s << 1 << 2;
+        QTest::newRow("row insertion") << u"insert rows"_s << 4 << 1;
+        QTest::newRow("look-alike") << u"look-alike"_s << 3 << 5;
+    }
+
+    void commands_return_to_the_current_cell()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        sheet->set_text(3, 5, u"８５"_s);
+        key(Qt::Key_Tab);
+        type(u"85"_s);
+        key(Qt::Key_Down);
+        window->editor()->hide_editor();
+        window->inputs()->set_position_display(7, 5, true);
+        if (command == u"undo"_s)
+            window->undo_commands()->undo();
+        else if (command == u"insert rows"_s)
+            window->insert_rows(4, 1);
+        else
+            emit window->evaluation_panel()->look_alike_requested();
+        QCOMPARE(sheet->row(), row);
+        QCOMPARE(sheet->col(), col);
+        QCOMPARE(editor->text(), sheet->text(row, col));
+        QVERIFY(!editor->isHidden());
+        QVERIFY(editor->isEnabled());
+        QCOMPARE(label(u"Label5"_s)->text(), numbers::signed_form(row));
+        QCOMPARE(label(u"Label6"_s)->text(), numbers::signed_form(col));
     }
 
     void click_then_type_keeps_the_first_change()

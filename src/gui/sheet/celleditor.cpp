@@ -117,6 +117,14 @@ void CellEditor::reload()
     fit_editor();
 }
 
+void CellEditor::return_to_current_cell()
+{
+    reload();
+    inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
+    show_editor();
+    setFocus();
+}
+
 void CellEditor::hide_editor()
 {
     hide();
@@ -213,6 +221,7 @@ void CellEditor::one_step(int drow, int dcol)
     sheet_->set_text(row, col, text());
     sheet_->set_current_cell(row + drow, col + dcol);
     setText(sheet_->text(sheet_->row(), sheet_->col()));
+    // A typed step moves the display with it (pushed: see the class comment).
     inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
     system_text_pending_ = false;
     put_editor();

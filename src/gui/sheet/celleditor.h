@@ -10,6 +10,12 @@ class SheetGrid;
 // The in-place editor over the current cell: every change of its text goes
 // into the cell at once; Enter, Tab and the arrow keys move the cursor,
 // writing the cell they leave; fixed-length entry moves on by itself.
+//
+// Its text and the position display are set by the commands that change the
+// sheet, not tied to the sheet's signals: the sheet also reports moves they
+// must not follow at once (the grid's press before its release, select-all
+// and paste, which leave the display where it was), and when the editor
+// catches up with its cell decides whether that counts as typing.
 class CellEditor : public QLineEdit
 {
     Q_OBJECT
@@ -40,6 +46,10 @@ public:
     // After the grid changed under it: the current cell's text, loaded as
     // the system, and the editor over that cell.
     void reload();
+    // After a command moved the cursor or changed the sheet under it: the
+    // current cell reloaded, named by the position display, and the editor
+    // shown there with the focus (also where a scroll had hidden it).
+    void return_to_current_cell();
     void hide_editor();
     void show_editor();
 

@@ -158,6 +158,8 @@ void FileCommands::restore(const QByteArray &sheet_file, const QString &sheet_na
 
 void FileCommands::show_read(const QString &path)
 {
+    // The row display reads "1" as written, its column stays: not the form a
+    // cursor move shows, so pushed here.
     inputs_->show_row(u"1"_s);
     sheet_->set_current_cell(1, 1);
     editor_->load_editor(sheet_->text(1, 1));

@@ -35,6 +35,7 @@ void MouseSelection::context_press(int row, int col)
                     col >= sheet_->left_selected_col() && col <= sheet_->right_selected_col()))
         return;
     sheet_->set_current_cell(row, col);
+    // The editor stays where it is (the menu opens next), so no return_to_current_cell.
     editor_->reload();
     inputs_->set_position_display(row, col, true);
 }
@@ -44,6 +45,8 @@ void MouseSelection::press(Qt::MouseButtons buttons)
     context_menu_open_ = false;
     if (buttons & Qt::LeftButton) {
         editor_->hide_editor();
+        // Reported before the cell changes: until the release the display
+        // names the cell the press left, in its short form.
         inputs_->set_position_display(sheet_->row(), sheet_->col(), false);
         grid_->set_pointer(SheetGrid::Pointer::SizeAll);
     } else if (buttons & Qt::RightButton) {
@@ -67,6 +70,8 @@ void MouseSelection::drag(double x, double y)
         return;
     }
     editor_->show_editor();
+    // put_editor, not a reload: catching up with the pressed cell counts as
+    // typing, so the cell's first change may move fixed-length entry on.
     if (grid_->pointer() != SheetGrid::Pointer::Crosshair) {
         editor_->put_editor();
         return;
@@ -102,6 +107,7 @@ void MouseSelection::release(Qt::MouseButtons buttons)
     // The cell where the drag ended becomes current; the rectangle stays.
     sheet_->set_current_cell(rs, cs);
     sheet_->set_selection_end(r, c);
+    // The display follows only now, when the drag is over.
     editor_->hide();
     editor_->load_editor(sheet_->text(sheet_->row(), sheet_->col()));
     editor_->set_system_text_pending(false);
@@ -114,6 +120,7 @@ void MouseSelection::follow_scroll()
 {
     const int row = sheet_->row();
     const int col = sheet_->col();
+    // A cell scrolled out of view leaves the display as it was.
     if (grid_->row_visible(row) && grid_->col_visible(col)) {
         inputs_->set_position_display(row, col, true);
         editor_->set_system_text_pending(false);

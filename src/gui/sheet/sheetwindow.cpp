@@ -72,7 +72,7 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     connect_menus();
     build_sheet(first);
     // What the new sheet holds is the start: the history begins after it.
-    undo_ = new UndoCommands(this, sheet_, editor_, inputs_, menus_);
+    undo_ = new UndoCommands(this, sheet_, editor_, menus_);
     connect(file_, &FileCommands::loaded, undo_, &UndoCommands::clear);
     connect(evaluation_panel_, &EvaluationPanel::acted, undo_, [this] { undo_->name(u"評価"_s); });
 }
@@ -147,7 +147,7 @@ void SheetWindow::build_parts()
         [this](const QString &path) { return host_.go_to_open_copy(this, path); });
 
     clipboard_ = new ClipboardCommands(this, sheet_, grid_, editor_, inputs_, host_.prompter());
-    structure_ = new StructureCommands(this, sheet_, editor_, inputs_, host_);
+    structure_ = new StructureCommands(this, sheet_, editor_, host_);
     print_ = new PrintCommands(this, sheet_, grid_, host_);
     connect(editor_, &CellEditor::delete_requested, this, &SheetWindow::delete_contents);
     connect(editor_, &CellEditor::paste_requested, this, &SheetWindow::paste);
@@ -180,10 +180,7 @@ void SheetWindow::build_parts()
 void SheetWindow::go_to_cell(int row, int col)
 {
     sheet_->set_current_cell(row, col);
-    inputs_->set_position_display(row, col, true);
-    editor_->reload();
-    editor_->show_editor();
-    editor_->setFocus();
+    editor_->return_to_current_cell();
 }
 
 void SheetWindow::connect_menus()
@@ -290,6 +287,7 @@ void SheetWindow::take_setup(const Sheet &from)
     setupcopy::copy_setup(from, *sheet_);
     // The set-up is where this sheet starts, not a step to undo.
     undo_->clear();
+    // As after reading a file: the row display reads "1" as written.
     inputs_->show_row(u"1"_s);
     editor_->reload();
     editor_->show_editor();
@@ -352,6 +350,7 @@ void SheetWindow::fold_marks()
                                            sheet_->left_selected_col(),
                                            sheet_->bottom_selected_row(),
                                            sheet_->right_selected_col());
+    // The current cell may be among those folded.
     editor_->reload();
     if (changed == 0)
         host_.prompter().message(this, u"半角に直す値はありません。"_s);
