@@ -171,6 +171,10 @@ void CellEditor::write_to_cell()
 // The typing rules, after each change the teacher makes.
 void CellEditor::follow_typing(const QString &text)
 {
+    // Keys and the input method end a pending load before they edit; an edit
+    // with neither (a drop) right after a load is still taken as that load.
+    if (system_text_pending_)
+        return;
     // The cell first: moving on writes the cell it leaves.
     sheet_->set_text(sheet_->row(), sheet_->col(), text);
     sheet_->set_has_content();
