@@ -95,8 +95,8 @@ void CellEditor::put_editor()
 {
     fit_editor();
     // Catching up with a cell the cursor went to counts as typing, unless a
-    // system load is pending: a drag over the cells lets the first change
-    // of the cell it ends on move fixed-length entry on.
+    // system load is pending: after a drag, the first typed change of the
+    // cell it ended on may already move fixed-length entry on.
     const bool typing = !system_text_pending_;
     const QString before = text();
     setText(sheet_->text(sheet_->row(), sheet_->col()));
@@ -285,7 +285,7 @@ void CellEditor::extend_selection(int drow, int dcol)
 // The keys that move the cursor or act on the sheet; true: the key is used
 // up, the line edit does not see it. Of the modifiers only Shift, Ctrl and
 // Alt count (the keypad's Enter is Enter).
-bool CellEditor::handle_key(int key, Qt::KeyboardModifiers modifiers)
+bool CellEditor::handle_key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     const bool plain = modifiers == Qt::NoModifier;
     const bool shift_only = modifiers == Qt::ShiftModifier;
@@ -343,8 +343,8 @@ bool CellEditor::handle_key(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
-// A right or middle press: the context menu, for the cell the position
-// display shows.
+// A press of any button but the left: the context menu, for the cell the
+// position display shows.
 void CellEditor::press_other_button()
 {
     disable();
@@ -383,7 +383,7 @@ bool CellEditor::event(QEvent *event)
             key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_Backtab)
             modifiers |= Qt::ShiftModifier;
-        if (handle_key(key->key(), modifiers))
+        if (handle_key(Qt::Key(key->key()), modifiers))
             return true;
         break;
     }

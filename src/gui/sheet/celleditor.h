@@ -88,7 +88,7 @@ private:
     void write_to_cell();
     void follow_typing(const QString &text);
     void take_focus();
-    bool handle_key(int key, Qt::KeyboardModifiers modifiers);
+    bool handle_key(Qt::Key key, Qt::KeyboardModifiers modifiers);
     void press_other_button();
     void one_step(int drow, int dcol);
     void extend_selection(int drow, int dcol);
