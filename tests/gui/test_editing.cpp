@@ -2,11 +2,14 @@
 #include "app/mainwindow.h"
 #include "common/objectnames.h"
 #include "numbers.h"
+#include "evaluation/evaluationpanel.h"
+#include "sheet/inputpanels.h"
 #include "sheet/scorepanel.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
+#include "sheet/undocommands.h"
 #include "common/twips.h"
 
 #include <QAction>
@@ -267,10 +270,10 @@ private slots:
         QLineEdit *weight = window->score_panel()->weight_box();
         QFocusEvent focus_in(QEvent::FocusIn, Qt::MouseFocusReason);
         QApplication::sendEvent(weight, &focus_in);
-        QCOMPARE(window->editor()->enter_hold_flg(), 1);
+        QVERIFY(window->editor()->enter_held());
         key(Qt::Key_Return);
         QCOMPARE(sheet->row(), 3);
-        QCOMPARE(window->editor()->enter_hold_flg(), 0);
+        QVERIFY(!window->editor()->enter_held());
         key(Qt::Key_Return);
         QCOMPARE(sheet->row(), 4);
         // Enter in the weight box itself reaches the window's Enter.
@@ -289,6 +292,45 @@ private slots:
         QCOMPARE(label(object_name::column_label)->text(), u"8"_s);
     }
 
+    // After these commands the editor is back on the current cell with its
+    // text, shown even where a scroll had hidden it, and the display names
+    // the cell.
+    void commands_return_to_the_current_cell_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::newRow("undo") << u"undo"_s << 1 << 2;
+        QTest::newRow("row insertion") << u"insert rows"_s << 4 << 1;
+        QTest::newRow("look-alike") << u"look-alike"_s << 3 << 5;
+    }
+
+    void commands_return_to_the_current_cell()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        sheet->set_text(3, 5, u"８５"_s);
+        key(Qt::Key_Tab);
+        type(u"85"_s);
+        key(Qt::Key_Down);
+        window->editor()->hide_editor();
+        window->inputs()->set_position_display(7, 5, true);
+        if (command == u"undo"_s)
+            window->undo_commands()->undo();
+        else if (command == u"insert rows"_s)
+            window->insert_rows(4, 1);
+        else
+            emit window->evaluation_panel()->look_alike_requested();
+        QCOMPARE(sheet->row(), row);
+        QCOMPARE(sheet->col(), col);
+        QCOMPARE(editor->text(), sheet->text(row, col));
+        QVERIFY(!editor->isHidden());
+        QVERIFY(editor->isEnabled());
+        QCOMPARE(label(u"Label5"_s)->text(), numbers::signed_form(row));
+        QCOMPARE(label(u"Label6"_s)->text(), numbers::signed_form(col));
+    }
+
     void click_then_type_keeps_the_first_change()
     {
         set_fixed_length(2);
@@ -296,7 +338,7 @@ private slots:
         click_cell(4, 5);
         QCOMPARE(sheet->row(), 4);
         QCOMPARE(editor->text(), u"85"_s);
-        QCOMPARE(window->editor()->skip_adv_flg(), 1);
+        QVERIFY(window->editor()->holds_first_advance());
         // Retyping the mark: the first change does not advance.
         editor->selectAll();
         type(u"9"_s);
@@ -319,7 +361,7 @@ private slots:
         mouse_move(at, Qt::LeftButton);
         QVERIFY(!editor->isHidden());
         QCOMPARE(editor->text(), u"85"_s);
-        QCOMPARE(window->editor()->skip_adv_flg(), 0);
+        QVERIFY(!window->editor()->holds_first_advance());
         QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(grid->pointer(), SheetGrid::Pointer::Default);
         editor->selectAll();
@@ -540,7 +582,6 @@ private slots:
         QCOMPARE(main->sheet_count(), stays_open ? before : before - 1);
         if (stays_open) {
             QCOMPARE(second->sheet()->sheet_name(), u"新規ｼｰﾄ"_s);
-            QVERIFY(!second->file_commands()->save_cancel_flg());
             QVERIFY(main->sheets().contains(second));
         }
     }

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "sheet.h"
 #include "sheetfile.h"
+#include "sheet/filecommands.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
 
@@ -14,6 +15,7 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using Outcome = FileCommands::SaveOutcome;
 
 namespace {
 
@@ -71,11 +73,10 @@ private slots:
     void empty_sheet_asks_before_saving()
     {
         prompter->answers.enqueue(Prompter::Answer::No);
-        window->run(Command::SaveSheet);
+        QCOMPARE(window->file_commands()->save_sheet(), Outcome::Cancelled);
         QCOMPARE(prompter->messages(), QStringList{u"なにも入力していませんが、保存しますか？"_s});
         QCOMPARE(prompter->asked.first().title, u"確認"_s);
         QVERIFY(prompter->dialogs.isEmpty());
-        QVERIFY(!window->file_commands()->save_cancel_flg());
     }
 
     void save_dialog_offers_the_sheet_name()
@@ -83,7 +84,7 @@ private slots:
         window->editor()->setText(u"85"_s);
         const QString path = folder->file(u"新規ｼｰﾄ"_s);
         prompter->files.enqueue(path);
-        window->run(Command::SaveSheet);
+        QCOMPARE(window->file_commands()->save_sheet(), Outcome::Saved);
         QCOMPARE(prompter->dialogs.size(), 1);
         QVERIFY(prompter->dialogs.first().save);
         QCOMPARE(prompter->dialogs.first().default_name, u"新規ｼｰﾄ"_s);
@@ -92,7 +93,7 @@ private slots:
         QCOMPARE(window->sheet()->sheet_name(), path);
         QVERIFY(read_all(path).startsWith(cp932(u"評価計算ｼｰﾄ(K_saiten), 0 , 10 , 0 , 10 ,\r\n25,95,-1 \r\n"_s)));
         QVERIFY(!window->editor()->isHidden());
-        QVERIFY(window->editor()->auto_text_flg());
+        QVERIFY(window->editor()->system_text_pending());
     }
 
     void overwrite_no_then_yes()
@@ -118,7 +119,6 @@ private slots:
         window->editor()->setText(u"85"_s);
         prompter->files.enqueue(std::nullopt);
         window->menus()->action(Command::WriteSheet)->trigger();
-        QVERIFY(window->file_commands()->save_cancel_flg());
         QVERIFY(window->sheet()->sheet_name().isEmpty());
         QVERIFY(!window->sheet()->is_saved());
     }
@@ -128,12 +128,11 @@ private slots:
         window->editor()->setText(u"85"_s);
         const QString path = folder->file(u"no/such/folder/a.csv"_s);
         prompter->files.enqueue(path);
-        window->run(Command::SaveSheet);
+        QCOMPARE(window->file_commands()->save_sheet(), Outcome::Failed);
         QCOMPARE(prompter->asked.size(), 1);
         QVERIFY(prompter->asked.first().text.startsWith(path + u" に保存できませんでした。"_s));
         QCOMPARE(window->sheet()->sheet_name(), u"新規ｼｰﾄ"_s);
         QVERIFY(!QFile::exists(path));
-        QVERIFY(window->file_commands()->save_cancel_flg());
     }
 
     void failed_save_never_loses_the_sheet()
@@ -167,13 +166,12 @@ private slots:
         QVERIFY(prompter->asked.first().text.contains(u"😀"_s));
         QCOMPARE(prompter->asked.first().title, u"確認"_s);
         QVERIFY(!QFile::exists(path));
-        QVERIFY(window->file_commands()->save_cancel_flg());
         QVERIFY(!window->sheet()->is_saved());
 
         prompter->clear();
         prompter->files.enqueue(path);
         prompter->answers.enqueue(Prompter::Answer::Yes);
-        window->run(Command::SaveSheet);
+        QCOMPARE(window->file_commands()->save_sheet(), Outcome::Saved);
         QVERIFY(read_all(path).contains(cp932(u",山田?,"_s)));
     }
 

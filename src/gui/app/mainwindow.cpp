@@ -166,7 +166,6 @@ SheetWindow *MainWindow::create_sheet()
     connect_sheet(sheet);
     if (recovery_)
         recovery_->watch(sheet);
-    change_sheet_count(+1);
     QMdiSubWindow *sub = mdi_->addSubWindow(sheet);
     // The frame around a sheet window keeps it whole: no resize, restore or
     // arrangement makes it smaller than its panels.
@@ -174,6 +173,7 @@ SheetWindow *MainWindow::create_sheet()
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     load_order_.append(sheet);
+    show_sheet_count();
     // Among maximized sheets it opens maximized and is not placed by hand:
     // a window given a place before it is maximized shows without its frame,
     // off its place.
@@ -287,8 +287,8 @@ QList<SheetWindow *> MainWindow::sheets() const
 
 void MainWindow::sheet_closed(SheetWindow *sheet)
 {
-    change_sheet_count(-1);
     load_order_.removeOne(sheet);
+    show_sheet_count();
     if (load_order_.isEmpty())
         menuBar()->clear();
     update_actions();
@@ -387,13 +387,12 @@ SheetWindow *MainWindow::active_sheet() const
 
 int MainWindow::sheet_count() const
 {
-    return int(numbers::leading_number(windowTitle()));
+    return int(load_order_.size());
 }
 
-void MainWindow::change_sheet_count(int delta)
+void MainWindow::show_sheet_count()
 {
-    const double count = numbers::leading_number(windowTitle()) + delta;
-    setWindowTitle(numbers::signed_form(count) + kCountSuffix);
+    setWindowTitle(numbers::signed_form(sheet_count()) + kCountSuffix);
 }
 
 void MainWindow::toolbar_click(const QString &caption)

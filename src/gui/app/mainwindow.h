@@ -65,8 +65,6 @@ public:
     // The open sheet windows in the order they were loaded.
     QList<SheetWindow *> sheets() const override;
 
-    // Main caption: count changed by delta, written with a leading space.
-    void change_sheet_count(int delta);
     int sheet_count() const;
 
     // 1: one above the other, 2: side by side, 0: cascaded.
@@ -106,6 +104,8 @@ private:
     // Sheet commands are enabled when there is an active sheet to take them.
     void update_actions();
     void sheet_closed(SheetWindow *sheet);
+    // Main caption: the number of open sheets, written with a leading space.
+    void show_sheet_count();
     // Places a new sheet window in the frame's area (or in a given area).
     void place_new(QMdiSubWindow *sub);
     void place_new(QMdiSubWindow *sub, const QSize &area);

@@ -2,7 +2,6 @@
 
 #include "common/geometry.h"
 #include "cliptext.h"
-#include "common/inputcodes.h"
 #include "common/objectnames.h"
 #include "numbers.h"
 #include "sheet.h"
@@ -20,36 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Key codes as the key table knows them.
-enum KeyCode { kTab = 9, kEnter = 13, kEsc = 27, kLeft = 37, kUp = 38, kRight = 39, kDown = 40,
-               kDelete = 46 };
-
-int key_code(int qt_key)
-{
-    switch (qt_key) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return kTab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return kEnter;
-    case Qt::Key_Escape:
-        return kEsc;
-    case Qt::Key_Left:
-        return kLeft;
-    case Qt::Key_Up:
-        return kUp;
-    case Qt::Key_Right:
-        return kRight;
-    case Qt::Key_Down:
-        return kDown;
-    case Qt::Key_Delete:
-        return kDelete;
-    default:
-        return 0;
-    }
-}
 
 // The editor holds one line: a line end the teacher pastes would break the
 // row in the sheet file. A trailing one is dropped, an inner one becomes a
@@ -101,7 +70,8 @@ CellEditor::CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidg
     setStyleSheet(u"QLineEdit { background: rgb(255, 255, 192); border: none; padding: 0px; }"_s);
     setContextMenuPolicy(Qt::PreventContextMenu);
     setValidator(new OneLine(this));
-    connect(this, &QLineEdit::textChanged, this, &CellEditor::Text1_Change);
+    connect(this, &QLineEdit::textChanged, this, &CellEditor::write_to_cell);
+    connect(this, &QLineEdit::textEdited, this, &CellEditor::follow_typing);
 }
 
 void CellEditor::hold_enter_in(const QList<QWidget *> &boxes)
@@ -125,20 +95,35 @@ void CellEditor::fit_editor()
 void CellEditor::put_editor()
 {
     fit_editor();
+    // Catching up with a cell the cursor went to counts as typing, unless a
+    // system load is pending: after a drag, the first typed change of the
+    // cell it ended on may already move fixed-length entry on.
+    const bool typing = !system_text_pending_;
+    const QString before = text();
     setText(sheet_->text(sheet_->row(), sheet_->col()));
+    if (typing && text() != before)
+        follow_typing(text());
 }
 
 void CellEditor::load_editor(const QString &text)
 {
-    auto_text_flg_ = true;
+    system_text_pending_ = true;
     setText(text);
 }
 
 void CellEditor::reload()
 {
     load_editor(sheet_->text(sheet_->row(), sheet_->col()));
-    auto_text_flg_ = false;
+    system_text_pending_ = false;
     fit_editor();
+}
+
+void CellEditor::return_to_current_cell()
+{
+    reload();
+    inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
+    show_editor();
+    setFocus();
 }
 
 void CellEditor::hide_editor()
@@ -173,32 +158,42 @@ void CellEditor::show_editor()
     show();
 }
 
-void CellEditor::Text1_Change(const QString &text)
+// Every change of the text goes into the current cell, the system's loads
+// as well as typing; a change heard here ends a pending system load.
+void CellEditor::write_to_cell()
 {
+    // The editor's text, not the signal's: the typing rules may already have
+    // moved on to the next cell when a typed change is heard here.
+    sheet_->set_text(sheet_->row(), sheet_->col(), text());
+    sheet_->set_has_content();
+    system_text_pending_ = false;
+}
+
+// The typing rules, after each change the teacher makes.
+void CellEditor::follow_typing(const QString &text)
+{
+    // Keys and the input method end a pending load before they edit; an edit
+    // with neither (a drop) right after a load is still taken as that load.
+    if (system_text_pending_)
+        return;
+    // The cell first: moving on writes the cell it leaves.
     sheet_->set_text(sheet_->row(), sheet_->col(), text);
     sheet_->set_has_content();
-    if (auto_text_flg_) {
-        auto_text_flg_ = false;
-        return;
-    }
     const int n = inputs_->fixed_length();
-    if (skip_adv_flg_ != 1 && n != 0 && text.toUcs4().size() == n) {
+    if (!holds_first_advance_ && n != 0 && text.toUcs4().size() == n) {
         // Shortcuts for the marks that do not fit the count.
-        if (n == 2 && text == u"++"_s) {
+        if (n == 2 && text == u"++"_s)
             setText(u"100"_s);
-            sheet_->set_text(sheet_->row(), sheet_->col(), u"100"_s);
-        } else if (n == 1 && text == u"+"_s) {
+        else if (n == 1 && text == u"+"_s)
             setText(u"10"_s);
-            sheet_->set_text(sheet_->row(), sheet_->col(), u"10"_s);
-        }
         move_down();
     }
-    skip_adv_flg_ = 0;
+    holds_first_advance_ = false;
     show_editor();
     setFocus();
 }
 
-void CellEditor::Text1_GotFocus()
+void CellEditor::take_focus()
 {
     emit layout_wanted();
     put_editor();
@@ -211,7 +206,7 @@ void CellEditor::follow_current_cell()
         setFocus();
         return;
     }
-    skip_adv_flg_ = sheet_->text(sheet_->row(), sheet_->col()).isEmpty() ? 0 : 1;
+    holds_first_advance_ = !sheet_->text(sheet_->row(), sheet_->col()).isEmpty();
 }
 
 void CellEditor::one_step(int drow, int dcol)
@@ -227,12 +222,13 @@ void CellEditor::one_step(int drow, int dcol)
         show_editor();
         return;
     }
-    auto_text_flg_ = true;
+    system_text_pending_ = true;
     sheet_->set_text(row, col, text());
     sheet_->set_current_cell(row + drow, col + dcol);
     setText(sheet_->text(sheet_->row(), sheet_->col()));
+    // A typed step moves the display with it (pushed: see the class comment).
     inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
-    auto_text_flg_ = false;
+    system_text_pending_ = false;
     put_editor();
     show_editor();
     setFocus();
@@ -260,10 +256,10 @@ void CellEditor::move_left()
 
 void CellEditor::press_enter()
 {
-    if (enter_hold_flg_ == 0)
-        move_down();
+    if (enter_held_)
+        enter_held_ = false;
     else
-        enter_hold_flg_ = 0;
+        move_down();
     setFocus();
 }
 
@@ -287,51 +283,58 @@ void CellEditor::extend_selection(int drow, int dcol)
     sheet_->set_selection_end(row, col);
 }
 
-bool CellEditor::Text1_KeyDown(int key, int shift)
+// The keys that move the cursor or act on the sheet; true: the key is used
+// up, the line edit does not see it. Of the modifiers only Shift, Ctrl and
+// Alt count (the keypad's Enter is Enter).
+bool CellEditor::handle_key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
+    const bool plain = modifiers == Qt::NoModifier;
+    const bool shift_only = modifiers == Qt::ShiftModifier;
     switch (key) {
-    case kTab:
-        if (shift == 1) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (shift_only) {
             if (sheet_->col() != 1)
                 move_left();
         } else if (sheet_->col() != sheet_->cols() - 1) {
             move_right();
         }
         return true;  // focus stays in the editor
-    case kEnter:
-        if (shift == 1)
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (shift_only)
             move_left();
-        else if (shift == 0)
+        else if (plain)
             press_enter();
         return true;
-    case kEsc:
+    case Qt::Key_Escape:
         if (sheet_->sel_row() != sheet_->row() || sheet_->sel_col() != sheet_->col())
             sheet_->set_selection_end(sheet_->row(), sheet_->col());
         return false;
-    case kLeft:
-        if (shift == 1)
+    case Qt::Key_Left:
+        if (shift_only)
             extend_selection(0, -1);
         return false;
-    case kUp:
+    case Qt::Key_Up:
         if (sheet_->row() < 2)
             return false;
-        if (shift == 0)
+        if (plain)
             move_up();
         else
             extend_selection(-1, 0);
         return false;
-    case kRight:
-        if (shift == 1)
+    case Qt::Key_Right:
+        if (shift_only)
             extend_selection(0, 1);
         return false;
-    case kDown:
-        if (shift == 0)
+    case Qt::Key_Down:
+        if (plain)
             move_down();
         else
             extend_selection(1, 0);
         return false;
-    case kDelete:
-        if (shift != 0) {
+    case Qt::Key_Delete:
+        if (!plain) {
             emit delete_requested();
             return true;
         }
@@ -341,10 +344,10 @@ bool CellEditor::Text1_KeyDown(int key, int shift)
     }
 }
 
-void CellEditor::Text1_MouseDown(int button)
+// A press of any button but the left: the context menu, for the cell the
+// position display shows.
+void CellEditor::press_other_button()
 {
-    if (button == 1)
-        return;
     disable();
     if (context_menu_)
         context_menu_->exec(QCursor::pos());
@@ -358,7 +361,7 @@ bool CellEditor::event(QEvent *event)
     case QEvent::KeyPress: {
         // Whatever the teacher types is typing, even while a system load of
         // the editor is still pending.
-        auto_text_flg_ = false;
+        system_text_pending_ = false;
         // Seen before the line edit itself, which would take Tab to leave.
         auto *key = static_cast<QKeyEvent *>(event);
         // A block from a spreadsheet goes into the cells, not into one cell.
@@ -377,29 +380,27 @@ bool CellEditor::event(QEvent *event)
             emit redo_requested();
             return true;
         }
-        const int code = key_code(key->key());
-        if (code == 0)
-            break;
-        int shift = inputcodes::shift_mask(key->modifiers());
+        Qt::KeyboardModifiers modifiers =
+            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_Backtab)
-            shift |= 1;
-        if (Text1_KeyDown(code, shift))
+            modifiers |= Qt::ShiftModifier;
+        if (handle_key(Qt::Key(key->key()), modifiers))
             return true;
         break;
     }
     case QEvent::InputMethod:
-        auto_text_flg_ = false;
+        system_text_pending_ = false;
         break;
     case QEvent::FocusIn:
         // Back in the editor, Enter moves again: only a box the teacher is in
         // holds it.
-        enter_hold_flg_ = 0;
-        Text1_GotFocus();
+        enter_held_ = false;
+        take_focus();
         break;
     case QEvent::MouseButtonPress: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton) {
-            Text1_MouseDown(mouse->button() == Qt::RightButton ? 2 : 4);
+            press_other_button();
             return true;
         }
         break;
@@ -413,6 +414,6 @@ bool CellEditor::event(QEvent *event)
 bool CellEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn && enter_holders_.contains(watched))
-        enter_hold_flg_ = 1;
+        enter_held_ = true;
     return QLineEdit::eventFilter(watched, event);
 }

@@ -7,9 +7,15 @@ class QMenu;
 class Sheet;
 class SheetGrid;
 
-// The in-place editor over the current cell: every change of its text
-// goes into the cell at once; Enter, Tab and the arrow keys move the cursor,
+// The in-place editor over the current cell: every change of its text goes
+// into the cell at once; Enter, Tab and the arrow keys move the cursor,
 // writing the cell they leave; fixed-length entry moves on by itself.
+//
+// Its text and the position display are set by the commands that change the
+// sheet, not tied to the sheet's signals: the sheet also reports moves they
+// must not follow at once (the grid's press before its release, select-all
+// and paste, which leave the display where it was), and when the editor
+// catches up with its cell decides whether that counts as typing.
 class CellEditor : public QLineEdit
 {
     Q_OBJECT
@@ -22,12 +28,15 @@ public:
     // The menu a right click opens.
     void set_context_menu(QMenu *menu) { context_menu_ = menu; }
 
-    // The next change of the text is the system's, not typed.
-    bool auto_text_flg() const { return auto_text_flg_; }
-    void set_auto_text_flg(bool on) { auto_text_flg_ = on; }
-    // The cell was entered with text in it: fixed-length entry waits.
-    int skip_adv_flg() const { return skip_adv_flg_; }
-    int enter_hold_flg() const { return enter_hold_flg_; }
+    // A system load is pending: put_editor bringing the editor up to date
+    // with its cell is then the system's load, else it counts as typing.
+    bool system_text_pending() const { return system_text_pending_; }
+    void set_system_text_pending(bool pending) { system_text_pending_ = pending; }
+    // The cell was entered with text in it: its first change does not make
+    // fixed-length entry move on.
+    bool holds_first_advance() const { return holds_first_advance_; }
+    // A box of the window has the focus: the next Enter confirms that box.
+    bool enter_held() const { return enter_held_; }
 
     // Places the editor over the current cell; put_editor also loads its text.
     void fit_editor();
@@ -37,6 +46,10 @@ public:
     // After the grid changed under it: the current cell's text, loaded as
     // the system, and the editor over that cell.
     void reload();
+    // After a command moved the cursor or changed the sheet under it: the
+    // current cell reloaded, named by the position display, and the editor
+    // shown there with the focus (also where a scroll had hidden it).
+    void return_to_current_cell();
     void hide_editor();
     void show_editor();
 
@@ -72,10 +85,11 @@ private:
     // focus on to the next box of the window, where keys do not belong.
     void release_focus();
     void disable();
-    void Text1_Change(const QString &text);
-    void Text1_GotFocus();
-    bool Text1_KeyDown(int key, int shift);
-    void Text1_MouseDown(int button);
+    void write_to_cell();
+    void follow_typing(const QString &text);
+    void take_focus();
+    bool handle_key(Qt::Key key, Qt::KeyboardModifiers modifiers);
+    void press_other_button();
     void one_step(int drow, int dcol);
     void extend_selection(int drow, int dcol);
 
@@ -84,7 +98,7 @@ private:
     InputPanels *inputs_;
     QMenu *context_menu_ = nullptr;
     QList<QObject *> enter_holders_;
-    bool auto_text_flg_ = true;
-    int skip_adv_flg_ = 0;
-    int enter_hold_flg_ = 0;
+    bool system_text_pending_ = true;
+    bool holds_first_advance_ = false;
+    bool enter_held_ = false;
 };

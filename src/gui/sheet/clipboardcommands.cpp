@@ -23,13 +23,14 @@ ClipboardCommands::ClipboardCommands(QWidget *window, Sheet *sheet, SheetGrid *g
 
 void ClipboardCommands::copy()
 {
-    editor_->set_auto_text_flg(false);
+    editor_->set_system_text_pending(false);
     QGuiApplication::clipboard()->setText(cliptext::copy_text(*sheet_));
 }
 
 void ClipboardCommands::cut()
 {
     QGuiApplication::clipboard()->setText(cliptext::cut(*sheet_));
+    // As return_to_current_cell, but a cell out of view keeps the editor hidden.
     inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
     editor_->reload();
     if (grid_->row_visible(sheet_->row()) && grid_->col_visible(sheet_->col())) {
@@ -58,7 +59,8 @@ void ClipboardCommands::paste()
     grid_->set_pointer(SheetGrid::Pointer::Default);
     if (!done.refusal.isEmpty())
         prompter_.message(window_, done.refusal);
-    // Loaded as the system: fixed-length entry does not move on.
+    // Loaded as the system: fixed-length entry does not move on. The block's
+    // corner became current, but the display only comes back into the grid.
     editor_->reload();
     inputs_->clamp_position_display();
 }
@@ -66,12 +68,14 @@ void ClipboardCommands::paste()
 void ClipboardCommands::delete_contents()
 {
     cliptext::delete_contents(*sheet_);
+    // The current cell may be among those cleared.
     editor_->reload();
 }
 
 void ClipboardCommands::select_all()
 {
     cliptext::select_all(*sheet_);
+    // The cursor went to the title row; the display keeps the cell it named.
     editor_->reload();
     inputs_->clamp_position_display();
 }

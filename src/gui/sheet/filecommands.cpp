@@ -45,23 +45,22 @@ QStringList FileCommands::file_filters()
     return {u"ｶﾝﾏ区切りﾌｧｲﾙ (*.csv)"_s, u"全てのﾌｧｲﾙ (*)"_s};
 }
 
-void FileCommands::save_sheet()
+FileCommands::SaveOutcome FileCommands::save_sheet()
 {
-    save_cancel_flg_ = false;
     if (!sheet_->has_content() &&
         prompter_.ask(window_, u"なにも入力していませんが、保存しますか？"_s,
                       Prompter::Buttons::YesNo, u"確認"_s, Prompter::Answer::No) !=
             Prompter::Answer::Yes)
-        return;
+        return SaveOutcome::Cancelled;
 
+    SaveOutcome outcome = SaveOutcome::Cancelled;
     QString path;
     for (;;) {
         const std::optional<QString> chosen =
             prompter_.save_file(window_, file_filters(), sheet_->sheet_name());
         editor_->hide_editor();
-        editor_->set_auto_text_flg(false);
+        editor_->set_system_text_pending(false);
         if (!chosen) {
-            save_cancel_flg_ = true;
             sheet_->set_sheet_name(QString());
             break;
         }
@@ -77,10 +76,8 @@ void FileCommands::save_sheet()
     if (!path.isEmpty()) {
         // Characters the file cannot hold are never dropped without asking.
         const std::optional<sheetfile::Unencodable> lost = sheetfile::find_unencodable(*sheet_);
-        if (lost && prompter_.ask(window_, unencodable_question(*lost), Prompter::Buttons::YesNo,
-                                  u"確認"_s, Prompter::Answer::No) != Prompter::Answer::Yes) {
-            save_cancel_flg_ = true;
-        } else {
+        if (!lost || prompter_.ask(window_, unencodable_question(*lost), Prompter::Buttons::YesNo,
+                                   u"確認"_s, Prompter::Answer::No) == Prompter::Answer::Yes) {
             const sheetfile::WriteResult written =
                 sheetfile::write_file(path, sheetfile::encode(*sheet_));
             if (written.ok) {
@@ -89,19 +86,19 @@ void FileCommands::save_sheet()
                 // not ask again about what is now in the file.
                 sheet_->mark_saved();
                 emit saved_to(path);
+                outcome = SaveOutcome::Saved;
             } else {
                 prompter_.message(window_,
                                   path + u" に保存できませんでした。\r\n"_s + written.error);
-                // Nothing was saved: callers must not close or mark the sheet
-                // saved, exactly as after a cancelled dialog.
-                save_cancel_flg_ = true;
+                outcome = SaveOutcome::Failed;
             }
         }
     }
 
     editor_->show_editor();
-    editor_->set_auto_text_flg(true);
+    editor_->set_system_text_pending(true);
     editor_->setFocus();
+    return outcome;
 }
 
 void FileCommands::sheet_write()
@@ -117,7 +114,7 @@ void FileCommands::read_sheet()
     }
     const std::optional<QString> chosen = prompter_.open_file(window_, file_filters());
     editor_->hide_editor();
-    editor_->set_auto_text_flg(false);
+    editor_->set_system_text_pending(false);
     if (!chosen || (open_copy_check_ && open_copy_check_(*chosen))) {
         window_->unsetCursor();
         emit close_requested();
@@ -130,7 +127,7 @@ void FileCommands::read_sheet()
 void FileCommands::read_path(const QString &path)
 {
     editor_->hide_editor();
-    editor_->set_auto_text_flg(false);
+    editor_->set_system_text_pending(false);
     window_->setCursor(Qt::WaitCursor);
     const sheetfile::ReadResult result =
         sheetfile::read_file(path, *sheet_, twips::unit_width(window_->font()));
@@ -161,6 +158,8 @@ void FileCommands::restore(const QByteArray &sheet_file, const QString &sheet_na
 
 void FileCommands::show_read(const QString &path)
 {
+    // The row display reads "1" as written, its column stays: not the form a
+    // cursor move shows, so pushed here.
     inputs_->show_row(u"1"_s);
     sheet_->set_current_cell(1, 1);
     editor_->load_editor(sheet_->text(1, 1));

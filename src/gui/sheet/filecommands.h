@@ -21,7 +21,10 @@ public:
     FileCommands(QWidget *window, Sheet *sheet, CellEditor *editor, InputPanels *inputs,
                  Prompter &prompter);
 
-    void save_sheet();
+    // How a save ended: only Saved wrote the file.
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+
+    SaveOutcome save_sheet();
     void read_sheet();
     // Reads a file chosen elsewhere (the command line) as read_sheet does.
     void read_path(const QString &path);
@@ -30,11 +33,6 @@ public:
     void restore(const QByteArray &sheet_file, const QString &sheet_name);
     // "シート保存(&W)": a save that was not cancelled marks the sheet saved.
     void sheet_write();
-
-    // The latest save wrote nothing (dialog cancelled, or the write failed);
-    // the closing logic reads and clears it.
-    bool save_cancel_flg() const { return save_cancel_flg_; }
-    void clear_save_cancel_flg() { save_cancel_flg_ = false; }
 
     // Filters of the sheet file dialogs.
     static QStringList file_filters();
@@ -66,6 +64,5 @@ private:
     CellEditor *editor_;
     InputPanels *inputs_;
     Prompter &prompter_;
-    bool save_cancel_flg_ = false;
     std::function<bool(const QString &)> open_copy_check_;
 };

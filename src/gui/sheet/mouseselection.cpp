@@ -16,9 +16,12 @@ MouseSelection::MouseSelection(Sheet *sheet, SheetGrid *grid, CellEditor *editor
     : QObject(parent), sheet_(sheet), grid_(grid), editor_(editor), inputs_(inputs),
       context_menu_(context_menu), is_active_(std::move(is_active))
 {
-    connect(grid_, &SheetGrid::mouse_down, this, &MouseSelection::press);
-    connect(grid_, &SheetGrid::mouse_move, this, &MouseSelection::drag);
-    connect(grid_, &SheetGrid::mouse_up, this, &MouseSelection::release);
+    connect(grid_, &SheetGrid::mouse_down, this,
+            [this](Qt::MouseButtons buttons) { press(buttons); });
+    connect(grid_, &SheetGrid::mouse_move, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y) { drag(x, y); });
+    connect(grid_, &SheetGrid::mouse_up, this,
+            [this](Qt::MouseButtons buttons) { release(buttons); });
     connect(grid_, &SheetGrid::scrolled, this, &MouseSelection::follow_scroll);
     connect(grid_, &SheetGrid::context_press, this, &MouseSelection::context_press);
 }
@@ -32,24 +35,27 @@ void MouseSelection::context_press(int row, int col)
                     col >= sheet_->left_selected_col() && col <= sheet_->right_selected_col()))
         return;
     sheet_->set_current_cell(row, col);
+    // The editor stays where it is (the menu opens next), so no return_to_current_cell.
     editor_->reload();
     inputs_->set_position_display(row, col, true);
 }
 
-void MouseSelection::press(int button, int, double, double)
+void MouseSelection::press(Qt::MouseButtons buttons)
 {
     context_menu_open_ = false;
-    if (button & 1) {
+    if (buttons & Qt::LeftButton) {
         editor_->hide_editor();
+        // Reported before the cell changes: until the release the display
+        // names the cell the press left, in its short form.
         inputs_->set_position_display(sheet_->row(), sheet_->col(), false);
         grid_->set_pointer(SheetGrid::Pointer::SizeAll);
-    } else if (button & 2) {
+    } else if (buttons & Qt::RightButton) {
         context_menu_open_ = true;
         context_menu_->exec(QCursor::pos());
     }
 }
 
-void MouseSelection::drag(int, int, double x, double y)
+void MouseSelection::drag(double x, double y)
 {
     if (!is_active_())
         return;
@@ -64,6 +70,8 @@ void MouseSelection::drag(int, int, double x, double y)
         return;
     }
     editor_->show_editor();
+    // put_editor, not a reload: catching up with the pressed cell counts as
+    // typing, so the cell's first change may move fixed-length entry on.
     if (grid_->pointer() != SheetGrid::Pointer::Crosshair) {
         editor_->put_editor();
         return;
@@ -76,11 +84,11 @@ void MouseSelection::drag(int, int, double x, double y)
     grid_->set_pointer(SheetGrid::Pointer::Default);
 }
 
-void MouseSelection::release(int button, int, double, double)
+void MouseSelection::release(Qt::MouseButtons buttons)
 {
     // The release of the press that opened the context menu belongs to the
     // menu; it must not move the cursor.
-    if (context_menu_open_ && button == 2) {
+    if (context_menu_open_ && buttons == Qt::RightButton) {
         context_menu_open_ = false;
         return;
     }
@@ -99,9 +107,10 @@ void MouseSelection::release(int button, int, double, double)
     // The cell where the drag ended becomes current; the rectangle stays.
     sheet_->set_current_cell(rs, cs);
     sheet_->set_selection_end(r, c);
+    // The display follows only now, when the drag is over.
     editor_->hide();
     editor_->load_editor(sheet_->text(sheet_->row(), sheet_->col()));
-    editor_->set_auto_text_flg(false);
+    editor_->set_system_text_pending(false);
     editor_->show_editor();
     editor_->setFocus();
     inputs_->set_position_display(rs, cs, true);
@@ -111,9 +120,10 @@ void MouseSelection::follow_scroll()
 {
     const int row = sheet_->row();
     const int col = sheet_->col();
+    // A cell scrolled out of view leaves the display as it was.
     if (grid_->row_visible(row) && grid_->col_visible(col)) {
         inputs_->set_position_display(row, col, true);
-        editor_->set_auto_text_flg(false);
+        editor_->set_system_text_pending(false);
     }
     editor_->hide_editor();
 }

@@ -22,9 +22,9 @@ public:
                    QMenu *context_menu, std::function<bool()> is_active, QObject *parent);
 
 private:
-    void press(int button, int shift, double x, double y);
-    void drag(int button, int shift, double x, double y);
-    void release(int button, int shift, double x, double y);
+    void press(Qt::MouseButtons buttons);
+    void drag(double x, double y);
+    void release(Qt::MouseButtons buttons);
     void follow_scroll();
     void context_press(int row, int col);
 

@@ -1,7 +1,6 @@
 #include "sheet/sheetgrid.h"
 
 #include "columnfit.h"
-#include "common/inputcodes.h"
 #include "common/objectnames.h"
 #include "marks.h"
 #include "numbers.h"
@@ -545,15 +544,14 @@ void SheetGrid::report(int kind, QMouseEvent *event)
     const QPoint pos = event->position().toPoint();
     const double x = twips::from_px(pos.x() + grid_offset().x());
     const double y = twips::from_px(pos.y() + grid_offset().y());
-    const int shift = inputcodes::shift_mask(event->modifiers());
-    const int button =
-        inputcodes::button_code(kind == 1 ? event->buttons() : Qt::MouseButtons(event->button()));
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const Qt::MouseButtons buttons = kind == 1 ? event->buttons() : Qt::MouseButtons(event->button());
     if (kind == 0)
-        emit mouse_down(button, shift, x, y);
+        emit mouse_down(buttons, modifiers, x, y);
     else if (kind == 1)
-        emit mouse_move(button, shift, x, y);
+        emit mouse_move(buttons, modifiers, x, y);
     else
-        emit mouse_up(button, shift, x, y);
+        emit mouse_up(buttons, modifiers, x, y);
 }
 
 void SheetGrid::select_to(const QPoint &cell)

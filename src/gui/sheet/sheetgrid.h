@@ -56,11 +56,12 @@ public:
     QString shown_text(int row, int col) const;
 
 signals:
-    // Mouse events with the button (1 left, 2 right, 4 middle), the shift mask
-    // (1 Shift, 2 Ctrl, 4 Alt) and the position in twips, grid coordinates.
-    void mouse_down(int button, int shift, double x, double y);
-    void mouse_move(int button, int shift, double x, double y);
-    void mouse_up(int button, int shift, double x, double y);
+    // Mouse events with the buttons (a press or release: the one that
+    // changed; a move: those held down), the modifier keys and the position
+    // in twips, grid coordinates.
+    void mouse_down(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, double x, double y);
+    void mouse_move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, double x, double y);
+    void mouse_up(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, double x, double y);
     void scrolled();
     // A right press on a cell, before the context menu opens.
     void context_press(int row, int col);

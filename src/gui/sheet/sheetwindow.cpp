@@ -73,7 +73,7 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     connect_menus();
     build_sheet(first);
     // What the new sheet holds is the start: the history begins after it.
-    undo_ = new UndoCommands(this, sheet_, editor_, inputs_, menus_);
+    undo_ = new UndoCommands(this, sheet_, editor_, menus_);
     targets_ = {this, file_, clipboard_, structure_, evaluation_, print_, undo_};
     connect(file_, &FileCommands::loaded, undo_, &UndoCommands::clear);
     connect(evaluation_panel_, &EvaluationPanel::acted, undo_, [this] { undo_->name(u"評価"_s); });
@@ -149,7 +149,7 @@ void SheetWindow::build_parts()
         [this](const QString &path) { return host_.go_to_open_copy(this, path); });
 
     clipboard_ = new ClipboardCommands(this, sheet_, grid_, editor_, inputs_, host_.prompter());
-    structure_ = new StructureCommands(this, sheet_, editor_, inputs_, host_);
+    structure_ = new StructureCommands(this, sheet_, editor_, host_);
     print_ = new PrintCommands(this, sheet_, grid_, host_);
     connect(editor_, &CellEditor::delete_requested, this, [this] { run(Command::DeleteContents); });
     connect(editor_, &CellEditor::paste_requested, this, [this] { run(Command::Paste); });
@@ -184,10 +184,7 @@ void SheetWindow::build_parts()
 void SheetWindow::go_to_cell(int row, int col)
 {
     sheet_->set_current_cell(row, col);
-    inputs_->set_position_display(row, col, true);
-    editor_->reload();
-    editor_->show_editor();
-    editor_->setFocus();
+    editor_->return_to_current_cell();
 }
 
 void SheetWindow::connect_menus()
@@ -252,7 +249,7 @@ void SheetWindow::build_sheet(bool first)
     score_panel_->title_box()->clear();
     base_title_ = first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')';
     setWindowTitle(base_title_);
-    editor_->set_auto_text_flg(true);
+    editor_->set_system_text_pending(true);
     editor_->clear();
     editor_->show_editor();
 }
@@ -262,6 +259,7 @@ void SheetWindow::take_setup(const Sheet &from)
     setupcopy::copy_setup(from, *sheet_);
     // The set-up is where this sheet starts, not a step to undo.
     undo_->clear();
+    // As after reading a file: the row display reads "1" as written.
     inputs_->show_row(u"1"_s);
     editor_->reload();
     editor_->show_editor();
@@ -288,6 +286,7 @@ void SheetWindow::fold_marks()
                                            sheet_->left_selected_col(),
                                            sheet_->bottom_selected_row(),
                                            sheet_->right_selected_col());
+    // The current cell may be among those folded.
     editor_->reload();
     if (changed == 0)
         host_.prompter().message(this, u"半角に直す値はありません。"_s);
@@ -449,14 +448,9 @@ void SheetWindow::closeEvent(QCloseEvent *event)
                                           sheet_->sheet_name() + u"]を保存しますか？"_s,
                                       Prompter::Buttons::YesNoCancel);
     }
-    bool closing = true;
-    if (answer == Prompter::Answer::Yes) {
-        file_->save_sheet();
-        if (file_->save_cancel_flg()) {
-            file_->clear_save_cancel_flg();
-            closing = false;
-        }
-    }
+    // A save that wrote nothing (cancelled or failed) keeps the window open.
+    const bool closing =
+        answer != Prompter::Answer::Yes || file_->save_sheet() == FileCommands::SaveOutcome::Saved;
     unsetCursor();
     grid_->set_pointer(SheetGrid::Pointer::Default);
     if (answer == Prompter::Answer::Cancel) {

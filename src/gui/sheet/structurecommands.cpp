@@ -4,7 +4,6 @@
 #include "common/twips.h"
 #include "sheet.h"
 #include "sheet/celleditor.h"
-#include "sheet/inputpanels.h"
 #include "common/sheethost.h"
 #include "structure.h"
 #include "structure/countdialog.h"
@@ -14,9 +13,8 @@
 using namespace Qt::StringLiterals;
 
 StructureCommands::StructureCommands(QWidget *window, Sheet *sheet, CellEditor *editor,
-                                     InputPanels *inputs, SheetHost &host)
-    : QObject(window), window_(window), sheet_(sheet), editor_(editor), inputs_(inputs),
-      host_(host)
+                                     SheetHost &host)
+    : QObject(window), window_(window), sheet_(sheet), editor_(editor), host_(host)
 {
 }
 
@@ -101,8 +99,5 @@ void StructureCommands::finish(const structure::Result &result)
         return;
     }
     // The editor never keeps the text of a cell that moved away under it.
-    editor_->reload();
-    inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
-    editor_->show_editor();
-    editor_->setFocus();
+    editor_->return_to_current_cell();
 }

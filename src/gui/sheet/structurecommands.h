@@ -3,7 +3,6 @@
 #include <QObject>
 
 class CellEditor;
-class InputPanels;
 class SheetHost;
 class QWidget;
 class Sheet;
@@ -19,8 +18,7 @@ class StructureCommands : public QObject
     Q_OBJECT
 
 public:
-    StructureCommands(QWidget *window, Sheet *sheet, CellEditor *editor, InputPanels *inputs,
-                      SheetHost &host);
+    StructureCommands(QWidget *window, Sheet *sheet, CellEditor *editor, SheetHost &host);
 
     void insert_columns();
     void delete_columns();
@@ -44,6 +42,5 @@ private:
     QWidget *window_;
     Sheet *sheet_;
     CellEditor *editor_;
-    InputPanels *inputs_;
     SheetHost &host_;
 };

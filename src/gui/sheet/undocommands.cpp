@@ -2,7 +2,6 @@
 
 #include "history.h"
 #include "sheet/celleditor.h"
-#include "sheet/inputpanels.h"
 #include "sheet/sheetmenus.h"
 
 #include <QAction>
@@ -12,8 +11,8 @@
 using namespace Qt::StringLiterals;
 
 UndoCommands::UndoCommands(QWidget *window, Sheet *sheet, CellEditor *editor,
-                           InputPanels *inputs, SheetMenus *menus)
-    : QObject(window), sheet_(sheet), editor_(editor), inputs_(inputs), menus_(menus),
+                           SheetMenus *menus)
+    : QObject(window), editor_(editor), menus_(menus),
       history_(new SheetHistory(*sheet, this))
 {
     // One step for everything one key press or click does.
@@ -71,10 +70,7 @@ void UndoCommands::redo()
 // The editor shows the cell the cursor went to, never a text of before.
 void UndoCommands::after()
 {
-    editor_->reload();
-    inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
-    editor_->show_editor();
-    editor_->setFocus();
+    editor_->return_to_current_cell();
 }
 
 // The items name the step they would take back or do again.

@@ -3,7 +3,6 @@
 #include <QObject>
 
 class CellEditor;
-class InputPanels;
 class QWidget;
 class Sheet;
 class SheetHistory;
@@ -16,8 +15,7 @@ class UndoCommands : public QObject
     Q_OBJECT
 
 public:
-    UndoCommands(QWidget *window, Sheet *sheet, CellEditor *editor, InputPanels *inputs,
-                 SheetMenus *menus);
+    UndoCommands(QWidget *window, Sheet *sheet, CellEditor *editor, SheetMenus *menus);
 
     SheetHistory *history() const { return history_; }
     // Names what the teacher is doing now, for the menu item.
@@ -44,9 +42,7 @@ private:
     void after();
     void update_items();
 
-    Sheet *sheet_;
     CellEditor *editor_;
-    InputPanels *inputs_;
     SheetMenus *menus_;
     SheetHistory *history_;
 };
