@@ -9,6 +9,7 @@
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
+#include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
 #include "common/twips.h"
 
@@ -319,7 +320,7 @@ private slots:
         if (command == u"undo"_s)
             window->undo_commands()->undo();
         else if (command == u"insert rows"_s)
-            window->insert_rows(4, 1);
+            window->structure_commands()->insert_rows(4, 1);
         else
             emit window->evaluation_panel()->look_alike_requested();
         QCOMPARE(sheet->row(), row);
@@ -327,8 +328,8 @@ private slots:
         QCOMPARE(editor->text(), sheet->text(row, col));
         QVERIFY(!editor->isHidden());
         QVERIFY(editor->isEnabled());
-        QCOMPARE(label(u"Label5"_s)->text(), numbers::signed_form(row));
-        QCOMPARE(label(u"Label6"_s)->text(), numbers::signed_form(col));
+        QCOMPARE(label(object_name::row_label)->text(), numbers::signed_form(row));
+        QCOMPARE(label(object_name::column_label)->text(), numbers::signed_form(col));
     }
 
     void click_then_type_keeps_the_first_change()
