@@ -332,8 +332,7 @@ void Sheet::set_settings(int k, const ScoreSettings &settings)
 
 // Settings go with their columns: when columns are inserted at grid column
 // at (count > 0) or removed from it (count < 0), the slots of the columns
-// that move follow them, and new columns get fresh slots. Slot k belongs to
-// grid column k + 4; the columns in front of the score columns have none.
+// that move follow them, and new columns get fresh slots.
 void Sheet::move_settings(int at, int count)
 {
     const int first = kFirstScoreCol;
@@ -341,13 +340,15 @@ void Sheet::move_settings(int at, int count)
         settings_.resize(kSettingSlots);
     QList<ScoreSettings> moved(qMax(settings_.size(), qsizetype(cols_ + 1)));
     for (qsizetype k = 1; k < moved.size(); ++k) {
-        const int col = int(k) + 4;
+        const int col = column_of_slot(int(k));
         int from = col;  // the column whose slot this column now has
         if (count > 0 && col >= at)
             from = col < at + count ? -1 : col - count;
         else if (count < 0 && col >= at)
             from = col - count;
-        moved[k] = from >= first && from - 4 < settings_.size() ? settings_[from - 4] : ScoreSettings{};
+        moved[k] = from >= first && slot_of_column(from) < settings_.size()
+                       ? settings_[slot_of_column(from)]
+                       : ScoreSettings{};
     }
     settings_ = std::move(moved);
 }

@@ -121,6 +121,9 @@ public:
     int right_selected_col() const { return qMax(col_, sel_col_); }
 
     // --- Per-score-column settings, slot k for grid column k + 4 -----------
+    // Slot 1 is the first score column's; the columns in front have none.
+    static constexpr int column_of_slot(int k) { return k + kFirstScoreCol - 1; }
+    static constexpr int slot_of_column(int col) { return col - kFirstScoreCol + 1; }
     // Inserting and removing columns moves them with their columns.
     const ScoreSettings &settings(int k) const;
     void set_settings(int k, const ScoreSettings &settings);

@@ -247,8 +247,9 @@ private:
     SharedTexts texts_;
 };
 
-// Score column k is field k + 4 of a row line, the total n + 5 and the grade
-// n + 6, as in the grid; fields past the grade column are cut as there.
+// Field i of a row line is grid column i: score column k's, then the total
+// and the grade after the last one; fields past the grade column are cut as
+// in the grid.
 class ScoresTarget : public ReadTarget
 {
 public:
@@ -280,15 +281,16 @@ public:
     void add_row(const std::vector<QStringView> &fields, bool titles) override
     {
         start();
-        scores_.totals.append(field(fields, n_ + 5).toString());
-        scores_.grades.append(field(fields, n_ + 6).toString());
+        const int total = Sheet::column_of_slot(n_) + 1;
+        scores_.totals.append(field(fields, total).toString());
+        scores_.grades.append(field(fields, total + 1).toString());
         if (titles)
             return;
         scoring::ScoreGrid &grid = scores_.grid;
         grid.add_row();
-        const int last = qMin(n_, int(fields.size()) - 4);
+        const int last = qMin(n_, Sheet::slot_of_column(int(fields.size())));
         for (int k = 1; k <= last; ++k)
-            grid.set(k, fields[size_t(k + 3)]);
+            grid.set(k, fields[size_t(Sheet::column_of_slot(k) - 1)]);
     }
 
     int rows() const override { return qMax(int(scores_.totals.size()), 1); }

@@ -69,7 +69,7 @@ QString field_text(const QString &text)
 QString header_lines(const Sheet &sheet)
 {
     QString text = marker() + u',';
-    for (int k = 1; k <= sheet.cols() - 7; ++k) {
+    for (int k = 1; k <= sheet.score_count(); ++k) {
         const ScoreSettings &s = sheet.settings(k);
         text += numbers::print_form(s.full_marks) + u',' + numbers::print_form(s.weight) + u',';
     }
