@@ -59,6 +59,7 @@ void Sheet::build_new(double unit_width)
 
 void Sheet::set_rows(int rows)
 {
+    Q_ASSERT(rows >= 1);
     rows = qMax(rows, 1);
     if (rows == this->rows())
         return;
@@ -77,6 +78,7 @@ void Sheet::set_rows(int rows)
 
 void Sheet::set_cols(int cols)
 {
+    Q_ASSERT(cols >= 1);
     cols = qMax(cols, 1);
     if (cols == cols_)
         return;
@@ -113,8 +115,11 @@ QStringList Sheet::column_texts(int col) const
     return texts;
 }
 
+// Out-of-range calls below are a caller's fault: asserted, and in a
+// release build still ignored rather than written outside the grid.
 void Sheet::set_text(int row, int col, const QString &text)
 {
+    Q_ASSERT(row >= 0 && row < rows() && col >= 0 && col < cols_);
     if (row < 0 || row >= rows() || col < 0 || col >= cols_)
         return;
     Cell &cell = cells_[row][col];
@@ -136,6 +141,7 @@ bool Sheet::is_red(int row, int col) const
 
 void Sheet::set_red(int row, int col, bool red)
 {
+    Q_ASSERT(row >= 0 && row < rows() && col >= 0 && col < cols_);
     if (row < 0 || row >= rows() || col < 0 || col >= cols_)
         return;
     if (cells_[row][col].red == red)
@@ -170,6 +176,7 @@ void Sheet::append_row(const QString &number_text)
 
 void Sheet::set_row_texts(int row, int first_col, QList<QString> &&texts)
 {
+    Q_ASSERT(row >= 0 && row < rows() && first_col >= 0 && first_col + texts.size() <= cols_);
     if (row < 0 || row >= rows() || first_col < 0)
         return;
     const qsizetype count = qMin(texts.size(), qsizetype(cols_ - first_col));
@@ -183,6 +190,7 @@ void Sheet::set_row_texts(int row, int first_col, QList<QString> &&texts)
 
 void Sheet::insert_rows(int at, int count)
 {
+    Q_ASSERT(at >= 0 && at <= rows() && count > 0);
     if (count <= 0)
         return;
     at = qBound(0, at, rows());
@@ -198,6 +206,7 @@ void Sheet::insert_rows(int at, int count)
 
 void Sheet::remove_rows(int at, int count)
 {
+    Q_ASSERT(at >= 0 && count > 0 && at + count <= rows() && count < rows());
     if (at < 0 || at >= rows() || count <= 0)
         return;
     count = qMin(count, rows() - at);
@@ -213,6 +222,7 @@ void Sheet::remove_rows(int at, int count)
 
 void Sheet::insert_columns(int at, int count)
 {
+    Q_ASSERT(at >= 0 && at <= cols_ && count > 0);
     if (count <= 0)
         return;
     at = qBound(0, at, cols_);
@@ -229,6 +239,7 @@ void Sheet::insert_columns(int at, int count)
 
 void Sheet::remove_columns(int at, int count)
 {
+    Q_ASSERT(at >= 0 && count > 0 && at + count <= cols_ && count < cols_);
     if (at < 0 || at >= cols_ || count <= 0)
         return;
     count = qMin(count, cols_ - at);
@@ -252,6 +263,7 @@ int Sheet::column_width(int col) const
 
 void Sheet::set_column_width(int col, int twips)
 {
+    Q_ASSERT(col >= 0 && col < cols_);
     if (col < 0 || col >= cols_ || widths_[col] == twips)
         return;
     record_widths();
@@ -283,6 +295,8 @@ bool Sheet::has_evaluation_layout() const
     return text(0, cols_ - 1).startsWith(u"評価"_s);
 }
 
+// Both cursor setters follow keys and clicks that may point beyond any edge:
+// clamping to the grid is the rule here, not a guard.
 void Sheet::set_current_cell(int row, int col)
 {
     row = qBound(0, row, rows() - 1);
@@ -316,6 +330,7 @@ const ScoreSettings &Sheet::settings(int k) const
 
 void Sheet::set_settings(int k, const ScoreSettings &settings)
 {
+    Q_ASSERT(k >= 0);
     if (k < 0 || settings == this->settings(k))
         return;
     // Slots grow on demand instead of overrunning.
@@ -429,6 +444,7 @@ void Sheet::set_document_text(QString &field, const QString &text, bool saved)
 
 void Sheet::set_candidate_index(int index)
 {
+    Q_ASSERT(index >= -1);
     if (index < -1)
         index = -1;
     if (index == candidate_index_)
