@@ -110,7 +110,7 @@ Result delete_columns(Sheet &sheet, int col, int count, int selected)
         // exactly the score columns inside the range go.
         int last = col + count - 1;
         col = qMax(col, Sheet::kFirstScoreCol);
-        last = qMin(last, sheet.cols() - 3);
+        last = qMin(last, Sheet::column_of_slot(sheet.score_count()));
         count = last - col + 1;
         if (count < 1)
             return {needed_columns()};
