@@ -12,10 +12,10 @@
 // mutators here, which notify, so that every view refreshes itself; every
 // change to what a save would write marks the sheet unsaved.
 
-// Settings of one score column slot. Slots belong to positions, not columns.
+// Settings of one score column, kept in the column's slot.
 struct ScoreSettings {
-    double weight = 10;               // weight
-    double full_marks = 0;               // full marks, 0 = not given
+    double weight = 10;
+    double full_marks = 0;  // 0 = not given
     QString full_marks_text = QStringLiteral("不明");  // full marks as typed
     // The teacher gave the full marks (typed them, or they came from a file):
     // only the teacher raises them. Otherwise they follow the highest mark.

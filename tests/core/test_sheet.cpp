@@ -202,6 +202,8 @@ private slots:
         QCOMPARE(sheet.cols(), 9);
         sheet.set_row_texts(101, 1, {u"x"_s});
         QCOMPARE(sheet.rows(), 101);
+        sheet.remove_rows(50, 60);
+        QCOMPARE(sheet.rows(), 50);
         sheet.remove_columns(0, 100);
         QCOMPARE(sheet.cols(), 1);
         QCOMPARE(sheet.col(), 0);
