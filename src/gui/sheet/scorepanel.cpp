@@ -143,8 +143,7 @@ void ScorePanel::refresh()
 
 void ScorePanel::settings_changed(int k)
 {
-    if (refreshing_ || !sheet_ || Sheet::slot_of_column(sheet_->col()) != k ||
-        !sheet_->is_score_col(sheet_->col()))
+    if (refreshing_ || !sheet_ || Sheet::slot_of_column(sheet_->col()) != k || !sheet_->is_score_col(sheet_->col()))
         return;
     // A box the teacher is typing in already holds what it stored.
     const ScoreSettings &s = sheet_->settings(k);
