@@ -268,7 +268,7 @@ void report_above(const std::vector<scoring::ScoreGrid::MarkAbove> &above, const
                   QTextStream &err)
 {
     for (const scoring::ScoreGrid::MarkAbove &a : above)
-        err << kPrefix << file << u": "_s << a.row << u" 行 "_s << a.k + 4 << u" 列の点数 "_s
+        err << kPrefix << file << u": "_s << a.row << u" 行 "_s << Sheet::column_of_slot(a.k) << u" 列の点数 "_s
             << numbers::plain_form(a.mark) << u" が満点 "_s << numbers::plain_form(a.full_marks)
             << u" を超えています（満点を上げて計算します）\n"_s;
 }

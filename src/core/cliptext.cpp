@@ -149,13 +149,15 @@ QString paste_the_edge()
            u"総合点と評価･評定の列には、右端までの列数の範囲を貼り付けてください。"_s;
 }
 
-PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
-                 const std::function<void(int)> &progress)
+namespace {
+
+// The block as rows of one-line fields; widest is the most fields in a row.
+QList<QStringList> fields_of(const QString &text, int &widest)
 {
     const QStringList lines = lines_of(text);
     QList<QStringList> fields;
     fields.reserve(lines.size());
-    int widest = 0;
+    widest = 0;
     for (const QString &line : lines) {
         sheetfile::Fields split = sheetfile::split_line(line);
         // A line too long keeps its first fields.
@@ -166,24 +168,33 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
         widest = qMax(widest, int(split.fields.size()));
         fields.append(std::move(split.fields));
     }
+    return fields;
+}
 
-    const int r0 = sheet.row();
-    const int c0 = sheet.col();
-    const bool evaluation = sheet.has_evaluation_layout();
-    const int total = sheet.total_col();
-    // Field i (from 0) of every line goes to column target(i), or nowhere.
-    std::function<int(int)> target = [c0](int i) { return c0 + i; };
+// Where a block pasted at column c0 goes: field i (from 0) of every line to
+// column target(i), or nowhere when that is -1; missing columns to add first.
+struct Placement {
+    std::function<int(int)> target;
     int missing = 0;
-    if (evaluation && c0 >= total) {
+    QString refusal;
+};
+
+Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest, int c0)
+{
+    const bool evaluation = sheet.has_evaluation_layout();
+    Placement placement;
+    placement.target = [c0](int i) { return c0 + i; };
+    if (evaluation && c0 >= sheet.total_col()) {
         // Onto the total or the grade: written there, never widened, and
         // never cut short without a word.
         if (c0 + widest > sheet.cols())
-            return {paste_the_edge()};
+            placement.refusal = paste_the_edge();
     } else if (evaluation && is_whole_sheet_block(sheet, fields.first())) {
-        // A whole sheet's block: its last two fields are a total and a grade.
+        // A whole sheet's block: its last two fields are a total and a grade,
+        // which go to those columns once the missing ones are in.
         const int n = int(fields.first().size());
-        missing = qMax(0, c0 + n - sheet.cols());
-        target = [c0, n, &sheet](int i) {
+        placement.missing = qMax(0, c0 + n - sheet.cols());
+        placement.target = [c0, n, &sheet](int i) {
             if (i == n - 2)
                 return sheet.total_col();
             if (i == n - 1)
@@ -191,16 +202,55 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
             return i < n - 2 ? c0 + i : -1;
         };
     } else if (evaluation) {
-        missing = qMax(0, c0 + widest - sheet.cols() + 2);
+        placement.missing = qMax(0, c0 + widest - sheet.cols() + 2);
     } else {
-        missing = qMax(0, c0 + widest - sheet.cols());
+        placement.missing = qMax(0, c0 + widest - sheet.cols());
     }
+    return placement;
+}
+
+// Adds the missing columns, and the rows down to last_row with one empty
+// row after them; the cursor stays at (r0, c0).
+void make_room(Sheet &sheet, int r0, int c0, int missing, int last_row, double unit_width)
+{
+    if (missing > 0 && sheet.has_evaluation_layout()) {
+        structure::insert_columns(sheet, c0, missing, unit_width);
+        sheet.set_current_cell(r0, c0);
+    } else if (missing > 0) {
+        const int at = sheet.cols();
+        sheet.insert_columns(at, missing);
+        const int width = int(numbers::round_half_even(4 * unit_width));
+        for (int c = at; c < sheet.cols(); ++c)
+            sheet.set_column_width(c, width);
+        structure::set_headings(sheet, 1);
+        sheet.set_current_cell(r0, c0);
+    }
+    const bool grows = last_row >= sheet.rows();
+    while (sheet.rows() <= last_row)
+        sheet.append_row(numbers::row_number_fixed(sheet.rows()));
+    // An empty row after a block that made the sheet longer.
+    if (grows && sheet.rows() < structure::kMaxRows)
+        sheet.append_row(numbers::row_number_fixed(sheet.rows()));
+}
+
+}  // namespace
+
+PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
+                 const std::function<void(int)> &progress)
+{
+    int widest = 0;
+    const QList<QStringList> fields = fields_of(text, widest);
+    const int r0 = sheet.row();
+    const int c0 = sheet.col();
+    const Placement placement = place(sheet, fields, widest, c0);
+    if (!placement.refusal.isEmpty())
+        return {placement.refusal};
 
     // The whole block is checked before anything is written. Only rows or
     // columns the block adds count against the limits: a sheet read from a
     // file may already hold more.
-    const int last_row = r0 + int(lines.size()) - 1;
-    if (missing > 0 && sheet.cols() + missing > structure::kMaxCols)
+    const int last_row = r0 + int(fields.size()) - 1;
+    if (placement.missing > 0 && sheet.cols() + placement.missing > structure::kMaxCols)
         return {structure::too_many_columns()};
     if (last_row >= sheet.rows() && last_row + 1 > structure::kMaxRows)
         return {structure::too_many_rows()};
@@ -208,29 +258,11 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
     PasteResult result;
     {
         const Sheet::Batch batch(sheet);
-        if (missing > 0 && evaluation) {
-            structure::insert_columns(sheet, c0, missing, unit_width);
-            sheet.set_current_cell(r0, c0);
-        } else if (missing > 0) {
-            const int at = sheet.cols();
-            sheet.insert_columns(at, missing);
-            const int width = int(numbers::round_half_even(4 * unit_width));
-            for (int c = at; c < sheet.cols(); ++c)
-                sheet.set_column_width(c, width);
-            structure::set_headings(sheet, 1);
-            sheet.set_current_cell(r0, c0);
-        }
-        const bool grows = last_row >= sheet.rows();
-        while (sheet.rows() <= last_row)
-            sheet.append_row(numbers::row_number_fixed(sheet.rows()));
-        // An empty row after a block that made the sheet longer.
-        if (grows && sheet.rows() < structure::kMaxRows)
-            sheet.append_row(numbers::row_number_fixed(sheet.rows()));
-
+        make_room(sheet, r0, c0, placement.missing, last_row, unit_width);
         for (int line = 0; line < fields.size(); ++line) {
             const QStringList &row = fields[line];
             for (int i = 0; i < row.size(); ++i) {
-                const int c = target(i);
+                const int c = placement.target(i);
                 if (c >= 0 && c < sheet.cols())
                     sheet.set_text(r0 + line, c, row[i]);
             }

@@ -265,7 +265,7 @@ void SheetHistory::show_changed(const Step &step)
             take(1, change.at, 1, change.at + qMax(change.count, 1) - 1);
             break;
         case Kind::Settings:
-            take(1, change.at + 4, 1, change.at + 4);
+            take(1, Sheet::column_of_slot(change.at), 1, Sheet::column_of_slot(change.at));
             break;
         default:
             break;

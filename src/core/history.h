@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheet.h"
+#include "sheetchange.h"
 
 #include <QList>
 #include <QObject>

@@ -88,7 +88,7 @@ QString needs_look(const Sheet &sheet, int row, int col)
         return QString();
     double v = 0;
     if (numbers::holds_score(text, &v)) {
-        const ScoreSettings &s = sheet.settings(col - 4);
+        const ScoreSettings &s = sheet.settings(Sheet::slot_of_column(col));
         if (s.full_marks_given && s.full_marks != 0 && v > s.full_marks)
             return u"満点（"_s + numbers::plain_form(s.full_marks) + u"）を超えています。"_s;
         return look_alike(text);

@@ -55,47 +55,45 @@ std::string shortest15(double value)
     return buf;
 }
 
-}  // namespace
-
-double leading_number(QStringView text)
+qsizetype skip_from(QStringView text, qsizetype pos)
 {
-    qsizetype pos = 0;
+    while (pos < text.size() && is_skipped(text[pos]))
+        ++pos;
+    return pos;
+}
+
+// Most cells hold a few plain digits ("85", "85点"): read them at once when
+// nothing after them could continue the number. False when something could.
+bool read_plain_digits(QStringView text, qsizetype pos, double &value)
+{
     const qsizetype n = text.size();
-    auto skip = [&] {
-        while (pos < n && is_skipped(text[pos]))
-            ++pos;
-    };
+    qsizetype p = pos;
+    value = 0;
+    while (p < n && p - pos < 15 && is_digit(text[p]))
+        value = value * 10 + (text[p++].unicode() - u'0');
+    if (p == pos)
+        return false;
+    const char16_t next = p < n ? text[p].unicode() : u'x';
+    const char16_t lower = next | 0x20;  // ASCII letters only
+    return !is_digit(next) && !is_skipped(next) && next != u'.' && lower != u'e' && lower != u'd';
+}
 
-    skip();
-    // Most cells hold a few plain digits ("85", "85点"): read them at once
-    // when nothing after them could continue the number.
-    {
-        qsizetype p = pos;
-        double value = 0;
-        while (p < n && p - pos < 15 && is_digit(text[p]))
-            value = value * 10 + (text[p++].unicode() - u'0');
-        if (p > pos) {
-            const char16_t next = p < n ? text[p].unicode() : u'x';
-            const char16_t lower = next | 0x20;  // ASCII letters only
-            if (!is_digit(next) && !is_skipped(next) && next != u'.' && lower != u'e' &&
-                lower != u'd')
-                return value;
-        }
-    }
-    if (pos < n && text[pos] == u'&') {
-        qsizetype p = pos + 1;
-        while (p < n && is_skipped(text[p]))
-            ++p;
-        if (p < n && (text[p] == u'H' || text[p] == u'h'))
-            return radix_integer(text, p + 1, 16);
-        if (p < n && (text[p] == u'O' || text[p] == u'o'))
-            return radix_integer(text, p + 1, 8);
-        return 0;
-    }
+// "&H1F" or "&O17", the ampersand at pos; anything else after it is 0.
+double radix_number(QStringView text, qsizetype pos)
+{
+    const qsizetype p = skip_from(text, pos + 1);
+    if (p < text.size() && (text[p] == u'H' || text[p] == u'h'))
+        return radix_integer(text, p + 1, 16);
+    if (p < text.size() && (text[p] == u'O' || text[p] == u'o'))
+        return radix_integer(text, p + 1, 8);
+    return 0;
+}
 
-    // Collect the number's characters without the skipped white space, then let
-    // from_chars do the correctly rounded conversion.
-    std::string digits;
+// The sign, digits and one point from pos on, white space left out; pos
+// ends on what stopped them. False when there was no digit.
+bool append_mantissa(QStringView text, qsizetype &pos, std::string &digits)
+{
+    const qsizetype n = text.size();
     if (pos < n && (text[pos] == u'+' || text[pos] == u'-')) {
         if (text[pos] == u'-')
             digits += '-';
@@ -104,7 +102,7 @@ double leading_number(QStringView text)
     bool any_digit = false;
     bool seen_point = false;
     for (;; ++pos) {
-        skip();
+        pos = skip_from(text, pos);
         if (pos >= n)
             break;
         const QChar c = text[pos];
@@ -118,32 +116,37 @@ double leading_number(QStringView text)
             break;
         }
     }
-    if (!any_digit)
-        return 0;
+    return any_digit;
+}
 
-    skip();
-    if (pos < n && (text[pos].toUpper() == u'E' || text[pos].toUpper() == u'D')) {
-        std::string exponent = "e";
-        qsizetype p = pos + 1;
-        while (p < n && is_skipped(text[p]))
-            ++p;
-        if (p < n && (text[p] == u'+' || text[p] == u'-')) {
-            exponent += char(text[p].unicode());
-            ++p;
-        }
-        bool exponent_digit = false;
-        for (; p < n; ++p) {
-            if (is_skipped(text[p]))
-                continue;
-            if (!is_digit(text[p]))
-                break;
-            exponent += char(text[p].unicode());
-            exponent_digit = true;
-        }
-        if (exponent_digit)
-            digits += exponent;
+// An exponent at pos ("E+05", "d3"), appended only when it has a digit.
+void append_exponent(QStringView text, qsizetype pos, std::string &digits)
+{
+    const qsizetype n = text.size();
+    if (pos >= n || (text[pos].toUpper() != u'E' && text[pos].toUpper() != u'D'))
+        return;
+    std::string exponent = "e";
+    qsizetype p = skip_from(text, pos + 1);
+    if (p < n && (text[p] == u'+' || text[p] == u'-')) {
+        exponent += char(text[p].unicode());
+        ++p;
     }
+    bool exponent_digit = false;
+    for (; p < n; ++p) {
+        if (is_skipped(text[p]))
+            continue;
+        if (!is_digit(text[p]))
+            break;
+        exponent += char(text[p].unicode());
+        exponent_digit = true;
+    }
+    if (exponent_digit)
+        digits += exponent;
+}
 
+// from_chars does the correctly rounded conversion.
+double converted(const std::string &digits)
+{
     double value = 0;
     const char *first = digits.data();
     if (*first == '-')
@@ -153,6 +156,24 @@ double leading_number(QStringView text)
     if (result.ec != std::errc() || !std::isfinite(value))
         return 0;  // an exponent out of range reads as no number
     return digits.front() == '-' ? -value : value;
+}
+
+}  // namespace
+
+double leading_number(QStringView text)
+{
+    qsizetype pos = skip_from(text, 0);
+    double value = 0;
+    if (read_plain_digits(text, pos, value))
+        return value;
+    if (pos < text.size() && text[pos] == u'&')
+        return radix_number(text, pos);
+    // The number's characters without the skipped white space.
+    std::string digits;
+    if (!append_mantissa(text, pos, digits))
+        return 0;
+    append_exponent(text, skip_from(text, pos), digits);
+    return converted(digits);
 }
 
 QString plain_form(double value)

@@ -48,7 +48,7 @@ ScoreGrid ScoreGrid::of(const Sheet &sheet)
     for (int r = 1; r < sheet.rows(); ++r) {
         grid.add_row();
         for (int k = 1; k <= n; ++k)
-            grid.set(k, sheet.text(r, k + 4));
+            grid.set(k, sheet.text(r, Sheet::column_of_slot(k)));
     }
     return grid;
 }
@@ -184,9 +184,10 @@ TotalStatistics compute_totals(Sheet &sheet)
     const TotalStatistics stats = total_statistics(sheet);
     const int c = sheet.col();
     if (sheet.is_score_col(c)) {
-        ScoreSettings s = sheet.settings(c - 4);
+        const int k = Sheet::slot_of_column(c);
+        ScoreSettings s = sheet.settings(k);
         s.full_marks_text = numbers::plain_form(s.full_marks);
-        sheet.set_settings(c - 4, s);
+        sheet.set_settings(k, s);
     }
     return stats;
 }
@@ -295,7 +296,7 @@ void TotalsBackup::put_rows(int at, int count, const QVariant &kept)
 
 QString column_average(const Sheet &sheet, int k)
 {
-    const int col = k + 4;
+    const int col = Sheet::column_of_slot(k);
     int c = 0;
     double sum = 0;
     // Over the cells that hold a score, as the count and the totals are: an

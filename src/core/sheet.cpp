@@ -59,6 +59,7 @@ void Sheet::build_new(double unit_width)
 
 void Sheet::set_rows(int rows)
 {
+    Q_ASSERT(rows >= 1);
     rows = qMax(rows, 1);
     if (rows == this->rows())
         return;
@@ -77,6 +78,7 @@ void Sheet::set_rows(int rows)
 
 void Sheet::set_cols(int cols)
 {
+    Q_ASSERT(cols >= 1);
     cols = qMax(cols, 1);
     if (cols == cols_)
         return;
@@ -113,8 +115,11 @@ QStringList Sheet::column_texts(int col) const
     return texts;
 }
 
+// Out-of-range calls below are a caller's fault: asserted, and in a
+// release build still ignored rather than written outside the grid.
 void Sheet::set_text(int row, int col, const QString &text)
 {
+    Q_ASSERT(row >= 0 && row < rows() && col >= 0 && col < cols_);
     if (row < 0 || row >= rows() || col < 0 || col >= cols_)
         return;
     Cell &cell = cells_[row][col];
@@ -136,6 +141,7 @@ bool Sheet::is_red(int row, int col) const
 
 void Sheet::set_red(int row, int col, bool red)
 {
+    Q_ASSERT(row >= 0 && row < rows() && col >= 0 && col < cols_);
     if (row < 0 || row >= rows() || col < 0 || col >= cols_)
         return;
     if (cells_[row][col].red == red)
@@ -147,14 +153,7 @@ void Sheet::set_red(int row, int col, bool red)
 
 void Sheet::clear_to_single_cell()
 {
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Whole;
-        change.cells = cells_;
-        change.widths = widths_;
-        change.settings = settings_;
-        record(std::move(change));
-    }
+    record_whole();
     cells_.clear();
     cells_.resize(1);
     cells_[0].resize(1);
@@ -177,6 +176,7 @@ void Sheet::append_row(const QString &number_text)
 
 void Sheet::set_row_texts(int row, int first_col, QList<QString> &&texts)
 {
+    Q_ASSERT(row >= 0 && row < rows() && first_col >= 0 && first_col + texts.size() <= cols_);
     if (row < 0 || row >= rows() || first_col < 0)
         return;
     const qsizetype count = qMin(texts.size(), qsizetype(cols_ - first_col));
@@ -190,6 +190,7 @@ void Sheet::set_row_texts(int row, int first_col, QList<QString> &&texts)
 
 void Sheet::insert_rows(int at, int count)
 {
+    Q_ASSERT(at >= 0 && at <= rows() && count > 0);
     if (count <= 0)
         return;
     at = qBound(0, at, rows());
@@ -205,6 +206,7 @@ void Sheet::insert_rows(int at, int count)
 
 void Sheet::remove_rows(int at, int count)
 {
+    Q_ASSERT(at >= 0 && count > 0 && at + count <= rows() && count < rows());
     if (at < 0 || at >= rows() || count <= 0)
         return;
     count = qMin(count, rows() - at);
@@ -220,6 +222,7 @@ void Sheet::remove_rows(int at, int count)
 
 void Sheet::insert_columns(int at, int count)
 {
+    Q_ASSERT(at >= 0 && at <= cols_ && count > 0);
     if (count <= 0)
         return;
     at = qBound(0, at, cols_);
@@ -236,6 +239,7 @@ void Sheet::insert_columns(int at, int count)
 
 void Sheet::remove_columns(int at, int count)
 {
+    Q_ASSERT(at >= 0 && count > 0 && at + count <= cols_ && count < cols_);
     if (at < 0 || at >= cols_ || count <= 0)
         return;
     count = qMin(count, cols_ - at);
@@ -259,6 +263,7 @@ int Sheet::column_width(int col) const
 
 void Sheet::set_column_width(int col, int twips)
 {
+    Q_ASSERT(col >= 0 && col < cols_);
     if (col < 0 || col >= cols_ || widths_[col] == twips)
         return;
     record_widths();
@@ -290,6 +295,8 @@ bool Sheet::has_evaluation_layout() const
     return text(0, cols_ - 1).startsWith(u"評価"_s);
 }
 
+// Both cursor setters follow keys and clicks that may point beyond any edge:
+// clamping to the grid is the rule here, not a guard.
 void Sheet::set_current_cell(int row, int col)
 {
     row = qBound(0, row, rows() - 1);
@@ -323,18 +330,13 @@ const ScoreSettings &Sheet::settings(int k) const
 
 void Sheet::set_settings(int k, const ScoreSettings &settings)
 {
+    Q_ASSERT(k >= 0);
     if (k < 0 || settings == this->settings(k))
         return;
     // Slots grow on demand instead of overrunning.
     if (k >= settings_.size())
         settings_.resize(k + 1);
-    if (recorder_) {
-        SheetChange change;
-        change.kind = SheetChange::Kind::Settings;
-        change.at = k;
-        change.settings = {settings_[k]};
-        record(std::move(change));
-    }
+    record_settings(k);
     ScoreSettings &slot = settings_[k];
     const bool written = slot.full_marks != settings.full_marks || slot.weight != settings.weight;
     slot = settings;
@@ -345,8 +347,7 @@ void Sheet::set_settings(int k, const ScoreSettings &settings)
 
 // Settings go with their columns: when columns are inserted at grid column
 // at (count > 0) or removed from it (count < 0), the slots of the columns
-// that move follow them, and new columns get fresh slots. Slot k belongs to
-// grid column k + 4; the columns in front of the score columns have none.
+// that move follow them, and new columns get fresh slots.
 void Sheet::move_settings(int at, int count)
 {
     const int first = kFirstScoreCol;
@@ -354,13 +355,15 @@ void Sheet::move_settings(int at, int count)
         settings_.resize(kSettingSlots);
     QList<ScoreSettings> moved(qMax(settings_.size(), qsizetype(cols_ + 1)));
     for (qsizetype k = 1; k < moved.size(); ++k) {
-        const int col = int(k) + 4;
+        const int col = column_of_slot(int(k));
         int from = col;  // the column whose slot this column now has
         if (count > 0 && col >= at)
             from = col < at + count ? -1 : col - count;
         else if (count < 0 && col >= at)
             from = col - count;
-        moved[k] = from >= first && from - 4 < settings_.size() ? settings_[from - 4] : ScoreSettings{};
+        moved[k] = from >= first && slot_of_column(from) < settings_.size()
+                       ? settings_[slot_of_column(from)]
+                       : ScoreSettings{};
     }
     settings_ = std::move(moved);
 }
@@ -441,6 +444,7 @@ void Sheet::set_document_text(QString &field, const QString &text, bool saved)
 
 void Sheet::set_candidate_index(int index)
 {
+    Q_ASSERT(index >= -1);
     if (index < -1)
         index = -1;
     if (index == candidate_index_)
@@ -477,200 +481,4 @@ void Sheet::clamp_cursor()
         col_ = c;
         emit current_cell_changed();
     }
-}
-
-// ---------------------------------------------------------------------------
-// Undo: what each change replaced, and putting it back.
-
-void Sheet::record(SheetChange &&change)
-{
-    if (recorder_)
-        recorder_->record(std::move(change));
-}
-
-void Sheet::record_cells(int row, int first_col, int count)
-{
-    if (!recorder_)
-        return;
-    SheetChange change;
-    change.kind = SheetChange::Kind::Cells;
-    change.at = row;
-    change.col = first_col;
-    change.cells = {cells_[row].mid(first_col, count)};
-    record(std::move(change));
-}
-
-// Rows at..at+count-1 about to be inserted, or removed (their cells kept).
-void Sheet::record_rows(int at, int count, bool inserted, const QVariant &kept)
-{
-    if (!recorder_)
-        return;
-    SheetChange change;
-    change.kind = SheetChange::Kind::Rows;
-    change.at = at;
-    change.count = count;
-    change.inserted = inserted;
-    change.kept = kept;
-    if (!inserted)
-        change.cells = cells_.mid(at, count);
-    record(std::move(change));
-}
-
-// Columns about to be inserted or removed; moves_settings when the settings
-// slots move with them.
-void Sheet::record_columns(int at, int count, bool inserted, bool moves_settings)
-{
-    if (!recorder_)
-        return;
-    SheetChange change;
-    change.kind = SheetChange::Kind::Columns;
-    change.at = at;
-    change.count = count;
-    change.inserted = inserted;
-    change.moves_settings = moves_settings;
-    if (!inserted) {
-        for (const auto &line : cells_)
-            change.cells.append(line.mid(at, count));
-        change.widths = widths_.mid(at, count);
-    }
-    if (moves_settings)
-        change.settings = settings_;
-    record(std::move(change));
-}
-
-void Sheet::record_widths()
-{
-    if (!recorder_)
-        return;
-    SheetChange change;
-    change.kind = SheetChange::Kind::Widths;
-    change.widths = widths_;
-    record(std::move(change));
-}
-
-void Sheet::record_document()
-{
-    if (!recorder_)
-        return;
-    SheetChange change;
-    change.kind = SheetChange::Kind::Document;
-    change.lower = lower_text_;
-    change.upper = upper_text_;
-    change.candidate = candidate_index_;
-    record(std::move(change));
-}
-
-SheetChange Sheet::revert(SheetChange &&change)
-{
-    using Kind = SheetChange::Kind;
-    SheetRecorder *const recorder = recorder_;
-    recorder_ = nullptr;  // putting back is not a change of its own
-    SheetChange back;
-    back.kind = change.kind;
-    back.at = change.at;
-    back.col = change.col;
-    back.count = change.count;
-    back.inserted = !change.inserted;
-    back.moves_settings = change.moves_settings;
-    switch (change.kind) {
-    case Kind::Cells: {
-        QList<Cell> &line = cells_[change.at];
-        const QList<Cell> &run = change.cells.first();
-        back.cells = {line.mid(change.col, run.size())};
-        for (qsizetype i = 0; i < run.size(); ++i)
-            line[change.col + i] = run[i];
-        for (qsizetype i = 0; i < run.size(); ++i)
-            emit cell_changed(change.at, change.col + int(i));
-        break;
-    }
-    case Kind::Rows:
-        if (change.inserted) {
-            back.cells = cells_.mid(change.at, change.count);
-            if (follower_)
-                back.kept = follower_->take_rows(change.at, change.count);
-            cells_.remove(change.at, change.count);
-            emit rows_removed(change.at, change.count);
-        } else {
-            cells_.insert(change.at, change.cells.size(), QList<Cell>());
-            std::copy(change.cells.begin(), change.cells.end(), cells_.begin() + change.at);
-            if (follower_)
-                follower_->put_rows(change.at, change.count, change.kept);
-            emit rows_inserted(change.at, change.count);
-        }
-        break;
-    case Kind::Columns:
-        if (change.inserted) {
-            for (auto &line : cells_) {
-                back.cells.append(line.mid(change.at, change.count));
-                line.remove(change.at, change.count);
-            }
-            back.widths = widths_.mid(change.at, change.count);
-            widths_.remove(change.at, change.count);
-            cols_ -= change.count;
-        } else {
-            // Each run goes in at once: one shift of the row, not one per cell.
-            for (qsizetype r = 0; r < cells_.size(); ++r) {
-                const QList<Cell> run = change.cells.value(r, QList<Cell>(change.count));
-                QList<Cell> &line = cells_[r];
-                line.insert(change.at, run.size(), Cell{});
-                std::copy(run.begin(), run.end(), line.begin() + change.at);
-            }
-            widths_.insert(change.at, change.widths.size(), 0);
-            std::copy(change.widths.begin(), change.widths.end(), widths_.begin() + change.at);
-            cols_ += change.count;
-        }
-        if (change.moves_settings) {
-            back.settings = settings_;
-            settings_ = change.settings;
-            for (int k = 1; k < settings_.size(); ++k)
-                emit settings_changed(k);
-        }
-        break;
-    case Kind::Widths:
-        back.widths = widths_;
-        widths_ = change.widths;
-        break;
-    case Kind::Settings:
-        if (change.at >= settings_.size())
-            settings_.resize(change.at + 1);
-        back.settings = {settings_[change.at]};
-        settings_[change.at] = change.settings.first();
-        emit settings_changed(change.at);
-        break;
-    case Kind::Document:
-        back.lower = lower_text_;
-        back.upper = upper_text_;
-        back.candidate = candidate_index_;
-        lower_text_ = change.lower;
-        upper_text_ = change.upper;
-        candidate_index_ = change.candidate;
-        emit document_changed();
-        break;
-    case Kind::Whole:
-        back.cells = cells_;
-        back.widths = widths_;
-        back.settings = settings_;
-        cells_ = change.cells;
-        widths_ = change.widths;
-        settings_ = change.settings;
-        cols_ = int(widths_.size());
-        break;
-    }
-    mark_unsaved();
-    clamp_cursor();
-    if (change.kind != Kind::Cells && change.kind != Kind::Settings && change.kind != Kind::Document)
-        emit shape_changed();
-    recorder_ = recorder;
-    return back;
-}
-
-qsizetype SheetChange::bytes() const
-{
-    qsizetype total = qsizetype(sizeof(SheetChange));
-    for (const auto &line : cells)
-        for (const Sheet::Cell &cell : line)
-            total += qsizetype(sizeof(Sheet::Cell)) + cell.text.size() * 2;
-    total += widths.size() * qsizetype(sizeof(int));
-    total += settings.size() * qsizetype(sizeof(ScoreSettings));
-    return total;
 }

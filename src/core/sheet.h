@@ -12,10 +12,10 @@
 // mutators here, which notify, so that every view refreshes itself; every
 // change to what a save would write marks the sheet unsaved.
 
-// Settings of one score column slot. Slots belong to positions, not columns.
+// Settings of one score column, kept in the column's slot.
 struct ScoreSettings {
-    double weight = 10;               // weight
-    double full_marks = 0;               // full marks, 0 = not given
+    double weight = 10;
+    double full_marks = 0;  // 0 = not given
     QString full_marks_text = QStringLiteral("不明");  // full marks as typed
     // The teacher gave the full marks (typed them, or they came from a file):
     // only the teacher raises them. Otherwise they follow the highest mark.
@@ -121,6 +121,9 @@ public:
     int right_selected_col() const { return qMax(col_, sel_col_); }
 
     // --- Per-score-column settings, slot k for grid column k + 4 -----------
+    // Slot 1 is the first score column's; the columns in front have none.
+    static constexpr int column_of_slot(int k) { return k + kFirstScoreCol - 1; }
+    static constexpr int slot_of_column(int col) { return col - kFirstScoreCol + 1; }
     // Inserting and removing columns moves them with their columns.
     const ScoreSettings &settings(int k) const;
     void set_settings(int k, const ScoreSettings &settings);
@@ -187,12 +190,24 @@ public:
     SheetChange revert(SheetChange &&change);
 
 private:
+    // Recording what a change replaces, and putting it back: sheetchange.cpp.
     void record(SheetChange &&change);
     void record_cells(int row, int first_col, int count);
     void record_rows(int at, int count, bool inserted, const QVariant &kept = {});
     void record_columns(int at, int count, bool inserted, bool moves_settings);
     void record_widths();
+    void record_settings(int k);
     void record_document();
+    void record_whole();
+    // Each puts back one kind of change and keeps in back what it replaced.
+    void revert_cells(const SheetChange &change, SheetChange &back);
+    void revert_rows(const SheetChange &change, SheetChange &back);
+    void revert_columns(const SheetChange &change, SheetChange &back);
+    void revert_widths(const SheetChange &change, SheetChange &back);
+    void revert_settings(const SheetChange &change, SheetChange &back);
+    void revert_document(const SheetChange &change, SheetChange &back);
+    void revert_whole(const SheetChange &change, SheetChange &back);
+
     void clamp_cursor();
     void move_settings(int at, int count);
     bool is_saved_col(int col) const { return col >= 1 || col == cols_ - 1; }
@@ -218,32 +233,4 @@ private:
     int candidate_index_ = -1;
     SheetRecorder *recorder_ = nullptr;
     RowFollower *follower_ = nullptr;
-};
-
-// One change as the sheet recorded it: what it replaced, enough to put it back.
-struct SheetChange {
-    enum class Kind {
-        Cells,      // a run of cells of row `at` from column `col`: their old contents
-        Rows,       // rows at..at+count-1 inserted, or removed (their cells kept)
-        Columns,    // columns inserted or removed; per row the removed run
-        Widths,     // all column widths before
-        Settings,   // slot `at` before
-        Document,   // criteria and candidates before
-        Whole,      // the whole grid before
-    };
-    Kind kind = Kind::Cells;
-    int at = 0;
-    int col = 0;
-    int count = 0;
-    bool inserted = false;
-    bool moves_settings = false;  // columns whose settings slots moved with them
-    QList<QList<Sheet::Cell>> cells;
-    QList<int> widths;
-    QList<ScoreSettings> settings;
-    QString lower, upper;
-    int candidate = -1;
-    QVariant kept;  // removed rows: what the row follower kept for them
-
-    // Roughly what keeping it costs, for the history's memory bound.
-    qsizetype bytes() const;
 };

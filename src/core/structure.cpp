@@ -92,7 +92,7 @@ Result insert_columns(Sheet &sheet, int col, int count, double unit_width)
         // are renumbered, the teacher's own stay.
         for (int c = Sheet::kFirstScoreCol; sheet.is_score_col(c); ++c) {
             if (is_numbered_title(sheet.text(0, c)))
-                sheet.set_text(0, c, u"点"_s + QString::number(c - 4));
+                sheet.set_text(0, c, u"点"_s + QString::number(Sheet::slot_of_column(c)));
             sheet.set_column_width(c, score_width);
         }
     } else {
@@ -110,7 +110,7 @@ Result delete_columns(Sheet &sheet, int col, int count, int selected)
         // exactly the score columns inside the range go.
         int last = col + count - 1;
         col = qMax(col, Sheet::kFirstScoreCol);
-        last = qMin(last, sheet.cols() - 3);
+        last = qMin(last, Sheet::column_of_slot(sheet.score_count()));
         count = last - col + 1;
         if (count < 1)
             return {needed_columns()};

@@ -23,7 +23,7 @@ bool EvaluationCommands::may_raise_full_marks()
     if (above.empty())
         return true;
     const scoring::ScoreGrid::MarkAbove &first = above.front();
-    const int col = first.k + 4;
+    const int col = Sheet::column_of_slot(first.k);
     QString where = sheet_->text(0, col).trimmed();
     where = (where.isEmpty() ? QString() : u"「"_s + where + u"」の"_s) + QString::number(first.row) +
             u" 行目"_s;

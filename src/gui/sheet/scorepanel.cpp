@@ -83,7 +83,7 @@ void ScorePanel::show_statistics()
     }
     // The average follows the marks with the statistics under it: a stale
     // average beside a fresh median would contradict it.
-    average_label_->setText(scoring::column_average(*sheet_, c - 4));
+    average_label_->setText(scoring::column_average(*sheet_, Sheet::slot_of_column(c)));
     const marks::Statistics s = marks::column_statistics(*sheet_, c);
     QString text = u"人数　　 "_s + QString::number(s.count);
     if (s.count > 0)
@@ -134,7 +134,7 @@ void ScorePanel::refresh()
         show_statistics();
         return;
     }
-    const int k = c - 4;
+    const int k = Sheet::slot_of_column(c);
     const ScoreSettings &s = sheet_->settings(k);
     show_text(title_box_, sheet_->text(0, c));
     show_text(full_marks_box_, s.full_marks_text);
@@ -144,7 +144,7 @@ void ScorePanel::refresh()
 
 void ScorePanel::settings_changed(int k)
 {
-    if (refreshing_ || !sheet_ || sheet_->col() - 4 != k || !sheet_->is_score_col(sheet_->col()))
+    if (refreshing_ || !sheet_ || Sheet::slot_of_column(sheet_->col()) != k || !sheet_->is_score_col(sheet_->col()))
         return;
     // A box the teacher is typing in already holds what it stored.
     const ScoreSettings &s = sheet_->settings(k);
@@ -165,7 +165,7 @@ void ScorePanel::store(QLineEdit *box, const QString &text)
     // never written, whatever reaches a field.
     if (!sheet_->is_score_col(c))
         return;
-    const int k = c - 4;
+    const int k = Sheet::slot_of_column(c);
     if (box == title_box_) {
         sheet_->set_text(0, c, text);
     } else if (box == full_marks_box_) {

@@ -3,172 +3,23 @@
 #include "codepage932.h"
 #include "numbers.h"
 #include "sheet.h"
+#include "sheetfileformat.h"
 #include "systemerror.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSignalBlocker>
-#include <QRegularExpression>
 
-#include <array>
 #include <cmath>
 #include <optional>
-#include <cstring>
 #include <vector>
 
 using namespace Qt::StringLiterals;
 
+// Reading a sheet file, into a sheet or only into what an evaluation needs.
 namespace sheetfile {
 
 namespace {
-
-QString marker()
-{
-    return u"評価計算ｼｰﾄ(K_saiten)"_s;
-}
-
-// ---------------------------------------------------------------------------
-// Building the file's text.
-
-const QChar kFullWidthQuote(0xFF02);
-
-// What a text needs on its way into the file.
-struct Care {
-    bool quote = false;      // holds a separator: written in double quotes
-    bool replace = false;    // holds a double quote or a CR LF
-};
-
-Care care_of(QStringView text)
-{
-    Care care;
-    QChar previous;
-    for (const QChar c : text) {
-        if (c.unicode() > u'"' && c != u',') {
-            previous = c;
-            continue;
-        }
-        if (c == u',' || c == u'\t')
-            care.quote = true;
-        else if (c == u'"' || (c == u'\n' && previous == u'\r'))
-            care.replace = true;
-        previous = c;
-    }
-    return care;
-}
-
-// A text as a field of the file: a double quote becomes the full-width one,
-// a CR LF inside a cell (which would end the line) a bare LF, characters the
-// code page lacks "?"; quoted when it holds a separator.
-QString field_text(const QString &text)
-{
-    const Care care = care_of(text);
-    QString out = text;
-    if (care.replace) {
-        // Every CR before a line feed goes, or "\r\r\n" would leave a CR LF
-        // that ends the line in the middle of the cell.
-        static const QRegularExpression crs_before_lf(u"\r+\n"_s);
-        out.replace(u'"', kFullWidthQuote).replace(crs_before_lf, u"\n"_s);
-    }
-    if (!cp932::encodable(out))
-        out = cp932::with_question_marks(out);
-    return care.quote ? u'"' + out + u'"' : out;
-}
-
-QString header_lines(const Sheet &sheet)
-{
-    QString text = marker() + u',';
-    for (int k = 1; k <= sheet.cols() - 7; ++k) {
-        const ScoreSettings &s = sheet.settings(k);
-        text += numbers::print_form(s.full_marks) + u',' + numbers::print_form(s.weight) + u',';
-    }
-    text += u"\r\n"_s;
-    text += field_text(sheet.lower_text()) + u',' + field_text(sheet.upper_text()) + u','
-            + numbers::print_form(sheet.candidate_index()) + u"\r\n"_s;
-    return text;
-}
-
-// Columns 1 .. Cols-2 each followed by a comma, then the last column; a grid
-// of fewer than three columns so writes only its last column.
-void append_row(QString &text, const Sheet &sheet, int row)
-{
-    const int last = sheet.cols() - 1;
-    for (int c = qMin(1, last); c <= last; ++c) {
-        text += field_text(sheet.text(row, c));
-        text += c < last ? u","_s : u"\r\n"_s;
-    }
-}
-
-// The whole file as append_row builds it, converted row by row straight into
-// the output: building the text cell by cell, or as one piece, costs more
-// than the conversion itself. False when some text cannot be held as it is.
-bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
-{
-    QStringEncoder encoder = cp932::encoder();
-    const int last = sheet.cols() - 1;
-    const int first = qMin(1, last);
-    out.resize(qsizetype(sheet.rows()) * (last - first + 1) * 4 + 4096);
-    qsizetype used = 0;
-    auto put = [&](QStringView text) {
-        const qsizetype need = used + encoder.requiredSpace(text.size());
-        if (need > out.size())
-            out.resize(qMax(need, out.size() * 2));
-        used = encoder.appendToBuffer(out.data() + used, text) - out.constData();
-    };
-    if (care_of(sheet.lower_text()).replace || care_of(sheet.upper_text()).replace)
-        return false;
-    put(header_lines(sheet));
-
-    struct Field {
-        const QString *text;
-        bool quote;
-    };
-    std::vector<Field> cells(size_t(last - first + 1));
-    std::vector<QChar> row;
-    for (int r = 0; r < sheet.rows(); ++r) {
-        size_t length = cells.size() + 1;  // separators and CR LF
-        for (int c = first; c <= last; ++c) {
-            const QString &text = sheet.text(r, c);
-            const Care care = care_of(text);
-            if (care.replace)
-                return false;
-            cells[size_t(c - first)] = {&text, care.quote};
-            length += size_t(text.size()) + (care.quote ? 2 : 0);
-        }
-        row.resize(length);
-        QChar *at = row.data();
-        for (const Field &cell : cells) {
-            if (cell.quote)
-                *at++ = u'"';
-            std::memcpy(static_cast<void *>(at), cell.text->constData(),
-                        size_t(cell.text->size()) * sizeof(QChar));
-            at += cell.text->size();
-            if (cell.quote)
-                *at++ = u'"';
-            *at++ = u',';
-        }
-        at[-1] = u'\r';
-        *at++ = u'\n';
-        put(QStringView(row.data(), at));
-    }
-    out.resize(used);
-    if (encoder.hasError())
-        return false;
-    cp932::fix_encoded(out);
-    return true;
-}
-
-bool is_ascii(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------------------
-// Reading.
 
 // Where the line from pos ends: the position of its line end, or the text's
 // size. A search for the LF alone, then a look back for the CR, is several
@@ -396,8 +247,9 @@ private:
     SharedTexts texts_;
 };
 
-// Score column k is field k + 4 of a row line, the total n + 5 and the grade
-// n + 6, as in the grid; fields past the grade column are cut as there.
+// Field i of a row line is grid column i: score column k's, then the total
+// and the grade after the last one; fields past the grade column are cut as
+// in the grid.
 class ScoresTarget : public ReadTarget
 {
 public:
@@ -429,15 +281,16 @@ public:
     void add_row(const std::vector<QStringView> &fields, bool titles) override
     {
         start();
-        scores_.totals.append(field(fields, n_ + 5).toString());
-        scores_.grades.append(field(fields, n_ + 6).toString());
+        const int total = Sheet::column_of_slot(n_) + 1;
+        scores_.totals.append(field(fields, total).toString());
+        scores_.grades.append(field(fields, total + 1).toString());
         if (titles)
             return;
         scoring::ScoreGrid &grid = scores_.grid;
         grid.add_row();
-        const int last = qMin(n_, int(fields.size()) - 4);
+        const int last = qMin(n_, Sheet::slot_of_column(int(fields.size())));
         for (int k = 1; k <= last; ++k)
-            grid.set(k, fields[size_t(k + 3)]);
+            grid.set(k, fields[size_t(Sheet::column_of_slot(k) - 1)]);
     }
 
     int rows() const override { return qMax(int(scores_.totals.size()), 1); }
@@ -621,129 +474,6 @@ ReadResult read_lines(QByteArrayView bytes, ReadTarget &target, const QString &r
     return reader.result();
 }
 
-}  // namespace
-
-QString not_a_file_message()
-{
-    return u"通常のファイルではないため、保存できません。"_s;
-}
-
-QString foreign_file_message()
-{
-    return u"「ぽん採点」で作成したファイルではありません。"_s;
-}
-
-Fields split_line(QStringView line, int limit)
-{
-    Fields out;
-    out.field_count =
-        walk_fields(line, limit, [&out](QStringView field) { out.fields.append(field.toString()); });
-    return out;
-}
-
-// The criteria come first, as in the file; then the grid row by row. Column 0
-// is not written, so it is not looked at.
-std::optional<Unencodable> find_unencodable(const Sheet &sheet)
-{
-    // ASCII always fits but for the double quote; the other texts are tried
-    // together first.
-    QString wide;
-    bool quotes = false;
-    auto gather = [&](const QString &text) {
-        quotes = quotes || text.contains(u'"');
-        if (!is_ascii(text)) {
-            wide += text;
-            wide += u',';
-        }
-    };
-    gather(sheet.lower_text());
-    gather(sheet.upper_text());
-    for (int r = 0; r < sheet.rows(); ++r)
-        for (int c = 1; c < sheet.cols(); ++c)
-            gather(sheet.text(r, c));
-    if (!quotes && cp932::encodable(wide))
-        return std::nullopt;
-
-    auto found = [](int row, int col, QStringView text) -> std::optional<Unencodable> {
-        const qsizetype quote = text.indexOf(u'"');
-        const qsizetype lacking =
-            is_ascii(text) || cp932::encodable(text) ? -1 : cp932::first_unencodable(text);
-        if (quote < 0 && lacking < 0)
-            return std::nullopt;
-        if (lacking < 0 || (quote >= 0 && quote < lacking))
-            return Unencodable{row, col, u"\""_s, QString(kFullWidthQuote)};
-        return Unencodable{row, col,
-                           text.sliced(lacking, cp932::char_length(text, lacking)).toString(),
-                           u"?"_s};
-    };
-    if (auto hit = found(-1, 1, sheet.lower_text()))
-        return hit;
-    if (auto hit = found(-1, 2, sheet.upper_text()))
-        return hit;
-    for (int r = 0; r < sheet.rows(); ++r) {
-        for (int c = 1; c < sheet.cols(); ++c) {
-            if (auto hit = found(r, c, sheet.text(r, c)))
-                return hit;
-        }
-    }
-    return std::nullopt;
-}
-
-QByteArray encode(const Sheet &sheet)
-{
-    QByteArray bytes;
-    if (encode_clean_sheet(sheet, bytes))
-        return bytes;
-
-    // Something cannot be held as it is: write it again field by field.
-    QString text = header_lines(sheet);
-    for (int r = 0; r < sheet.rows(); ++r)
-        append_row(text, sheet, r);
-    cp932::encode_clean(text, bytes);
-    return bytes;
-}
-
-WriteResult write_file(const QString &path, const QByteArray &bytes)
-{
-    // QSaveFile writes a temporary file beside the target and renames it over
-    // the target only on commit, so a failure leaves the old file as it was.
-    // Saving renames a new file over the old one: over a FIFO or a device
-    // that would put a plain file in its place and report success.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir())
-        return {false, not_a_file_message()};
-    QSaveFile file(path);
-    // Unbuffered, every write reaches the disk at once and a full disk is
-    // reported with its own reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, systemerror::in_japanese(file.errorString())};
-    // A short write carries no error of its own (a full disk, a file size
-    // limit): writing the rest again brings out the system's reason.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.error() != QFileDevice::NoError
-                                       ? systemerror::in_japanese(file.errorString())
-                                       : u"書き込みが途中で止まりました。"_s;
-            file.cancelWriting();
-            return {false, reason};
-        }
-        done += qsizetype(written);
-    }
-    // Nothing may stay in a buffer: commit() renames the file over the old
-    // one even when writing out such a rest fails.
-    if (!file.flush()) {
-        const QString reason = systemerror::in_japanese(file.errorString());
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit())
-        return {false, systemerror::in_japanese(file.errorString())};
-    return {true, QString()};
-}
-
-namespace {
-
 // The file's bytes through read_lines into target.
 ReadResult read_into(const QString &path, ReadTarget &target)
 {
@@ -791,6 +521,19 @@ ReadResult read_into(const QString &path, ReadTarget &target)
 }
 
 }  // namespace
+
+QString foreign_file_message()
+{
+    return u"「ぽん採点」で作成したファイルではありません。"_s;
+}
+
+Fields split_line(QStringView line, int limit)
+{
+    Fields out;
+    out.field_count =
+        walk_fields(line, limit, [&out](QStringView field) { out.fields.append(field.toString()); });
+    return out;
+}
 
 ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width)
 {
