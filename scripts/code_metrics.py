@@ -54,11 +54,11 @@ def old_names():
                 in_code[word] += 1
         if names_header:
             continue
+        # A name, not a word of a sentence: the whole string is one identifier.
         for token in TOKENS.findall(text):
-            if token.startswith('"'):
-                for word in re.findall(r"[A-Za-z_][A-Za-z0-9_]*", token):
-                    if is_old(word):
-                        in_strings[word] += 1
+            word = token.strip('"')
+            if token.startswith('"') and re.fullmatch(r"[A-Za-z_][A-Za-z0-9_]*", word) and is_old(word):
+                in_strings[word] += 1
     return in_code, in_strings
 
 

@@ -60,6 +60,26 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     close_button_->setText(u"×"_s);
     close_button_->setAutoRaise(false);
 
+    build_criteria();
+    build_candidates();
+    build_count_grids();
+    build_statistics();
+
+    connect(close_button_, &QToolButton::clicked, this, &EvaluationPanel::close_requested);
+    connect(recalc_button_, &QPushButton::clicked, this, &EvaluationPanel::make_candidates);
+    connect(decide_button_, &QPushButton::clicked, this, &EvaluationPanel::decide);
+    connect(abort_button_, &QPushButton::clicked, this, &EvaluationPanel::abort_evaluation);
+    for (QPushButton *b : {recalc_button_, decide_button_, abort_button_})
+        connect(b, &QPushButton::clicked, this, &EvaluationPanel::acted);
+    // Any new selection chooses: by mouse, by keyboard or by the program.
+    connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::choose_candidate);
+    geometry::place(this, 0, 0, kWidth, kHeight);
+    lay_out();
+    hide();
+}
+
+void EvaluationPanel::build_criteria()
+{
     step1_label_ = caption(u"[ステップ1]"_s);
     step1_text_label_ = caption(u"総合点に対する評価基準"_s);
     lower_caption_ = caption(u"２の上限点数"_s);
@@ -76,7 +96,10 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
         connect(criterion, &CriterionInput::changed, this, &EvaluationPanel::criterion_changed);
         connect(criterion, &CriterionInput::refused, this, &EvaluationPanel::message_requested);
     }
+}
 
+void EvaluationPanel::build_candidates()
+{
     step2_label_ = caption(u"[ステップ２]　評価平均を設定"_s);
     candidate_list_ = new QListWidget(this);
     candidate_list_->setObjectName(object_name::candidate_list);
@@ -95,7 +118,10 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
         button(object_name::decide_button, u"決　定"_s, u"表の評価を決定値とします。"_s, this);
     abort_button_ =
         button(object_name::abort_button, u"中　止"_s, u"計算前に評価をもどします。"_s, this);
+}
 
+void EvaluationPanel::build_count_grids()
+{
     totals_caption_ = caption(u"【総合点】"_s);
     grades_caption_ = caption(u"【評価/評定】"_s);
     totals_caption_->setAlignment(Qt::AlignCenter);
@@ -114,7 +140,10 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
         totals_grid_->set_text(i, 0, numbers::plain_form(low) + u'-' + high);
         grades_grid_->set_text(i, 0, numbers::plain_form(i));
     }
+}
 
+void EvaluationPanel::build_statistics()
+{
     highest_caption_ = caption(u"最高点："_s);
     highest_label_ = value_box(object_name::highest_label);
     lowest_caption_ = caption(u"最低点："_s);
@@ -133,18 +162,6 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     look_alike_button_->setToolTip(u"全角の数字などで書かれ、総合点に数えられていないセルのうち、"
                                    u"最初のものへ移ります。"_s);
     connect(look_alike_button_, &QPushButton::clicked, this, &EvaluationPanel::look_alike_requested);
-
-    connect(close_button_, &QToolButton::clicked, this, &EvaluationPanel::close_requested);
-    connect(recalc_button_, &QPushButton::clicked, this, &EvaluationPanel::make_candidates);
-    connect(decide_button_, &QPushButton::clicked, this, &EvaluationPanel::decide);
-    connect(abort_button_, &QPushButton::clicked, this, &EvaluationPanel::abort_evaluation);
-    for (QPushButton *b : {recalc_button_, decide_button_, abort_button_})
-        connect(b, &QPushButton::clicked, this, &EvaluationPanel::acted);
-    // Any new selection chooses: by mouse, by keyboard or by the program.
-    connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::choose_candidate);
-    geometry::place(this, 0, 0, kWidth, kHeight);
-    lay_out();
-    hide();
 }
 
 QList<QWidget *> EvaluationPanel::criterion_boxes() const

@@ -68,6 +68,10 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void build_criteria();
+    void build_candidates();
+    void build_count_grids();
+    void build_statistics();
     void lay_out();
     void choose_candidate();
     void criterion_changed();

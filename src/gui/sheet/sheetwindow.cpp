@@ -81,6 +81,14 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
 
 void SheetWindow::build_parts()
 {
+    build_views();
+    connect_views();
+    build_commands();
+    build_evaluation();
+}
+
+void SheetWindow::build_views()
+{
     sheet_ = new Sheet(this);
     grid_ = new SheetGrid(sheet_, this);
     // Creation order is stacking order: the editor lies above the grid and
@@ -97,7 +105,10 @@ void SheetWindow::build_parts()
     // 評価計算 button.
     setMinimumSize(evaluation_panel_->width() + inputs_->panel_width() * 3 / 2 + 100,
                    evaluation_panel_->height() + 2);
+}
 
+void SheetWindow::connect_views()
+{
     // The panel follows the cursor before the editor takes the focus.
     score_panel_->attach(sheet_);
     connect(sheet_, &Sheet::current_cell_changed, editor_, &CellEditor::follow_current_cell);
@@ -135,7 +146,10 @@ void SheetWindow::build_parts()
     auto text_height = [this] { return twips::unit_height(font()); };
     drag4_ = new PanelDragger(score_panel_, text_height);
     drag6_ = new PanelDragger(evaluation_panel_, text_height);
+}
 
+void SheetWindow::build_commands()
+{
     file_ = new FileCommands(this, sheet_, editor_, inputs_, host_.prompter());
     connect(file_, &FileCommands::read_elsewhere_requested, this,
             &SheetWindow::load_in_new_sheet_requested);
@@ -155,7 +169,10 @@ void SheetWindow::build_parts()
     connect(editor_, &CellEditor::paste_requested, this, [this] { run(Command::Paste); });
     // A press on the grid puts the count dialog away.
     connect(grid_, &SheetGrid::mouse_down, this, [this] { host_.count_dialog().put_away(); });
+}
 
+void SheetWindow::build_evaluation()
+{
     // The count grids are sized by the window's font as it is now, before the
     // sheet's own font size is set.
     evaluation_panel_->attach(sheet_, twips::unit_width(font()));

@@ -93,6 +93,10 @@ protected:
 
 private:
     void build_parts();
+    void build_views();
+    void connect_views();
+    void build_commands();
+    void build_evaluation();
     void connect_menus();
     void build_sheet(bool first);
     // The cursor and the editor to a cell the teacher should look at.
