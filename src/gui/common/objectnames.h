@@ -13,74 +13,74 @@ using namespace Qt::StringLiterals;
 // --- Commands: menus, menu items, toolbar buttons -----------------------------
 
 // The menus of a sheet window's bar, its submenus and its context menu.
-inline constexpr auto file_menu = "menu_file"_L1;
-inline constexpr auto edit_menu = "mnu_edit"_L1;
-inline constexpr auto view_menu = "menu_hyouji"_L1;
-inline constexpr auto columns_menu = "menu_retu"_L1;
-inline constexpr auto rows_menu = "menu_gyou"_L1;
-inline constexpr auto evaluation_menu = "mnu_culc"_L1;
-inline constexpr auto window_menu = "mnu_window"_L1;
-inline constexpr auto help_menu = "mnu_help_0"_L1;
-inline constexpr auto context_menu = "edit_2"_L1;
+inline constexpr QLatin1StringView file_menu = "menu_file"_L1;
+inline constexpr QLatin1StringView edit_menu = "mnu_edit"_L1;
+inline constexpr QLatin1StringView view_menu = "menu_hyouji"_L1;
+inline constexpr QLatin1StringView columns_menu = "menu_retu"_L1;
+inline constexpr QLatin1StringView rows_menu = "menu_gyou"_L1;
+inline constexpr QLatin1StringView evaluation_menu = "mnu_culc"_L1;
+inline constexpr QLatin1StringView window_menu = "mnu_window"_L1;
+inline constexpr QLatin1StringView help_menu = "mnu_help_0"_L1;
+inline constexpr QLatin1StringView context_menu = "edit_2"_L1;
 
 // The separators, each by the items it sets apart.
-inline constexpr auto file_separator_before_close = "sep100"_L1;
-inline constexpr auto file_separator_before_print = "sep003"_L1;
-inline constexpr auto file_separator_before_end = "sep999"_L1;
-inline constexpr auto edit_separator_after_redo = "sep_undo"_L1;
-inline constexpr auto edit_separator_before_select_all = "sep_09"_L1;
-inline constexpr auto edit_separator_before_fold = "sep_fold"_L1;
-inline constexpr auto columns_separator = "sep001"_L1;
-inline constexpr auto context_separator = "sep9"_L1;
+inline constexpr QLatin1StringView file_separator_before_close = "sep100"_L1;
+inline constexpr QLatin1StringView file_separator_before_print = "sep003"_L1;
+inline constexpr QLatin1StringView file_separator_before_end = "sep999"_L1;
+inline constexpr QLatin1StringView edit_separator_after_redo = "sep_undo"_L1;
+inline constexpr QLatin1StringView edit_separator_before_select_all = "sep_09"_L1;
+inline constexpr QLatin1StringView edit_separator_before_fold = "sep_fold"_L1;
+inline constexpr QLatin1StringView columns_separator = "sep001"_L1;
+inline constexpr QLatin1StringView context_separator = "sep9"_L1;
 
 // The items of the menu bar's menus.
-inline constexpr auto read_item = "sheet_read"_L1;
-inline constexpr auto same_setup_item = "mnu_same_setup"_L1;
-inline constexpr auto write_item = "sheet_write"_L1;
-inline constexpr auto close_item = "mnu_close"_L1;
-inline constexpr auto print_settings_item = "mnu_psettei"_L1;
-inline constexpr auto preview_item = "mnu_preview"_L1;
-inline constexpr auto print_item = "mnu_print"_L1;
-inline constexpr auto end_program_item = "prg_end"_L1;
-inline constexpr auto undo_item = "mnu_undo"_L1;
-inline constexpr auto redo_item = "mnu_redo"_L1;
-inline constexpr auto cut_item = "mnu_cut"_L1;
-inline constexpr auto copy_item = "mnu_copy"_L1;
-inline constexpr auto paste_item = "mnu_past"_L1;
-inline constexpr auto select_all_item = "mnu_all_e"_L1;
-inline constexpr auto fold_marks_item = "mnu_fold"_L1;
-inline constexpr auto insert_columns_item = "menu_insert"_L1;
-inline constexpr auto delete_columns_item = "menu_sakujo"_L1;
-inline constexpr auto insert_rows_item = "insert_g"_L1;
-inline constexpr auto delete_rows_item = "dele_g"_L1;
-inline constexpr auto evaluate_item = "mnu_hyouka_go"_L1;
-inline constexpr auto report_item = "mnu_report"_L1;
-inline constexpr auto tile_stacked_item = "mnu_jouge"_L1;
-inline constexpr auto tile_side_by_side_item = "mnu_sayuu"_L1;
-inline constexpr auto cascade_item = "mnu_kasane"_L1;
-inline constexpr auto help_item = "mnu_help"_L1;
-inline constexpr auto about_item = "about_prg"_L1;
+inline constexpr QLatin1StringView read_item = "sheet_read"_L1;
+inline constexpr QLatin1StringView same_setup_item = "mnu_same_setup"_L1;
+inline constexpr QLatin1StringView write_item = "sheet_write"_L1;
+inline constexpr QLatin1StringView close_item = "mnu_close"_L1;
+inline constexpr QLatin1StringView print_settings_item = "mnu_psettei"_L1;
+inline constexpr QLatin1StringView preview_item = "mnu_preview"_L1;
+inline constexpr QLatin1StringView print_item = "mnu_print"_L1;
+inline constexpr QLatin1StringView end_program_item = "prg_end"_L1;
+inline constexpr QLatin1StringView undo_item = "mnu_undo"_L1;
+inline constexpr QLatin1StringView redo_item = "mnu_redo"_L1;
+inline constexpr QLatin1StringView cut_item = "mnu_cut"_L1;
+inline constexpr QLatin1StringView copy_item = "mnu_copy"_L1;
+inline constexpr QLatin1StringView paste_item = "mnu_past"_L1;
+inline constexpr QLatin1StringView select_all_item = "mnu_all_e"_L1;
+inline constexpr QLatin1StringView fold_marks_item = "mnu_fold"_L1;
+inline constexpr QLatin1StringView insert_columns_item = "menu_insert"_L1;
+inline constexpr QLatin1StringView delete_columns_item = "menu_sakujo"_L1;
+inline constexpr QLatin1StringView insert_rows_item = "insert_g"_L1;
+inline constexpr QLatin1StringView delete_rows_item = "dele_g"_L1;
+inline constexpr QLatin1StringView evaluate_item = "mnu_hyouka_go"_L1;
+inline constexpr QLatin1StringView report_item = "mnu_report"_L1;
+inline constexpr QLatin1StringView tile_stacked_item = "mnu_jouge"_L1;
+inline constexpr QLatin1StringView tile_side_by_side_item = "mnu_sayuu"_L1;
+inline constexpr QLatin1StringView cascade_item = "mnu_kasane"_L1;
+inline constexpr QLatin1StringView help_item = "mnu_help"_L1;
+inline constexpr QLatin1StringView about_item = "about_prg"_L1;
 
 // The items of the context menu.
-inline constexpr auto context_copy_item = "edit2_copy"_L1;
-inline constexpr auto context_cut_item = "menu_cut2"_L1;
-inline constexpr auto context_paste_item = "mnu_paste2"_L1;
-inline constexpr auto context_cancel_item = "mnu_cansel2"_L1;
+inline constexpr QLatin1StringView context_copy_item = "edit2_copy"_L1;
+inline constexpr QLatin1StringView context_cut_item = "menu_cut2"_L1;
+inline constexpr QLatin1StringView context_paste_item = "mnu_paste2"_L1;
+inline constexpr QLatin1StringView context_cancel_item = "mnu_cansel2"_L1;
 
 // The frame's toolbar buttons.
-inline constexpr auto new_sheet_button = "new_sheet"_L1;
+inline constexpr QLatin1StringView new_sheet_button = "new_sheet"_L1;
 // The same name as the file menu's item, which reads into the sheet itself.
-inline constexpr auto read_in_new_sheet_button = read_item;
-inline constexpr auto save_button = "sheet_save"_L1;
-inline constexpr auto print_button = "prn_sheet"_L1;
-inline constexpr auto cut_button = "cut"_L1;
-inline constexpr auto copy_button = "copy"_L1;
-inline constexpr auto paste_button = "past"_L1;
-inline constexpr auto insert_columns_button = "ins_retu"_L1;
-inline constexpr auto insert_rows_button = "ins_gyou"_L1;
-inline constexpr auto delete_columns_button = "del_retu"_L1;
-inline constexpr auto delete_rows_button = "del_gyou"_L1;
-inline constexpr auto delete_contents_button = "del_moji"_L1;
+inline constexpr QLatin1StringView read_in_new_sheet_button = read_item;
+inline constexpr QLatin1StringView save_button = "sheet_save"_L1;
+inline constexpr QLatin1StringView print_button = "prn_sheet"_L1;
+inline constexpr QLatin1StringView cut_button = "cut"_L1;
+inline constexpr QLatin1StringView copy_button = "copy"_L1;
+inline constexpr QLatin1StringView paste_button = "past"_L1;
+inline constexpr QLatin1StringView insert_columns_button = "ins_retu"_L1;
+inline constexpr QLatin1StringView insert_rows_button = "ins_gyou"_L1;
+inline constexpr QLatin1StringView delete_columns_button = "del_retu"_L1;
+inline constexpr QLatin1StringView delete_rows_button = "del_gyou"_L1;
+inline constexpr QLatin1StringView delete_contents_button = "del_moji"_L1;
 
 // --- Controls -----------------------------------------------------------------
 
