@@ -13,19 +13,12 @@ here=$(dirname "$(realpath "$0")")
 source "$here/harness.sh"
 source "$here/sheet_helpers.sh"
 
-# Screen points of a maximized sheet in the 1600x1000 screen of the harness.
-maximize_button=(1404 111)
-new_sheet_button=(35 62)
-title_of_col=(0 53 77 105 187 268 303 348 417)
-title_row_y=114
-grid_middle=(800 500)
+# Screen points beyond the shared ones of a maximized sheet.
 back_title_bar=(600 112)
 
 # Menus: closed with Esc, or by a command, the next keys go to the cell and
 # Ctrl+Z undoes there.
-start_program
-xdotool mousemove "${maximize_button[@]}" click 1
-sleep 0.5
+start_maximized
 xdotool type --delay 30 87
 xdotool key Tab
 xdotool type --delay 30 1
@@ -58,9 +51,7 @@ stop_program
 # Window switches: Ctrl+F6, 重ねて表示, a title bar click, 上下に並べて表示.
 # The current cells are score cells: a key in the 素点情報 title box would
 # rename the column.
-start_program
-xdotool mousemove "${maximize_button[@]}" click 1
-sleep 0.5
+start_maximized
 xdotool key Tab Tab Tab Tab
 xdotool type --delay 30 70
 xdotool mousemove "${new_sheet_button[@]}" click 1
@@ -94,9 +85,7 @@ stop_program
 # A click on a column's title: typing goes to its first cell, Esc collapses
 # the selection to that cell (Shift+Delete then clears that cell only), and
 # Ctrl+Z undoes what was typed.
-start_program
-xdotool mousemove "${maximize_button[@]}" click 1
-sleep 0.5
+start_maximized
 xdotool key Tab Tab Tab Tab
 xdotool type --delay 30 70
 xdotool key Return
@@ -123,9 +112,7 @@ stop_program
 
 # A wheel scroll takes the current cell out of view: typing brings it back
 # and types there; Enter moves on from it.
-start_program
-xdotool mousemove "${maximize_button[@]}" click 1
-sleep 0.5
+start_maximized
 xdotool key Return Return
 xdotool mousemove "${grid_middle[@]}"
 xdotool click --repeat 12 --delay 20 5

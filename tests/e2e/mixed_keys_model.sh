@@ -20,12 +20,7 @@ here=$(dirname "$(realpath "$0")")
 source "$here/harness.sh"
 source "$here/sheet_helpers.sh"
 
-# Screen points of a maximized sheet in the 1600x1000 screen of the harness.
-maximize_button=(1404 111)
-new_sheet_button=(35 62)
-title_of_col=(0 53 77 105 187 268 303 348 417)
-title_row_y=114
-grid_middle=(800 500)
+# Screen points beyond the shared ones of a maximized sheet.
 title_box=(1588 303)
 
 RANDOM=$seed
@@ -140,9 +135,7 @@ checkpoint() {
   done
 }
 
-start_program
-xdotool mousemove "${maximize_button[@]}" click 1
-sleep 0.5
+start_maximized
 xdotool mousemove "${new_sheet_button[@]}" click 1
 sleep 1
 # Something in each sheet, so that no save asks about an empty one.

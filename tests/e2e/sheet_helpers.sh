@@ -12,6 +12,20 @@ start_program() {
   sleep 1
 }
 
+# Screen points of a maximized sheet in the 1600x1000 screen of the harness.
+maximize_button=(1404 111)
+new_sheet_button=(35 62)
+title_of_col=(0 53 77 105 187 268 303 348 417)
+title_row_y=114
+grid_middle=(800 500)
+
+# Starts the program with its first sheet maximized.
+start_maximized() {
+  start_program "$@"
+  xdotool mousemove "${maximize_button[@]}" click 1
+  sleep 0.5
+}
+
 stop_program() {
   kill -9 "$program_pid" 2>/dev/null || true
   wait "$program_pid" 2>/dev/null || true
