@@ -92,9 +92,8 @@ private slots:
         QTest::newRow("full-marks box, keypad Enter")
             << u"T T T T 60 F 100 K 70 K 80 K"_s
             << QStringList{u"1,5=6070"_s, u"2,5=80"_s, u"3,5="_s};
-        // The title box takes no Enter of its own: it moves the cursor.
         QTest::newRow("title box, keypad Enter") << u"T T T T N Q K 9 E"_s
-                                                 << QStringList{u"0,5=点1Q"_s, u"2,5=9"_s};
+                                                 << QStringList{u"0,5=点1Q"_s, u"1,5=9"_s};
     }
 
     void keys_land_in_their_cells()
@@ -177,6 +176,7 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("answer");
+        QTest::newRow("評価計算 again") << QString(object_name::evaluate_button) << -1;
         QTest::newRow("再計算") << QString(object_name::recalculate_button) << -1;
         QTest::newRow("決定") << QString(object_name::decide_button) << -1;
         QTest::newRow("中止") << QString(object_name::abort_button) << -1;
@@ -189,7 +189,7 @@ private slots:
     {
         QFETCH(QString, button);
         QFETCH(int, answer);
-        play(u"T T T T 40 E 90 E"_s);  // marks in 点1, the cursor on (3, 5)
+        play(u"T T T T 40 E 90"_s);  // marks in 点1, the cursor on the 90
         click(object_name::evaluate_button);
         auto *list = named<QListWidget>(win, object_name::candidate_list);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -198,8 +198,9 @@ private slots:
             prompter->answers.enqueue(Prompter::Answer(answer));
         click(button);
         QCOMPARE(QApplication::focusWidget(), win->editor());
-        play(u"77 E"_s);
-        QCOMPARE(sheet->text(3, 5), u"77"_s);
+        // As typing left it: the key adds to the mark, never replaces it.
+        play(u"7 E"_s);
+        QCOMPARE(sheet->text(2, 5), u"907"_s);
         QCOMPARE(sheet->text(0, 5), u"点1"_s);
         prompter->clear();
     }

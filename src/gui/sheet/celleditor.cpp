@@ -391,12 +391,19 @@ bool CellEditor::event(QEvent *event)
     case QEvent::InputMethod:
         system_text_pending_ = false;
         break;
-    case QEvent::FocusIn:
+    case QEvent::FocusIn: {
         // Back in the editor, Enter moves again: only a box the teacher is in
         // holds it.
         enter_held_ = false;
         take_focus();
-        break;
+        // The line edit selects its text when the focus comes by Tab, as it
+        // does when a hidden panel hands the focus on: the next key would
+        // replace the mark. Every way back leaves the editor as typing left it.
+        const bool done = QLineEdit::event(event);
+        deselect();
+        end(false);
+        return done;
+    }
     case QEvent::MouseButtonPress: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton) {

@@ -116,7 +116,8 @@ void SheetWindow::connect_views()
         if (!laid_out_)
             lay_out();
     });
-    editor_->hold_enter_in({score_panel_->weight_box(), score_panel_->full_marks_box()});
+    editor_->hold_enter_in({score_panel_->title_box(), score_panel_->weight_box(),
+                            score_panel_->full_marks_box()});
     editor_->hold_enter_in(evaluation_panel_->criterion_boxes());
     connect(evaluation_panel_, &EvaluationPanel::message_requested, this,
             [this](const QString &text) { host_.prompter().message(this, text); });
@@ -180,8 +181,11 @@ void SheetWindow::build_evaluation()
     connect(evaluation_, &EvaluationCommands::busy, this, &SheetWindow::busy);
     connect(evaluation_, &EvaluationCommands::computed, grid_,
             [this] { grid_->set_pointer(SheetGrid::Pointer::Default); });
-    connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
-            [this] { run(Command::Evaluate); });
+    // The button would keep the focus, and the keys typed next would be lost.
+    connect(score_panel_->evaluate_button(), &QPushButton::clicked, this, [this] {
+        run(Command::Evaluate);
+        give_keys_to_editor();
+    });
     // After a panel button the keys go to the current cell again, never to a
     // box the focus happened to fall into.
     auto back_to_editor = [this] {
