@@ -205,6 +205,48 @@ private slots:
         prompter->clear();
     }
 
+    // Esc in a box of the side panels puts back what the box held when the
+    // teacher entered it (arrows clicked or keyed, text typed) and gives the
+    // keys back to the current cell, as typing left it.
+    void escape_in_a_side_box_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("keys");  // "↑" / "↓": the arrow key
+        QTest::newRow("title") << QString(object_name::title_box) << u"7596"_s;
+        QTest::newRow("最高") << QString(object_name::full_marks_box) << u"917"_s;
+        QTest::newRow("重み") << QString(object_name::weight_box) << u"5"_s;
+        QTest::newRow("２の上限点数 typed") << QString(object_name::lower_criterion_label) << u"40"_s;
+        QTest::newRow("10の下限点数 keyed") << QString(object_name::upper_criterion_label) << u"↓"_s;
+        QTest::newRow("10の下限点数's arrows") << QString(object_name::upper_criterion_scroll) << u"↓"_s;
+    }
+
+    void escape_in_a_side_box()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, keys);
+        play(u"T T T T 34 E 50"_s);
+        click(object_name::evaluate_button);
+        auto *w = named<QWidget>(win, box);
+        auto *edit = qobject_cast<QLineEdit *>(w);
+        const auto held = [w, edit] {
+            return edit ? edit->text() : QString::number(static_cast<QScrollBar *>(w)->value());
+        };
+        const QString shown = held();
+        const QByteArray before = sheetfile::encode(*sheet);
+        // On a scroll bar, its upper arrow.
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, edit ? w->height() / 2 : 3));
+        key(keys == u"↓"_s ? Qt::Key_Down : Qt::Key_End);
+        if (keys != u"↓"_s)
+            type(keys);
+        QVERIFY(held() != shown || sheetfile::encode(*sheet) != before);
+        key(Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), win->editor());
+        QCOMPARE(held(), shown);
+        QCOMPARE(sheetfile::encode(*sheet), before);
+        play(u"7 E"_s);
+        QCOMPARE(sheet->text(2, 5), u"507"_s);
+    }
+
     // A cell copied from a spreadsheet comes with a line end; the editor
     // keeps one line, so the row stays whole in the file.
     // Ctrl+V of one value keeps one line; text dropped or committed into the

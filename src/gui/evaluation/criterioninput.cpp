@@ -42,8 +42,33 @@ CriterionInput::CriterionInput(const QString &box_name, const QString &scroll_na
 
 void CriterionInput::refresh()
 {
-    if (sheet_ && !box_->isModified() && box_->text() != (sheet_->*text_)())
-        box_->setText((sheet_->*text_)());
+    if (!sheet_ || box_->isModified() || box_->text() == sheet_text())
+        return;
+    box_->setText(sheet_text());
+    follow(numbers::leading_number(sheet_text()));
+}
+
+QString CriterionInput::sheet_text() const
+{
+    return sheet_ ? (sheet_->*text_)() : box_->text();
+}
+
+void CriterionInput::put_back(const QString &text)
+{
+    box_->setModified(false);
+    if (sheet_ && text != sheet_text()) {
+        follow(numbers::leading_number(text));
+        apply(text);
+    } else {
+        box_->setText(text);
+    }
+}
+
+void CriterionInput::follow(double criterion)
+{
+    const QSignalBlocker quiet(scroll_);
+    scroll_->setValue(
+        qBound(scroll_->minimum(), 100 - int(std::lround(criterion)), scroll_->maximum()));
 }
 
 // The scroll position runs opposite to the criterion.
@@ -89,12 +114,7 @@ void CriterionInput::finish()
                      u"」は数ではありません）。"_s);
         return;
     }
-    {
-        // The arrows follow without writing their own whole number.
-        const QSignalBlocker quiet(scroll_);
-        scroll_->setValue(qBound(scroll_->minimum(), 100 - int(std::lround(value)),
-                                 scroll_->maximum()));
-    }
+    follow(value);
     const QString criterion = numbers::signed_form(value);
     if (criterion != (sheet_->*text_)())
         apply(criterion);

@@ -28,6 +28,10 @@ public:
     QScrollBar *scroll() const { return scroll_; }
     // Shows the sheet's criterion, unless the teacher is typing in the box.
     void refresh();
+    // The sheet's criterion text.
+    QString sheet_text() const;
+    // The criterion back to text (Esc), dropping what was typed.
+    void put_back(const QString &text);
 
 signals:
     // The criterion in the sheet changed.
@@ -41,6 +45,8 @@ private:
     // Enter or the focus leaving: what was typed counts, once.
     void finish();
     void apply(const QString &text);
+    // The arrows at the criterion's position, without writing their own.
+    void follow(double criterion);
 
     Sheet *sheet_ = nullptr;
     QString caption_;

@@ -164,11 +164,6 @@ void EvaluationPanel::build_statistics()
     connect(look_alike_button_, &QPushButton::clicked, this, &EvaluationPanel::look_alike_requested);
 }
 
-QList<QWidget *> EvaluationPanel::criterion_boxes() const
-{
-    return {lower_->box(), upper_->box()};
-}
-
 QLabel *EvaluationPanel::caption(const QString &text)
 {
     return new QLabel(text, this);

@@ -26,8 +26,8 @@ public:
     explicit EvaluationPanel(QWidget *parent = nullptr);
     ~EvaluationPanel() override;
 
-    // The two criteria boxes, where Enter confirms the box.
-    QList<QWidget *> criterion_boxes() const;
+    // The two criteria.
+    QList<CriterionInput *> criteria() const { return {lower_, upper_}; }
 
     // The sheet the panel works on; unit_width is the width of "*" in the
     // sheet window's font (twips), which sizes the two count grids.

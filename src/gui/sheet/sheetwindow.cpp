@@ -6,6 +6,7 @@
 #include "common/paneldragger.h"
 #include "common/prompter.h"
 #include "common/twips.h"
+#include "evaluation/criterioninput.h"
 #include "evaluation/evaluationcommands.h"
 #include "evaluation/evaluationpanel.h"
 #include "numbers.h"
@@ -20,6 +21,7 @@
 #include "sheet/sheetgrid.h"
 #include "common/sheethost.h"
 #include "sheet/sheetmenus.h"
+#include "sheet/sideboxescape.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
 #include "marks.h"
@@ -118,7 +120,10 @@ void SheetWindow::connect_views()
     });
     editor_->hold_enter_in({score_panel_->title_box(), score_panel_->weight_box(),
                             score_panel_->full_marks_box()});
-    editor_->hold_enter_in(evaluation_panel_->criterion_boxes());
+    for (CriterionInput *criterion : evaluation_panel_->criteria())
+        editor_->hold_enter_in({criterion->box()});
+    auto *escape = new SideBoxEscape(sheet_, score_panel_, evaluation_panel_, this);
+    connect(escape, &SideBoxEscape::escaped, this, &SheetWindow::give_keys_to_editor);
     connect(evaluation_panel_, &EvaluationPanel::message_requested, this,
             [this](const QString &text) { host_.prompter().message(this, text); });
     connect(inputs_, &InputPanels::character_size_changed, this, &SheetWindow::change_character_size);
