@@ -238,6 +238,9 @@ private slots:
                                  u"grade\t4\t0"_s, u"grade\t5\t0"_s, u"grade\t6\t0"_s,
                                  u"grade\t7\t0"_s, u"grade\t8\t0"_s, u"grade\t9\t0"_s,
                                  u"grade\t10\t3"_s, u"graded\t5"_s};
+        QTest::newRow("a file's criteria set right")
+            << QStringList{data(u"evaluate_reversed.csv"_s), u"--lower=25"_s, u"--upper=95"_s}
+            << kFiveStatistics + candidate_lines(kFiveCandidates);
         QTest::newRow("no totals: no candidates")
             << QStringList{data(u"evaluate_no_totals.csv"_s)}
             << QStringList{u"highest\t"_s, u"lowest\t"_s}
@@ -359,6 +362,9 @@ private slots:
         QTest::newRow("upper below the file's lower, saving")
             << QStringList{five, u"--upper"_s, u"10"_s, u"-o"_s, QDir::tempPath() + u"/x.csv"_s}
             << 2 << criteria;
+        QTest::newRow("the file's criteria the wrong way round")
+            << QStringList{data(u"evaluate_reversed.csv"_s), u"-o"_s, QDir::tempPath() + u"/x.csv"_s}
+            << 2 << u"評価 2 の上限（95）は評価 10 の下限（90）"_s;
         QTest::newRow("foreign file")
             << QStringList{data(u"foreign.csv"_s)} << 3
             << u"ponsaiten evaluate: "_s + data(u"foreign.csv"_s) + u": 「ぽん採点」で作成したファイルではありません。"_s;
