@@ -708,6 +708,7 @@ private slots:
         evaluate();
         QCOMPARE(sheet->settings(1).full_marks, 150.0);
         pick(1);
+        child<QScrollBar>(object_name::lower_criterion_scroll)->setValue(40);
         if (button == object_name::close_button)
             prompter->answers.enqueue(Prompter::Answer::No);
         click(button);
@@ -716,6 +717,9 @@ private slots:
         QCOMPARE(grades(), (QStringList{u"g1"_s, u"g2"_s, u"g3"_s, u"g4"_s, u"g5"_s}));
         QCOMPARE(sheet->settings(1).full_marks, 100.0);
         QCOMPARE(sheet->candidate_index(), 4);
+        QCOMPARE(sheet->lower_text(), u"25"_s);
+        QCOMPARE(label(object_name::lower_criterion_label), u"25"_s);
+        QCOMPARE(child<QScrollBar>(object_name::lower_criterion_scroll)->value(), 75);
     }
 
     // The grade counts describe the grades the column holds, whatever
@@ -783,6 +787,30 @@ private slots:
         QCOMPARE(win->sheet()->candidate_index(), 3);
         QCOMPARE(grades(), QStringList{u"済"_s} + saved_grades.mid(1));
         QVERIFY(!panel()->isVisible());
+    }
+
+    // Criteria read the wrong way round grade every total alike: the
+    // evaluation names both and lists nothing until they are set right, a
+    // step at a time (a step further away is refused).
+    void criteria_the_wrong_way_round_from_a_file()
+    {
+        enter_scores({30, 45, 60, 75, 90});
+        sheet->set_lower_text(u"95"_s);
+        sheet->set_upper_text(u"90"_s);
+        evaluate();
+        QCOMPARE(prompter->messages().size(), 1);
+        QVERIFY(prompter->messages().first().startsWith(u"「２の上限点数」（95）は「10の下限点数」（90）"_s));
+        QCOMPARE(list()->count(), 0);
+        auto *lower = child<QScrollBar>(object_name::lower_criterion_scroll);
+        auto *upper = child<QScrollBar>(object_name::upper_criterion_scroll);
+        QCOMPARE(lower->value(), 5);
+        lower->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(sheet->lower_text(), u"95"_s);
+        QCOMPARE(prompter->messages().size(), 2);
+        upper->setValue(5);
+        lower->setValue(75);
+        QCOMPARE(list_texts(), kFiveCandidates);
+        prompter->clear();
     }
 
     void recalculate_uses_totals_as_they_stand()
@@ -866,25 +894,31 @@ private slots:
         QTest::addColumn<int>("key");  // after Enter; 0: none
         QTest::addColumn<QString>("criterion");
         QTest::addColumn<int>("position");
-        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("refusal");  // part of the message; empty: none
         const QString lower = object_name::lower_criterion_label;
         const QString upper = object_name::upper_criterion_label;
-        QTest::newRow("lower typed") << lower << u"40"_s << 0 << u" 40"_s << 60 << false;
-        QTest::newRow("upper typed") << upper << u"88"_s << 0 << u" 88"_s << 12 << false;
-        QTest::newRow("full-width digits") << upper << u"８８"_s << 0 << u" 88"_s << 12 << false;
-        QTest::newRow("a fraction") << lower << u" 30.5 "_s << 0 << u" 30.5"_s << 69 << false;
-        QTest::newRow("no number") << lower << u"abc"_s << 0 << u"25"_s << 75 << true;
-        QTest::newRow("a number and more") << upper << u"90点"_s << 0 << u"95"_s << 5 << true;
-        QTest::newRow("infinity") << upper << u"inf"_s << 0 << u"95"_s << 5 << true;
-        QTest::newRow("up one") << upper << QString() << int(Qt::Key_Up) << u" 96"_s << 4 << false;
+        const QString none;
+        const QString no_number = u"数を入力してください"_s;
+        QTest::newRow("lower typed") << lower << u"40"_s << 0 << u" 40"_s << 60 << none;
+        QTest::newRow("upper typed") << upper << u"88"_s << 0 << u" 88"_s << 12 << none;
+        QTest::newRow("full-width digits") << upper << u"８８"_s << 0 << u" 88"_s << 12 << none;
+        QTest::newRow("a fraction") << lower << u" 30.5 "_s << 0 << u" 30.5"_s << 69 << none;
+        QTest::newRow("no number") << lower << u"abc"_s << 0 << u"25"_s << 75 << no_number;
+        QTest::newRow("a number and more") << upper << u"90点"_s << 0 << u"95"_s << 5 << no_number;
+        QTest::newRow("infinity") << upper << u"inf"_s << 0 << u"95"_s << 5 << no_number;
+        QTest::newRow("lower above upper") << lower << u"96"_s << 0 << u"25"_s << 75
+                                           << u"「２の上限点数」（96）は「10の下限点数」（95）より小さく"_s;
+        QTest::newRow("upper down to lower") << upper << u"25"_s << 0 << u"95"_s << 5
+                                             << u"「２の上限点数」（25）は「10の下限点数」（25）より小さく"_s;
+        QTest::newRow("up one") << upper << QString() << int(Qt::Key_Up) << u" 96"_s << 4 << none;
         QTest::newRow("down one") << lower << QString() << int(Qt::Key_Down) << u" 24"_s << 76
-                                  << false;
+                                  << none;
         QTest::newRow("page up five") << upper << QString() << int(Qt::Key_PageUp) << u" 100"_s
-                                      << 0 << false;
+                                      << 0 << none;
         QTest::newRow("page down five") << upper << QString() << int(Qt::Key_PageDown)
-                                        << u" 90"_s << 10 << false;
+                                        << u" 90"_s << 10 << none;
         QTest::newRow("typed, then page down") << lower << u"60"_s << int(Qt::Key_PageDown)
-                                               << u" 55"_s << 45 << false;
+                                               << u" 55"_s << 45 << none;
     }
 
     void criterion_typed_or_keyed()
@@ -894,7 +928,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, criterion);
         QFETCH(int, position);
-        QFETCH(bool, refused);
+        QFETCH(QString, refusal);
         five_students_evaluated();
         pick(5);
         const QString mark = sheet->text(sheet->row(), sheet->col());
@@ -906,9 +940,9 @@ private slots:
             commit(edit, typed);
             prompter->clear();
             QTest::keyClick(edit, Qt::Key_Return);
-            QCOMPARE(prompter->asked.size(), refused ? 1 : 0);
-            if (refused)
-                QVERIFY2(prompter->asked.first().text.contains(u"数を入力してください"_s),
+            QCOMPARE(prompter->asked.size(), refusal.isEmpty() ? 0 : 1);
+            if (!refusal.isEmpty())
+                QVERIFY2(prompter->asked.first().text.contains(refusal),
                          qPrintable(prompter->asked.first().text));
         }
         if (key != 0) {

@@ -92,6 +92,8 @@ void EvaluationPanel::build_criteria()
                                 object_name::upper_criterion_scroll, kUpperStart,
                                 upper_caption_->text(), &Sheet::upper_text,
                                 &Sheet::set_upper_text, this);
+    lower_->pair_with(upper_, true);
+    upper_->pair_with(lower_, false);
     for (CriterionInput *criterion : {lower_, upper_}) {
         connect(criterion, &CriterionInput::changed, this, &EvaluationPanel::criterion_changed);
         connect(criterion, &CriterionInput::refused, this, &EvaluationPanel::message_requested);
@@ -342,6 +344,11 @@ void EvaluationPanel::lay_out()
     geometry::place(look_alike_button_, after, y + 2 * (box + 45), kWidth - kMargin - after, box);
 }
 
+QString EvaluationPanel::criteria_refusal() const
+{
+    return lower_->order_refusal(lower_->sheet_text());
+}
+
 void EvaluationPanel::refresh_criteria()
 {
     if (!sheet_)
@@ -416,6 +423,7 @@ void EvaluationPanel::save_grades()
     rows_.grades.save(*sheet_);
     rows_.totals.save(*sheet_);
     saved_candidate_ = sheet_->candidate_index();
+    saved_criteria_ = {sheet_->lower_text(), sheet_->upper_text()};
 }
 
 void EvaluationPanel::note_evaluated()
@@ -431,6 +439,8 @@ void EvaluationPanel::restore_grades()
     rows_.totals.restore(*sheet_);
     rows_.grades.restore(*sheet_);
     sheet_->set_candidate_index(saved_candidate_);
+    sheet_->set_lower_text(saved_criteria_.first);
+    sheet_->set_upper_text(saved_criteria_.second);
     recount();
 }
 
