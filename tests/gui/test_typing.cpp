@@ -247,6 +247,43 @@ private slots:
         QCOMPARE(sheet->text(2, 5), u"507"_s);
     }
 
+    // With more than one cell selected, Ctrl+C, Ctrl+X and Ctrl+V act on the
+    // range as 編集 → コピー, 切り取り, 貼り付け do; with one, on the editor's text.
+    void clipboard_keys_data()
+    {
+        QTest::addColumn<bool>("range");
+        QTest::addColumn<int>("letter");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QStringList>("cells");  // rows 1 and 2 of column 1
+        QTest::newRow("Ctrl+C, range") << true << int(Qt::Key_C) << u"81\r\n82\r\n"_s
+                                       << QStringList{u"81"_s, u"82"_s};
+        QTest::newRow("Ctrl+X, range") << true << int(Qt::Key_X) << u"81\r\n82"_s
+                                       << QStringList{QString(), QString()};
+        QTest::newRow("Ctrl+V, range") << true << int(Qt::Key_V) << u"old"_s
+                                       << QStringList{u"old"_s, u"82"_s};
+        QTest::newRow("Ctrl+C, one cell") << false << int(Qt::Key_C) << u"old"_s
+                                          << QStringList{u"81"_s, u"82"_s};
+        QTest::newRow("Ctrl+V, one cell") << false << int(Qt::Key_V) << u"old"_s
+                                          << QStringList{u"81old"_s, u"82"_s};
+    }
+
+    void clipboard_keys()
+    {
+        QFETCH(bool, range);
+        QFETCH(int, letter);
+        QFETCH(QString, clipboard);
+        QFETCH(QStringList, cells);
+        play(u"81 E 82 E"_s);
+        key(Qt::Key_Up);
+        key(Qt::Key_Up);
+        if (range)
+            key(Qt::Key_Down, Qt::ShiftModifier);
+        QApplication::clipboard()->setText(u"old"_s);
+        key(Qt::Key(letter), Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), clipboard);
+        QCOMPARE((QStringList{sheet->text(1, 1), sheet->text(2, 1)}), cells);
+    }
+
     // A cell copied from a spreadsheet comes with a line end; the editor
     // keeps one line, so the row stays whole in the file.
     // Ctrl+V of one value keeps one line; text dropped or committed into the

@@ -364,13 +364,22 @@ bool CellEditor::event(QEvent *event)
         system_text_pending_ = false;
         // Seen before the line edit itself, which would take Tab to leave.
         auto *key = static_cast<QKeyEvent *>(event);
-        // A block from a spreadsheet goes into the cells, not into one cell.
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        // With a range selected the clipboard keys act on the range: the
+        // editor's empty selection would copy nothing, and the next paste
+        // would bring back whatever was on the clipboard before. A block
+        // from a spreadsheet goes into the cells, not into one cell.
+        const bool range = sheet_->sel_row() != sheet_->row() || sheet_->sel_col() != sheet_->col();
         if (key->matches(QKeySequence::Paste) &&
-            cliptext::is_block(QGuiApplication::clipboard()->text())) {
+            (range || cliptext::is_block(QGuiApplication::clipboard()->text()))) {
             emit paste_requested();
             return true;
         }
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (range && mods == Qt::ControlModifier &&
+            (key->key() == Qt::Key_C || key->key() == Qt::Key_X)) {
+            key->key() == Qt::Key_C ? emit copy_requested() : emit cut_requested();
+            return true;
+        }
         if (key->key() == Qt::Key_Z && mods == Qt::ControlModifier) {
             emit undo_requested();
             return true;

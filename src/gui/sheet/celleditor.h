@@ -70,8 +70,12 @@ signals:
     void layout_wanted();
     // Shift+Delete: clear the selected cells.
     void delete_requested();
-    // Paste of a block of cells (a TAB or a line end between values).
+    // Paste of a block of cells (a TAB or a line end between values), or
+    // Ctrl+V with more than one cell selected; Ctrl+C and Ctrl+X with more
+    // than one: the range's copy and cut, as the Edit menu's.
     void paste_requested();
+    void copy_requested();
+    void cut_requested();
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: the sheet's undo, not the line edit's.
     void undo_requested();
     void redo_requested();

@@ -173,6 +173,8 @@ void SheetWindow::build_commands()
     print_ = new PrintCommands(this, sheet_, grid_, host_);
     connect(editor_, &CellEditor::delete_requested, this, [this] { run(Command::DeleteContents); });
     connect(editor_, &CellEditor::paste_requested, this, [this] { run(Command::Paste); });
+    connect(editor_, &CellEditor::copy_requested, this, [this] { run(Command::Copy); });
+    connect(editor_, &CellEditor::cut_requested, this, [this] { run(Command::Cut); });
     // A press on the grid puts the count dialog away.
     connect(grid_, &SheetGrid::mouse_down, this, [this] { host_.count_dialog().put_away(); });
 }
