@@ -297,6 +297,8 @@ private slots:
         QTest::newRow("trailing CR LF") << u"85\r\n"_s << true << u"85"_s;
         QTest::newRow("inner CR LF dropped in") << u"山田\r\n太郎"_s << false << u"山田 太郎"_s;
         QTest::newRow("inner LF, trailing CR LF") << u"a\nb\r\n"_s << false << u"a b"_s;
+        QTest::newRow("NUL by Ctrl+V") << u"8\u00005\r\n"_s << true << u"85"_s;
+        QTest::newRow("control characters dropped in") << u"\u0007a\tb\u007f"_s << false << u"a b"_s;
     }
 
     void pasted_line_ends()
@@ -347,6 +349,9 @@ private slots:
         QVERIFY(read != win);
         QCOMPARE(read->sheet()->text(1, 4), u"Yamada,Taro"_s);
         QCOMPARE(read->sheet()->text(1, 5), u"88"_s);
+        // Visited, a cell keeps what the file holds.
+        read->sheet()->set_current_cell(2, 4);
+        read->editor()->put_editor();
         QCOMPARE(read->sheet()->text(2, 4), u"a\tb"_s);
         QCOMPARE(read->sheet()->text(3, 4), u"say ＂hi＂"_s);
         QCOMPARE(read->sheet()->cols(), 9);

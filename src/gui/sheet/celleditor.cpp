@@ -20,44 +20,30 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The editor holds one line: a line end the teacher pastes would break the
-// row in the sheet file. A trailing one is dropped, an inner one becomes a
-// space. Text the system loads is left as it is.
+// The editor holds one line without control characters: a line end the
+// teacher pastes would break the row in the sheet file, a NUL would go into
+// it. The caret keeps its place in what is left. A cell's text the editor
+// loads is left as it is.
 class OneLine : public QValidator
 {
 public:
-    using QValidator::QValidator;
+    OneLine(const bool *loading, QObject *parent) : QValidator(parent), loading_(loading) {}
 
     State validate(QString &input, int &pos) const override
     {
-        if (!input.contains(u'\n') && !input.contains(u'\r'))
+        if (*loading_)
             return Acceptable;
-        QString line;
-        line.reserve(input.size());
-        int new_pos = pos;
-        for (qsizetype i = 0; i < input.size(); ++i) {
-            const QChar c = input[i];
-            if (c != u'\r' && c != u'\n') {
-                line += c;
-                continue;
-            }
-            const bool pair = c == u'\r' && i + 1 < input.size() && input[i + 1] == u'\n';
-            const qsizetype end = i + (pair ? 2 : 1);
-            // A line end with nothing but line ends after it is dropped.
-            qsizetype rest = end;
-            while (rest < input.size() && (input[rest] == u'\r' || input[rest] == u'\n'))
-                ++rest;
-            const bool trailing = rest == input.size();
-            if (!trailing)
-                line += u' ';
-            if (i < pos)
-                new_pos -= int(end - i) - (trailing ? 0 : 1);
-            i = end - 1;
+        const QString line = cliptext::one_line(input);
+        if (line != input) {
+            // What is left before the caret, as if more text followed it.
+            pos = qBound(0, int(cliptext::one_line(input.left(pos) + u'x').size()) - 1, int(line.size()));
+            input = line;
         }
-        input = line;
-        pos = qBound(0, new_pos, int(line.size()));
         return Acceptable;
     }
+
+private:
+    const bool *loading_;
 };
 
 }  // namespace
@@ -69,7 +55,7 @@ CellEditor::CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidg
     setFrame(false);
     setStyleSheet(u"QLineEdit { background: rgb(255, 255, 192); border: none; padding: 0px; }"_s);
     setContextMenuPolicy(Qt::PreventContextMenu);
-    setValidator(new OneLine(this));
+    setValidator(new OneLine(&loading_cell_, this));
     connect(this, &QLineEdit::textChanged, this, &CellEditor::write_to_cell);
     connect(this, &QLineEdit::textEdited, this, &CellEditor::follow_typing);
 }
@@ -100,7 +86,7 @@ void CellEditor::put_editor()
     // cell it ended on may already move fixed-length entry on.
     const bool typing = !system_text_pending_;
     const QString before = text();
-    setText(sheet_->text(sheet_->row(), sheet_->col()));
+    show_cell_text(sheet_->text(sheet_->row(), sheet_->col()));
     if (typing && text() != before)
         follow_typing(text());
 }
@@ -108,7 +94,14 @@ void CellEditor::put_editor()
 void CellEditor::load_editor(const QString &text)
 {
     system_text_pending_ = true;
+    show_cell_text(text);
+}
+
+void CellEditor::show_cell_text(const QString &text)
+{
+    loading_cell_ = true;
     setText(text);
+    loading_cell_ = false;
 }
 
 void CellEditor::reload()
@@ -225,7 +218,7 @@ void CellEditor::one_step(int drow, int dcol)
     system_text_pending_ = true;
     sheet_->set_text(row, col, text());
     sheet_->set_current_cell(row + drow, col + dcol);
-    setText(sheet_->text(sheet_->row(), sheet_->col()));
+    show_cell_text(sheet_->text(sheet_->row(), sheet_->col()));
     // A typed step moves the display with it (pushed: see the class comment).
     inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
     system_text_pending_ = false;

@@ -90,6 +90,8 @@ private:
     void release_focus();
     void disable();
     void write_to_cell();
+    // A cell's text into the editor, as it is.
+    void show_cell_text(const QString &text);
     void follow_typing(const QString &text);
     void take_focus();
     bool handle_key(Qt::Key key, Qt::KeyboardModifiers modifiers);
@@ -105,4 +107,5 @@ private:
     bool system_text_pending_ = true;
     bool holds_first_advance_ = false;
     bool enter_held_ = false;
+    bool loading_cell_ = false;
 };
