@@ -961,10 +961,21 @@ private slots:
         QCOMPARE(sheet->text(sheet->row(), sheet->col()), mark);
     }
 
-    // All 32 candidates in view at once, none behind a scroll bar.
+    // All 32 candidates in view at once, none behind a scroll bar, also when
+    // they read 10.00.
+    void every_candidate_in_view_data()
+    {
+        QTest::addColumn<QList<int>>("scores");
+        QTest::newRow("6.60") << QList<int>{30, 45, 60, 75, 90};
+        QTest::newRow("10.00") << QList<int>{100, 100};
+    }
+
     void every_candidate_in_view()
     {
-        five_students_evaluated();
+        QFETCH(QList<int>, scores);
+        enter_scores(scores);
+        evaluate();
+        QCOMPARE(list()->count(), 32);
         const QRect view = list()->viewport()->rect();
         for (int k = 0; k < list()->count(); ++k)
             QVERIFY2(view.contains(list()->visualItemRect(list()->item(k))), qPrintable(QString::number(k)));
