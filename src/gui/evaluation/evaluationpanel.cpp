@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
@@ -114,7 +113,8 @@ void EvaluationPanel::build_candidates()
     candidate_list_->setWrapping(true);
     candidate_list_->setResizeMode(QListView::Adjust);
     candidate_list_->setUniformItemSizes(true);
-    // Room kept for a scroll bar would cost the columns a row (fit_candidates).
+    // Room the list keeps for a scroll bar would cost each column a row: with
+    // 「10.00」 a sixth column then no longer fitted.
     candidate_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     candidate_list_->setEnabled(false);
     recalc_button_ = button(object_name::recalculate_button, u"再計算"_s,
@@ -309,7 +309,6 @@ void EvaluationPanel::lay_out()
     const double buttons_width = 1395;
     const double list_width = kWidth - 2 * (kMargin + 90) - 120 - buttons_width;
     geometry::place(candidate_list_, kMargin + 90, y, list_width, list_height);
-    fit_candidates();
     const double buttons_left = kMargin + 90 + list_width + 120;
     const double button_height = 450;
     const double gap = (list_height - 3 * button_height) / 2;
@@ -351,22 +350,6 @@ void EvaluationPanel::lay_out()
 QString EvaluationPanel::criteria_refusal() const
 {
     return lower_->order_refusal(lower_->sheet_text());
-}
-
-// The list's own cells would follow its widest entry: 「10.00」 made six
-// columns that did not fit. As many columns as the widest entry there can
-// be allows, the rows they need, each cell an equal share of the view.
-void EvaluationPanel::fit_candidates()
-{
-    const QSize view = candidate_list_->maximumViewportSize();
-    const QFontMetrics metrics(candidate_list_->font());
-    // The item's text margins, as the list's delegate draws them.
-    const int margin = candidate_list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
-                                                             candidate_list_) + 1;
-    const int widest = metrics.horizontalAdvance(u"10.00"_s) + 2 * margin;
-    const int columns = qBound(1, view.width() / widest, grading::kCandidates);
-    const int rows = (grading::kCandidates + columns - 1) / columns;
-    candidate_list_->setGridSize(QSize(view.width() / columns, view.height() / rows));
 }
 
 void EvaluationPanel::refresh_criteria()

@@ -77,7 +77,6 @@ private:
     void build_count_grids();
     void build_statistics();
     void lay_out();
-    void fit_candidates();
     void choose_candidate();
     void criterion_changed();
     void decide();
