@@ -71,7 +71,7 @@ for command in "$@"; do
     exit 1
   fi
   # What each step concludes with: test counts, the package, mutants, fuzzing.
-  grep -E "^setup: |tests passed|tests failed|^package: |^killed |^== [a-z_]+ +[0-9]+ executions|^Fuzzing" "$log" || true
+  grep -E "^setup: |tests passed|tests failed|^package: |^killed [0-9]|^== [a-z_]+ +[0-9]+ executions|^Fuzzing" "$log" || true
   step "$command passed on a fresh $release"
 done
 echo "== fresh Debian: $SECONDS s in all"
