@@ -13,7 +13,7 @@ repo=$PWD
 
 [ "$(id -u)" -eq 0 ] || { echo "fresh_debian.sh: run as root (debootstrap and chroot)" >&2; exit 1; }
 if ! command -v debootstrap >/dev/null; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
 fi
 
 . /etc/os-release
