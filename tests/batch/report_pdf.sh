@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The report as PDF from the command line with no display at all: two classes
-# (one not yet graded) and a file that is no sheet, read back with pdftotext.
+# (one not yet graded), a file that is no sheet, one over the row limit, and
+# forty classes, read back with pdftotext; a FIFO is refused at once.
 # Usage: report_pdf.sh PROGRAM
 set -euo pipefail
 program=$1
@@ -19,29 +20,59 @@ sheet() {  # FILE, then "total grade" pairs
     done
   } | iconv -f UTF-8 -t CP932 > "$file"
 }
-sheet "$work/year/a.csv" 80 8 70 7 "" "" 50 5
-sheet "$work/year/b.csv" 90 ""
+# Digits after Latin letters and an ideographic space, as printed.
+sheet "$work/year/r01_plain.csv" 80 8 70 7 "" "" 50 5
+sheet "$work/year/石川　b.csv" 90 ""
 printf 'memo\r\n' > "$work/year/memo.txt"
+sheet "$work/long.csv" $(yes '50 5' | head -10001)
 
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" report "$work/year" -o "$work/r.pdf" \
-  2> "$work/err"
+rc=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" report "$work/year" "$work/long.csv" \
+  -o "$work/r.pdf" 2> "$work/err" || rc=$?
+[ "$rc" = 4 ] || { echo "FAIL: exit $rc" >&2; exit 1; }
 grep -q 'memo.txt: シートのファイルではないので飛ばしました' "$work/err"
 pdftotext -layout "$work/r.pdf" "$work/r.txt"
 fail() { echo "FAIL: $*" >&2; cat "$work/r.txt" >&2; exit 1; }
+# pdftotext gives every space as ASCII; pdftohtml keeps U+3000.
+pdftohtml -xml -i -stdout "$work/r.pdf" > "$work/r.xml"
+grep -q '>石川　b.csv<' "$work/r.xml" || fail "the ideographic space"
+# The reason in full, wrapped.
+tr -s ' \n' ' ' < "$work/r.txt" > "$work/joined.txt"
+grep -q '数に入れていません: 10000 行を超えるシートは 10000 行目までしか読み込めません。' "$work/joined.txt" ||
+  fail "reason"
 # Whitespace-separated fields of the line that starts with NAME.
 fields() { awk -v n="$1" '$1 == n { $1 = $1; print; exit }' "$work/r.txt"; }
-[ "$(fields a.csv)" = "a.csv 3 66.67 12.47 70 80 50 0 0 0 1 0 1 1 0 0 6.67" ] || fail "a.csv: $(fields a.csv)"
-[ "$(fields b.csv)" = "b.csv 1 90 0 90 90 90 評価未決定" ] || fail "b.csv: $(fields b.csv)"
+[ "$(fields r01_plain.csv)" = "r01_plain.csv 3 66.67 12.47 70 80 50 0 0 0 0 1 0 1 1 0 0 6.67" ] ||
+  fail "r01_plain.csv: $(fields r01_plain.csv)"
+[ "$(fields 石川)" = "石川 b.csv 1 90 0 90 90 90 評価未決定" ] || fail "石川　b.csv: $(fields 石川)"
 grep -q '全体 *4 *72.5 ' "$work/r.txt" || fail "all"
 [ "$(grep -c '評価未決定' "$work/r.txt")" -ge 2 ] || fail "the undecided chart"
 [ "$(pdfinfo "$work/r.pdf" | awk '/^Pages:/ { print $2 }')" = 2 ] || fail "pages"
-# Every page's footer: what it is, the day, and page n of N.
-today=$(date +%Y年%-m月%-d日)
-n=0
-while IFS= read -r -d $'\f' page; do
-  n=$((n + 1))
-  footer=$(grep '印刷' <<< "$page" | tail -1 | tr -s ' ')
-  [ "$footer" = "成績一覧表 $today 印刷 $n / 2" ] || fail "footer of page $n: $footer"
-done < "$work/r.txt"
-[ "$n" = 2 ] || fail "pages read back: $n"
+
+# Every page's footer: what it is, the day, and page n of N, N the pages there are.
+footers() {  # PDF
+  pdftotext -layout "$1" "$work/r.txt"
+  local today total n=0
+  today=$(date +%Y年%-m月%-d日)
+  total=$(pdfinfo "$1" | awk '/^Pages:/ { print $2 }')
+  while IFS= read -r -d $'\f' page; do
+    n=$((n + 1))
+    footer=$(grep '印刷' <<< "$page" | tail -1 | tr -s ' ')
+    [ "$footer" = "成績一覧表 $today 印刷 $n / $total" ] || fail "footer of page $n: $footer"
+  done < "$work/r.txt"
+  [ "$n" = "$total" ] || fail "pages read back: $n"
+}
+footers "$work/r.pdf"
+mkdir "$work/many"
+for i in $(seq -w 40); do cp "$work/year/r01_plain.csv" "$work/many/$i.csv"; done
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" report "$work/many" -o "$work/many.pdf"
+footers "$work/many.pdf"
+
+# A FIFO would wait for a writer for ever.
+mkfifo "$work/fifo.csv"
+rc=0
+timeout 20 "$program" report "$work/fifo.csv" > "$work/r.txt" 2> "$work/err" || rc=$?
+[ "$rc" = 4 ] || fail "FIFO: exit $rc"
+grep -q 'fifo.csv: 読み込めません: ファイルを開けません: 通常のファイルではありません' "$work/err" ||
+  fail "FIFO: $(cat "$work/err")"
 echo ok
