@@ -329,6 +329,7 @@ private slots:
         QTest::newRow("Letter") << QPageSize(QPageSize::Letter) << u"レター 8 1/2 x 11 インチ"_s;
         QTest::newRow("no code: the driver's name and size") << QPageSize(QPageSize::A6) << u"A6 105 x 148 mm"_s;
         QTest::newRow("code 42 is no size") << QPageSize(QPageSize::B4) << u"B4 250 x 353 mm"_s;
+        QTest::newRow("a table name without a size") << QPageSize(QPageSize::ArchC) << u"C サイズ シート 18 x 24 インチ"_s;
         QTest::newRow("the driver's own, in inches")
             << QPageSize(QSizeF(792, 1008), QPageSize::Point, u"11x14"_s, QPageSize::ExactMatch)
             << u"11x14 11 x 14 インチ"_s;
