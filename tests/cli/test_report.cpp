@@ -104,8 +104,7 @@ private slots:
         QVERIFY(lines[1].startsWith(u"全体\t"_s));
     }
 
-    // Three classes, one of them not yet graded, a file that is no sheet, one
-    // over the row limit, and the first class again by another path.
+    // Three classes, one not yet graded, a file that is no sheet, one too long, a class again.
     void whole_year_table()
     {
         const QString a = write(u"a.csv"_s, sheet_bytes({{u"80"_s, u"8"_s}, {u"70"_s, u"7"_s},
@@ -130,8 +129,8 @@ private slots:
         QVERIFY(run.err.contains(u"/./a.csv: 同じファイルがすでに一覧にあるので飛ばしました\n"_s));
     }
 
-    // A folder stands for its sheet files in name order; other files, however
-    // large, are skipped with a word, subfolders are not entered.
+    // A folder stands for its sheet files in name order; other files are
+    // skipped with a word, subfolders are not entered.
     void folder()
     {
         QTemporaryDir year;

@@ -26,25 +26,19 @@ class TestPrinting : public GuiTestBase
     SheetWindow *win = nullptr;
     Sheet *sheet = nullptr;
 
-    // The text of each page of a PDF file.
-    static QStringList pages_of(const QString &path)
+    // The text of each page of a PDF file. pdftotext gives every space as an
+    // ASCII one: pdftohtml keeps U+3000, its pages not told apart.
+    static QStringList pages_of(const QString &path, bool spaces_kept = false)
     {
         QProcess process;
-        process.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+        process.start(spaces_kept ? u"pdftohtml"_s : u"pdftotext"_s,
+                      spaces_kept ? QStringList{u"-xml"_s, u"-i"_s, u"-stdout"_s, path} : QStringList{u"-layout"_s, path, u"-"_s});
         if (!process.waitForFinished(30000))
             return {};
         QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
         if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
             pages.removeLast();
         return pages;
-    }
-
-    // pdftotext gives every space as an ASCII one; pdftohtml keeps U+3000.
-    static QString spaces_kept(const QString &path)
-    {
-        QProcess process;
-        process.start(u"pdftohtml"_s, {u"-xml"_s, u"-i"_s, u"-stdout"_s, path});
-        return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
     }
 
     void class_of(int students)
@@ -161,7 +155,7 @@ private slots:
             QVERIFY(pages[i].contains(QString::number(i + 1) + u" / "_s + QString::number(pages.size())));
             all += pages[i];
         }
-        const QString kept = spaces_kept(path);
+        const QString kept = pages_of(path, true).join(QString());
         for (int r = 1; r <= 120; ++r)
             QVERIFY2(kept.contains(names[(r - 1) % names.size()] + QString::number(r)),
                      qPrintable(names[(r - 1) % names.size()]));
