@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Runs the README's test command (scripts/test.sh) on a brand-new Debian: a
-# minimal root of this machine's release made with debootstrap from the mirror
-# apt is configured with, a clean clone of the checked-out commit inside it,
-# no locale and nothing installed beyond what the scripts install themselves.
+# Runs commands of the project on a brand-new Debian: a minimal root of this
+# machine's release made with debootstrap from the mirror apt is configured
+# with, a clean clone of the checked-out commit inside it, no locale and
+# nothing installed beyond what the scripts install themselves.
+#   scripts/fresh_debian.sh [COMMAND ...]    (default: the README's scripts/test.sh)
+# Each COMMAND is one string run by bash in the clone, in turn, as a
+# newcomer's shell would (no LANG, no DISPLAY); the first that fails ends it.
 # Needs root (debootstrap, chroot, mounts). Prints how long each step took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +13,7 @@ repo=$PWD
 
 [ "$(id -u)" -eq 0 ] || { echo "fresh_debian.sh: run as root (debootstrap and chroot)" >&2; exit 1; }
 if ! command -v debootstrap >/dev/null; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
 fi
 
 . /etc/os-release
@@ -58,14 +61,17 @@ mount --bind /dev/pts "$root/dev/pts" && mounted+=("$root/dev/pts")
 mount -t tmpfs tmpfs "$root/tmp" && mounted+=("$root/tmp")
 step "clone of $commit"
 
-# As a newcomer's shell on a bare root: no LANG, no DISPLAY.
-log=$work/test.log
-if ! env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb \
-  chroot "$root" /bin/bash -c 'cd /src/ponsaiten && scripts/test.sh' > "$log" 2>&1; then
-  tail -n 100 "$log"
-  echo "== scripts/test.sh FAILED on a fresh $release ($((SECONDS - step_start)) s)" >&2
-  exit 1
-fi
-grep -E "tests passed|^package: " "$log" || true
-step "scripts/test.sh passed on a fresh $release"
-echo "== fresh Debian check: $SECONDS s in all"
+[ $# -gt 0 ] || set -- scripts/test.sh
+for command in "$@"; do
+  log=$work/step.log
+  if ! env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb \
+    chroot "$root" /bin/bash -c "cd /src/ponsaiten && $command" > "$log" 2>&1; then
+    tail -n 150 "$log"
+    echo "== $command FAILED on a fresh $release ($((SECONDS - step_start)) s)" >&2
+    exit 1
+  fi
+  # What each step concludes with: test counts, the package, mutants, fuzzing.
+  grep -E "^setup: |tests passed|tests failed|^package: |^killed [0-9]|^== [a-z_]+ +[0-9]+ executions|^Fuzzing" "$log" || true
+  step "$command passed on a fresh $release"
+done
+echo "== fresh Debian: $SECONDS s in all"

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QTextStream>
 #include <optional>
 
@@ -26,7 +27,11 @@ QString usage()
            u"タブ区切りの行はシートごとに 1 行、最後に全体の 1 行で、列の順は次のとおり:\n"
            u"  "_s + gradereport::field_titles().join(u' ') +
            u"\n総合点のない欄と評価の決まっていないシートの評価の欄は空です。"
-           u"全体の評価は評価の決まったシートの合計です。\n"_s;
+           u"全体の評価は評価の決まったシートの合計です。"
+           u"評定平均は、表にある評価1〜評価10 の平均です。\n"
+           u"欄の中の \\ ・タブ・改行（LF）・復帰（CR）は、\\\\ ・\\t・\\n・\\r と書きます"
+           u"（ファイル名にタブや改行があっても 1 行は 1 行のままです）。\n"
+           u"同じファイルを 2 回指定したときは 1 回だけ読みます。\n"_s;
 }
 
 struct Options {
@@ -71,15 +76,15 @@ std::optional<QString> parse(const QStringList &args, Options &options)
 std::optional<gradereport::ClassResult> read_class(const QString &path, bool from_folder,
                                                    QTextStream &err)
 {
-    bool foreign = false;
-    gradereport::ClassResult result = gradereport::of_file(path, &foreign);
+    QString foreign_skip;
+    gradereport::ClassResult result = gradereport::of_file(path, &foreign_skip);
     if (result.readable())
         return result;
-    if (foreign && from_folder) {
-        err << kPrefix << path << u": シートのファイルではないので飛ばしました\n"_s;
+    if (!foreign_skip.isEmpty() && from_folder) {
+        err << kPrefix << path << u": "_s << foreign_skip << u'\n';
         return std::nullopt;
     }
-    err << kPrefix << path << u": "_s << result.problem << u'\n';
+    err << kPrefix << path << u": "_s << result.left_out_note() << u'\n';
     return result;
 }
 
@@ -127,6 +132,7 @@ int run_report(const QStringList &args, QTextStream &out, QTextStream &err,
     }
 
     QList<gradereport::ClassResult> classes;
+    QSet<QString> seen;  // real paths: a class counted twice doubles 全体
     bool all_read = true;
     for (const QString &input : options.inputs) {
         const bool folder = QFileInfo(input).isDir();
@@ -134,9 +140,15 @@ int run_report(const QStringList &args, QTextStream &out, QTextStream &err,
         if (folder && files.isEmpty())
             err << kPrefix << input << u": シートのファイルがありません\n"_s;
         for (const QString &file : files) {
+            const QString real = gradereport::real_path(file);
+            if (seen.contains(real)) {
+                err << kPrefix << file << u": 同じファイルがすでに一覧にあるので飛ばしました\n"_s;
+                continue;
+            }
             std::optional<gradereport::ClassResult> result = read_class(file, folder, err);
             if (!result)
                 continue;
+            seen.insert(real);
             all_read = all_read && result->readable();
             classes.append(std::move(*result));
         }

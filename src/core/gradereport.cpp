@@ -3,6 +3,8 @@
 #include "numbers.h"
 #include "sheetfile.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace gradereport {
@@ -17,6 +19,21 @@ double ClassResult::grade_average() const
     return sum / grades.graded;
 }
 
+QString ClassResult::left_out_note() const
+{
+    if (readable())
+        return {};
+    // What was read of a file cut short is no class's numbers.
+    return (partly_read ? u"数に入れていません: "_s : u"読み込めません: "_s) + problem;
+}
+
+QString real_path(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString real = info.canonicalFilePath();
+    return real.isEmpty() ? info.absoluteFilePath() : real;
+}
+
 ClassResult of_columns(const QString &name, const QStringList &totals, const QStringList &grades)
 {
     ClassResult result;
@@ -27,19 +44,27 @@ ClassResult of_columns(const QString &name, const QStringList &totals, const QSt
     return result;
 }
 
-ClassResult of_file(const QString &path, bool *foreign)
+ClassResult of_file(const QString &path, QString *foreign_skip)
 {
     sheetfile::Scores scores;
     const sheetfile::ReadResult read = sheetfile::read_scores(path, scores);
     const bool is_foreign = read.outcome == sheetfile::ReadOutcome::Foreign;
-    if (foreign)
-        *foreign = is_foreign;
+    if (foreign_skip)
+        *foreign_skip = is_foreign      ? u"シートのファイルではないので飛ばしました"_s
+                        : read.too_large ? u"シートのファイルにしては大きすぎる（%1 MB を超えている）ので飛ばしました"_s.arg(
+                                              sheetfile::kMaxFileBytes / (1024 * 1024))
+                                         : QString();
+    ClassResult result;
     if (read.outcome == sheetfile::ReadOutcome::Complete)
-        return of_columns(path, scores.totals, scores.grades);
-    // Half a class would give wrong numbers that look right.
-    return unreadable(path, is_foreign              ? sheetfile::foreign_file_message()
-                            : read.reason.isEmpty() ? u"読み込めませんでした"_s
-                                                    : read.reason);
+        result = of_columns(path, scores.totals, scores.grades);
+    else  // Half a class would give wrong numbers that look right.
+        result = unreadable(path, is_foreign              ? sheetfile::foreign_file_message()
+                                  : read.too_large        ? sheetfile::too_large_message()
+                                  : read.reason.isEmpty() ? u"読み込めませんでした"_s
+                                                          : read.reason);
+    result.partly_read = read.outcome == sheetfile::ReadOutcome::Incomplete;
+    result.file = real_path(path);
+    return result;
 }
 
 ClassResult unreadable(const QString &name, const QString &problem)
@@ -82,7 +107,9 @@ QStringList field_titles()
 {
     QStringList titles = {u"シート"_s, u"人数"_s, u"平均"_s, u"標準偏差"_s, u"中央値"_s,
                           u"最高"_s,   u"最低"_s};
-    for (int g = 2; g <= 10; ++g)
+    // Grade 1 too: the evaluation never gives it, but a teacher may, and the
+    // average counts it.
+    for (int g = 1; g <= 10; ++g)
         titles.append(u"評価"_s + QString::number(g));
     titles << u"評定平均"_s << u"備考"_s;
     return titles;
@@ -99,13 +126,13 @@ QStringList fields(const ClassResult &result, bool is_all, const Report &report)
     for (double v : {s.highest, s.lowest})
         line.append(numbers_there ? numbers::plain_form(v) : QString());
     const bool grades_there = is_all ? report.decided_classes > 0 : result.decided();
-    for (int g = 2; g <= 10; ++g)
+    for (int g = 1; g <= 10; ++g)
         line.append(grades_there ? QString::number(result.grades.counts[size_t(g)]) : QString());
     line.append(grades_there ? numbers::two_decimals(result.grade_average()) : QString());
 
     QString note;
     if (!result.readable())
-        note = u"読み込めません: "_s + result.problem;
+        note = result.left_out_note();
     else if (!grades_there)
         note = u"評価未決定"_s;
     else if (is_all && report.decided_classes < report.readable_classes)
@@ -115,12 +142,26 @@ QStringList fields(const ClassResult &result, bool is_all, const Report &report)
     return line;
 }
 
+namespace {
+
+QString tsv_line(QStringList fields)
+{
+    for (QString &field : fields)
+        field.replace(u'\\', u"\\\\"_s)
+            .replace(u'\t', u"\\t"_s)
+            .replace(u'\n', u"\\n"_s)
+            .replace(u'\r', u"\\r"_s);
+    return fields.join(u'\t') + u'\n';
+}
+
+}  // namespace
+
 QString tsv(const Report &report)
 {
     QString text;
     for (const ClassResult &c : report.classes)
-        text += fields(c, false, report).join(u'\t') + u'\n';
-    text += fields(report.all, true, report).join(u'\t') + u'\n';
+        text += tsv_line(fields(c, false, report));
+    text += tsv_line(fields(report.all, true, report));
     return text;
 }
 

@@ -13,7 +13,9 @@ namespace gradereport {
 
 struct ClassResult {
     QString name;     // the file as the teacher gave it, or the sheet's caption
+    QString file;     // real_path() of the file it came from; empty for a sheet never saved
     QString problem;  // why the file could not be read; empty when it was
+    bool partly_read = false;  // the file was read only up to where problem says
     marks::Statistics totals;     // over the totals as the file holds them
     grading::GradeCounts grades;  // from the grade column as saved
     QStringList total_texts;      // the total column by grid row, for the whole year
@@ -21,15 +23,23 @@ struct ClassResult {
     bool readable() const { return problem.isEmpty(); }
     // Grades are decided once the grade column holds any.
     bool decided() const { return readable() && grades.graded > 0; }
-    // 評定平均: the average grade; 0 when none is decided.
+    // 評定平均: the average grade, of every grade the table shows (1 to 10);
+    // 0 when none is decided.
     double grade_average() const;
+    // The note on a class left out of the numbers; empty when it counts.
+    QString left_out_note() const;
 };
+
+// The file a path names, links and "." resolved: a file given twice under
+// two paths is still one class.
+QString real_path(const QString &path);
 
 // A class from its total and grade columns' texts by grid row ([0] the title).
 ClassResult of_columns(const QString &name, const QStringList &totals, const QStringList &grades);
 // A sheet file as saved: its total and grade columns, or why it could not be
-// read; foreign is set when the file is no sheet file of this program.
-ClassResult of_file(const QString &path, bool *foreign = nullptr);
+// read. When the file is no sheet file of this program, foreign_skip gets
+// what to say on leaving it out of a folder's files (empty otherwise).
+ClassResult of_file(const QString &path, QString *foreign_skip = nullptr);
 // A class that could not be read.
 ClassResult unreadable(const QString &name, const QString &problem);
 
@@ -50,7 +60,9 @@ QStringList field_titles();
 // One line's fields: empty where there is no number (no total, grades not
 // decided), and a note on what the numbers are or why there are none.
 QStringList fields(const ClassResult &result, bool is_all, const Report &report);
-// One tab-separated line per class and one for all of them, each ending in "\n".
+// One tab-separated line per class and one for all of them, each ending in
+// "\n"; a backslash, tab, line feed or carriage return in a field is written
+// \\, \t, \n or \r, so that a file name cannot split a line.
 QString tsv(const Report &report);
 
 }  // namespace gradereport

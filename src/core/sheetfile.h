@@ -26,6 +26,8 @@ inline constexpr int kMaxReadRows = 10000;
 QString foreign_file_message();
 // Why a save over a FIFO, a device or the like is refused.
 QString not_a_file_message();
+// Why reading one is refused: opening a FIFO would wait for a writer.
+QString not_a_file_to_read_message();
 
 struct Fields {
     QStringList fields;   // fields[0] is field 1
@@ -66,7 +68,11 @@ enum class ReadOutcome {
 struct ReadResult {
     ReadOutcome outcome = ReadOutcome::Complete;
     QString reason;  // why the read was incomplete
+    // Refused for its size alone: no sheet file is that large.
+    bool too_large = false;
 };
+// Why a file over kMaxFileBytes is not read.
+QString too_large_message();
 
 // Reads a sheet file into sheet: settings, criteria, the chosen candidate, the grid cut to
 // n + 7 columns, row numbers, standard widths for unit_width, red grade cells,

@@ -406,7 +406,7 @@ private:
     void read_row()
     {
         if (target_.rows() >= kMaxReadRows && title_row_filled_) {
-            fail(u"%1 行を超えるシートは読み込めません。%1 行目までを読み込みました。"_s.arg(kMaxReadRows));
+            fail(u"%1 行を超えるシートは %1 行目までしか読み込めません。"_s.arg(kMaxReadRows));
             return;
         }
         target_.add_row(fields_, !title_row_filled_);
@@ -477,20 +477,23 @@ ReadResult read_lines(QByteArrayView bytes, ReadTarget &target, const QString &r
 // The file's bytes through read_lines into target.
 ReadResult read_into(const QString &path, ReadTarget &target)
 {
+    // Opening a FIFO waits for a writer that never comes; a device may never end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return {ReadOutcome::Refused, u"ファイルを開けません: %1"_s.arg(not_a_file_to_read_message())};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         // Nothing was read: the sheet stays as it was, and the window opens none.
-        const QString why = QFileInfo(path).isDir()
-                                ? u"フォルダーです"_s
-                                : systemerror::in_japanese(file.errorString());
+        const QString why = info.isDir() ? u"フォルダーです"_s
+                                         : systemerror::in_japanese(file.errorString());
         return {ReadOutcome::Refused, u"ファイルを開けません: %1"_s.arg(why)};
     }
 
-    const QString too_large = u"ファイルが大きすぎます（%1 MB を超えています）。シートのファイルではありません。"_s
-                                  .arg(kMaxFileBytes / (1024 * 1024));
+    const ReadResult too_large{ReadOutcome::Refused,
+                               too_large_message() + u"シートのファイルではありません。"_s, true};
     const qint64 size = file.size();
     if (size > kMaxFileBytes)
-        return {ReadOutcome::Refused, too_large};
+        return too_large;
     QByteArray bytes;
     qsizetype used = 0;
     QString read_error;
@@ -498,7 +501,7 @@ ReadResult read_into(const QString &path, ReadTarget &target)
     for (;;) {
         // A device or a pipe tells no size: the limit holds all the same.
         if (used > kMaxFileBytes)
-            return {ReadOutcome::Refused, too_large};
+            return too_large;
         if (used == bytes.size())
             bytes.resize(qMin<qsizetype>(bytes.size() * 2, kMaxFileBytes + 2));
         const qint64 got = file.read(bytes.data() + used, bytes.size() - used);
@@ -521,6 +524,16 @@ ReadResult read_into(const QString &path, ReadTarget &target)
 }
 
 }  // namespace
+
+QString too_large_message()
+{
+    return u"ファイルが大きすぎます（%1 MB を超えています）。"_s.arg(kMaxFileBytes / (1024 * 1024));
+}
+
+QString not_a_file_to_read_message()
+{
+    return u"通常のファイルではありません（名前付きパイプやデバイスなど）"_s;
+}
 
 QString foreign_file_message()
 {

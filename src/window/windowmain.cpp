@@ -7,6 +7,8 @@
 #include "recovery.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -15,6 +17,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -35,12 +39,29 @@ void screen_failure(QtMsgType type, const QMessageLogContext &, const QString &t
     held_messages.append(text);
 }
 
+// Qt wants a private runtime folder and warns in English on the terminal when
+// the session gives none (a virtual display, a root shell, a batch job): the
+// program brings its own, only the user may enter it, as the session's would be.
+void ensure_runtime_folder()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QByteArray folder = QFile::encodeName(QDir::tempPath()) + "/ponsaiten-runtime-" +
+                              QByteArray::number(getuid());
+    mkdir(folder.constData(), 0700);
+    struct stat info {};
+    if (lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == getuid() && (info.st_mode & 0777) == 0700)
+        qputenv("XDG_RUNTIME_DIR", folder);
+}
+
 }  // namespace
 
 // The window program, loaded by the launcher only when a window is wanted:
 // the batch command never pays for the widget libraries.
 extern "C" Q_DECL_EXPORT int ponsaiten_window_main(int argc, char *argv[])
 {
+    ensure_runtime_folder();
     qt_handler = qInstallMessageHandler(screen_failure);
     QApplication app(argc, argv);
     qInstallMessageHandler(qt_handler);
@@ -96,6 +117,7 @@ extern "C" Q_DECL_EXPORT int ponsaiten_batch_main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    ensure_runtime_folder();
     QGuiApplication app(argc, argv);
     cli::set_report_painter(&reportpages::write_pdf);
     return cli::run(QGuiApplication::arguments());

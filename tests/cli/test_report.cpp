@@ -72,23 +72,23 @@ private slots:
         QTest::addColumn<QString>("fields");
         QTest::newRow("absent student left out")
             << Rows{{u"80"_s, u"8"_s}, {u"70"_s, u"7"_s}, {u""_s, u""_s}, {u"50"_s, u"5"_s}}
-            << u"3\t66.67\t12.47\t70\t80\t50\t0\t0\t0\t1\t0\t1\t1\t0\t0\t6.67\t"_s;
+            << u"3\t66.67\t12.47\t70\t80\t50\t0\t0\t0\t0\t1\t0\t1\t1\t0\t0\t6.67\t"_s;
         QTest::newRow("text in the total column is no total")
             << Rows{{u"100"_s, u"10"_s}, {u"見学"_s, u""_s}, {u"0"_s, u"2"_s}}
-            << u"2\t50\t50\t50\t100\t0\t1\t0\t0\t0\t0\t0\t0\t0\t1\t6\t"_s;
+            << u"2\t50\t50\t50\t100\t0\t0\t1\t0\t0\t0\t0\t0\t0\t0\t1\t6\t"_s;
         QTest::newRow("undecided grades are no zeros")
             << Rows{{u"60"_s, u""_s}, {u"40"_s, u""_s}}
-            << u"2\t50\t10\t50\t60\t40\t\t\t\t\t\t\t\t\t\t\t評価未決定"_s;
+            << u"2\t50\t10\t50\t60\t40\t\t\t\t\t\t\t\t\t\t\t\t評価未決定"_s;
         QTest::newRow("one student") << Rows{{u"73"_s, u"6"_s}}
-                                     << u"1\t73\t0\t73\t73\t73\t0\t0\t0\t0\t1\t0\t0\t0\t0\t6\t"_s;
+                                     << u"1\t73\t0\t73\t73\t73\t0\t0\t0\t0\t0\t1\t0\t0\t0\t0\t6\t"_s;
         QTest::newRow("nobody with a total") << Rows{{u""_s, u""_s}}
-                                             << u"0\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t評価未決定"_s;
+                                             << u"0\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t評価未決定"_s;
         Rows many;
         for (int r = 1; r <= 450; ++r)
             many.append({QString::number(r), QString::number(2 + r % 9)});
         // 1..450: the deviation is sqrt((450² - 1) / 12); 50 of each grade.
         QTest::newRow("450 students")
-            << many << u"450\t225.5\t129.9\t225.5\t450\t1\t50\t50\t50\t50\t50\t50\t50\t50\t50\t6\t"_s;
+            << many << u"450\t225.5\t129.9\t225.5\t450\t1\t0\t50\t50\t50\t50\t50\t50\t50\t50\t50\t6\t"_s;
     }
 
     void class_line()
@@ -104,7 +104,7 @@ private slots:
         QVERIFY(lines[1].startsWith(u"全体\t"_s));
     }
 
-    // Three classes, one of them not yet graded, and a file that is no sheet.
+    // Three classes, one not yet graded, a file that is no sheet, one too long, a class again.
     void whole_year_table()
     {
         const QString a = write(u"a.csv"_s, sheet_bytes({{u"80"_s, u"8"_s}, {u"70"_s, u"7"_s},
@@ -112,17 +112,21 @@ private slots:
         const QString b = write(u"b.csv"_s, sheet_bytes({{u"90"_s, u""_s}}));
         const QString c = write(u"c.csv"_s, sheet_bytes({{u"100"_s, u"10"_s}, {u"0"_s, u"2"_s}}));
         const QString d = write(u"d.txt"_s, "not a sheet\r\n");
-        const Run run = report({a, b, c, d});
+        const QString e = write(u"e.csv"_s, sheet_bytes(Rows(10001, {u"50"_s, u"5"_s})));
+        const Run run = report({a, b, c, d, e, dir.path() + u"/./a.csv"_s});
         QCOMPARE(run.code, cli::kExitIo);
         const QString expected =
-            a + u"\t3\t66.67\t12.47\t70\t80\t50\t0\t0\t0\t1\t0\t1\t1\t0\t0\t6.67\t\n"_s +
-            b + u"\t1\t90\t0\t90\t90\t90\t\t\t\t\t\t\t\t\t\t\t評価未決定\n"_s +
-            c + u"\t2\t50\t50\t50\t100\t0\t1\t0\t0\t0\t0\t0\t0\t0\t1\t6\t\n"_s +
-            d + u"\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t読み込めません: 「ぽん採点」で作成したファイルではありません。\n"_s +
+            a + u"\t3\t66.67\t12.47\t70\t80\t50\t0\t0\t0\t0\t1\t0\t1\t1\t0\t0\t6.67\t\n"_s +
+            b + u"\t1\t90\t0\t90\t90\t90\t\t\t\t\t\t\t\t\t\t\t\t評価未決定\n"_s +
+            c + u"\t2\t50\t50\t50\t100\t0\t0\t1\t0\t0\t0\t0\t0\t0\t0\t1\t6\t\n"_s +
+            d + u"\t"_s.repeated(18) + u"読み込めません: 「ぽん採点」で作成したファイルではありません。\n"_s +
+            e + u"\t"_s.repeated(18) +
+            u"数に入れていません: 10000 行を超えるシートは 10000 行目までしか読み込めません。\n"_s +
             // 80 70 50 90 100 0; grades of a and c only.
-            u"全体\t6\t65\t33.04\t75\t100\t0\t1\t0\t0\t1\t0\t1\t1\t0\t1\t6.4\t評価は決定済み 2 シート分\n"_s;
+            u"全体\t6\t65\t33.04\t75\t100\t0\t0\t1\t0\t0\t1\t0\t1\t1\t0\t1\t6.4\t評価は決定済み 2 シート分\n"_s;
         QCOMPARE(run.out, expected);
         QVERIFY(run.err.contains(d));
+        QVERIFY(run.err.contains(u"/./a.csv: 同じファイルがすでに一覧にあるので飛ばしました\n"_s));
     }
 
     // A folder stands for its sheet files in name order; other files are
@@ -140,6 +144,8 @@ private slots:
         put(u"1組.csv"_s, sheet_bytes({{u"60"_s, u"6"_s}}));
         put(u"memo.txt"_s, "memo\r\n");
         put(u"sub/3組.csv"_s, sheet_bytes({{u"99"_s, u"9"_s}}));
+        QFile big(year.filePath(u"big.csv"_s));  // sparse: takes no disk space
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(32 * 1024 * 1024 + 1));
         const Run run = report({year.path()});
         QCOMPARE(run.code, cli::kExitOk);
         const QStringList lines = run.out.split(u'\n');
@@ -148,6 +154,7 @@ private slots:
         QVERIFY(lines[1].startsWith(year.filePath(u"2組.csv"_s) + u"\t1\t40\t"_s));
         QVERIFY(lines[2].startsWith(u"全体\t2\t50\t"_s));
         QVERIFY(run.err.contains(u"memo.txt: シートのファイルではないので飛ばしました"_s));
+        QVERIFY(run.err.contains(u"big.csv: シートのファイルにしては大きすぎる（32 MB を超えている）ので飛ばしました"_s));
     }
 
     void usage_data()

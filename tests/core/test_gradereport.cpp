@@ -31,23 +31,28 @@ private slots:
     {
         QTest::addColumn<QStringList>("classes");
         QTest::addColumn<QStringList>("lines");  // fields split by '|'
-        QTest::newRow("grade 10 counts")
-            << QStringList{u"1組:81,60;10,5"_s}
-            << QStringList{u"1組|2|70.5|10.5|70.5|81|60|0|0|0|1|0|0|0|0|1|7.5|"_s,
-                           u"全体|2|70.5|10.5|70.5|81|60|0|0|0|1|0|0|0|0|1|7.5|"_s};
+        // Grade 1 is no result of an evaluation, but a teacher may give it.
+        QTest::newRow("grades 1 and 10 count")
+            << QStringList{u"1組:81,60;10,1"_s}
+            << QStringList{u"1組|2|70.5|10.5|70.5|81|60|1|0|0|0|0|0|0|0|0|1|5.5|"_s,
+                           u"全体|2|70.5|10.5|70.5|81|60|1|0|0|0|0|0|0|0|0|1|5.5|"_s};
+        QTest::newRow("tab, line end and backslash in a name")
+            << QStringList{u"a\tb\nc\r\\d:70;5"_s}
+            << QStringList{u"a\\tb\\nc\\r\\\\d|1|70|0|70|70|70|0|0|0|0|1|0|0|0|0|0|5|"_s,
+                           u"全体|1|70|0|70|70|70|0|0|0|0|1|0|0|0|0|0|5|"_s};
         QTest::newRow("one class undecided")
             << QStringList{u"1組:70;5"_s, u"2組:50;"_s}
-            << QStringList{u"1組|1|70|0|70|70|70|0|0|0|1|0|0|0|0|0|5|"_s,
-                           u"2組|1|50|0|50|50|50|||||||||||評価未決定"_s,
-                           u"全体|2|60|10|60|70|50|0|0|0|1|0|0|0|0|0|5|評価は決定済み 1 シート分"_s};
+            << QStringList{u"1組|1|70|0|70|70|70|0|0|0|0|1|0|0|0|0|0|5|"_s,
+                           u"2組|1|50|0|50|50|50||||||||||||評価未決定"_s,
+                           u"全体|2|60|10|60|70|50|0|0|0|0|1|0|0|0|0|0|5|評価は決定済み 1 シート分"_s};
         QTest::newRow("unreadable file left out")
             << QStringList{u"1組:70;5"_s, u"2組.csv!読み込めませんでした"_s}
-            << QStringList{u"1組|1|70|0|70|70|70|0|0|0|1|0|0|0|0|0|5|"_s,
-                           u"2組.csv|||||||||||||||||読み込めません: 読み込めませんでした"_s,
-                           u"全体|1|70|0|70|70|70|0|0|0|1|0|0|0|0|0|5|"_s};
+            << QStringList{u"1組|1|70|0|70|70|70|0|0|0|0|1|0|0|0|0|0|5|"_s,
+                           u"2組.csv||||||||||||||||||読み込めません: 読み込めませんでした"_s,
+                           u"全体|1|70|0|70|70|70|0|0|0|0|1|0|0|0|0|0|5|"_s};
         QTest::newRow("no totals yet")
             << QStringList{u"1組:;"_s}
-            << QStringList{u"1組|0||||||||||||||||評価未決定"_s, u"全体|0||||||||||||||||評価未決定"_s};
+            << QStringList{u"1組|0|||||||||||||||||評価未決定"_s, u"全体|0|||||||||||||||||評価未決定"_s};
     }
 
     void lines()

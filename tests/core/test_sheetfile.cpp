@@ -704,7 +704,8 @@ private slots:
                                  << sheetfile::foreign_file_message();
         const QString too_large = u"ファイルが大きすぎます（32 MB を超えています）。シートのファイルではありません。"_s;
         QTest::newRow("too large") << u"@/huge.csv"_s << int(ReadOutcome::Refused) << too_large;
-        QTest::newRow("endless device") << u"/dev/zero"_s << int(ReadOutcome::Refused) << too_large;
+        QTest::newRow("a device") << u"/dev/zero"_s << int(ReadOutcome::Refused)
+                                  << u"ファイルを開けません: "_s + sheetfile::not_a_file_to_read_message();
     }
 
     void read_file()

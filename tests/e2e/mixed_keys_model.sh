@@ -9,16 +9,12 @@
 # Usage: mixed_keys_model.sh PROGRAM [STEPS [SEED [CHECK_EVERY [CHECK_FROM]]]]
 set -euo pipefail
 
-program=$(realpath "$1")
+e2e_limit=420
+source "$(dirname "$0")/harness.sh"
 steps=${2:-200}
 seed=${3:-2126}
 check_every=${4:-25}
 check_from=${5:-1}
-set -- "$program" "$steps" "$seed" "$check_every" "$check_from"
-e2e_limit=420
-here=$(dirname "$(realpath "$0")")
-source "$here/harness.sh"
-source "$here/sheet_helpers.sh"
 
 # Screen points beyond the shared ones of a maximized sheet.
 title_box=(1588 303)

@@ -6,11 +6,7 @@
 # Usage: save_questions.sh PROGRAM
 set -euo pipefail
 
-program=$(realpath "$1")
-set -- "$program"
-here=$(dirname "$(realpath "$0")")
-source "$here/harness.sh"
-source "$here/sheet_helpers.sh"
+source "$(dirname "$0")/harness.sh"
 
 save_button=(152 62)
 read_button=(83 62)

@@ -109,3 +109,13 @@ finish_checks() {
   fi
   exit 0
 }
+
+# Reports whether two sheet files hold the same bytes (the difference as text if not).
+check_same_file() {
+  if cmp -s "$1" "$2"; then
+    check same same "$3"
+  else
+    check "the bytes of $1" "other bytes" "$3"
+    diff <(iconv -f CP932 -t UTF-8 "$1") <(iconv -f CP932 -t UTF-8 "$2") >&2 || true
+  fi
+}

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -106,6 +107,12 @@ private slots:
         QCOMPARE(items.count(u"封筒 C5 162 x 229 mm"_s), 1);
         QVERIFY(items.contains(u"11x14 11 x 14 インチ"_s));
         QVERIFY(items.contains(u"A4 210 x 297 mm"_s));
+        // One entry a size (Super B is 13x19, Tabloid Extra Arch B), RA4 by its name, a size on each.
+        for (const QString &item : items)
+            QVERIFY2(item.contains(QRegularExpression(u"\\d x [\\d/ .]+ (インチ|mm)$"_s)), qPrintable(item));
+        for (const QString &gone : {u"Super B"_s, u"Tabloid Extra"_s, u"ドイツ"_s})
+            QVERIFY2(!items.join(u'|').contains(gone), qPrintable(gone));
+        QVERIFY(items.contains(u"RA4 215 x 305 mm"_s));
     }
 
     // Whatever was chosen is there again after a restart; a paper the

@@ -1,6 +1,7 @@
 #include "print/pagefooter.h"
 
 #include "common/fonts.h"
+#include "print/pdftextmap.h"
 
 #include <QDate>
 #include <QFontMetricsF>
@@ -34,7 +35,7 @@ void draw(QPainter &painter, const QRectF &page, const QString &name, const QStr
 {
     const double dpi = painter.device()->logicalDpiY();
     painter.save();
-    painter.setFont(fonts::sheet_font(9));
+    painter.setFont(pdftextmap::unshaped(fonts::sheet_font(9)));
     painter.setPen(Qt::black);
     const QFontMetricsF metrics(painter.font(), painter.device());
     // At the top of the bottom margin: the part of the margin nearer the

@@ -2,6 +2,7 @@
 
 #include "common/fonts.h"
 #include "print/pagefooter.h"
+#include "print/pdftextmap.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -35,7 +36,7 @@ double PainterSurface::height() const
 void PainterSurface::set_font(const QString &, double points)
 {
     // The grid's own family list, so that the page shows what the grid shows.
-    painter_.setFont(fonts::sheet_font(points));
+    painter_.setFont(pdftextmap::unshaped(fonts::sheet_font(points)));
 }
 
 double PainterSurface::text_width(const QString &text) const

@@ -126,6 +126,12 @@ std::optional<QByteArray> stream_of(const QByteArray &pdf, int number)
 
 }  // namespace
 
+QFont unshaped(QFont font)
+{
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
 Corrections corrections_for(const QString &printed, const QFont &font)
 {
     Corrections corrections;
@@ -140,18 +146,33 @@ Corrections corrections_for(const QString &printed, const QFont &font)
                                              printed_by_glyph.value(glyph) > c))
             printed_by_glyph.insert(glyph, c);
     }
-    for (char32_t r = 0x2E80; r <= 0x2FDF; ++r) {
-        if (characters.contains(r))
-            continue;
-        const quint32 glyph = raw.isValid() ? glyph_of(raw, r) : 0;
-        if (glyph != 0 && printed_by_glyph.contains(glyph)) {
-            corrections.insert(r, printed_by_glyph.value(glyph));
-            continue;
+    if (raw.isValid()) {
+        // The writer gives each glyph the lowest character the font draws
+        // with it (U+2003 for U+3000, ⽥ for 田): every basic-plane
+        // character is asked once.
+        QString plane;
+        for (char32_t c = 1; c <= 0xFFFF; ++c)
+            if (!QChar::isSurrogate(c))
+                plane += QChar(char16_t(c));
+        const QList<quint32> glyphs = raw.glyphIndexesForString(plane);
+        for (qsizetype i = 0; i < plane.size() && i < glyphs.size(); ++i) {
+            const char32_t c = plane[i].unicode();
+            const auto printed_one = printed_by_glyph.constFind(glyphs[i]);
+            if (printed_one == printed_by_glyph.cend())
+                continue;
+            if (*printed_one != c && !characters.contains(c))
+                corrections.insert(c, *printed_one);
+            // Only the lowest counts.
+            printed_by_glyph.erase(printed_one);
         }
-        // Without the font's answer, the character the radical stands for.
+        return corrections;
+    }
+    // Without the font's answer, the character a radical stands for.
+    for (char32_t r = 0x2E80; r <= 0x2FDF; ++r) {
         const QList<uint> folded =
             QString::fromUcs4(&r, 1).normalized(QString::NormalizationForm_KC).toUcs4();
-        if (folded.size() == 1 && folded.first() != r && characters.contains(folded.first()))
+        if (!characters.contains(r) && folded.size() == 1 && folded.first() != r &&
+            characters.contains(folded.first()))
             corrections.insert(r, folded.first());
     }
     return corrections;

@@ -1,7 +1,10 @@
 #include "print/printersettings.h"
 
+#include <QFile>
+#include <QLibrary>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QSettings>
 
 using namespace Qt::StringLiterals;
@@ -28,6 +31,48 @@ const char16_t *const kPaperNames[] = {
     u"ドイツ リーガル ファンフォールド 8 1/2 x 13 インチ", u"ユーザー定義のサイズ",
 };
 
+bool same_size(const QSize &a, const QSize &b, int points)
+{
+    return qAbs(a.width() - b.width()) <= points && qAbs(a.height() - b.height()) <= points;
+}
+
+// Qt gives a paper whose key it does not know the code of a paper of about
+// its size: the table's name is the paper's only when the driver's key
+// names Qt's (JISB4 is B4; RA4 is not FanFoldGerman). Code 42 is only "user
+// defined" in the table, which says nothing of the size.
+bool has_table_name(const QPageSize &size)
+{
+    return size.windowsId() >= 1 && size.windowsId() < 42 &&
+           size.key().contains(QPageSize(size.id()).key(), Qt::CaseInsensitive);
+}
+
+// The sizes a printer's driver description (PPD) gives its papers, by key.
+// Qt sizes a paper by its own table when it knows the key (the driver's
+// Super B is 13 x 19 inches, Qt's 305 x 487 mm), and what the printer
+// prints is the driver's. The CUPS library is loaded only when there is a
+// printer to ask; without it Qt's sizes stand.
+QHash<QString, QSize> driver_sizes(const QString &printer)
+{
+    using GetPpd = const char *(*)(const char *);
+    QLibrary cups(u"cups"_s, 2);
+    const auto get_ppd = reinterpret_cast<GetPpd>(cups.resolve("cupsGetPPD"));
+    const char *path = get_ppd ? get_ppd(printer.toUtf8().constData()) : nullptr;
+    if (!path)
+        return {};
+    QFile ppd(QString::fromLocal8Bit(path));  // a copy of the driver's, ours to remove
+    QHash<QString, QSize> sizes;
+    static const QRegularExpression dimension(u"^\\*PaperDimension ([^/:\\s]+)[^:]*:\\s*\"([\\d.]+)\\s+([\\d.]+)\""_s,
+                                              QRegularExpression::MultilineOption);
+    if (ppd.open(QIODevice::ReadOnly))
+        for (auto it = dimension.globalMatch(QString::fromLatin1(ppd.readAll())); it.hasNext();) {
+            const auto match = it.next();
+            sizes.insert(match.captured(1),
+                         QSize(qRound(match.captured(2).toDouble()), qRound(match.captured(3).toDouble())));
+        }
+    ppd.remove();
+    return sizes;
+}
+
 const QString kPaperKey = u"print/paper"_s;
 const QString kOrientationKey = u"print/orientation"_s;
 const QString kPaperNameKey = u"print/paper_name"_s;
@@ -38,11 +83,11 @@ const QString kPaperPointsKey = u"print/paper_points"_s;
 QString PrinterSettings::paper_name(const QPageSize &size)
 {
     // Matched by paper code: the driver's own names never match the table.
-    // Code 42 is only "user defined" there, which says nothing of the size.
-    const int code = size.windowsId();
-    if (code >= 1 && code < 42)
-        return QString::fromUtf16(kPaperNames[code]);
-    return size.name() + u' ' + size_text(size);
+    if (!has_table_name(size))
+        return size.name() + u' ' + size_text(size);
+    const QString name = QString::fromUtf16(kPaperNames[size.windowsId()]);
+    // The C, D and E sheets' names say no size.
+    return name.endsWith(u"インチ"_s) || name.endsWith(u"mm"_s) ? name : name + u' ' + size_text(size);
 }
 
 QString PrinterSettings::size_text(const QPageSize &size)
@@ -75,16 +120,25 @@ QList<QPageSize> PrinterSettings::papers() const
                                          QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal})
             offered.append(QPageSize(id));
     }
-    // Drivers list one paper under several keys (Letter and ANSI A, C5 and
-    // Envelope C5): each name once.
+    const QHash<QString, QSize> driver = printer.isNull() ? QHash<QString, QSize>() : driver_sizes(printer_);
+    // Drivers list one paper under several keys and names (Letter and ANSI
+    // A, 13x19 and Super B): each size once, by the table's name if one has it.
     QList<QPageSize> list;
-    QStringList names;
-    for (const QPageSize &size : offered) {
-        const QString name = paper_name(size);
-        if (!names.contains(name)) {
-            names.append(name);
+    for (QPageSize size : offered) {
+        // Drivers and Qt round a size a few points apart (JIS B4 is 727 x
+        // 1029 points to one, 729 x 1032 to the other): the table's papers
+        // keep Qt's size, the driver's own take the driver's (RA4 is 609 x
+        // 864, not the German fanfold's 612 x 864).
+        const QSize points = driver.value(size.key());
+        if (points.isValid() && !same_size(points, size.sizePoints(), has_table_name(size) ? 6 : 1))
+            size = QPageSize(points, QPageSize::Point, size.name(), QPageSize::ExactMatch);
+        const auto same = std::find_if(list.begin(), list.end(), [&size](const QPageSize &listed) {
+            return same_size(listed.sizePoints(), size.sizePoints(), 1);
+        });
+        if (same == list.end())
             list.append(size);
-        }
+        else if (!has_table_name(*same) && has_table_name(size))
+            *same = size;
     }
     return list;
 }

@@ -29,11 +29,11 @@ public:
     QString remember_in(QSettings *settings);
 
     // The Japanese name of a paper by its paper code, else the driver's own
-    // name with the size.
+    // name, with the size either way.
     static QString paper_name(const QPageSize &size);
     static QString size_text(const QPageSize &size);
     // The papers the current printer offers (the common ones for PDF), each
-    // name once.
+    // size once, sized as the printer's driver sizes them.
     QList<QPageSize> papers() const;
     // The current printer's name, or what stands for it without one.
     QString printer_name() const;

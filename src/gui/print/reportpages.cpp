@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kChartColumns = 3;
 constexpr int kChartRows = 4;
+constexpr int kNoteFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
 QFont report_font(double points, bool bold = false)
 {
@@ -29,7 +30,7 @@ QFont report_font(double points, bool bold = false)
     font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"Noto Sans CJK JP"_s});
     font.setPointSizeF(points);
     font.setBold(bold);
-    return font;
+    return pdftextmap::unshaped(font);
 }
 
 // Long paths would push the numbers off the page: the file's own name is
@@ -44,10 +45,11 @@ class Pages
 {
 public:
     // total: how many pages there will be, for the footer; 0 while counting.
-    Pages(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
-          const std::function<void()> &new_page, int total, const QString &date)
-        : report_(report), next_page_(new_page), painter_(painter), page_(QPointF(0, 0), page),
-          total_(total), date_(date)
+    // Text is measured on device, the one that prints, whatever painter paints on.
+    Pages(const gradereport::Report &report, QPainter &painter, const QPaintDevice *device,
+          const QSizeF &page, const std::function<void()> &new_page, int total, const QString &date)
+        : report_(report), next_page_(new_page), painter_(painter), device_(device),
+          page_(QPointF(0, 0), page), total_(total), date_(date)
     {
     }
 
@@ -75,6 +77,8 @@ private:
         drawn_ += s;
     }
 
+    QFontMetricsF metrics() const { return QFontMetricsF(painter_.font(), device_); }
+
     void new_page()
     {
         next_page_();
@@ -85,7 +89,7 @@ private:
     void heading()
     {
         painter_.setFont(report_font(14, true));
-        const QFontMetricsF title(painter_.font());
+        const QFontMetricsF title = metrics();
         write(QPointF(0, title.ascent()), u"成績一覧表"_s);
         pagefooter::draw(painter_, page_, u"成績一覧表"_s, date_,
                          pagefooter::page_of(page_number_, total_ > 0 ? total_ : page_number_));
@@ -97,7 +101,7 @@ private:
         heading();
         const QStringList titles = gradereport::field_titles();
         painter_.setFont(report_font(7));
-        const QFontMetricsF fm(painter_.font());
+        const QFontMetricsF fm = metrics();
         const double line = fm.height() * 1.35;
         // The name and the note take what the numbers leave.
         const double number_width =
@@ -105,38 +109,42 @@ private:
         const int numbers = int(titles.size()) - 2;
         const double rest = page_.width() - numbers * number_width;
         const double name_width = rest * 0.35;
-        auto row = [&](const QStringList &fields, bool rule) {
-            if (y_ + line > page_.height() - line) {
+        // The note is wrapped, never cut: it says why a class has no numbers.
+        const QRectF note_box(0, 0, rest - name_width - 4, page_.height());
+        auto row = [&](const QStringList &fields) {
+            const double height =
+                line - fm.height() +
+                std::max(fm.height(), fm.boundingRect(note_box, kNoteFlags, fields.last()).height());
+            if (y_ + height > page_.height() - line) {
                 new_page();
                 painter_.setFont(report_font(7));
                 row_titles(titles, name_width, number_width, line);
             }
             double x = 0;
-            for (qsizetype i = 0; i < fields.size(); ++i) {
+            for (qsizetype i = 0; i + 1 < fields.size(); ++i) {
                 const bool is_name = i == 0;
-                const bool is_note = i == fields.size() - 1;
-                const double w = is_name ? name_width : is_note ? rest - name_width : number_width;
-                const QString text = fm.elidedText(is_name ? shown_name(fields[i]) : fields[i],
-                                                   Qt::ElideMiddle, w - 4);
-                const double tx = is_name || is_note ? x + 2 : x + w - 2 - fm.horizontalAdvance(text);
+                const double w = is_name ? name_width : number_width;
+                const QString text = is_name ? fm.elidedText(shown_name(fields[i]), Qt::ElideMiddle, w - 4)
+                                             : fields[i];
+                const double tx = is_name ? x + 2 : x + w - 2 - fm.horizontalAdvance(text);
                 write(QPointF(tx, y_ + fm.ascent()), text);
                 x += w;
             }
-            y_ += line;
-            if (rule)
-                painter_.drawLine(QPointF(0, y_ - line * 0.15), QPointF(page_.width(), y_ - line * 0.15));
+            if (!fields.last().isEmpty())
+                write(note_box.translated(x + 2, y_), kNoteFlags, fields.last());
+            y_ += height;
         };
         row_titles(titles, name_width, number_width, line);
         for (const gradereport::ClassResult &c : report_.classes)
-            row(gradereport::fields(c, false, report_), false);
+            row(gradereport::fields(c, false, report_));
         painter_.drawLine(QPointF(0, y_), QPointF(page_.width(), y_));
         y_ += line * 0.2;
-        row(gradereport::fields(report_.all, true, report_), false);
+        row(gradereport::fields(report_.all, true, report_));
     }
 
     void row_titles(const QStringList &titles, double name_width, double number_width, double line)
     {
-        const QFontMetricsF fm(painter_.font());
+        const QFontMetricsF fm = metrics();
         double x = 0;
         for (qsizetype i = 0; i < titles.size(); ++i) {
             const double w = i == 0 ? name_width : i == titles.size() - 1 ? 0 : number_width;
@@ -154,7 +162,7 @@ private:
         int top = 1;
         for (const gradereport::ClassResult &c : report_.classes)
             if (c.decided())
-                for (int g = 2; g <= 10; ++g)
+                for (int g = 1; g <= 10; ++g)
                     top = std::max(top, c.grades.counts[size_t(g)]);
         return top;
     }
@@ -170,10 +178,9 @@ private:
             if (index % (kChartColumns * kChartRows) == 0) {
                 new_page();
                 painter_.setFont(report_font(9, true));
-                write(QPointF(0, y_ + QFontMetricsF(painter_.font()).ascent()),
-                                  u"評価の分布（縦軸は全クラス共通: 最大 "_s + QString::number(top) +
-                                      u" 人）"_s);
-                area_top = y_ + QFontMetricsF(painter_.font()).height() * 1.5;
+                write(QPointF(0, y_ + metrics().ascent()),
+                      u"評価の分布（縦軸は全クラス共通: 最大 "_s + QString::number(top) + u" 人）"_s);
+                area_top = y_ + metrics().height() * 1.5;
                 cell_h = (page_.height() - area_top - 40) / kChartRows;
             }
             const int slot = index % (kChartColumns * kChartRows);
@@ -187,7 +194,7 @@ private:
     void chart(const gradereport::ClassResult &c, const QRectF &cell, int top)
     {
         painter_.setFont(report_font(7));
-        const QFontMetricsF fm(painter_.font());
+        const QFontMetricsF fm = metrics();
         const QRectF box = cell.adjusted(8, 4, -8, -8);
         write(QPointF(box.left(), box.top() + fm.ascent()),
                           fm.elidedText(shown_name(c.name), Qt::ElideMiddle, box.width()));
@@ -199,11 +206,11 @@ private:
             write(plot, Qt::AlignCenter, why);
             return;
         }
-        const double step = plot.width() / 9;
-        for (int g = 2; g <= 10; ++g) {
+        const double step = plot.width() / 10;
+        for (int g = 1; g <= 10; ++g) {
             const int n = c.grades.counts[size_t(g)];
             const double h = plot.height() * n / top;
-            const double x = plot.left() + (g - 2) * step;
+            const double x = plot.left() + (g - 1) * step;
             painter_.fillRect(QRectF(x + step * 0.15, plot.bottom() - h, step * 0.7, h), Qt::darkGray);
             const QString label = QString::number(g);
             write(QPointF(x + (step - fm.horizontalAdvance(label)) / 2,
@@ -221,6 +228,7 @@ private:
     const gradereport::Report &report_;
     const std::function<void()> &next_page_;
     QPainter &painter_;
+    const QPaintDevice *device_;
     QRectF page_;
     int total_;
     QString date_;
@@ -240,14 +248,15 @@ QString paint(const gradereport::Report &report, QPagedPaintDevice &device, QPai
 QString paint(const gradereport::Report &report, QPainter &painter, const QSizeF &page,
               const std::function<void()> &new_page)
 {
-    // A first run on nothing only counts the pages: the layout depends on the
-    // page's size and the fonts, not on the device.
+    // A first run on nothing only counts the pages; it measures the text on
+    // the device that prints, whose resolution sets how many lines fit.
+    const QPaintDevice *device = painter.device();
     QPicture scratch;
     QPainter counting(&scratch);
-    const int total = Pages(report, counting, page, [] {}, 0, QString()).paint();
+    const int total = Pages(report, counting, device, page, [] {}, 0, QString()).paint();
     counting.end();
     const QString date = pagefooter::printed_on();
-    Pages pages(report, painter, page, new_page, total, date);
+    Pages pages(report, painter, device, page, new_page, total, date);
     pages.paint();
     return pages.drawn() + u"成績一覧表"_s + date + pagefooter::page_of(total, total);
 }

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -44,6 +45,8 @@ ReportWindow::ReportWindow(Prompter &prompter, PrinterSettings &printer_settings
 
     sources_ = new QListWidget(this);
     sources_->setObjectName(object_name::report_sources);
+    // Why a file cannot be read is said in full.
+    sources_->setWordWrap(true);
     auto *add = button(u"ファイルを追加(&A)…"_s, object_name::report_add_button, this);
     auto *print_button = button(u"印刷(&P)…"_s, object_name::report_print_button, this);
     auto *pdf = button(u"PDF に保存(&S)…"_s, object_name::report_pdf_button, this);
@@ -89,7 +92,7 @@ void ReportWindow::add_class(const gradereport::ClassResult &result)
 {
     QString text = result.name;
     if (!result.readable())
-        text += u"（読み込めません: "_s + result.problem + u'）';
+        text += u'（' + result.left_out_note() + u'）';
     auto *item = new QListWidgetItem(text);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Checked);
@@ -104,9 +107,20 @@ void ReportWindow::add_files()
     const std::optional<QStringList> files = prompter_.open_files(this, FileCommands::file_filters());
     if (!files)
         return;
-    for (const QString &file : *files)
-        add_class(gradereport::of_file(file));
+    // The open sheet added again as its file would count its class twice.
+    QStringList listed;
+    for (const QString &file : *files) {
+        const QString real = gradereport::real_path(file);
+        if (std::any_of(classes_.cbegin(), classes_.cend(),
+                        [&real](const gradereport::ClassResult &c) { return c.file == real; }))
+            listed.append(file);
+        else
+            add_class(gradereport::of_file(file));
+    }
     refresh();
+    if (!listed.isEmpty())
+        prompter_.message(this, u"次のファイルはすでに一覧にあるので、加えませんでした。\r\n"_s +
+                                    listed.join(u"\r\n"_s));
 }
 
 gradereport::Report ReportWindow::report() const
