@@ -125,13 +125,88 @@ check 556 "$(saved_cell "$work/wheel.csv" 3 1)" "wheel: typed into the current c
 check 7 "$(saved_cell "$work/wheel.csv" 4 1)" "wheel: Enter moves on from it"
 stop_program
 
-# The evaluation criteria take a typed number and Enter, move by one with the
-# arrow keys and by five with Page Up / Page Down, refuse what is no number
-# with a message; after Enter the keys are the cell's again.
-# Screen points in the 1600x1000 screen of the harness.
+# Screen points of the first sheet as it starts, in the 1600x1000 screen.
 evaluate_button=(1390 448)
 lower_box=(1180 199)
 upper_box=(1180 234)
+title_box=(1390 327)
+weight_box=(1408 385)
+decide_button=(1244 358)
+abort_button=(1244 411)
+fixed_length_up=(1424 261)
+
+click_at() { xdotool mousemove "$@" click 1; sleep 0.4; }
+
+# The side boxes and the panels' buttons: after each, the keys are the
+# current cell's and its editor is as typing left it (a key adds to the
+# mark). Esc puts a box back, Enter in the title box stays on the cell.
+start_program
+xdotool key Tab Tab Tab Tab
+xdotool type --delay 30 34
+click_at "${evaluate_button[@]}"
+xdotool type --delay 30 1
+xdotool key Return
+xdotool type --delay 30 56
+click_at "${abort_button[@]}"
+xdotool type --delay 30 7
+xdotool key Return
+xdotool type --delay 30 12
+click_at "${title_box[@]}"
+xdotool type --delay 30 x
+xdotool key Escape
+xdotool type --delay 30 3
+xdotool key Return
+xdotool type --delay 30 45
+click_at "${weight_box[@]}"
+xdotool type --delay 30 917
+xdotool key Escape
+xdotool type --delay 30 6
+xdotool key Return
+xdotool type --delay 30 78
+click_at "${title_box[@]}"
+xdotool key Return
+xdotool type --delay 30 9
+xdotool key Return Return
+xdotool type --delay 30 11
+click_at "${evaluate_button[@]}"
+click_at "${lower_box[@]}"
+xdotool type --delay 30 40
+xdotool key Escape
+xdotool type --delay 30 2
+xdotool key Return
+xdotool type --delay 30 22
+click_at "${decide_button[@]}"
+xdotool type --delay 30 3
+# Ctrl+C on two cells, Ctrl+V two rows below.
+xdotool key Tab
+xdotool type --delay 30 81
+xdotool key Return
+xdotool type --delay 30 82
+xdotool key Up shift+Down ctrl+c Down Down ctrl+v Down Down Down Down
+# Fixed length 2: a mark undone and redone, then the next mark.
+click_at "${fixed_length_up[@]}"
+click_at "${fixed_length_up[@]}"
+xdotool type --delay 30 07
+xdotool key ctrl+z ctrl+y
+xdotool type --delay 30 95
+save_as "$work/boxes.csv"
+check 341 "$(saved_cell "$work/boxes.csv" 1 5)" "boxes: a key after the 評価計算 button"
+check 567 "$(saved_cell "$work/boxes.csv" 2 5)" "boxes: a key after 中止 adds to the mark"
+check 123 "$(saved_cell "$work/boxes.csv" 3 5)" "boxes: a key after Esc in the title box"
+check 点1 "$(saved_cell "$work/boxes.csv" 0 5)" "boxes: Esc puts the title back"
+check 456 "$(saved_cell "$work/boxes.csv" 4 5)" "boxes: a key after Esc in 重み"
+check 10 "$(head -1 "$work/boxes.csv" | cut -d, -f3 | tr -d ' ')" "boxes: Esc puts 重み back"
+check 789 "$(saved_cell "$work/boxes.csv" 5 5)" "boxes: Enter in the title box stays on the cell"
+check 112 "$(saved_cell "$work/boxes.csv" 7 5)" "boxes: a key after Esc in a criterion"
+check 25 "$(iconv -f CP932 -t UTF-8 "$work/boxes.csv" | sed -n 2p | cut -d, -f1)" "boxes: Esc puts the criterion back"
+check 223 "$(saved_cell "$work/boxes.csv" 8 5)" "boxes: a key after 決定 adds to the mark"
+check 81,82 "$(saved_cell "$work/boxes.csv" 10 6),$(saved_cell "$work/boxes.csv" 11 6)" "boxes: Ctrl+C and Ctrl+V on two cells"
+check 07,95 "$(saved_cell "$work/boxes.csv" 14 6),$(saved_cell "$work/boxes.csv" 15 6)" "boxes: redo leaves the cursor below the mark"
+stop_program
+
+# The evaluation criteria take a typed number and Enter, move by one with the
+# arrow keys and by five with Page Up / Page Down, refuse what is no number
+# with a message; after Enter the keys are the cell's again.
 
 start_program
 xdotool key Tab Tab Tab Tab
