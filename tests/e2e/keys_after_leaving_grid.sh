@@ -3,8 +3,9 @@
 # current cell. A menu closed with Esc or by its command, Ctrl+F6, an
 # arrangement of the windows, a click on another sheet's title bar, a click
 # on a column's title, a wheel scroll: after each, the marks typed land in
-# the cell the teacher is looking at, and the saved files show it. The
-# evaluation criteria take keys of their own and give them back on Enter.
+# the cell the teacher is looking at, and the saved files show it. So after
+# the side boxes (Esc puts them back) and the panels' buttons. The evaluation
+# criteria take keys of their own and give them back on Enter.
 # Usage: keys_after_leaving_grid.sh PROGRAM
 set -euo pipefail
 
