@@ -238,9 +238,6 @@ private slots:
                                  u"grade\t4\t0"_s, u"grade\t5\t0"_s, u"grade\t6\t0"_s,
                                  u"grade\t7\t0"_s, u"grade\t8\t0"_s, u"grade\t9\t0"_s,
                                  u"grade\t10\t3"_s, u"graded\t5"_s};
-        QTest::newRow("a file's criteria set right")
-            << QStringList{data(u"evaluate_reversed.csv"_s), u"--lower=25"_s, u"--upper=95"_s}
-            << kFiveStatistics + candidate_lines(kFiveCandidates);
         QTest::newRow("no totals: no candidates")
             << QStringList{data(u"evaluate_no_totals.csv"_s)}
             << QStringList{u"highest\t"_s, u"lowest\t"_s}

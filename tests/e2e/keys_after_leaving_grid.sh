@@ -130,79 +130,43 @@ stop_program
 evaluate_button=(1390 448)
 lower_box=(1180 199)
 upper_box=(1180 234)
-title_box=(1390 327)
-weight_box=(1408 385)
-decide_button=(1244 358)
-abort_button=(1244 411)
-fixed_length_up=(1424 261)
+upper_arrow_up=(1282 228) fixed_length_up=(1424 261)
+title_box=(1390 327) weight_box=(1408 385) decide_button=(1244 358) abort_button=(1244 411)
 
-click_at() { xdotool mousemove "$@" click 1; sleep 0.4; }
+# Words: @name clicks the point of that name, ^keys presses keys, anything
+# else is typed.
+play() {
+  local word
+  for word in "$@"; do
+    case $word in
+      @*) local -n point=${word#@}; xdotool mousemove "${point[@]}" click 1; sleep 0.4 ;;
+      ^*) xdotool key ${word#^} ;;
+      *) xdotool type --delay 30 "$word" ;;
+    esac
+  done
+}
 
-# The side boxes and the panels' buttons: after each, the keys are the
-# current cell's and its editor is as typing left it (a key adds to the
-# mark). Esc puts a box back, Enter in the title box stays on the cell.
+# After a side box or a panel's button the next key adds to the cell's mark;
+# Esc puts a box back. Then Ctrl+C, X, V on two cells; a fixed-length redo.
 start_program
-xdotool key Tab Tab Tab Tab
-xdotool type --delay 30 34
-click_at "${evaluate_button[@]}"
-xdotool type --delay 30 1
-xdotool key Return
-xdotool type --delay 30 56
-click_at "${abort_button[@]}"
-xdotool type --delay 30 7
-xdotool key Return
-xdotool type --delay 30 12
-click_at "${title_box[@]}"
-xdotool type --delay 30 x
-xdotool key Escape
-xdotool type --delay 30 3
-xdotool key Return
-xdotool type --delay 30 45
-click_at "${weight_box[@]}"
-xdotool type --delay 30 917
-xdotool key Escape
-xdotool type --delay 30 6
-xdotool key Return
-xdotool type --delay 30 78
-click_at "${title_box[@]}"
-xdotool key Return
-xdotool type --delay 30 9
-xdotool key Return Return
-xdotool type --delay 30 11
-click_at "${evaluate_button[@]}"
-click_at "${lower_box[@]}"
-xdotool type --delay 30 40
-xdotool key Escape
-xdotool type --delay 30 2
-xdotool key Return
-xdotool type --delay 30 22
-click_at "${decide_button[@]}"
-xdotool type --delay 30 3
-# Ctrl+C on two cells, Ctrl+V two rows below.
-xdotool key Tab
-xdotool type --delay 30 81
-xdotool key Return
-xdotool type --delay 30 82
-xdotool key Up shift+Down ctrl+c Down Down ctrl+v Down Down Down Down
-# Fixed length 2: a mark undone and redone, then the next mark.
-click_at "${fixed_length_up[@]}"
-click_at "${fixed_length_up[@]}"
-xdotool type --delay 30 07
-xdotool key ctrl+z ctrl+y
-xdotool type --delay 30 95
+play "^Tab Tab Tab Tab" 34 @evaluate_button 1 ^Return 56 @abort_button 7 ^Return \
+  12 @title_box x ^Escape 3 ^Return 45 @weight_box 917 ^Escape 6 ^Return \
+  78 @title_box ^Return 9 "^Return Return" 11 @evaluate_button @lower_box ^ctrl+a 40 ^Up ^Escape 2 \
+  @upper_arrow_up ^Escape 4 ^Return 22 @decide_button 3 ^Tab 81 ^Return 82 \
+  "^Up shift+Down ctrl+c Down Down ctrl+v shift+Down ctrl+x Down Down ctrl+v Down Down Down Down" \
+  @fixed_length_up @fixed_length_up 07 "^ctrl+z ctrl+y" 95
 save_as "$work/boxes.csv"
+criteria=$(iconv -f CP932 -t UTF-8 "$work/boxes.csv" | tr -d '\r' | sed -n 2p | cut -d, -f1,2)
 check 341 "$(saved_cell "$work/boxes.csv" 1 5)" "boxes: a key after the 評価計算 button"
 check 567 "$(saved_cell "$work/boxes.csv" 2 5)" "boxes: a key after 中止 adds to the mark"
-check 123 "$(saved_cell "$work/boxes.csv" 3 5)" "boxes: a key after Esc in the title box"
-check 点1 "$(saved_cell "$work/boxes.csv" 0 5)" "boxes: Esc puts the title back"
-check 456 "$(saved_cell "$work/boxes.csv" 4 5)" "boxes: a key after Esc in 重み"
-check 10 "$(head -1 "$work/boxes.csv" | cut -d, -f3 | tr -d ' ')" "boxes: Esc puts 重み back"
+check 点1,123 "$(saved_cell "$work/boxes.csv" 0 5),$(saved_cell "$work/boxes.csv" 3 5)" "boxes: Esc in the title box"
+check 10,456 "$(head -1 "$work/boxes.csv" | cut -d, -f3 | tr -d ' '),$(saved_cell "$work/boxes.csv" 4 5)" "boxes: Esc in 重み"
 check 789 "$(saved_cell "$work/boxes.csv" 5 5)" "boxes: Enter in the title box stays on the cell"
-check 112 "$(saved_cell "$work/boxes.csv" 7 5)" "boxes: a key after Esc in a criterion"
-check 25 "$(iconv -f CP932 -t UTF-8 "$work/boxes.csv" | sed -n 2p | cut -d, -f1)" "boxes: Esc puts the criterion back"
+check 25,95,1124 "$criteria,$(saved_cell "$work/boxes.csv" 7 5)" "boxes: Esc in a criterion and its arrows"
 check 223 "$(saved_cell "$work/boxes.csv" 8 5)" "boxes: a key after 決定 adds to the mark"
-check 81,82 "$(saved_cell "$work/boxes.csv" 10 6),$(saved_cell "$work/boxes.csv" 11 6)" "boxes: Ctrl+C and Ctrl+V on two cells"
-check 07,95 "$(saved_cell "$work/boxes.csv" 14 6),$(saved_cell "$work/boxes.csv" 15 6)" "boxes: redo leaves the cursor below the mark"
+check 81,82,,,81,82 "$(for r in 8 9 10 11 12 13; do printf %s, "$(saved_cell "$work/boxes.csv" $r 6)"; done | sed 's/,$//')" \
+  "boxes: Ctrl+C, Ctrl+X and Ctrl+V on two cells"
+check 07,95 "$(saved_cell "$work/boxes.csv" 16 6),$(saved_cell "$work/boxes.csv" 17 6)" "boxes: redo leaves the cursor below the mark"
 stop_program
 
 # The evaluation criteria take a typed number and Enter, move by one with the

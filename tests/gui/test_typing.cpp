@@ -198,90 +198,10 @@ private slots:
             prompter->answers.enqueue(Prompter::Answer(answer));
         click(button);
         QCOMPARE(QApplication::focusWidget(), win->editor());
-        // As typing left it: the key adds to the mark, never replaces it.
-        play(u"7 E"_s);
+        play(u"7 E"_s);  // added to the mark, as typing left it
         QCOMPARE(sheet->text(2, 5), u"907"_s);
         QCOMPARE(sheet->text(0, 5), u"点1"_s);
         prompter->clear();
-    }
-
-    // Esc in a box of the side panels puts back what the box held when the
-    // teacher entered it (arrows clicked or keyed, text typed) and gives the
-    // keys back to the current cell, as typing left it.
-    void escape_in_a_side_box_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("keys");  // "↑" / "↓": the arrow key
-        QTest::newRow("title") << QString(object_name::title_box) << u"7596"_s;
-        QTest::newRow("最高") << QString(object_name::full_marks_box) << u"917"_s;
-        QTest::newRow("重み") << QString(object_name::weight_box) << u"5"_s;
-        QTest::newRow("２の上限点数 typed") << QString(object_name::lower_criterion_label) << u"40"_s;
-        QTest::newRow("10の下限点数 keyed") << QString(object_name::upper_criterion_label) << u"↓"_s;
-        QTest::newRow("10の下限点数's arrows") << QString(object_name::upper_criterion_scroll) << u"↓"_s;
-    }
-
-    void escape_in_a_side_box()
-    {
-        QFETCH(QString, box);
-        QFETCH(QString, keys);
-        play(u"T T T T 34 E 50"_s);
-        click(object_name::evaluate_button);
-        auto *w = named<QWidget>(win, box);
-        auto *edit = qobject_cast<QLineEdit *>(w);
-        const auto held = [w, edit] {
-            return edit ? edit->text() : QString::number(static_cast<QScrollBar *>(w)->value());
-        };
-        const QString shown = held();
-        const QByteArray before = sheetfile::encode(*sheet);
-        // On a scroll bar, its upper arrow.
-        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, edit ? w->height() / 2 : 3));
-        key(keys == u"↓"_s ? Qt::Key_Down : Qt::Key_End);
-        if (keys != u"↓"_s)
-            type(keys);
-        QVERIFY(held() != shown || sheetfile::encode(*sheet) != before);
-        key(Qt::Key_Escape);
-        QCOMPARE(QApplication::focusWidget(), win->editor());
-        QCOMPARE(held(), shown);
-        QCOMPARE(sheetfile::encode(*sheet), before);
-        play(u"7 E"_s);
-        QCOMPARE(sheet->text(2, 5), u"507"_s);
-    }
-
-    // With more than one cell selected, Ctrl+C, Ctrl+X and Ctrl+V act on the
-    // range as 編集 → コピー, 切り取り, 貼り付け do; with one, on the editor's text.
-    void clipboard_keys_data()
-    {
-        QTest::addColumn<bool>("range");
-        QTest::addColumn<int>("letter");
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<QStringList>("cells");  // rows 1 and 2 of column 1
-        QTest::newRow("Ctrl+C, range") << true << int(Qt::Key_C) << u"81\r\n82\r\n"_s
-                                       << QStringList{u"81"_s, u"82"_s};
-        QTest::newRow("Ctrl+X, range") << true << int(Qt::Key_X) << u"81\r\n82"_s
-                                       << QStringList{QString(), QString()};
-        QTest::newRow("Ctrl+V, range") << true << int(Qt::Key_V) << u"old"_s
-                                       << QStringList{u"old"_s, u"82"_s};
-        QTest::newRow("Ctrl+C, one cell") << false << int(Qt::Key_C) << u"old"_s
-                                          << QStringList{u"81"_s, u"82"_s};
-        QTest::newRow("Ctrl+V, one cell") << false << int(Qt::Key_V) << u"old"_s
-                                          << QStringList{u"81old"_s, u"82"_s};
-    }
-
-    void clipboard_keys()
-    {
-        QFETCH(bool, range);
-        QFETCH(int, letter);
-        QFETCH(QString, clipboard);
-        QFETCH(QStringList, cells);
-        play(u"81 E 82 E"_s);
-        key(Qt::Key_Up);
-        key(Qt::Key_Up);
-        if (range)
-            key(Qt::Key_Down, Qt::ShiftModifier);
-        QApplication::clipboard()->setText(u"old"_s);
-        key(Qt::Key(letter), Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), clipboard);
-        QCOMPARE((QStringList{sheet->text(1, 1), sheet->text(2, 1)}), cells);
     }
 
     // A cell copied from a spreadsheet comes with a line end; the editor
@@ -349,8 +269,7 @@ private slots:
         QVERIFY(read != win);
         QCOMPARE(read->sheet()->text(1, 4), u"Yamada,Taro"_s);
         QCOMPARE(read->sheet()->text(1, 5), u"88"_s);
-        // Visited, a cell keeps what the file holds.
-        read->sheet()->set_current_cell(2, 4);
+        read->sheet()->set_current_cell(2, 4);  // visited, as the file holds it
         read->editor()->put_editor();
         QCOMPARE(read->sheet()->text(2, 4), u"a\tb"_s);
         QCOMPARE(read->sheet()->text(3, 4), u"say ＂hi＂"_s);
