@@ -348,6 +348,32 @@ void CellEditor::press_other_button()
     setEnabled(true);
 }
 
+// The clipboard and undo keys the sheet answers; true: the key is used up.
+bool CellEditor::sheet_command_key(const QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    // With a range selected the clipboard keys act on the range: the editor's
+    // empty selection would copy nothing, and the next paste would bring back
+    // whatever was on the clipboard before. A block from a spreadsheet goes
+    // into the cells, not into one cell.
+    const bool range = sheet_->sel_row() != sheet_->row() || sheet_->sel_col() != sheet_->col();
+    if (key->matches(QKeySequence::Paste) &&
+        (range || cliptext::is_block(QGuiApplication::clipboard()->text())))
+        emit paste_requested();
+    else if (range && mods == Qt::ControlModifier && key->key() == Qt::Key_C)
+        emit copy_requested();
+    else if (range && mods == Qt::ControlModifier && key->key() == Qt::Key_X)
+        emit cut_requested();
+    else if (key->key() == Qt::Key_Z && mods == Qt::ControlModifier)
+        emit undo_requested();
+    else if ((key->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
+             (key->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier)))
+        emit redo_requested();
+    else
+        return false;
+    return true;
+}
+
 bool CellEditor::event(QEvent *event)
 {
     switch (event->type()) {
@@ -357,31 +383,8 @@ bool CellEditor::event(QEvent *event)
         system_text_pending_ = false;
         // Seen before the line edit itself, which would take Tab to leave.
         auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        // With a range selected the clipboard keys act on the range: the
-        // editor's empty selection would copy nothing, and the next paste
-        // would bring back whatever was on the clipboard before. A block
-        // from a spreadsheet goes into the cells, not into one cell.
-        const bool range = sheet_->sel_row() != sheet_->row() || sheet_->sel_col() != sheet_->col();
-        if (key->matches(QKeySequence::Paste) &&
-            (range || cliptext::is_block(QGuiApplication::clipboard()->text()))) {
-            emit paste_requested();
+        if (sheet_command_key(key))
             return true;
-        }
-        if (range && mods == Qt::ControlModifier &&
-            (key->key() == Qt::Key_C || key->key() == Qt::Key_X)) {
-            key->key() == Qt::Key_C ? emit copy_requested() : emit cut_requested();
-            return true;
-        }
-        if (key->key() == Qt::Key_Z && mods == Qt::ControlModifier) {
-            emit undo_requested();
-            return true;
-        }
-        if ((key->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
-            (key->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
-            emit redo_requested();
-            return true;
-        }
         Qt::KeyboardModifiers modifiers =
             key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_Backtab)
@@ -402,7 +405,6 @@ bool CellEditor::event(QEvent *event)
         // does when a hidden panel hands the focus on: the next key would
         // replace the mark. Every way back leaves the editor as typing left it.
         const bool done = QLineEdit::event(event);
-        deselect();
         end(false);
         return done;
     }

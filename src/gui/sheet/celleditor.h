@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 class InputPanels;
+class QKeyEvent;
 class QMenu;
 class Sheet;
 class SheetGrid;
@@ -95,6 +96,7 @@ private:
     void follow_typing(const QString &text);
     void take_focus();
     bool handle_key(Qt::Key key, Qt::KeyboardModifiers modifiers);
+    bool sheet_command_key(const QKeyEvent *key);
     void press_other_button();
     void one_step(int drow, int dcol);
     void extend_selection(int drow, int dcol);
