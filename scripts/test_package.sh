@@ -89,6 +89,9 @@ head -1 "$root/usr/share/doc/ponsaiten/copyright" | grep -q '^Format: https://ww
 zcat "$root/usr/share/doc/ponsaiten/changelog.gz" | head -1 | grep -q '^ponsaiten (' || fail "no changelog"
 sample=$(env -u DISPLAY "$bin" evaluate "$root/usr/share/ponsaiten/sample/見本.csv") || fail "the sample does not evaluate"
 grep -q $'^candidate\t31\t' <<<"$sample" || fail "the sample has no totals: $sample"
+# Shipped graded, so the report on it has something to show.
+sample=$(env -u DISPLAY "$bin" report --tsv "$root/usr/share/ponsaiten/sample/見本.csv") || fail "report on the sample: $sample"
+grep -q $'^全体\t10\t.*\t6\t$' <<<"$sample" || fail "the sample is not graded: $sample"
 # Lintian: no error; the warnings left are listed in the README.
 lintian_report=$(lintian --no-tag-display-limit "$deb" 2>&1 || true)
 if grep -q '^E:' <<<"$lintian_report"; then
