@@ -62,7 +62,7 @@ private slots:
         // Every absence mark the help lists and the half-width forms, each
         // alone; full-width spaces, spaced out as on printed forms, do not count.
         for (const QString &mark :
-             {u"欠"_s, u"欠席"_s, u"公欠"_s, u"病欠"_s, u"忌引"_s, u"出停"_s, u"免除"_s, u"未提出"_s, u"／"_s,
+             {u"欠"_s, u"欠席"_s, u"公欠"_s, u"病欠"_s, u"忌引"_s, u"出停"_s, u"免除"_s, u"見学"_s, u"未提出"_s, u"／"_s,
               u"/"_s, u"－"_s, u"-"_s, u"ー"_s, u"―"_s, u"・"_s, u"＊"_s, u"*"_s, u"欠　席"_s, u"　公欠"_s})
             QTest::addRow("absence mark %s", qPrintable(mark)) << mark << 100.0 << QString();
         QTest::newRow("a name") << u"山田"_s << 100.0 << text;
