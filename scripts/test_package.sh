@@ -5,6 +5,9 @@
 # Expects scripts/setup.sh and scripts/build.sh to have run (scripts/test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# CPack's archiver cannot name the sample sheet (見本.csv) in the C locale of a
+# bare system.
+export LC_ALL=C.UTF-8
 
 (cd build && cpack -G DEB > /dev/null)
 deb=$(ls build/ponsaiten_*_*.deb | head -1)
