@@ -292,7 +292,7 @@ private slots:
             top(u"(bar)"_s, file_menu, u"ﾌｧｲﾙ(&F)"_s),
             line(file_menu, read_item, u"シート読込(&R)"_s),
             line(file_menu, same_setup_item, u"同じ設定で新規作成(&N)"_s),
-            line(file_menu, write_item, u"シート保存(&W)"_s),
+            line(file_menu, write_item, u"シート保存(&W)\tCtrl+S"_s),
             line(file_menu, file_separator_before_close, u"-"_s),
             line(file_menu, close_item, u"シートを閉じる(&C)"_s),
             line(file_menu, file_separator_before_print, u"-"_s),

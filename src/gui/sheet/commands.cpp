@@ -148,6 +148,10 @@ const CommandInfo kCommands[] = {
      .button = {delete_contents_button, u"文字消去", QStyle::SP_LineEditClearButton, {}},
      .undo_step = u"文字消去",
      .handler = [](const CommandTargets &t) { t.clipboard->delete_contents(); }},
+    // Ctrl+S: a sheet with a file of its own goes back into it at once.
+    {.id = Command::SaveInPlace,
+     .key = {Qt::CTRL | Qt::Key_S, Command::WriteSheet},
+     .handler = [](const CommandTargets &t) { t.file->save_in_place(); }},
 };
 
 constexpr MenuEntry bar_menu(QLatin1StringView name, QStringView title)

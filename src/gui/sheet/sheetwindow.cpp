@@ -34,6 +34,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <optional>
 
@@ -207,6 +208,14 @@ void SheetWindow::go_to_cell(int row, int col)
 void SheetWindow::connect_menus()
 {
     connect(menus_, &SheetMenus::triggered, this, &SheetWindow::run);
+    // The editor has no use for these keys: they reach the window's shortcuts.
+    for (const CommandInfo &command : commands::all()) {
+        if (!command.key.exists())
+            continue;
+        auto *shortcut = new QShortcut(QKeySequence(command.key.combination), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, id = command.id] { run(id); });
+    }
     // Checked once the menu is gone and its command has run.
     for (QMenu *menu : menus_->bar_menus()) {
         connect(menu, &QMenu::aboutToHide, this,
