@@ -49,6 +49,7 @@ inline constexpr QLatin1StringView copy_item = "mnu_copy"_L1;
 inline constexpr QLatin1StringView paste_item = "mnu_past"_L1;
 inline constexpr QLatin1StringView select_all_item = "mnu_all_e"_L1;
 inline constexpr QLatin1StringView fold_marks_item = "mnu_fold"_L1;
+inline constexpr QLatin1StringView fit_titles_item = "mnu_fit_titles"_L1;
 inline constexpr QLatin1StringView insert_columns_item = "menu_insert"_L1;
 inline constexpr QLatin1StringView delete_columns_item = "menu_sakujo"_L1;
 inline constexpr QLatin1StringView insert_rows_item = "insert_g"_L1;

@@ -152,6 +152,10 @@ const CommandInfo kCommands[] = {
     {.id = Command::SaveInPlace,
      .key = {Qt::CTRL | Qt::Key_S, Command::WriteSheet},
      .handler = [](const CommandTargets &t) { t.file->save_in_place(); }},
+    {.id = Command::FitTitles,
+     .menu_item = {fit_titles_item, u"列の幅を見出しに合わせる"},
+     .undo_step = u"列の幅を見出しに合わせる",
+     .handler = [](const CommandTargets &t) { t.window->fit_titles(); }},
 };
 
 constexpr MenuEntry bar_menu(QLatin1StringView name, QStringView title)
@@ -205,6 +209,7 @@ const MenuEntry kMenuTree[] = {
     separator(edit_separator_before_fold),
     item(Command::FoldMarks),
     bar_menu(view_menu, u"表示(&V)"),
+    item(Command::FitTitles),
     submenu(columns_menu, view_menu, u"列表示(&R)"),
     item(Command::InsertColumns),
     item(Command::DeleteColumns),

@@ -49,6 +49,7 @@ enum class Command {
     SaveSheet,
     DeleteContents,
     SaveInPlace,
+    FitTitles,
 };
 
 // What a command's handler acts on: the window and its command objects.

@@ -318,6 +318,18 @@ void SheetWindow::fold_marks()
         host_.prompter().message(this, u"半角に直す値はありません。"_s);
 }
 
+void SheetWindow::fit_titles()
+{
+    const bool one_cell = sheet_->row() == sheet_->sel_row() && sheet_->col() == sheet_->sel_col();
+    const int first = one_cell ? 1 : qMax(1, sheet_->left_selected_col());
+    const int last = one_cell ? sheet_->cols() - 1 : sheet_->right_selected_col();
+    // Never narrower: a width the teacher gave or a wide mark stays.
+    for (int c = first; c <= last; ++c)
+        if (const int wanted = grid_->title_width_twips(c); wanted > sheet_->column_width(c))
+            sheet_->set_column_width(c, wanted);
+    editor_->fit_editor();
+}
+
 void SheetWindow::mousePressEvent(QMouseEvent *event)
 {
     // A press on the window itself (not on the grid) disables the dialog.
