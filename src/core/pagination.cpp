@@ -41,6 +41,38 @@ QList<double> paper_widths(const Sheet &sheet, double k, PageSurface &surface, i
     return widths;
 }
 
+// A title in its cell on paper: whole on one line at the print size; else
+// on two lines at the largest smaller size, down to 70 %, that holds it
+// whole; else on two lines at 70 %, shortened keeping its end. Two lines
+// never start at the print size: they would spill over the rows below.
+void draw_title(PageSurface &surface, const ScreenMeasures &screen, const QString &title,
+                double left, double top, double height, double right, double inset)
+{
+    const auto measure = [&](const QString &text) { return surface.text_width(text); };
+    const double room = right - left - 2 * inset;
+    if (measure(title) <= room) {
+        surface.draw_text(left + inset, top, title, right);
+        return;
+    }
+    QStringList lines;
+    double line = 0;
+    for (int percent = 95; percent >= 70; percent -= 5) {
+        surface.set_font(screen.font_family, screen.font_points * percent / 100);
+        line = surface.text_height(u"あ"_s);
+        if (percent > 70 && 2 * line > height + top)
+            continue;
+        lines = columnfit::fit_title(title, room, 2, measure);
+        if (lines.join(QString()) == title)
+            break;
+    }
+    double y = qMax(0.0, top + (height - 2 * line) / 2);
+    for (const QString &text : lines) {
+        surface.draw_text(left + inset, y, text, right);
+        y += line;
+    }
+    surface.set_font(screen.font_family, screen.font_points);
+}
+
 }  // namespace
 
 int last_filled_row(const Sheet &sheet, int c1, int c2, int r1, int r2)
@@ -125,7 +157,7 @@ void print_page(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &s
     const double B = Y(page.last_row) + e;
 
     for (int c = page.first_col; c <= page.last_col; ++c)
-        surface.draw_text(X(c) + p / 10, p, sheet.text(0, c), X(c + 1));
+        draw_title(surface, screen, sheet.text(0, c), X(c), p, h, X(c + 1), p / 10);
     for (int c = page.first_col; c <= page.last_col; ++c) {
         const double cw = w[c];
         for (int r = page.first_row; r <= page.last_row; ++r) {

@@ -7,8 +7,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Fixed metrics: every character 100 wide, every text 240 high, so that the
-// page scale is 1 and the spacing unit 120.
+// Fixed metrics at 12 points: every character 100 wide, every text 240
+// high, so that the page scale is 1 and the spacing unit 120; both follow
+// the font's size.
 class RecordingSurface : public PageSurface
 {
 public:
@@ -16,24 +17,26 @@ public:
         double x, y;
         QString text;
         double clip_right;
+        double points;
     };
     struct Line {
         double x1, y1, x2, y2;
         bool dotted;
     };
     double w, h;
+    double points = 12;
     QList<Text> texts;
     QList<Line> lines;
 
     RecordingSurface(double width, double height) : w(width), h(height) {}
     double width() const override { return w; }
     double height() const override { return h; }
-    void set_font(const QString &, double) override {}
-    double text_width(const QString &text) const override { return 100.0 * text.size(); }
-    double text_height(const QString &) const override { return 240; }
+    void set_font(const QString &, double size) override { points = size; }
+    double text_width(const QString &text) const override { return 100.0 * text.size() * points / 12; }
+    double text_height(const QString &) const override { return 240 * points / 12; }
     void draw_text(double x, double y, const QString &text, double clip_right) override
     {
-        texts.append({x, y, text, clip_right});
+        texts.append({x, y, text, clip_right, points});
     }
     void draw_line(double x1, double y1, double x2, double y2, bool dotted) override
     {
@@ -171,6 +174,45 @@ private slots:
             left = right;
         }
         QVERIFY(surface.find(u"とても長い名前の生徒さんです"_s)->clip_right < surface.find(u"85"_s)->x);
+    }
+
+    // A title without room prints on two lines at the largest size that
+    // holds it, down to 70 % of the print size, then shortened keeping its end.
+    void titles_on_paper_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<double>("points");
+        QTest::newRow("fits") << u"点1"_s << 224 << QStringList{u"点1"_s} << 12.0;
+        QTest::newRow("two lines never at the print size")
+            << u"小テスト3"_s << 309 << QStringList{u"小テス"_s, u"ト3"_s} << 10.2;
+        QTest::newRow("two lines at 80 %") << u"小テスト3"_s << 274 << QStringList{u"小テス"_s, u"ト3"_s} << 9.6;
+        QTest::newRow("two lines at 70 %") << u"小テスト3"_s << 234 << QStringList{u"小テス"_s, u"ト3"_s} << 8.4;
+        QTest::newRow("shortened at 70 %")
+            << u"小テスト1の記述"_s << 224 << QStringList{u"…の"_s, u"記述"_s} << 8.4;
+    }
+
+    void titles_on_paper()
+    {
+        QFETCH(QString, title);
+        QFETCH(int, width);
+        QFETCH(QStringList, lines);
+        QFETCH(double, points);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(0, 5, title);
+        sheet.set_column_width(5, width);
+        RecordingSurface surface(20000, 30000);
+        pagination::print_page(sheet, kScreen, surface, {1, 1, 5, 5});
+        QCOMPARE(surface.texts.size(), lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QCOMPARE(surface.texts[i].text, lines[i]);
+            QCOMPARE(surface.texts[i].points, points);
+            QVERIFY(surface.texts[i].x + 100.0 * double(lines[i].size()) * points / 12 <=
+                    surface.texts[i].clip_right);
+        }
+        QCOMPARE(surface.points, 12.0);  // the cells print at the print size
     }
 
     // A number prints whole: a score or total column widens on paper to its
