@@ -263,6 +263,43 @@ private slots:
         QCOMPARE(drawn->clip_right, left + paper_width);
     }
 
+    // Pages of columns further right repeat 年, 組, NO and 氏名 at their left,
+    // also when the range leaves them out; a range on one page repeats none.
+    void names_on_every_page_data()
+    {
+        QTest::addColumn<int>("first_col");
+        QTest::addColumn<double>("page_width");
+        QTest::addColumn<QList<pagination::Page>>("pages");
+        QTest::newRow("whole sheet") << 1 << 3400.0
+                                     << QList<pagination::Page>{{1, 1, 1, 6, 0}, {1, 1, 7, 8, 4}};
+        QTest::newRow("marks only") << 5 << 3400.0
+                                    << QList<pagination::Page>{{1, 1, 5, 6, 4}, {1, 1, 7, 8, 4}};
+        QTest::newRow("one page across") << 1 << 5800.0 << QList<pagination::Page>{{1, 1, 1, 8, 0}};
+        QTest::newRow("marks on one page") << 5 << 5800.0 << QList<pagination::Page>{{1, 1, 5, 8, 0}};
+    }
+
+    void names_on_every_page()
+    {
+        QFETCH(int, first_col);
+        QFETCH(double, page_width);
+        QFETCH(QList<pagination::Page>, pages);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_column_width(0, 600);
+        for (int c = 1; c < sheet.cols(); ++c)
+            sheet.set_column_width(c, c <= 4 ? 300 : 800);
+        sheet.set_text(1, 4, u"青木"_s);
+        RecordingSurface surface(page_width, 30000);
+        const pagination::Plan plan = pagination::print_range(sheet, kScreen, surface, first_col, 8, 1, 1);
+        QCOMPARE(plan.pages, pages);
+        pagination::print_page(sheet, kScreen, surface, plan.pages.last());
+        // 氏名 (300) stands right before 総合点 (800) where it is repeated.
+        const auto *name = surface.find(u"青木"_s);
+        QCOMPARE(name != nullptr, plan.pages.last().repeated > 0 || plan.pages.last().first_col <= 4);
+        if (plan.pages.last().repeated > 0)
+            QCOMPARE(surface.find(u"評価･評定"_s)->x - name->x, 300.0 + 800.0 - 120.0 / 5 + 120.0 / 10);
+    }
+
     // A widened column can move later columns onto the next strip of pages.
     void widened_column_moves_the_strip()
     {

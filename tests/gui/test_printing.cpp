@@ -115,6 +115,21 @@ private slots:
         QVERIFY(pages.first().contains(u"生徒2"_s));
     }
 
+    // Marks too wide for one page across: every page names its students.
+    void names_on_every_page()
+    {
+        class_of(3);
+        for (int c = 5; c <= 7; ++c)
+            sheet->set_column_width(c, 5000);
+        const QString path = folder->file(u"wide.pdf"_s);
+        prompter->files.enqueue(path);
+        main->toolbar_click(u"ｼｰﾄ印刷"_s);
+        const QStringList pages = pages_of(path);
+        QVERIFY(pages.size() >= 3);
+        for (const QString &page : pages)
+            QVERIFY2(page.contains(u"氏名"_s) && page.contains(u"生徒3"_s), qPrintable(page));
+    }
+
     // Titles wider than their columns print on two smaller lines, whole, so
     // that the quizzes can be told apart; one too long for two lines keeps its end.
     void titles_print_whole()
