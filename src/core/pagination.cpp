@@ -49,7 +49,7 @@ void draw_title(PageSurface &surface, const ScreenMeasures &screen, const QStrin
                 double left, double top, double height, double right, double inset)
 {
     const auto measure = [&](const QString &text) { return surface.text_width(text); };
-    const double room = right - left - 2 * inset;
+    const double room = right - left - inset;
     if (measure(title) <= room) {
         surface.draw_text(left + inset, top, title, right);
         return;

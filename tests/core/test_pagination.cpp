@@ -184,13 +184,13 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<double>("points");
-        QTest::newRow("fits") << u"点1"_s << 224 << QStringList{u"点1"_s} << 12.0;
+        QTest::newRow("fits") << u"点1"_s << 212 << QStringList{u"点1"_s} << 12.0;
         QTest::newRow("two lines never at the print size")
-            << u"小テスト3"_s << 309 << QStringList{u"小テス"_s, u"ト3"_s} << 10.2;
-        QTest::newRow("two lines at 80 %") << u"小テスト3"_s << 274 << QStringList{u"小テス"_s, u"ト3"_s} << 9.6;
-        QTest::newRow("two lines at 70 %") << u"小テスト3"_s << 234 << QStringList{u"小テス"_s, u"ト3"_s} << 8.4;
+            << u"小テスト3"_s << 297 << QStringList{u"小テス"_s, u"ト3"_s} << 10.2;
+        QTest::newRow("two lines at 80 %") << u"小テスト3"_s << 262 << QStringList{u"小テス"_s, u"ト3"_s} << 9.6;
+        QTest::newRow("two lines at 70 %") << u"小テスト3"_s << 222 << QStringList{u"小テス"_s, u"ト3"_s} << 8.4;
         QTest::newRow("shortened at 70 %")
-            << u"小テスト1の記述"_s << 224 << QStringList{u"…の"_s, u"記述"_s} << 8.4;
+            << u"小テスト1の記述"_s << 212 << QStringList{u"…の"_s, u"記述"_s} << 8.4;
     }
 
     void titles_on_paper()

@@ -103,7 +103,8 @@ int SheetGrid::title_width_twips(int col) const
 QStringList SheetGrid::title_lines(int col) const
 {
     const QFontMetricsF metrics(font());
-    return columnfit::fit_title(sheet_->text(0, col), col_width_px(col) - 2 * kTextInset, 2,
+    // The whole column but its rule: titles have always used the insets.
+    return columnfit::fit_title(sheet_->text(0, col), col_width_px(col) - 1, 2,
                                 [&](const QString &s) { return metrics.horizontalAdvance(s); });
 }
 
@@ -512,8 +513,7 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             else
                 align |= Qt::AlignLeft;
             if (row == 0 && col > 0)
-                p.drawText(rect.adjusted(kTextInset, 0, -kTextInset, 0), int(align),
-                           title_lines(col).join(u'\n'));
+                p.drawText(rect.adjusted(0, 0, -1, 0), int(align), title_lines(col).join(u'\n'));
             else
                 p.drawText(rect.adjusted(kTextInset, 0, -kTextInset, 0),
                            int(align) | Qt::TextSingleLine, shown);
