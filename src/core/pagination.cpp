@@ -160,6 +160,29 @@ Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &
     return plan;
 }
 
+double width_share(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
+                   int c2)
+{
+    Q_ASSERT(c1 <= c2 && c2 < sheet.cols());
+    // Marks set in a smaller size need narrower columns too: measured anew
+    // at each size, in steps of 2 %.
+    for (int percent = 100; percent >= 50; percent -= 2) {
+        ScreenMeasures smaller = screen;
+        smaller.font_points = screen.font_points * percent / 100;
+        const double k = scale(smaller, surface);
+        const QList<double> w = paper_widths(sheet, k, surface, c1, c2);
+        double needed = w[0];
+        for (int c = c1; c <= c2; ++c)
+            needed += w[c];
+        if (needed <= surface.width()) {
+            surface.set_font(screen.font_family, screen.font_points);
+            return percent / 100.0;
+        }
+    }
+    surface.set_font(screen.font_family, screen.font_points);
+    return 0;
+}
+
 void print_page(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface,
                 const Page &page)
 {

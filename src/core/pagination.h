@@ -62,6 +62,12 @@ int last_filled_row(const Sheet &sheet, int c1, int c2, int r1, int r2);
 Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
                  int c2, int r1, int r2);
 
+// The share of the print size, from 1 down to 0.5, at which columns c1 .. c2
+// fit the page's width (1 when they already do); 0 when even half the size
+// needs more than one page across.
+double width_share(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
+                   int c2);
+
 // Draws one page: headings, cells, frame, column rules, the double rule under
 // the headings and dotted rules between rows.
 void print_page(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface,

@@ -300,6 +300,32 @@ private slots:
             QCOMPARE(surface.find(u"評価･評定"_s)->x - name->x, 300.0 + 800.0 - 120.0 / 5 + 120.0 / 10);
     }
 
+    // 用紙の幅に合わせる: the largest share of the print size at which the
+    // columns fit across, never above 1 nor below a half.
+    void width_share_data()
+    {
+        QTest::addColumn<double>("page_width");
+        QTest::addColumn<double>("share");
+        QTest::newRow("fits as it is") << 4000.0 << 1.0;
+        QTest::newRow("at 80 %") << 3200.0 << 0.8;
+        QTest::newRow("at half") << 2000.0 << 0.5;
+        QTest::newRow("below half") << 1999.0 << 0.0;
+    }
+
+    void width_share()
+    {
+        QFETCH(double, page_width);
+        QFETCH(double, share);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_column_width(0, 400);
+        for (int c = 1; c < sheet.cols(); ++c)
+            sheet.set_column_width(c, 450);  // 4000 across at the print size
+        RecordingSurface surface(page_width, 30000);
+        QCOMPARE(pagination::width_share(sheet, kScreen, surface, 1, 8), share);
+        QCOMPARE(surface.points, 12.0);
+    }
+
     // A widened column can move later columns onto the next strip of pages.
     void widened_column_moves_the_strip()
     {

@@ -152,6 +152,7 @@ inline constexpr QLatin1StringView paper_list = "Combo2"_L1;
 inline constexpr QLatin1StringView orientation_caption = "Label3"_L1;
 inline constexpr QLatin1StringView portrait_option = "Option1_0"_L1;
 inline constexpr QLatin1StringView landscape_option = "Option1_1"_L1;
+inline constexpr QLatin1StringView fit_width_box = "Check_fit_width"_L1;
 inline constexpr QLatin1StringView print_settings_ok_button = "Command1"_L1;
 inline constexpr QLatin1StringView print_settings_cancel_button = "Command2"_L1;
 inline constexpr QLatin1StringView preview_window = "Form3"_L1;
