@@ -6,6 +6,7 @@
 
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -105,6 +106,10 @@ private slots:
         QCOMPARE(grid->cell_rect(1, 3).top(), 2 * rh);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(1, 3));
         QCOMPARE(sheet.row(), 1);
+        // Hovering shows the title whole.
+        QHelpEvent tip(QEvent::ToolTip, centre(0, 5), grid->viewport()->mapToGlobal(centre(0, 5)));
+        QApplication::sendEvent(grid->viewport(), &tip);
+        QTRY_COMPARE(QToolTip::text(), u"小テスト1の記述問題"_s);
         sheet.set_text(0, 5, u"点1"_s);
         QCOMPARE(grid->cell_rect(0, 5).height(), rh);
     }
