@@ -19,8 +19,8 @@ namespace {
 
 // In the order of the ids; a command needs an open sheet unless its row says
 // otherwise. The toolbar's ｼｰﾄ呼出 and ｼｰﾄ保存 are commands of
-// their own: the first reads into a new sheet, the second saves without
-// asking for a name when the sheet has one.
+// their own: the first reads into a new sheet, the second saves through the
+// save dialog; Ctrl+S saves into the sheet's own file without asking.
 const CommandInfo kCommands[] = {
     {.id = Command::ReadSheet,
      .menu_item = {read_item, u"シート読込(&R)"},
