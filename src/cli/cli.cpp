@@ -274,16 +274,15 @@ void report_above(const std::vector<scoring::ScoreGrid::MarkAbove> &above, const
 }
 
 // Every total would fall on one side of a lower criterion not below the
-// upper one: each candidate comes out the same. Only a criterion given here
-// is refused; the file's own pair is evaluated as the window does.
+// upper one: each candidate comes out the same. A file's own pair the wrong
+// way round is refused as well (the window lists no candidate for it);
+// --lower and --upper can set it right.
 std::optional<int> check_criteria(const Options &options, const QString &file_lower,
                                   const QString &file_upper, QTextStream &err)
 {
-    if (!options.lower && !options.upper)
-        return std::nullopt;
     const QString lower = options.lower.value_or(file_lower);
     const QString upper = options.upper.value_or(file_upper);
-    if (numbers::leading_number(lower) < numbers::leading_number(upper))
+    if (grading::criteria_in_order(numbers::leading_number(lower), numbers::leading_number(upper)))
         return std::nullopt;
     return usage_error(err, u"評価 2 の上限（"_s + lower.trimmed() + u"）は評価 10 の下限（"_s +
                                 upper.trimmed() +

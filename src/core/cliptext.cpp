@@ -6,6 +6,7 @@
 #include "structure.h"
 
 #include <QStringList>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -77,22 +78,6 @@ QStringList lines_of(const QString &text)
     return lines;
 }
 
-// A cell holds one line, as the editor keeps it: line ends at the end are
-// dropped, each one inside becomes a space.
-QString one_line(QString field)
-{
-    if (!field.contains(u'\n') && !field.contains(u'\r'))
-        return field;
-    qsizetype end = field.size();
-    while (end > 0 && (field[end - 1] == u'\n' || field[end - 1] == u'\r'))
-        --end;
-    field.truncate(end);
-    field.replace(u"\r\n"_s, u" "_s);
-    field.replace(u'\r', u' ');
-    field.replace(u'\n', u' ');
-    return field;
-}
-
 // A block copied from a whole evaluation sheet: its last two titles are the
 // total's and a grade's. A block of marks whose last title merely begins
 // with 評価 is not one.
@@ -106,6 +91,26 @@ bool is_whole_sheet_block(const Sheet &sheet, const QStringList &titles)
 }
 
 }  // namespace
+
+QString one_line(const QString &text)
+{
+    const auto control = [](QChar c) { return c.category() == QChar::Other_Control; };
+    if (std::none_of(text.begin(), text.end(), control))
+        return text;
+    QString line;
+    line.reserve(text.size());
+    int breaks = 0;  // line ends (CR LF as one) and tabs not yet written
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\t' || (c == u'\n' && (i == 0 || text[i - 1] != u'\r')))
+            ++breaks;
+        else if (!control(c)) {
+            line += QString(breaks, u' ') + c;
+            breaks = 0;
+        }
+    }
+    return line;
+}
 
 QString copy_text(const Sheet &sheet)
 {

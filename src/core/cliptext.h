@@ -23,6 +23,12 @@ void delete_contents(Sheet &sheet);
 // the title of column 1 becomes the current cell.
 void select_all(Sheet &sheet);
 
+// The text a cell may hold, as the editor and a paste keep it: one line, no
+// control character (a NUL would go into the sheet file). Line ends and tabs
+// at the end are dropped, each one inside becomes a space (CR LF as one);
+// other control characters are dropped.
+QString one_line(const QString &text);
+
 // Text a spreadsheet puts on the clipboard for more than one cell: a TAB, or
 // a line end with more text after it.
 bool is_block(const QString &text);
@@ -38,7 +44,7 @@ struct PasteResult {
 
 // Pastes text from the current cell on: one line a row down, one field a
 // column right; CR LF or LF ends a line, TAB or comma a field, except inside
-// a quoted field, whose line ends become spaces. The whole block is checked
+// a quoted field; each field is kept as one_line keeps it. The whole block is checked
 // first: rows or columns it would add beyond the limits refuse it. Columns
 // missing on the right are added: on an evaluation sheet in front of the
 // total column (a block copied from a whole sheet, its last two titles the

@@ -64,6 +64,17 @@ int grade_of(int k, double t, double lower, double upper)
     return int(g);
 }
 
+bool criteria_in_order(double lower, double upper)
+{
+    return lower < upper;
+}
+
+bool criteria_in_order(const Sheet &sheet)
+{
+    const Criteria c = criteria(sheet);
+    return criteria_in_order(c.lower, c.upper);
+}
+
 QStringList make_candidates(const Sheet &sheet)
 {
     const Criteria c = criteria(sheet);
@@ -84,7 +95,7 @@ QStringList make_candidates(const QStringList &totals, double lower, double uppe
             positive.append(std::floor(v));
     }
     QStringList list;
-    if (n == 0)
+    if (n == 0 || !criteria_in_order(lower, upper))
         return list;
     for (int k = 0; k < kCandidates; ++k) {
         double sum = 0;

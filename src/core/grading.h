@@ -17,8 +17,15 @@ double exponent(int k);
 // Grade 2..10 for candidate k and whole-number total t, with L and U.
 int grade_of(int k, double t, double lower, double upper);
 
-// The candidate list texts ("6.35"), empty when no total holds a score.
-// L and U are read from the sheet's criteria texts.
+// The criteria the right way round: L, the highest total graded 2, below
+// U, the lowest graded 10. Otherwise every total falls on one side of them
+// and each candidate grades alike.
+bool criteria_in_order(double lower, double upper);
+bool criteria_in_order(const Sheet &sheet);
+
+// The candidate list texts ("6.35"), empty when no total holds a score or
+// the criteria are the wrong way round. L and U are read from the sheet's
+// criteria texts.
 QStringList make_candidates(const Sheet &sheet);
 // The same from a total column's texts by grid row ([0] the title, skipped).
 QStringList make_candidates(const QStringList &totals, double lower, double upper);

@@ -102,6 +102,7 @@ void SheetHistory::close_step()
     open_.reset();
     if (step.changes.isEmpty())
         return;
+    step.cursor_after = {sheet_.row(), sheet_.col(), sheet_.sel_row(), sheet_.sel_col()};
     // Changes after an undo make the undone steps unreachable.
     undone_.clear();
     if (saved_at_ > done_.size())
@@ -135,6 +136,7 @@ void SheetHistory::merge_into_last(Step &&step)
     // The older step already holds what the cell held before typing; what
     // came after this step's first change (a row the move added) joins it.
     Step &last = done_.last();
+    last.cursor_after = step.cursor_after;
     for (qsizetype i = 1; i < step.changes.size(); ++i) {
         const qsizetype bytes = step.changes[i].bytes();
         last.bytes += bytes;
@@ -181,14 +183,13 @@ QString SheetHistory::redo_name() const
 SheetHistory::Step SheetHistory::replay(Step &&step)
 {
     replaying_ = true;
-    Step back{step.name, {}, 0, true};
+    Step back{step.name, {}, 0, true, true, step.cursor_after};
     for (qsizetype i = step.changes.size() - 1; i >= 0; --i) {
         SheetChange opposite = sheet_.revert(std::move(step.changes[i]));
         back.bytes += opposite.bytes();
         back.changes.append(std::move(opposite));
     }
     replaying_ = false;
-    show_changed(back);
     return back;
 }
 
@@ -200,6 +201,7 @@ void SheetHistory::undo()
     Step step = done_.takeLast();
     memory_ -= step.bytes;
     undone_.append(replay(std::move(step)));
+    show_changed(undone_.last());
     if (saved_at_ == done_.size())
         sheet_.mark_saved();
     moved_since_change_ = true;
@@ -212,6 +214,13 @@ void SheetHistory::redo()
     if (undone_.isEmpty())
         return;
     Step step = replay(undone_.takeLast());
+    const auto [row, col, sel_row, sel_col] = step.cursor_after;
+    if (row >= 1 && col >= 1 && sel_row >= 1 && sel_col >= 1) {
+        sheet_.set_current_cell(row, col);
+        sheet_.set_selection_end(sel_row, sel_col);
+    } else {
+        show_changed(step);
+    }
     push(std::move(step));
     if (saved_at_ == done_.size())
         sheet_.mark_saved();

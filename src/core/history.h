@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <array>
 #include <optional>
 
 // Undo and redo of one sheet. Every change the sheet's mutators make is
@@ -36,7 +37,9 @@ public:
     bool can_redo() const { return !undone_.isEmpty(); }
     QString undo_name() const;
     QString redo_name() const;
-    // Both put the cursor and selection on what changed.
+    // Undo puts the cursor and selection on what changed; redo puts them
+    // where the step left them (after a fixed-length mark, on the next row),
+    // or on what changed when that was the titles or the row numbers.
     void undo();
     void redo();
     // A fresh start (a file was read): nothing to undo.
@@ -57,6 +60,8 @@ private:
         bool named = false;  // by a command, not after its first change
         // The cursor moved between the change before and this step's first.
         bool moved_before = true;
+        // The cursor and selection end as the step left them.
+        std::array<int, 4> cursor_after{};
     };
     Step replay(Step &&step);
     void show_changed(const Step &step);

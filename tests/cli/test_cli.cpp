@@ -367,6 +367,9 @@ private slots:
         QTest::newRow("upper below the file's lower, saving")
             << QStringList{five, u"--upper"_s, u"10"_s, u"-o"_s, QDir::tempPath() + u"/x.csv"_s}
             << 2 << criteria;
+        QTest::newRow("the file's criteria the wrong way round")
+            << QStringList{data(u"evaluate_reversed.csv"_s), u"-o"_s, QDir::tempPath() + u"/x.csv"_s}
+            << 2 << u"評価 2 の上限（95）は評価 10 の下限（90）"_s;
         QTest::newRow("foreign file")
             << QStringList{data(u"foreign.csv"_s)} << 3
             << u"ponsaiten evaluate: "_s + data(u"foreign.csv"_s) + u": 「ぽん採点」で作成したファイルではありません。"_s;

@@ -118,6 +118,8 @@ private slots:
         // the totals beside them stay.
         QTest::newRow("marks titled 評価課題") << u"小テスト\t評価課題\r\n10\t20\r\n11\t21"_s << 1 << 5
             << QStringList{u"1,5=小テスト"_s, u"1,6=評価課題"_s, u"3,6=21"_s, u"3,7=tot"_s} << 101 << 9;
+        QTest::newRow("NUL and control characters dropped, a quoted tab a space") << u"8\u00005\t\u0007\t\"a\tb\u007f\u0085\"\r\n\u0001"_s << 1 << 4
+            << QStringList{u"1,4=85"_s, u"1,5="_s, u"1,6=a b"_s, u"2,4="_s} << 101 << 9;
         QTest::newRow("quote inside a cell opens nothing") << u"5\"x\t1\r\n\"2\"\r\n"_s << 1 << 5
             << QStringList{u"2,5=2"_s, u"3,5="_s} << 101 << 9;
     }

@@ -128,6 +128,8 @@ private slots:
         QTest::newRow("no total") << QStringList{u""_s, u"abc"_s} << u"25"_s << u"95"_s
                                   << QStringList{};
         QTest::newRow("no rows") << QStringList{} << u"25"_s << u"95"_s << QStringList{};
+        QTest::newRow("criteria the wrong way round") << kFiveTotals << u"95"_s << u"90"_s << QStringList{};
+        QTest::newRow("criteria equal") << kFiveTotals << u" 60"_s << u"60"_s << QStringList{};
         QTest::newRow("ten") << QStringList{u" 100"_s} << u"25"_s << u"95"_s
                              << repeated(u"10.00"_s, 32);
         // Zero and negative totals count in N but add nothing.

@@ -194,6 +194,23 @@ private slots:
         QVERIFY(!sheet.is_saved());
     }
 
+    // Redo leaves the cursor where the step did: a fixed-length mark's last
+    // key moved on to the next row.
+    void redo_leaves_the_cursor_where_typing_did()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        SheetHistory history(sheet);
+        sheet.set_current_cell(3, 5);
+        sheet.set_text(3, 5, u"0"_s);
+        history.close_step();
+        sheet.set_text(3, 5, u"07"_s);
+        sheet.set_current_cell(4, 5);
+        history.undo();
+        history.redo();
+        QCOMPARE(std::pair(sheet.row(), sheet.text(3, 5)), std::pair(4, u"07"_s));
+    }
+
     // What one undo takes back. The sheet starts saved; w528 is the standard
     // width of a score column.
     void steps_data()

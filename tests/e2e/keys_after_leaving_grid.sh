@@ -3,9 +3,10 @@
 # current cell. A menu closed with Esc or by its command, Ctrl+F6, an
 # arrangement of the windows, a click on another sheet's title bar, a click
 # on a column's title, a wheel scroll: after each, the marks typed land in
-# the cell the teacher is looking at, and the saved files show it. Enter
-# after a run of Tabs goes to the next row where the run began. The
-# evaluation criteria take keys of their own and give them back on Enter.
+# the cell the teacher is looking at, and the saved files show it. So after
+# the side boxes (Esc puts them back) and the panels' buttons. Enter after a
+# run of Tabs goes to the next row where the run began. The evaluation
+# criteria take keys of their own and give them back on Enter.
 # Usage: keys_after_leaving_grid.sh PROGRAM
 set -euo pipefail
 
@@ -138,13 +139,52 @@ check 556 "$(saved_cell "$work/wheel.csv" 3 1)" "wheel: typed into the current c
 check 7 "$(saved_cell "$work/wheel.csv" 4 1)" "wheel: Enter moves on from it"
 stop_program
 
-# The evaluation criteria take a typed number and Enter, move by one with the
-# arrow keys and by five with Page Up / Page Down, refuse what is no number
-# with a message; after Enter the keys are the cell's again.
-# Screen points in the 1600x1000 screen of the harness.
+# Screen points of the first sheet as it starts, in the 1600x1000 screen.
 evaluate_button=(1390 448)
 lower_box=(1180 199)
 upper_box=(1180 234)
+upper_arrow_up=(1282 228) fixed_length_up=(1424 261)
+title_box=(1390 327) weight_box=(1408 385) decide_button=(1244 358) abort_button=(1244 411)
+
+# Words: @name clicks the point of that name, ^keys presses keys, anything
+# else is typed.
+play() {
+  local word
+  for word in "$@"; do
+    case $word in
+      @*) local -n point=${word#@}; xdotool mousemove "${point[@]}" click 1; sleep 0.4 ;;
+      ^*) xdotool key ${word#^} ;;
+      *) xdotool type --delay 30 "$word" ;;
+    esac
+  done
+}
+
+# After a side box or a panel's button the next key adds to the cell's mark;
+# Esc puts a box back. Then Ctrl+C, X, V on two cells; a fixed-length redo.
+start_program
+play "^Tab Tab Tab Tab" 34 @evaluate_button 1 ^Return 56 @abort_button 7 ^Return \
+  12 @title_box x ^Escape 3 ^Return 45 @weight_box 917 ^Escape 6 ^Return \
+  78 @title_box ^Return 9 "^Return Return" 11 @evaluate_button @lower_box ^ctrl+a 40 ^Up ^Escape 2 \
+  @upper_arrow_up ^Escape 4 ^Return 22 @decide_button 3 ^Tab 81 ^Return 82 \
+  "^Up shift+Down ctrl+c Down Down ctrl+v shift+Down ctrl+x Down Down ctrl+v Down Down Down Down" \
+  @fixed_length_up @fixed_length_up 07 "^ctrl+z ctrl+y" 95
+save_as "$work/boxes.csv"
+criteria=$(iconv -f CP932 -t UTF-8 "$work/boxes.csv" | tr -d '\r' | sed -n 2p | cut -d, -f1,2)
+check 341 "$(saved_cell "$work/boxes.csv" 1 5)" "boxes: a key after the 評価計算 button"
+check 567 "$(saved_cell "$work/boxes.csv" 2 5)" "boxes: a key after 中止 adds to the mark"
+check 点1,123 "$(saved_cell "$work/boxes.csv" 0 5),$(saved_cell "$work/boxes.csv" 3 5)" "boxes: Esc in the title box"
+check 10,456 "$(head -1 "$work/boxes.csv" | cut -d, -f3 | tr -d ' '),$(saved_cell "$work/boxes.csv" 4 5)" "boxes: Esc in 重み"
+check 789 "$(saved_cell "$work/boxes.csv" 5 5)" "boxes: Enter in the title box stays on the cell"
+check 25,95,1124 "$criteria,$(saved_cell "$work/boxes.csv" 7 5)" "boxes: Esc in a criterion and its arrows"
+check 223 "$(saved_cell "$work/boxes.csv" 8 5)" "boxes: a key after 決定 adds to the mark"
+check 81,82,,,81,82 "$(for r in 8 9 10 11 12 13; do printf %s, "$(saved_cell "$work/boxes.csv" $r 6)"; done | sed 's/,$//')" \
+  "boxes: Ctrl+C, Ctrl+X and Ctrl+V on two cells"
+check 07,95 "$(saved_cell "$work/boxes.csv" 16 6),$(saved_cell "$work/boxes.csv" 17 6)" "boxes: redo leaves the cursor below the mark"
+stop_program
+
+# The evaluation criteria take a typed number and Enter, move by one with the
+# arrow keys and by five with Page Up / Page Down, refuse what is no number
+# with a message; after Enter the keys are the cell's again.
 
 start_program
 xdotool key Tab Tab Tab Tab

@@ -742,6 +742,7 @@ private slots:
             totals.insert(1, 2, QString());
             grades.insert(1, 2, QString());
         }
+        child<QScrollBar>(object_name::lower_criterion_scroll)->setValue(40);
         if (button == object_name::close_button)
             prompter->answers.enqueue(Prompter::Answer::No);
         click(button);
@@ -750,6 +751,8 @@ private slots:
         QCOMPARE(column(sheet->grade_col(), int(grades.size())), grades);
         QCOMPARE(sheet->settings(1).full_marks, 100.0);
         QCOMPARE(sheet->candidate_index(), 4);
+        QCOMPARE(sheet->lower_text(), u"25"_s);
+        QCOMPARE(child<QScrollBar>(object_name::lower_criterion_scroll)->value(), 75);
     }
 
     // The grade counts describe the grades the column holds, whatever
@@ -817,6 +820,30 @@ private slots:
         QCOMPARE(win->sheet()->candidate_index(), 3);
         QCOMPARE(grades(), QStringList{u"済"_s} + saved_grades.mid(1));
         QVERIFY(!panel()->isVisible());
+    }
+
+    // Criteria turned the wrong way round are refused, naming both; a pair
+    // read so lists nothing and is set right a step at a time.
+    void criteria_the_wrong_way_round()
+    {
+        five_students_evaluated();
+        auto *lower = child<QScrollBar>(object_name::lower_criterion_scroll);
+        auto *upper = child<QScrollBar>(object_name::upper_criterion_scroll);
+        upper->setValue(80);
+        QCOMPARE(std::pair(sheet->upper_text(), upper->value()), std::pair(u"95"_s, 5));
+        sheet->set_lower_text(u"95"_s);
+        sheet->set_upper_text(u"90"_s);
+        evaluate();
+        lower->triggerAction(QAbstractSlider::SliderSingleStepSub);  // a step away
+        QCOMPARE(std::pair(sheet->lower_text(), list()->count()), std::pair(u"95"_s, 0));
+        const QStringList said = prompter->messages();
+        QCOMPARE(said.size(), 3);
+        QVERIFY(said[0].startsWith(u"「２の上限点数」（25）は「10の下限点数」（20）より小さくしてください。"_s));
+        QVERIFY(said[1].startsWith(u"「２の上限点数」（95）は「10の下限点数」（90）"_s));
+        upper->setValue(5);
+        lower->setValue(75);
+        QCOMPARE(list_texts(), kFiveCandidates);
+        prompter->clear();
     }
 
     void recalculate_uses_totals_as_they_stand()
@@ -961,13 +988,19 @@ private slots:
         QCOMPARE(sheet->text(sheet->row(), sheet->col()), mark);
     }
 
-    // All 32 candidates in view at once, none behind a scroll bar.
+    // All 32 candidates in view at once, none behind a scroll bar, also when
+    // they read 10.00.
     void every_candidate_in_view()
     {
         five_students_evaluated();
-        const QRect view = list()->viewport()->rect();
-        for (int k = 0; k < list()->count(); ++k)
-            QVERIFY2(view.contains(list()->visualItemRect(list()->item(k))), qPrintable(QString::number(k)));
+        for (const QString &reads : {u"6.60"_s, u"10.00"_s}) {
+            QCOMPARE(list()->item(0)->text(), reads);
+            const QRect view = list()->viewport()->rect();
+            for (int k = 0; k < list()->count(); ++k)
+                QVERIFY2(view.contains(list()->visualItemRect(list()->item(k))), qPrintable(QString::number(k)));
+            enter_scores({100, 100, 100, 100, 100});
+            evaluate();
+        }
     }
 
     void criteria_start_positions()

@@ -100,9 +100,8 @@ private slots:
         QTest::newRow("full-marks box, keypad Enter")
             << u"T T T T 60 F 100 K 70 K 80 K"_s
             << QStringList{u"1,5=6070"_s, u"2,5=80"_s, u"3,5="_s};
-        // The title box takes no Enter of its own: it moves the cursor.
         QTest::newRow("title box, keypad Enter") << u"T T T T N Q K 9 E"_s
-                                                 << QStringList{u"0,5=点1Q"_s, u"2,5=9"_s};
+                                                 << QStringList{u"0,5=点1Q"_s, u"1,5=9"_s};
     }
 
     void keys_land_in_their_cells()
@@ -187,6 +186,7 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("answer");
+        QTest::newRow("評価計算 again") << QString(object_name::evaluate_button) << -1;
         QTest::newRow("再計算") << QString(object_name::recalculate_button) << -1;
         QTest::newRow("決定") << QString(object_name::decide_button) << -1;
         QTest::newRow("中止") << QString(object_name::abort_button) << -1;
@@ -199,7 +199,7 @@ private slots:
     {
         QFETCH(QString, button);
         QFETCH(int, answer);
-        play(u"T T T T 40 D 90 D"_s);  // marks in 点1, the cursor on (3, 5)
+        play(u"T T T T 40 D 90"_s);  // marks in 点1, the cursor on the 90
         click(object_name::evaluate_button);
         auto *list = named<QListWidget>(win, object_name::candidate_list);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -208,8 +208,8 @@ private slots:
             prompter->answers.enqueue(Prompter::Answer(answer));
         click(button);
         QCOMPARE(QApplication::focusWidget(), win->editor());
-        play(u"77 E"_s);
-        QCOMPARE(sheet->text(3, 5), u"77"_s);
+        play(u"7 E"_s);  // added to the mark, as typing left it
+        QCOMPARE(sheet->text(2, 5), u"907"_s);
         QCOMPARE(sheet->text(0, 5), u"点1"_s);
         prompter->clear();
     }
@@ -227,6 +227,8 @@ private slots:
         QTest::newRow("trailing CR LF") << u"85\r\n"_s << true << u"85"_s;
         QTest::newRow("inner CR LF dropped in") << u"山田\r\n太郎"_s << false << u"山田 太郎"_s;
         QTest::newRow("inner LF, trailing CR LF") << u"a\nb\r\n"_s << false << u"a b"_s;
+        QTest::newRow("NUL by Ctrl+V") << u"8\u00005\r\n"_s << true << u"85"_s;
+        QTest::newRow("control characters dropped in") << u"\u0007a\tb\u007f"_s << false << u"a b"_s;
     }
 
     void pasted_line_ends()
@@ -277,6 +279,8 @@ private slots:
         QVERIFY(read != win);
         QCOMPARE(read->sheet()->text(1, 4), u"Yamada,Taro"_s);
         QCOMPARE(read->sheet()->text(1, 5), u"88"_s);
+        read->sheet()->set_current_cell(2, 4);  // visited, as the file holds it
+        read->editor()->put_editor();
         QCOMPARE(read->sheet()->text(2, 4), u"a\tb"_s);
         QCOMPARE(read->sheet()->text(3, 4), u"say ＂hi＂"_s);
         QCOMPARE(read->sheet()->cols(), 9);

@@ -1,5 +1,6 @@
 #include "evaluation/criterioninput.h"
 
+#include "grading.h"
 #include "marks.h"
 #include "numbers.h"
 #include "sheet.h"
@@ -40,10 +41,59 @@ CriterionInput::CriterionInput(const QString &box_name, const QString &scroll_na
     });
 }
 
+void CriterionInput::pair_with(const CriterionInput *other, bool lower)
+{
+    other_ = other;
+    lower_ = lower;
+}
+
+QString CriterionInput::order_refusal(const QString &text) const
+{
+    if (!other_)
+        return QString();
+    const double value = numbers::leading_number(text);
+    const double before = numbers::leading_number(sheet_text());
+    const double theirs = numbers::leading_number(other_->sheet_text());
+    const bool closer = lower_ ? value < before : value > before;
+    if (closer || grading::criteria_in_order(lower_ ? value : theirs, lower_ ? theirs : value))
+        return QString();
+    const auto named = [](const CriterionInput &c, const QString &t) -> QString {
+        return u"「"_s + c.caption_ + u"」（"_s + t.trimmed() + u"）"_s;
+    };
+    const QString mine = named(*this, text);
+    const QString other = named(*other_, other_->sheet_text());
+    return (lower_ ? mine + u"は"_s + other : other + u"は"_s + mine) + u"より小さくしてください。"_s;
+}
+
 void CriterionInput::refresh()
 {
-    if (sheet_ && !box_->isModified() && box_->text() != (sheet_->*text_)())
-        box_->setText((sheet_->*text_)());
+    if (!sheet_ || box_->isModified() || box_->text() == sheet_text())
+        return;
+    box_->setText(sheet_text());
+    follow(numbers::leading_number(sheet_text()));
+}
+
+QString CriterionInput::sheet_text() const
+{
+    return sheet_ ? (sheet_->*text_)() : box_->text();
+}
+
+void CriterionInput::put_back(const QString &text)
+{
+    box_->setModified(false);
+    if (sheet_ && text != sheet_text()) {
+        follow(numbers::leading_number(text));
+        write(text);
+    } else {
+        box_->setText(text);
+    }
+}
+
+void CriterionInput::follow(double criterion)
+{
+    const QSignalBlocker quiet(scroll_);
+    scroll_->setValue(
+        qBound(scroll_->minimum(), 100 - int(std::lround(criterion)), scroll_->maximum()));
 }
 
 // The scroll position runs opposite to the criterion.
@@ -89,12 +139,7 @@ void CriterionInput::finish()
                      u"」は数ではありません）。"_s);
         return;
     }
-    {
-        // The arrows follow without writing their own whole number.
-        const QSignalBlocker quiet(scroll_);
-        scroll_->setValue(qBound(scroll_->minimum(), 100 - int(std::lround(value)),
-                                 scroll_->maximum()));
-    }
+    follow(value);
     const QString criterion = numbers::signed_form(value);
     if (criterion != (sheet_->*text_)())
         apply(criterion);
@@ -102,7 +147,20 @@ void CriterionInput::finish()
         box_->setText(criterion);
 }
 
+// A typed or keyed criterion, unless it would put the pair the wrong way
+// round: then the box and the arrows keep the criterion as it was.
 void CriterionInput::apply(const QString &text)
+{
+    if (const QString refusal = order_refusal(text); !refusal.isEmpty()) {
+        box_->setText(sheet_text());
+        follow(numbers::leading_number(sheet_text()));
+        emit refused(refusal);
+        return;
+    }
+    write(text);
+}
+
+void CriterionInput::write(const QString &text)
 {
     (sheet_->*set_text_)(text);
     box_->setText(text);

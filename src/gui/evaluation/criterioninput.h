@@ -24,10 +24,21 @@ public:
                    const QString &caption, Text text, SetText set_text, QWidget *panel);
 
     void attach(Sheet *sheet) { sheet_ = sheet; }
+    // The other criterion: the grade-2 bound (lower) stays below the grade-10
+    // one.
+    void pair_with(const CriterionInput *other, bool lower);
     QLineEdit *box() const { return box_; }
     QScrollBar *scroll() const { return scroll_; }
     // Shows the sheet's criterion, unless the teacher is typing in the box.
     void refresh();
+    // The sheet's criterion text.
+    QString sheet_text() const;
+    // The criterion back to text (Esc), dropping what was typed.
+    void put_back(const QString &text);
+    // Why the criterion may not become text, naming both criteria; empty
+    // when it may. A change may not turn the pair the wrong way round, nor
+    // take a pair already so (read from a file) further from the right way.
+    QString order_refusal(const QString &text) const;
 
 signals:
     // The criterion in the sheet changed.
@@ -41,8 +52,13 @@ private:
     // Enter or the focus leaving: what was typed counts, once.
     void finish();
     void apply(const QString &text);
+    void write(const QString &text);
+    // The arrows at the criterion's position, without writing their own.
+    void follow(double criterion);
 
     Sheet *sheet_ = nullptr;
+    const CriterionInput *other_ = nullptr;
+    bool lower_ = false;
     QString caption_;
     Text text_;
     SetText set_text_;

@@ -76,6 +76,10 @@ void EvaluationCommands::evaluate()
     panel_->show();
     panel_->raise();
     emit busy(false);
+    // Read so from a file: every total would grade alike. The panel is where
+    // the teacher sets them right.
+    if (const QString refusal = panel_->criteria_refusal(); !refusal.isEmpty())
+        prompter_.message(window_, refusal + u"\n評価基準を直すと、候補の平均が出ます。"_s);
 }
 
 void EvaluationCommands::close_panel()

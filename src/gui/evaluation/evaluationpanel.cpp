@@ -92,6 +92,8 @@ void EvaluationPanel::build_criteria()
                                 object_name::upper_criterion_scroll, kUpperStart,
                                 upper_caption_->text(), &Sheet::upper_text,
                                 &Sheet::set_upper_text, this);
+    lower_->pair_with(upper_, true);
+    upper_->pair_with(lower_, false);
     for (CriterionInput *criterion : {lower_, upper_}) {
         connect(criterion, &CriterionInput::changed, this, &EvaluationPanel::criterion_changed);
         connect(criterion, &CriterionInput::refused, this, &EvaluationPanel::message_requested);
@@ -111,6 +113,9 @@ void EvaluationPanel::build_candidates()
     candidate_list_->setWrapping(true);
     candidate_list_->setResizeMode(QListView::Adjust);
     candidate_list_->setUniformItemSizes(true);
+    // Room the list keeps for a scroll bar would cost each column a row: with
+    // 「10.00」 a sixth column then no longer fitted.
+    candidate_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     candidate_list_->setEnabled(false);
     recalc_button_ = button(object_name::recalculate_button, u"再計算"_s,
                        u"素点などを変更したらこのボタンを押してください。"_s, this);
@@ -162,11 +167,6 @@ void EvaluationPanel::build_statistics()
     look_alike_button_->setToolTip(u"全角の数字などで書かれ、総合点に数えられていないセルのうち、"
                                    u"最初のものへ移ります。"_s);
     connect(look_alike_button_, &QPushButton::clicked, this, &EvaluationPanel::look_alike_requested);
-}
-
-QList<QWidget *> EvaluationPanel::criterion_boxes() const
-{
-    return {lower_->box(), upper_->box()};
 }
 
 QLabel *EvaluationPanel::caption(const QString &text)
@@ -347,6 +347,11 @@ void EvaluationPanel::lay_out()
     geometry::place(look_alike_button_, after, y + 2 * (box + 45), kWidth - kMargin - after, box);
 }
 
+QString EvaluationPanel::criteria_refusal() const
+{
+    return lower_->order_refusal(lower_->sheet_text());
+}
+
 void EvaluationPanel::refresh_criteria()
 {
     if (!sheet_)
@@ -421,6 +426,7 @@ void EvaluationPanel::save_grades()
     rows_.grades.save(*sheet_);
     rows_.totals.save(*sheet_);
     saved_candidate_ = sheet_->candidate_index();
+    saved_criteria_ = {sheet_->lower_text(), sheet_->upper_text()};
 }
 
 void EvaluationPanel::note_evaluated()
@@ -436,6 +442,8 @@ void EvaluationPanel::restore_grades()
     rows_.totals.restore(*sheet_);
     rows_.grades.restore(*sheet_);
     sheet_->set_candidate_index(saved_candidate_);
+    sheet_->set_lower_text(saved_criteria_.first);
+    sheet_->set_upper_text(saved_criteria_.second);
     recount();
 }
 

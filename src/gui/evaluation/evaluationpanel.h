@@ -26,8 +26,8 @@ public:
     explicit EvaluationPanel(QWidget *parent = nullptr);
     ~EvaluationPanel() override;
 
-    // The two criteria boxes, where Enter confirms the box.
-    QList<QWidget *> criterion_boxes() const;
+    // The two criteria.
+    QList<CriterionInput *> criteria() const { return {lower_, upper_}; }
 
     // The sheet the panel works on; unit_width is the width of "*" in the
     // sheet window's font (twips), which sizes the two count grids.
@@ -35,6 +35,9 @@ public:
 
     // The criteria labels show the sheet's criteria texts (after a file read).
     void refresh_criteria();
+    // Why the sheet's criteria give no candidates, naming both; empty when
+    // they are the right way round.
+    QString criteria_refusal() const;
     // Highest, lowest and the counts of the totals.
     void show_statistics(const scoring::TotalStatistics &stats);
     // Rebuilds the candidate list; nothing is selected afterwards.
@@ -46,9 +49,10 @@ public:
     // Selects entry k; choosing it even when it is already the selected one.
     void choose_entry(int k);
 
-    // Keeps what an evaluation changes — totals, full marks, the grade column
-    // and the chosen candidate — as the sheet held them before it, and puts
-    // them back; note_evaluated remembers what the evaluation wrote.
+    // Keeps what an evaluation changes — totals, full marks, the grade column,
+    // the chosen candidate and the criteria — as the sheet held them before
+    // it, and puts them back; note_evaluated remembers what the evaluation
+    // wrote.
     void save_grades();
     void note_evaluated();
     void restore_grades();
@@ -94,6 +98,7 @@ private:
     BackupRows rows_;
     bool recount_pending_ = false;
     int saved_candidate_ = -1;
+    std::pair<QString, QString> saved_criteria_;
     QLabel *title_label_;
     QToolButton *close_button_;
     QLabel *step1_label_;

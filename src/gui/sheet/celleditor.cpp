@@ -20,44 +20,30 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The editor holds one line: a line end the teacher pastes would break the
-// row in the sheet file. A trailing one is dropped, an inner one becomes a
-// space. Text the system loads is left as it is.
+// The editor holds one line without control characters: a line end the
+// teacher pastes would break the row in the sheet file, a NUL would go into
+// it. The caret keeps its place in what is left. A cell's text the editor
+// loads is left as it is.
 class OneLine : public QValidator
 {
 public:
-    using QValidator::QValidator;
+    OneLine(const bool *loading, QObject *parent) : QValidator(parent), loading_(loading) {}
 
     State validate(QString &input, int &pos) const override
     {
-        if (!input.contains(u'\n') && !input.contains(u'\r'))
+        if (*loading_)
             return Acceptable;
-        QString line;
-        line.reserve(input.size());
-        int new_pos = pos;
-        for (qsizetype i = 0; i < input.size(); ++i) {
-            const QChar c = input[i];
-            if (c != u'\r' && c != u'\n') {
-                line += c;
-                continue;
-            }
-            const bool pair = c == u'\r' && i + 1 < input.size() && input[i + 1] == u'\n';
-            const qsizetype end = i + (pair ? 2 : 1);
-            // A line end with nothing but line ends after it is dropped.
-            qsizetype rest = end;
-            while (rest < input.size() && (input[rest] == u'\r' || input[rest] == u'\n'))
-                ++rest;
-            const bool trailing = rest == input.size();
-            if (!trailing)
-                line += u' ';
-            if (i < pos)
-                new_pos -= int(end - i) - (trailing ? 0 : 1);
-            i = end - 1;
+        const QString line = cliptext::one_line(input);
+        if (line != input) {
+            // What is left before the caret, as if more text followed it.
+            pos = qBound(0, int(cliptext::one_line(input.left(pos) + u'x').size()) - 1, int(line.size()));
+            input = line;
         }
-        input = line;
-        pos = qBound(0, new_pos, int(line.size()));
         return Acceptable;
     }
+
+private:
+    const bool *loading_;
 };
 
 }  // namespace
@@ -69,7 +55,7 @@ CellEditor::CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidg
     setFrame(false);
     setStyleSheet(u"QLineEdit { background: rgb(255, 255, 192); border: none; padding: 0px; }"_s);
     setContextMenuPolicy(Qt::PreventContextMenu);
-    setValidator(new OneLine(this));
+    setValidator(new OneLine(&loading_cell_, this));
     connect(this, &QLineEdit::textChanged, this, &CellEditor::write_to_cell);
     connect(this, &QLineEdit::textEdited, this, &CellEditor::follow_typing);
     // A click ends a run of Tab moves, even on the cell the run is in.
@@ -102,7 +88,7 @@ void CellEditor::put_editor()
     // cell it ended on may already move fixed-length entry on.
     const bool typing = !system_text_pending_;
     const QString before = text();
-    setText(sheet_->text(sheet_->row(), sheet_->col()));
+    show_cell_text(sheet_->text(sheet_->row(), sheet_->col()));
     if (typing && text() != before)
         follow_typing(text());
 }
@@ -110,7 +96,14 @@ void CellEditor::put_editor()
 void CellEditor::load_editor(const QString &text)
 {
     system_text_pending_ = true;
+    show_cell_text(text);
+}
+
+void CellEditor::show_cell_text(const QString &text)
+{
+    loading_cell_ = true;
     setText(text);
+    loading_cell_ = false;
 }
 
 void CellEditor::reload()
@@ -228,7 +221,7 @@ void CellEditor::one_step(int drow, int dcol)
     system_text_pending_ = true;
     sheet_->set_text(row, col, text());
     sheet_->set_current_cell(row + drow, col + dcol);
-    setText(sheet_->text(sheet_->row(), sheet_->col()));
+    show_cell_text(sheet_->text(sheet_->row(), sheet_->col()));
     // A typed step moves the display with it (pushed: see the class comment).
     inputs_->set_position_display(sheet_->row(), sheet_->col(), true);
     system_text_pending_ = false;
@@ -377,13 +370,22 @@ bool CellEditor::event(QEvent *event)
         system_text_pending_ = false;
         // Seen before the line edit itself, which would take Tab to leave.
         auto *key = static_cast<QKeyEvent *>(event);
-        // A block from a spreadsheet goes into the cells, not into one cell.
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        // With a range selected the clipboard keys act on the range: the
+        // editor's empty selection would copy nothing, and the next paste
+        // would bring back whatever was on the clipboard before. A block
+        // from a spreadsheet goes into the cells, not into one cell.
+        const bool range = sheet_->sel_row() != sheet_->row() || sheet_->sel_col() != sheet_->col();
         if (key->matches(QKeySequence::Paste) &&
-            cliptext::is_block(QGuiApplication::clipboard()->text())) {
+            (range || cliptext::is_block(QGuiApplication::clipboard()->text()))) {
             emit paste_requested();
             return true;
         }
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (range && mods == Qt::ControlModifier &&
+            (key->key() == Qt::Key_C || key->key() == Qt::Key_X)) {
+            key->key() == Qt::Key_C ? emit copy_requested() : emit cut_requested();
+            return true;
+        }
         if (key->key() == Qt::Key_Z && mods == Qt::ControlModifier) {
             emit undo_requested();
             return true;
@@ -409,12 +411,19 @@ bool CellEditor::event(QEvent *event)
         if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
             tab_run_col_ = -1;
         break;
-    case QEvent::FocusIn:
+    case QEvent::FocusIn: {
         // Back in the editor, Enter moves again: only a box the teacher is in
         // holds it.
         enter_held_ = false;
         take_focus();
-        break;
+        // The line edit selects its text when the focus comes by Tab, as it
+        // does when a hidden panel hands the focus on: the next key would
+        // replace the mark. Every way back leaves the editor as typing left it.
+        const bool done = QLineEdit::event(event);
+        deselect();
+        end(false);
+        return done;
+    }
     case QEvent::MouseButtonPress: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton) {

@@ -70,8 +70,12 @@ signals:
     void layout_wanted();
     // Shift+Delete: clear the selected cells.
     void delete_requested();
-    // Paste of a block of cells (a TAB or a line end between values).
+    // Paste of a block of cells (a TAB or a line end between values), or
+    // Ctrl+V with more than one cell selected; Ctrl+C and Ctrl+X with more
+    // than one: the range's copy and cut, as the Edit menu's.
     void paste_requested();
+    void copy_requested();
+    void cut_requested();
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: the sheet's undo, not the line edit's.
     void undo_requested();
     void redo_requested();
@@ -86,6 +90,8 @@ private:
     void release_focus();
     void disable();
     void write_to_cell();
+    // A cell's text into the editor, as it is.
+    void show_cell_text(const QString &text);
     void follow_typing(const QString &text);
     void take_focus();
     bool handle_key(Qt::Key key, Qt::KeyboardModifiers modifiers);
@@ -104,4 +110,5 @@ private:
     // Where the current run of Tab moves began; -1: no run. Enter after a
     // run goes to the next row at that column.
     int tab_run_col_ = -1;
+    bool loading_cell_ = false;
 };

@@ -6,6 +6,7 @@
 #include "common/paneldragger.h"
 #include "common/prompter.h"
 #include "common/twips.h"
+#include "evaluation/criterioninput.h"
 #include "evaluation/evaluationcommands.h"
 #include "evaluation/evaluationpanel.h"
 #include "numbers.h"
@@ -20,6 +21,7 @@
 #include "sheet/sheetgrid.h"
 #include "common/sheethost.h"
 #include "sheet/sheetmenus.h"
+#include "sheet/sideboxescape.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
 #include "marks.h"
@@ -117,8 +119,12 @@ void SheetWindow::connect_views()
         if (!laid_out_)
             lay_out();
     });
-    editor_->hold_enter_in({score_panel_->weight_box(), score_panel_->full_marks_box()});
-    editor_->hold_enter_in(evaluation_panel_->criterion_boxes());
+    editor_->hold_enter_in({score_panel_->title_box(), score_panel_->weight_box(),
+                            score_panel_->full_marks_box()});
+    for (CriterionInput *criterion : evaluation_panel_->criteria())
+        editor_->hold_enter_in({criterion->box()});
+    auto *escape = new SideBoxEscape(sheet_, score_panel_, evaluation_panel_, this);
+    connect(escape, &SideBoxEscape::escaped, this, &SheetWindow::give_keys_to_editor);
     connect(evaluation_panel_, &EvaluationPanel::message_requested, this,
             [this](const QString &text) { host_.prompter().message(this, text); });
     connect(inputs_, &InputPanels::character_size_changed, this, &SheetWindow::change_character_size);
@@ -168,6 +174,8 @@ void SheetWindow::build_commands()
     print_ = new PrintCommands(this, sheet_, grid_, host_);
     connect(editor_, &CellEditor::delete_requested, this, [this] { run(Command::DeleteContents); });
     connect(editor_, &CellEditor::paste_requested, this, [this] { run(Command::Paste); });
+    connect(editor_, &CellEditor::copy_requested, this, [this] { run(Command::Copy); });
+    connect(editor_, &CellEditor::cut_requested, this, [this] { run(Command::Cut); });
     // A press on the grid puts the count dialog away.
     connect(grid_, &SheetGrid::mouse_down, this, [this] { host_.count_dialog().put_away(); });
 }
@@ -181,8 +189,11 @@ void SheetWindow::build_evaluation()
     connect(evaluation_, &EvaluationCommands::busy, this, &SheetWindow::busy);
     connect(evaluation_, &EvaluationCommands::computed, grid_,
             [this] { grid_->set_pointer(SheetGrid::Pointer::Default); });
-    connect(score_panel_->evaluate_button(), &QPushButton::clicked, this,
-            [this] { run(Command::Evaluate); });
+    // The button would keep the focus, and the keys typed next would be lost.
+    connect(score_panel_->evaluate_button(), &QPushButton::clicked, this, [this] {
+        run(Command::Evaluate);
+        give_keys_to_editor();
+    });
     // After a panel button the keys go to the current cell again, never to a
     // box the focus happened to fall into.
     auto back_to_editor = [this] {
