@@ -12,7 +12,7 @@ display=(xvfb xauth openbox)
 test=(
   xdotool poppler-utils cups-daemon cups-client printer-driver-cups-pdf
   libbenchmark-dev
-  dpkg-dev file desktop-file-utils appstream lintian man-db
+  dpkg-dev file desktop-file-utils appstream lintian man-db locales
   shared-mime-info xdg-utils libfile-mimeinfo-perl
   clang libclang-rt-14-dev
 )

@@ -2,9 +2,19 @@
 # Builds the Debian package, unpacks it into a scratch root and checks the
 # installed copy: it starts without a display, evaluates a sheet, finds its
 # help, and its desktop entry and metadata pass their validators.
-# Expects scripts/setup.sh and scripts/build.sh to have run (scripts/test.sh).
+# Expects scripts/setup.sh and scripts/build.sh to have run (scripts/test.sh);
+# with --build it sets up and builds just what the package holds, itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--build" ]; then
+  scripts/setup.sh test
+  # The package's own targets only: no tests, no benchmarks.
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON > /dev/null
+  cmake --build build -j "$(nproc)" --target ponsaiten help_pages packaging_docs > /dev/null
+fi
+# CPack's archiver cannot name the sample sheet (見本.csv) in the C locale of a
+# bare system.
+export LC_ALL=C.UTF-8
 
 (cd build && cpack -G DEB > /dev/null)
 deb=$(ls build/ponsaiten_*_*.deb | head -1)
@@ -67,14 +77,31 @@ grep -qx 'MimeType=application/x-ponsaiten-sheet;' "$root/usr/share/applications
   fail "the desktop entry claims other types"
 
 # What a Debian package carries besides the program.
-man_page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/ponsaiten.1.gz" 2>&1) ||
-  fail "man page: $man_page"
-grep -q "終了コード" <<<"$man_page" || fail "the man page lacks the exit codes"
+# The manual in English in the default section, in Japanese for Japanese
+# locales: the same sections and items in both, each shown without a troff
+# warning where its locale chooses it. Bare systems lack ja_JP.UTF-8, so it
+# is compiled into the scratch root (needs the locales package).
+man_items() { zcat "$1" | awk '/^\.S[HS]/ { print $1 } prev == ".TP" { print $2 } { prev = $1 }' | sed 's#/[^/]*$#/#'; }
+[ "$(man_items "$root/usr/share/man/man1/ponsaiten.1.gz")" = "$(man_items "$root/usr/share/man/ja/man1/ponsaiten.1.gz")" ] ||
+  fail "the English and the Japanese man page list different items"
+mkdir "$root/locales"
+localedef -i ja_JP -f UTF-8 "$root/locales/ja_JP.UTF-8" || fail "cannot make the ja_JP.UTF-8 locale"
+for wanted in "C EXIT STATUS" "ja_JP.UTF-8 終了コード"; do
+  read -r locale heading <<<"$wanted"
+  man_page=$(LOCPATH="$root/locales" LC_ALL=$locale MANPATH="$root/usr/share/man" MANWIDTH=80 \
+    man --warnings ponsaiten 2> "$root/man.log") || fail "man in $locale: $(cat "$root/man.log")"
+  [ ! -s "$root/man.log" ] || fail "man in $locale warns: $(head -5 "$root/man.log")"
+  grep -q "^$heading" <<<"$man_page" || fail "the man page in $locale has no $heading"
+  grep -q "ponsaiten report" <<<"$man_page" || fail "the man page in $locale leaves out report"
+done
 head -1 "$root/usr/share/doc/ponsaiten/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
   fail "copyright is not machine-readable"
 zcat "$root/usr/share/doc/ponsaiten/changelog.gz" | head -1 | grep -q '^ponsaiten (' || fail "no changelog"
 sample=$(env -u DISPLAY "$bin" evaluate "$root/usr/share/ponsaiten/sample/見本.csv") || fail "the sample does not evaluate"
 grep -q $'^candidate\t31\t' <<<"$sample" || fail "the sample has no totals: $sample"
+# Shipped graded, so the report on it has something to show.
+sample=$(env -u DISPLAY "$bin" report --tsv "$root/usr/share/ponsaiten/sample/見本.csv") || fail "report on the sample: $sample"
+grep -q $'^全体\t10\t.*\t6\t$' <<<"$sample" || fail "the sample is not graded: $sample"
 # Lintian: no error; the warnings left are listed in the README.
 lintian_report=$(lintian --no-tag-display-limit "$deb" 2>&1 || true)
 if grep -q '^E:' <<<"$lintian_report"; then

@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 
 namespace columnfit {
 
@@ -49,6 +50,58 @@ QString shown(const QString &text, double room, const Measure &measure)
     if (is_number(text) && measure(numbers::trim_spaces(text).toString()) > room)
         return kNoRoom;
     return text;
+}
+
+namespace {
+
+// The next character's start after i: a surrogate pair stays whole.
+qsizetype next_char(const QString &text, qsizetype i)
+{
+    ++i;
+    if (i < text.size() && text[i].isLowSurrogate())
+        ++i;
+    return i;
+}
+
+// The text broken greedily into lines of the room; none when it needs more
+// lines or a character alone is wider than the room.
+std::optional<QStringList> wrap(const QString &text, double room, int lines,
+                                const Measure &measure)
+{
+    QStringList out;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        if (out.size() == lines)
+            return std::nullopt;
+        qsizetype end = next_char(text, start);
+        if (measure(text.mid(start, end - start)) > room)
+            return std::nullopt;
+        while (end < text.size()) {
+            const qsizetype further = next_char(text, end);
+            if (measure(text.mid(start, further - start)) > room)
+                break;
+            end = further;
+        }
+        out.append(text.mid(start, end - start));
+        start = end;
+    }
+    return out;
+}
+
+}  // namespace
+
+QStringList fit_title(const QString &title, double room, int lines, const Measure &measure)
+{
+    Q_ASSERT(lines >= 1);
+    if (title.isEmpty())
+        return {title};
+    if (const auto whole = wrap(title, room, lines, measure))
+        return *whole;
+    const QString ellipsis = QStringLiteral("…");
+    for (qsizetype cut = next_char(title, 0); cut < title.size(); cut = next_char(title, cut))
+        if (const auto shortened = wrap(ellipsis + title.mid(cut), room, lines, measure))
+            return *shortened;
+    return {ellipsis};
 }
 
 }  // namespace columnfit

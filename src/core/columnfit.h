@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <functional>
 
@@ -30,5 +31,12 @@ double widest_number(const Sheet &sheet, int col, const Measure &measure);
 // What a cell shows in the room it has: its text, or "###" for a number
 // wider than the room. Other texts are left to be cut at the cell's edge.
 QString shown(const QString &text, double room, const Measure &measure);
+
+// A title in a box `room` wide and at most `lines` lines high, one line of
+// text each: the title whole on one line; else broken over the lines, each
+// as full as it goes; else shortened at its start with 「…」, keeping its end,
+// where titles such as 小テスト1 and 小テスト2 differ. A character that has no
+// room even alone leaves only 「…」.
+QStringList fit_title(const QString &title, double room, int lines, const Measure &measure);
 
 }  // namespace columnfit

@@ -74,7 +74,7 @@ QString look_alike(QStringView text)
 bool is_absence_mark(QStringView text)
 {
     static const QStringList marks = {
-        u"欠"_s, u"欠席"_s, u"公欠"_s, u"病欠"_s, u"忌引"_s, u"出停"_s, u"免除"_s, u"未提出"_s,
+        u"欠"_s, u"欠席"_s, u"公欠"_s, u"病欠"_s, u"忌引"_s, u"出停"_s, u"免除"_s, u"見学"_s, u"未提出"_s,
         u"／"_s, u"/"_s, u"－"_s, u"-"_s, u"ー"_s, u"―"_s, u"・"_s, u"＊"_s, u"*"_s,
     };
     const QString plain = text.toString().remove(QChar(0x3000)).trimmed();

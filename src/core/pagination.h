@@ -38,6 +38,9 @@ struct Page {
     int last_row = 0;
     int first_col = 0;
     int last_col = 0;
+    // Columns 1 .. repeated print at the page's left before first_col: the
+    // students' 年, 組, NO and 氏名 on pages of columns further right.
+    int repeated = 0;
     bool operator==(const Page &) const = default;
 };
 
@@ -52,9 +55,18 @@ int last_filled_row(const Sheet &sheet, int c1, int c2, int r1, int r2);
 
 // Checks every column and row of the sheet against the page, then divides
 // the range into pages. A row that fits a page only without the headings
-// still gets a page of its own, never an empty one.
+// still gets a page of its own, never an empty one. When the columns need
+// more than one page across, the pages of an evaluation sheet's later
+// columns repeat its 年, 組, NO and 氏名 columns at their left, as far as a
+// column still fits beside them.
 Plan print_range(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
                  int c2, int r1, int r2);
+
+// The share of the print size, from 1 down to 0.5, at which columns c1 .. c2
+// fit the page's width (1 when they already do); 0 when even half the size
+// needs more than one page across.
+double width_share(const Sheet &sheet, const ScreenMeasures &screen, PageSurface &surface, int c1,
+                   int c2);
 
 // Draws one page: headings, cells, frame, column rules, the double rule under
 // the headings and dotted rules between rows.

@@ -48,6 +48,17 @@ Care care_of(QStringView text)
     return care;
 }
 
+// ASCII always fits the code page; asking the converter about it costs a
+// converter of its own, for every empty cell of a large sheet too.
+bool is_ascii(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 // A text as a field of the file: a double quote becomes the full-width one,
 // a CR LF inside a cell (which would end the line) a bare LF, characters the
 // code page lacks "?"; quoted when it holds a separator.
@@ -61,7 +72,7 @@ QString field_text(const QString &text)
         static const QRegularExpression crs_before_lf(u"\r+\n"_s);
         out.replace(u'"', kFullWidthQuote).replace(crs_before_lf, u"\n"_s);
     }
-    if (!cp932::encodable(out))
+    if (!is_ascii(out) && !cp932::encodable(out))
         out = cp932::with_question_marks(out);
     return care.quote ? u'"' + out + u'"' : out;
 }
@@ -146,15 +157,6 @@ bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
     if (encoder.hasError())
         return false;
     cp932::fix_encoded(out);
-    return true;
-}
-
-bool is_ascii(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
     return true;
 }
 

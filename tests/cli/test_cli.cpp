@@ -144,6 +144,9 @@ private slots:
                                                     << -1 << QStringList{u"-x.csv"_s} << QString();
         QTest::newRow("after --, a file") << QStringList{u"--"_s, u"-x.csv"_s} << false << -1
                                           << QStringList{u"-x.csv"_s} << QString();
+        QTest::newRow("after --, -o and = in names")
+            << QStringList{u"--"_s, u"-o.csv"_s, u"--a=b.csv"_s, u"--"_s} << true << -1
+            << QStringList{u"-o.csv"_s, u"--a=b.csv"_s, u"--"_s} << QString();
     }
 
     void start_options()
@@ -348,6 +351,11 @@ private slots:
                                                    << u"--lower には数を指定してください"_s;
         QTest::newRow("option after --") << QStringList{u"--"_s, five, u"--lower"_s} << 2
                                          << u"評価できるファイルは 1 つだけです"_s;
+        // After "--" nothing is split: one file each, named as given.
+        QTest::newRow("file -o… after --") << QStringList{u"--"_s, u"-ox.csv"_s} << 4
+                                           << u"ponsaiten evaluate: -ox.csv を読み込めません"_s;
+        QTest::newRow("file with = after --") << QStringList{u"--"_s, u"--lower=1"_s} << 4
+                                              << u"ponsaiten evaluate: --lower=1 を読み込めません"_s;
         // Every total on one side: each candidate would be the same.
         const QString criteria = u"より小さくしてください"_s;
         QTest::newRow("lower above upper")

@@ -166,6 +166,8 @@ private slots:
                                     << u"-o と --tsv は同時に指定できません"_s;
         QTest::newRow("-o without a name") << QStringList{u"x.csv"_s, u"-o"_s}
                                            << u"-o に保存先のファイル名を指定してください"_s;
+        QTest::newRow("-o with an empty name") << QStringList{u"x.csv"_s, u"-o"_s, u""_s}
+                                               << u"-o に保存先のファイル名を指定してください"_s;
         QTest::newRow("unknown") << QStringList{u"--all"_s} << u"不明なオプションです: --all"_s;
     }
 

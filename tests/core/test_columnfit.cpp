@@ -20,6 +20,43 @@ class TestColumnFit : public QObject
     Q_OBJECT
 
 private slots:
+    void fit_title_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<double>("room");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("fits exactly") << u"提出物"_s << 30.0 << 2 << QStringList{u"提出物"_s};
+        QTest::newRow("second line") << u"小テスト3"_s << 30.0 << 2 << QStringList{u"小テス"_s, u"ト3"_s};
+        QTest::newRow("two full lines") << u"小テスト"_s << 25.0 << 2 << QStringList{u"小テ"_s, u"スト"_s};
+        QTest::newRow("the ellipsis takes its own width")
+            << u"小テスト3"_s << 25.0 << 2 << QStringList{u"…テス"_s, u"ト3"_s};
+        QTest::newRow("shortened, its end kept")
+            << u"小テスト3"_s << 20.0 << 2 << QStringList{u"…ス"_s, u"ト3"_s};
+        QTest::newRow("one line, its end kept") << u"小テスト3"_s << 40.0 << 1 << QStringList{u"…スト3"_s};
+        QTest::newRow("only the ellipsis") << u"小テスト3"_s << 10.0 << 1 << QStringList{u"…"_s};
+        QTest::newRow("no room at all") << u"点1"_s << 5.0 << 2 << QStringList{u"…"_s};
+        QTest::newRow("a surrogate pair stays whole")
+            << u"𠮷家"_s << 15.0 << 1 << QStringList{u"…家"_s};
+        QTest::newRow("empty") << QString() << 0.0 << 1 << QStringList{QString()};
+    }
+
+    void fit_title()
+    {
+        QFETCH(QString, title);
+        QFETCH(double, room);
+        QFETCH(int, lines);
+        QFETCH(QStringList, shown);
+        // Every character 10 wide, a surrogate pair too; the ellipsis 5.
+        const auto measure = [](const QString &text) {
+            double width = 0;
+            for (const QChar c : text)
+                width += c == u'…' ? 5 : c.isLowSurrogate() ? 0 : 10;
+            return width;
+        };
+        QCOMPARE(columnfit::fit_title(title, room, lines, measure), shown);
+    }
+
     void shown_data()
     {
         QTest::addColumn<QString>("text");

@@ -59,10 +59,12 @@ private slots:
         QTest::newRow("above, with spaces") << u" 100.5 "_s << 100.0 << u"満点（100）を超えています。"_s;
         QTest::newRow("above no full marks is no typo") << u"150"_s << 0.0 << QString();
         QTest::newRow("above inferred full marks is no typo") << u"150"_s << -100.0 << QString();
-        QTest::newRow("absence") << u"欠"_s << 100.0 << QString();
-        QTest::newRow("official absence with a full-width space") << u"　公欠"_s << 100.0 << QString();
-        QTest::newRow("slash") << u"／"_s << 100.0 << QString();
-        QTest::newRow("dash") << u"-"_s << 100.0 << QString();
+        // Every absence mark the help lists and the half-width forms, each
+        // alone; full-width spaces, spaced out as on printed forms, do not count.
+        for (const QString &mark :
+             {u"欠"_s, u"欠席"_s, u"公欠"_s, u"病欠"_s, u"忌引"_s, u"出停"_s, u"免除"_s, u"見学"_s, u"未提出"_s, u"／"_s,
+              u"/"_s, u"－"_s, u"-"_s, u"ー"_s, u"―"_s, u"・"_s, u"＊"_s, u"*"_s, u"欠　席"_s, u"　公欠"_s})
+            QTest::addRow("absence mark %s", qPrintable(mark)) << mark << 100.0 << QString();
         QTest::newRow("a name") << u"山田"_s << 100.0 << text;
         QTest::newRow("an absence with more words") << u"欠席届"_s << 100.0 << text;
         QTest::newRow("full-width digit") << u"９"_s << 100.0 << u"全角の数字は点数として数えられません。"_s;

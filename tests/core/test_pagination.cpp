@@ -7,8 +7,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Fixed metrics: every character 100 wide, every text 240 high, so that the
-// page scale is 1 and the spacing unit 120.
+// Fixed metrics at 12 points: every character 100 wide, every text 240
+// high, so that the page scale is 1 and the spacing unit 120; both follow
+// the font's size.
 class RecordingSurface : public PageSurface
 {
 public:
@@ -16,24 +17,26 @@ public:
         double x, y;
         QString text;
         double clip_right;
+        double points;
     };
     struct Line {
         double x1, y1, x2, y2;
         bool dotted;
     };
     double w, h;
+    double points = 12;
     QList<Text> texts;
     QList<Line> lines;
 
     RecordingSurface(double width, double height) : w(width), h(height) {}
     double width() const override { return w; }
     double height() const override { return h; }
-    void set_font(const QString &, double) override {}
-    double text_width(const QString &text) const override { return 100.0 * text.size(); }
-    double text_height(const QString &) const override { return 240; }
+    void set_font(const QString &, double size) override { points = size; }
+    double text_width(const QString &text) const override { return 100.0 * text.size() * points / 12; }
+    double text_height(const QString &) const override { return 240 * points / 12; }
     void draw_text(double x, double y, const QString &text, double clip_right) override
     {
-        texts.append({x, y, text, clip_right});
+        texts.append({x, y, text, clip_right, points});
     }
     void draw_line(double x1, double y1, double x2, double y2, bool dotted) override
     {
@@ -173,6 +176,43 @@ private slots:
         QVERIFY(surface.find(u"とても長い名前の生徒さんです"_s)->clip_right < surface.find(u"85"_s)->x);
     }
 
+    // A title without room prints on two lines at the largest size that
+    // holds it, down to 70 % of the print size, then shortened keeping its end.
+    void titles_on_paper_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<double>("points");
+        const QString quiz = u"小テスト3"_s;
+        const QStringList halves{u"小テス"_s, u"ト3"_s};
+        QTest::newRow("fits") << u"点1"_s << 212 << QStringList{u"点1"_s} << 12.0;
+        QTest::newRow("two lines never at the print size") << quiz << 297 << halves << 10.2;
+        QTest::newRow("two lines at 80 %") << quiz << 262 << halves << 9.6;
+        QTest::newRow("two lines at 70 %") << quiz << 222 << halves << 8.4;
+        QTest::newRow("shortened") << u"小テスト1の記述"_s << 212 << QStringList{u"…の"_s, u"記述"_s} << 8.4;
+    }
+
+    void titles_on_paper()
+    {
+        QFETCH(QString, title);
+        QFETCH(int, width);
+        QFETCH(QStringList, lines);
+        QFETCH(double, points);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_text(0, 5, title);
+        sheet.set_column_width(5, width);
+        RecordingSurface surface(20000, 30000);
+        pagination::print_page(sheet, kScreen, surface, {1, 1, 5, 5});
+        QStringList printed;
+        for (const RecordingSurface::Text &t : surface.texts)
+            printed << t.text + u'@' + QString::number(t.points);
+        QCOMPARE(printed.join(u' '), lines.join(u"@"_s + QString::number(points) + u' ') +
+                                         u'@' + QString::number(points));
+        QCOMPARE(surface.points, 12.0);  // the cells print at the print size
+    }
+
     // A number prints whole: a score or total column widens on paper to its
     // widest number and a space, and pushes the columns right of it along; a
     // number in another column without room prints as "###".
@@ -219,6 +259,44 @@ private slots:
         QVERIFY(rules.contains(left));
         QVERIFY(rules.contains(left + paper_width));
         QCOMPARE(drawn->clip_right, left + paper_width);
+    }
+
+    // Pages of columns further right repeat 年, 組, NO and 氏名 at their left,
+    // also when the range leaves them out; one page across repeats none.
+    // 用紙の幅に合わせる prints at the largest share that fits, down to half.
+    void names_on_every_page_data()
+    {
+        QTest::addColumn<int>("first_col");
+        QTest::addColumn<double>("page_width");
+        QTest::addColumn<QList<pagination::Page>>("pages");
+        QTest::addColumn<double>("share");
+        QTest::newRow("whole sheet") << 1 << 3400.0 << QList<pagination::Page>{{1, 1, 1, 6, 0}, {1, 1, 7, 8, 4}} << 0.68;
+        QTest::newRow("marks only") << 5 << 3400.0 << QList<pagination::Page>{{1, 1, 5, 6, 4}, {1, 1, 7, 8, 4}} << 0.88;
+        QTest::newRow("marks on one page") << 5 << 5800.0 << QList<pagination::Page>{{1, 1, 5, 8, 0}} << 1.0;
+        QTest::newRow("at half") << 1 << 2500.0 << QList<pagination::Page>{} << 0.5;
+        QTest::newRow("below half") << 1 << 2499.0 << QList<pagination::Page>{} << 0.0;
+    }
+
+    void names_on_every_page()
+    {
+        QFETCH(int, first_col);
+        QFETCH(double, page_width);
+        QFETCH(QList<pagination::Page>, pages);
+        QFETCH(double, share);
+        Sheet sheet;
+        sheet.build_new(120);
+        sheet.set_column_width(0, 600);
+        for (int c = 1; c < sheet.cols(); ++c)
+            sheet.set_column_width(c, c <= 4 ? 300 : 800);
+        RecordingSurface surface(page_width, 30000);
+        QCOMPARE(pagination::width_share(sheet, kScreen, surface, first_col, 8), share);
+        if (pages.isEmpty())
+            return;
+        QCOMPARE(pagination::print_range(sheet, kScreen, surface, first_col, 8, 1, 1).pages, pages);
+        // 氏名 (300) stands right before 総合点 (800) where it is repeated.
+        pagination::print_page(sheet, kScreen, surface, pages.last());
+        if (pages.last().repeated)
+            QCOMPARE(surface.find(u"評価･評定"_s)->x - surface.find(u"氏名"_s)->x, 300.0 + 800.0);
     }
 
     // A widened column can move later columns onto the next strip of pages.

@@ -4,7 +4,8 @@
 # arrangement of the windows, a click on another sheet's title bar, a click
 # on a column's title, a wheel scroll: after each, the marks typed land in
 # the cell the teacher is looking at, and the saved files show it. So after
-# the side boxes (Esc puts them back) and the panels' buttons. The evaluation
+# the side boxes (Esc puts them back) and the panels' buttons. Enter after a
+# run of Tabs goes to the next row where the run began. The evaluation
 # criteria take keys of their own and give them back on Enter.
 # Usage: keys_after_leaving_grid.sh PROGRAM
 set -euo pipefail
@@ -37,12 +38,24 @@ xdotool key c
 sleep 0.5
 xdotool type --delay 30 4
 # Keys right behind Esc, in one burst: they must not walk the menus.
+# The Tab run began in column 1: its Enter goes there, the next one down.
 xdotool key --delay 5 alt+v Escape Tab Return Return
 xdotool type --delay 30 6
+# Shift+Enter ends a run; the next run begins in column 3.
+xdotool key Tab Tab Tab shift+Return
+xdotool type --delay 30 50
+xdotool key Tab
+xdotool type --delay 30 60
+xdotool key Return
+xdotool type --delay 30 51
+xdotool key Return
+xdotool type --delay 30 52
 save_as "$work/menus.csv"
 check 87 "$(saved_cell "$work/menus.csv" 1 1)" "menus: first cell"
 check 34 "$(saved_cell "$work/menus.csv" 1 2)" "menus: keys after Esc, Ctrl+Z and a command"
-check 6 "$(saved_cell "$work/menus.csv" 3 3)" "menus: a burst of keys after Esc"
+check 6 "$(saved_cell "$work/menus.csv" 3 1)" "menus: a burst of keys after Esc"
+check "50 60 51 52" "$(for rc in '3 3' '3 4' '4 3' '5 3'; do saved_cell "$work/menus.csv" $rc; done | xargs)" \
+  "Tab runs: Enter to the run's first column, then straight down"
 check 101 "$(($(iconv -f CP932 -t UTF-8 "$work/menus.csv" | wc -l) - 2))" "menus: no row inserted"
 stop_program
 
@@ -86,7 +99,7 @@ stop_program
 start_maximized
 xdotool key Tab Tab Tab Tab
 xdotool type --delay 30 70
-xdotool key Return
+xdotool key Down
 xdotool type --delay 30 80
 # Twice, quickly: a double click is two presses.
 xdotool mousemove "${title_of_col[6]}" "$title_row_y" click --repeat 2 --delay 60 1
@@ -177,7 +190,7 @@ start_program
 xdotool key Tab Tab Tab Tab
 for mark in 30 45 60 75 90; do
   xdotool type --delay 20 "$mark"
-  xdotool key Return
+  xdotool key Down
 done
 xdotool mousemove "${evaluate_button[@]}" click 1
 sleep 1

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end, checked against a model: at typing speed over two maximized
-# sheet windows, a seeded random mix of marks typed, Tab, Shift+Tab, Enter,
+# sheet windows, a seeded random mix of marks typed, Tab, Shift+Tab, Enter
+# (after a run of Tabs: the next row where the run began),
 # Ctrl+F6, each menu opened and closed with Esc, clicks on column titles,
 # wheel scrolls, a title typed into the 素点情報 box and Enter back, and
 # Ctrl+Z. A plain model of both sheets (cells, titles, current cells, undo
@@ -26,14 +27,16 @@ rows=101
 # The model. cell[s,r,c] (row 0: the titles); row[s], col[s]: the current
 # cell; for the undo history of each sheet, steps as "r c before" lines in
 # done_<s>, moved[s] (the cursor moved since the last step), saved_at[s]
-# (how many steps there were at the last save, -1 none).
+# (how many steps there were at the last save, -1 none), run[s] (the column
+# the current run of Tab moves began in, 0 none).
 declare -A cell
 titles=(年 組 NO 氏名 点1 点2 総合点 評価･評定)
 for s in 1 2; do
   for c in $(seq 1 $cols); do cell[$s,0,$c]=${titles[$((c - 1))]}; done
   declare -a "done_$s=()"
 done
-declare -A row col moved saved_at
+declare -A row col moved saved_at run
+run[1]=0 run[2]=0
 row[1]=1 col[1]=1 row[2]=1 col[2]=1
 moved[1]=0 moved[2]=0 saved_at[1]=-1 saved_at[2]=-1
 active=2
@@ -64,9 +67,19 @@ model_move() {
   local s=$1 r=$2 c=$3
   if [ "${row[$s]}" -ne "$r" ] || [ "${col[$s]}" -ne "$c" ]; then
     moved[$s]=1
+    run[$s]=0
   fi
   row[$s]=$r
   col[$s]=$c
+}
+
+# Tab (1) or Shift+Tab (-1): a move within the row keeps or starts a run.
+model_tab() {
+  local s=$1 d=$2 start
+  if [ $((col[$s] + d)) -lt 1 ] || [ $((col[$s] + d)) -gt $cols ]; then return 0; fi
+  start=$((run[$s] > 0 ? run[$s] : col[$s]))
+  model_move "$s" "${row[$s]}" $((col[$s] + d))
+  run[$s]=$start
 }
 
 model_type() {
@@ -154,15 +167,15 @@ for ((step = 1; step <= steps; step++)); do
   elif [ "$pick" -lt 40 ]; then
     echo "$step: Tab" >>"$work/steps.log"
     xdotool key Tab
-    [ "${col[$s]}" -lt $cols ] && model_move "$s" "${row[$s]}" $((col[$s] + 1))
+    model_tab "$s" 1
   elif [ "$pick" -lt 47 ]; then
     echo "$step: Shift+Tab" >>"$work/steps.log"
     xdotool key shift+Tab
-    [ "${col[$s]}" -gt 1 ] && model_move "$s" "${row[$s]}" $((col[$s] - 1))
+    model_tab "$s" -1
   elif [ "$pick" -lt 55 ] && [ "${row[$s]}" -lt $((rows - 2)) ]; then
     echo "$step: Enter" >>"$work/steps.log"
     xdotool key Return
-    model_move "$s" $((row[$s] + 1)) "${col[$s]}"
+    model_move "$s" $((row[$s] + 1)) $((run[$s] > 0 ? run[$s] : col[$s]))
   elif [ "$pick" -lt 62 ]; then
     echo "$step: Ctrl+F6" >>"$work/steps.log"
     xdotool key ctrl+F6
@@ -178,6 +191,7 @@ for ((step = 1; step <= steps; step++)); do
     echo "$step: click on the title of column $c" >>"$work/steps.log"
     xdotool mousemove "${title_of_col[$c]}" "$title_row_y" click 1
     model_move "$s" 1 "$c"
+    run[$s]=0
     [ $((RANDOM % 2)) -eq 0 ] && xdotool key Escape
   elif [ "$pick" -lt 84 ]; then
     clicks=$((RANDOM % 15 + 3))

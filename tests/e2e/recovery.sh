@@ -18,7 +18,6 @@ type_row() {
     xdotool type --delay 20 "${!i}"
   done
   xdotool key --delay 20 Return
-  for _ in $(seq 2 $#); do xdotool key --delay 20 shift+Tab; done
 }
 
 for signal in TERM HUP INT; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: saving once is enough and each question's Enter is the answer
 # that loses nothing. A save by the toolbar counts as saved; シートを閉じる
-# asks one question, with キャンセル, and nothing after its save; opening a
+# asks one question, with キャンセル, and nothing after its save; Ctrl+S
+# writes a named sheet back to its file with no question; opening a
 # file already open and pressing Enter brings the open sheet forward.
 # Usage: save_questions.sh PROGRAM
 set -euo pipefail
@@ -22,15 +23,25 @@ xdotool key Return
 for _ in $(seq 1 50); do [ -s "$work/toolbar.csv" ] && break; sleep 0.2; done
 check 41 "$(saved_cell "$work/toolbar.csv" 1 1)" "toolbar save: the file"
 wait_active "枚のｼｰﾄがあります" || true
+# Ctrl+S on the named sheet: into its file at once, no dialog, no question.
+xdotool key Return
+xdotool type --delay 30 63
+xdotool key ctrl+s
+if box_appears "保存" 2 || box_appears "確認" 1; then
+  check "no question" "a question" "Ctrl+S on a named sheet"
+  xdotool key Escape
+fi
+for _ in $(seq 1 25); do [ "$(saved_cell "$work/toolbar.csv" 2 1)" = 63 ] && break; sleep 0.2; done
+check 63 "$(saved_cell "$work/toolbar.csv" 2 1)" "Ctrl+S: the file"
 xdotool key alt+f
 sleep 0.3
 xdotool key c
 if box_appears "ぽん採点" 2 || box_appears "確認" 1; then
-  check "no question" "a question" "close after a toolbar save"
+  check "no question" "a question" "close after Ctrl+S"
   xdotool key Escape
 fi
 sleep 0.5
-check 0 "$(sheet_count)" "close after a toolbar save: the sheet closed"
+check 0 "$(sheet_count)" "close after Ctrl+S: the sheet closed"
 stop_program
 
 # シートを閉じる on a changed sheet: one question; Esc keeps the sheet,

@@ -9,6 +9,7 @@
 #include "sheetfile.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
+#include "sheet/structurecommands.h"
 #include "common/twips.h"
 
 #include <QAbstractItemModel>
@@ -581,6 +582,7 @@ private slots:
         QCOMPARE(prompter->asked[0].text, kCloseQuestion);
         QCOMPARE(prompter->asked[0].buttons, Prompter::Buttons::YesNoCancel);
         QCOMPARE(prompter->asked[0].title, u"確認"_s);
+        QCOMPARE(prompter->asked[0].default_answer, Prompter::Answer::Cancel);  // Enter goes on
         QCOMPARE(grades(), restored ? old : proposed);
         QCOMPARE(panel()->isVisible(), stays_open);
         // Only grades put back are a change since the save; いいえ also puts
@@ -664,30 +666,43 @@ private slots:
     }
 
     // A typo above full marks the teacher typed never rescales the class
-    // without a word: はい raises them, いいえ stops at the mark.
+    // without a word: はい raises them, いいえ stops at the mark. Full marks
+    // the first run inferred follow the highest mark again, unasked.
     void mark_above_typed_full_marks_data()
     {
+        QTest::addColumn<bool>("typed");
         QTest::addColumn<Prompter::Answer>("answer");
         QTest::addColumn<double>("full_marks");
         QTest::addColumn<QString>("total_of_74");
-        QTest::newRow("yes raises") << Prompter::Answer::Yes << 150.0 << u" 49"_s;
-        QTest::newRow("no stops at the mark") << Prompter::Answer::No << 100.0 << u"old"_s;
+        QTest::newRow("yes raises") << true << Prompter::Answer::Yes << 150.0 << u" 49"_s;
+        QTest::newRow("no stops at the mark") << true << Prompter::Answer::No << 100.0 << u"old"_s;
+        QTest::newRow("inferred, not asked") << false << Prompter::Answer::Yes << 150.0 << u" 49"_s;
     }
 
     void mark_above_typed_full_marks()
     {
+        QFETCH(bool, typed);
         QFETCH(Prompter::Answer, answer);
         QFETCH(double, full_marks);
         QFETCH(QString, total_of_74);
-        enter_scores({74, 80, 150});
+        enter_scores({74, 80, 100});
+        if (!typed)
+            sheet->set_full_marks(1, 0);
+        evaluate();
+        click(object_name::decide_button);
+        QCOMPARE(sheet->settings(1).full_marks, 100.0);
+        sheet->set_text(3, 5, u"150"_s);
         sheet->set_text(1, sheet->total_col(), u"old"_s);
         sheet->set_current_cell(1, 4);
-        prompter->answers.enqueue(answer);
+        if (typed)
+            prompter->answers.enqueue(answer);
         evaluate();
-        QCOMPARE(prompter->asked.size(), 1);
-        QCOMPARE(prompter->asked[0].buttons, Prompter::Buttons::YesNo);
-        QCOMPARE(prompter->asked[0].default_answer, Prompter::Answer::No);  // raising nothing
-        QVERIFY(prompter->asked[0].text.contains(u"150"_s));
+        QCOMPARE(prompter->asked.size(), typed ? 1 : 0);
+        if (typed) {
+            QCOMPARE(prompter->asked[0].buttons, Prompter::Buttons::YesNo);
+            QCOMPARE(prompter->asked[0].default_answer, Prompter::Answer::No);  // raising nothing
+            QVERIFY(prompter->asked[0].text.contains(u"150"_s));
+        }
         QCOMPARE(sheet->settings(1).full_marks, full_marks);
         QCOMPARE(sheet->text(1, sheet->total_col()), total_of_74);
         const bool stopped = answer == Prompter::Answer::No;
@@ -696,17 +711,20 @@ private slots:
     }
 
     // 中止 and いいえ put back all the evaluation changed: a total never
-    // stands beside a grade it did not give.
+    // stands beside a grade it did not give, also after rows came in between.
     void stopping_puts_back_everything_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::newRow("中止") << QString(object_name::abort_button);
-        QTest::newRow("cross, いいえ") << QString(object_name::close_button);
+        QTest::addColumn<bool>("rows_inserted");
+        QTest::newRow("中止") << QString(object_name::abort_button) << false;
+        QTest::newRow("cross, いいえ") << QString(object_name::close_button) << false;
+        QTest::newRow("中止 after rows inserted") << QString(object_name::abort_button) << true;
     }
 
     void stopping_puts_back_everything()
     {
         QFETCH(QString, button);
+        QFETCH(bool, rows_inserted);
         enter_scores({30, 45, 60, 75, 150});
         for (int r = 1; r <= 5; ++r) {
             sheet->set_text(r, sheet->total_col(), u"t"_s + QString::number(r));
@@ -717,13 +735,20 @@ private slots:
         evaluate();
         QCOMPARE(sheet->settings(1).full_marks, 150.0);
         pick(1);
+        QStringList totals{u"t1"_s, u"t2"_s, u"t3"_s, u"t4"_s, u"t5"_s};
+        QStringList grades{u"g1"_s, u"g2"_s, u"g3"_s, u"g4"_s, u"g5"_s};
+        if (rows_inserted) {
+            win->structure_commands()->insert_rows(2, 2);
+            totals.insert(1, 2, QString());
+            grades.insert(1, 2, QString());
+        }
         child<QScrollBar>(object_name::lower_criterion_scroll)->setValue(40);
         if (button == object_name::close_button)
             prompter->answers.enqueue(Prompter::Answer::No);
         click(button);
         QVERIFY(!panel()->isVisible());
-        QCOMPARE(column(sheet->total_col(), 5), (QStringList{u"t1"_s, u"t2"_s, u"t3"_s, u"t4"_s, u"t5"_s}));
-        QCOMPARE(grades(), (QStringList{u"g1"_s, u"g2"_s, u"g3"_s, u"g4"_s, u"g5"_s}));
+        QCOMPARE(column(sheet->total_col(), int(totals.size())), totals);
+        QCOMPARE(column(sheet->grade_col(), int(grades.size())), grades);
         QCOMPARE(sheet->settings(1).full_marks, 100.0);
         QCOMPARE(sheet->candidate_index(), 4);
         QCOMPARE(sheet->lower_text(), u"25"_s);

@@ -169,6 +169,7 @@ private slots:
         const Sheet *sheet = main->sheets().first()->sheet();
         QCOMPARE(sheet->text(1, 4), u"青木 葵"_s);
         QCOMPARE(sheet->text(10, 4), u"佐藤 蓮"_s);
+        QCOMPARE(sheet->text(1, sheet->grade_col()), u"7"_s);  // shipped graded
         QCOMPARE(sheet->sheet_name(), Sheet::untitled_name());
         // A second click: another sheet, the first keeps its marks.
         emit viewer->view()->anchorClicked(QUrl(u"../sample/見本.csv"_s));

@@ -65,6 +65,8 @@ class TestMainWindow : public GuiTestBase
             for (int r = 0; r < cells->rows(); ++r)
                 for (int c = 0; c < cells->cols(); ++c)
                     seen.append(cells->text(r, c));
+            for (int c = 0; c < cells->cols(); ++c)
+                seen.append(QString::number(cells->column_width(c)));
         }
         for (const Asked &asked : prompter->asked)
             seen.append(asked.text);
@@ -292,7 +294,7 @@ private slots:
             top(u"(bar)"_s, file_menu, u"ﾌｧｲﾙ(&F)"_s),
             line(file_menu, read_item, u"シート読込(&R)"_s),
             line(file_menu, same_setup_item, u"同じ設定で新規作成(&N)"_s),
-            line(file_menu, write_item, u"シート保存(&W)"_s),
+            line(file_menu, write_item, u"シート保存(&W)\tCtrl+S"_s),
             line(file_menu, file_separator_before_close, u"-"_s),
             line(file_menu, close_item, u"シートを閉じる(&C)"_s),
             line(file_menu, file_separator_before_print, u"-"_s),
@@ -313,6 +315,7 @@ private slots:
             line(edit_menu, edit_separator_before_fold, u"-"_s),
             line(edit_menu, fold_marks_item, u"全角数字を半角に(&Z)"_s),
             top(u"(bar)"_s, view_menu, u"表示(&V)"_s),
+            line(view_menu, fit_titles_item, u"列の幅を見出しに合わせる"_s),
             line(view_menu, columns_menu, u"列表示(&R)"_s),
             line(columns_menu, insert_columns_item, u"挿入(&I)"_s),
             line(columns_menu, delete_columns_item, u"削除(&D)"_s),
@@ -662,13 +665,15 @@ private slots:
             sheet->sheet()->set_text(r, 4, u"生徒"_s + QString::number(r));
             sheet->sheet()->set_text(r, 5, QString::number(30 * r));
         }
+        // A title too long for its column, for 列の幅を見出しに合わせる.
+        sheet->sheet()->set_text(0, 5, u"小テスト1の記述"_s);
         sheet->sheet()->set_has_content();
 
         QList<QAction *> commands = main->toolbar()->actions();
         for (QMenu *menu : sheet->menus()->bar_menus())
             leaf_actions(menu, commands);
         leaf_actions(sheet->menus()->context_menu(), commands);
-        QCOMPARE(commands.size(), 12 + 26 + 4);  // toolbar, menu bar, context menu
+        QCOMPARE(commands.size(), 12 + 27 + 4);  // toolbar, menu bar, context menu
 
         QStringList idle;
         for (QAction *action : commands) {

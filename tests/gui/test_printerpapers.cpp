@@ -136,6 +136,7 @@ private slots:
         auto *settings_window = main->findChild<QDialog *>(object_name::print_settings_window);
         auto *papers = named<QComboBox>(settings_window, object_name::paper_list);
         papers->setCurrentIndex(papers->findText(chosen));
+        named<QAbstractButton>(settings_window, object_name::fit_width_box)->setChecked(true);
         named<QAbstractButton>(settings_window, object_name::print_settings_ok_button)->click();
         settings.sync();
         if (gone)  // as if the driver had dropped it
@@ -160,6 +161,7 @@ private slots:
         }
         QCOMPARE(note, QString());
         QCOMPARE(PrinterSettings::paper_name(restarted.page_size()), chosen);
+        QVERIFY(restarted.fit_width());
     }
 };
 

@@ -117,6 +117,60 @@ private slots:
         QVERIFY(pages.first().contains(u"生徒2"_s));
     }
 
+    // Marks too wide for one page across: every page names its students, or
+    // 用紙の幅に合わせる prints them smaller on one page, down to half the size.
+    void names_on_every_page_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("fit");
+        QTest::addColumn<bool>("one_page");
+        QTest::newRow("across pages") << 5000 << false << false;
+        QTest::newRow("fitted to the width") << 5000 << true << true;
+        QTest::newRow("past half the size") << 6500 << true << false;
+    }
+
+    void names_on_every_page()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, fit);
+        QFETCH(bool, one_page);
+        class_of(3);
+        for (int c = 5; c <= 7; ++c)
+            sheet->set_column_width(c, width);
+        win->menus()->action(Command::PrintSettings)->trigger();
+        auto *settings_window = main->findChild<QDialog *>(object_name::print_settings_window);
+        named<QAbstractButton>(settings_window, object_name::fit_width_box)->setChecked(fit);
+        named<QAbstractButton>(settings_window, object_name::print_settings_ok_button)->click();
+        const QString path = folder->file(u"wide.pdf"_s);
+        prompter->files.enqueue(path);
+        main->toolbar_click(u"ｼｰﾄ印刷"_s);
+        const QStringList pages = pages_of(path);
+        QCOMPARE(pages.size() == 1, one_page);
+        for (const QString &page : pages)
+            QVERIFY2(page.contains(u"氏名"_s) && page.contains(u"生徒3"_s), qPrintable(page));
+        // Past half the size it says so and prints across pages.
+        QCOMPARE(prompter->asked.size(), fit && !one_page ? 1 : 0);
+        QCOMPARE(main->printer_settings().fit_width(), fit);
+    }
+
+    // Titles wider than their columns print whole on two smaller lines, so
+    // that the quizzes can be told apart; one too long keeps its end.
+    void titles_print_whole()
+    {
+        class_of(3);
+        sheet->set_text(0, 5, u"小テスト1"_s);
+        sheet->set_text(0, 6, u"小テスト2"_s);
+        sheet->set_text(0, 4, u"氏名とふりがなとクラスでの呼び名と出席番号と保護者の名前と電話番号"_s);
+        const QString path = folder->file(u"titles.pdf"_s);
+        prompter->files.enqueue(path);
+        main->toolbar_click(u"ｼｰﾄ印刷"_s);
+        const QString page = pages_of(path).value(0);
+        // Line by line: 「小テ 小テ」, then 「スト1 スト2」 below them.
+        QVERIFY2(page.contains(QRegularExpression(u"小テ +小テ\\n.*\\n.*スト1 +スト2"_s)), qPrintable(page));
+        QVERIFY2(page.contains(u"…"_s) && page.contains(u"電話番号"_s) && !page.contains(u"氏名と"_s),
+                 qPrintable(page));
+    }
+
     // The file's text is what the sheet says, kanji that share their glyph
     // with a radical included, and every page names itself in its footer.
     void names_as_typed_data()

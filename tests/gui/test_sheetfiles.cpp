@@ -114,6 +114,23 @@ private slots:
         QVERIFY(read_all(path).startsWith(cp932(u"評価計算ｼｰﾄ"_s)));
     }
 
+    // Ctrl+S asks for a name once; after that it writes the file at once.
+    void save_in_place_asks_a_name_only_once()
+    {
+        window->editor()->setText(u"85"_s);
+        const QString path = folder->file(u"a.csv"_s);
+        prompter->files.enqueue(path);
+        window->run(Command::SaveInPlace);
+        QCOMPARE(prompter->dialogs.size(), 1);
+        window->editor()->setText(u"86"_s);
+        QVERIFY(!window->sheet()->is_saved());
+        window->run(Command::SaveInPlace);
+        QCOMPARE(prompter->dialogs.size(), 1);
+        QVERIFY(prompter->asked.isEmpty());
+        QVERIFY(window->sheet()->is_saved());
+        QVERIFY(read_all(path).contains("\r\n86,"));
+    }
+
     void cancelled_save()
     {
         window->editor()->setText(u"85"_s);

@@ -6,6 +6,7 @@
 
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -92,6 +93,25 @@ private slots:
         QCOMPARE(sheet.col(), 1);
         QCOMPARE(sheet.sel_row(), 4);
         QCOMPARE(sheet.sel_col(), 8);
+    }
+
+    // A title that needs a second line makes the title row two lines high;
+    // the cells below move down with it and clicks still find them.
+    void title_row_takes_a_second_line()
+    {
+        const int rh = grid->cell_rect(1, 5).height();
+        QCOMPARE(grid->cell_rect(0, 5).height(), rh);
+        sheet.set_text(0, 5, u"小テスト1の記述問題"_s);
+        QCOMPARE(grid->cell_rect(0, 5).height(), 2 * rh);
+        QCOMPARE(grid->cell_rect(1, 3).top(), 2 * rh);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(1, 3));
+        QCOMPARE(sheet.row(), 1);
+        // Hovering shows the title whole.
+        QHelpEvent tip(QEvent::ToolTip, centre(0, 5), grid->viewport()->mapToGlobal(centre(0, 5)));
+        QApplication::sendEvent(grid->viewport(), &tip);
+        QTRY_COMPARE(QToolTip::text(), u"小テスト1の記述問題"_s);
+        sheet.set_text(0, 5, u"点1"_s);
+        QCOMPARE(grid->cell_rect(0, 5).height(), rh);
     }
 
     void right_press_does_not_move()

@@ -26,7 +26,7 @@ class TestTyping : public GuiTestBase
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { press_key(k, modifiers); }
     void type(const QString &text) { type_keys(text); }
 
-    // Words of a key script: T Tab, S Shift+Tab, E Enter, K keypad Enter,
+    // Words of a key script: T Tab, S Shift+Tab, E Enter, SE Shift+Enter, D ↓, K keypad Enter,
     // W / F / N a click into the weight, full-marks or title box; anything
     // else is typed.
     void play(const QString &script)
@@ -38,6 +38,10 @@ class TestTyping : public GuiTestBase
                 key(Qt::Key_Backtab, Qt::ShiftModifier);
             else if (word == u"E"_s)
                 key(Qt::Key_Return);
+            else if (word == u"D"_s)
+                key(Qt::Key_Down);
+            else if (word == u"SE"_s)
+                key(Qt::Key_Return, Qt::ShiftModifier);
             else if (word == u"CT"_s)
                 key(Qt::Key_Tab, Qt::ControlModifier);
             else if (word == u"CS"_s)
@@ -81,6 +85,10 @@ private slots:
                                                    << QStringList{u"2,1=3"_s, u"3,1=4"_s};
         QTest::newRow("Tab twice, Enter") << u"T T E S S 3 E 4 E"_s
                                           << QStringList{u"2,1=3"_s, u"3,1=4"_s};
+        // Enter after a run of Tabs: the next row where the run began; a
+        // Shift+Enter or a box ends the run, and a plain Enter moves down.
+        QTest::newRow("Tab run, Enter") << u"T T T SE 60 T 70 E 61 E 62"_s
+                                        << QStringList{u"1,4=70"_s, u"2,3=61"_s, u"3,3=62"_s};
         QTest::newRow("keypad Enter moves") << u"7 K 8 K"_s << QStringList{u"1,1=7"_s, u"2,1=8"_s};
         // The key table moves right on Tab with Ctrl, with or without Shift.
         QTest::newRow("Ctrl+Tab and Ctrl+Shift+Tab") << u"a CT b CS c"_s
@@ -127,7 +135,7 @@ private slots:
         const int own = grid->cell_rect(1, 5).width();
         const int next = grid->cell_rect(1, 6).left();
         QVERIFY(metrics.horizontalAdvance(u"127.5"_s) + 4 > own);
-        play(u"T T T T 12.25 E 152.75"_s);
+        play(u"T T T T 12.25 D 152.75"_s);
         QCOMPARE(sheet->text(2, 5), u"152.75"_s);
         const int wide = grid->cell_rect(1, 5).width();
         QVERIFY(wide >= metrics.horizontalAdvance(u"152.75"_s) + 4);
@@ -162,12 +170,14 @@ private slots:
         }
         set_fixed_length(1);
         win->editor()->setFocus();
-        play(u"8 9 +"_s);
+        // Fixed-length moves go down and end a run of Tabs.
+        play(u"T 8 9 + E"_s);
         const int first = saved_first ? 2 : 1;
-        QCOMPARE(sheet->text(first, 1), u"8"_s);
-        QCOMPARE(sheet->text(first + 1, 1), u"9"_s);
-        QCOMPARE(sheet->text(first + 2, 1), u"10"_s);
-        QCOMPARE(sheet->row(), first + 3);
+        QCOMPARE(sheet->text(first, 2), u"8"_s);
+        QCOMPARE(sheet->text(first + 1, 2), u"9"_s);
+        QCOMPARE(sheet->text(first + 2, 2), u"10"_s);
+        QCOMPARE(sheet->row(), first + 4);
+        QCOMPARE(sheet->col(), 2);
     }
 
     // After any button of the evaluation panel the keys go to the current
@@ -189,7 +199,7 @@ private slots:
     {
         QFETCH(QString, button);
         QFETCH(int, answer);
-        play(u"T T T T 40 E 90"_s);  // marks in 点1, the cursor on the 90
+        play(u"T T T T 40 D 90"_s);  // marks in 点1, the cursor on the 90
         click(object_name::evaluate_button);
         auto *list = named<QListWidget>(win, object_name::candidate_list);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},

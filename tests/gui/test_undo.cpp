@@ -3,6 +3,7 @@
 #include "guitest.h"
 #include "evaluation/evaluationpanel.h"
 #include "history.h"
+#include "sheet/sheetgrid.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/undocommands.h"
 
@@ -175,6 +176,38 @@ private slots:
         QCOMPARE(sheet->settings(1).full_marks, 100.0);
         QCOMPARE(sheet->settings(1).weight, 3.0);
         QCOMPARE(sheet->col(), 5);
+    }
+
+    // 列の幅を見出しに合わせる: the selected column, or all of them for one
+    // cell, widens to its title on one line, never narrower; Ctrl+Z undoes it.
+    void titles_fit_their_columns_in_one_step()
+    {
+        sheet->set_text(0, 5, u"小テスト1の記述"_s);
+        sheet->set_text(0, 6, u"小テスト2の記述"_s);
+        settle();
+        const auto widths = [this] {
+            QList<int> all;
+            for (int c = 0; c < sheet->cols(); ++c)
+                all.append(sheet->column_width(c));
+            return all;
+        };
+        const QList<int> before = widths();
+        for (const bool one_cell : {false, true}) {
+            sheet->set_current_cell(1, 5);
+            if (!one_cell)
+                sheet->set_selection_end(5, 5);
+            item(Command::FitTitles)->trigger();
+            settle();
+            QList<int> fitted = before;
+            for (int c = 5; c <= (one_cell ? 6 : 5); ++c)
+                fitted[c] = win->grid()->title_width_twips(c);
+            QCOMPARE(widths(), fitted);
+            QVERIFY(fitted[5] > before[5]);
+            QCOMPARE(item(Command::Undo)->text(), u"元に戻す(&U): 列の幅を見出しに合わせる"_s);
+            item(Command::Undo)->trigger();
+            settle();
+            QCOMPARE(widths(), before);
+        }
     }
 
     // Marks typed with the input method still on are counted in both panels,

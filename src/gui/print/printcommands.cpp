@@ -60,7 +60,7 @@ PrintCommands::PrintCommands(QWidget *window, Sheet *sheet, const GridMeasures *
 pagination::ScreenMeasures PrintCommands::screen_measures() const
 {
     const QFont font = measures_->cell_font();
-    return {font.family(), font.pointSizeF(), double(measures_->row_height_twips()),
+    return {font.family(), font.pointSizeF() * share_, double(measures_->row_height_twips()),
             twips::from_px(QFontMetricsF(font).height())};
 }
 
@@ -106,6 +106,16 @@ pagination::Plan PrintCommands::plan_for(QPrinter &printer)
     scratch.setDotsPerMeterY(int(printer.resolution() / 0.0254));
     QPainter measure(&scratch);
     PainterSurface surface(measure, printer.pageRect(QPrinter::DevicePixel));
+    share_ = 1;
+    if (host_.printer_settings().fit_width()) {
+        const double share =
+            pagination::width_share(*sheet_, screen_measures(), surface, range.c1, range.c2);
+        if (share > 0)
+            share_ = share;
+        else
+            host_.prompter().message(window_, u"用紙の幅に合わせると文字が半分より小さくなるため、"
+                                              u"これまでどおり横に何枚かに分けて印刷します。"_s);
+    }
     pagination::Plan plan = pagination::print_range(*sheet_, screen_measures(), surface, range.c1,
                                                      range.c2, range.r1, range.r2);
     if (!plan.refusal.isEmpty()) {

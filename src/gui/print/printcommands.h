@@ -35,6 +35,9 @@ private:
     // The pages of the selected range on that printer; empty (and said why)
     // when the range cannot be printed.
     pagination::Plan plan_for(QPrinter &printer);
+    // The share of the print size the pages use: below 1 when the table is
+    // fitted to the paper's width.
+    double share_ = 1;
 
     // The sheet's file name without its folder, for the footer.
     QString footer_name() const;

@@ -75,6 +75,7 @@ QHash<QString, QSize> driver_sizes(const QString &printer)
 
 const QString kPaperKey = u"print/paper"_s;
 const QString kOrientationKey = u"print/orientation"_s;
+const QString kFitWidthKey = u"print/fit_width"_s;
 const QString kPaperNameKey = u"print/paper_name"_s;
 const QString kPaperPointsKey = u"print/paper_points"_s;
 
@@ -160,6 +161,12 @@ void PrinterSettings::set_orientation(QPageLayout::Orientation orientation)
     store();
 }
 
+void PrinterSettings::set_fit_width(bool fit)
+{
+    fit_width_ = fit;
+    store();
+}
+
 void PrinterSettings::apply_to(QPrinter &printer) const
 {
     if (to_pdf())
@@ -175,6 +182,7 @@ QString PrinterSettings::remember_in(QSettings *settings)
     settings_ = settings;
     orientation_ = settings->value(kOrientationKey).toInt() == 1 ? QPageLayout::Landscape
                                                                  : QPageLayout::Portrait;
+    fit_width_ = settings->value(kFitWidthKey, false).toBool();
     // A paper of the driver's own is kept by its name and size, the others
     // by Qt's id.
     const QSizeF points = settings->value(kPaperPointsKey).toSizeF();
@@ -210,4 +218,5 @@ void PrinterSettings::store()
     settings_->setValue(kPaperNameKey, page_size_.name());
     settings_->setValue(kPaperPointsKey, QSizeF(page_size_.sizePoints()));
     settings_->setValue(kOrientationKey, orientation_ == QPageLayout::Landscape ? 1 : 0);
+    settings_->setValue(kFitWidthKey, fit_width_);
 }

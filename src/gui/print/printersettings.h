@@ -17,6 +17,10 @@ public:
     QPageLayout::Orientation orientation() const { return orientation_; }
     void set_page_size(const QPageSize &size);
     void set_orientation(QPageLayout::Orientation orientation);
+    // 用紙の幅に合わせる: the table printed smaller so that its columns fit
+    // the paper's width.
+    bool fit_width() const { return fit_width_; }
+    void set_fit_width(bool fit);
 
     // The system's default printer when the program starts; empty prints
     // to a PDF file instead.
@@ -44,6 +48,7 @@ private:
 
     QPageSize page_size_{QPageSize::A4};
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
+    bool fit_width_ = false;
     QString printer_ = default_printer();
     QSettings *settings_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "common/prompter.h"
 #include "print/printersettings.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -37,6 +38,8 @@ PrintSettingsWindow::PrintSettingsWindow(PrinterSettings &settings, Prompter &pr
     portrait_->setObjectName(object_name::portrait_option);
     landscape_ = new QRadioButton(u"横"_s, this);
     landscape_->setObjectName(object_name::landscape_option);
+    fit_width_ = new QCheckBox(u"用紙の幅に合わせる"_s, this);
+    fit_width_->setObjectName(object_name::fit_width_box);
     auto *ok = new QPushButton(u"O K"_s, this);
     ok->setObjectName(object_name::print_settings_ok_button);
     ok->setDefault(true);
@@ -55,11 +58,16 @@ PrintSettingsWindow::PrintSettingsWindow(PrinterSettings &settings, Prompter &pr
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
-    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid->addWidget(fit_width_, 3, 1, 1, 2);
+    grid->addLayout(buttons, 4, 0, 1, 3);
 
     connect(paper_list_, &QComboBox::currentIndexChanged, this, &PrintSettingsWindow::choose_paper);
     connect(portrait_, &QRadioButton::clicked, this, [this] { choose_orientation(0); });
     connect(landscape_, &QRadioButton::clicked, this, [this] { choose_orientation(1); });
+    connect(fit_width_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!filling_)
+            settings_.set_fit_width(on);
+    });
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
     connect(cancel, &QPushButton::clicked, this, &PrintSettingsWindow::cancel);
 }
@@ -75,6 +83,7 @@ void PrintSettingsWindow::open_settings()
     }
     saved_paper_ = settings_.page_size();
     saved_orientation_ = settings_.orientation();
+    saved_fit_width_ = settings_.fit_width();
     printer_label_->setText(settings_.printer_name());
     filling_ = true;
     paper_list_->clear();
@@ -86,6 +95,7 @@ void PrintSettingsWindow::open_settings()
             current = int(i);
     }
     paper_list_->setCurrentIndex(current);
+    fit_width_->setChecked(saved_fit_width_);
     filling_ = false;
     (saved_orientation_ == QPageLayout::Landscape ? landscape_ : portrait_)->setChecked(true);
     show();
@@ -114,6 +124,7 @@ void PrintSettingsWindow::restore_printer()
 {
     settings_.set_page_size(saved_paper_);
     settings_.set_orientation(saved_orientation_);
+    settings_.set_fit_width(saved_fit_width_);
 }
 
 void PrintSettingsWindow::cancel()

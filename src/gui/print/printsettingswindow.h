@@ -6,6 +6,7 @@
 
 class PrinterSettings;
 class Prompter;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QRadioButton;
@@ -40,8 +41,10 @@ private:
     QComboBox *paper_list_;
     QRadioButton *portrait_;
     QRadioButton *landscape_;
+    QCheckBox *fit_width_;
     QList<QPageSize> papers_;
     QPageSize saved_paper_;
     QPageLayout::Orientation saved_orientation_ = QPageLayout::Portrait;
+    bool saved_fit_width_ = false;
     bool filling_ = false;
 };

@@ -58,6 +58,8 @@ CellEditor::CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidg
     setValidator(new OneLine(&loading_cell_, this));
     connect(this, &QLineEdit::textChanged, this, &CellEditor::write_to_cell);
     connect(this, &QLineEdit::textEdited, this, &CellEditor::follow_typing);
+    // A click ends a run of Tab moves, even on the cell the run is in.
+    connect(grid_, &SheetGrid::mouse_down, this, [this] { tab_run_col_ = -1; });
 }
 
 void CellEditor::hold_enter_in(const QList<QWidget *> &boxes)
@@ -194,6 +196,7 @@ void CellEditor::take_focus()
 
 void CellEditor::follow_current_cell()
 {
+    tab_run_col_ = -1;
     if (!isHidden()) {
         setEnabled(true);
         setFocus();
@@ -251,6 +254,8 @@ void CellEditor::press_enter()
 {
     if (enter_held_)
         enter_held_ = false;
+    else if (tab_run_col_ >= 0)
+        one_step(1, tab_run_col_ - sheet_->col());  // next row, where the Tab run began
     else
         move_down();
     setFocus();
@@ -286,13 +291,21 @@ bool CellEditor::handle_key(Qt::Key key, Qt::KeyboardModifiers modifiers)
     switch (key) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+    {
+        // A run of Tab moves remembers the column it began in (the move
+        // itself ends any run, as every other move does).
+        const int run_start = tab_run_col_ >= 0 ? tab_run_col_ : sheet_->col();
+        const int before = sheet_->col();
         if (shift_only) {
             if (sheet_->col() != 1)
                 move_left();
         } else if (sheet_->col() != sheet_->cols() - 1) {
             move_right();
         }
+        if (sheet_->col() != before)
+            tab_run_col_ = run_start;
         return true;  // focus stays in the editor
+    }
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (shift_only)
@@ -395,6 +408,11 @@ bool CellEditor::event(QEvent *event)
     }
     case QEvent::InputMethod:
         system_text_pending_ = false;
+        break;
+    case QEvent::FocusOut:
+        // A click into a box ends a run of Tabs; a menu or a dialog does not.
+        if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+            tab_run_col_ = -1;
         break;
     case QEvent::FocusIn: {
         // Back in the editor, Enter moves again: only a box the teacher is in

@@ -109,5 +109,8 @@ private:
     bool system_text_pending_ = true;
     bool holds_first_advance_ = false;
     bool enter_held_ = false;
+    // Where the current run of Tab moves began; -1: no run. Enter after a
+    // run goes to the next row at that column.
+    int tab_run_col_ = -1;
     bool loading_cell_ = false;
 };

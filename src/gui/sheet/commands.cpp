@@ -19,8 +19,8 @@ namespace {
 
 // In the order of the ids; a command needs an open sheet unless its row says
 // otherwise. The toolbar's ｼｰﾄ呼出 and ｼｰﾄ保存 are commands of
-// their own: the first reads into a new sheet, the second saves without
-// asking for a name when the sheet has one.
+// their own: the first reads into a new sheet, the second saves through the
+// save dialog; Ctrl+S saves into the sheet's own file without asking.
 const CommandInfo kCommands[] = {
     {.id = Command::ReadSheet,
      .menu_item = {read_item, u"シート読込(&R)"},
@@ -148,6 +148,14 @@ const CommandInfo kCommands[] = {
      .button = {delete_contents_button, u"文字消去", QStyle::SP_LineEditClearButton, {}},
      .undo_step = u"文字消去",
      .handler = [](const CommandTargets &t) { t.clipboard->delete_contents(); }},
+    // Ctrl+S: a sheet with a file of its own goes back into it at once.
+    {.id = Command::SaveInPlace,
+     .key = {Qt::CTRL | Qt::Key_S, Command::WriteSheet},
+     .handler = [](const CommandTargets &t) { t.file->save_in_place(); }},
+    {.id = Command::FitTitles,
+     .menu_item = {fit_titles_item, u"列の幅を見出しに合わせる"},
+     .undo_step = u"列の幅を見出しに合わせる",
+     .handler = [](const CommandTargets &t) { t.window->fit_titles(); }},
 };
 
 constexpr MenuEntry bar_menu(QLatin1StringView name, QStringView title)
@@ -201,6 +209,7 @@ const MenuEntry kMenuTree[] = {
     separator(edit_separator_before_fold),
     item(Command::FoldMarks),
     bar_menu(view_menu, u"表示(&V)"),
+    item(Command::FitTitles),
     submenu(columns_menu, view_menu, u"列表示(&R)"),
     item(Command::InsertColumns),
     item(Command::DeleteColumns),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QLatin1StringView>
 #include <QStringView>
 #include <QStyle>
@@ -47,6 +48,8 @@ enum class Command {
     ReadInNewSheet,
     SaveSheet,
     DeleteContents,
+    SaveInPlace,
+    FitTitles,
 };
 
 // What a command's handler acts on: the window and its command objects.
@@ -81,12 +84,20 @@ struct CommandInfo {
         QStyle::StandardPixmap icon = QStyle::SP_CustomBase;
         QStringView tip = {};
     };
+    // A key that runs the command anywhere in the sheet window, shown beside
+    // the menu item of another command.
+    struct Key {
+        QKeyCombination combination = {};
+        Command shown_beside = {};
+        bool exists() const { return combination.key() != Qt::Key_unknown; }
+    };
     using Handler = void (*)(const CommandTargets &);
 
     Command id;
     Item menu_item = {};     // in the menu bar's menus; no name: none
     Item context_item = {};  // in the context menu; no name: none
     Button button = {};      // on the frame's toolbar; no name: none
+    Key key = {};            // no combination: none
     // What 元に戻す names the step the command makes; empty: the command makes
     // no step of its own.
     QStringView undo_step = {};

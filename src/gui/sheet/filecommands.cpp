@@ -73,32 +73,42 @@ FileCommands::SaveOutcome FileCommands::save_sheet()
         }
     }
 
-    if (!path.isEmpty()) {
-        // Characters the file cannot hold are never dropped without asking.
-        const std::optional<sheetfile::Unencodable> lost = sheetfile::find_unencodable(*sheet_);
-        if (!lost || prompter_.ask(window_, unencodable_question(*lost), Prompter::Buttons::YesNo,
-                                   u"確認"_s, Prompter::Answer::No) == Prompter::Answer::Yes) {
-            const sheetfile::WriteResult written =
-                sheetfile::write_file(path, sheetfile::encode(*sheet_));
-            if (written.ok) {
-                sheet_->set_sheet_name(path);
-                // Whatever route the save took, the closing question must
-                // not ask again about what is now in the file.
-                sheet_->mark_saved();
-                emit saved_to(path);
-                outcome = SaveOutcome::Saved;
-            } else {
-                prompter_.message(window_,
-                                  path + u" に保存できませんでした。\r\n"_s + written.error);
-                outcome = SaveOutcome::Failed;
-            }
-        }
-    }
+    if (!path.isEmpty())
+        outcome = write_to(path);
 
     editor_->show_editor();
     editor_->set_system_text_pending(true);
     editor_->setFocus();
     return outcome;
+}
+
+FileCommands::SaveOutcome FileCommands::write_to(const QString &path)
+{
+    // Characters the file cannot hold are never dropped without asking.
+    const std::optional<sheetfile::Unencodable> lost = sheetfile::find_unencodable(*sheet_);
+    if (lost && prompter_.ask(window_, unencodable_question(*lost), Prompter::Buttons::YesNo,
+                              u"確認"_s, Prompter::Answer::No) != Prompter::Answer::Yes)
+        return SaveOutcome::Cancelled;
+    const sheetfile::WriteResult written = sheetfile::write_file(path, sheetfile::encode(*sheet_));
+    if (!written.ok) {
+        prompter_.message(window_, path + u" に保存できませんでした。\r\n"_s + written.error);
+        return SaveOutcome::Failed;
+    }
+    sheet_->set_sheet_name(path);
+    // Whatever route the save took, the closing question must not ask again
+    // about what is now in the file.
+    sheet_->mark_saved();
+    emit saved_to(path);
+    return SaveOutcome::Saved;
+}
+
+FileCommands::SaveOutcome FileCommands::save_in_place()
+{
+    const QString path = sheet_->sheet_name();
+    if (path.isEmpty() || path == Sheet::untitled_name())
+        return save_sheet();
+    // The editor keeps its cell and the focus: nothing else opens.
+    return write_to(path);
 }
 
 void FileCommands::sheet_write()

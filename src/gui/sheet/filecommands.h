@@ -25,6 +25,9 @@ public:
     enum class SaveOutcome { Saved, Cancelled, Failed };
 
     SaveOutcome save_sheet();
+    // Writes a sheet that has a file of its own back into it without a
+    // dialog or a question; a sheet without one is saved as save_sheet does.
+    SaveOutcome save_in_place();
     void read_sheet();
     // Reads a file chosen elsewhere (the command line) as read_sheet does.
     void read_path(const QString &path);
@@ -58,6 +61,7 @@ signals:
 
 private:
     void show_read(const QString &path);
+    SaveOutcome write_to(const QString &path);
 
     QWidget *window_;
     Sheet *sheet_;

@@ -59,7 +59,7 @@ void MouseSelection::drag(double x, double y)
 {
     if (!is_active_())
         return;
-    const double h0 = grid_->row_height_twips();
+    const double h0 = grid_->title_height_twips();
     const double w0 = grid_->column_width_twips(0);
     if (y < 0.8 * h0 || x < 0.9 * w0) {
         grid_->set_pointer(SheetGrid::Pointer::Crosshair);

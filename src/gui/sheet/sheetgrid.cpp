@@ -63,6 +63,8 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
             refit_all();
         else if (row > 0)
             refit_column(col);
+        if (row == 0)
+            update_title_lines();
     });
     connect(sheet_, &Sheet::shape_changed, this, [this] {
         refit_all();
@@ -85,6 +87,40 @@ int SheetGrid::row_height_px() const
 int SheetGrid::row_height_twips() const
 {
     return int(std::lround(twips::from_px(row_height_px())));
+}
+
+int SheetGrid::title_height_twips() const
+{
+    return int(std::lround(twips::from_px(title_height_px())));
+}
+
+int SheetGrid::title_width_twips(int col) const
+{
+    const double px = QFontMetricsF(font()).horizontalAdvance(sheet_->text(0, col)) + 2 * kTextInset;
+    return int(std::ceil(twips::from_px(std::ceil(px))));
+}
+
+QStringList SheetGrid::title_lines(int col) const
+{
+    const QFontMetricsF metrics(font());
+    // The whole column but its rule: titles have always used the insets.
+    return columnfit::fit_title(sheet_->text(0, col), col_width_px(col) - 1, 2,
+                                [&](const QString &s) { return metrics.horizontalAdvance(s); });
+}
+
+// The title row takes a second line while any title needs one, so that
+// 小テスト1 and 小テスト2 can be told apart without widening their columns.
+void SheetGrid::update_title_lines()
+{
+    int lines = 1;
+    for (int c = 1; c < sheet_->cols() && lines == 1; ++c)
+        lines = qMax(lines, int(title_lines(c).size()));
+    if (lines == title_lines_)
+        return;
+    title_lines_ = lines;
+    update_scroll_bars();
+    viewport()->update();
+    emit widths_changed();
 }
 
 int SheetGrid::col_width_px(int col) const
@@ -144,6 +180,7 @@ void SheetGrid::refit_all()
 
 void SheetGrid::widths_may_have_changed()
 {
+    update_title_lines();
     QList<int> now(sheet_->cols());
     for (int c = 0; c < sheet_->cols(); ++c)
         now[c] = col_width_px(c);
@@ -167,7 +204,7 @@ QString SheetGrid::shown_text(int row, int col) const
 
 int SheetGrid::border_at(const QPoint &pos) const
 {
-    if (pos.y() < 0 || pos.y() >= row_height_px())
+    if (pos.y() < 0 || pos.y() >= title_height_px())
         return -1;
     // The nearest border wins, the right one of two as near: a column
     // dragged very narrow can still be widened again.
@@ -190,7 +227,7 @@ int SheetGrid::row_y(int row) const
 {
     if (row == 0)
         return 0;
-    return row_height_px() * (1 + row - top_row_);
+    return title_height_px() + row_height_px() * (row - top_row_);
 }
 
 int SheetGrid::col_x(int col) const
@@ -228,7 +265,7 @@ int SheetGrid::last_visible_row() const
     const int h = viewport()->height();
     const int rh = row_height_px();
     int row = top_row_;
-    int y = rh * 2;
+    int y = title_height_px() + rh;
     while (row + 1 < sheet_->rows() && y + rh <= h) {
         ++row;
         y += rh;
@@ -327,7 +364,7 @@ void SheetGrid::update_scroll_bars()
     // The last row may be scrolled up to the top, as far as the rows below
     // still fill the view.
     const int rh = row_height_px();
-    const int fit_rows = qMax(1, (viewport()->height() - rh) / qMax(1, rh));
+    const int fit_rows = qMax(1, (viewport()->height() - title_height_px()) / qMax(1, rh));
     const int max_top = qMax(1, rows - fit_rows);
     // Likewise the leftmost scrollable column, as far as the columns to its
     // right still fill the view.
@@ -360,7 +397,8 @@ void SheetGrid::update_cell(int row, int col)
 
 QRect SheetGrid::cell_rect(int row, int col) const
 {
-    return QRect(col_x(col), row_y(row), col_width_px(col), row_height_px());
+    return QRect(col_x(col), row_y(row), col_width_px(col),
+                 row == 0 ? title_height_px() : row_height_px());
 }
 
 QPoint SheetGrid::cell_at(const QPoint &pos) const
@@ -369,10 +407,10 @@ QPoint SheetGrid::cell_at(const QPoint &pos) const
         return QPoint(-1, -1);
     const int rh = row_height_px();
     int row = -1;
-    if (pos.y() < rh) {
+    if (pos.y() < title_height_px()) {
         row = 0;
     } else {
-        const int r = top_row_ + (pos.y() - rh) / rh;
+        const int r = top_row_ + (pos.y() - title_height_px()) / rh;
         row = r < sheet_->rows() ? r : -1;
     }
     int col = -1;
@@ -416,13 +454,17 @@ void SheetGrid::set_pointer(Pointer pointer)
 
 bool SheetGrid::viewportEvent(QEvent *event)
 {
-    // Over a look-alike mark, the tip says why it does not count.
+    // Over a look-alike mark, the tip says why it does not count; over a
+    // title not shown whole on one line, it shows the title.
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
         const QPoint cell = cell_at(help->pos());
-        const QString why = cell.y() > 0 && sheet_->is_score_col(cell.x())
-                                ? marks::needs_look(*sheet_, cell.y(), cell.x())
-                                : QString();
+        QString why;
+        if (cell.y() > 0 && sheet_->is_score_col(cell.x()))
+            why = marks::needs_look(*sheet_, cell.y(), cell.x());
+        else if (cell.y() == 0 && cell.x() > 0 &&
+                 title_lines(cell.x()) != QStringList{sheet_->text(0, cell.x())})
+            why = sheet_->text(0, cell.x());
         if (why.isEmpty())
             QToolTip::hideText();
         else
@@ -470,8 +512,11 @@ void SheetGrid::paintEvent(QPaintEvent *event)
                 align |= Qt::AlignRight;
             else
                 align |= Qt::AlignLeft;
-            p.drawText(rect.adjusted(kTextInset, 0, -kTextInset, 0), int(align) | Qt::TextSingleLine,
-                       shown);
+            if (row == 0 && col > 0)
+                p.drawText(rect.adjusted(0, 0, -1, 0), int(align), title_lines(col).join(u'\n'));
+            else
+                p.drawText(rect.adjusted(kTextInset, 0, -kTextInset, 0),
+                           int(align) | Qt::TextSingleLine, shown);
             // A mark that needs the teacher's look (it does not count as it
             // reads, or is above the full marks): an orange corner, the text
             // left as it is.
@@ -507,10 +552,10 @@ void SheetGrid::paintEvent(QPaintEvent *event)
     int x = col_width_px(0);
     for (int col = left_col_; col < cols && x < vw; ++col) {
         const int w = col_width_px(col);
-        paint_cell(0, col, QRect(x, 0, w, rh));
+        paint_cell(0, col, QRect(x, 0, w, title_height_px()));
         x += w;
     }
-    paint_cell(0, 0, QRect(0, 0, col_width_px(0), rh));
+    paint_cell(0, 0, QRect(0, 0, col_width_px(0), title_height_px()));
 
     // The current cell carries a focus frame when it is in view.
     const int cr = sheet_->row();
@@ -636,7 +681,7 @@ void SheetGrid::mouseMoveEvent(QMouseEvent *event)
         // Dragging past an edge scrolls the view along.
         if (pos.y() >= viewport()->height())
             set_top_row(top_row_ + 1);
-        else if (pos.y() < row_height_px() && top_row_ > 1 && !header_drag_col_)
+        else if (pos.y() < title_height_px() && top_row_ > 1 && !header_drag_col_)
             set_top_row(top_row_ - 1);
         if (pos.x() >= viewport()->width())
             set_left_col(left_col_ + 1);

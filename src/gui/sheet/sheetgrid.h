@@ -24,6 +24,10 @@ public:
     // Height of every row in twips: the grid's default for its font.
     int row_height_twips() const override;
     int column_width_twips(int col) const;
+    // The title row: one row high, or two when a title needs a second line.
+    int title_height_twips() const;
+    // The width a column needs to show its title whole on one line.
+    int title_width_twips(int col) const;
 
     // Left and top of a cell relative to the grid's own top-left corner, in
     // twips (as far as it would lie when off screen).
@@ -82,6 +86,10 @@ protected:
 
 private:
     int row_height_px() const;
+    int title_height_px() const { return row_height_px() * title_lines_; }
+    // The lines a title has in its column, and the whole title row's.
+    QStringList title_lines(int col) const;
+    void update_title_lines();
     int col_width_px(int col) const;
     int row_y(int row) const;  // viewport y of a row's top
     int col_x(int col) const;  // viewport x of a column's left edge
@@ -116,4 +124,5 @@ private:
     int resize_from_px_ = 0;
     int resize_px_ = 0;
     bool border_pointer_ = false;
+    int title_lines_ = 1;
 };

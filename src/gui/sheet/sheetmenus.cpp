@@ -1,6 +1,7 @@
 #include "sheet/sheetmenus.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QWidget>
 
@@ -45,7 +46,13 @@ void SheetMenus::add_item(QMenu *menu, Command id, bool in_context)
     const CommandInfo &command = commands::info(id);
     const CommandInfo::Item &item = in_context ? command.context_item : command.menu_item;
     Q_ASSERT(!item.name.isEmpty());
-    QAction *action = menu->addAction(item.caption.toString());
+    QString caption = item.caption.toString();
+    // Qt shows what follows a tab as the item's key, at the menu's right.
+    if (!in_context)
+        for (const CommandInfo &other : commands::all())
+            if (other.key.exists() && other.key.shown_beside == id)
+                caption += u'\t' + QKeySequence(other.key.combination).toString(QKeySequence::NativeText);
+    QAction *action = menu->addAction(caption);
     action->setObjectName(item.name);
     (in_context ? context_items_ : items_).insert(id, action);
     if (command.handler)

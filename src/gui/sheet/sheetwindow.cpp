@@ -36,6 +36,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <optional>
 
@@ -218,6 +219,14 @@ void SheetWindow::go_to_cell(int row, int col)
 void SheetWindow::connect_menus()
 {
     connect(menus_, &SheetMenus::triggered, this, &SheetWindow::run);
+    // The editor has no use for these keys: they reach the window's shortcuts.
+    for (const CommandInfo &command : commands::all()) {
+        if (!command.key.exists())
+            continue;
+        auto *shortcut = new QShortcut(QKeySequence(command.key.combination), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, id = command.id] { run(id); });
+    }
     // Checked once the menu is gone and its command has run.
     for (QMenu *menu : menus_->bar_menus()) {
         connect(menu, &QMenu::aboutToHide, this,
@@ -318,6 +327,18 @@ void SheetWindow::fold_marks()
     editor_->reload();
     if (changed == 0)
         host_.prompter().message(this, u"半角に直す値はありません。"_s);
+}
+
+void SheetWindow::fit_titles()
+{
+    const bool one_cell = sheet_->row() == sheet_->sel_row() && sheet_->col() == sheet_->sel_col();
+    const int first = one_cell ? 1 : qMax(1, sheet_->left_selected_col());
+    const int last = one_cell ? sheet_->cols() - 1 : sheet_->right_selected_col();
+    // Never narrower: a width the teacher gave or a wide mark stays.
+    for (int c = first; c <= last; ++c)
+        if (const int wanted = grid_->title_width_twips(c); wanted > sheet_->column_width(c))
+            sheet_->set_column_width(c, wanted);
+    editor_->fit_editor();
 }
 
 void SheetWindow::mousePressEvent(QMouseEvent *event)

@@ -62,6 +62,9 @@ public:
     void run(Command id);
     // Look-alike marks in their half-width form.
     void fold_marks();
+    // The selected columns (all when one cell is selected) widen so that
+    // their titles show whole on one line.
+    void fit_titles();
 
 signals:
     // The closing logic let the window close.
