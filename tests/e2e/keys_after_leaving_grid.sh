@@ -165,7 +165,7 @@ start_program
 play "^Tab Tab Tab Tab" 34 @evaluate_button 1 ^Return 56 @abort_button 7 ^Return \
   12 @title_box x ^Escape 3 ^Return 45 @weight_box 917 ^Escape 6 ^Return \
   78 @title_box ^Return 9 "^Return Return" 11 @evaluate_button @lower_box ^ctrl+a 40 ^Up ^Escape 2 \
-  @upper_arrow_up ^Escape 4 ^Return 22 @decide_button 3 ^Tab 81 ^Return 82 \
+  @upper_arrow_up ^Escape 4 ^Return 22 @decide_button 3 ^Tab 81 ^Down 82 \
   "^Up shift+Down ctrl+c Down Down ctrl+v shift+Down ctrl+x Down Down ctrl+v Down Down Down Down" \
   @fixed_length_up @fixed_length_up 07 "^ctrl+z ctrl+y" 95
 save_as "$work/boxes.csv"
