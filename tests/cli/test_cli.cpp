@@ -35,7 +35,7 @@ Result evaluate(const QStringList &options)
 
 QString data(const QString &name)
 {
-    return QStringLiteral(PONSAITEN_SHARED_DATA) + u'/' + name;
+    return QStringLiteral(PONSAITEN_TEST_DATA) + u'/' + name;
 }
 
 QStringList lines(const QString &text)
