@@ -2,7 +2,7 @@
 # Sets up, builds and runs every test, then checks the package.
 #   scripts/test.sh              the normal build (build/)
 #   scripts/test.sh --sanitize   the same tests under ASan and UBSan (build-asan/), no package
-#   --no-e2e                     leaves out the end-to-end tests (CI runs them once, under the sanitizers)
+#   --no-e2e                     leaves out the end-to-end tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sanitize="" exclude=()
