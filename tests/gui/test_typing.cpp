@@ -7,6 +7,7 @@
 #include "sheet/sheetmenus.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
@@ -212,6 +213,82 @@ private slots:
         QCOMPARE(sheet->text(2, 5), u"907"_s);
         QCOMPARE(sheet->text(0, 5), u"点1"_s);
         prompter->clear();
+    }
+
+    // F6 walks the panels' controls and past the last back to the cell,
+    // Shift+F6 the other way; Esc from any of them gives the keys back.
+    void f6_walks_the_panels_data()
+    {
+        QTest::addColumn<int>("presses");  // negative: Shift+F6
+        QTest::addColumn<bool>("evaluated");
+        QTest::addColumn<QString>("reached");  // empty: the cell
+        using namespace object_name;
+        QTest::newRow("文字ｻｲｽﾞ first") << 1 << false << QString(character_size_scroll);
+        QTest::newRow("the title box") << 3 << false << QString(title_box);
+        QTest::newRow("past 評価計算: the cell") << 7 << false << QString();
+        QTest::newRow("on into the panel") << 7 << true << QString(lower_criterion_label);
+        QTest::newRow("the candidates") << 11 << true << QString(candidate_list);
+        QTest::newRow("back: the panel's ×") << -1 << true << QString(close_button);
+        QTest::newRow("back without the panel") << -1 << false << QString(evaluate_button);
+    }
+
+    void f6_walks_the_panels()
+    {
+        QFETCH(int, presses);
+        QFETCH(QString, reached);
+        play(u"T T T T 40 D 90"_s);
+        if (QFETCH(bool, evaluated); evaluated)
+            click(object_name::evaluate_button);
+        for (int i = 0; i < qAbs(presses); ++i)
+            key(Qt::Key_F6, presses > 0 ? Qt::NoModifier : Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(),
+                 reached.isEmpty() ? win->editor() : named<QWidget>(win, reached));
+        key(Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), win->editor());
+        play(u"7 E"_s);
+        QCOMPARE(sheet->text(2, 5), u"907"_s);
+    }
+
+    // Every control of the window, the evaluation panel's too, has a name.
+    void every_control_is_named()
+    {
+        play(u"T T T T 40 D 90"_s);
+        click(object_name::evaluate_button);
+        using enum QAccessible::Role;
+        const QList<QAccessible::Role> not_controls{StaticText, Grouping, Client, Pane, Separator,
+                                                    Window, PopupMenu};
+        for (QWidget *w : win->findChildren<QWidget *>()) {
+            QAccessibleInterface *control = QAccessible::queryAccessibleInterface(w);
+            if (w->objectName().isEmpty() || not_controls.contains(control->role()))
+                continue;
+            QVERIFY2(!control->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
+        }
+    }
+
+    // After each move a screen reader hears where the cursor is: the editor
+    // is named by the row and the column's title and described by why its
+    // mark needs a look; the table reports its new current cell.
+    void moves_are_spoken()
+    {
+        static QList<int> current;
+        current.clear();
+        QAccessible::setActive(true);
+        const auto handler = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::ActiveDescendantChanged)
+                current.append(event->child());
+        });
+        play(u"T T T T 40 D ９"_s);
+        key(Qt::Key_Up);
+        QCOMPARE(win->editor()->accessibleName(), u"1 行 点1"_s);
+        QVERIFY(win->editor()->accessibleDescription().isEmpty());
+        key(Qt::Key_Down);
+        QCOMPARE(win->editor()->accessibleName(), u"2 行 点1"_s);
+        QVERIFY(!win->editor()->accessibleDescription().isEmpty());
+        QAccessible::installUpdateHandler(handler);
+        QAccessible::setActive(false);
+        const int cols = sheet->cols();
+        QCOMPARE(current.mid(current.size() - 3),
+                 (QList<int>{2 * cols + 5, cols + 5, 2 * cols + 5}));
     }
 
     // A cell copied from a spreadsheet comes with a line end; the editor

@@ -121,6 +121,10 @@ void MainWindow::build_toolbar()
         buttons_.insert(id, action);
     }
     QGuiApplication::setDesktopSettingsAware(desktop_aware);
+    // The buttons that are no menu's item have keys of their own, so that
+    // every button can be reached without the mouse.
+    buttons_.value(Command::NewSheet)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    buttons_.value(Command::ReadInNewSheet)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
 }
 
 void MainWindow::run_button(Command id)

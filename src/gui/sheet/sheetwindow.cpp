@@ -1,5 +1,6 @@
 #include "sheet/sheetwindow.h"
 
+#include "common/accessiblenames.h"
 #include "common/fonts.h"
 #include "common/geometry.h"
 #include "common/objectnames.h"
@@ -21,6 +22,8 @@
 #include "sheet/sheetgrid.h"
 #include "common/sheethost.h"
 #include "sheet/sheetmenus.h"
+#include "sheet/gridaccessible.h"
+#include "sheet/panelkeys.h"
 #include "sheet/sideboxescape.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
@@ -80,6 +83,7 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     targets_ = {this, file_, clipboard_, structure_, evaluation_, print_, undo_};
     connect(file_, &FileCommands::loaded, undo_, &UndoCommands::clear);
     connect(evaluation_panel_, &EvaluationPanel::acted, undo_, [this] { undo_->name(u"評価"_s); });
+    accessible_names::name_controls(this);
 }
 
 void SheetWindow::build_parts()
@@ -125,6 +129,7 @@ void SheetWindow::connect_views()
         editor_->hold_enter_in({criterion->box()});
     auto *escape = new SideBoxEscape(sheet_, score_panel_, evaluation_panel_, this);
     connect(escape, &SideBoxEscape::escaped, this, &SheetWindow::give_keys_to_editor);
+    new GridSpeech(sheet_, grid_, editor_, this);
     connect(evaluation_panel_, &EvaluationPanel::message_requested, this,
             [this](const QString &text) { host_.prompter().message(this, text); });
     connect(inputs_, &InputPanels::character_size_changed, this, &SheetWindow::change_character_size);
@@ -208,6 +213,24 @@ void SheetWindow::build_evaluation()
     });
     connect(evaluation_, &EvaluationCommands::check_requested, this, &SheetWindow::go_to_cell);
     connect(evaluation_, &EvaluationCommands::answered, editor_, back_to_editor);
+
+    auto control = [this](QLatin1StringView name) {
+        auto *found = findChild<QWidget *>(name);
+        Q_ASSERT(found);
+        return found;
+    };
+    QList<QWidget *> boxes{score_panel_->title_box(), score_panel_->full_marks_box(),
+                           score_panel_->weight_box()};
+    for (CriterionInput *criterion : evaluation_panel_->criteria())
+        boxes << criterion->box() << criterion->scroll();
+    using namespace object_name;
+    const QList<QWidget *> order{
+        control(character_size_scroll), control(fixed_length_scroll), boxes[0], boxes[1],
+        boxes[2], score_panel_->evaluate_button(), boxes[3], boxes[4], boxes[5], boxes[6],
+        control(candidate_list), control(recalculate_button), control(decide_button),
+        control(abort_button), control(look_alike_button), control(close_button)};
+    auto *keys = new PanelKeys(this, order, boxes);
+    connect(keys, &PanelKeys::cell_wanted, this, &SheetWindow::give_keys_to_editor);
 }
 
 void SheetWindow::go_to_cell(int row, int col)
