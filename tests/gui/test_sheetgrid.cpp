@@ -41,6 +41,8 @@ private slots:
     void init()
     {
         sheet.build_new(120);
+        // Before any grid: the accessibility cache keeps a grid's first interface.
+        grid_accessible::install();
         grid = std::make_unique<SheetGrid>(&sheet);
         grid->resize(600, 400);
         grid->show();
@@ -303,7 +305,6 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, col);
         QFETCH(QAccessible::Role, role);
-        grid_accessible::install();
         sheet.set_text(0, 5, u"中間"_s);
         sheet.set_text(3, 5, u"85"_s);
         sheet.set_text(4, 6, u"８"_s);
@@ -324,7 +325,8 @@ private slots:
         QCOMPARE(table->child(table->indexOfChild(cell)), cell);
         QCOMPARE(table->focusChild(), table->tableInterface()->cellAt(3, 5));
         if (row > 0 && col > 0) {
-            QCOMPARE(cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name), u"中間"_s);
+            QCOMPARE(cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name),
+                     sheet.text(0, col));
             QCOMPARE(cell->tableCellInterface()->rowHeaderCells().value(0)->text(QAccessible::Name),
                      QString::number(row));
         }

