@@ -31,16 +31,18 @@ dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus
   >/dev/null 2>&1 || skip "the accessibility bus did not start"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
-read_tree() { timeout 60 "$reader" "$tree" "$1" 2>>"$work/reader.log"; }
+read_tree() { timeout 60 "$reader" "$tree" "$@" 2>>"$work/reader.log"; }
 
 start_maximized
 # Marks in 点1 (the fifth column), the cursor below them.
-xdotool key Tab Tab Tab Tab
-for mark in 40 90 75; do xdotool type --delay 30 "$mark"; xdotool key Return; done
+sleep 0.5
+xdotool key --delay 100 Tab Tab Tab Tab
+for mark in 40 90 75; do xdotool type --delay 30 "$mark"; xdotool key Down; done
 # F6 six times: 文字ｻｲｽﾞ, 固定長, the title, 最高, 重み, 評価計算; Space presses it.
 for _ in 1 2 3 4 5 6; do xdotool key F6; sleep 0.1; done
 xdotool key space
 sleep 1.5
+check yes "$(read_tree has 評価選択パネル)" "the evaluation panel is open"
 check "" "$(read_tree unnamed)" "unnamed controls with the evaluation panel open"
 
 # Esc gives the keys back to the cell; the arrows move the cursor.

@@ -3,6 +3,7 @@
 #   accessibility_tree.py unnamed   every shown control without a name, one a line
 #   accessibility_tree.py table     the grid's rows and columns, then the focused
 #                                   cell's row, column, text and description
+#   accessibility_tree.py has NAME  yes when a shown object has that name
 #   accessibility_tree.py editor    the name of the cell editor (Text1's role: text)
 import sys
 
@@ -45,7 +46,13 @@ def main():
     if sys.argv[1] == "unnamed":
         for n in nodes:
             if n.getRole() in CONTROLS and not n.name.strip():
-                print(n.getRoleName(), "in", n.parent.name or n.parent.getRoleName())
+                path, up = [], n
+                while up is not None and up.getRole() != pyatspi.ROLE_APPLICATION:
+                    path.append(up.name or up.getRoleName())
+                    up = up.parent
+                print(" < ".join(path))
+    elif sys.argv[1] == "has":
+        print("yes" if any(n.name == sys.argv[2] for n in nodes) else "no")
     elif sys.argv[1] == "table":
         grid = next(n for n in nodes if n.getRole() == pyatspi.ROLE_TABLE)
         table = grid.queryTable()

@@ -2,6 +2,7 @@
 
 #include "app/recoverykeeper.h"
 #include "app/sheetarea.h"
+#include "common/accessiblenames.h"
 #include "common/objectnames.h"
 #include "common/prompter.h"
 #include "common/twips.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     resize(twips::to_px(12180), twips::to_px(9210) + toolbar_->sizeHint().height() +
                                      menuBar()->sizeHint().height());
 
+    accessible_names::name_controls(this);
     create_sheet();
     setWindowTitle(u"1"_s + kCountSuffix);
     toolbar_->setEnabled(false);

@@ -75,6 +75,9 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     pal.setColor(QPalette::Window, QColor(224, 224, 224));
     setPalette(pal);
 
+    // Inside its frame the window is no window of its own: readers would
+    // not hear its caption.
+    connect(this, &QWidget::windowTitleChanged, this, &QWidget::setAccessibleName);
     build_parts();
     connect_menus();
     build_sheet(first);
