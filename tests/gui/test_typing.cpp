@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRandomGenerator>
+#include <QScopeGuard>
+#include <cmath>
 #include <QScrollBar>
 #include <QToolBar>
 
@@ -263,6 +265,45 @@ private slots:
                 continue;
             QVERIFY2(!control->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
         }
+    }
+
+    // On a dark desktop (a high-contrast scheme) text stands out on what is
+    // behind it everywhere: the panels and their boxes, the cell editor, the
+    // grid's titles and selection, the count grids.
+    void dark_desktop_keeps_text_readable()
+    {
+        end_session();
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::HighlightedText})
+            dark.setColor(role, Qt::black);
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, Qt::white);
+        dark.setColor(QPalette::Highlight, Qt::cyan);
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
+        win = start_maximized_session();
+        sheet = win->sheet();
+        play(u"T T T T 40 D 90 D 75"_s);
+        click(object_name::evaluate_button);
+        sheet->set_selection_end(1, 6);
+        auto luminance = [](const QColor &c) {
+            auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+        };
+        auto pixel = [](QWidget *w, QPoint at) { return w->grab().toImage().pixelColor(at); };
+        auto *grid = named<SheetGrid>(win, object_name::sheet_grid);
+        const QList<std::pair<QString, QColor>> backgrounds{
+            {u"sheet window"_s, win->palette().color(QPalette::Window)},
+            {u"score panel"_s, named<QWidget>(win, object_name::score_panel)->palette().color(QPalette::Window)},
+            {u"highest"_s, named<QWidget>(win, object_name::highest_label)->palette().color(QPalette::Window)},
+            {u"cell editor"_s, pixel(win->editor(), {1, 1})},
+            {u"grid title"_s, pixel(grid->viewport(), grid->cell_rect(0, 5).topLeft() + QPoint(2, 2))},
+            {u"grid selection"_s, pixel(grid->viewport(), grid->cell_rect(1, 6).topLeft() + QPoint(2, 2))},
+            {u"count grid"_s, pixel(named<QWidget>(win, object_name::totals_grid), {3, 3})},
+        };
+        for (const auto &[what, background] : backgrounds)
+            QVERIFY2((luminance(Qt::white) + 0.05) / (luminance(background) + 0.05) >= 4.5, qPrintable(what));
     }
 
     // After each move a screen reader hears where the cursor is: the editor

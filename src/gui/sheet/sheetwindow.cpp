@@ -1,6 +1,7 @@
 #include "sheet/sheetwindow.h"
 
 #include "common/accessiblenames.h"
+#include "common/contrast.h"
 #include "common/fonts.h"
 #include "common/geometry.h"
 #include "common/objectnames.h"
@@ -72,7 +73,7 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(224, 224, 224));
+    pal.setColor(QPalette::Window, contrast::background(QColor(224, 224, 224), QPalette::Window));
     setPalette(pal);
 
     // Inside its frame the window is no window of its own: readers would
