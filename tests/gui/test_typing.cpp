@@ -261,7 +261,7 @@ private slots:
                                                     Border, Window, PopupMenu};
         for (QWidget *w : win->findChildren<QWidget *>()) {
             QAccessibleInterface *control = QAccessible::queryAccessibleInterface(w);
-            if (w->objectName().isEmpty() || not_controls.contains(control->role()))
+            if (!w->isVisible() || w->objectName().isEmpty() || not_controls.contains(control->role()))
                 continue;
             QVERIFY2(!control->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
         }

@@ -53,7 +53,6 @@ const Entry kEntries[] = {
      u"↑↓で候補を選ぶと、表の評価がその候補になります。"},
     {sheet_window, totals_grid, u"総合点の度数"},
     {sheet_window, grades_grid, u"評価/評定の度数"},
-    {sheet_window, look_alike_button, u"最初の要確認セルへ"},
     {main_window, sheet_area, u"シートの並ぶ場所"},
     // The count dialog, print settings, help viewer and report.
     {count_dialog, count_box, u"個数"},
