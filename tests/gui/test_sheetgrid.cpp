@@ -285,26 +285,24 @@ private slots:
     // selected, and a mark that needs a look says why.
     void table_for_screen_readers_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("col");
+        QTest::addColumn<QPoint>("at");  // column, row
         QTest::addColumn<QAccessible::Role>("role");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("flagged");
         QTest::addColumn<bool>("focused");
         QTest::addColumn<bool>("selected");
-        QTest::newRow("current") << 3 << 5 << QAccessible::Cell << u"85"_s << false << true << true;
+        QTest::newRow("current") << QPoint(5, 3) << QAccessible::Cell << u"85"_s << false << true << true;
         QTest::newRow("look-alike at the selection's end")
-            << 4 << 6 << QAccessible::Cell << u"８"_s << true << false << true;
-        QTest::newRow("beside the selection") << 5 << 5 << QAccessible::Cell << u""_s << false << false << false;
-        QTest::newRow("title") << 0 << 5 << QAccessible::ColumnHeader << u"中間"_s << false << false << false;
-        QTest::newRow("row number") << 3 << 0 << QAccessible::RowHeader << u"3"_s << false << false << false;
+            << QPoint(6, 4) << QAccessible::Cell << u"８"_s << true << false << true;
+        QTest::newRow("beside the selection") << QPoint(5, 5) << QAccessible::Cell << u""_s << false << false << false;
+        QTest::newRow("title") << QPoint(5, 0) << QAccessible::ColumnHeader << u"中間"_s << false << false << false;
+        QTest::newRow("row number") << QPoint(0, 3) << QAccessible::RowHeader << u"3"_s << false << false << false;
     }
 
     void table_for_screen_readers()
     {
-        QFETCH(int, row);
-        QFETCH(int, col);
-        QFETCH(QAccessible::Role, role);
+        QFETCH(QPoint, at);
+        const int row = at.y(), col = at.x();
         sheet.set_text(0, 5, u"中間"_s);
         sheet.set_text(3, 5, u"85"_s);
         sheet.set_text(4, 6, u"８"_s);
@@ -312,23 +310,20 @@ private slots:
         sheet.set_selection_end(4, 6);
         QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid.get());
         QVERIFY(table && table->tableInterface());
-        QCOMPARE(table->role(), QAccessible::Table);
         QCOMPARE(table->tableInterface()->rowCount(), sheet.rows());
         QCOMPARE(table->tableInterface()->columnCount(), sheet.cols());
         QAccessibleInterface *cell = table->tableInterface()->cellAt(row, col);
         QVERIFY(cell && cell->tableCellInterface());
-        QCOMPARE(cell->role(), role);
+        QTEST(cell->role(), "role");
         QTEST(cell->text(QAccessible::Name), "name");
         QTEST(!cell->text(QAccessible::Description).isEmpty(), "flagged");
         QTEST(bool(cell->state().focused), "focused");
         QTEST(bool(cell->state().selected), "selected");
         QCOMPARE(table->child(table->indexOfChild(cell)), cell);
         QCOMPARE(table->focusChild(), table->tableInterface()->cellAt(3, 5));
-        if (row > 0 && col > 0) {
-            QCOMPARE(cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name),
-                     sheet.text(0, col));
-            QCOMPARE(cell->tableCellInterface()->rowHeaderCells().value(0)->text(QAccessible::Name),
-                     QString::number(row));
+        if (QAccessibleTableCellInterface *c = cell->tableCellInterface(); row > 0 && col > 0) {
+            QCOMPARE(c->columnHeaderCells().value(0)->text(QAccessible::Name), sheet.text(0, col));
+            QCOMPARE(c->rowHeaderCells().value(0)->text(QAccessible::Name), QString::number(row));
         }
     }
 
