@@ -30,18 +30,15 @@ read_tree() { timeout 60 "$reader" "$e2e_dir/accessibility_tree.py" "$@" 2>>"$wo
 start_maximized
 # Marks in 点1 (the fifth column), then F6 six times: 文字ｻｲｽﾞ, 固定長, the
 # title, 最高, 重み, 評価計算, which Space presses.
-sleep 0.5
-xdotool key --delay 100 Tab Tab Tab Tab
+sleep 0.5 && xdotool key --delay 100 Tab Tab Tab Tab
 for mark in 40 90 75; do xdotool type --delay 30 "$mark"; xdotool key Down; done
 for _ in 1 2 3 4 5 6; do xdotool key F6; sleep 0.1; done
-xdotool key space
-sleep 1.5
+xdotool key space && sleep 1.5
 check yes "$(read_tree has 評価選択パネル)" "the evaluation panel is open"
 check "" "$(read_tree unnamed)" "unnamed controls with the evaluation panel open"
 
 # Esc gives the keys back to the cell; the arrows move the cursor.
-xdotool key Escape Up Up Right Left
-sleep 1
+xdotool key Escape Up Up Right Left && sleep 1
 table=$(read_tree table)
 check "シート 101 9" "$(head -1 <<<"$table")" "the grid's table: name, rows, columns"
 check "2|5|90|" "$(sed -n 2p <<<"$table")" "the focused cell after the arrows"

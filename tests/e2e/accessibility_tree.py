@@ -23,11 +23,7 @@ nodes = [n for n in walk(app) if n.getState().contains(pyatspi.STATE_SHOWING)]
 if sys.argv[1] == "unnamed":
     for n in nodes:
         if n.getRole() in CONTROLS and not n.name.strip():
-            path, up = [], n
-            while up is not None and up.getRole() != pyatspi.ROLE_APPLICATION:
-                path.append(up.name or up.getRoleName())
-                up = up.parent
-            print(" < ".join(path))
+            print(n.getRoleName(), "in", n.parent.name or n.parent.getRoleName())
 elif sys.argv[1] == "has":
     print("yes" if any(n.name == sys.argv[2] for n in nodes) else "no")
 else:

@@ -168,9 +168,7 @@ private slots:
     void toolbar_buttons()
     {
         struct Expected {
-            QString caption, key, tip;
-            // The key of a button no menu has.
-            QString shortcut = {};
+            QString caption, key, tip, shortcut = {};  // the key of a button no menu has
         };
         using namespace object_name;
         const QList<Expected> expected = {

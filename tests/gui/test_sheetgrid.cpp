@@ -280,9 +280,8 @@ private slots:
         QCOMPARE(grid->cell_rect(1, col).width(), before);
     }
 
-    // Screen readers see the whole sheet as a table: the titles and the row
-    // numbers are its headers, the current cell is focused, the selection
-    // selected, and a mark that needs a look says why.
+    // Readers see the sheet as a table: titles and row numbers its headers, the
+    // current cell focused, the selection selected, a flagged mark saying why.
     void table_for_screen_readers_data()
     {
         QTest::addColumn<QPoint>("at");  // column, row

@@ -223,7 +223,6 @@ private slots:
         QTest::addColumn<bool>("evaluated");
         QTest::addColumn<QString>("reached");  // empty: the cell
         using namespace object_name;
-        QTest::newRow("文字ｻｲｽﾞ first") << 1 << false << QString(character_size_scroll);
         QTest::newRow("the title box") << 3 << false << QString(title_box);
         QTest::newRow("past 評価計算: the cell") << 7 << false << QString();
         QTest::newRow("on into the panel") << 7 << true << QString(lower_criterion_label);

@@ -6,6 +6,8 @@
 #include <QShortcut>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 PanelKeys::PanelKeys(QWidget *window, const QList<QWidget *> &order,
                      const QList<QWidget *> &own_escape)
     : QObject(window), window_(window), order_(order), frame_(new QFocusFrame(window))
@@ -22,6 +24,8 @@ PanelKeys::PanelKeys(QWidget *window, const QList<QWidget *> &order,
         if (!own_escape.contains(control))
             leave_on_escape_.append(control);
     }
+    // Readers see the frame too: it says what it marks.
+    frame_->setAccessibleName(u"キーのある欄の枠"_s);
     frame_->hide();
 }
 
@@ -58,7 +62,9 @@ bool PanelKeys::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusOut:
         if (frame_->widget() == control) {
             frame_->setWidget(nullptr);
-            frame_->hide();
+            // Readers see the frame too: it says what it marks.
+    frame_->setAccessibleName(u"キーのある欄の枠"_s);
+    frame_->hide();
         }
         break;
     case QEvent::KeyPress:
