@@ -17,14 +17,14 @@
 #include "sheet/celleditor.h"
 #include "sheet/clipboardcommands.h"
 #include "sheet/filecommands.h"
+#include "sheet/gridaccessible.h"
 #include "sheet/inputpanels.h"
 #include "sheet/mouseselection.h"
+#include "sheet/panelkeys.h"
 #include "sheet/scorepanel.h"
 #include "sheet/sheetgrid.h"
 #include "common/sheethost.h"
 #include "sheet/sheetmenus.h"
-#include "sheet/gridaccessible.h"
-#include "sheet/panelkeys.h"
 #include "sheet/sideboxescape.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
@@ -220,6 +220,7 @@ void SheetWindow::build_evaluation()
     connect(evaluation_, &EvaluationCommands::check_requested, this, &SheetWindow::go_to_cell);
     connect(evaluation_, &EvaluationCommands::answered, editor_, back_to_editor);
 
+    // F6 walks the panels' controls in the order they stand, top to bottom.
     auto control = [this](QLatin1StringView name) {
         auto *found = findChild<QWidget *>(name);
         Q_ASSERT(found);
