@@ -41,6 +41,11 @@ void CountGrid::set_text(int row, int col, const QString &text)
         return;
     texts_[size_t(row)][size_t(col)] = text;
     update();
+    // Readers hear the counts the bars show: 「0-9 0、10-19 2、…」.
+    QStringList counts;
+    for (int r = 1; r < kRows; ++r)
+        counts.append(texts_[size_t(r)][0] + u' ' + texts_[size_t(r)][1]);
+    setAccessibleDescription(counts.join(u'、'));
 }
 
 double CountGrid::column_width(int col) const
