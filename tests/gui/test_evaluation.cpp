@@ -411,6 +411,7 @@ private slots:
         QCOMPARE(label(object_name::lowest_label), u"30"_s);
         QCOMPARE(count_column(1), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"1"_s, u"1"_s, u"0"_s, u"1"_s,
                                                u"1"_s, u"0"_s, u"1"_s}));
+        QVERIFY(grid(1)->accessibleDescription().startsWith(u"0-9 0、10-19 0、20-29 0、30-39 1、40-49 1"_s));
         QCOMPARE(enabled_while_building.mid(0, 2), (QList<bool>{true, false}));
         QVERIFY(panel()->isVisible());
         QVERIFY(win->isEnabled());

@@ -1,5 +1,6 @@
 #include "evaluation/evaluationpanel.h"
 
+#include "common/contrast.h"
 #include "common/objectnames.h"
 #include "evaluation/countgrid.h"
 #include "evaluation/criterioninput.h"
@@ -182,7 +183,7 @@ QLabel *EvaluationPanel::value_box(const QString &name)
     label->setFrameShadow(QFrame::Sunken);
     label->setAutoFillBackground(true);
     QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255));
+    pal.setColor(QPalette::Window, contrast::background(QColor(255, 255, 255), QPalette::Base));
     label->setPalette(pal);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;

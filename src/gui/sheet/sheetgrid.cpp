@@ -1,6 +1,7 @@
 #include "sheet/sheetgrid.h"
 
 #include "columnfit.h"
+#include "common/contrast.h"
 #include "common/objectnames.h"
 #include "marks.h"
 #include "numbers.h"
@@ -491,6 +492,8 @@ void SheetGrid::paintEvent(QPaintEvent *event)
     const int c0 = qMin(sheet_->col(), sheet_->sel_col());
     const int c1 = qMax(sheet_->col(), sheet_->sel_col());
     const QColor text_color = palette().color(QPalette::Text);
+    const QColor fixed_fill = contrast::background(kFixed, QPalette::Button);
+    const QColor selected_fill = contrast::tint(kSelected);
 
     auto paint_cell = [&](int row, int col, const QRect &rect) {
         if (!rect.intersects(area))
@@ -498,9 +501,9 @@ void SheetGrid::paintEvent(QPaintEvent *event)
         const bool fixed = row == 0 || col == 0;
         const bool selected = !fixed && row >= r0 && row <= r1 && col >= c0 && col <= c1;
         if (fixed)
-            p.fillRect(rect, kFixed);
+            p.fillRect(rect, fixed_fill);
         else if (selected)
-            p.fillRect(rect, kSelected);
+            p.fillRect(rect, selected_fill);
         const QString &text = sheet_->text(row, col);
         if (!text.isEmpty()) {
             const QString shown = shown_text(row, col);
