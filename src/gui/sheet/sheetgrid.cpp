@@ -67,7 +67,7 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
             update_title_lines();
     });
     connect(sheet_, &Sheet::shape_changed, this, [this] {
-        widest_.forget_all();
+        widest_.catch_up();
         refit_all();
         update_scroll_bars();
         viewport()->update();
