@@ -3,6 +3,7 @@
 #include "history.h"
 #include "sheet.h"
 #include "sheet/sheetgrid.h"
+#include "structure.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -217,6 +218,23 @@ private slots:
         // Emptied again, the column goes back to its own width.
         sheet.set_text(3, col, QString());
         QCOMPARE(grid->cell_rect(1, col).width(), own);
+        // What the grid keeps of its measures follows columns that come in
+        // or go and a change of font: it shows what a new grid shows.
+        sheet.set_text(3, col, text);
+        const auto as_new = [&] {
+            SheetGrid fresh(&sheet);
+            fresh.setFont(grid->font());
+            for (int c = 0; c < sheet.cols(); ++c)
+                QCOMPARE(grid->column_width_twips(c), fresh.column_width_twips(c));
+        };
+        structure::insert_columns(sheet, 5, 2, 120);
+        as_new();
+        structure::delete_columns(sheet, 5, 1, 1);
+        as_new();
+        QFont larger = grid->font();
+        larger.setPointSize(larger.pointSize() * 2);
+        grid->setFont(larger);
+        as_new();
     }
 
     // A width the teacher gave is never narrowed by a shorter number.
