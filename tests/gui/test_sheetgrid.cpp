@@ -222,18 +222,19 @@ private slots:
         // or go and a change of font: it shows what a new grid shows.
         sheet.set_text(3, col, text);
         const auto as_new = [&] {
-            SheetGrid fresh(&sheet);
-            fresh.setFont(grid->font());
+            QWidget in_font;  // the new grid is made in the font
+            in_font.setFont(grid->font());
+            SheetGrid fresh(&sheet, &in_font);
             for (int c = 0; c < sheet.cols(); ++c)
                 QCOMPARE(grid->column_width_twips(c), fresh.column_width_twips(c));
         };
+        QFont larger = grid->font();
+        larger.setPointSizeF(QFontInfo(larger).pointSizeF() * 2);
+        grid->setFont(larger);
+        as_new();
         structure::insert_columns(sheet, 5, 2, 120);
         as_new();
         structure::delete_columns(sheet, 5, 1, 1);
-        as_new();
-        QFont larger = grid->font();
-        larger.setPointSize(larger.pointSize() * 2);
-        grid->setFont(larger);
         as_new();
     }
 
