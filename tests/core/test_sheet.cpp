@@ -226,6 +226,19 @@ private slots:
         row("row texts", [](Sheet &s) { s.set_row_texts(3, 6, {u"a"_s}); }, {}, true);
         row("rows removed", [](Sheet &s) { s.remove_rows(3, 1); }, {}, true);
         row("row appended", [](Sheet &s) { s.append_row(u" 101"_s); }, {}, true);
+        row("rows in", [](Sheet &s) { s.insert_rows(3, 2); }, {}, false);
+        row("more rows", [](Sheet &s) { s.set_rows(120); }, {}, false);
+        row("fewer rows", [](Sheet &s) { s.set_rows(50); }, {}, true);
+        row("cleared", [](Sheet &s) { s.clear_to_single_cell(); }, {}, true);
+        row("rows back on undo", [](Sheet &s) {
+            SheetHistory history(s);
+            s.remove_rows(3, 1);
+            history.close_step();
+            s.set_recorder(nullptr);
+            const quint64 before = s.text_revision();
+            history.undo();
+            QVERIFY(s.text_revision() != before);
+        }, {}, true);
         row("columns in", [](Sheet &s) { s.insert_columns(5, 2); }, {{5, 2}}, false);
         row("columns out", [](Sheet &s) { s.remove_columns(5, 1); }, {{5, -1}}, false);
         row("fewer columns", [](Sheet &s) { s.set_cols(6); }, {{6, -3}}, false);

@@ -5,6 +5,7 @@
 #include "sheet/sheetgrid.h"
 #include "structure.h"
 
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolTip>
@@ -146,6 +147,25 @@ private slots:
         grid->ensure_visible(2, 1);
         QCOMPARE(grid->top_row(), 2);
         QCOMPARE(grid->left_col(), 1);
+    }
+
+    // A move of the cursor or the selection repaints only the cells whose
+    // look it changed, and the grid shows what a whole repaint shows.
+    void moves_repaint_what_changed()
+    {
+        const auto as_painted = [&] {
+            QApplication::processEvents();
+            return grid->screen()->grabWindow(grid->winId()).toImage();
+        };
+        sheet.set_text(2, 2, u"12"_s);
+        sheet.set_current_cell(2, 2);
+        sheet.set_selection_end(4, 5);
+        as_painted();
+        sheet.set_selection_end(3, 3);
+        sheet.set_current_cell(3, 3);
+        const QImage moved = as_painted();
+        grid->viewport()->update();
+        QCOMPARE(moved, as_painted());
     }
 
     void wheel_scrolls()

@@ -68,6 +68,7 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
     });
     connect(sheet_, &Sheet::shape_changed, this, [this] {
         widest_.catch_up();
+        shown_selection_.take_changes(*sheet_);  // all is repainted
         refit_all();
         update_scroll_bars();
         viewport()->update();
@@ -75,6 +76,7 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
     // A move repaints the cells it changed, not the whole view.
     connect(sheet_, &Sheet::current_cell_changed, this, &SheetGrid::selection_moved);
     connect(sheet_, &Sheet::selection_changed, this, &SheetGrid::selection_moved);
+    shown_selection_.take_changes(*sheet_);
     // Full marks decide which marks are flagged as above them.
     connect(sheet_, &Sheet::settings_changed, viewport(), qOverload<>(&QWidget::update));
     refit_all();

@@ -8,10 +8,10 @@ QRegion ShownSelection::take_changes(const Sheet &sheet)
     const QRect selection =
         QRect(current, QPoint(sheet.sel_col(), sheet.sel_row())).normalized();
     QRegion changed = QRegion(selection_).xored(QRegion(selection));
-    if (current != current_) {
-        changed += QRect(current_, current_);
+    // The old current cell left the selection with it; the new one may lie
+    // inside the selection before and after, its look changed all the same.
+    if (current != current_)
         changed += QRect(current, current);
-    }
     current_ = current;
     selection_ = selection;
     return changed;
