@@ -790,6 +790,10 @@ private slots:
         sheet->set_text(3, 5, QString());
         sheet->set_text(5, 5, u"9"_s);
         QTRY_VERIFY(!check->isVisible());
+        // Evaluated again with the panel open, the count is right at once.
+        sheet->set_text(3, 5, u"佐藤"_s);
+        evaluate();
+        QCOMPARE(check->text(), u"要確認 1 件"_s);
     }
 
     void abort_after_file_read()

@@ -4,9 +4,10 @@
 #include "sheet.h"
 #include "sheet/gridaccessible.h"
 #include "sheet/sheetgrid.h"
+#include "structure.h"
 
 #include <QAccessible>
-
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolTip>
@@ -152,6 +153,25 @@ private slots:
         QCOMPARE(grid->left_col(), 1);
     }
 
+    // A move of the cursor or the selection repaints only the cells whose
+    // look it changed, and the grid shows what a whole repaint shows.
+    void moves_repaint_what_changed()
+    {
+        const auto as_painted = [&] {
+            QApplication::processEvents();
+            return grid->screen()->grabWindow(grid->winId()).toImage();
+        };
+        sheet.set_text(2, 2, u"12"_s);
+        sheet.set_current_cell(2, 2);
+        sheet.set_selection_end(4, 5);
+        as_painted();
+        sheet.set_selection_end(3, 3);
+        sheet.set_current_cell(3, 3);
+        const QImage moved = as_painted();
+        grid->viewport()->update();
+        QCOMPARE(moved, as_painted());
+    }
+
     void wheel_scrolls()
     {
         QSignalSpy scrolled(grid.get(), &SheetGrid::scrolled);
@@ -222,6 +242,24 @@ private slots:
         // Emptied again, the column goes back to its own width.
         sheet.set_text(3, col, QString());
         QCOMPARE(grid->cell_rect(1, col).width(), own);
+        // What the grid keeps of its measures follows columns that come in
+        // or go and a change of font: it shows what a new grid shows.
+        sheet.set_text(3, col, text);
+        const auto as_new = [&] {
+            QWidget in_font;  // the new grid is made in the font
+            in_font.setFont(grid->font());
+            SheetGrid fresh(&sheet, &in_font);
+            for (int c = 0; c < sheet.cols(); ++c)
+                QCOMPARE(grid->column_width_twips(c), fresh.column_width_twips(c));
+        };
+        QFont larger = grid->font();
+        larger.setPointSizeF(QFontInfo(larger).pointSizeF() * 2);
+        grid->setFont(larger);
+        as_new();
+        structure::insert_columns(sheet, 5, 2, 120);
+        as_new();
+        structure::delete_columns(sheet, 5, 1, 1);
+        as_new();
     }
 
     // A width the teacher gave is never narrowed by a shorter number.
