@@ -208,6 +208,24 @@ private slots:
                    s.set_hand_set(1, s.first_result_col(), false);
                })
             << u"A|B|A|4"_s << QString();
+        // 評定 is always the last result column, however many come before.
+        QTest::newRow("a viewpoint more")
+            << Steps([](Sheet &s) {
+                   s.set_text(1, s.first_result_col() + 3, u"3"_s);
+                   ViewpointSettings settings;
+                   settings.viewpoints.append({u"話すこと・聞くこと"_s, u"話"_s});
+                   settings.points_table = ViewpointSettings::default_points_table(4);
+                   s.set_viewpoint_settings(settings);
+               })
+            << u"A|B|A|－|3*"_s << u"評定: 手入力 3（再計算では 空欄）"_s;
+        QTest::newRow("a viewpoint fewer")
+            << Steps([](Sheet &s) {
+                   ViewpointSettings settings;
+                   settings.viewpoints.removeLast();
+                   settings.points_table = ViewpointSettings::default_points_table(2);
+                   s.set_viewpoint_settings(settings);
+               })
+            << u"A|B|4"_s << QString();
         QTest::newRow("marks change under a hand-set letter")
             << Steps([](Sheet &s) {
                    s.set_text(1, s.first_result_col() + 2, u"B"_s);
