@@ -707,7 +707,7 @@ private slots:
 
     void find_unencodable_data()
     {
-        QTest::addColumn<QList<int>>("places");  // row, column pairs; row -1: criterion
+        QTest::addColumn<QList<int>>("places");  // row, column pairs; row -1: criterion, -2: viewpoint
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QList<int>>("found");  // row, column, or empty for none
         QTest::addColumn<QString>("character");
@@ -726,6 +726,9 @@ private slots:
                                          << QList<int>{-1, 2} << u"é"_s;
         QTest::newRow("criteria first") << QList<int>{0, 1, -1, 1}
                                         << QStringList{u"é"_s, u"€"_s} << QList<int>{-1, 1} << u"€"_s;
+        QTest::newRow("viewpoint name") << QList<int>{-2, 2} << QStringList{u"思€"_s} << QList<int>{-2, 2} << u"€"_s;
+        QTest::newRow("names before cells") << QList<int>{1, 1, -2, 1} << QStringList{u"€"_s, u"é"_s}
+                                            << QList<int>{-2, 1} << u"é"_s;
         QTest::newRow("row by row") << QList<int>{2, 1, 1, 8} << QStringList{u"é"_s, u"a€é"_s}
                                     << QList<int>{1, 8} << u"€"_s;
         QTest::newRow("row numbers are not written")
@@ -748,8 +751,13 @@ private slots:
         sheet.build_new(120);
         for (int i = 0; i < texts.size(); ++i) {
             const int row = places[2 * i], col = places[2 * i + 1];
+            ViewpointSettings names;
+            if (row == -2)
+                names.viewpoints[col - 1].short_name = texts[i];
             if (row >= 0)
                 sheet.set_text(row, col, texts[i]);
+            else if (row == -2)
+                sheet.set_viewpoint_settings(names);
             else if (col == 1)
                 sheet.set_lower_text(texts[i]);
             else
