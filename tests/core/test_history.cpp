@@ -93,12 +93,10 @@ QString random_operation(Sheet &sheet, QRandomGenerator &random)
         return u"criteria"_s;
     case 11: {
         // Viewpoint grading decided, and a letter typed over.
-        ScoreSettings s = sheet.settings(1 + random.bounded(qMax(sheet.score_count(), 1)));
+        ScoreSettings s = sheet.settings(1);
         s.viewpoint = random.bounded(4);
         sheet.set_settings(1 + random.bounded(qMax(sheet.score_count(), 1)), s);
-        ViewpointSettings settings;
-        settings.threshold_a = 60 + random.bounded(30);
-        viewpoints::write_results(sheet, viewpoints::compute(sheet, settings));
+        viewpoints::write_results(sheet, viewpoints::compute(sheet, {.threshold_a = 60.0 + random.bounded(30)}));
         sheet.set_text(r, sheet.first_result_col() + random.bounded(sheet.result_count()), u"B"_s);
         return u"viewpoints"_s;
     }

@@ -73,9 +73,8 @@ void fill_class(Sheet &sheet)
 {
     sheet.build_new(120);
     sheet.insert_columns(7, 2);
-    for (int r = 1; r <= 5; ++r)
-        for (int c = 5; c <= 8; ++c)
-            sheet.set_text(r, c, r == 3 && c == 6 ? u"欠"_s : QString::number((r * 17 + c * 7) % 11));
+    for (int i = 0; i < 20; ++i)
+        sheet.set_text(1 + i / 4, 5 + i % 4, i == 9 ? u"欠"_s : QString::number(i * 7 % 11));
     scoring::compute_totals(sheet);
     sheet.set_candidate_index(5);
     grading::write_grades(sheet, 5);
@@ -426,15 +425,9 @@ private slots:
         Sheet plain, sheet;
         fill_class(plain);
         fill_class(sheet);
-        ViewpointSettings settings;
-        if (kind == 2) {
-            settings.viewpoints.append({u"話す,聞く"_s, u"話"_s});
-            settings.points_table = ViewpointSettings::default_points_table(4);
-            settings.threshold_a = 75;
-            settings.threshold_b = 40.5;
-            settings.method = ViewpointSettings::Method::Rates;
-        }
-        sheet.set_viewpoint_settings(settings);
+        if (kind == 2)
+            sheet.set_viewpoint_settings({ViewpointSettings::default_viewpoints() << Viewpoint{u"話す,聞く"_s, u"話"_s}, 75,
+                                          40.5, ViewpointSettings::Method::Rates, ViewpointSettings::default_points_table(4)});
         QVERIFY(viewpoints::set_column_viewpoints(sheet, kind == 2 ? u"知,思,-,話"_s : u"知,思,-,態"_s).isEmpty());
         if (kind > 0) {
             viewpoints::write_results(sheet, viewpoints::compute(sheet));

@@ -25,19 +25,14 @@ void build(Sheet &sheet, const QString &viewpoints, const QStringList &marks, co
         sheet.set_weight(k, w[k - 1].toDouble());
     }
     QVERIFY(viewpoints::set_column_viewpoints(sheet, viewpoints).isEmpty());
-    for (int r = 0; r < marks.size(); ++r) {
-        sheet.set_text(r + 1, 4, u"生徒"_s + QString::number(r + 1));
-        const QStringList cells = marks[r].split(u'|');
-        for (int i = 0; i < cells.size(); ++i)
-            sheet.set_text(r + 1, 5 + i, cells[i]);
-    }
+    for (int r = 1; r <= marks.size(); ++r)
+        sheet.set_row_texts(r, 4, QStringList{u"生徒"_s + QString::number(r)} + marks[r - 1].split(u'|'));
 }
 
 ViewpointSettings with_count(int count)
 {
-    ViewpointSettings settings;
-    settings.viewpoints.resize(3);
-    settings.viewpoints.append({u"話すこと・聞くこと"_s, u"話"_s});
+    ViewpointSettings settings{.viewpoints = ViewpointSettings::default_viewpoints()
+                                             << Viewpoint{u"話すこと・聞くこと"_s, u"話"_s}};
     settings.viewpoints.resize(count);
     settings.points_table = ViewpointSettings::default_points_table(count);
     return settings;
@@ -65,15 +60,6 @@ QList<viewpoints::Correction> act(Sheet &sheet, const QString &script)
         }
     }
     return pending;
-}
-
-// "rate letter|rate letter|…|評定" of one student.
-QString shown(const viewpoints::Student &s)
-{
-    QStringList parts;
-    for (qsizetype i = 0; i < s.rates.size(); ++i)
-        parts << QString(viewpoints::rate_text(s.rates[i]) + u' ' + s.letters[i].value).trimmed();
-    return (parts << s.grade.value).join(u'|');
 }
 
 // The result cells of a row as the sheet holds them, "*" after hand-set ones.
@@ -120,13 +106,15 @@ private slots:
         const QStringList f = row.split(u';');
         Sheet sheet;
         build(sheet, f[0], {f[3]}, f[1].isEmpty() ? kTens : f[1], f[2].isEmpty() ? kTens : f[2]);
-        ViewpointSettings settings;
-        settings.threshold_a = f[4].toDouble();
-        settings.method = f.size() > 6 ? ViewpointSettings::Method::Rates : ViewpointSettings::Method::Points;
-        const viewpoints::Result result = viewpoints::compute(sheet, settings);
+        const viewpoints::Result result = viewpoints::compute(
+            sheet, {.threshold_a = f[4].toDouble(), .method = ViewpointSettings::Method(f.size() > 6)});
+        const viewpoints::Student &s = result.students[0];
+        QStringList shown;  // "rate letter|rate letter|…|評定"
+        for (qsizetype i = 0; i < s.rates.size(); ++i)
+            shown << QString(viewpoints::rate_text(s.rates[i]) + u' ' + s.letters[i].value).trimmed();
+        QCOMPARE((shown << s.grade.value).join(u'|'), f[5]);
+        QCOMPARE(s.has_mark, f[5] != u"|||"_s);
         QCOMPARE(result.students.size(), sheet.rows() - 1);
-        QCOMPARE(shown(result.students[0]), f[5]);
-        QCOMPARE(result.students[0].has_mark, f[5] != u"|||"_s);
     }
 
     // "letters=grade" by the points table for that many viewpoints, or
@@ -220,7 +208,7 @@ private slots:
         };
         viewpoints::write_results(sheet, viewpoints::compute(sheet));
         history.close_step();
-        sheet.set_text(1, 12, u"C"_s);
+        sheet.set_text(1, 12, u"C"_s);  // 思
         history.close_step();
         QCOMPARE(shape(), (QList<int>{15, 4, 9, 10, 4, 1}));
         QCOMPARE(sheet.text(0, 11) + sheet.text(0, 14), u"知識・技能評定"_s);
