@@ -1,6 +1,9 @@
+#include "grading.h"
 #include "numbers.h"
+#include "scoring.h"
 #include "sheet.h"
 #include "sheetfile.h"
+#include "viewpoints.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +52,32 @@ QStringList grid_of(const Sheet &sheet)
         rows << cells.join(u'|');
     }
     return rows;
+}
+
+// What the earlier program takes from a file: n from the pairs of line 1,
+// fields 1-3 of line 2, and every row cut to n + 7 columns.
+QList<QStringList> earlier_reading(const QByteArray &bytes)
+{
+    const QStringList lines = QString(QStringDecoder("Windows-31J")(bytes)).split(u"\r\n"_s);
+    QList<QStringList> seen{sheetfile::split_line(lines[0], 887).fields};
+    const int n = int(seen[0].size()) / 2;
+    seen.append(sheetfile::split_line(lines[1]).fields.mid(0, 3));
+    for (qsizetype i = 2; i < lines.size(); ++i)
+        if (const QStringList fields = sheetfile::split_line(lines[i]).fields; !fields.isEmpty())
+            seen.append(fields.mid(0, n + 6) + QStringList(qMax(0, n + 6 - int(fields.size()))));
+    return seen;
+}
+
+// A class of five with totals and grades, four score columns.
+void fill_class(Sheet &sheet)
+{
+    sheet.build_new(120);
+    sheet.insert_columns(7, 2);
+    for (int i = 0; i < 20; ++i)
+        sheet.set_text(1 + i / 4, 5 + i % 4, i == 9 ? u"欠"_s : QString::number(i * 7 % 11));
+    scoring::compute_totals(sheet);
+    sheet.set_candidate_index(5);
+    grading::write_grades(sheet, 5);
 }
 
 QByteArray read_back(const QString &path)
@@ -375,6 +404,49 @@ private slots:
         QCOMPARE(sheetfile::encode(back), bytes);
     }
 
+    // kind 0: viewpoints of columns; 1: results and a hand-set cell too;
+    // 2: four viewpoints by rates, a comma in a name.
+    void viewpoints_round_trip_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("line2");
+        const QString names = u"知識・技能,知,思考・判断・表現,思,主体的に学習に取り組む態度,態"_s;
+        QTest::newRow("columns") << 0 << u"80,50,1,1 2 3 3 4 4 5,90 70 50 30,1203,0,,"_s + names;
+        QTest::newRow("results") << 1 << u"80,50,1,1 2 3 3 4 4 5,90 70 50 30,1203,4,2.1,"_s + names;
+        QTest::newRow("renamed") << 2
+                                 << u"75,40.5,2,1 2 2 3 3 4 4 4 5,90 70 50 30,1204,5,2.1,"_s + names + u",\"話す,聞く\",話"_s;
+    }
+
+    // Read back identical; the earlier program sees the sheet it always saw.
+    void viewpoints_round_trip()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, line2);
+        Sheet plain, sheet;
+        fill_class(plain);
+        fill_class(sheet);
+        if (kind == 2)
+            sheet.set_viewpoint_settings({ViewpointSettings::default_viewpoints() << Viewpoint{u"話す,聞く"_s, u"話"_s}, 75,
+                                          40.5, ViewpointSettings::Method::Rates, ViewpointSettings::default_points_table(4)});
+        QVERIFY(viewpoints::set_column_viewpoints(sheet, kind == 2 ? u"知,思,-,話"_s : u"知,思,-,態"_s).isEmpty());
+        if (kind > 0) {
+            viewpoints::write_results(sheet, viewpoints::compute(sheet));
+            sheet.set_hand_set(2, sheet.first_result_col() + 1, true);
+        }
+        const QByteArray bytes = sheetfile::encode(sheet);
+        QCOMPARE(bytes.split('\n')[1], sjis(u"25,95, 5 ,観点別評価,"_s + line2) + '\r');
+        Sheet back;
+        QCOMPARE(int(sheetfile::read_bytes(bytes, back, 120).outcome), int(ReadOutcome::Complete));
+        QCOMPARE(sheetfile::encode(back), bytes);
+        QCOMPARE(back.grade_col() * 10000 + back.column_width(back.cols() - 1), kind > 0 ? 100840 : 101200);
+        QCOMPARE(earlier_reading(bytes), earlier_reading(sheetfile::encode(plain)));
+        // This program's totals and evaluation as they were without viewpoints.
+        scoring::compute_totals(back);
+        QCOMPARE(back.column_texts(9), plain.column_texts(9));
+        QCOMPARE(grading::make_candidates(back), grading::make_candidates(plain));
+        QCOMPARE(back.column_texts(10), plain.column_texts(10));
+    }
+
     void criteria_line_data()
     {
         QTest::addColumn<QByteArray>("line");
@@ -628,7 +700,7 @@ private slots:
 
     void find_unencodable_data()
     {
-        QTest::addColumn<QList<int>>("places");  // row, column pairs; row -1: criterion
+        QTest::addColumn<QList<int>>("places");  // row, column pairs; row -1: criterion, -2: viewpoint
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QList<int>>("found");  // row, column, or empty for none
         QTest::addColumn<QString>("character");
@@ -647,6 +719,9 @@ private slots:
                                          << QList<int>{-1, 2} << u"é"_s;
         QTest::newRow("criteria first") << QList<int>{0, 1, -1, 1}
                                         << QStringList{u"é"_s, u"€"_s} << QList<int>{-1, 1} << u"€"_s;
+        QTest::newRow("viewpoint name") << QList<int>{-2, 2} << QStringList{u"思€"_s} << QList<int>{-2, 2} << u"€"_s;
+        QTest::newRow("names before cells") << QList<int>{1, 1, -2, 1} << QStringList{u"€"_s, u"é"_s}
+                                            << QList<int>{-2, 1} << u"é"_s;
         QTest::newRow("row by row") << QList<int>{2, 1, 1, 8} << QStringList{u"é"_s, u"a€é"_s}
                                     << QList<int>{1, 8} << u"€"_s;
         QTest::newRow("row numbers are not written")
@@ -669,8 +744,13 @@ private slots:
         sheet.build_new(120);
         for (int i = 0; i < texts.size(); ++i) {
             const int row = places[2 * i], col = places[2 * i + 1];
+            ViewpointSettings names;
+            if (row == -2)
+                names.viewpoints[col - 1].short_name = texts[i];
             if (row >= 0)
                 sheet.set_text(row, col, texts[i]);
+            else if (row == -2)
+                sheet.set_viewpoint_settings(names);
             else if (col == 1)
                 sheet.set_lower_text(texts[i]);
             else
