@@ -372,9 +372,9 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     }
     // The scores are read from the sheet once, for the marks above full
     // marks and for the totals.
-    const scoring::ScoreGrid scores = scoring::ScoreGrid::of(sheet);
-    report_above(scores.above(), options.file, err);
-    const int code = report(evaluate_sheet(sheet, scores, options), options, out, err);
+    const scoring::ScoreGrid grid = scoring::ScoreGrid::of(sheet);
+    report_above(grid.above(), options.file, err);
+    const int code = report(evaluate_sheet(sheet, grid, options), options, out, err);
     if (code != kExitOk)
         return code;
     if (viewpoints::column_viewpoints(sheet).count(0) < sheet.score_count())
