@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,6 +28,8 @@ public:
     QLineEdit *full_marks_box() const { return full_marks_box_; }
     QLineEdit *weight_box() const { return weight_box_; }
     QPushButton *evaluate_button() const { return evaluate_button_; }
+    QPushButton *viewpoints_button() const { return viewpoints_button_; }
+    QComboBox *viewpoint_choice() const { return viewpoint_choice_; }
     QLabel *heading() const { return heading_; }
 
 private:
@@ -38,6 +41,8 @@ private:
     // Count, median, deviation, highest and lowest of the current score
     // column, and how many of its cells do not count as they read.
     void show_statistics();
+    // The choice lists the sheet's viewpoints and shows the current column's.
+    void show_viewpoint();
 
     Sheet *sheet_ = nullptr;
     bool refreshing_ = false;
@@ -47,6 +52,8 @@ private:
     QLineEdit *weight_box_;
     QLabel *average_label_;
     QPushButton *evaluate_button_;
+    QComboBox *viewpoint_choice_;
+    QPushButton *viewpoints_button_;
     QLabel *statistics_label_;
     QLabel *look_alike_label_;
 };

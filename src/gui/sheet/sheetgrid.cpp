@@ -21,6 +21,8 @@ namespace {
 const QColor kGridLine(192, 192, 192);
 const QColor kSelected(224, 224, 224);
 const QColor kLookAlike(255, 140, 0);
+// A letter or 評定 the teacher set by hand: later computations keep it.
+const QColor kHandSet(255, 236, 160);
 const QColor kFixed(212, 208, 200);
 // Text stands this far inside a cell on either side.
 constexpr int kTextInset = 2;
@@ -501,6 +503,8 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             p.fillRect(rect, kFixed);
         else if (selected)
             p.fillRect(rect, kSelected);
+        else if (sheet_->is_hand_set(row, col))
+            p.fillRect(rect, kHandSet);
         const QString &text = sheet_->text(row, col);
         if (!text.isEmpty()) {
             const QString shown = shown_text(row, col);

@@ -1,0 +1,68 @@
+#include "viewpoint/viewpointcommands.h"
+
+#include "common/prompter.h"
+#include "sheet.h"
+#include "sheet/undocommands.h"
+#include "viewpoint/viewpointpanel.h"
+#include "viewpoints.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+ViewpointCommands::ViewpointCommands(QWidget *window, Sheet *sheet, ViewpointPanel *panel,
+                                     Prompter &prompter)
+    : QObject(window), window_(window), sheet_(sheet), panel_(panel), prompter_(prompter)
+{
+    panel_->attach(sheet_);
+    connect(panel_, &ViewpointPanel::decide_requested, this, &ViewpointCommands::decide);
+    connect(panel_, &ViewpointPanel::abort_requested, this, &ViewpointCommands::abort);
+}
+
+void ViewpointCommands::open_panel()
+{
+    // Without a column of a viewpoint every letter would be 「－」: say what
+    // to do instead of showing an empty table.
+    const QList<int> columns = viewpoints::column_viewpoints(*sheet_);
+    if (std::all_of(columns.begin(), columns.end(), [](int v) { return v == 0; }) &&
+        sheet_->result_count() == 0) {
+        prompter_.message(window_, u"観点が決まっている列がありません。\n"
+                                   u"素点情報の［観点］で、各列の点数がどの観点に入るかを選んでください。"_s);
+        return;
+    }
+    panel_->start();
+    panel_->show();
+    panel_->raise();
+    panel_->results()->setFocus();
+}
+
+void ViewpointCommands::decide()
+{
+    Q_ASSERT(undo_);
+    {
+        UndoCommands::Held step(*undo_, u"観点別評価"_s);
+        viewpoints::write_results(*sheet_, panel_->result());
+    }
+    panel_->hide();
+    emit decided();
+    emit closed();
+}
+
+void ViewpointCommands::abort()
+{
+    panel_->hide();
+    emit closed();
+}
+
+void ViewpointCommands::copy_results()
+{
+    const QString text = viewpoints::clipboard_text(*sheet_);
+    if (text.isEmpty()) {
+        prompter_.message(window_, u"観点別評価の結果がまだありません。\n"
+                                   u"［観点別評価］で結果を確かめて［決定］すると、コピーできます。"_s);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(text);
+}
