@@ -198,7 +198,7 @@ Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest
         // A whole sheet's block: its last two fields are a total and a grade,
         // which go to those columns once the missing ones are in.
         const int n = int(fields.first().size());
-        placement.missing = qMax(0, c0 + n - sheet.cols());
+        placement.missing = qMax(0, c0 + n - sheet.grade_col() - 1);
         placement.target = [c0, n, &sheet](int i) {
             if (i == n - 2)
                 return sheet.total_col();
@@ -207,7 +207,7 @@ Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest
             return i < n - 2 ? c0 + i : -1;
         };
     } else if (evaluation) {
-        placement.missing = qMax(0, c0 + widest - sheet.cols() + 2);
+        placement.missing = qMax(0, c0 + widest - sheet.total_col());
     } else {
         placement.missing = qMax(0, c0 + widest - sheet.cols());
     }
@@ -255,7 +255,8 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
     // columns the block adds count against the limits: a sheet read from a
     // file may already hold more.
     const int last_row = r0 + int(fields.size()) - 1;
-    if (placement.missing > 0 && sheet.cols() + placement.missing > structure::kMaxCols)
+    if (placement.missing > 0 &&
+        sheet.cols() - sheet.result_count() + placement.missing > structure::kMaxCols)
         return {structure::too_many_columns()};
     if (last_row >= sheet.rows() && last_row + 1 > structure::kMaxRows)
         return {structure::too_many_rows()};

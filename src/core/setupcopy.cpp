@@ -9,8 +9,10 @@ void copy_setup(const Sheet &from, Sheet &to)
     Q_ASSERT(&from != &to);
     Q_ASSERT(!to.has_content());
     const Sheet::Batch batch(to);
-    to.set_cols(from.cols());
-    for (int c = 1; c < from.cols(); ++c) {
+    // Result columns belong to the students: the new sheet starts without.
+    const int cols = from.cols() - from.result_count();
+    to.set_cols(cols);
+    for (int c = 1; c < cols; ++c) {
         to.set_text(0, c, from.text(0, c));
         to.set_column_width(c, from.column_width(c));
     }
@@ -26,6 +28,7 @@ void copy_setup(const Sheet &from, Sheet &to)
     }
     to.set_lower_text(from.lower_text());
     to.set_upper_text(from.upper_text());
+    to.set_viewpoint_settings(from.viewpoint_settings());
     to.set_current_cell(1, 1);
 }
 

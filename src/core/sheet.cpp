@@ -36,6 +36,8 @@ void Sheet::build_new(double unit_width)
     lower_text_ = u"25"_s;
     upper_text_ = u"95"_s;
     candidate_index_ = -1;
+    viewpoint_settings_ = ViewpointSettings();
+    result_cols_ = 0;
     settings_ = QList<ScoreSettings>(kSettingSlots);
 
     cells_.clear();
@@ -86,6 +88,8 @@ void Sheet::set_cols(int cols)
         record_columns(cols_, cols - cols_, true, false);
     else
         record_columns(cols, cols_ - cols, false, false);
+    if (cols < cols_)
+        result_cols_ = qMax(0, result_cols_ - (cols_ - qMax(cols, first_result_col())));
     for (auto &line : cells_)
         line.resize(cols);
     const int old = cols_;
@@ -127,6 +131,8 @@ void Sheet::set_text(int row, int col, const QString &text)
         return;
     record_cells(row, col, 1);
     cell.text = text;
+    if (row >= 1 && is_result_col(col))
+        cell.hand_set = !text.isEmpty();
     if (is_saved_col(col))
         mark_unsaved();
     emit cell_changed(row, col);
@@ -151,9 +157,49 @@ void Sheet::set_red(int row, int col, bool red)
     emit cell_changed(row, col);
 }
 
+bool Sheet::is_hand_set(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols_)
+        return false;
+    return cells_[row][col].hand_set;
+}
+
+void Sheet::set_hand_set(int row, int col, bool hand_set)
+{
+    Q_ASSERT(row >= 0 && row < rows() && col >= 0 && col < cols_);
+    if (row < 0 || row >= rows() || col < 0 || col >= cols_)
+        return;
+    if (cells_[row][col].hand_set == hand_set)
+        return;
+    record_cells(row, col, 1);
+    cells_[row][col].hand_set = hand_set;
+    mark_unsaved();
+    emit cell_changed(row, col);
+}
+
+void Sheet::set_result_count(int count)
+{
+    Q_ASSERT(count >= 0 && count <= kMaxResultCols && count - result_cols_ < cols_);
+    if (count == result_cols_ || count < 0)
+        return;
+    if (count < result_cols_) {
+        remove_columns(cols_ - (result_cols_ - count), result_cols_ - count);
+        return;
+    }
+    const int at = cols_, added = count - result_cols_;
+    insert_columns(at, added);
+    result_cols_ = count;
+    const int width = widths_[total_col()];
+    record_widths();
+    for (int c = at; c < cols_; ++c)
+        widths_[c] = width;
+    emit shape_changed();
+}
+
 void Sheet::clear_to_single_cell()
 {
     record_whole();
+    result_cols_ = 0;
     cells_.clear();
     cells_.resize(1);
     cells_[0].resize(1);
@@ -227,6 +273,9 @@ void Sheet::insert_columns(int at, int count)
         return;
     at = qBound(0, at, cols_);
     record_columns(at, count, true, true);
+    // Columns put among the result columns are result columns.
+    if (result_cols_ > 0 && at > first_result_col())
+        result_cols_ += count;
     for (auto &line : cells_)
         line.insert(at, count, Cell{});
     widths_.insert(at, count, 0);
@@ -246,6 +295,7 @@ void Sheet::remove_columns(int at, int count)
     if (count >= cols_)
         count = cols_ - 1;
     record_columns(at, count, false, true);
+    result_cols_ -= qMax(0, at + count - qMax(at, first_result_col()));
     for (auto &line : cells_)
         line.remove(at, count);
     widths_.remove(at, count);
@@ -283,16 +333,18 @@ void Sheet::apply_standard_widths(double unit_width)
         widths_[1] = twips(3, unit_width);
     if (cols_ > 2)
         widths_[2] = twips(3, unit_width);
-    if (cols_ >= 3) {
-        widths_[cols_ - 2] = twips(7, unit_width);
-        widths_[cols_ - 1] = twips(10, unit_width);
+    if (grade_col() >= 2) {
+        widths_[total_col()] = twips(7, unit_width);
+        widths_[grade_col()] = twips(10, unit_width);
     }
+    for (int c = first_result_col(); c < cols_; ++c)
+        widths_[c] = twips(7, unit_width);
     emit shape_changed();
 }
 
 bool Sheet::has_evaluation_layout() const
 {
-    return text(0, cols_ - 1).startsWith(u"評価"_s);
+    return text(0, grade_col()).startsWith(u"評価"_s);
 }
 
 // Both cursor setters follow keys and clicks that may point beyond any edge:
@@ -338,7 +390,8 @@ void Sheet::set_settings(int k, const ScoreSettings &settings)
         settings_.resize(k + 1);
     record_settings(k);
     ScoreSettings &slot = settings_[k];
-    const bool written = slot.full_marks != settings.full_marks || slot.weight != settings.weight;
+    const bool written = slot.full_marks != settings.full_marks || slot.weight != settings.weight ||
+                         slot.viewpoint != settings.viewpoint;
     slot = settings;
     if (written && k >= 1 && k <= score_count())
         mark_unsaved();
@@ -451,6 +504,17 @@ void Sheet::set_candidate_index(int index)
         return;
     record_document();
     candidate_index_ = index;
+    mark_unsaved();
+    emit document_changed();
+}
+
+void Sheet::set_viewpoint_settings(const ViewpointSettings &settings)
+{
+    Q_ASSERT(!settings.viewpoints.isEmpty() && settings.viewpoints.size() <= ViewpointSettings::kMaxViewpoints);
+    if (settings == viewpoint_settings_)
+        return;
+    record_document();
+    viewpoint_settings_ = settings;
     mark_unsaved();
     emit document_changed();
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "viewpointsettings.h"
+
 // One evaluation sheet: the grid of cell texts with its fixed title row and
 // row-number column, column widths, the cursor, the per-score-column settings
 // and the document state. Everything is private and changes only through the
@@ -20,6 +22,8 @@ struct ScoreSettings {
     // The teacher gave the full marks (typed them, or they came from a file):
     // only the teacher raises them. Otherwise they follow the highest mark.
     bool full_marks_given = false;
+    // The viewpoint the column counts for: 0 none, 1.. the sheet's viewpoints.
+    int viewpoint = 0;
 
     bool operator==(const ScoreSettings &) const = default;
 };
@@ -56,6 +60,8 @@ public:
     struct Cell {
         QString text;
         bool red = false;
+        // A result cell (a letter or the 評定) the teacher set by hand.
+        bool hand_set = false;
     };
 
     static constexpr int kMaxRows = 450;
@@ -64,6 +70,8 @@ public:
     static constexpr int kNewRows = 101;
     static constexpr int kNewCols = 9;
     static constexpr int kFirstScoreCol = 5;
+    // Result columns after the grade column: a letter per viewpoint, then 評定.
+    static constexpr int kMaxResultCols = ViewpointSettings::kMaxViewpoints + 1;
 
     explicit Sheet(QObject *parent = nullptr);
 
@@ -83,6 +91,12 @@ public:
     void set_text(int row, int col, const QString &text);
     bool is_red(int row, int col) const;
     void set_red(int row, int col, bool red);
+    // Setting a result cell's text (a student row's) makes it hand-set when
+    // the text is not empty and clears the mark when it is: typing, pasting
+    // and clearing are the teacher's. Whoever writes computed values clears
+    // the mark after the text.
+    bool is_hand_set(int row, int col) const;
+    void set_hand_set(int row, int col, bool hand_set);
 
     // Empties every cell and makes the grid one row by one column.
     void clear_to_single_cell();
@@ -101,12 +115,19 @@ public:
     // Column widths of a sheet with the evaluation columns, for a unit width.
     void apply_standard_widths(double unit_width);
 
-    // Column roles.
-    int score_count() const { return cols_ - 7; }
-    int total_col() const { return cols_ - 2; }
-    int grade_col() const { return cols_ - 1; }
-    bool is_score_col(int col) const { return col >= kFirstScoreCol && col <= cols_ - 3; }
+    // Column roles. Result columns, when the sheet has them, follow the
+    // grade column; a sheet without them has the columns it always had.
+    int result_count() const { return result_cols_; }
+    int first_result_col() const { return cols_ - result_cols_; }
+    bool is_result_col(int col) const { return result_cols_ > 0 && col >= cols_ - result_cols_ && col < cols_; }
+    int score_count() const { return cols_ - 7 - result_cols_; }
+    int total_col() const { return cols_ - 2 - result_cols_; }
+    int grade_col() const { return cols_ - 1 - result_cols_; }
+    bool is_score_col(int col) const { return col >= kFirstScoreCol && col <= cols_ - 3 - result_cols_; }
     bool has_evaluation_layout() const;
+    // Adds or removes result columns at the right edge (new ones are empty,
+    // as wide as the total column).
+    void set_result_count(int count);
 
     // --- Cursor: the current cell is the fixed corner of the selection -----
     int row() const { return row_; }
@@ -152,6 +173,9 @@ public:
     // The chosen candidate, -1 when none: what a save writes.
     int candidate_index() const { return candidate_index_; }
     void set_candidate_index(int index);
+    // Viewpoint names, thresholds and the conversion to 評定.
+    const ViewpointSettings &viewpoint_settings() const { return viewpoint_settings_; }
+    void set_viewpoint_settings(const ViewpointSettings &settings);
 
     // Many changes as one: while a batch lives the sheet's signals are held
     // back, and at its end views hear that everything may have changed.
@@ -231,6 +255,8 @@ private:
     QString lower_text_ = QStringLiteral("25");
     QString upper_text_ = QStringLiteral("95");
     int candidate_index_ = -1;
+    ViewpointSettings viewpoint_settings_;
+    int result_cols_ = 0;
     SheetRecorder *recorder_ = nullptr;
     RowFollower *follower_ = nullptr;
 };

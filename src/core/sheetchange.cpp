@@ -51,6 +51,7 @@ void Sheet::record_columns(int at, int count, bool inserted, bool moves_settings
     change.count = count;
     change.inserted = inserted;
     change.moves_settings = moves_settings;
+    change.result_cols = result_cols_;
     if (!inserted) {
         for (const auto &line : cells_)
             change.cells.append(line.mid(at, count));
@@ -91,6 +92,7 @@ void Sheet::record_document()
     change.lower = lower_text_;
     change.upper = upper_text_;
     change.candidate = candidate_index_;
+    change.viewpoints = viewpoint_settings_;
     record(std::move(change));
 }
 
@@ -103,6 +105,7 @@ void Sheet::record_whole()
     change.cells = cells_;
     change.widths = widths_;
     change.settings = settings_;
+    change.result_cols = result_cols_;
     record(std::move(change));
 }
 
@@ -200,6 +203,7 @@ void Sheet::revert_columns(const SheetChange &change, SheetChange &back)
         std::copy(change.widths.begin(), change.widths.end(), widths_.begin() + change.at);
         cols_ += change.count;
     }
+    back.result_cols = std::exchange(result_cols_, change.result_cols);
     if (change.moves_settings) {
         back.settings = settings_;
         settings_ = change.settings;
@@ -231,6 +235,10 @@ void Sheet::revert_document(const SheetChange &change, SheetChange &back)
     lower_text_ = change.lower;
     upper_text_ = change.upper;
     candidate_index_ = change.candidate;
+    if (change.viewpoints) {
+        back.viewpoints = viewpoint_settings_;
+        viewpoint_settings_ = *change.viewpoints;
+    }
     emit document_changed();
 }
 
@@ -243,6 +251,7 @@ void Sheet::revert_whole(const SheetChange &change, SheetChange &back)
     widths_ = change.widths;
     settings_ = change.settings;
     cols_ = int(widths_.size());
+    back.result_cols = std::exchange(result_cols_, change.result_cols);
 }
 
 qsizetype SheetChange::bytes() const

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 // One change as the sheet recorded it: what it replaced, enough to put it back.
 struct SheetChange {
@@ -14,7 +15,7 @@ struct SheetChange {
         Columns,    // columns inserted or removed; per row the removed run
         Widths,     // all column widths before
         Settings,   // slot `at` before
-        Document,   // criteria and candidates before
+        Document,   // criteria, candidate and viewpoint settings before
         Whole,      // the whole grid before
     };
     Kind kind = Kind::Cells;
@@ -28,6 +29,8 @@ struct SheetChange {
     QList<ScoreSettings> settings;
     QString lower, upper;
     int candidate = -1;
+    std::optional<ViewpointSettings> viewpoints;  // with Document only
+    int result_cols = 0;  // Columns and Whole: the result column count before
     QVariant kept;  // removed rows: what the row follower kept for them
 
     // Roughly what keeping it costs, for the history's memory bound.

@@ -71,7 +71,8 @@ Result insert_columns(Sheet &sheet, int col, int count, double unit_width)
         score_width = sheet.column_width(Sheet::kFirstScoreCol);
     }
     col = qBound(1, col, sheet.cols());
-    if (sheet.cols() + count > kMaxCols)
+    // Result columns after the grade column are beyond the limit.
+    if (sheet.cols() - sheet.result_count() + count > kMaxCols)
         return {too_many_columns()};
 
     const Sheet::Batch batch(sheet);
