@@ -7,7 +7,9 @@
 #include "viewpoints.h"
 
 #include <QClipboard>
+#include <algorithm>
 #include <QGuiApplication>
+#include <QTableWidget>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
