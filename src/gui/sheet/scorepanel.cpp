@@ -94,7 +94,8 @@ void ScorePanel::show_statistics()
     if (!sheet_ || !sheet_->is_score_col(c)) {
         average_label_->clear();
         statistics_label_->clear();
-        look_alike_label_->clear();
+        const int checked = sheet_ && sheet_->is_result_col(c) && result_checks_ ? result_checks_() : 0;
+        look_alike_label_->setText(checked > 0 ? u"要確認 "_s + QString::number(checked) + u" 人"_s : QString());
         return;
     }
     // The average follows the marks with the statistics under it: a stale

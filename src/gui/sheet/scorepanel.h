@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -31,6 +32,9 @@ public:
     QPushButton *viewpoints_button() const { return viewpoints_button_; }
     QComboBox *viewpoint_choice() const { return viewpoint_choice_; }
     QLabel *heading() const { return heading_; }
+    // How many students' viewpoint results need a look: shown on the result
+    // columns, where the marks' own count has nothing to say.
+    void set_result_checks(std::function<int()> count) { result_checks_ = std::move(count); }
 
 private:
     // Field edits go to the current score column; never while refreshing.
@@ -45,6 +49,7 @@ private:
     void show_viewpoint();
 
     Sheet *sheet_ = nullptr;
+    std::function<int()> result_checks_;
     bool refreshing_ = false;
     QLabel *heading_;
     QLineEdit *title_box_;

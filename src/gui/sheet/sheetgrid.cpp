@@ -464,6 +464,8 @@ bool SheetGrid::viewportEvent(QEvent *event)
         QString why;
         if (cell.y() > 0 && sheet_->is_score_col(cell.x()))
             why = marks::needs_look(*sheet_, cell.y(), cell.x());
+        else if (cell.y() > 0 && result_notes_ && sheet_->is_result_col(cell.x()))
+            why = result_notes_(cell.y(), cell.x());
         else if (cell.y() == 0 && cell.x() > 0 &&
                  title_lines(cell.x()) != QStringList{sheet_->text(0, cell.x())})
             why = sheet_->text(0, cell.x());
@@ -524,7 +526,8 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             // A mark that needs the teacher's look (it does not count as it
             // reads, or is above the full marks): an orange corner, the text
             // left as it is.
-            if (row > 0 && sheet_->is_score_col(col) && !marks::needs_look(*sheet_, row, col).isEmpty()) {
+            if (row > 0 && ((sheet_->is_score_col(col) && !marks::needs_look(*sheet_, row, col).isEmpty()) ||
+                            (result_notes_ && sheet_->is_result_col(col) && !result_notes_(row, col).isEmpty()))) {
                 const int size = qMax(6, rect.height() / 3);
                 const QPoint corner = rect.topRight() + QPoint(-1, 1);
                 const QPoint triangle[] = {corner, corner - QPoint(size, 0), corner + QPoint(0, size)};

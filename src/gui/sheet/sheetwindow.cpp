@@ -32,6 +32,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -221,6 +222,14 @@ void SheetWindow::build_viewpoints()
     connect(score_panel_->viewpoints_button(), &QPushButton::clicked, this, [this] { run(Command::Viewpoints); });
     connect(viewpoints_, &ViewpointCommands::closed, this, &SheetWindow::give_keys_to_editor);
     connect(viewpoints_, &ViewpointCommands::decided, this, &SheetWindow::evaluated);
+    // Choosing a column's viewpoint, the teacher goes on typing marks.
+    connect(score_panel_->viewpoint_choice(), &QComboBox::activated, this, &SheetWindow::give_keys_to_editor);
+    grid_->set_result_notes([this](int row, int col) { return viewpoints_->result_note(row, col); });
+    score_panel_->set_result_checks([this] { return viewpoints_->check_count(); });
+    connect(viewpoints_, &ViewpointCommands::checks_changed, this, [this] {
+        grid_->viewport()->update();
+        score_panel_->refresh();
+    });
 }
 
 void SheetWindow::go_to_cell(int row, int col)

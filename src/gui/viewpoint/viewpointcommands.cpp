@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <QGuiApplication>
 #include <QTableWidget>
+#include <QTimer>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +22,41 @@ ViewpointCommands::ViewpointCommands(QWidget *window, Sheet *sheet, ViewpointPan
     panel_->attach(sheet_);
     connect(panel_, &ViewpointPanel::decide_requested, this, &ViewpointCommands::decide);
     connect(panel_, &ViewpointPanel::abort_requested, this, &ViewpointCommands::abort);
+    // Once per burst of changes: a paste or a file read is one recheck.
+    auto *later = new QTimer(this);
+    later->setSingleShot(true);
+    connect(later, &QTimer::timeout, this, &ViewpointCommands::recheck);
+    auto changed = [later] { later->start(0); };
+    connect(sheet_, &Sheet::cell_changed, this, changed);
+    connect(sheet_, &Sheet::settings_changed, this, changed);
+    connect(sheet_, &Sheet::shape_changed, this, changed);
+    connect(sheet_, &Sheet::document_changed, this, changed);
+}
+
+void ViewpointCommands::recheck()
+{
+    const bool had = !checks_.isEmpty();
+    checks_.clear();
+    if (sheet_->result_count() > 0) {
+        const viewpoints::Result result = viewpoints::compute(*sheet_);
+        for (const viewpoints::Student &student : result.students)
+            checks_.append(student.checks);
+    }
+    if (had || !checks_.isEmpty())
+        emit checks_changed();
+}
+
+QString ViewpointCommands::result_note(int row, int col) const
+{
+    const int grade_col = sheet_->first_result_col() + sheet_->result_count() - 1;
+    if (col != grade_col || row < 1 || row > checks_.size())
+        return {};
+    return checks_[row - 1].join(u'\n');
+}
+
+int ViewpointCommands::check_count() const
+{
+    return int(std::count_if(checks_.begin(), checks_.end(), [](const QStringList &c) { return !c.isEmpty(); }));
 }
 
 void ViewpointCommands::open_panel()

@@ -107,6 +107,7 @@ void ViewpointPanel::build_results_page(QWidget *page)
     results_ = make_table(page, object_name::viewpoint_results, u"生徒ごとの観点別評価"_s);
     results_->setToolTip(u"評価や評定のセルに書き込むと手入力になります。"
                          u"空にすると手入力が外れ、計算の値に戻ります。"_s);
+    results_->verticalHeader()->hide();
     results_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
     connect(results_, &QTableWidget::itemChanged, this, &ViewpointPanel::result_edited);
