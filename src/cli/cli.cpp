@@ -8,6 +8,7 @@
 #include "scoring.h"
 #include "sheet.h"
 #include "sheetfile.h"
+#include "viewpoints.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,11 +27,15 @@ namespace {
 constexpr double kUnitWidth = 120;
 
 const QString kUsage =
-    u"使い方: ponsaiten evaluate ファイル [--lower L] [--upper U] [--candidate K] [-o 出力]\n"
+    u"使い方: ponsaiten evaluate ファイル [--lower L] [--upper U] [--candidate K] [--viewpoints 一覧] [-o 出力]\n"
     u"  --lower L      評価 2 になる総合点の上限（数）\n"
     u"  --upper U      評価 10 になる総合点の下限（数）\n"
     u"  --candidate K  候補 K（0 から 31）の評価を書き込み、評価ごとの人数を数える\n"
-    u"  -o 出力        評価したシートを「出力」に保存する（K を選んだ候補として）\n"_s;
+    u"  --viewpoints 一覧  素点の列ごとの観点を列の順にコンマ区切りで（知,思,態 などの略称、観点なしは -）\n"
+    u"                 ファイルの観点に代えて使う。観点のある列があれば（この指定がなくても）、\n"
+    u"                 観点に点数のある生徒ごとに 1 行: viewpoints TAB 行 TAB 観点ごとに 達成率(%) TAB A/B/C/－\n"
+    u"                 TAB 評定（出せないときは空）\n"
+    u"  -o 出力        評価したシートを「出力」に保存する（K を選んだ候補として。観点別評価も書き込む）\n"_s;
 
 const QString kPrefix = u"ponsaiten evaluate: "_s;
 
@@ -40,6 +45,7 @@ struct Options {
     std::optional<QString> upper;
     std::optional<int> candidate;
     std::optional<QString> out;
+    std::optional<QString> viewpoints;
     bool help = false;
 };
 
@@ -84,7 +90,7 @@ std::optional<QString> parse(const QStringList &given, Options &options)
             options.help = true;
             return std::nullopt;
         } else if (arg == u"--lower"_s || arg == u"--upper"_s || arg == u"-o"_s
-                   || arg == u"--candidate"_s) {
+                   || arg == u"--candidate"_s || arg == u"--viewpoints"_s) {
             if (i + 1 >= args.size())
                 return arg + u" の値がありません"_s;
             const QString value = args[++i];
@@ -99,14 +105,15 @@ std::optional<QString> parse(const QStringList &given, Options &options)
                 options.candidate = k;
                 continue;
             }
-            std::optional<QString> &slot = arg == u"--lower"_s   ? options.lower
-                                           : arg == u"--upper"_s ? options.upper
-                                                                 : options.out;
+            std::optional<QString> &slot = arg == u"--lower"_s        ? options.lower
+                                           : arg == u"--upper"_s      ? options.upper
+                                           : arg == u"--viewpoints"_s ? options.viewpoints
+                                                                      : options.out;
             if (slot)
                 return arg + u" が 2 回指定されています"_s;
             // A criterion that is no number would count as 0 and be saved as typed.
             bool number = true;
-            if (arg != u"-o"_s)
+            if (arg == u"--lower"_s || arg == u"--upper"_s)
                 value.trimmed().toDouble(&number);
             if (!number)
                 return arg + u" には数を指定してください（「"_s + value + u"」は数ではありません）"_s;
@@ -309,17 +316,37 @@ std::optional<int> check_output(const QString &out_file, QTextStream &err)
     return kExitIo;
 }
 
+// One line per student with a mark in some viewpoint: the rate and letter of
+// each viewpoint, then 評定. -o then saves the sheet as 決定 leaves it.
+void report_viewpoints(Sheet &sheet, QTextStream &out)
+{
+    const viewpoints::Result result = viewpoints::compute(sheet);
+    for (const viewpoints::Student &s : result.students) {
+        if (!s.has_mark)
+            continue;
+        out << u"viewpoints\t"_s << s.row;
+        for (qsizetype i = 0; i < s.rates.size(); ++i)
+            out << u'\t' << viewpoints::rate_text(s.rates[i]) << u'\t' << s.letters[i].value;
+        out << u'\t' << s.grade.value << u'\n';
+    }
+    out.flush();
+    viewpoints::write_results(sheet, result);
+}
+
 int evaluate(const Options &options, QTextStream &out, QTextStream &err)
 {
     if (options.out) {
         if (const std::optional<int> code = check_output(*options.out, err))
             return *code;
     }
-    if (!options.out) {
-        sheetfile::Scores scores;
+    // A file whose columns have viewpoints is read again whole, as for -o.
+    sheetfile::Scores scores;
+    if (!options.out && !options.viewpoints) {
         if (const std::optional<int> code =
                 refused(sheetfile::read_scores(options.file, scores), options.file, err))
             return *code;
+    }
+    if (!options.out && !options.viewpoints && !scores.has_viewpoints) {
         if (const std::optional<int> code =
                 check_criteria(options, scores.lower_text, scores.upper_text, err))
             return *code;
@@ -333,9 +360,18 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     if (const std::optional<int> code =
             check_criteria(options, sheet.lower_text(), sheet.upper_text(), err))
         return *code;
+    if (options.viewpoints) {
+        const QString why = viewpoints::set_column_viewpoints(sheet, *options.viewpoints);
+        if (!why.isEmpty())
+            return usage_error(err, u"--viewpoints: "_s + why);
+    }
     report_above(scoring::marks_above_full_marks(sheet), options.file, err);
     const int code = report(evaluate_sheet(sheet, options), options, out, err);
-    return code == kExitOk ? save(sheet, *options.out, err) : code;
+    if (code != kExitOk)
+        return code;
+    if (viewpoints::column_viewpoints(sheet).count(0) < sheet.score_count())
+        report_viewpoints(sheet, out);
+    return options.out ? save(sheet, *options.out, err) : code;
 }
 
 // Help is asked for before any application object exists.

@@ -196,6 +196,12 @@ void Sheet::set_result_count(int count)
     emit shape_changed();
 }
 
+void Sheet::take_result_columns(int count)
+{
+    Q_ASSERT(count >= 0 && count <= kMaxResultCols && count + 7 <= cols_);
+    result_cols_ = qBound(0, count, cols_ - 7);
+}
+
 void Sheet::clear_to_single_cell()
 {
     record_whole();

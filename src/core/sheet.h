@@ -128,6 +128,8 @@ public:
     // Adds or removes result columns at the right edge (new ones are empty,
     // as wide as the total column).
     void set_result_count(int count);
+    // The last count columns are result columns, as a file read holds them.
+    void take_result_columns(int count);
 
     // --- Cursor: the current cell is the fixed corner of the selection -----
     int row() const { return row_; }

@@ -90,6 +90,7 @@ struct Scores {
     QString upper_text;
     QStringList totals;  // the total column by grid row, the title in [0]
     QStringList grades;  // the grade column likewise
+    bool has_viewpoints = false;  // some score column has a viewpoint
 };
 ReadResult read_scores(const QString &path, Scores &scores);
 ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores);

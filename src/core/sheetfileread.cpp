@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -139,6 +140,55 @@ private:
     QString scratch_;
 };
 
+// The viewpoint fields of line 2, as far as they make sense.
+struct ViewpointFields {
+    ViewpointSettings settings;
+    QString columns;  // a digit per score column
+    int result_count = 0;
+    QList<std::pair<int, int>> hand_set;  // grid row, index among the result columns
+};
+
+QList<double> numbers_of(QStringView text)
+{
+    QList<double> list;
+    for (QStringView part : text.split(u' ', Qt::SkipEmptyParts))
+        list.append(numbers::leading_number(part));
+    return list;
+}
+
+ViewpointFields parse_viewpoints(const std::vector<QStringView> &fields)
+{
+    auto field = [&fields](size_t i) { return i <= fields.size() ? fields[i - 1] : QStringView(); };
+    ViewpointFields out;
+    ViewpointSettings &vs = out.settings;
+    QList<Viewpoint> names;
+    for (size_t i = 13; i + 1 <= fields.size() && names.size() < ViewpointSettings::kMaxViewpoints; i += 2)
+        names.append({field(i).toString(), field(i + 1).toString()});
+    if (!names.isEmpty())
+        vs.viewpoints = names;
+    const int count = int(vs.viewpoints.size());
+    vs.threshold_a = numbers::leading_number(field(5));
+    vs.threshold_b = numbers::leading_number(field(6));
+    vs.method = field(7) == u"2" ? ViewpointSettings::Method::Rates : ViewpointSettings::Method::Points;
+    const QList<double> table = numbers_of(field(8));
+    vs.points_table = ViewpointSettings::default_points_table(count);
+    if (table.size() == vs.points_table.size())
+        for (qsizetype i = 0; i < table.size(); ++i)
+            vs.points_table[i] = qBound(1, int(table[i]), 5);
+    const QList<double> bounds = numbers_of(field(9));
+    if (bounds.size() == vs.rate_bounds.size())
+        vs.rate_bounds = bounds;
+    out.columns = field(10).toString();
+    out.result_count = qBound(0, int(numbers::leading_number(field(11))), Sheet::kMaxResultCols);
+    for (QStringView cell : field(12).split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype dot = cell.indexOf(u'.');
+        if (dot > 0)
+            out.hand_set.append({int(numbers::leading_number(cell.first(dot))),
+                                 int(numbers::leading_number(cell.sliced(dot + 1)))});
+    }
+    return out;
+}
+
 QString too_many_fields(int line, int limit)
 {
     return u"%1 行目の項目が %2 を超えています。"_s.arg(line).arg(limit);
@@ -160,6 +210,8 @@ public:
                               int candidate) = 0;
     // The fields of a row line; the first row line holds the titles.
     virtual void add_row(const std::vector<QStringView> &fields, bool titles) = 0;
+    // Viewpoint grading as line 2 holds it; only a whole sheet takes it.
+    virtual void set_viewpoints(ViewpointFields &&) {}
     virtual int rows() const = 0;  // grid rows so far, the title row included
     // Ends every read that got past the file's opening, complete or not.
     virtual void finish(int score_columns) = 0;
@@ -217,7 +269,13 @@ public:
 
     int rows() const override { return sheet_.rows(); }
 
-    // The cut to n + 7 columns, row numbers, red grade cells, widths, cursor.
+    void set_viewpoints(ViewpointFields &&fields) override
+    {
+        sheet_.set_viewpoint_settings(fields.settings);
+        viewpoints_ = std::move(fields);
+    }
+
+    // The cut to n + 7 columns (and the result columns), row numbers, red grade cells, widths, cursor.
     // The cells are filled with the sheet's signals held back; the widths
     // then tell views that the whole grid changed.
     void finish(int score_columns) override
@@ -225,8 +283,10 @@ public:
         quiet_.reset();
         {
             const QSignalBlocker quiet(&sheet_);
-            sheet_.set_cols(score_columns + 7);
-            const int grade = sheet_.cols() - 1;
+            sheet_.set_cols(score_columns + 7 + viewpoints_.result_count);
+            sheet_.take_result_columns(viewpoints_.result_count);
+            take_viewpoints(score_columns);
+            const int grade = sheet_.grade_col();
             for (int r = 1; r < sheet_.rows(); ++r) {
                 sheet_.set_text(r, 0, numbers::row_number_signed(r));
                 const double v = numbers::leading_number(sheet_.text(r, grade));
@@ -241,8 +301,23 @@ public:
     }
 
 private:
+    void take_viewpoints(int score_columns)
+    {
+        const int count = int(viewpoints_.settings.viewpoints.size());
+        for (int k = 1; k <= score_columns && k <= viewpoints_.columns.size(); ++k) {
+            ScoreSettings s = sheet_.settings(k);
+            const int v = viewpoints_.columns[k - 1].digitValue();
+            s.viewpoint = v >= 1 && v <= count ? v : 0;
+            sheet_.set_settings(k, s);
+        }
+        for (const auto &[row, index] : viewpoints_.hand_set)
+            if (row >= 1 && row < sheet_.rows() && index >= 0 && index < sheet_.result_count())
+                sheet_.set_hand_set(row, sheet_.first_result_col() + index, true);
+    }
+
     Sheet &sheet_;
     double unit_width_;
+    ViewpointFields viewpoints_;
     std::optional<QSignalBlocker> quiet_;
     SharedTexts texts_;
 };
@@ -276,6 +351,13 @@ public:
     {
         scores_.lower_text = lower;
         scores_.upper_text = upper;
+    }
+
+    void set_viewpoints(ViewpointFields &&fields) override
+    {
+        const QString &c = fields.columns;
+        scores_.has_viewpoints =
+            std::any_of(c.begin(), c.end(), [](QChar d) { return d > u'0' && d <= u'9'; });
     }
 
     void add_row(const std::vector<QStringView> &fields, bool titles) override
@@ -400,6 +482,8 @@ private:
         target_.set_criteria(numbers::plain_form(numbers::leading_number(field(1))),
                              numbers::plain_form(numbers::leading_number(field(2))),
                              named ? int(index) : -1);
+        if (field(4) == viewpoint_marker())
+            target_.set_viewpoints(parse_viewpoints(fields_));
     }
 
     // The first row line fills the titles; each later one appends a row.

@@ -77,6 +77,43 @@ QString field_text(const QString &text)
     return care.quote ? u'"' + out + u'"' : out;
 }
 
+QString numbers_text(const auto &list)
+{
+    QStringList parts;
+    for (const auto x : list)
+        parts.append(numbers::plain_form(double(x)));
+    return parts.join(u' ');
+}
+
+// The viewpoint fields of line 2, empty for a sheet that uses no viewpoint
+// grading at all, so that its file stays as it always was.
+QString viewpoint_fields(const Sheet &sheet)
+{
+    const ViewpointSettings &vs = sheet.viewpoint_settings();
+    QString columns;
+    bool used = sheet.result_count() > 0 || vs != ViewpointSettings();
+    for (int k = 1; k <= sheet.score_count(); ++k) {
+        const int v = sheet.settings(k).viewpoint;
+        used = used || v != 0;
+        columns += QChar(u'0' + v);
+    }
+    if (!used)
+        return {};
+    QStringList hand_set;
+    for (int r = 1; r < sheet.rows(); ++r)
+        for (int c = sheet.first_result_col(); c < sheet.cols(); ++c)
+            if (sheet.is_hand_set(r, c))
+                hand_set.append(u"%1.%2"_s.arg(r).arg(c - sheet.first_result_col()));
+    QString text = u',' + viewpoint_marker() + u',' + numbers::plain_form(vs.threshold_a) + u',' +
+                   numbers::plain_form(vs.threshold_b) + u',' +
+                   (vs.method == ViewpointSettings::Method::Rates ? u"2"_s : u"1"_s) + u',' +
+                   numbers_text(vs.points_table) + u',' + numbers_text(vs.rate_bounds) + u',' + columns +
+                   u',' + QString::number(sheet.result_count()) + u',' + hand_set.join(u' ');
+    for (const Viewpoint &v : vs.viewpoints)
+        text += u',' + field_text(v.name) + u',' + field_text(v.short_name);
+    return text;
+}
+
 QString header_lines(const Sheet &sheet)
 {
     QString text = marker() + u',';
@@ -86,7 +123,7 @@ QString header_lines(const Sheet &sheet)
     }
     text += u"\r\n"_s;
     text += field_text(sheet.lower_text()) + u',' + field_text(sheet.upper_text()) + u','
-            + numbers::print_form(sheet.candidate_index()) + u"\r\n"_s;
+            + numbers::print_form(sheet.candidate_index()) + viewpoint_fields(sheet) + u"\r\n"_s;
     return text;
 }
 

@@ -157,6 +157,11 @@ QString set_column_viewpoints(Sheet &sheet, const QString &list)
     return {};
 }
 
+QString rate_text(double rate)
+{
+    return rate < 0 ? QString() : numbers::plain_form(std::floor(rate * 10 + 1e-9) / 10);
+}
+
 QString letter_of(double rate, const ViewpointSettings &settings)
 {
     if (rate < 0)

@@ -29,6 +29,9 @@ QList<int> column_viewpoints(const Sheet &sheet);
 // for none. Empty when done, otherwise why not (unknown name, wrong count).
 QString set_column_viewpoints(Sheet &sheet, const QString &list);
 
+// A rate as shown and printed: percent cut (not rounded) to one decimal, so
+// that it reads 80 only when it reaches 80; "" for no mark.
+QString rate_text(double rate);
 // The letter of a rate in percent; rate < 0 means no mark: no_letter().
 QString letter_of(double rate, const ViewpointSettings &settings);
 // 評定 from letters by the points table, 0 when a letter is missing.
