@@ -18,6 +18,11 @@ QList<Viewpoint> ViewpointSettings::default_viewpoints()
 
 // The three-viewpoint table read at the same share of the points: a sum s of
 // count viewpoints stands where 3 s / count stands among sums 3..9.
+QList<double> ViewpointSettings::default_rate_bounds()
+{
+    return {90, 70, 50, 30};
+}
+
 QList<int> ViewpointSettings::default_points_table(int count)
 {
     Q_ASSERT(count >= 1 && count <= kMaxViewpoints);
