@@ -223,7 +223,9 @@ void SheetWindow::build_viewpoints()
     connect(viewpoints_, &ViewpointCommands::closed, this, &SheetWindow::give_keys_to_editor);
     connect(viewpoints_, &ViewpointCommands::decided, this, &SheetWindow::evaluated);
     // Choosing a column's viewpoint, the teacher goes on typing marks.
-    connect(score_panel_->viewpoint_choice(), &QComboBox::activated, this, &SheetWindow::give_keys_to_editor);
+    // The list's popup takes the focus back to the choice as it closes.
+    connect(score_panel_->viewpoint_choice(), &QComboBox::activated, this,
+            [this] { QTimer::singleShot(0, this, &SheetWindow::give_keys_to_editor); });
     grid_->set_result_notes([this](int row, int col) { return viewpoints_->result_note(row, col); });
     score_panel_->set_result_checks([this] { return viewpoints_->check_count(); });
     connect(viewpoints_, &ViewpointCommands::checks_changed, this, [this] {
