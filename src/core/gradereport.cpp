@@ -1,6 +1,7 @@
 #include "gradereport.h"
 
 #include "numbers.h"
+#include "sheet.h"
 #include "sheetfile.h"
 
 #include <QFileInfo>
@@ -44,6 +45,32 @@ ClassResult of_columns(const QString &name, const QStringList &totals, const QSt
     return result;
 }
 
+namespace {
+
+// Short names for the result columns' letters; a column beyond the
+// viewpoints named by its place.
+QStringList names_for(const viewpoints::Distribution &d, const QStringList &short_names)
+{
+    QStringList names;
+    for (qsizetype i = 0; i < d.letters.size(); ++i)
+        names.append(i < short_names.size() ? short_names[i] : u"観点"_s + QString::number(i + 1));
+    return names;
+}
+
+}  // namespace
+
+ClassResult of_sheet(const QString &name, const Sheet &sheet)
+{
+    ClassResult result =
+        of_columns(name, sheet.column_texts(sheet.total_col()), sheet.column_texts(sheet.grade_col()));
+    result.viewpoints = viewpoints::distribution(sheet);
+    QStringList short_names;
+    for (const Viewpoint &v : sheet.viewpoint_settings().viewpoints)
+        short_names.append(v.short_name);
+    result.viewpoint_names = names_for(result.viewpoints, short_names);
+    return result;
+}
+
 ClassResult of_file(const QString &path, QString *foreign_skip)
 {
     sheetfile::Scores scores;
@@ -55,8 +82,11 @@ ClassResult of_file(const QString &path, QString *foreign_skip)
                                               sheetfile::kMaxFileBytes / (1024 * 1024))
                                          : QString();
     ClassResult result;
-    if (read.outcome == sheetfile::ReadOutcome::Complete)
+    if (read.outcome == sheetfile::ReadOutcome::Complete) {
         result = of_columns(path, scores.totals, scores.grades);
+        result.viewpoints = viewpoints::distribution(scores.results);
+        result.viewpoint_names = names_for(result.viewpoints, scores.viewpoint_names);
+    }
     else  // Half a class would give wrong numbers that look right.
         result = unreadable(path, is_foreign              ? sheetfile::foreign_file_message()
                                   : read.too_large        ? sheetfile::too_large_message()
@@ -96,6 +126,14 @@ Report combine(QList<ClassResult> classes)
         for (int g = 0; g <= 10; ++g)
             report.all.grades.counts[size_t(g)] += c.grades.counts[size_t(g)];
         report.all.grades.graded += c.grades.graded;
+    }
+    for (const ClassResult &c : classes) {
+        if (!c.readable() || c.viewpoints.letters.isEmpty())
+            continue;
+        ++report.viewpoint_classes;
+        viewpoints::add(report.all.viewpoints, c.viewpoints);
+        for (qsizetype i = report.viewpoint_names.size(); i < c.viewpoint_names.size(); ++i)
+            report.viewpoint_names.append(c.viewpoint_names[i]);
     }
     report.all.name = all_name();
     report.all.totals = marks::column_statistics(totals);
@@ -154,15 +192,49 @@ QString tsv_line(QStringList fields)
     return fields.join(u'\t') + u'\n';
 }
 
+// The viewpoint fields go in front of the note, which stays last.
+QStringList line_fields(const ClassResult &c, bool is_all, const Report &report)
+{
+    QStringList line = fields(c, is_all, report);
+    if (!report.viewpoint_names.isEmpty())
+        line = line.mid(0, line.size() - 1) + viewpoint_fields(c, is_all, report).mid(1) + line.mid(line.size() - 1);
+    return line;
+}
+
 }  // namespace
 
 QString tsv(const Report &report)
 {
     QString text;
     for (const ClassResult &c : report.classes)
-        text += tsv_line(fields(c, false, report));
-    text += tsv_line(fields(report.all, true, report));
+        text += tsv_line(line_fields(c, false, report));
+    text += tsv_line(line_fields(report.all, true, report));
     return text;
+}
+
+QStringList viewpoint_titles(const Report &report)
+{
+    QStringList titles{u"シート"_s};
+    for (const QString &name : report.viewpoint_names)
+        titles << name + u'A' << name + u'B' << name + u'C';
+    for (int g = 1; g <= 5; ++g)
+        titles.append(u"評定"_s + QString::number(g));
+    titles.append(u"評定1-5平均"_s);
+    return titles;
+}
+
+QStringList viewpoint_fields(const ClassResult &result, bool is_all, const Report &report)
+{
+    QStringList line{result.name};
+    const viewpoints::Distribution &d = result.viewpoints;
+    const bool there = result.readable() && (is_all ? report.viewpoint_classes > 0 : !d.letters.isEmpty());
+    for (qsizetype i = 0; i < report.viewpoint_names.size(); ++i)
+        for (size_t j = 0; j < 3; ++j)
+            line.append(there && i < d.letters.size() ? QString::number(d.letters[i][j]) : QString());
+    for (size_t g = 0; g < 5; ++g)
+        line.append(there ? QString::number(d.grades[g]) : QString());
+    line.append(there && d.graded > 0 ? numbers::two_decimals(d.grade_average) : QString());
+    return line;
 }
 
 }  // namespace gradereport

@@ -2,6 +2,7 @@
 
 #include "grading.h"
 #include "marks.h"
+#include "viewpoints.h"
 
 #include <QList>
 #include <QString>
@@ -19,6 +20,9 @@ struct ClassResult {
     marks::Statistics totals;     // over the totals as the file holds them
     grading::GradeCounts grades;  // from the grade column as saved
     QStringList total_texts;      // the total column by grid row, for the whole year
+    // Letters and 評定 1-5 counted from the result columns, when it has them.
+    viewpoints::Distribution viewpoints;
+    QStringList viewpoint_names;  // short names, by position
 
     bool readable() const { return problem.isEmpty(); }
     // Grades are decided once the grade column holds any.
@@ -36,6 +40,8 @@ QString real_path(const QString &path);
 
 // A class from its total and grade columns' texts by grid row ([0] the title).
 ClassResult of_columns(const QString &name, const QStringList &totals, const QStringList &grades);
+// An open sheet as it stands: totals, grades and result columns.
+ClassResult of_sheet(const QString &name, const Sheet &sheet);
 // A sheet file as saved: its total and grade columns, or why it could not be
 // read. When the file is no sheet file of this program, foreign_skip gets
 // what to say on leaving it out of a folder's files (empty otherwise).
@@ -49,6 +55,10 @@ struct Report {
     ClassResult all;
     int decided_classes = 0;
     int readable_classes = 0;
+    // Viewpoints of the widest class with results, by position; none when
+    // no class has any, and then no line has their fields.
+    QStringList viewpoint_names;
+    int viewpoint_classes = 0;  // readable classes with 評定 1-5
 };
 Report combine(QList<ClassResult> classes);
 
@@ -64,5 +74,10 @@ QStringList fields(const ClassResult &result, bool is_all, const Report &report)
 // "\n"; a backslash, tab, line feed or carriage return in a field is written
 // \\, \t, \n or \r, so that a file name cannot split a line.
 QString tsv(const Report &report);
+
+// The viewpoint table: A, B and C of each viewpoint, 評定 1-5 and their
+// average, empty where a class has none; the titles start with the sheet's.
+QStringList viewpoint_titles(const Report &report);
+QStringList viewpoint_fields(const ClassResult &result, bool is_all, const Report &report);
 
 }  // namespace gradereport

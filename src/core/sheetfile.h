@@ -91,6 +91,8 @@ struct Scores {
     QStringList totals;  // the total column by grid row, the title in [0]
     QStringList grades;  // the grade column likewise
     bool has_viewpoints = false;  // some score column has a viewpoint
+    QStringList viewpoint_names;   // short names, when the file has viewpoints
+    QList<QStringList> results;    // each result column by grid row
 };
 ReadResult read_scores(const QString &path, Scores &scores);
 ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores);

@@ -358,6 +358,9 @@ public:
         const QString &c = fields.columns;
         scores_.has_viewpoints =
             std::any_of(c.begin(), c.end(), [](QChar d) { return d > u'0' && d <= u'9'; });
+        for (const Viewpoint &v : fields.settings.viewpoints)
+            scores_.viewpoint_names.append(v.short_name);
+        scores_.results.resize(fields.result_count);
     }
 
     void add_row(const std::vector<QStringView> &fields, bool titles) override
@@ -366,6 +369,8 @@ public:
         const int total = Sheet::column_of_slot(n_) + 1;
         scores_.totals.append(field(fields, total).toString());
         scores_.grades.append(field(fields, total + 1).toString());
+        for (qsizetype i = 0; i < scores_.results.size(); ++i)
+            scores_.results[i].append(field(fields, total + 2 + int(i)).toString());
         if (titles)
             return;
         scoring::ScoreGrid &grid = scores_.grid;
@@ -384,6 +389,8 @@ public:
         if (scores_.totals.isEmpty()) {
             scores_.totals.append(QString());
             scores_.grades.append(QString());
+            for (QStringList &column : scores_.results)
+                column.append(QString());
         }
     }
 

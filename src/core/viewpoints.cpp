@@ -18,11 +18,6 @@ QList<Viewpoint> ViewpointSettings::default_viewpoints()
 
 // The three-viewpoint table read at the same share of the points: a sum s of
 // count viewpoints stands where 3 s / count stands among sums 3..9.
-QList<double> ViewpointSettings::default_rate_bounds()
-{
-    return {90, 70, 50, 30};
-}
-
 QList<int> ViewpointSettings::default_points_table(int count)
 {
     Q_ASSERT(count >= 1 && count <= kMaxViewpoints);
@@ -33,6 +28,11 @@ QList<int> ViewpointSettings::default_points_table(int count)
         table.append(three[int(at) - 3]);
     }
     return table;
+}
+
+QList<double> ViewpointSettings::default_rate_bounds()
+{
+    return QList<double>{90, 70, 50, 30};
 }
 
 namespace viewpoints {
@@ -384,20 +384,40 @@ Distribution distribution(const Result &result)
 
 Distribution distribution(const Sheet &sheet)
 {
+    QList<QStringList> columns;
+    for (int c = sheet.first_result_col(); c < sheet.cols(); ++c)
+        columns.append(sheet.column_texts(c));
+    return distribution(columns);
+}
+
+Distribution distribution(const QList<QStringList> &columns)
+{
     Distribution d;
-    const int n = sheet.result_count();
+    const qsizetype n = columns.size();
     if (n == 0)
         return d;
     d.letters.resize(n - 1);
-    const int first = sheet.first_result_col();
-    for (int r = 1; r < sheet.rows(); ++r) {
+    for (qsizetype r = 1; r < columns.last().size(); ++r) {
         QStringList letters;
-        for (int c = first; c < first + n - 1; ++c)
-            letters.append(sheet.text(r, c));
-        count(d, letters, sheet.text(r, first + n - 1));
+        for (qsizetype c = 0; c + 1 < n; ++c)
+            letters.append(columns[c].value(r));
+        count(d, letters, columns.last()[r]);
     }
     finish(d);
     return d;
+}
+
+void add(Distribution &to, const Distribution &from)
+{
+    if (to.letters.size() < from.letters.size())
+        to.letters.resize(from.letters.size());
+    for (qsizetype i = 0; i < from.letters.size(); ++i)
+        for (size_t j = 0; j < 3; ++j)
+            to.letters[i][j] += from.letters[i][j];
+    for (size_t g = 0; g < 5; ++g)
+        to.grades[g] += from.grades[g];
+    to.graded += from.graded;
+    finish(to);
 }
 
 void write_results(Sheet &sheet, const Result &result)

@@ -94,6 +94,12 @@ struct Distribution {
 Distribution distribution(const Result &result);
 // The same from result columns as a sheet holds them (the report).
 Distribution distribution(const Sheet &sheet);
+// From result columns' texts by grid row ([0] the title): the letters'
+// columns, then 評定's.
+Distribution distribution(const QList<QStringList> &columns);
+// A's, B's and C's of each viewpoint and the grades added up; the widest
+// keeps its viewpoints.
+void add(Distribution &to, const Distribution &from);
 
 // Writes the result into the sheet: the settings, one result column per
 // viewpoint and 評定 (added or removed to fit, titled), every letter and

@@ -38,6 +38,5 @@ struct ViewpointSettings {
     // The usual table for three viewpoints (9 → 5, 8 → 4, 7 → 4, 6 → 3,
     // 5 → 3, 4 → 2, 3 → 1), stretched over the sums of other counts.
     static QList<int> default_points_table(int count);
-    // 90, 70, 50, 30. Out of line: GCC takes an inlined list for uninitialized.
-    static QList<double> default_rate_bounds();
+    static QList<double> default_rate_bounds();  // 90, 70, 50, 30
 };

@@ -260,6 +260,45 @@ private slots:
         QCOMPARE(lines(result.out), expected);
     }
 
+    void viewpoint_lines_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("three viewpoints")
+            << u"知,知,思,態"_s
+            << QStringList{u"viewpoints\t1\t85\tA\t50\tB\t\t－\t"_s, u"viewpoints\t2\t100\tA\t100\tA\t100\tA\t5"_s,
+                           u"viewpoints\t3\t15\tC\t90\tA\t30\tC\t3"_s, u"viewpoints\t4\t\t－\t70\tB\t80\tA\t"_s};
+        QTest::newRow("one column") << u"態,-,-,-"_s
+                                    << QStringList{u"viewpoints\t1\t\t－\t\t－\t80\tA\t"_s,
+                                                   u"viewpoints\t2\t\t－\t\t－\t100\tA\t"_s,
+                                                   u"viewpoints\t3\t\t－\t\t－\t20\tC\t"_s};
+        QTest::newRow("none") << u"-,-,-,-"_s << QStringList{};
+    }
+
+    // After the evaluation's lines, as without the option; -o saves the
+    // letters, and the saved file alone gives the same lines.
+    void viewpoint_lines()
+    {
+        QFETCH(QString, list);
+        QFETCH(QStringList, expected);
+        const QString file = data(u"evaluate_viewpoints.csv"_s);
+        const QStringList part = lines(evaluate({file}).out);
+        const Result result = evaluate({file, u"--viewpoints"_s, list});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.code, cli::kExitOk);
+        QCOMPARE(lines(result.out), part + expected);
+
+        QTemporaryDir dir;
+        const QString saved = dir.filePath(u"saved.csv"_s);
+        QCOMPARE(evaluate({file, u"--viewpoints"_s, list, u"-o"_s, saved}).out, result.out);
+        QCOMPARE(evaluate({saved}).out, result.out);
+        Sheet sheet;
+        QCOMPARE(sheetfile::read_file(saved, sheet, 120).outcome, sheetfile::ReadOutcome::Complete);
+        QCOMPARE(sheet.result_count(), expected.isEmpty() ? 0 : 4);
+        if (!expected.isEmpty())
+            QCOMPARE(sheet.text(2, sheet.cols() - 1), expected[1].split(u'\t').last());
+    }
+
     void graded_file_read_back_data()
     {
         QTest::addColumn<QStringList>("options");
@@ -376,6 +415,11 @@ private slots:
         QTest::newRow("missing file") << QStringList{data(u"no such file.csv"_s)} << 4
                                       << u"ponsaiten evaluate: "_s + data(u"no such file.csv"_s) + u" を読み込めません: ファイルを開けません: ファイルまたはフォルダーが見つかりません"_s;
         QTest::newRow("directory") << QStringList{data(QString())} << 4 << u"を読み込めません"_s;
+        const QString vp = data(u"evaluate_viewpoints.csv"_s);
+        QTest::newRow("viewpoints for too few columns") << QStringList{vp, u"--viewpoints"_s, u"知,思,態"_s} << 2
+                                                        << u"観点の数 3 が素点の列の数 4 と合いません"_s;
+        QTest::newRow("no such viewpoint") << QStringList{vp, u"--viewpoints=知,思,態,主"_s} << 2
+                                           << u"--viewpoints: 「主」という観点はありません"_s;
     }
 
     // Refused before anything is computed: nothing on stdout.

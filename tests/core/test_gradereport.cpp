@@ -16,8 +16,18 @@ gradereport::ClassResult class_of(const QString &described)
         return gradereport::unreadable(described.section(u'!', 0, 0), described.section(u'!', 1));
     const QString name = described.section(u':', 0, 0);
     const QString columns = described.section(u':', 1);
-    return gradereport::of_columns(name, QStringList{u"総合点"_s} + columns.section(u';', 0, 0).split(u','),
-                                   QStringList{u"評価･評定"_s} + columns.section(u';', 1).split(u','));
+    gradereport::ClassResult result = gradereport::of_columns(
+        name, QStringList{u"総合点"_s} + columns.section(u';', 0, 0).split(u','),
+        QStringList{u"評価･評定"_s} + columns.section(u';', 1, 1).split(u','));
+    // ";A,C/B,B/4,2": result columns, the letters' then 評定's.
+    if (const QString results = columns.section(u';', 2); !results.isEmpty()) {
+        QList<QStringList> cells;
+        for (const QString &column : results.split(u'/'))
+            cells.append(QStringList{QString()} + column.split(u','));
+        result.viewpoints = viewpoints::distribution(cells);
+        result.viewpoint_names = QStringList{u"知"_s, u"思"_s, u"態"_s}.mid(0, cells.size() - 1);
+    }
+    return result;
 }
 
 }  // namespace
@@ -50,6 +60,11 @@ private slots:
             << QStringList{u"1組|1|70|0|70|70|70|0|0|0|0|1|0|0|0|0|0|5|"_s,
                            u"2組.csv||||||||||||||||||読み込めません: 読み込めませんでした"_s,
                            u"全体|1|70|0|70|70|70|0|0|0|0|1|0|0|0|0|0|5|"_s};
+        QTest::newRow("viewpoints in one class of two")
+            << QStringList{u"1組:70,80;5,6;A,C/B,B/4,2"_s, u"2組:60;5"_s}
+            << QStringList{u"1組|2|75|5|75|80|70|0|0|0|0|1|1|0|0|0|0|5.5|1|0|1|0|2|0|0|1|0|1|0|3|"_s,
+                           u"2組|1|60|0|60|60|60|0|0|0|0|1|0|0|0|0|0|5|||||||||||||"_s,
+                           u"全体|3|70|8.16|70|80|60|0|0|0|0|2|1|0|0|0|0|5.33|1|0|1|0|2|0|0|1|0|1|0|3|"_s};
         QTest::newRow("no totals yet")
             << QStringList{u"1組:;"_s}
             << QStringList{u"1組|0|||||||||||||||||評価未決定"_s, u"全体|0|||||||||||||||||評価未決定"_s};
@@ -65,7 +80,7 @@ private slots:
         const gradereport::Report report = gradereport::combine(results);
         QString expected;
         for (const QString &line : lines) {
-            QCOMPARE(line.count(u'|') + 1, gradereport::field_titles().size());
+            QCOMPARE(line.count(u'|') + 1, gradereport::field_titles().size() + (report.viewpoint_names.isEmpty() ? 0 : gradereport::viewpoint_titles(report).size() - 1));
             expected += QString(line).replace(u'|', u'\t') + u'\n';
         }
         QCOMPARE(gradereport::tsv(report), expected);

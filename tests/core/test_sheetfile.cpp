@@ -1,6 +1,9 @@
+#include "grading.h"
 #include "numbers.h"
+#include "scoring.h"
 #include "sheet.h"
 #include "sheetfile.h"
+#include "viewpoints.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +52,37 @@ QStringList grid_of(const Sheet &sheet)
         rows << cells.join(u'|');
     }
     return rows;
+}
+
+// What the earlier program takes from a file: n from the pairs of line 1,
+// fields 1-3 of line 2, and every row cut to n + 7 columns.
+QList<QStringList> earlier_reading(const QByteArray &bytes)
+{
+    const QStringList lines = QString(QStringDecoder("Windows-31J")(bytes)).split(u"\r\n"_s);
+    QList<QStringList> seen{sheetfile::split_line(lines[0], 887).fields};
+    const int n = int(seen[0].size()) / 2;
+    seen.append(sheetfile::split_line(lines[1]).fields.mid(0, 3));
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        QStringList fields = sheetfile::split_line(lines[i]).fields;
+        if (fields.isEmpty())
+            continue;
+        fields.resize(n + 6);
+        seen.append(fields);
+    }
+    return seen;
+}
+
+// A class of five with totals and grades, four score columns.
+void fill_class(Sheet &sheet)
+{
+    sheet.build_new(120);
+    sheet.insert_columns(7, 2);
+    for (int r = 1; r <= 5; ++r)
+        for (int c = 5; c <= 8; ++c)
+            sheet.set_text(r, c, r == 3 && c == 6 ? u"欠"_s : QString::number((r * 17 + c * 7) % 11));
+    scoring::compute_totals(sheet);
+    sheet.set_candidate_index(5);
+    grading::write_grades(sheet, 5);
 }
 
 QByteArray read_back(const QString &path)
@@ -373,6 +407,73 @@ private slots:
         // Read and saved unchanged, the file comes back byte for byte: the
         // chosen candidate included.
         QCOMPARE(sheetfile::encode(back), bytes);
+    }
+
+    void viewpoints_round_trip_data()
+    {
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<bool>("results");
+        QTest::addColumn<bool>("renamed");
+        QTest::addColumn<QByteArray>("line2");
+        QTest::newRow("columns only") << u"知,思,-,態"_s << false << false
+                                      << sjis(u"25,95, 5 ,観点別評価,80,50,1,1 2 3 3 4 4 5,90 70 50 30,1203,0,,"
+                                              u"知識・技能,知,思考・判断・表現,思,主体的に学習に取り組む態度,態"_s);
+        QTest::newRow("results and a hand-set cell")
+            << u"知,思,-,態"_s << true << false
+            << sjis(u"25,95, 5 ,観点別評価,80,50,1,1 2 3 3 4 4 5,90 70 50 30,1203,4,2.1,"
+                    u"知識・技能,知,思考・判断・表現,思,主体的に学習に取り組む態度,態"_s);
+        QTest::newRow("four viewpoints by rates, a comma in a name")
+            << u"知,思,-,話"_s << true << true
+            << sjis(u"25,95, 5 ,観点別評価,75,40.5,2,1 2 2 3 3 4 4 4 5,90 70 50 30,1204,5,2.1,"
+                    u"知識・技能,知,思考・判断・表現,思,主体的に学習に取り組む態度,態,\"話す,聞く\",話"_s);
+    }
+
+    // Read back identical; the earlier program sees the sheet it always saw.
+    void viewpoints_round_trip()
+    {
+        QFETCH(QString, columns);
+        QFETCH(bool, results);
+        QFETCH(bool, renamed);
+        QFETCH(QByteArray, line2);
+        Sheet plain;
+        fill_class(plain);
+        Sheet sheet;
+        fill_class(sheet);
+        if (renamed) {
+            ViewpointSettings settings;
+            settings.viewpoints.append({u"話す,聞く"_s, u"話"_s});
+            settings.points_table = ViewpointSettings::default_points_table(4);
+            settings.threshold_a = 75;
+            settings.threshold_b = 40.5;
+            settings.method = ViewpointSettings::Method::Rates;
+            sheet.set_viewpoint_settings(settings);
+        }
+        QVERIFY(viewpoints::set_column_viewpoints(sheet, columns).isEmpty());
+        if (results) {
+            viewpoints::write_results(sheet, viewpoints::compute(sheet));
+            sheet.set_hand_set(2, sheet.first_result_col() + 1, true);
+        }
+        const QByteArray bytes = sheetfile::encode(sheet);
+        QCOMPARE(bytes.split('\n')[1], line2 + '\r');
+
+        Sheet back;
+        QCOMPARE(int(sheetfile::read_bytes(bytes, back, 120).outcome), int(ReadOutcome::Complete));
+        QCOMPARE(sheetfile::encode(back), bytes);
+        QCOMPARE(back.viewpoint_settings(), sheet.viewpoint_settings());
+        QCOMPARE(viewpoints::column_viewpoints(back), viewpoints::column_viewpoints(sheet));
+        QCOMPARE(back.result_count(), sheet.result_count());
+        QCOMPARE(back.grade_col(), 10);
+        for (int r = 1; r < sheet.rows(); ++r)
+            for (int c = sheet.first_result_col(); c < sheet.cols(); ++c)
+                QCOMPARE(back.is_hand_set(r, c), sheet.is_hand_set(r, c));
+        QCOMPARE(back.column_width(sheet.cols() - 1), results ? 840 : 1200);
+
+        QCOMPARE(earlier_reading(bytes), earlier_reading(sheetfile::encode(plain)));
+        // This program's totals and evaluation as they were without viewpoints.
+        scoring::compute_totals(back);
+        QCOMPARE(back.column_texts(9), plain.column_texts(9));
+        QCOMPARE(grading::make_candidates(back), grading::make_candidates(plain));
+        QCOMPARE(back.column_texts(10), plain.column_texts(10));
     }
 
     void criteria_line_data()

@@ -310,9 +310,7 @@ ReportWindow *MainWindow::show_report()
         const Sheet &sheet = *window->sheet();
         if (!sheet.has_evaluation_layout())
             continue;
-        gradereport::ClassResult result = gradereport::of_columns(
-            window->windowTitle(), sheet.column_texts(sheet.total_col()),
-            sheet.column_texts(sheet.grade_col()));
+        gradereport::ClassResult result = gradereport::of_sheet(window->windowTitle(), sheet);
         if (sheet.sheet_name() != Sheet::untitled_name())
             result.file = gradereport::real_path(sheet.sheet_name());
         open.append(result);

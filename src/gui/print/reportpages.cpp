@@ -56,7 +56,21 @@ public:
     // Returns how many pages it took.
     int paint()
     {
-        table();
+        heading();
+        table(gradereport::field_titles(),
+              [this](const gradereport::ClassResult &c, bool is_all) { return gradereport::fields(c, is_all, report_); });
+        if (!report_.viewpoint_names.isEmpty()) {
+            // Letters and 評定 1-5 below, in a table of their own: one line
+            // could not hold both on a page.
+            painter_.setFont(report_font(9, true));
+            y_ += metrics().height();
+            write(QPointF(0, y_ + metrics().ascent()), u"観点別評価と評定（1～5）"_s);
+            y_ += metrics().height() * 1.5;
+            table(gradereport::viewpoint_titles(report_) << QString(),
+                  [this](const gradereport::ClassResult &c, bool is_all) {
+                      return gradereport::viewpoint_fields(c, is_all, report_) << QString();
+                  });
+        }
         charts();
         return page_number_;
     }
@@ -96,10 +110,10 @@ private:
         y_ = title.height() * 1.6;
     }
 
-    void table()
+    // The last title and field are the note, wrapped in what is left.
+    void table(const QStringList &titles,
+               const std::function<QStringList(const gradereport::ClassResult &, bool)> &fields_of)
     {
-        heading();
-        const QStringList titles = gradereport::field_titles();
         painter_.setFont(report_font(7));
         const QFontMetricsF fm = metrics();
         const double line = fm.height() * 1.35;
@@ -136,10 +150,10 @@ private:
         };
         row_titles(titles, name_width, number_width, line);
         for (const gradereport::ClassResult &c : report_.classes)
-            row(gradereport::fields(c, false, report_));
+            row(fields_of(c, false));
         painter_.drawLine(QPointF(0, y_), QPointF(page_.width(), y_));
         y_ += line * 0.2;
-        row(gradereport::fields(report_.all, true, report_));
+        row(fields_of(report_.all, true));
     }
 
     void row_titles(const QStringList &titles, double name_width, double number_width, double line)
