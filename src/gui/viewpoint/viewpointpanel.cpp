@@ -326,7 +326,7 @@ void ViewpointPanel::show_results()
         for (int v = 0; v < count; ++v) {
             const double rate = v < student.rates.size() ? student.rates[v] : -1;
             results_->setItem(r, 2 + 2 * v,
-                              fixed_item(rate < 0 ? QString() : QString::number(rate, 'f', 1),
+                              fixed_item(viewpoints::rate_text(rate),
                                          Qt::AlignRight | Qt::AlignVCenter));
             if (v < student.letters.size())
                 results_->setItem(r, 3 + 2 * v, value_item(student.letters[v]));
