@@ -29,7 +29,7 @@ command -v xclip >/dev/null || { echo "missing: xclip (run scripts/setup.sh test
 # Screen points of the maximized sheet: the score panel's 観点 choice, the
 # viewpoint panel's 決定.
 viewpoint_choice=(1572 416)
-decide_button=(850 722)
+decide_button=(850 121)
 
 # The choice's list opens on 「なし」; each Down is the next viewpoint.
 choose_viewpoint() {

@@ -62,11 +62,30 @@ ViewpointPanel::ViewpointPanel(QWidget *parent) : QFrame(parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
+    // The buttons stand at the top: a sheet window taller than the screen
+    // shows the panel's top first.
+    auto *top = new QHBoxLayout;
     auto *heading = new QLabel(u"観点別評価"_s, this);
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
-    layout->addWidget(heading);
+    top->addWidget(heading);
+    check_count_ = new QLabel(this);
+    check_count_->setStyleSheet(u"color: #c05800;"_s);
+    top->addWidget(check_count_, 1, Qt::AlignCenter);
+    decide_ = new QPushButton(u"決　定"_s, this);
+    decide_->setObjectName(object_name::viewpoint_decide_button);
+    decide_->setAccessibleName(u"決定"_s);
+    decide_->setToolTip(u"表の評価と評定、基準と換算表をシートに書き込みます。"_s);
+    decide_->setAutoDefault(false);
+    abort_ = new QPushButton(u"中　止"_s, this);
+    abort_->setObjectName(object_name::viewpoint_abort_button);
+    abort_->setAccessibleName(u"中止"_s);
+    abort_->setToolTip(u"シートを変えずに閉じます。"_s);
+    abort_->setAutoDefault(false);
+    top->addWidget(decide_);
+    top->addWidget(abort_);
+    layout->addLayout(top);
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(object_name::viewpoint_pages);
@@ -81,22 +100,6 @@ ViewpointPanel::ViewpointPanel(QWidget *parent) : QFrame(parent)
     pages_->addTab(settings_page, u"基準と換算表(&S)"_s);
     pages_->addTab(list_page, u"手入力と要確認(&T)"_s);
     layout->addWidget(pages_, 1);
-
-    auto *buttons = new QHBoxLayout;
-    check_count_ = new QLabel(this);
-    check_count_->setStyleSheet(u"color: #c05800;"_s);
-    buttons->addWidget(check_count_, 1);
-    decide_ = new QPushButton(u"決　定"_s, this);
-    decide_->setObjectName(object_name::viewpoint_decide_button);
-    decide_->setAccessibleName(u"決定"_s);
-    decide_->setAutoDefault(false);
-    abort_ = new QPushButton(u"中　止"_s, this);
-    abort_->setObjectName(object_name::viewpoint_abort_button);
-    abort_->setAccessibleName(u"中止"_s);
-    abort_->setAutoDefault(false);
-    buttons->addWidget(decide_);
-    buttons->addWidget(abort_);
-    layout->addLayout(buttons);
     connect(decide_, &QPushButton::clicked, this, &ViewpointPanel::decide_requested);
     connect(abort_, &QPushButton::clicked, this, &ViewpointPanel::abort_requested);
 }
@@ -170,6 +173,7 @@ void ViewpointPanel::build_settings_page(QWidget *page)
     left->addRow(u"評定の出し方(&M)"_s, method_);
     conversion_ = make_table(page, object_name::conversion_table, u"評定の換算表"_s);
     conversion_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    conversion_->verticalHeader()->hide();
     connect(conversion_, &QTableWidget::itemChanged, this, &ViewpointPanel::conversion_edited);
     left->addRow(u"換算表(&V)"_s, conversion_);
     layout->addLayout(left, 3);
