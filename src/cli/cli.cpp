@@ -146,6 +146,11 @@ std::optional<int> check_encodable(const Sheet &sheet, const QString &out_file, 
     const std::optional<sheetfile::Unencodable> bad = sheetfile::find_unencodable(sheet);
     if (!bad)
         return std::nullopt;
+    if (bad->row == -2) {
+        err << kPrefix << out_file << u": 観点 "_s << bad->col << u" の名前の「"_s << bad->character
+            << u"」はシートのファイルに書けない文字です\n"_s;
+        return kExitIo;
+    }
     if (bad->row < 0) {
         const QString option = bad->col == 1 ? u"--lower"_s : u"--upper"_s;
         return usage_error(err, option + u" の「"_s + bad->character +

@@ -40,8 +40,9 @@ Fields split_line(QStringView line, int limit = kFieldLimit);
 // The first character of the sheet that the file cannot hold as it is: one
 // code page 932 lacks, or a double quote, which would end a quoted field.
 struct Unencodable {
-    int row = -1;           // grid row, or -1 for a criterion
-    int col = -1;           // grid column, or 1 / 2 for the first / second criterion
+    int row = -1;           // grid row, -1 for a criterion, -2 for a viewpoint's name
+    int col = -1;           // grid column, 1 / 2 for the first / second criterion,
+                            // or the viewpoint's number
     QString character;      // the character itself (one or two UTF-16 units)
     QString replacement;    // what the file gets instead: "?" or "＂"
 };

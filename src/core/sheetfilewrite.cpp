@@ -221,6 +221,9 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
     };
     gather(sheet.lower_text());
     gather(sheet.upper_text());
+    const QList<Viewpoint> &names = sheet.viewpoint_settings().viewpoints;
+    for (const Viewpoint &v : names)
+        gather(v.name + v.short_name);
     for (int r = 0; r < sheet.rows(); ++r)
         for (int c = 1; c < sheet.cols(); ++c)
             gather(sheet.text(r, c));
@@ -243,6 +246,9 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
         return hit;
     if (auto hit = found(-1, 2, sheet.upper_text()))
         return hit;
+    for (int i = 0; i < names.size(); ++i)
+        if (auto hit = found(-2, i + 1, QString(names[i].name + names[i].short_name)))
+            return hit;
     for (int r = 0; r < sheet.rows(); ++r) {
         for (int c = 1; c < sheet.cols(); ++c) {
             if (auto hit = found(r, c, sheet.text(r, c)))

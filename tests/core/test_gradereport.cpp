@@ -20,13 +20,11 @@ gradereport::ClassResult class_of(const QString &described)
         name, QStringList{u"総合点"_s} + columns.section(u';', 0, 0).split(u','),
         QStringList{u"評価･評定"_s} + columns.section(u';', 1, 1).split(u','));
     // ";A,C/B,B/4,2": result columns, the letters' then 評定's.
-    if (const QString results = columns.section(u';', 2); !results.isEmpty()) {
-        QList<QStringList> cells;
-        for (const QString &column : results.split(u'/'))
-            cells.append(QStringList{QString()} + column.split(u','));
-        result.viewpoints = viewpoints::distribution(cells);
-        result.viewpoint_names = QStringList{u"知"_s, u"思"_s, u"態"_s}.mid(0, cells.size() - 1);
-    }
+    QList<QStringList> cells;
+    for (const QString &column : columns.section(u';', 2).split(u'/', Qt::SkipEmptyParts))
+        cells.append(QStringList{QString()} + column.split(u','));
+    result.viewpoints = viewpoints::distribution(cells);
+    result.viewpoint_names = QStringList{u"知"_s, u"思"_s}.mid(0, result.viewpoints.letters.size());
     return result;
 }
 

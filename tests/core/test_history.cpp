@@ -6,6 +6,7 @@
 #include "scoring.h"
 #include "sheetfile.h"
 #include "structure.h"
+#include "viewpoints.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -54,7 +55,7 @@ QString random_operation(Sheet &sheet, QRandomGenerator &random)
     const int r = 1 + random.bounded(qMax(sheet.rows() - 1, 1));
     const int c = 1 + random.bounded(qMax(sheet.cols() - 1, 1));
     sheet.set_current_cell(r, c);
-    switch (random.bounded(12)) {
+    switch (random.bounded(13)) {
     case 0:
     case 1:
         sheet.set_text(r, c, random_mark(random));
@@ -90,6 +91,15 @@ QString random_operation(Sheet &sheet, QRandomGenerator &random)
         sheet.set_lower_text(QString::number(random.bounded(50)));
         sheet.set_upper_text(QString::number(50 + random.bounded(50)));
         return u"criteria"_s;
+    case 11: {
+        // Viewpoint grading decided, and a letter typed over.
+        ScoreSettings s = sheet.settings(1);
+        s.viewpoint = random.bounded(4);
+        sheet.set_settings(1 + random.bounded(qMax(sheet.score_count(), 1)), s);
+        viewpoints::write_results(sheet, viewpoints::compute(sheet, {.threshold_a = 60.0 + random.bounded(30)}));
+        sheet.set_text(r, sheet.first_result_col() + random.bounded(sheet.result_count()), u"B"_s);
+        return u"viewpoints"_s;
+    }
     default:
         // An evaluation decided: totals, then the grades of a candidate.
         scoring::compute_totals(sheet);

@@ -208,16 +208,20 @@ private slots:
     }
 
     // 450 columns or rows, the fixed ones counted, are allowed; 451 are
-    // refused with the message and nothing changes.
+    // refused with the message and nothing changes. Result columns after
+    // the grade column are not counted.
     void limits_data()
     {
         QTest::addColumn<bool>("columns");
         QTest::addColumn<int>("count");
         QTest::addColumn<bool>("allowed");
-        QTest::newRow("exactly 450 columns") << true << 441 << true;
-        QTest::newRow("451 columns") << true << 442 << false;
-        QTest::newRow("exactly 450 rows") << false << 349 << true;
-        QTest::newRow("451 rows") << false << 350 << false;
+        QTest::addColumn<int>("results");
+        QTest::newRow("exactly 450 columns") << true << 441 << true << 0;
+        QTest::newRow("451 columns") << true << 442 << false << 0;
+        QTest::newRow("450 beside four result columns") << true << 441 << true << 4;
+        QTest::newRow("451 beside four result columns") << true << 442 << false << 4;
+        QTest::newRow("exactly 450 rows") << false << 349 << true << 0;
+        QTest::newRow("451 rows") << false << 350 << false << 0;
     }
 
     void limits()
@@ -225,10 +229,12 @@ private slots:
         QFETCH(bool, columns);
         QFETCH(int, count);
         QFETCH(bool, allowed);
+        QFETCH(int, results);
         std::unique_ptr<Sheet> sheet(evaluation_sheet({u"点1"_s, u"点2"_s}));
+        sheet->set_result_count(results);
         const structure::Result done = columns ? structure::insert_columns(*sheet, 5, count, 120)
                                                : structure::insert_rows(*sheet, 5, count);
-        QCOMPARE(columns ? sheet->cols() : sheet->rows(), allowed ? 450 : (columns ? 9 : 101));
+        QCOMPARE(columns ? sheet->cols() - results : sheet->rows(), allowed ? 450 : (columns ? 9 : 101));
         QCOMPARE(done.refusal, allowed ? QString()
                                : columns ? u"これ以上列を増やすことは出来ません。"_s
                                          : u"これ以上行を増やすことはできません。"_s);

@@ -23,7 +23,8 @@ bool file_exists(const QString &path)
 QString unencodable_question(const sheetfile::Unencodable &found)
 {
     const QString where =
-        found.row < 0
+        found.row == -2 ? u"観点 %1 の名前"_s.arg(found.col)
+        : found.row < 0
             ? (found.col == 1 ? u"評価基準「２の上限点数」"_s : u"評価基準「10の下限点数」"_s)
             : QString::number(found.row) + u" 行 "_s + QString::number(found.col) + u" 列"_s;
     return where + u"の文字「"_s + found.character +

@@ -59,9 +59,9 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
 
     connect(sheet_, &Sheet::cell_changed, this, &SheetGrid::update_cell);
     connect(sheet_, &Sheet::cell_changed, this, [this](int row, int col) {
-        // A title in the last column may make the sheet an evaluation sheet,
+        // A title in the grade column may make the sheet an evaluation sheet,
         // whose total then widens too.
-        if (row == 0 && col == sheet_->cols() - 1)
+        if (row == 0 && col == sheet_->grade_col())
             refit_all();
         else if (row > 0)
             refit_column(col);
