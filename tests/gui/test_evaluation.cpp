@@ -14,6 +14,7 @@
 #include "sheet/undocommands.h"
 #include "history.h"
 #include "viewpoint/viewpointpanel.h"
+#include "viewpoint/viewpointsettingspage.h"
 
 #include <QAbstractItemModel>
 #include <QDate>
@@ -1230,10 +1231,10 @@ private slots:
         QCOMPARE(shown(2, 9).isEmpty(), false);  // C C A is looked at again
         switch (action) {
         case 1:
-            panel->threshold_a()->setValue(95);
+            panel->settings_page()->threshold_a()->setValue(95);
             break;
         case 2:
-            panel->method_choice()->setCurrentIndex(1);
+            panel->settings_page()->method_choice()->setCurrentIndex(1);
             break;
         case 3:
             panel->results()->item(0, 3)->setText(u"ｃ"_s);
@@ -1247,7 +1248,7 @@ private slots:
             panel->results()->item(0, 3)->setText(u"D"_s);
             break;
         case 6:
-            panel->names_table()->item(3, 0)->setText(u"言語についての知識"_s);
+            panel->settings_page()->names_table()->item(3, 0)->setText(u"言語についての知識"_s);
             break;
         }
         QTRY_COMPARE(panel->hand_set_list()->count(), hand_set_lines);

@@ -3,6 +3,8 @@
 #include "common/objectnames.h"
 #include "common/panelstyle.h"
 #include "sheet.h"
+#include "viewpoint/viewpointsettingspage.h"
+#include "viewpoint/viewpointtables.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -19,39 +21,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QTableWidget *make_table(QWidget *parent, QLatin1StringView name, const QString &accessible)
-{
-    auto *table = new QTableWidget(parent);
-    table->setObjectName(name);
-    table->setAccessibleName(accessible);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    return table;
-}
-
-QTableWidgetItem *fixed_item(const QString &text, Qt::Alignment align = Qt::AlignCenter)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    item->setTextAlignment(align);
-    return item;
-}
-
-QTableWidgetItem *editable_item(const QString &text)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-    item->setTextAlignment(Qt::AlignCenter);
-    return item;
-}
-
-// Hand-set values stand out as they do in the sheet.
-const QColor kHandSet(255, 236, 160);
-const QColor kChecked(255, 214, 170);
-
-}  // namespace
+using namespace viewpoint_tables;
 
 ViewpointPanel::ViewpointPanel(QWidget *parent) : QFrame(parent)
 {
@@ -91,13 +61,16 @@ ViewpointPanel::ViewpointPanel(QWidget *parent) : QFrame(parent)
     pages_->setObjectName(object_name::viewpoint_pages);
     pages_->setAccessibleName(u"観点別評価のページ"_s);
     auto *results_page = new QWidget;
-    auto *settings_page = new QWidget;
+    settings_page_ = new ViewpointSettingsPage;
+    connect(settings_page_, &ViewpointSettingsPage::changed, this, [this] {
+        settings_ = settings_page_->settings();
+        recompute();
+    });
     auto *list_page = new QWidget;
     build_results_page(results_page);
-    build_settings_page(settings_page);
     build_list_page(list_page);
     pages_->addTab(results_page, u"結果(&R)"_s);
-    pages_->addTab(settings_page, u"基準と換算表(&S)"_s);
+    pages_->addTab(settings_page_, u"基準と換算表(&S)"_s);
     pages_->addTab(list_page, u"手入力と要確認(&T)"_s);
     layout->addWidget(pages_, 1);
     connect(decide_, &QPushButton::clicked, this, &ViewpointPanel::decide_requested);
@@ -132,65 +105,6 @@ void ViewpointPanel::build_results_page(QWidget *page)
     counts->addWidget(viewpoint_counts_, 3);
     counts->addLayout(grade_side, 2);
     layout->addLayout(counts);
-}
-
-void ViewpointPanel::build_settings_page(QWidget *page)
-{
-    auto *layout = new QHBoxLayout(page);
-    auto *left = new QFormLayout;
-    threshold_a_ = new QDoubleSpinBox(page);
-    threshold_a_->setObjectName(object_name::threshold_a_box);
-    threshold_a_->setAccessibleName(u"Aの下限（％）"_s);
-    threshold_b_ = new QDoubleSpinBox(page);
-    threshold_b_->setObjectName(object_name::threshold_b_box);
-    threshold_b_->setAccessibleName(u"Bの下限（％）"_s);
-    for (QDoubleSpinBox *box : {threshold_a_, threshold_b_}) {
-        box->setRange(0, 100);
-        box->setDecimals(1);
-        box->setSuffix(u" %"_s);
-        connect(box, &QDoubleSpinBox::valueChanged, this, [this] {
-            if (showing_)
-                return;
-            settings_.threshold_a = threshold_a_->value();
-            settings_.threshold_b = threshold_b_->value();
-            recompute();
-        });
-    }
-    left->addRow(u"Ａ：達成率がこれ以上(&A)"_s, threshold_a_);
-    left->addRow(u"Ｂ：達成率がこれ以上(&B)"_s, threshold_b_);
-    method_ = new QComboBox(page);
-    method_->setObjectName(object_name::method_choice);
-    method_->setAccessibleName(u"評定の出し方"_s);
-    method_->addItem(u"ABCの点（A3 B2 C1）の合計から"_s);
-    method_->addItem(u"達成率の平均から"_s);
-    connect(method_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (showing_)
-            return;
-        settings_.method = index == 0 ? ViewpointSettings::Method::Points : ViewpointSettings::Method::Rates;
-        show_settings();
-        recompute();
-    });
-    left->addRow(u"評定の出し方(&M)"_s, method_);
-    conversion_ = make_table(page, object_name::conversion_table, u"評定の換算表"_s);
-    conversion_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    conversion_->verticalHeader()->hide();
-    connect(conversion_, &QTableWidget::itemChanged, this, &ViewpointPanel::conversion_edited);
-    left->addRow(u"換算表(&V)"_s, conversion_);
-    layout->addLayout(left, 3);
-
-    auto *right = new QVBoxLayout;
-    auto *names_caption = new QLabel(u"観点の名前（五つまで、空の行は使いません）(&N)"_s, page);
-    names_caption->setWordWrap(true);
-    names_ = make_table(page, object_name::viewpoint_names, u"観点の名前と略称"_s);
-    names_->setColumnCount(2);
-    names_->setHorizontalHeaderLabels({u"名前"_s, u"略称"_s});
-    names_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    names_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    names_caption->setBuddy(names_);
-    connect(names_, &QTableWidget::itemChanged, this, &ViewpointPanel::name_edited);
-    right->addWidget(names_caption);
-    right->addWidget(names_, 1);
-    layout->addLayout(right, 2);
 }
 
 void ViewpointPanel::build_list_page(QWidget *page)
@@ -239,7 +153,7 @@ void ViewpointPanel::start()
     Q_ASSERT(sheet_);
     settings_ = sheet_->viewpoint_settings();
     corrections_.clear();
-    show_settings();
+    settings_page_->set_settings(settings_);
     recompute();
 }
 
@@ -249,48 +163,6 @@ void ViewpointPanel::recompute()
     show_results();
     show_counts();
     show_lists();
-}
-
-void ViewpointPanel::show_settings()
-{
-    const QSignalBlocker block_a(threshold_a_), block_b(threshold_b_), block_m(method_),
-        block_c(conversion_), block_n(names_);
-    threshold_a_->setValue(settings_.threshold_a);
-    threshold_b_->setValue(settings_.threshold_b);
-    const bool points = settings_.method == ViewpointSettings::Method::Points;
-    method_->setCurrentIndex(points ? 0 : 1);
-
-    // Points: the highest sum first, as teachers write the table.
-    conversion_->clear();
-    conversion_->setColumnCount(2);
-    if (points) {
-        conversion_->setHorizontalHeaderLabels({u"ABCの点の合計"_s, u"評定"_s});
-        const int sums = int(settings_.points_table.size());
-        conversion_->setRowCount(sums);
-        const int lowest = int(settings_.viewpoints.size());
-        for (int i = 0; i < sums; ++i) {
-            const int index = sums - 1 - i;
-            conversion_->setItem(i, 0, fixed_item(QString::number(lowest + index)));
-            conversion_->setItem(i, 1, editable_item(QString::number(settings_.points_table[index])));
-        }
-    } else {
-        conversion_->setHorizontalHeaderLabels({u"評定"_s, u"平均の達成率（％）がこれ以上"_s});
-        const int bounds = int(settings_.rate_bounds.size());
-        conversion_->setRowCount(bounds + 1);
-        for (int i = 0; i < bounds; ++i) {
-            conversion_->setItem(i, 0, fixed_item(QString::number(5 - i)));
-            conversion_->setItem(i, 1, editable_item(QString::number(settings_.rate_bounds[i])));
-        }
-        conversion_->setItem(bounds, 0, fixed_item(u"1"_s));
-        conversion_->setItem(bounds, 1, fixed_item(u"それ未満"_s));
-    }
-
-    names_->setRowCount(ViewpointSettings::kMaxViewpoints);
-    for (int i = 0; i < ViewpointSettings::kMaxViewpoints; ++i) {
-        const bool used = i < settings_.viewpoints.size();
-        names_->setItem(i, 0, editable_item(used ? settings_.viewpoints[i].name : QString()));
-        names_->setItem(i, 1, editable_item(used ? settings_.viewpoints[i].short_name : QString()));
-    }
 }
 
 void ViewpointPanel::show_results()
@@ -452,55 +324,3 @@ void ViewpointPanel::clear_selected_mark()
     correct(hand_set_items_[index].y(), hand_set_items_[index].x(), QString());
 }
 
-void ViewpointPanel::conversion_edited(QTableWidgetItem *item)
-{
-    if (item->column() != 1)
-        return;
-    const int i = item->row();
-    bool ok = false;
-    if (settings_.method == ViewpointSettings::Method::Points) {
-        const int grade = item->text().trimmed().toInt(&ok);
-        ok = ok && grade >= 1 && grade <= 5;
-        if (ok)
-            settings_.points_table[settings_.points_table.size() - 1 - i] = grade;
-    } else {
-        const double bound = item->text().trimmed().toDouble(&ok);
-        ok = ok && bound >= 0 && bound <= 100;
-        if (ok)
-            settings_.rate_bounds[i] = bound;
-    }
-    QTimer::singleShot(0, this, [this, ok] {
-        if (!ok)
-            show_settings();
-        recompute();
-    });
-}
-
-void ViewpointPanel::name_edited(QTableWidgetItem *)
-{
-    // The viewpoints are the rows down to the last one named; a gap would
-    // renumber the columns' viewpoints after it, so it is not taken.
-    QList<Viewpoint> named;
-    int last = -1;
-    for (int i = 0; i < names_->rowCount(); ++i)
-        if (!names_->item(i, 0)->text().trimmed().isEmpty())
-            last = i;
-    bool gap = false;
-    for (int i = 0; i <= last; ++i) {
-        const QString name = names_->item(i, 0)->text().trimmed();
-        QString short_name = names_->item(i, 1)->text().trimmed();
-        gap = gap || name.isEmpty();
-        if (short_name.isEmpty())
-            short_name = name.left(1);
-        named.append({name, short_name});
-    }
-    if (!gap && !named.isEmpty()) {
-        if (named.size() != settings_.viewpoints.size())
-            settings_.points_table = ViewpointSettings::default_points_table(int(named.size()));
-        settings_.viewpoints = named;
-    }
-    QTimer::singleShot(0, this, [this] {
-        show_settings();
-        recompute();
-    });
-}

@@ -6,15 +6,14 @@
 #include <QList>
 #include <QPoint>
 
-class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QDoubleSpinBox;
 class QTabWidget;
 class QTableWidget;
 class QTableWidgetItem;
 class Sheet;
+class ViewpointSettingsPage;
 
 // The viewpoint panel "観点別評価": per student the rate and letter of each
 // viewpoint and the 評定, their counts, the thresholds, the conversion table
@@ -38,11 +37,7 @@ public:
     QTableWidget *results() const { return results_; }
     QTableWidget *viewpoint_counts() const { return viewpoint_counts_; }
     QTableWidget *grade_counts() const { return grade_counts_; }
-    QTableWidget *conversion_table() const { return conversion_; }
-    QTableWidget *names_table() const { return names_; }
-    QDoubleSpinBox *threshold_a() const { return threshold_a_; }
-    QDoubleSpinBox *threshold_b() const { return threshold_b_; }
-    QComboBox *method_choice() const { return method_; }
+    ViewpointSettingsPage *settings_page() const { return settings_page_; }
     QListWidget *hand_set_list() const { return hand_set_; }
     QListWidget *check_list() const { return checks_; }
     QPushButton *decide_button() const { return decide_; }
@@ -54,19 +49,14 @@ signals:
 
 private:
     void build_results_page(QWidget *page);
-    void build_settings_page(QWidget *page);
     void build_list_page(QWidget *page);
     // The result again from the settings and corrections as they stand now.
     void recompute();
     void show_results();
     void show_counts();
     void show_lists();
-    // The conversion table and the names as the settings hold them.
-    void show_settings();
     // An edit in the results table: a hand correction, or its removal.
     void result_edited(QTableWidgetItem *item);
-    void conversion_edited(QTableWidgetItem *item);
-    void name_edited(QTableWidgetItem *item);
     // The selected hand-set value goes back to what the computation gives.
     void clear_selected_mark();
     // Adds a hand correction, replacing one of the same value.
@@ -82,11 +72,7 @@ private:
     QTableWidget *viewpoint_counts_;
     QTableWidget *grade_counts_;
     QLabel *grade_average_;
-    QDoubleSpinBox *threshold_a_;
-    QDoubleSpinBox *threshold_b_;
-    QComboBox *method_;
-    QTableWidget *conversion_;
-    QTableWidget *names_;
+    ViewpointSettingsPage *settings_page_;
     QListWidget *hand_set_;
     QPushButton *clear_mark_;
     QListWidget *checks_;
