@@ -15,6 +15,7 @@ test=(
   dpkg-dev file desktop-file-utils appstream lintian man-db locales
   shared-mime-info xdg-utils libfile-mimeinfo-perl
   clang libclang-rt-14-dev
+  at-spi2-core python3-pyatspi
 )
 
 [ $# -gt 0 ] || set -- build display test

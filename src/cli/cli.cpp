@@ -198,13 +198,13 @@ bool can_choose(const Options &options, const QStringList &candidates)
 
 // The same steps as the evaluation command of the window, on the whole sheet,
 // which -o then saves.
-Evaluation evaluate_sheet(Sheet &sheet, const Options &options)
+Evaluation evaluate_sheet(Sheet &sheet, const scoring::ScoreGrid &scores, const Options &options)
 {
     if (options.lower)
         sheet.set_lower_text(*options.lower);
     if (options.upper)
         sheet.set_upper_text(*options.upper);
-    Evaluation result{scoring::compute_totals(sheet), grading::make_candidates(sheet), std::nullopt};
+    Evaluation result{scoring::compute_totals(sheet, scores), grading::make_candidates(sheet), std::nullopt};
     if (can_choose(options, result.candidates)) {
         sheet.set_candidate_index(*options.candidate);
         grading::write_grades(sheet, *options.candidate);
@@ -370,8 +370,11 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
         if (!why.isEmpty())
             return usage_error(err, u"--viewpoints: "_s + why);
     }
-    report_above(scoring::marks_above_full_marks(sheet), options.file, err);
-    const int code = report(evaluate_sheet(sheet, options), options, out, err);
+    // The scores are read from the sheet once, for the marks above full
+    // marks and for the totals.
+    const scoring::ScoreGrid grid = scoring::ScoreGrid::of(sheet);
+    report_above(grid.above(), options.file, err);
+    const int code = report(evaluate_sheet(sheet, grid, options), options, out, err);
     if (code != kExitOk)
         return code;
     if (viewpoints::column_viewpoints(sheet).count(0) < sheet.score_count())

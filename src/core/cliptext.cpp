@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -238,6 +239,36 @@ void make_room(Sheet &sheet, int r0, int c0, int missing, int last_row, double u
         sheet.append_row(numbers::row_number_fixed(sheet.rows()));
 }
 
+// One line of the block into its row: each run of changed cells side by
+// side is one recorded change, so that a whole sheet's block records a few
+// hundred changes rather than one per cell. Cells that stay as they are
+// record nothing, as when set one by one.
+void write_row(Sheet &sheet, int row, const QStringList &texts, const std::function<int(int)> &target)
+{
+    QList<QString> run;
+    int run_start = 0;
+    const auto write_run = [&] {
+        if (!run.isEmpty())
+            sheet.set_row_texts(row, run_start, std::exchange(run, {}));
+    };
+    for (int i = 0; i < texts.size(); ++i) {
+        const int c = target(i);
+        if (c < 0 || c >= sheet.cols())
+            continue;
+        if (c == 0 || sheet.text(row, c) == texts[i]) {
+            write_run();
+            sheet.set_text(row, c, texts[i]);  // records nothing when unchanged
+            continue;
+        }
+        if (!run.isEmpty() && c != run_start + run.size())
+            write_run();
+        if (run.isEmpty())
+            run_start = c;
+        run.append(texts[i]);
+    }
+    write_run();
+}
+
 }  // namespace
 
 PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
@@ -266,12 +297,7 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
         const Sheet::Batch batch(sheet);
         make_room(sheet, r0, c0, placement.missing, last_row, unit_width);
         for (int line = 0; line < fields.size(); ++line) {
-            const QStringList &row = fields[line];
-            for (int i = 0; i < row.size(); ++i) {
-                const int c = placement.target(i);
-                if (c >= 0 && c < sheet.cols())
-                    sheet.set_text(r0 + line, c, row[i]);
-            }
+            write_row(sheet, r0 + line, fields[line], placement.target);
             result.lines = line + 1;
             if (progress)
                 progress(result.lines);

@@ -3,6 +3,7 @@
 #include "numbers.h"
 #include "sheet.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -114,9 +115,23 @@ int count_look_alikes(const Sheet &sheet, int col)
 
 int count_look_alikes(const Sheet &sheet)
 {
+    // Marks repeat across a sheet: each text is judged once for each full
+    // marks it is held against, not once per cell.
+    QHash<std::pair<QString, double>, bool> judged;
     int count = 0;
-    for (int c = Sheet::kFirstScoreCol; sheet.is_score_col(c); ++c)
-        count += count_look_alikes(sheet, c);
+    for (int c = Sheet::kFirstScoreCol; sheet.is_score_col(c); ++c) {
+        const ScoreSettings &s = sheet.settings(Sheet::slot_of_column(c));
+        const double full_marks = s.full_marks_given ? s.full_marks : 0;
+        for (int r = 1; r < sheet.rows(); ++r) {
+            const QString &text = sheet.text(r, c);
+            if (text.isEmpty())
+                continue;
+            auto it = judged.constFind({text, full_marks});
+            if (it == judged.constEnd())
+                it = judged.insert({text, full_marks}, !needs_look(sheet, r, c).isEmpty());
+            count += *it ? 1 : 0;
+        }
+    }
     return count;
 }
 

@@ -160,8 +160,12 @@ std::vector<ScoreGrid::MarkAbove> marks_above_full_marks(const Sheet &sheet)
 
 TotalStatistics compute_totals(Sheet &sheet)
 {
+    return compute_totals(sheet, ScoreGrid::of(sheet));
+}
+
+TotalStatistics compute_totals(Sheet &sheet, const ScoreGrid &scores)
+{
     {
-        const ScoreGrid scores = ScoreGrid::of(sheet);
         std::vector<double> full_marks = full_marks_of(sheet);
         std::vector<bool> given(full_marks.size());
         for (size_t k = 1; k < given.size(); ++k)

@@ -96,6 +96,8 @@ std::vector<ScoreGrid::MarkAbove> marks_above_full_marks(const Sheet &sheet);
 // Raises full marks, writes every total, returns the statistics of the totals,
 // and rewrites the current score column's full-marks text.
 TotalStatistics compute_totals(Sheet &sheet);
+// The same from the sheet's scores already read into a grid.
+TotalStatistics compute_totals(Sheet &sheet, const ScoreGrid &scores);
 
 // Statistics of the totals as they stand in the total column.
 TotalStatistics total_statistics(const Sheet &sheet);

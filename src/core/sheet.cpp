@@ -42,6 +42,8 @@ void Sheet::build_new(double unit_width)
 
     cells_.clear();
     cells_.resize(kNewRows);
+    texts_changed_unheard();
+    note_column_move(0, -cols_);
     cols_ = 0;
     set_cols(kNewCols);
     apply_standard_widths(unit_width);
@@ -66,10 +68,12 @@ void Sheet::set_rows(int rows)
     if (rows == this->rows())
         return;
     const qsizetype old = cells_.size();
-    if (rows > old)
+    if (rows > old) {
         record_rows(int(old), rows - int(old), true);
-    else
+    } else {
         record_rows(rows, int(old) - rows, false);
+        texts_changed_unheard();
+    }
     cells_.resize(rows);
     for (qsizetype r = old; r < rows; ++r)
         cells_[r].resize(cols_);
@@ -93,6 +97,7 @@ void Sheet::set_cols(int cols)
     for (auto &line : cells_)
         line.resize(cols);
     const int old = cols_;
+    note_column_move(qMin(old, cols), cols - old);
     widths_.resize(cols);
     // A new column gets the width of the column left of it, as grids do.
     for (int c = old; c < cols; ++c)
@@ -131,6 +136,8 @@ void Sheet::set_text(int row, int col, const QString &text)
         return;
     record_cells(row, col, 1);
     cell.text = text;
+    if (signalsBlocked() && row > 0)
+        texts_changed_unheard();
     if (row >= 1 && is_result_col(col))
         cell.hand_set = !text.isEmpty();
     if (is_saved_col(col))
@@ -205,6 +212,7 @@ void Sheet::take_result_columns(int count)
 void Sheet::clear_to_single_cell()
 {
     record_whole();
+    texts_changed_unheard();
     result_cols_ = 0;
     cells_.clear();
     cells_.resize(1);
@@ -220,6 +228,7 @@ void Sheet::clear_to_single_cell()
 void Sheet::append_row(const QString &number_text)
 {
     record_rows(rows(), 1, true);
+    texts_changed_unheard();
     cells_.append(QList<Cell>(cols_));
     cells_.last()[0].text = number_text;
     mark_unsaved();
@@ -233,6 +242,7 @@ void Sheet::set_row_texts(int row, int first_col, QList<QString> &&texts)
         return;
     const qsizetype count = qMin(texts.size(), qsizetype(cols_ - first_col));
     record_cells(row, first_col, int(qMax<qsizetype>(count, 0)));
+    texts_changed_unheard();
     QList<Cell> &line = cells_[row];
     for (qsizetype i = 0; i < count; ++i)
         line[first_col + i].text = std::move(texts[i]);
@@ -266,6 +276,7 @@ void Sheet::remove_rows(int at, int count)
         count = rows() - 1;  // a grid keeps at least one row
     record_rows(at, count, false, follower_ ? follower_->take_rows(at, count) : QVariant());
     cells_.remove(at, count);
+    texts_changed_unheard();
     mark_unsaved();
     clamp_cursor();
     emit rows_removed(at, count);
@@ -286,6 +297,7 @@ void Sheet::insert_columns(int at, int count)
         line.insert(at, count, Cell{});
     widths_.insert(at, count, 0);
     cols_ += count;
+    note_column_move(at, count);
     move_settings(at, count);
     mark_unsaved();
     clamp_cursor();
@@ -306,6 +318,7 @@ void Sheet::remove_columns(int at, int count)
         line.remove(at, count);
     widths_.remove(at, count);
     cols_ -= count;
+    note_column_move(at, -count);
     move_settings(at, -count);
     mark_unsaved();
     clamp_cursor();
@@ -512,6 +525,26 @@ void Sheet::set_candidate_index(int index)
     candidate_index_ = index;
     mark_unsaved();
     emit document_changed();
+}
+
+void Sheet::note_column_move(int at, int count)
+{
+    if (count == 0)
+        return;
+    // Enough for any one command; a view further behind measures afresh.
+    constexpr qsizetype kKept = 64;
+    if (column_moves_.size() == kKept) {
+        column_moves_.removeFirst();
+        ++dropped_moves_;
+    }
+    column_moves_.append({at, count});
+}
+
+std::optional<QList<Sheet::ColumnMove>> Sheet::column_moves_since(qint64 seen) const
+{
+    if (seen < dropped_moves_ || seen > column_move_count())
+        return std::nullopt;
+    return column_moves_.mid(seen - dropped_moves_);
 }
 
 void Sheet::set_viewpoint_settings(const ViewpointSettings &settings)

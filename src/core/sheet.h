@@ -1,12 +1,14 @@
 #pragma once
 
+#include "viewpointsettings.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
-#include "viewpointsettings.h"
+#include <optional>
 
 // One evaluation sheet: the grid of cell texts with its fixed title row and
 // row-number column, column widths, the cursor, the per-score-column settings
@@ -179,6 +181,22 @@ public:
     const ViewpointSettings &viewpoint_settings() const { return viewpoint_settings_; }
     void set_viewpoint_settings(const ViewpointSettings &settings);
 
+    // --- For views that keep what they measured per column -------------------
+    // Counts the changes of texts below the titles that were not reported
+    // cell by cell (changes of many rows at once, cells set while the
+    // signals are held back); moves of whole columns do not count.
+    quint64 text_revision() const { return text_revision_; }
+    // Whole columns that came in (count > 0: empty, or back with their texts
+    // on undo) or went (count < 0), in order; the sheet keeps the latest few.
+    struct ColumnMove {
+        int at = 0;
+        int count = 0;
+    };
+    // Moves counted since the sheet was made.
+    qint64 column_move_count() const { return dropped_moves_ + column_moves_.size(); }
+    // The moves after the first `seen` ones; none when they are no longer kept.
+    std::optional<QList<ColumnMove>> column_moves_since(qint64 seen) const;
+
     // Many changes as one: while a batch lives the sheet's signals are held
     // back, and at its end views hear that everything may have changed.
     class Batch
@@ -261,4 +279,9 @@ private:
     int result_cols_ = 0;
     SheetRecorder *recorder_ = nullptr;
     RowFollower *follower_ = nullptr;
+    quint64 text_revision_ = 0;
+    QList<ColumnMove> column_moves_;
+    qint64 dropped_moves_ = 0;
+    void texts_changed_unheard() { ++text_revision_; }
+    void note_column_move(int at, int count);
 };

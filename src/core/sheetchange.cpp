@@ -123,9 +123,12 @@ SheetChange Sheet::revert(SheetChange &&change)
     back.moves_settings = change.moves_settings;
     switch (change.kind) {
     case Kind::Cells:
+        if (signalsBlocked())
+            texts_changed_unheard();
         revert_cells(change, back);
         break;
     case Kind::Rows:
+        texts_changed_unheard();
         revert_rows(change, back);
         break;
     case Kind::Columns:
@@ -141,6 +144,7 @@ SheetChange Sheet::revert(SheetChange &&change)
         revert_document(change, back);
         break;
     case Kind::Whole:
+        texts_changed_unheard();
         revert_whole(change, back);
         break;
     }
@@ -191,6 +195,7 @@ void Sheet::revert_columns(const SheetChange &change, SheetChange &back)
         back.widths = widths_.mid(change.at, change.count);
         widths_.remove(change.at, change.count);
         cols_ -= change.count;
+        note_column_move(change.at, -change.count);
     } else {
         // Each run goes in at once: one shift of the row, not one per cell.
         for (qsizetype r = 0; r < cells_.size(); ++r) {
@@ -202,6 +207,7 @@ void Sheet::revert_columns(const SheetChange &change, SheetChange &back)
         widths_.insert(change.at, change.widths.size(), 0);
         std::copy(change.widths.begin(), change.widths.end(), widths_.begin() + change.at);
         cols_ += change.count;
+        note_column_move(change.at, change.count);
     }
     back.result_cols = std::exchange(result_cols_, change.result_cols);
     if (change.moves_settings) {

@@ -1,6 +1,7 @@
 #include "cliptext.h"
 #include "numbers.h"
 #include "sheet.h"
+#include "structure.h"
 
 #include <QTest>
 
@@ -161,6 +162,7 @@ private slots:
         for (int r = 1; r <= 3; ++r) {
             from.set_text(r, 4, u"s"_s + QString::number(r));
             from.set_text(r, 5, QString::number(60 + r));
+            from.set_text(r, 6, QString::number(50 + r));
             from.set_text(r, 7, u" "_s + QString::number(70 + r));
             from.set_text(r, 8, QString::number(5 + r));
         }
@@ -172,6 +174,14 @@ private slots:
         QVERIFY(cliptext::paste(to, text, 120).refusal.isEmpty());
         QCOMPARE(to.cols(), 9);
         QCOMPARE(grid_of(to), grid_of(from));
+        // Onto a sheet with more score columns, totals and grades still land
+        // in theirs, past the score columns the block does not reach.
+        Sheet wider;
+        wider.build_new(120);
+        structure::insert_columns(wider, 5, 2, 120);
+        cliptext::select_all(wider);
+        QVERIFY(cliptext::paste(wider, text, 120).refusal.isEmpty());
+        QCOMPARE(row_texts(wider, 2).mid(4), (QStringList{u"62"_s, u"52"_s, QString(), QString(), u" 72"_s, u"7"_s}));
     }
 
     // A plain sheet grows on the right: the marks beside the block stay with

@@ -92,6 +92,10 @@ private slots:
         // Counted and found like every other cell that needs a look.
         QCOMPARE(marks::count_look_alikes(sheet), reason.isEmpty() ? 0 : 1);
         QCOMPARE(marks::first_look_alike(sheet).has_value(), !reason.isEmpty());
+        // The same text in a column without full marks is judged apart.
+        sheet.set_text(3, 5, text);
+        const int elsewhere = reason.isEmpty() || reason.startsWith(u"満点"_s) ? 0 : 1;
+        QCOMPARE(marks::count_look_alikes(sheet), (reason.isEmpty() ? 0 : 1) + elsewhere);
     }
 
     void column_statistics_data()

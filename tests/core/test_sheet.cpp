@@ -1,3 +1,4 @@
+#include "history.h"
 #include "numbers.h"
 #include "sheet.h"
 
@@ -207,6 +208,76 @@ private slots:
         sheet.remove_columns(0, 100);
         QCOMPARE(sheet.cols(), 1);
         QCOMPARE(sheet.col(), 0);
+    }
+
+    // A view that keeps measures per column hears of the columns that moved
+    // and of text changes reported only in bulk.
+    void column_moves_and_bulk_changes_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QList<QPoint>>("moves");  // at, count (< 0: removed); (-1, -1): too many
+        QTest::addColumn<bool>("bulk");
+        auto row = [](const char *name, Change change, QList<QPoint> moves, bool bulk) {
+            QTest::newRow(name) << change << moves << bulk;
+        };
+        row("cell", [](Sheet &s) { s.set_text(3, 5, u"80"_s); }, {}, false);
+        row("cell in a batch", [](Sheet &s) { Sheet::Batch b(s); s.set_text(3, 5, u"80"_s); }, {}, true);
+        row("title in a batch", [](Sheet &s) { Sheet::Batch b(s); s.set_text(0, 5, u"小テ"_s); }, {}, false);
+        row("row texts", [](Sheet &s) { s.set_row_texts(3, 6, {u"a"_s}); }, {}, true);
+        row("rows removed", [](Sheet &s) { s.remove_rows(3, 1); }, {}, true);
+        row("row appended", [](Sheet &s) { s.append_row(u" 101"_s); }, {}, true);
+        row("rows in", [](Sheet &s) { s.insert_rows(3, 2); }, {}, false);
+        row("more rows", [](Sheet &s) { s.set_rows(120); }, {}, false);
+        row("fewer rows", [](Sheet &s) { s.set_rows(50); }, {}, true);
+        row("cleared", [](Sheet &s) { s.clear_to_single_cell(); }, {}, true);
+        row("rows back on undo", [](Sheet &s) {
+            SheetHistory history(s);
+            s.remove_rows(3, 1);
+            history.close_step();
+            s.set_recorder(nullptr);
+            const quint64 before = s.text_revision();
+            history.undo();
+            QVERIFY(s.text_revision() != before);
+        }, {}, true);
+        row("columns in", [](Sheet &s) { s.insert_columns(5, 2); }, {{5, 2}}, false);
+        row("columns out", [](Sheet &s) { s.remove_columns(5, 1); }, {{5, -1}}, false);
+        row("fewer columns", [](Sheet &s) { s.set_cols(6); }, {{6, -3}}, false);
+        row("more columns", [](Sheet &s) { s.set_cols(11); }, {{9, 2}}, false);
+        row("undone", [](Sheet &s) {
+            SheetHistory history(s);
+            s.set_recorder(&history);
+            s.remove_columns(5, 1);
+            s.insert_columns(6, 2);
+            history.close_step();
+            history.undo();
+            s.set_recorder(nullptr);
+        }, {{5, -1}, {6, 2}, {6, -2}, {5, 1}}, false);
+        row("more than are kept", [](Sheet &s) {
+            for (int i = 0; i < 40; ++i) {
+                s.insert_columns(5, 1);
+                s.remove_columns(5, 1);
+            }
+        }, {{-1, -1}}, false);
+    }
+
+    void column_moves_and_bulk_changes()
+    {
+        QFETCH(Change, change);
+        QFETCH(QList<QPoint>, moves);
+        QFETCH(bool, bulk);
+        Sheet sheet;
+        sheet.build_new(120);
+        const qint64 seen = sheet.column_move_count();
+        const quint64 revision = sheet.text_revision();
+        change(sheet);
+        QList<QPoint> heard{{-1, -1}};
+        if (const auto since = sheet.column_moves_since(seen)) {
+            heard.clear();
+            for (const Sheet::ColumnMove &move : *since)
+                heard.append({move.at, move.count});
+        }
+        QCOMPARE(heard, moves);
+        QCOMPARE(sheet.text_revision() != revision, bulk);
     }
 
     void row_texts_are_one_change()

@@ -699,7 +699,7 @@ private slots:
             SheetWindow *other = main->create_sheet();
             other->run(Command::ReadSheet);
         } else {
-            window->run(Command::SaveSheet);
+            window->menus()->action(Command::WriteSheet)->trigger();
         }
         QVERIFY(!prompter->asked.isEmpty());
         QVERIFY2(prompter->asked.first().text.contains(question),

@@ -440,6 +440,7 @@ private slots:
         QCOMPARE(label(object_name::lowest_label), u"30"_s);
         QCOMPARE(count_column(1), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"1"_s, u"1"_s, u"0"_s, u"1"_s,
                                                u"1"_s, u"0"_s, u"1"_s}));
+        QVERIFY(grid(1)->accessibleDescription().startsWith(u"0-9 0、10-19 0、20-29 0、30-39 1、40-49 1"_s));
         QCOMPARE(enabled_while_building.mid(0, 2), (QList<bool>{true, false}));
         QVERIFY(panel()->isVisible());
         QVERIFY(win->isEnabled());
@@ -818,6 +819,10 @@ private slots:
         sheet->set_text(3, 5, QString());
         sheet->set_text(5, 5, u"9"_s);
         QTRY_VERIFY(!check->isVisible());
+        // Evaluated again with the panel open, the count is right at once.
+        sheet->set_text(3, 5, u"佐藤"_s);
+        evaluate();
+        QCOMPARE(check->text(), u"要確認 1 件"_s);
     }
 
     void abort_after_file_read()

@@ -168,12 +168,12 @@ private slots:
     void toolbar_buttons()
     {
         struct Expected {
-            QString caption, key, tip;
+            QString caption, key, tip, shortcut = {};  // the key of a button no menu has
         };
         using namespace object_name;
         const QList<Expected> expected = {
-            {u"新規作成"_s, new_sheet_button, u"新しい計算シートを表示します。"_s},
-            {u"ｼｰﾄ呼出"_s, read_in_new_sheet_button, u"ファイルから読み込みます"_s},
+            {u"新規作成"_s, new_sheet_button, u"新しい計算シートを表示します。"_s, u"Ctrl+N"_s},
+            {u"ｼｰﾄ呼出"_s, read_in_new_sheet_button, u"ファイルから読み込みます"_s, u"Ctrl+O"_s},
             {u"ｼｰﾄ保存"_s, save_button, u"シートをファイルに書き込みます。"_s},
             {u"ｼｰﾄ印刷"_s, print_button, u""_s},
             {u"カット"_s, cut_button, u"ﾃｷｼﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞに移動します。"_s},
@@ -190,6 +190,7 @@ private slots:
         for (int i = 0; i < actions.size(); ++i) {
             QCOMPARE(actions[i]->text(), expected[i].caption);
             QCOMPARE(actions[i]->objectName(), expected[i].key);
+            QCOMPARE(actions[i]->shortcut().toString(), expected[i].shortcut);
             QWidget *button = main->toolbar()->widgetForAction(actions[i]);
             QTRY_VERIFY(!QToolTip::isVisible());
             QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));

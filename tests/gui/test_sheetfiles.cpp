@@ -114,17 +114,26 @@ private slots:
         QVERIFY(read_all(path).startsWith(cp932(u"評価計算ｼｰﾄ"_s)));
     }
 
-    // Ctrl+S asks for a name once; after that it writes the file at once.
+    // Ctrl+S and the toolbar's button ask for a name once; after that they
+    // write the file at once.
+    void save_in_place_asks_a_name_only_once_data()
+    {
+        QTest::addColumn<Command>("command");
+        QTest::newRow("Ctrl+S") << Command::SaveInPlace;
+        QTest::newRow("toolbar") << Command::SaveSheet;
+    }
+
     void save_in_place_asks_a_name_only_once()
     {
+        QFETCH(Command, command);
         window->editor()->setText(u"85"_s);
         const QString path = folder->file(u"a.csv"_s);
         prompter->files.enqueue(path);
-        window->run(Command::SaveInPlace);
+        window->run(command);
         QCOMPARE(prompter->dialogs.size(), 1);
         window->editor()->setText(u"86"_s);
         QVERIFY(!window->sheet()->is_saved());
-        window->run(Command::SaveInPlace);
+        window->run(command);
         QCOMPARE(prompter->dialogs.size(), 1);
         QVERIFY(prompter->asked.isEmpty());
         QVERIFY(window->sheet()->is_saved());
@@ -373,7 +382,7 @@ private slots:
         window->run(Command::ReadSheet);
         const QString copy = folder->file(u"copy.csv"_s);
         prompter->files.enqueue(copy);
-        window->run(Command::SaveSheet);
+        window->menus()->action(Command::WriteSheet)->trigger();
         QCOMPARE(read_all(copy), read_all(path));
     }
 };

@@ -2,8 +2,12 @@
 #include "guitest.h"
 #include "history.h"
 #include "sheet.h"
+#include "sheet/gridaccessible.h"
 #include "sheet/sheetgrid.h"
+#include "structure.h"
 
+#include <QAccessible>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolTip>
@@ -38,6 +42,8 @@ private slots:
     void init()
     {
         sheet.build_new(120);
+        // Before any grid: the accessibility cache keeps a grid's first interface.
+        grid_accessible::install();
         grid = std::make_unique<SheetGrid>(&sheet);
         grid->resize(600, 400);
         grid->show();
@@ -147,6 +153,25 @@ private slots:
         QCOMPARE(grid->left_col(), 1);
     }
 
+    // A move of the cursor or the selection repaints only the cells whose
+    // look it changed, and the grid shows what a whole repaint shows.
+    void moves_repaint_what_changed()
+    {
+        const auto as_painted = [&] {
+            QApplication::processEvents();
+            return grid->screen()->grabWindow(grid->winId()).toImage();
+        };
+        sheet.set_text(2, 2, u"12"_s);
+        sheet.set_current_cell(2, 2);
+        sheet.set_selection_end(4, 5);
+        as_painted();
+        sheet.set_selection_end(3, 3);
+        sheet.set_current_cell(3, 3);
+        const QImage moved = as_painted();
+        grid->viewport()->update();
+        QCOMPARE(moved, as_painted());
+    }
+
     void wheel_scrolls()
     {
         QSignalSpy scrolled(grid.get(), &SheetGrid::scrolled);
@@ -217,6 +242,24 @@ private slots:
         // Emptied again, the column goes back to its own width.
         sheet.set_text(3, col, QString());
         QCOMPARE(grid->cell_rect(1, col).width(), own);
+        // What the grid keeps of its measures follows columns that come in
+        // or go and a change of font: it shows what a new grid shows.
+        sheet.set_text(3, col, text);
+        const auto as_new = [&] {
+            QWidget in_font;  // the new grid is made in the font
+            in_font.setFont(grid->font());
+            SheetGrid fresh(&sheet, &in_font);
+            for (int c = 0; c < sheet.cols(); ++c)
+                QCOMPARE(grid->column_width_twips(c), fresh.column_width_twips(c));
+        };
+        QFont larger = grid->font();
+        larger.setPointSizeF(QFontInfo(larger).pointSizeF() * 2);
+        grid->setFont(larger);
+        as_new();
+        structure::insert_columns(sheet, 5, 2, 120);
+        as_new();
+        structure::delete_columns(sheet, 5, 1, 1);
+        as_new();
     }
 
     // A width the teacher gave is never narrowed by a shorter number.
@@ -273,6 +316,52 @@ private slots:
         history.undo();
         QCOMPARE(sheet.column_width(col), before_twips);
         QCOMPARE(grid->cell_rect(1, col).width(), before);
+    }
+
+    // Readers see the sheet as a table: titles and row numbers its headers, the
+    // current cell focused, the selection selected, a flagged mark saying why.
+    void table_for_screen_readers_data()
+    {
+        QTest::addColumn<QPoint>("at");  // column, row
+        QTest::addColumn<QAccessible::Role>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("flagged");
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("current") << QPoint(5, 3) << QAccessible::Cell << u"85"_s << false << true << true;
+        QTest::newRow("look-alike at the selection's end")
+            << QPoint(6, 4) << QAccessible::Cell << u"８"_s << true << false << true;
+        QTest::newRow("beside the selection") << QPoint(5, 5) << QAccessible::Cell << u""_s << false << false << false;
+        QTest::newRow("title") << QPoint(5, 0) << QAccessible::ColumnHeader << u"中間"_s << false << false << false;
+        QTest::newRow("row number") << QPoint(0, 3) << QAccessible::RowHeader << u"3"_s << false << false << false;
+    }
+
+    void table_for_screen_readers()
+    {
+        QFETCH(QPoint, at);
+        const int row = at.y(), col = at.x();
+        sheet.set_text(0, 5, u"中間"_s);
+        sheet.set_text(3, 5, u"85"_s);
+        sheet.set_text(4, 6, u"８"_s);
+        sheet.set_current_cell(3, 5);
+        sheet.set_selection_end(4, 6);
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid.get());
+        QVERIFY(table && table->tableInterface());
+        QCOMPARE(table->tableInterface()->rowCount(), sheet.rows());
+        QCOMPARE(table->tableInterface()->columnCount(), sheet.cols());
+        QAccessibleInterface *cell = table->tableInterface()->cellAt(row, col);
+        QVERIFY(cell && cell->tableCellInterface());
+        QTEST(cell->role(), "role");
+        QTEST(cell->text(QAccessible::Name), "name");
+        QTEST(!cell->text(QAccessible::Description).isEmpty(), "flagged");
+        QTEST(bool(cell->state().focused), "focused");
+        QTEST(bool(cell->state().selected), "selected");
+        QCOMPARE(table->child(table->indexOfChild(cell)), cell);
+        QCOMPARE(table->focusChild(), table->tableInterface()->cellAt(3, 5));
+        if (QAccessibleTableCellInterface *c = cell->tableCellInterface(); row > 0 && col > 0) {
+            QCOMPARE(c->columnHeaderCells().value(0)->text(QAccessible::Name), sheet.text(0, col));
+            QCOMPARE(c->rowHeaderCells().value(0)->text(QAccessible::Name), QString::number(row));
+        }
     }
 
     void pointer_shapes()

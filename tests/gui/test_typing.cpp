@@ -7,10 +7,12 @@
 #include "sheet/sheetmenus.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QToolBar>
 
@@ -212,6 +214,89 @@ private slots:
         QCOMPARE(sheet->text(2, 5), u"907"_s);
         QCOMPARE(sheet->text(0, 5), u"点1"_s);
         prompter->clear();
+    }
+
+    // F6 walks the panels' controls to the cell, Shift+F6 back; Esc returns.
+    void f6_walks_the_panels_data()
+    {
+        QTest::addColumn<int>("presses");  // negative: Shift+F6
+        QTest::addColumn<bool>("evaluated");
+        QTest::addColumn<QString>("reached");  // empty: the cell
+        using namespace object_name;
+        QTest::newRow("the title box") << 3 << false << QString(title_box);
+        QTest::newRow("past 評価計算: the cell") << 7 << false << QString();
+        QTest::newRow("on into the panel") << 7 << true << QString(lower_criterion_label);
+        QTest::newRow("the candidates") << 11 << true << QString(candidate_list);
+        QTest::newRow("back: the panel's ×") << -1 << true << QString(close_button);
+        QTest::newRow("back without the panel") << -1 << false << QString(evaluate_button);
+    }
+
+    void f6_walks_the_panels()
+    {
+        QFETCH(int, presses);
+        QFETCH(QString, reached);
+        play(u"T T T T 40 D 90"_s);
+        if (QFETCH(bool, evaluated); evaluated)
+            click(object_name::evaluate_button);
+        for (int i = 0; i < qAbs(presses); ++i)
+            key(Qt::Key_F6, presses > 0 ? Qt::NoModifier : Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(),
+                 reached.isEmpty() ? win->editor() : named<QWidget>(win, reached));
+        key(Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), win->editor());
+    }
+
+    // On a dark (high-contrast) desktop, white text stands out on all behind it.
+    void dark_desktop_keeps_text_readable()
+    {
+        end_session();
+        const QPalette light = QApplication::palette();
+        // Window text, button, light, dark, mid, text, bright text, base, window.
+        const QPalette dark(Qt::white, Qt::black, Qt::gray, Qt::darkGray, Qt::gray, Qt::white, Qt::white,
+                            Qt::black, Qt::black);
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
+        win = start_maximized_session();
+        sheet = win->sheet();
+        play(u"T T T T 40 D 90 D 75"_s);
+        click(object_name::evaluate_button);
+        sheet->set_selection_end(1, 6);
+        auto pixel = [](QWidget *w, QPoint at) { return w->grab().toImage().pixelColor(at); };
+        auto *grid = named<SheetGrid>(win, object_name::sheet_grid);
+        const QList<std::pair<QString, QColor>> backgrounds{
+            {u"sheet window"_s, win->palette().color(QPalette::Window)},
+            {u"score panel"_s, named<QWidget>(win, object_name::score_panel)->palette().color(QPalette::Window)},
+            {u"highest"_s, named<QWidget>(win, object_name::highest_label)->palette().color(QPalette::Window)},
+            {u"cell editor"_s, pixel(win->editor(), {1, 1})},
+            {u"grid title"_s, pixel(grid->viewport(), grid->cell_rect(0, 5).topLeft() + QPoint(2, 2))},
+            {u"grid selection"_s, pixel(grid->viewport(), grid->cell_rect(1, 6).topLeft() + QPoint(2, 2))},
+            {u"count grid"_s, pixel(named<QWidget>(win, object_name::totals_grid), {3, 3})},
+        };
+        for (const auto &[what, background] : backgrounds)
+            QVERIFY2(qGray(background.rgb()) < 118, qPrintable(what));  // 4.5 : 1 and more
+    }
+
+    // Screen readers hear every control by a name, and after a move the cell's
+    // place (the editor's name) and why its mark needs a look.
+    void screen_readers_hear_names_and_moves()
+    {
+        play(u"T T T T 40 D 90"_s);
+        click(object_name::evaluate_button);
+        using enum QAccessible::Role;
+        const QList<QAccessible::Role> not_controls{StaticText, Grouping, Client, Pane, Separator,
+                                                    Border, Window, PopupMenu};
+        for (QWidget *w : win->findChildren<QWidget *>()) {
+            QAccessibleInterface *control = QAccessible::queryAccessibleInterface(w);
+            if (w->isVisible() && !w->objectName().isEmpty() && !not_controls.contains(control->role()))
+                QVERIFY2(!control->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
+        }
+        sheet->set_text(1, 5, u"９"_s);
+        key(Qt::Key_Up);
+        QCOMPARE(win->editor()->accessibleName(), u"1 行 点1"_s);
+        QVERIFY(!win->editor()->accessibleDescription().isEmpty());
+        key(Qt::Key_Down);
+        QCOMPARE(win->editor()->accessibleName(), u"2 行 点1"_s);
+        QVERIFY(win->editor()->accessibleDescription().isEmpty());
     }
 
     // A cell copied from a spreadsheet comes with a line end; the editor

@@ -2,6 +2,7 @@
 
 #include "app/recoverykeeper.h"
 #include "app/sheetarea.h"
+#include "common/accessiblenames.h"
 #include "common/objectnames.h"
 #include "common/prompter.h"
 #include "common/twips.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(Prompter &prompter, QWidget *parent)
     resize(twips::to_px(12180), twips::to_px(9210) + toolbar_->sizeHint().height() +
                                      menuBar()->sizeHint().height());
 
+    accessible_names::name_controls(this);
     create_sheet();
     setWindowTitle(u"1"_s + kCountSuffix);
     toolbar_->setEnabled(false);
@@ -121,6 +123,10 @@ void MainWindow::build_toolbar()
         buttons_.insert(id, action);
     }
     QGuiApplication::setDesktopSettingsAware(desktop_aware);
+    // The buttons that are no menu's item have keys of their own, so that
+    // every button can be reached without the mouse.
+    buttons_.value(Command::NewSheet)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    buttons_.value(Command::ReadInNewSheet)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
 }
 
 void MainWindow::run_button(Command id)

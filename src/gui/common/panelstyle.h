@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/contrast.h"
+
 #include <QColor>
 #include <QFrame>
 #include <QPalette>
@@ -11,6 +13,6 @@ inline void make_floating_panel(QFrame *panel)
     panel->setFrameShadow(QFrame::Raised);
     panel->setAutoFillBackground(true);
     QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, QColor(192, 192, 192));
+    pal.setColor(QPalette::Window, contrast::background(QColor(192, 192, 192), QPalette::Window));
     panel->setPalette(pal);
 }

@@ -50,6 +50,9 @@ void set_up(QMessageBox &box, const QString &text, Prompter::Buttons buttons, co
     QString shown = text;
     shown.replace(u"\r\n"_s, u"\n"_s);
     box.setText(shown);
+    // Readers speak the question with the box's name, not only its title.
+    box.setAccessibleName(box.windowTitle());
+    box.setAccessibleDescription(shown);
     switch (buttons) {
     case Prompter::Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);

@@ -1,5 +1,6 @@
 #include "evaluation/countgrid.h"
 
+#include "common/contrast.h"
 #include "numbers.h"
 #include "common/twips.h"
 
@@ -40,6 +41,11 @@ void CountGrid::set_text(int row, int col, const QString &text)
         return;
     texts_[size_t(row)][size_t(col)] = text;
     update();
+    // Readers hear the counts the bars show: 「0-9 0、10-19 2、…」.
+    QStringList counts;
+    for (int r = 1; r < kRows; ++r)
+        counts.append(texts_[size_t(r)][0] + u' ' + texts_[size_t(r)][1]);
+    setAccessibleDescription(counts.join(u'、'));
 }
 
 double CountGrid::column_width(int col) const
@@ -111,15 +117,18 @@ void CountGrid::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setFont(font());
+    const QColor fixed_fill = contrast::background(kFixedBackground, QPalette::Button);
+    const QColor cell_fill = contrast::background(kCellBackground, QPalette::Base);
+    const QColor bar_fill = contrast::tint(kBar);
     for (int r = 0; r < kRows; ++r) {
         for (int c = 0; c < kCols; ++c) {
             const QRect cell(column_left_px(c), row_top_px(r), column_width_px(c), row_height_px());
             const bool fixed = r == 0 || c == 0;
-            painter.fillRect(cell, fixed ? kFixedBackground : kCellBackground);
+            painter.fillRect(cell, fixed ? fixed_fill : cell_fill);
             if (!fixed) {
                 const QRectF bar = bar_rect(r);
                 if (!bar.isEmpty())
-                    painter.fillRect(bar, kBar);
+                    painter.fillRect(bar, bar_fill);
             }
             painter.setPen(kGridLine);
             painter.drawRect(cell.adjusted(0, 0, 0, 0));

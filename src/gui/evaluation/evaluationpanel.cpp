@@ -1,5 +1,6 @@
 #include "evaluation/evaluationpanel.h"
 
+#include "common/contrast.h"
 #include "common/objectnames.h"
 #include "evaluation/countgrid.h"
 #include "evaluation/criterioninput.h"
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -182,7 +184,7 @@ QLabel *EvaluationPanel::value_box(const QString &name)
     label->setFrameShadow(QFrame::Sunken);
     label->setAutoFillBackground(true);
     QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255));
+    pal.setColor(QPalette::Window, contrast::background(QColor(255, 255, 255), QPalette::Base));
     label->setPalette(pal);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
@@ -236,14 +238,15 @@ void EvaluationPanel::schedule_recount()
     recount_pending_ = true;
     // Once per burst of changes: a paste changes many cells.
     QTimer::singleShot(0, this, [this] {
-        recount_pending_ = false;
-        if (!isHidden() && sheet_)
+        // Counted already since the burst: once per action is enough.
+        if (std::exchange(recount_pending_, false) && !isHidden() && sheet_)
             recount();
     });
 }
 
 void EvaluationPanel::recount()
 {
+    recount_pending_ = false;
     count_grades();
     const int odd = marks::count_look_alikes(*sheet_);
     look_alike_button_->setText(u"要確認 "_s + QString::number(odd) + u" 件"_s);
@@ -368,7 +371,9 @@ void EvaluationPanel::show_statistics(const scoring::TotalStatistics &stats)
         const marks::Statistics totals = marks::column_statistics(*sheet_, sheet_->total_col());
         average_label_->setText(totals.count ? numbers::two_decimals(totals.average) : QString());
         deviation_label_->setText(totals.count ? numbers::two_decimals(totals.deviation) : QString());
-        recount();
+        // A hidden panel counts as it is shown.
+        if (!isHidden())
+            recount();
     }
     for (int i = 1; i <= 10; ++i)
         totals_grid_->set_text(i, 1, numbers::plain_form(stats.classes[size_t(i - 1)]));

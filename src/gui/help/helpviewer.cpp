@@ -1,5 +1,6 @@
 #include "help/helpviewer.h"
 
+#include "common/accessiblenames.h"
 #include "common/objectnames.h"
 #include "common/prompter.h"
 #include "common/twips.h"
@@ -126,6 +127,7 @@ HelpViewer::HelpViewer(Prompter &prompter, QWidget *parent)
     timer_->setObjectName(object_name::help_timer);
     timer_->setInterval(5);
     connect(timer_, &QTimer::timeout, this, &HelpViewer::tick);
+    accessible_names::name_controls(this);
 }
 
 HelpViewer::~HelpViewer()

@@ -1,5 +1,6 @@
 #include "print/printsettingswindow.h"
 
+#include "common/accessiblenames.h"
 #include "common/objectnames.h"
 #include "common/prompter.h"
 #include "print/printersettings.h"
@@ -70,6 +71,7 @@ PrintSettingsWindow::PrintSettingsWindow(PrinterSettings &settings, Prompter &pr
     });
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
     connect(cancel, &QPushButton::clicked, this, &PrintSettingsWindow::cancel);
+    accessible_names::name_controls(this);
 }
 
 void PrintSettingsWindow::open_settings()

@@ -1,5 +1,6 @@
 #include "report/reportwindow.h"
 
+#include "common/accessiblenames.h"
 #include "common/objectnames.h"
 #include "common/prompter.h"
 #include "print/pagefooter.h"
@@ -145,6 +146,7 @@ void ReportWindow::refresh()
         pages_layout_->addWidget(page, 0, Qt::AlignHCenter);
     }
     pages_layout_->addStretch(1);
+    accessible_names::name_controls(this);
 }
 
 void ReportWindow::print()

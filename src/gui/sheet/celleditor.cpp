@@ -1,5 +1,6 @@
 #include "sheet/celleditor.h"
 
+#include "common/contrast.h"
 #include "common/geometry.h"
 #include "cliptext.h"
 #include "common/objectnames.h"
@@ -53,7 +54,8 @@ CellEditor::CellEditor(Sheet *sheet, SheetGrid *grid, InputPanels *inputs, QWidg
 {
     setObjectName(object_name::cell_editor);
     setFrame(false);
-    setStyleSheet(u"QLineEdit { background: rgb(255, 255, 192); border: none; padding: 0px; }"_s);
+    setStyleSheet(u"QLineEdit { background: %1; border: none; padding: 0px; }"_s.arg(
+        contrast::tint(QColor(255, 255, 192)).name()));
     setContextMenuPolicy(Qt::PreventContextMenu);
     setValidator(new OneLine(&loading_cell_, this));
     connect(this, &QLineEdit::textChanged, this, &CellEditor::write_to_cell);

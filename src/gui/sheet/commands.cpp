@@ -20,8 +20,9 @@ namespace {
 
 // In the order of the ids; a command needs an open sheet unless its row says
 // otherwise. The toolbar's ｼｰﾄ呼出 and ｼｰﾄ保存 are commands of
-// their own: the first reads into a new sheet, the second saves through the
-// save dialog; Ctrl+S saves into the sheet's own file without asking.
+// their own: the first reads into a new sheet, the second, like Ctrl+S,
+// saves into the sheet's own file without asking (the menu's シート保存
+// asks where).
 const CommandInfo kCommands[] = {
     {.id = Command::ReadSheet,
      .menu_item = {read_item, u"シート読込(&R)"},
@@ -144,7 +145,7 @@ const CommandInfo kCommands[] = {
     {.id = Command::SaveSheet,
      .button = {save_button, u"ｼｰﾄ保存", QStyle::SP_DialogSaveButton,
                 u"シートをファイルに書き込みます。"},
-     .handler = [](const CommandTargets &t) { t.file->save_sheet(); }},
+     .handler = [](const CommandTargets &t) { t.file->save_in_place(); }},
     {.id = Command::DeleteContents,
      .button = {delete_contents_button, u"文字消去", QStyle::SP_LineEditClearButton, {}},
      .undo_step = u"文字消去",

@@ -1,6 +1,7 @@
 #include "sheet/sheetgrid.h"
 
 #include "columnfit.h"
+#include "common/contrast.h"
 #include "common/objectnames.h"
 #include "marks.h"
 #include "numbers.h"
@@ -47,7 +48,7 @@ bool looks_numeric(const QString &text)
 }  // namespace
 
 SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
-    : QAbstractScrollArea(parent), sheet_(sheet)
+    : QAbstractScrollArea(parent), sheet_(sheet), texts_(font())
 {
     setObjectName(object_name::sheet_grid);
     setFrameShape(QFrame::StyledPanel);
@@ -69,12 +70,16 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
             update_title_lines();
     });
     connect(sheet_, &Sheet::shape_changed, this, [this] {
+        widest_.catch_up();
+        shown_selection_.take_changes(*sheet_);  // all is repainted
         refit_all();
         update_scroll_bars();
         viewport()->update();
     });
-    connect(sheet_, &Sheet::current_cell_changed, viewport(), qOverload<>(&QWidget::update));
-    connect(sheet_, &Sheet::selection_changed, viewport(), qOverload<>(&QWidget::update));
+    // A move repaints the cells it changed, not the whole view.
+    connect(sheet_, &Sheet::current_cell_changed, this, &SheetGrid::selection_moved);
+    connect(sheet_, &Sheet::selection_changed, this, &SheetGrid::selection_moved);
+    shown_selection_.take_changes(*sheet_);
     // Full marks decide which marks are flagged as above them.
     connect(sheet_, &Sheet::settings_changed, viewport(), qOverload<>(&QWidget::update));
     refit_all();
@@ -104,10 +109,9 @@ int SheetGrid::title_width_twips(int col) const
 
 QStringList SheetGrid::title_lines(int col) const
 {
-    const QFontMetricsF metrics(font());
     // The whole column but its rule: titles have always used the insets.
     return columnfit::fit_title(sheet_->text(0, col), col_width_px(col) - 1, 2,
-                                [&](const QString &s) { return metrics.horizontalAdvance(s); });
+                                [this](const QString &s) { return texts_.width(s); });
 }
 
 // The title row takes a second line while any title needs one, so that
@@ -153,30 +157,27 @@ void SheetGrid::refit_column(int col)
     }
     if (col < 0 || col >= fit_px_.size())
         return;
-    int fit = 0;
-    if (columnfit::widens(*sheet_, col)) {
-        const QFontMetricsF metrics(font());
-        const double widest = columnfit::widest_number(
-            *sheet_, col, [&](const QString &text) { return metrics.horizontalAdvance(text); });
-        fit = widest > 0 ? int(std::ceil(widest)) + kFitAir : 0;
-    }
+    widest_.forget(col);
+    const int fit = measured_fit_px(col);
     if (fit == fit_px_[col])
         return;
     fit_px_[col] = fit;
     widths_may_have_changed();
 }
 
+int SheetGrid::measured_fit_px(int col) const
+{
+    if (!columnfit::widens(*sheet_, col))
+        return 0;
+    const double widest = widest_.widest(col);
+    return widest > 0 ? int(std::ceil(widest)) + kFitAir : 0;
+}
+
 void SheetGrid::refit_all()
 {
     fit_px_ = QList<int>(sheet_->cols(), 0);
-    const QFontMetricsF metrics(font());
-    const auto measure = [&](const QString &text) { return metrics.horizontalAdvance(text); };
-    for (int c = 0; c < sheet_->cols(); ++c) {
-        if (!columnfit::widens(*sheet_, c))
-            continue;
-        const double widest = columnfit::widest_number(*sheet_, c, measure);
-        fit_px_[c] = widest > 0 ? int(std::ceil(widest)) + kFitAir : 0;
-    }
+    for (int c = 0; c < sheet_->cols(); ++c)
+        fit_px_[c] = measured_fit_px(c);
     widths_may_have_changed();
 }
 
@@ -199,9 +200,8 @@ QString SheetGrid::shown_text(int row, int col) const
     const QString &text = sheet_->text(row, col);
     if (row == 0 || col == 0)
         return text;
-    const QFontMetricsF metrics(font());
-    return columnfit::shown(text, col_width_px(col) - 2 * kTextInset,
-                            [&](const QString &s) { return metrics.horizontalAdvance(s); });
+    const double number = texts_.number_width(text);
+    return number > 0 && number > col_width_px(col) - 2 * kTextInset ? columnfit::kNoRoom : text;
 }
 
 int SheetGrid::border_at(const QPoint &pos) const
@@ -397,6 +397,33 @@ void SheetGrid::update_cell(int row, int col)
         viewport()->update(cell_rect(row, col).adjusted(-1, -1, 1, 1));
 }
 
+void SheetGrid::selection_moved()
+{
+    for (const QRect &cells : shown_selection_.take_changes(*sheet_))
+        update_cells(cells);
+}
+
+void SheetGrid::update_cells(const QRect &cells)
+{
+    const int last_row = qMin(cells.bottom(), last_visible_row() + 1);
+    const int last_col = qMin(cells.right(), last_visible_col() + 1);
+    QRect shown;
+    // The fixed row and column, then the scrolled body.
+    for (int row : {0, qMax(cells.top(), top_row_)}) {
+        if (row < cells.top() || row > last_row || row >= sheet_->rows())
+            continue;
+        const int bottom = row == 0 ? 0 : qMin(last_row, sheet_->rows() - 1);
+        for (int col : {0, qMax(cells.left(), left_col_)}) {
+            if (col < cells.left() || col > last_col || col >= sheet_->cols())
+                continue;
+            const int right = col == 0 ? 0 : qMin(last_col, sheet_->cols() - 1);
+            shown |= cell_rect(row, col).united(cell_rect(bottom, right));
+        }
+    }
+    if (!shown.isEmpty())
+        viewport()->update(shown.adjusted(-1, -1, 1, 1));
+}
+
 QRect SheetGrid::cell_rect(int row, int col) const
 {
     return QRect(col_x(col), row_y(row), col_width_px(col),
@@ -478,11 +505,24 @@ bool SheetGrid::viewportEvent(QEvent *event)
     return QAbstractScrollArea::viewportEvent(event);
 }
 
+void SheetGrid::draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, const QString &text)
+{
+    const double width = texts_.width(text);
+    // A text cut at the cell's edge is rare: drawn clipped as it comes.
+    if (width > rect.width()) {
+        p.drawText(rect, int(align | Qt::AlignVCenter) | Qt::TextSingleLine, text);
+        return;
+    }
+    const double x = align & Qt::AlignRight ? rect.right() + 1 - width : rect.left();
+    const int height = fontMetrics().height();
+    p.drawStaticText(QPointF(x, rect.top() + (rect.height() - height) / 2), texts_.laid_out(text));
+}
+
 void SheetGrid::paintEvent(QPaintEvent *event)
 {
     QPainter p(viewport());
-    const QRect area = event->rect();
-    p.fillRect(area, palette().base());
+    const QRegion &area = event->region();
+    p.fillRect(event->rect(), palette().base());
     p.setFont(font());
 
     const int rows = sheet_->rows();
@@ -495,34 +535,41 @@ void SheetGrid::paintEvent(QPaintEvent *event)
     const int c0 = qMin(sheet_->col(), sheet_->sel_col());
     const int c1 = qMax(sheet_->col(), sheet_->sel_col());
     const QColor text_color = palette().color(QPalette::Text);
+    const QColor fixed_fill = contrast::background(kFixed, QPalette::Button);
+    const QColor selected_fill = contrast::tint(kSelected);
+    // Each cell's right and bottom rules, drawn together at the end.
+    QList<QLine> body_rules;
+    QList<QLine> fixed_rules;
 
     auto paint_cell = [&](int row, int col, const QRect &rect) {
-        if (!rect.intersects(area))
+        if (!area.intersects(rect))
             return;
         const bool fixed = row == 0 || col == 0;
         const bool selected = !fixed && row >= r0 && row <= r1 && col >= c0 && col <= c1;
         if (fixed)
-            p.fillRect(rect, kFixed);
+            p.fillRect(rect, fixed_fill);
         else if (selected)
-            p.fillRect(rect, kSelected);
+            p.fillRect(rect, selected_fill);
         else if (sheet_->is_hand_set(row, col))
             p.fillRect(rect, kHandSet);
         const QString &text = sheet_->text(row, col);
         if (!text.isEmpty()) {
-            const QString shown = shown_text(row, col);
             p.setPen(sheet_->is_red(row, col) ? QColor(255, 0, 0) : text_color);
-            Qt::Alignment align = Qt::AlignVCenter;
-            if (row == 0)
-                align |= Qt::AlignHCenter;
-            else if (col != 0 && looks_numeric(text))
-                align |= Qt::AlignRight;
-            else
-                align |= Qt::AlignLeft;
-            if (row == 0 && col > 0)
-                p.drawText(rect.adjusted(0, 0, -1, 0), int(align), title_lines(col).join(u'\n'));
-            else
-                p.drawText(rect.adjusted(kTextInset, 0, -kTextInset, 0),
-                           int(align) | Qt::TextSingleLine, shown);
+            if (row == 0 && col > 0) {
+                p.drawText(rect.adjusted(0, 0, -1, 0), int(Qt::AlignVCenter | Qt::AlignHCenter),
+                           title_lines(col).join(u'\n'));
+            } else {
+                Qt::Alignment align = Qt::AlignLeft;
+                if (row == 0)
+                    align = Qt::AlignHCenter;
+                else if (col != 0 && looks_numeric(text))
+                    align = Qt::AlignRight;
+                const QRect inside = rect.adjusted(kTextInset, 0, -kTextInset, 0);
+                if (align == Qt::AlignHCenter)
+                    p.drawText(inside, int(align | Qt::AlignVCenter) | Qt::TextSingleLine, text);
+                else
+                    draw_line(p, inside, align, shown_text(row, col));
+            }
             // A mark that needs the teacher's look (it does not count as it
             // reads, or is above the full marks): an orange corner, the text
             // left as it is.
@@ -537,9 +584,9 @@ void SheetGrid::paintEvent(QPaintEvent *event)
                 p.setBrush(Qt::NoBrush);
             }
         }
-        p.setPen(fixed ? QColor(128, 128, 128) : kGridLine);
-        p.drawLine(rect.topRight(), rect.bottomRight());
-        p.drawLine(rect.bottomLeft(), rect.bottomRight());
+        QList<QLine> &rules = fixed ? fixed_rules : body_rules;
+        rules.append(QLine(rect.topRight(), rect.bottomRight()));
+        rules.append(QLine(rect.bottomLeft(), rect.bottomRight()));
     };
 
     // Visible body, then the fixed column, the fixed row and the corner on top.
@@ -564,6 +611,11 @@ void SheetGrid::paintEvent(QPaintEvent *event)
     }
     paint_cell(0, 0, QRect(0, 0, col_width_px(0), title_height_px()));
 
+    p.setPen(kGridLine);
+    p.drawLines(body_rules);
+    p.setPen(QColor(128, 128, 128));
+    p.drawLines(fixed_rules);
+
     // The current cell carries a focus frame when it is in view.
     const int cr = sheet_->row();
     const int cc = sheet_->col();
@@ -585,6 +637,8 @@ void SheetGrid::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        texts_.set_font(font());
+        widest_.forget_all();
         refit_all();
         update_scroll_bars();
         viewport()->update();

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "print/gridmeasures.h"
+#include "sheet/columnwidest.h"
+#include "sheet/shownselection.h"
+#include "sheet/textcache.h"
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -101,6 +104,11 @@ private:
     int last_visible_col() const;
     void update_scroll_bars();
     void update_cell(int row, int col);
+    // Repaints a range of cells (x columns, y rows) where it is in view.
+    void update_cells(const QRect &cells);
+    void selection_moved();
+    // One cell's text on a single line, laid out once per text and font.
+    void draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, const QString &text);
     QPoint grid_offset() const;  // viewport's top-left within the grid
     void report(int kind, QMouseEvent *event);
     void select_to(const QPoint &cell);
@@ -108,6 +116,7 @@ private:
     // which the teacher sets, stay as they are.
     int fit_px(int col) const;
     void refit_column(int col);
+    int measured_fit_px(int col) const;
     void refit_all();
     void widths_may_have_changed();
     // The column whose right border in the title row is under a point, or -1.
@@ -122,6 +131,9 @@ private:
     bool header_drag_row_ = false;  // dragging across row numbers
     bool header_drag_col_ = false;  // dragging across titles
     bool syncing_scroll_bars_ = false;
+    ShownSelection shown_selection_;
+    mutable TextCache texts_;
+    ColumnWidest widest_{*sheet_, texts_};
     QList<int> fit_px_;    // per column: what its widest number needs, 0 none
     QList<int> shown_px_;  // per column as last shown, to notice a change
     int resize_col_ = -1;  // column whose border is being dragged

@@ -1,5 +1,7 @@
 #include "sheet/sheetwindow.h"
 
+#include "common/accessiblenames.h"
+#include "common/contrast.h"
 #include "common/fonts.h"
 #include "common/geometry.h"
 #include "common/objectnames.h"
@@ -15,8 +17,10 @@
 #include "sheet/celleditor.h"
 #include "sheet/clipboardcommands.h"
 #include "sheet/filecommands.h"
+#include "sheet/gridaccessible.h"
 #include "sheet/inputpanels.h"
 #include "sheet/mouseselection.h"
+#include "sheet/panelkeys.h"
 #include "sheet/scorepanel.h"
 #include "sheet/sheetgrid.h"
 #include "common/sheethost.h"
@@ -72,9 +76,12 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(224, 224, 224));
+    pal.setColor(QPalette::Window, contrast::background(QColor(224, 224, 224), QPalette::Window));
     setPalette(pal);
 
+    // Inside its frame the window is no window of its own: readers would
+    // not hear its caption.
+    connect(this, &QWidget::windowTitleChanged, this, &QWidget::setAccessibleName);
     build_parts();
     connect_menus();
     build_sheet(first);
@@ -84,6 +91,7 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     targets_ = {this, file_, clipboard_, structure_, evaluation_, print_, undo_, viewpoints_};
     connect(file_, &FileCommands::loaded, undo_, &UndoCommands::clear);
     connect(evaluation_panel_, &EvaluationPanel::acted, undo_, [this] { undo_->name(u"評価"_s); });
+    accessible_names::name_controls(this);
 }
 
 void SheetWindow::build_parts()
@@ -98,6 +106,8 @@ void SheetWindow::build_parts()
 void SheetWindow::build_views()
 {
     sheet_ = new Sheet(this);
+    // Before the grid: a grid keeps the first accessibility interface made for it.
+    grid_accessible::install();
     grid_ = new SheetGrid(sheet_, this);
     // Creation order is stacking order: the editor lies above the grid and
     // below the panels.
@@ -131,6 +141,7 @@ void SheetWindow::connect_views()
         editor_->hold_enter_in({criterion->box()});
     auto *escape = new SideBoxEscape(sheet_, score_panel_, evaluation_panel_, this);
     connect(escape, &SideBoxEscape::escaped, this, &SheetWindow::give_keys_to_editor);
+    new GridSpeech(sheet_, grid_, editor_, this);
     connect(evaluation_panel_, &EvaluationPanel::message_requested, this,
             [this](const QString &text) { host_.prompter().message(this, text); });
     connect(inputs_, &InputPanels::character_size_changed, this, &SheetWindow::change_character_size);
@@ -214,6 +225,25 @@ void SheetWindow::build_evaluation()
     });
     connect(evaluation_, &EvaluationCommands::check_requested, this, &SheetWindow::go_to_cell);
     connect(evaluation_, &EvaluationCommands::answered, editor_, back_to_editor);
+
+    // F6 walks the panels' controls in the order they stand, top to bottom.
+    auto control = [this](QLatin1StringView name) {
+        auto *found = findChild<QWidget *>(name);
+        Q_ASSERT(found);
+        return found;
+    };
+    QList<QWidget *> boxes{score_panel_->title_box(), score_panel_->full_marks_box(),
+                           score_panel_->weight_box()};
+    for (CriterionInput *criterion : evaluation_panel_->criteria())
+        boxes << criterion->box() << criterion->scroll();
+    using namespace object_name;
+    const QList<QWidget *> order{
+        control(character_size_scroll), control(fixed_length_scroll), boxes[0], boxes[1],
+        boxes[2], score_panel_->evaluate_button(), boxes[3], boxes[4], boxes[5], boxes[6],
+        control(candidate_list), control(recalculate_button), control(decide_button),
+        control(abort_button), control(look_alike_button), control(close_button)};
+    auto *keys = new PanelKeys(this, order, boxes);
+    connect(keys, &PanelKeys::cell_wanted, this, &SheetWindow::give_keys_to_editor);
 }
 
 void SheetWindow::build_viewpoints()

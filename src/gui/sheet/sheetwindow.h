@@ -93,6 +93,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // The window draws nothing that shows its focus, which it takes at every
+    // cell move: repainting it all then would cost more than the move.
+    void focusInEvent(QFocusEvent *) override {}
+    void focusOutEvent(QFocusEvent *) override {}
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -1,5 +1,6 @@
 #include "structure/countdialog.h"
 
+#include "common/accessiblenames.h"
 #include "common/fonts.h"
 #include "common/objectnames.h"
 #include "common/prompter.h"
@@ -43,6 +44,7 @@ CountDialog::CountDialog(Prompter &prompter, QWidget *parent)
 
     connect(ok, &QPushButton::clicked, this, &CountDialog::accept_count);
     connect(close, &QPushButton::clicked, this, &CountDialog::put_away);
+    accessible_names::name_controls(this);
 }
 
 void CountDialog::ask(QWidget *asker, const QString &caption, const QString &prompt,

@@ -1,0 +1,465 @@
+// The teacher's actions through a sheet window (offscreen, shown, each with
+// the repaint it causes) beside a yardstick on the same data in the same run:
+// the core alone, or for a cursor move and a one-cell repaint a bare
+// QTableWidget of the same size. Each runs on a square sheet of 50 and of
+// 450 rows and columns, and on a class sheet (41 rows, 20 columns: size 40).
+// bench/window_ratio.sh prints the table of ratios.
+#include "app/mainwindow.h"
+#include "cliptext.h"
+#include "common/prompter.h"
+#include "evaluation/evaluationpanel.h"
+#include "grading.h"
+#include "history.h"
+#include "scoring.h"
+#include "sheet.h"
+#include "sheet/celleditor.h"
+#include "sheet/filecommands.h"
+#include "sheet/sheetgrid.h"
+#include "sheet/sheetwindow.h"
+#include "sheetfile.h"
+#include "structure.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHash>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <algorithm>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double kUnit = 120;
+constexpr int kClass = 40;  // the size code of the class sheet
+
+int rows_of(int size) { return size == kClass ? 41 : size; }
+int cols_of(int size) { return size == kClass ? 20 : size; }
+// Room for nine more columns on the largest sheet.
+int insert_cols(int size) { return std::min(cols_of(size), Sheet::kMaxCols - 9); }
+
+// An evaluation sheet of marks 0 to 100, names, totals and grade columns.
+void fill(Sheet &sheet, int rows, int cols)
+{
+    const Sheet::Batch batch(sheet);
+    sheet.set_cols(cols);
+    sheet.set_rows(rows);
+    sheet.set_text(0, 4, u"氏名"_s);
+    sheet.set_text(0, sheet.total_col(), u"総合点"_s);
+    sheet.set_text(0, sheet.grade_col(), u"評価･評定"_s);
+    for (int k = 1; k <= sheet.score_count(); ++k)
+        sheet.set_text(0, k + 4, u"点"_s + QString::number(k));
+    for (int r = 1; r < sheet.rows(); ++r) {
+        sheet.set_text(r, 4, u"生徒"_s + QString::number(r));
+        for (int k = 1; k <= sheet.score_count(); ++k)
+            sheet.set_text(r, k + 4, QString::number((r * 37 + k * 11) % 101));
+    }
+}
+
+// One sheet file per size and column count, written once for the run.
+const QString &sheet_file(int size, int cols)
+{
+    static QTemporaryDir dir;
+    static QHash<int, QString> paths;
+    const int key = size * 1000 + cols;
+    if (!paths.contains(key)) {
+        Sheet sheet;
+        sheet.build_new(kUnit);
+        fill(sheet, rows_of(size), cols);
+        const QString path = dir.filePath(QString::number(key) + u".csv"_s);
+        if (!sheetfile::write_file(path, sheetfile::encode(sheet)).ok)
+            qFatal("cannot write the benchmark's sheet file");
+        paths.insert(key, path);
+    }
+    return paths[key];
+}
+
+// A block of marks that makes a new sheet, pasted at column 5, the size's
+// number of columns.
+const QString &block(int size)
+{
+    static QHash<int, QString> blocks;
+    if (!blocks.contains(size)) {
+        const int rows = rows_of(size) - 1;
+        const int cols = cols_of(size) - 7;
+        QString t;
+        for (int r = 1; r <= rows; ++r) {
+            for (int k = 1; k <= cols; ++k) {
+                t += QString::number((r * 37 + k * 11) % 101);
+                t += k < cols ? u'\t' : u'\r';
+            }
+            t += u'\n';
+        }
+        blocks.insert(size, t);
+    }
+    return blocks[size];
+}
+
+// Answers nothing: no question comes up in these runs.
+class SilentPrompter : public Prompter
+{
+public:
+    Answer ask(QWidget *, const QString &, Buttons, const QString &, Answer) override
+    {
+        return Answer::No;
+    }
+    std::optional<QString> open_file(QWidget *, const QStringList &) override { return {}; }
+    std::optional<QString> save_file(QWidget *, const QStringList &, const QString &) override
+    {
+        return {};
+    }
+};
+
+struct Frame {
+    SilentPrompter prompter;
+    std::unique_ptr<MainWindow> main = std::make_unique<MainWindow>(prompter);
+    Frame()
+    {
+        main->resize(1280, 960);
+        main->show();
+    }
+    ~Frame()
+    {
+        for (SheetWindow *sheet : main->sheets())
+            sheet->set_never_prompt();
+    }
+    SheetWindow *fresh_sheet()
+    {
+        for (SheetWindow *sheet : main->sheets()) {
+            sheet->set_never_prompt();
+            sheet->close_window();
+        }
+        SheetWindow *sheet = main->create_sheet();
+        sheet->showMaximized();
+        QApplication::processEvents();
+        return sheet;
+    }
+    // A sheet window holding the size's sheet read from its file.
+    SheetWindow *read_sheet(int size, int cols)
+    {
+        SheetWindow *sheet = fresh_sheet();
+        sheet->file_commands()->read_path(sheet_file(size, cols));
+        QApplication::processEvents();
+        return sheet;
+    }
+};
+
+// The core's sheet of the same size, with its undo history.
+struct CoreSheet {
+    Sheet sheet;
+    SheetHistory history{sheet};
+    CoreSheet(int size, int cols)
+    {
+        sheet.set_recorder(nullptr);
+        sheet.build_new(kUnit);
+        fill(sheet, rows_of(size), cols);
+        sheet.set_recorder(&history);
+    }
+};
+
+void settle()
+{
+    QApplication::processEvents();  // the repaint the action caused
+}
+
+void select_nine_columns(Sheet &sheet)
+{
+    sheet.set_current_cell(1, 6);
+    sheet.set_selection_end(1, 14);
+}
+
+// --- Cursor moves: the arrow key down and back up --------------------------------
+
+void BM_MoveWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    sheet->sheet()->set_current_cell(5, 6);
+    sheet->give_keys_to_editor();
+    settle();
+    bool down = true;
+    for (auto _ : state) {
+        QTest::keyClick(sheet->editor(), down ? Qt::Key_Down : Qt::Key_Up);
+        settle();
+        down = !down;
+    }
+}
+
+void BM_MoveTable(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    QTableWidget table(rows_of(size), cols_of(size));
+    for (int r = 0; r < table.rowCount(); ++r)
+        for (int c = 0; c < table.columnCount(); ++c)
+            table.setItem(r, c, new QTableWidgetItem(QString::number((r * 37 + c * 11) % 101)));
+    table.resize(1280, 900);
+    table.show();
+    table.setCurrentCell(5, 6);
+    table.setFocus();
+    settle();
+    bool down = true;
+    for (auto _ : state) {
+        QTest::keyClick(&table, down ? Qt::Key_Down : Qt::Key_Up);
+        settle();
+        down = !down;
+    }
+}
+
+// --- Typing one digit into a cell: the one-cell repaint ---------------------------
+
+void BM_TypeDigitWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    int digit = 0;
+    for (auto _ : state) {
+        sheet->sheet()->set_text(5, 6, QString::number(digit++ % 10));
+        settle();
+    }
+}
+
+void BM_TypeDigitTable(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    QTableWidget table(rows_of(size), cols_of(size));
+    for (int r = 0; r < table.rowCount(); ++r)
+        for (int c = 0; c < table.columnCount(); ++c)
+            table.setItem(r, c, new QTableWidgetItem(QString::number((r * 37 + c * 11) % 101)));
+    table.resize(1280, 900);
+    table.show();
+    settle();
+    int digit = 0;
+    for (auto _ : state) {
+        table.item(4, 5)->setText(QString::number(digit++ % 10));
+        settle();
+    }
+}
+
+// --- Inserting and deleting nine columns, and undoing the deletion ---------------
+
+void BM_InsertColumnsWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, insert_cols(size));
+    for (auto _ : state) {
+        select_nine_columns(*sheet->sheet());
+        sheet->run(Command::InsertColumns);
+        settle();
+        state.PauseTiming();
+        sheet->run(Command::Undo);
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_InsertColumnsCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    CoreSheet core(size, insert_cols(size));
+    for (auto _ : state) {
+        structure::insert_columns(core.sheet, 6, 9, kUnit);
+        core.history.close_step();
+        state.PauseTiming();
+        core.history.undo();
+        state.ResumeTiming();
+    }
+}
+
+void BM_DeleteColumnsWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    for (auto _ : state) {
+        select_nine_columns(*sheet->sheet());
+        sheet->run(Command::DeleteColumns);
+        settle();
+        state.PauseTiming();
+        sheet->run(Command::Undo);
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_DeleteColumnsCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    CoreSheet core(size, cols_of(size));
+    for (auto _ : state) {
+        structure::delete_columns(core.sheet, 6, 9, 9);
+        core.history.close_step();
+        state.PauseTiming();
+        core.history.undo();
+        state.ResumeTiming();
+    }
+}
+
+void BM_UndoDeleteWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    for (auto _ : state) {
+        state.PauseTiming();
+        select_nine_columns(*sheet->sheet());
+        sheet->run(Command::DeleteColumns);
+        settle();
+        state.ResumeTiming();
+        sheet->run(Command::Undo);
+        settle();
+    }
+}
+
+void BM_UndoDeleteCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    CoreSheet core(size, cols_of(size));
+    for (auto _ : state) {
+        state.PauseTiming();
+        structure::delete_columns(core.sheet, 6, 9, 9);
+        core.history.close_step();
+        state.ResumeTiming();
+        core.history.undo();
+    }
+}
+
+// --- Pasting a whole sheet into a new one ------------------------------------------
+
+void BM_PasteWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    QGuiApplication::clipboard()->setText(block(size));
+    for (auto _ : state) {
+        state.PauseTiming();
+        SheetWindow *sheet = frame.fresh_sheet();
+        sheet->sheet()->set_current_cell(1, 5);
+        settle();
+        state.ResumeTiming();
+        sheet->run(Command::Paste);
+        settle();
+        if (sheet->sheet()->cols() != cols_of(size))
+            state.SkipWithError("paste refused");
+    }
+}
+
+void BM_PasteCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    std::unique_ptr<Sheet> sheet;
+    for (auto _ : state) {
+        state.PauseTiming();
+        sheet = std::make_unique<Sheet>();  // the last one is taken down untimed
+        sheet->build_new(kUnit);
+        sheet->set_current_cell(1, 5);
+        state.ResumeTiming();
+        if (!cliptext::paste(*sheet, block(size), kUnit).refusal.isEmpty())
+            state.SkipWithError("paste refused");
+    }
+}
+
+// --- 評価計算: the command and the panel it opens ------------------------------------
+
+void BM_EvaluateWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    for (auto _ : state) {
+        sheet->run(Command::Evaluate);
+        settle();
+        state.PauseTiming();
+        sheet->evaluation_panel()->hide();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_EvaluateCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    CoreSheet core(size, cols_of(size));
+    core.sheet.set_recorder(nullptr);
+    for (auto _ : state) {
+        const scoring::TotalStatistics stats = scoring::compute_totals(core.sheet);
+        const QStringList candidates = grading::make_candidates(core.sheet);
+        const grading::GradeCounts counts = grading::count_grades(core.sheet);
+        benchmark::DoNotOptimize(stats);
+        benchmark::DoNotOptimize(candidates);
+        benchmark::DoNotOptimize(counts);
+    }
+}
+
+// --- Opening a sheet file into a new sheet window -----------------------------------
+
+void BM_OpenWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    const QString &path = sheet_file(size, cols_of(size));
+    Frame frame;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SheetWindow *sheet = frame.fresh_sheet();
+        state.ResumeTiming();
+        sheet->file_commands()->read_path(path);
+        settle();
+    }
+}
+
+void BM_OpenCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    const QString &path = sheet_file(size, cols_of(size));
+    std::unique_ptr<Sheet> sheet;
+    for (auto _ : state) {
+        state.PauseTiming();
+        sheet = std::make_unique<Sheet>();
+        sheet->build_new(kUnit);
+        state.ResumeTiming();
+        const sheetfile::ReadResult result = sheetfile::read_file(path, *sheet, kUnit);
+        if (result.outcome != sheetfile::ReadOutcome::Complete)
+            state.SkipWithError("read failed");
+    }
+}
+
+void sizes(benchmark::internal::Benchmark *b)
+{
+    b->Arg(kClass)->Arg(50)->Arg(450)->Unit(benchmark::kMillisecond)->MinTime(0.2);
+}
+
+}  // namespace
+
+// Each pair: the window first, its yardstick second.
+BENCHMARK(BM_MoveWindow)->Apply(sizes);
+BENCHMARK(BM_MoveTable)->Apply(sizes);
+BENCHMARK(BM_TypeDigitWindow)->Apply(sizes);
+BENCHMARK(BM_TypeDigitTable)->Apply(sizes);
+BENCHMARK(BM_InsertColumnsWindow)->Apply(sizes);
+BENCHMARK(BM_InsertColumnsCore)->Apply(sizes);
+BENCHMARK(BM_DeleteColumnsWindow)->Apply(sizes);
+BENCHMARK(BM_DeleteColumnsCore)->Apply(sizes);
+BENCHMARK(BM_UndoDeleteWindow)->Apply(sizes);
+BENCHMARK(BM_UndoDeleteCore)->Apply(sizes);
+BENCHMARK(BM_PasteWindow)->Apply(sizes);
+BENCHMARK(BM_PasteCore)->Apply(sizes);
+BENCHMARK(BM_EvaluateWindow)->Apply(sizes);
+BENCHMARK(BM_EvaluateCore)->Apply(sizes);
+BENCHMARK(BM_OpenWindow)->Apply(sizes);
+BENCHMARK(BM_OpenCore)->Apply(sizes);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QStaticText>
+#include <QString>
+
+// The grid's texts measured and laid out in its font, each distinct text
+// once: a sheet of marks holds about a hundred distinct texts however large
+// it is. Everything is forgotten when the font changes.
+class TextCache
+{
+public:
+    explicit TextCache(const QFont &font);
+
+    const QFont &font() const { return font_; }
+    // Forgets every text when the font is another.
+    void set_font(const QFont &font);
+
+    double width(const QString &text);
+    // The width of the number a text reads as (spaces aside), 0 when it
+    // reads as none.
+    double number_width(const QString &text);
+    // The text laid out for drawing on one line.
+    const QStaticText &laid_out(const QString &text);
+
+private:
+    void forget_when_full();
+
+    QFont font_;
+    QFontMetricsF metrics_;
+    QHash<QString, double> widths_;
+    QHash<QString, double> number_widths_;
+    QHash<QString, QStaticText> laid_out_;
+};

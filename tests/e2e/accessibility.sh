@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# End to end: what a screen reader reads over AT-SPI. No unnamed control in
+# the frame, the sheet window and the evaluation panel (opened by F6 and Space);
+# the grid a table whose focused cell follows real arrow keys, a look-alike
+# mark saying why. Skipped (77) when the bus cannot start.
+# Usage: accessibility.sh PROGRAM
+set -euo pipefail
+
+source "$(dirname "$0")/harness.sh"
+
+skip() { echo "SKIP: $1" >&2; exit 77; }
+reader=/usr/bin/python3 launcher=/usr/libexec/at-spi-bus-launcher
+"$reader" -c 'import pyatspi' 2>/dev/null && [ -x "$launcher" ] && command -v dbus-daemon >/dev/null ||
+  skip "needs python3-pyatspi, at-spi2-core and dbus-daemon"
+
+# A session bus of the test's own and the accessibility bus on it, both
+# ended with the test (the launcher's own bus daemon too).
+dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" &
+bus_pid=$!
+bus_up() { dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1; }
+for _ in $(seq 1 50); do [ -s "$work/bus" ] && break; sleep 0.1; done
+export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus") QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+"$launcher" --launch-immediately >>"$work/bus.log" 2>&1 &
+launcher_pid=$!
+trap 'kill $(pgrep -P "$launcher_pid") "$launcher_pid" "$bus_pid" 2>/dev/null; kill -9 $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 1 50); do bus_up && break; sleep 0.2; done
+bus_up || skip "the accessibility bus did not start"
+read_tree() { timeout 60 "$reader" "$e2e_dir/accessibility_tree.py" "$@" 2>>"$work/reader.log"; }
+
+start_maximized
+# Marks in 点1 (the fifth column), then F6 six times: 文字ｻｲｽﾞ, 固定長, the
+# title, 最高, 重み, 評価計算, which Space presses.
+sleep 0.5 && xdotool key --delay 100 Tab Tab Tab Tab
+for mark in 40 90 75; do xdotool type --delay 30 "$mark"; xdotool key Down; done
+for _ in 1 2 3 4 5 6; do xdotool key F6; sleep 0.1; done
+xdotool key space && sleep 1.5
+check yes "$(read_tree has 評価選択パネル)" "the evaluation panel is open"
+check "" "$(read_tree unnamed)" "unnamed controls with the evaluation panel open"
+
+# Esc gives the keys back to the cell; the arrows move the cursor.
+xdotool key Escape Up Up Right Left && sleep 1
+table=$(read_tree table)
+check "シート 101 9" "$(head -1 <<<"$table")" "the grid's table: name, rows, columns"
+check "2|5|90|" "$(sed -n 2p <<<"$table")" "the focused cell after the arrows"
+xdotool type --delay 30 "９" && xdotool key Up Down && sleep 1
+reason=$(read_tree table | sed -n 2p | cut -d'|' -f4)
+check "a reason" "${reason:+a reason}" "a look-alike mark's description"
+stop_program
+cat "$work/reader.log" >&2
+finish_checks
