@@ -135,6 +135,13 @@ def candidates(shot):
             run = 0
     return best
 
+def viewpoints(shot):
+    """The viewpoint panel: the rows with long silver bands (its heading and
+    bottom edge), wider than any side panel."""
+    rows = [y for y in range(shot.h) if len(shot.row_find(y, SILVER)) >= 400]
+    xs = shot.row_find(rows[-1], SILVER)
+    return xs[0], rows[0], xs[-1], rows[-1]
+
 def subwindow(shot):
     """The sheet window: what is not grey inside the grey sheet area."""
     rows = [y for y in range(shot.h) if shot.at(shot.w - 3, y) == GREY]
@@ -165,7 +172,7 @@ if command == "panels":
         print(*p)
 else:
     print(*{"evaluation": evaluation, "candidates": candidates, "subwindow": subwindow,
-            "grid": grid}[command](shot))
+            "grid": grid, "viewpoints": viewpoints}[command](shot))
 EOF
 locate() { python3 "$work/locate.py" "$@"; }
 
@@ -382,6 +389,40 @@ read -r w h x y < <(frame_box "$preview")
 # The page's upper part is enough: the rest is empty paper.
 save preview preview "$w" $((h < 440 ? h : 440)) "$x" "$y"
 key Return
+
+# Viewpoints: the class with 課題 counting for 態, 中間 for 知 and 期末 for
+# 思 (the batch command sets them), read through ﾌｧｲﾙ(&F) → シート読込(&R) into
+# a sheet of its own; five Tabs from 年 reach 中間, whose 観点 the score
+# panel shows.
+"$program" evaluate "$class" --viewpoints 態,知,思 -o "$folder/観点.csv" >/dev/null
+# The preview ends with its イメージ表示を終わる(&E) first.
+key alt+e
+sleep 0.5
+xdotool windowactivate --sync "$main"
+key alt+f r
+wait_window '^開く$' >/dev/null
+sleep 0.5
+xdotool type --delay 20 "$folder/観点.csv"
+key Return
+sleep 3
+key Tab Tab Tab Tab Tab
+xdotool mousemove 1270 790
+sleep 0.5
+# 評価計算(&H) → 観点別評価(&K): the panel, the widest silver frame.
+key alt+h k
+sleep 1.5
+shoot viewpoints
+read -r vx0 vy0 vx1 vy1 < <(locate viewpoints "$work/viewpoints.png")
+save viewpoints viewpoints $((vx1 - vx0 + 3)) $((vy1 - vy0 + 3)) $((vx0 - 1)) $((vy0 - 1))
+# The first sheet's side panels lie right beside this one's and count as
+# one silver frame with them, whose top is the first one's: the score panel
+# is 89 pixels wide (1335 twips) and starts above that top.
+read -r px0 ptop px1 pbottom < <(locate panels "$work/viewpoints.png" | tail -1)
+save viewpoints viewpoint_choice 91 $((pbottom - ptop + 19)) $((px0 - 1)) $((ptop - 17))
+key alt+s
+sleep 0.5
+shoot viewpoints_settings
+save viewpoints_settings viewpoints_settings $((vx1 - vx0 + 3)) $((vy1 - vy0 + 3)) $((vx0 - 1)) $((vy0 - 1))
 
 HELP_SHOTS_SCALE2=1 timeout 120 xvfb-run -a -s "-screen 0 2560x1600x24" bash "$0" "$program"
 ls -l "$out"

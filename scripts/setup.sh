@@ -10,7 +10,7 @@ set -euo pipefail
 build=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-noto-cjk)
 display=(xvfb xauth openbox)
 test=(
-  xdotool poppler-utils cups-daemon cups-client printer-driver-cups-pdf
+  xdotool xclip poppler-utils cups-daemon cups-client printer-driver-cups-pdf
   libbenchmark-dev
   dpkg-dev file desktop-file-utils appstream lintian man-db locales
   shared-mime-info xdg-utils libfile-mimeinfo-perl

@@ -140,7 +140,7 @@ check 7 "$(saved_cell "$work/wheel.csv" 4 1)" "wheel: Enter moves on from it"
 stop_program
 
 # Screen points of the first sheet as it starts, in the 1600x1000 screen.
-evaluate_button=(1390 448)
+evaluate_button=(1390 476)
 lower_box=(1180 199)
 upper_box=(1180 234)
 upper_arrow_up=(1282 228) fixed_length_up=(1424 261)

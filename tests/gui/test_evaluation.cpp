@@ -11,6 +11,10 @@
 #include "sheet/sheetwindow.h"
 #include "sheet/structurecommands.h"
 #include "common/twips.h"
+#include "sheet/undocommands.h"
+#include "history.h"
+#include "viewpoint/viewpointpanel.h"
+#include "viewpoint/viewpointsettingspage.h"
 
 #include <QAbstractItemModel>
 #include <QDate>
@@ -19,6 +23,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QTableWidget>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -159,6 +166,28 @@ class TestEvaluation : public GuiTestBase
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
                           list()->visualItemRect(item).center());
         QCOMPARE(win->sheet()->candidate_index(), k);
+    }
+
+    // Three students over three columns of full marks 10, one viewpoint
+    // each: A A A, B B C and C C A (the last one a check).
+    void three_viewpoint_columns()
+    {
+        const int marks[3][3] = {{9, 8, 10}, {5, 7, 4}, {2, 3, 9}};
+        sheet->insert_columns(sheet->total_col(), 1);
+        for (int k = 1; k <= 3; ++k) {
+            sheet->set_full_marks(k, 10);
+            ScoreSettings s = sheet->settings(k);
+            s.viewpoint = k;
+            sheet->set_settings(k, s);
+            for (int r = 1; r <= 3; ++r)
+                sheet->set_text(r, 4 + k, QString::number(marks[r - 1][k - 1]));
+        }
+    }
+    // What the panel's results table shows for a student row and column.
+    QString shown(int row, int col) const
+    {
+        QTableWidgetItem *item = win->viewpoint_panel()->results()->item(row, col);
+        return item ? item->text() : QString();
     }
 
     void five_students_evaluated()
@@ -1060,10 +1089,11 @@ private slots:
         QTest::addColumn<QString>("full_marks");
         QTest::addColumn<QString>("weight");
         QTest::addColumn<QString>("average");
-        QTest::newRow("score column 1") << 5 << true << u"点1"_s << u"50"_s << u"10"_s << u"62.5"_s;
-        QTest::newRow("score column 2") << 6 << true << u"点2"_s << u"不明"_s << u"1.5"_s << u"0"_s;
-        QTest::newRow("total") << 7 << false << QString() << QString() << QString() << QString();
-        QTest::newRow("name") << 4 << false << QString() << QString() << QString() << QString();
+        QTest::addColumn<QString>("viewpoint");
+        QTest::newRow("score column 1") << 5 << true << u"点1"_s << u"50"_s << u"10"_s << u"62.5"_s << u"なし"_s;
+        QTest::newRow("score column 2") << 6 << true << u"点2"_s << u"不明"_s << u"1.5"_s << u"0"_s << u"態"_s;
+        QTest::newRow("total") << 7 << false << QString() << QString() << QString() << QString() << u"なし"_s;
+        QTest::newRow("name") << 4 << false << QString() << QString() << QString() << QString() << u"なし"_s;
     }
 
     void score_panel_follows_column()
@@ -1074,10 +1104,14 @@ private slots:
         QFETCH(QString, full_marks);
         QFETCH(QString, weight);
         QFETCH(QString, average);
+        QFETCH(QString, viewpoint);
         ScoreSettings first = sheet->settings(1);
         first.full_marks_text = u"50"_s;
         sheet->set_settings(1, first);
         sheet->set_weight(2, 1.5);
+        ScoreSettings second = sheet->settings(2);
+        second.viewpoint = 3;
+        sheet->set_settings(2, second);
         sheet->set_text(1, 5, u"50"_s);
         sheet->set_text(2, 5, u"75"_s);
         sheet->set_current_cell(2, 5);
@@ -1089,6 +1123,9 @@ private slots:
         QCOMPARE(child<QLineEdit>(object_name::full_marks_box)->text(), full_marks);
         QCOMPARE(child<QLineEdit>(object_name::weight_box)->text(), weight);
         QCOMPARE(label(object_name::column_average_label), average);
+        auto *choice = child<QComboBox>(object_name::viewpoint_choice);
+        QCOMPARE(choice->currentText(), viewpoint);
+        QCOMPARE(choice->isEnabled(), enabled);
         // Showing is not an edit.
         QVERIFY(!sheet->settings(1).full_marks_given);
         QVERIFY(!sheet->settings(2).full_marks_given);
@@ -1148,6 +1185,117 @@ private slots:
         QCOMPARE(sheet->settings(1).full_marks, 45.0);
         QCOMPARE(sheet->text(1, sheet->total_col()), u" 100"_s);
         QCOMPARE(sheet->text(2, sheet->total_col()), u" 67"_s);
+    }
+    // ---- viewpoint grading ----
+
+    // The panel shows the result of what the teacher changes at once and
+    // writes nothing before 決定; 決定 is one undo step, 中止 leaves the
+    // sheet as it was.
+    void viewpoint_panel_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("first_letter");  // row 1's 知, in the panel
+        QTest::addColumn<QString>("third_grade");   // row 3's 評定, in the panel
+        QTest::addColumn<int>("hand_set_lines");
+        QTest::addColumn<bool>("decide");
+        QTest::addColumn<QString>("checked");  // 要確認 on the result columns
+        const QString one = u"要確認 1 人"_s;
+        QTest::newRow("中止") << 0 << u"A"_s << u"3"_s << 0 << false << QString();
+        QTest::newRow("決定") << 0 << u"A"_s << u"3"_s << 0 << true << one;
+        // 態 90 % is a B now: no longer A beside C C.
+        QTest::newRow("A from 95 %") << 1 << u"B"_s << u"2"_s << 0 << true << QString();
+        QTest::newRow("by the average rate") << 2 << u"A"_s << u"2"_s << 0 << true << one;
+        QTest::newRow("full-width letter by hand") << 3 << u"C"_s << u"3"_s << 1 << true << one;
+        QTest::newRow("hand entry emptied") << 4 << u"A"_s << u"3"_s << 0 << true << one;
+        QTest::newRow("not a letter") << 5 << u"A"_s << u"3"_s << 0 << true << one;
+        // No column counts for it yet: no letter there, so no 評定 either.
+        QTest::newRow("a fourth viewpoint") << 6 << u"A"_s << QString() << 0 << true << QString();
+        QTest::newRow("中止 after a hand letter") << 3 << u"C"_s << u"3"_s << 1 << false << QString();
+    }
+
+    void viewpoint_panel()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, first_letter);
+        QFETCH(QString, third_grade);
+        QFETCH(int, hand_set_lines);
+        QFETCH(bool, decide);
+        QFETCH(QString, checked);
+        three_viewpoint_columns();
+        sheet->set_current_cell(1, 5);
+        SheetHistory *history = win->undo_commands()->history();
+        history->close_step();
+        const int steps = history->steps();
+        click(object_name::viewpoints_button);
+        ViewpointPanel *panel = win->viewpoint_panel();
+        QVERIFY(panel->isVisible());
+        // The marks' own recomputation is done before the teacher acts.
+        QCoreApplication::processEvents();
+        QCOMPARE(shown(0, 3), u"A"_s);
+        QCOMPARE(shown(2, 8), u"3"_s);
+        QCOMPARE(shown(2, 9).isEmpty(), false);  // C C A is looked at again
+        switch (action) {
+        case 1:
+            panel->settings_page()->threshold_a()->setValue(95);
+            break;
+        case 2:
+            panel->settings_page()->method_choice()->setCurrentIndex(1);
+            break;
+        case 3:
+            panel->results()->item(0, 3)->setText(u"ｃ"_s);
+            break;
+        case 4:
+            panel->results()->item(1, 3)->setText(u"C"_s);
+            QTRY_COMPARE(panel->hand_set_list()->count(), 1);
+            panel->results()->item(1, 3)->setText(QString());
+            break;
+        case 5:
+            panel->results()->item(0, 3)->setText(u"D"_s);
+            break;
+        case 6:
+            panel->settings_page()->names_table()->item(3, 0)->setText(u"言語についての知識"_s);
+            break;
+        }
+        QTRY_COMPARE(panel->hand_set_list()->count(), hand_set_lines);
+        QTRY_COMPARE(shown(0, 3), first_letter);
+        QTRY_COMPARE(shown(2, 8), third_grade);
+        QCOMPARE(sheet->result_count(), 0);
+        QCOMPARE(history->steps(), steps);
+
+        click(decide ? object_name::viewpoint_decide_button : object_name::viewpoint_abort_button);
+        QVERIFY(!panel->isVisible());
+        if (!decide) {
+            QCOMPARE(sheet->result_count(), 0);
+            QCOMPARE(history->steps(), steps);
+            return;
+        }
+        const int count = action == 6 ? 4 : 3;
+        QCOMPARE(sheet->result_count(), count + 1);
+        const int first = sheet->first_result_col();
+        QCOMPARE(sheet->text(1, first), shown(0, 3));
+        QCOMPARE(sheet->is_hand_set(1, first), hand_set_lines == 1);
+        QCOMPARE(sheet->text(3, first + count), third_grade);
+        QCOMPARE(child<QComboBox>(object_name::viewpoint_choice)->count(), count + 1);
+        // The check shows where marks that need a look are counted.
+        sheet->set_current_cell(3, first + count);
+        QTRY_COMPARE(label(object_name::look_alike_label), checked);
+        history->close_step();
+        QCOMPARE(history->steps(), steps + 1);
+        history->undo();
+        QCOMPARE(sheet->result_count(), 0);
+    }
+
+    // The copy for the school's system needs results in the sheet first.
+    void viewpoint_copy_without_results()
+    {
+        QApplication::clipboard()->setText(u"before"_s);
+        win->run(Command::CopyViewpoints);
+        QCOMPARE(QApplication::clipboard()->text(), u"before"_s);
+        QCOMPARE(prompter->messages().size(), 1);
+        // Nor does the panel open on columns without a viewpoint.
+        click(object_name::viewpoints_button);
+        QVERIFY(!win->viewpoint_panel()->isVisible());
+        QCOMPARE(prompter->messages().size(), 2);
     }
 };
 

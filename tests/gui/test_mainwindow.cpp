@@ -326,6 +326,8 @@ private slots:
             line(rows_menu, delete_rows_item, u"削除(&D)"_s),
             top(u"(bar)"_s, evaluation_menu, u"評価計算(&H)"_s),
             line(evaluation_menu, evaluate_item, u"評価計算実行(&G)"_s),
+            line(evaluation_menu, viewpoints_item, u"観点別評価(&K)…"_s),
+            line(evaluation_menu, copy_viewpoints_item, u"観点別評価のコピー(&C)"_s),
             line(evaluation_menu, report_item, u"成績一覧表(&L)…"_s),
             top(u"(bar)"_s, window_menu, u"ウインドウ(&W)"_s),
             line(window_menu, tile_stacked_item, u"上下に並べて表示(&H)"_s),
@@ -674,7 +676,7 @@ private slots:
         for (QMenu *menu : sheet->menus()->bar_menus())
             leaf_actions(menu, commands);
         leaf_actions(sheet->menus()->context_menu(), commands);
-        QCOMPARE(commands.size(), 12 + 27 + 4);  // toolbar, menu bar, context menu
+        QCOMPARE(commands.size(), 12 + 29 + 4);  // toolbar, menu bar, context menu
 
         QStringList idle;
         for (QAction *action : commands) {

@@ -56,6 +56,8 @@ inline constexpr QLatin1StringView insert_rows_item = "insert_g"_L1;
 inline constexpr QLatin1StringView delete_rows_item = "dele_g"_L1;
 inline constexpr QLatin1StringView evaluate_item = "mnu_hyouka_go"_L1;
 inline constexpr QLatin1StringView report_item = "mnu_report"_L1;
+inline constexpr QLatin1StringView viewpoints_item = "mnu_kanten"_L1;
+inline constexpr QLatin1StringView copy_viewpoints_item = "mnu_kanten_copy"_L1;
 inline constexpr QLatin1StringView tile_stacked_item = "mnu_jouge"_L1;
 inline constexpr QLatin1StringView tile_side_by_side_item = "mnu_sayuu"_L1;
 inline constexpr QLatin1StringView cascade_item = "mnu_kasane"_L1;
@@ -115,6 +117,8 @@ inline constexpr QLatin1StringView column_average_label = "Label11"_L1;
 inline constexpr QLatin1StringView evaluate_button = "Command3"_L1;
 inline constexpr QLatin1StringView statistics_label = "LabelStatistics"_L1;
 inline constexpr QLatin1StringView look_alike_label = "LabelLookAlike"_L1;
+inline constexpr QLatin1StringView viewpoint_choice = "ComboKanten"_L1;
+inline constexpr QLatin1StringView viewpoints_button = "CommandKanten"_L1;
 
 // The evaluation panel.
 inline constexpr QLatin1StringView evaluation_panel = "Frame6"_L1;
@@ -135,6 +139,22 @@ inline constexpr QLatin1StringView graded_label = "Label24"_L1;
 inline constexpr QLatin1StringView totals_average_label = "LabelTotalsAverage"_L1;
 inline constexpr QLatin1StringView totals_deviation_label = "LabelTotalsDeviation"_L1;
 inline constexpr QLatin1StringView look_alike_button = "CommandLookAlike"_L1;
+
+// The viewpoint panel: results per student, their counts, its settings.
+inline constexpr QLatin1StringView viewpoint_panel = "FrameKanten"_L1;
+inline constexpr QLatin1StringView viewpoint_pages = "TabKanten"_L1;
+inline constexpr QLatin1StringView viewpoint_results = "GridKanten"_L1;
+inline constexpr QLatin1StringView viewpoint_counts = "GridKantenCount"_L1;
+inline constexpr QLatin1StringView grade_counts = "GridHyouteiCount"_L1;
+inline constexpr QLatin1StringView threshold_a_box = "SpinThresholdA"_L1;
+inline constexpr QLatin1StringView threshold_b_box = "SpinThresholdB"_L1;
+inline constexpr QLatin1StringView method_choice = "ComboMethod"_L1;
+inline constexpr QLatin1StringView conversion_table = "GridConversion"_L1;
+inline constexpr QLatin1StringView viewpoint_names = "GridKantenNames"_L1;
+inline constexpr QLatin1StringView hand_set_list = "ListHandSet"_L1;
+inline constexpr QLatin1StringView check_list = "ListChecks"_L1;
+inline constexpr QLatin1StringView viewpoint_decide_button = "CommandKantenDecide"_L1;
+inline constexpr QLatin1StringView viewpoint_abort_button = "CommandKantenAbort"_L1;
 
 // The count dialog of column and row insertion and deletion.
 inline constexpr QLatin1StringView count_dialog = "Form2"_L1;

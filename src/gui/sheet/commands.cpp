@@ -8,6 +8,7 @@
 #include "sheet/sheetwindow.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
+#include "viewpoint/viewpointcommands.h"
 
 #include <iterator>
 
@@ -157,6 +158,12 @@ const CommandInfo kCommands[] = {
      .menu_item = {fit_titles_item, u"列の幅を見出しに合わせる"},
      .undo_step = u"列の幅を見出しに合わせる",
      .handler = [](const CommandTargets &t) { t.window->fit_titles(); }},
+    {.id = Command::Viewpoints,
+     .menu_item = {viewpoints_item, u"観点別評価(&K)…"},
+     .handler = [](const CommandTargets &t) { t.viewpoints->open_panel(); }},
+    {.id = Command::CopyViewpoints,
+     .menu_item = {copy_viewpoints_item, u"観点別評価のコピー(&C)"},
+     .handler = [](const CommandTargets &t) { t.viewpoints->copy_results(); }},
 };
 
 constexpr MenuEntry bar_menu(QLatin1StringView name, QStringView title)
@@ -220,6 +227,8 @@ const MenuEntry kMenuTree[] = {
     item(Command::DeleteRows),
     bar_menu(evaluation_menu, u"評価計算(&H)"),
     item(Command::Evaluate),
+    item(Command::Viewpoints),
+    item(Command::CopyViewpoints),
     item(Command::Report),
     bar_menu(window_menu, u"ウインドウ(&W)"),
     item(Command::TileStacked),

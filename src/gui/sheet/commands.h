@@ -13,6 +13,7 @@ class PrintCommands;
 class SheetWindow;
 class StructureCommands;
 class UndoCommands;
+class ViewpointCommands;
 
 // Everything the teacher can ask of a sheet from its menus, its context menu
 // and the frame's toolbar.
@@ -50,6 +51,8 @@ enum class Command {
     DeleteContents,
     SaveInPlace,
     FitTitles,
+    Viewpoints,
+    CopyViewpoints,
 };
 
 // What a command's handler acts on: the window and its command objects.
@@ -61,6 +64,7 @@ struct CommandTargets {
     EvaluationCommands *evaluation = nullptr;
     PrintCommands *print = nullptr;
     UndoCommands *undo = nullptr;
+    ViewpointCommands *viewpoints = nullptr;
 };
 
 // What decides whether a command can be chosen now.

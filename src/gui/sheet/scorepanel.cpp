@@ -8,6 +8,7 @@
 #include "scoring.h"
 #include "sheet.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,7 +20,7 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     setObjectName(object_name::score_panel);
     make_floating_panel(this);
     // Taller than the earlier panel: the statistics stand below the button.
-    geometry::place(this, 0, 0, 1335, 4800);
+    geometry::place(this, 0, 0, 1335, 5760);
 
     heading_ = new QLabel(u"素点情報"_s, this);
     geometry::place(heading_, 60, 40, 1215, 260);
@@ -50,15 +51,29 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     average_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     geometry::place(average_label_, 570, 1620, 705, 330);
 
+    caption(u"観点"_s, 2040);
+    viewpoint_choice_ = new QComboBox(this);
+    viewpoint_choice_->setObjectName(object_name::viewpoint_choice);
+    viewpoint_choice_->setAccessibleName(u"この列の観点"_s);
+    viewpoint_choice_->setToolTip(u"この列の点数がどの観点の評価に入るかを選びます。"
+                                  u"観点の名前は［観点別評価］の［基準と換算表］で変えられます。"_s);
+    viewpoint_choice_->setFocusPolicy(Qt::StrongFocus);
+    geometry::place(viewpoint_choice_, 570, 2040, 705, 330);
+
     evaluate_button_ = new QPushButton(u"評価計算"_s, this);
     evaluate_button_->setObjectName(object_name::evaluate_button);
     evaluate_button_->setAutoDefault(false);
-    geometry::place(evaluate_button_, 60, 2100, 1215, 450);
+    geometry::place(evaluate_button_, 60, 2520, 1215, 450);
+    viewpoints_button_ = new QPushButton(u"観点別評価"_s, this);
+    viewpoints_button_->setObjectName(object_name::viewpoints_button);
+    viewpoints_button_->setAccessibleName(u"観点別評価"_s);
+    viewpoints_button_->setAutoDefault(false);
+    geometry::place(viewpoints_button_, 60, 3000, 1215, 450);
 
     statistics_label_ = new QLabel(this);
     statistics_label_->setObjectName(object_name::statistics_label);
     statistics_label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    geometry::place(statistics_label_, 60, 2640, 1215, 1560);
+    geometry::place(statistics_label_, 60, 3600, 1215, 1560);
     look_alike_label_ = new QLabel(this);
     look_alike_label_->setObjectName(object_name::look_alike_label);
     look_alike_label_->setWordWrap(true);
@@ -66,10 +81,11 @@ ScorePanel::ScorePanel(QWidget *parent) : QFrame(parent)
     look_alike_label_->setToolTip(u"全角の数字や点数でない文字で書かれたセル、満点を超える点数の数です。"
                                   u"セルの右上がオレンジ色になり、マウスを重ねると理由が出ます。"
                                   u"全角の数字は［編集］→［全角数字を半角に］で直せます。"_s);
-    geometry::place(look_alike_label_, 60, 4230, 1215, 520);
+    geometry::place(look_alike_label_, 60, 5190, 1215, 520);
 
     for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         box->setEnabled(false);
+    viewpoint_choice_->setEnabled(false);
 }
 
 void ScorePanel::show_statistics()
@@ -78,7 +94,8 @@ void ScorePanel::show_statistics()
     if (!sheet_ || !sheet_->is_score_col(c)) {
         average_label_->clear();
         statistics_label_->clear();
-        look_alike_label_->clear();
+        const int checked = sheet_ && sheet_->is_result_col(c) && result_checks_ ? result_checks_() : 0;
+        look_alike_label_->setText(checked > 0 ? u"要確認 "_s + QString::number(checked) + u" 人"_s : QString());
         return;
     }
     // The average follows the marks with the statistics under it: a stale
@@ -104,6 +121,17 @@ void ScorePanel::attach(Sheet *sheet)
     // Columns inserted or deleted bring another column's settings here.
     connect(sheet_, &Sheet::shape_changed, this, &ScorePanel::refresh);
     connect(sheet_, &Sheet::settings_changed, this, &ScorePanel::settings_changed);
+    // Renamed or added viewpoints come with the document's settings.
+    connect(sheet_, &Sheet::document_changed, this, &ScorePanel::show_viewpoint);
+    connect(viewpoint_choice_, &QComboBox::activated, this, [this](int index) {
+        const int c = sheet_->col();
+        if (refreshing_ || !sheet_->is_score_col(c))
+            return;
+        const int k = Sheet::slot_of_column(c);
+        ScoreSettings s = sheet_->settings(k);
+        s.viewpoint = index;
+        sheet_->set_settings(k, s);
+    });
     // The statistics follow every mark of the column shown.
     connect(sheet_, &Sheet::cell_changed, this, [this](int, int col) {
         if (col == sheet_->col())
@@ -128,6 +156,7 @@ void ScorePanel::refresh()
     const bool score = sheet_->is_score_col(c);
     for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         box->setEnabled(score);
+    show_viewpoint();
     if (!score) {
         for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
             show_text(box, QString());
@@ -154,6 +183,32 @@ void ScorePanel::settings_changed(int k)
         show_text(weight_box_, numbers::plain_form(s.weight));
     // Full marks decide which marks are above them.
     show_statistics();
+    show_viewpoint();
+}
+
+void ScorePanel::show_viewpoint()
+{
+    const int c = sheet_->col();
+    const bool score = sheet_->is_score_col(c);
+    const bool was = refreshing_;
+    refreshing_ = true;
+    // 「なし」 first: index i is viewpoint i, as the column's setting counts.
+    QStringList items{u"なし"_s};
+    for (const Viewpoint &viewpoint : sheet_->viewpoint_settings().viewpoints)
+        items << viewpoint.short_name;
+    QStringList shown;
+    for (int i = 0; i < viewpoint_choice_->count(); ++i)
+        shown << viewpoint_choice_->itemText(i);
+    if (shown != items) {
+        viewpoint_choice_->clear();
+        viewpoint_choice_->addItems(items);
+        for (int i = 1; i < items.size(); ++i)
+            viewpoint_choice_->setItemData(i, sheet_->viewpoint_settings().viewpoints[i - 1].name, Qt::ToolTipRole);
+    }
+    const int viewpoint = score ? sheet_->settings(Sheet::slot_of_column(c)).viewpoint : 0;
+    viewpoint_choice_->setCurrentIndex(viewpoint < items.size() ? viewpoint : 0);
+    viewpoint_choice_->setEnabled(score);
+    refreshing_ = was;
 }
 
 void ScorePanel::store(QLineEdit *box, const QString &text)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFrame>
+#include <functional>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +29,12 @@ public:
     QLineEdit *full_marks_box() const { return full_marks_box_; }
     QLineEdit *weight_box() const { return weight_box_; }
     QPushButton *evaluate_button() const { return evaluate_button_; }
+    QPushButton *viewpoints_button() const { return viewpoints_button_; }
+    QComboBox *viewpoint_choice() const { return viewpoint_choice_; }
     QLabel *heading() const { return heading_; }
+    // How many students' viewpoint results need a look: shown on the result
+    // columns, where the marks' own count has nothing to say.
+    void set_result_checks(std::function<int()> count) { result_checks_ = std::move(count); }
 
 private:
     // Field edits go to the current score column; never while refreshing.
@@ -38,8 +45,11 @@ private:
     // Count, median, deviation, highest and lowest of the current score
     // column, and how many of its cells do not count as they read.
     void show_statistics();
+    // The choice lists the sheet's viewpoints and shows the current column's.
+    void show_viewpoint();
 
     Sheet *sheet_ = nullptr;
+    std::function<int()> result_checks_;
     bool refreshing_ = false;
     QLabel *heading_;
     QLineEdit *title_box_;
@@ -47,6 +57,8 @@ private:
     QLineEdit *weight_box_;
     QLabel *average_label_;
     QPushButton *evaluate_button_;
+    QComboBox *viewpoint_choice_;
+    QPushButton *viewpoints_button_;
     QLabel *statistics_label_;
     QLabel *look_alike_label_;
 };

@@ -22,6 +22,8 @@ namespace {
 const QColor kGridLine(192, 192, 192);
 const QColor kSelected(224, 224, 224);
 const QColor kLookAlike(255, 140, 0);
+// A letter or 評定 the teacher set by hand: later computations keep it.
+const QColor kHandSet(255, 236, 160);
 const QColor kFixed(212, 208, 200);
 // Text stands this far inside a cell on either side.
 constexpr int kTextInset = 2;
@@ -489,6 +491,8 @@ bool SheetGrid::viewportEvent(QEvent *event)
         QString why;
         if (cell.y() > 0 && sheet_->is_score_col(cell.x()))
             why = marks::needs_look(*sheet_, cell.y(), cell.x());
+        else if (cell.y() > 0 && result_notes_ && sheet_->is_result_col(cell.x()))
+            why = result_notes_(cell.y(), cell.x());
         else if (cell.y() == 0 && cell.x() > 0 &&
                  title_lines(cell.x()) != QStringList{sheet_->text(0, cell.x())})
             why = sheet_->text(0, cell.x());
@@ -546,6 +550,8 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             p.fillRect(rect, fixed_fill);
         else if (selected)
             p.fillRect(rect, selected_fill);
+        else if (sheet_->is_hand_set(row, col))
+            p.fillRect(rect, kHandSet);
         const QString &text = sheet_->text(row, col);
         if (!text.isEmpty()) {
             p.setPen(sheet_->is_red(row, col) ? QColor(255, 0, 0) : text_color);
@@ -567,7 +573,8 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             // A mark that needs the teacher's look (it does not count as it
             // reads, or is above the full marks): an orange corner, the text
             // left as it is.
-            if (row > 0 && sheet_->is_score_col(col) && !marks::needs_look(*sheet_, row, col).isEmpty()) {
+            if (row > 0 && ((sheet_->is_score_col(col) && !marks::needs_look(*sheet_, row, col).isEmpty()) ||
+                            (result_notes_ && sheet_->is_result_col(col) && !result_notes_(row, col).isEmpty()))) {
                 const int size = qMax(6, rect.height() / 3);
                 const QPoint corner = rect.topRight() + QPoint(-1, 1);
                 const QPoint triangle[] = {corner, corner - QPoint(size, 0), corner + QPoint(0, size)};

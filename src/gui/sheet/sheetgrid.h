@@ -6,6 +6,7 @@
 #include "sheet/textcache.h"
 
 #include <QAbstractScrollArea>
+#include <functional>
 
 class Sheet;
 
@@ -52,6 +53,9 @@ public:
 
     Pointer pointer() const { return pointer_; }
     void set_pointer(Pointer pointer);
+    // Why a result cell needs the teacher's look (empty: it does not); such
+    // cells are marked as look-alike marks are.
+    void set_result_notes(std::function<QString(int row, int col)> notes) { result_notes_ = std::move(notes); }
     // A title's border is being dragged.
     bool resizing_column() const { return resize_col_ >= 0; }
 
@@ -119,6 +123,7 @@ private:
     int border_at(const QPoint &pos) const;
 
     Sheet *sheet_;
+    std::function<QString(int, int)> result_notes_;
     int top_row_ = 1;
     int left_col_ = 1;
     Pointer pointer_ = Pointer::Default;

@@ -28,12 +28,15 @@
 #include "sheet/sideboxescape.h"
 #include "sheet/structurecommands.h"
 #include "sheet/undocommands.h"
+#include "viewpoint/viewpointcommands.h"
+#include "viewpoint/viewpointpanel.h"
 #include "marks.h"
 #include "setupcopy.h"
 #include "structure/countdialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -84,7 +87,8 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     build_sheet(first);
     // What the new sheet holds is the start: the history begins after it.
     undo_ = new UndoCommands(this, sheet_, editor_, menus_);
-    targets_ = {this, file_, clipboard_, structure_, evaluation_, print_, undo_};
+    viewpoints_->set_undo(undo_);
+    targets_ = {this, file_, clipboard_, structure_, evaluation_, print_, undo_, viewpoints_};
     connect(file_, &FileCommands::loaded, undo_, &UndoCommands::clear);
     connect(evaluation_panel_, &EvaluationPanel::acted, undo_, [this] { undo_->name(u"評価"_s); });
     accessible_names::name_controls(this);
@@ -96,6 +100,7 @@ void SheetWindow::build_parts()
     connect_views();
     build_commands();
     build_evaluation();
+    build_viewpoints();
 }
 
 void SheetWindow::build_views()
@@ -111,6 +116,7 @@ void SheetWindow::build_views()
     editor_->stackUnder(inputs_);
     score_panel_ = new ScorePanel(this);
     evaluation_panel_ = new EvaluationPanel(this);
+    viewpoint_panel_ = new ViewpointPanel(this);
     menus_ = new SheetMenus(this);
     editor_->set_context_menu(menus_->context_menu());
     // The evaluation panel, the side panels and some of the grid beside them
@@ -240,6 +246,24 @@ void SheetWindow::build_evaluation()
     connect(keys, &PanelKeys::cell_wanted, this, &SheetWindow::give_keys_to_editor);
 }
 
+void SheetWindow::build_viewpoints()
+{
+    viewpoints_ = new ViewpointCommands(this, sheet_, viewpoint_panel_, host_.prompter());
+    connect(score_panel_->viewpoints_button(), &QPushButton::clicked, this, [this] { run(Command::Viewpoints); });
+    connect(viewpoints_, &ViewpointCommands::closed, this, &SheetWindow::give_keys_to_editor);
+    connect(viewpoints_, &ViewpointCommands::decided, this, &SheetWindow::evaluated);
+    // Choosing a column's viewpoint, the teacher goes on typing marks.
+    // The list's popup takes the focus back to the choice as it closes.
+    connect(score_panel_->viewpoint_choice(), &QComboBox::activated, this,
+            [this] { QTimer::singleShot(0, this, &SheetWindow::give_keys_to_editor); });
+    grid_->set_result_notes([this](int row, int col) { return viewpoints_->result_note(row, col); });
+    score_panel_->set_result_checks([this] { return viewpoints_->check_count(); });
+    connect(viewpoints_, &ViewpointCommands::checks_changed, this, [this] {
+        grid_->viewport()->update();
+        score_panel_->refresh();
+    });
+}
+
 void SheetWindow::go_to_cell(int row, int col)
 {
     sheet_->set_current_cell(row, col);
@@ -307,7 +331,7 @@ void SheetWindow::build_sheet(bool first)
     setFont(fonts::sheet_font(size));
     // Panels keep the ordinary dialog font.
     for (QWidget *panel : {static_cast<QWidget *>(inputs_), static_cast<QWidget *>(score_panel_),
-                           static_cast<QWidget *>(evaluation_panel_)})
+                           static_cast<QWidget *>(evaluation_panel_), static_cast<QWidget *>(viewpoint_panel_)})
         panel->setFont(fonts::panel_font());
     sheet_->build_new(twips::unit_width(font()));
     editor_->setFont(fonts::editor_font(size));
@@ -462,6 +486,10 @@ void SheetWindow::lay_out()
                    geometry::top(inputs_) + geometry::height(inputs_));
     score_panel_->resize(inputs_->width(), score_panel_->height());
     inputs_->lay_out();
+    // The viewpoint panel takes the grid's place up to a size that shows a
+    // class whole, and no more than the window leaves it.
+    const int room = qMax(0, inputs_->x() - 8);
+    viewpoint_panel_->setGeometry(4, 4, qMin(room, 980), qMax(0, qMin(height() - 8, 640)));
     editor_->fit_editor();
     laid_out_ = true;
 }

@@ -15,6 +15,8 @@ class PanelDragger;
 class PrintCommands;
 class ScorePanel;
 class UndoCommands;
+class ViewpointCommands;
+class ViewpointPanel;
 class Sheet;
 class SheetGrid;
 class SheetHost;
@@ -40,6 +42,7 @@ public:
     InputPanels *inputs() const { return inputs_; }
     ScorePanel *score_panel() const { return score_panel_; }
     EvaluationPanel *evaluation_panel() const { return evaluation_panel_; }
+    ViewpointPanel *viewpoint_panel() const { return viewpoint_panel_; }
     FileCommands *file_commands() const { return file_; }
     StructureCommands *structure_commands() const { return structure_; }
     UndoCommands *undo_commands() const { return undo_; }
@@ -104,6 +107,7 @@ private:
     void connect_views();
     void build_commands();
     void build_evaluation();
+    void build_viewpoints();
     void connect_menus();
     void build_sheet(bool first);
     // The cursor and the editor to a cell the teacher should look at.
@@ -126,8 +130,10 @@ private:
     InputPanels *inputs_;
     ScorePanel *score_panel_;
     EvaluationPanel *evaluation_panel_;
+    ViewpointPanel *viewpoint_panel_;
     FileCommands *file_;
     EvaluationCommands *evaluation_;
+    ViewpointCommands *viewpoints_;
     ClipboardCommands *clipboard_;
     StructureCommands *structure_;
     PrintCommands *print_;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+class Prompter;
+class QWidget;
+class Sheet;
+class UndoCommands;
+class ViewpointPanel;
+
+// 観点別評価 of a sheet window: the panel opened on the sheet as it stands,
+// 決定 and 中止, and the copy of the letters and 評定 for the school's system.
+class ViewpointCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    ViewpointCommands(QWidget *window, Sheet *sheet, ViewpointPanel *panel, Prompter &prompter);
+
+    // The undo steps 決定 makes go through these commands.
+    void set_undo(UndoCommands *undo) { undo_ = undo; }
+    void open_panel();
+    void copy_results();
+    // Why a result cell needs a look: the checks of its row, shown on the
+    // 評定 cell. Empty when none.
+    QString result_note(int row, int col) const;
+    // Students whose results need a look.
+    int check_count() const;
+
+signals:
+    // The panel closed: the keys go back to the current cell.
+    void closed();
+    // 決定 wrote the result.
+    void decided();
+    // The checks of the sheet's results were made again.
+    void checks_changed();
+
+private:
+    void decide();
+    void abort();
+    // The checks again from the sheet's result columns as they stand.
+    void recheck();
+
+    QWidget *window_;
+    Sheet *sheet_;
+    ViewpointPanel *panel_;
+    Prompter &prompter_;
+    UndoCommands *undo_ = nullptr;
+    // Per grid row from 1: the reasons its results need a look.
+    QList<QStringList> checks_;
+};
