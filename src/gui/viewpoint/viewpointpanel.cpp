@@ -72,6 +72,10 @@ ViewpointPanel::ViewpointPanel(QWidget *parent) : QFrame(parent)
     pages_->addTab(results_page, u"結果(&R)"_s);
     pages_->addTab(settings_page_, u"基準と換算表(&S)"_s);
     pages_->addTab(list_page, u"手入力と要確認(&T)"_s);
+    // A screen reader names the page it is in by these.
+    results_page->setAccessibleName(u"結果"_s);
+    settings_page_->setAccessibleName(u"基準と換算表"_s);
+    list_page->setAccessibleName(u"手入力と要確認"_s);
     layout->addWidget(pages_, 1);
     connect(decide_, &QPushButton::clicked, this, &ViewpointPanel::decide_requested);
     connect(abort_, &QPushButton::clicked, this, &ViewpointPanel::abort_requested);
