@@ -42,11 +42,11 @@ read_when() {
 }
 
 start_maximized
-# Marks in 点1 (the fifth column), then F6 six times: 文字ｻｲｽﾞ, 固定長, the
-# title, 最高, 重み, 評価計算, which Space presses.
+# Marks in 点1 (the fifth column), then F6 seven times: 文字ｻｲｽﾞ, 固定長, the
+# title, 最高, 重み, 観点, 評価計算, which Space presses.
 sleep 0.5 && xdotool key --delay 100 Tab Tab Tab Tab
 for mark in 40 90 75; do xdotool type --delay 30 "$mark"; xdotool key Down; done
-for _ in 1 2 3 4 5 6; do xdotool key F6; sleep 0.1; done
+for _ in 1 2 3 4 5 6 7; do xdotool key F6; sleep 0.1; done
 xdotool key space
 check yes "$(read_when 1 yes has 評価選択パネル)" "the evaluation panel is open"
 check "" "$(read_tree unnamed)" "unnamed controls with the evaluation panel open"

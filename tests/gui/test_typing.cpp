@@ -224,11 +224,12 @@ private slots:
         QTest::addColumn<QString>("reached");  // empty: the cell
         using namespace object_name;
         QTest::newRow("the title box") << 3 << false << QString(title_box);
-        QTest::newRow("past 評価計算: the cell") << 7 << false << QString();
-        QTest::newRow("on into the panel") << 7 << true << QString(lower_criterion_label);
-        QTest::newRow("the candidates") << 11 << true << QString(candidate_list);
+        QTest::newRow("the viewpoint choice") << 6 << false << QString(viewpoint_choice);
+        QTest::newRow("past 観点別評価: the cell") << 9 << false << QString();
+        QTest::newRow("on into the panel") << 9 << true << QString(lower_criterion_label);
+        QTest::newRow("the candidates") << 13 << true << QString(candidate_list);
         QTest::newRow("back: the panel's ×") << -1 << true << QString(close_button);
-        QTest::newRow("back without the panel") << -1 << false << QString(evaluate_button);
+        QTest::newRow("back without the panel") << -1 << false << QString(viewpoints_button);
     }
 
     void f6_walks_the_panels()

@@ -239,7 +239,8 @@ void SheetWindow::build_evaluation()
     using namespace object_name;
     const QList<QWidget *> order{
         control(character_size_scroll), control(fixed_length_scroll), boxes[0], boxes[1],
-        boxes[2], score_panel_->evaluate_button(), boxes[3], boxes[4], boxes[5], boxes[6],
+        boxes[2], score_panel_->viewpoint_choice(), score_panel_->evaluate_button(),
+        score_panel_->viewpoints_button(), boxes[3], boxes[4], boxes[5], boxes[6],
         control(candidate_list), control(recalculate_button), control(decide_button),
         control(abort_button), control(look_alike_button), control(close_button)};
     auto *keys = new PanelKeys(this, order, boxes);
