@@ -284,6 +284,7 @@ private slots:
         QTest::newRow("wider") << 3 << 40 << QString();
         QTest::newRow("narrower") << 4 << -30 << QString();
         QTest::newRow("a score column, narrower than its mark") << 5 << -60 << u"152.0"_s;
+        QTest::newRow("narrower than 007 below a 7") << 6 << -60 << u"007"_s;
     }
 
     void border_drag_sets_the_width()
@@ -291,6 +292,8 @@ private slots:
         QFETCH(int, col);
         QFETCH(int, dx);
         QFETCH(QString, mark);
+        if (!mark.isEmpty())  // measured first, never taken for the mark
+            sheet.set_text(1, col, mark.right(1));
         sheet.set_text(2, col, mark);
         SheetHistory history(sheet);
         const int before_twips = sheet.column_width(col);
