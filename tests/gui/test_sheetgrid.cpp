@@ -213,6 +213,7 @@ private slots:
         QTest::addColumn<bool>("widens");
         QTest::addColumn<QString>("shown");
         QTest::newRow("12.25 in a score column") << 5 << u"12.25"_s << true << u"12.25"_s;
+        QTest::newRow("a mark of three digits") << 5 << u"100"_s << true << u"100"_s;
         QTest::newRow("152.0 in the last score column") << 6 << u"152.0"_s << true << u"152.0"_s;
         QTest::newRow("a total") << 7 << u" 1234.56"_s << true << u" 1234.56"_s;
         QTest::newRow("a number in the number column") << 1 << u"12345678"_s << false << u"###"_s;
