@@ -13,6 +13,7 @@
 #include "scoring.h"
 #include "sheet.h"
 #include "sheet/celleditor.h"
+#include "sheet/commands.h"
 #include "sheet/filecommands.h"
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetwindow.h"
@@ -22,9 +23,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <benchmark/benchmark.h>
 #include <algorithm>
 #include <memory>
@@ -428,6 +433,131 @@ void BM_OpenCore(benchmark::State &state)
     }
 }
 
+// --- Start to first paint: the main window with its start sheet -------------------
+// In one process, each round a new frame: what a start costs beyond loading
+// the libraries and fonts, which a whole process would add alike to both.
+
+// Sees the first paint of one widget.
+class PaintSeen : public QObject
+{
+public:
+    bool seen = false;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        seen = seen || event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+bool wait_for_paint(QWidget *widget)
+{
+    PaintSeen paint;
+    widget->installEventFilter(&paint);
+    for (int round = 0; round < 1000 && !paint.seen; ++round)
+        QApplication::processEvents();
+    widget->removeEventFilter(&paint);
+    return paint.seen;
+}
+
+// The program's menus and toolbar as captions, shortcuts and icons: what the
+// bare window is made with.
+struct MenuShape {
+    QString title;
+    QList<std::pair<QString, QKeySequence>> items;  // an empty caption: a separator
+};
+struct FrameShape {
+    QList<MenuShape> menus;
+    QStringList buttons;
+    QSize size;
+    int rows = 0;
+    int cols = 0;
+};
+
+const FrameShape &frame_shape()
+{
+    static const FrameShape shape = [] {
+        SilentPrompter prompter;
+        MainWindow main(prompter);
+        main.show();
+        QApplication::processEvents();
+        FrameShape out;
+        out.size = main.size();
+        const Sheet &sheet = *main.sheets().first()->sheet();
+        out.rows = sheet.rows();
+        out.cols = sheet.cols();
+        for (QAction *top : main.menuBar()->actions()) {
+            MenuShape menu{top->text(), {}};
+            if (top->menu())
+                for (QAction *item : top->menu()->actions())
+                    menu.items.append({item->isSeparator() ? QString() : item->text(), item->shortcut()});
+            out.menus.append(menu);
+        }
+        for (QAction *button : main.findChild<QToolBar *>()->actions())
+            out.buttons.append(button->text());
+        for (SheetWindow *window : main.sheets())
+            window->set_never_prompt();
+        return out;
+    }();
+    return shape;
+}
+
+void BM_StartWindow(benchmark::State &state)
+{
+    frame_shape();
+    SilentPrompter prompter;
+    for (auto _ : state) {
+        auto main = std::make_unique<MainWindow>(prompter);
+        main->resize(frame_shape().size);
+        main->show();
+        if (!wait_for_paint(main->sheets().first()->findChild<SheetGrid *>()->viewport()))
+            state.SkipWithError("never painted");
+        state.PauseTiming();
+        for (SheetWindow *window : main->sheets())
+            window->set_never_prompt();
+        main.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+void BM_StartBare(benchmark::State &state)
+{
+    const FrameShape &shape = frame_shape();
+    for (auto _ : state) {
+        auto main = std::make_unique<QMainWindow>();
+        auto *area = new QMdiArea;
+        main->setCentralWidget(area);
+        QToolBar *toolbar = main->addToolBar(u"Toolbar1"_s);
+        toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        // The same pictures, made as the program makes them: a start loads them.
+        Q_ASSERT(commands::toolbar().size() == size_t(shape.buttons.size()));
+        for (qsizetype i = 0; i < shape.buttons.size(); ++i) {
+            const Command id = commands::toolbar()[size_t(i)];
+            toolbar->addAction(main->style()->standardIcon(commands::info(id).button.icon),
+                               shape.buttons[i]);
+        }
+        for (const MenuShape &menu : shape.menus) {
+            QMenu *added = main->menuBar()->addMenu(menu.title);
+            for (const auto &[text, keys] : menu.items) {
+                if (text.isEmpty())
+                    added->addSeparator();
+                else
+                    added->addAction(text)->setShortcut(keys);
+            }
+        }
+        auto *table = new QTableWidget(shape.rows, shape.cols);
+        area->addSubWindow(table)->showMaximized();
+        main->resize(shape.size);
+        main->show();
+        if (!wait_for_paint(table->viewport()))
+            state.SkipWithError("never painted");
+        state.PauseTiming();
+        main.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
 void sizes(benchmark::internal::Benchmark *b)
 {
     b->Arg(kClass)->Arg(50)->Arg(450)->Unit(benchmark::kMillisecond)->MinTime(0.2);
@@ -452,6 +582,9 @@ BENCHMARK(BM_EvaluateWindow)->Apply(sizes);
 BENCHMARK(BM_EvaluateCore)->Apply(sizes);
 BENCHMARK(BM_OpenWindow)->Apply(sizes);
 BENCHMARK(BM_OpenCore)->Apply(sizes);
+// Size 0: the empty sheet a start shows.
+BENCHMARK(BM_StartWindow)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_StartBare)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 int main(int argc, char **argv)
 {

@@ -2,7 +2,8 @@
 # The table of ratios of bench_window: each action through a sheet window
 # against its yardstick, medians of ROUNDS repetitions run interleaved, on a
 # class sheet (41 × 20) and square sheets of 50 and 450, and how each ratio
-# grows from 50 to 450.
+# grows from 50 to 450; and start to first paint against a bare Qt main window
+# with the same menus, toolbar and one child window.
 # Usage: bench/window_ratio.sh [BENCH] [ROUNDS] [FILTER]
 set -euo pipefail
 bench=$(realpath "${1:-build/bench/bench_window}")
@@ -20,14 +21,14 @@ medians = {}
 for b in json.load(open(sys.argv[1]))["benchmarks"]:
     if b.get("aggregate_name") != "median":
         continue
-    m = re.match(r"BM_(\w+?)(Window|Core|Table)/(\d+)", b["name"])
+    m = re.match(r"BM_(\w+?)(Window|Core|Table|Bare)/(\d+)", b["name"])
     medians[(m[1], m[2], int(m[3]))] = b["real_time"]  # milliseconds
-yard = {"Core": "core", "Table": "QTableWidget"}
+yard = {"Core": "core", "Table": "QTableWidget", "Bare": "bare Qt"}
 print(f"{'action':<14}{'size':>6}{'window ms':>11}{'yardstick ms':>14}  {'':<13}{'ratio':>7}")
 growth = []
 for action in dict.fromkeys(k[0] for k in medians):
     ratios = {}
-    for size, label in ((40, "41×20"), (50, "50"), (450, "450")):
+    for size, label in ((0, "start"), (40, "41×20"), (50, "50"), (450, "450")):
         w = medians.get((action, "Window", size))
         kind = next((k for k in yard if (action, k, size) in medians), None)
         if w is None or kind is None:

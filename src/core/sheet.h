@@ -212,6 +212,24 @@ public:
         bool was_blocked_;
     };
 
+    // While one lives the sheet's changes go unrecorded: a fresh start (a
+    // file read) whose history is cleared after, so recording is wasted.
+    class Unrecorded
+    {
+    public:
+        explicit Unrecorded(Sheet &sheet) : sheet_(sheet), recorder_(sheet.recorder_)
+        {
+            sheet.recorder_ = nullptr;
+        }
+        ~Unrecorded() { sheet_.recorder_ = recorder_; }
+        Unrecorded(const Unrecorded &) = delete;
+        Unrecorded &operator=(const Unrecorded &) = delete;
+
+    private:
+        Sheet &sheet_;
+        SheetRecorder *recorder_;
+    };
+
 signals:
     void cell_changed(int row, int col);
     void shape_changed();  // rows, columns or widths changed

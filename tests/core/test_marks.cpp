@@ -56,6 +56,7 @@ private slots:
         QTest::newRow("mark") << u"85"_s << 100.0 << QString();
         QTest::newRow("mark at the full marks") << u"100"_s << 100.0 << QString();
         QTest::newRow("mark above the full marks") << u"150"_s << 100.0 << above;
+        QTest::newRow("leading zeros above") << u"007"_s << 5.0 << u"満点（5）を超えています。"_s;
         QTest::newRow("above, with spaces") << u" 100.5 "_s << 100.0 << u"満点（100）を超えています。"_s;
         QTest::newRow("above no full marks is no typo") << u"150"_s << 0.0 << QString();
         QTest::newRow("above inferred full marks is no typo") << u"150"_s << -100.0 << QString();

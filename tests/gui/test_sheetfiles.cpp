@@ -228,6 +228,11 @@ private slots:
         QCOMPARE(window->editor()->text(), u"2"_s);
         QVERIFY(!window->editor()->isHidden());
         QVERIFY(prompter->asked.isEmpty());
+        // Nothing before the read can be undone; what follows it can.
+        QVERIFY(!window->menus()->action(Command::Undo)->isEnabled());
+        sheet->set_text(2, 4, u"石井"_s);
+        window->run(Command::Undo);
+        QCOMPARE(sheet->text(2, 4), u"石田"_s);
 
         // Saved under another name, the caption names where the marks are now.
         const QString other = QFileInfo(path).dir().filePath(u"別名.csv"_s);

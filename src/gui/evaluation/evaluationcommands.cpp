@@ -17,9 +17,8 @@ EvaluationCommands::EvaluationCommands(QWidget *window, Sheet *sheet, Evaluation
     connect(panel_, &EvaluationPanel::close_requested, this, &EvaluationCommands::close_panel);
 }
 
-bool EvaluationCommands::may_raise_full_marks()
+bool EvaluationCommands::may_raise_full_marks(const std::vector<scoring::ScoreGrid::MarkAbove> &above)
 {
-    const std::vector<scoring::ScoreGrid::MarkAbove> above = scoring::marks_above_full_marks(*sheet_);
     if (above.empty())
         return true;
     const scoring::ScoreGrid::MarkAbove &first = above.front();
@@ -44,14 +43,16 @@ void EvaluationCommands::evaluate()
 {
     // A mark above full marks the teacher typed is most often a typo: raising
     // the full marks would rescale the whole class without a word.
-    if (!may_raise_full_marks())
+    // The scores are read once: the question is modal, nothing changes them.
+    const scoring::ScoreGrid scores = scoring::ScoreGrid::of(*sheet_);
+    if (!may_raise_full_marks(scores.above()))
         return;
 
     // Run again while the panel is open, the command keeps what the sheet
     // held before the first run: that is what 中止 and いいえ restore.
     if (panel_->isHidden())
         panel_->save_grades();
-    const scoring::TotalStatistics stats = scoring::compute_totals(*sheet_);
+    const scoring::TotalStatistics stats = scoring::compute_totals(*sheet_, scores);
     panel_->note_evaluated();
     panel_->show_statistics(stats);
 

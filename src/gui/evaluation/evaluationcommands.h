@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scoring.h"
+
 #include <QObject>
 
 class EvaluationPanel;
@@ -32,7 +34,7 @@ signals:
 private:
     // Asks before full marks the teacher gave are raised to a mark above
     // them; on no, the cursor goes to that mark and nothing is evaluated.
-    bool may_raise_full_marks();
+    bool may_raise_full_marks(const std::vector<scoring::ScoreGrid::MarkAbove> &above);
     // The cross: keep the grades, put the old ones back, or go on.
     void close_panel();
 

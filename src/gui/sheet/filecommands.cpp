@@ -140,8 +140,11 @@ void FileCommands::read_path(const QString &path)
     editor_->hide_editor();
     editor_->set_system_text_pending(false);
     window_->setCursor(Qt::WaitCursor);
-    const sheetfile::ReadResult result =
-        sheetfile::read_file(path, *sheet_, twips::unit_width(window_->font()));
+    // Either the history is cleared after (loaded) or the window closes.
+    const sheetfile::ReadResult result = [&] {
+        const Sheet::Unrecorded unrecorded(*sheet_);
+        return sheetfile::read_file(path, *sheet_, twips::unit_width(window_->font()));
+    }();
     if (result.outcome == sheetfile::ReadOutcome::Foreign ||
         result.outcome == sheetfile::ReadOutcome::Refused) {
         window_->unsetCursor();
@@ -160,7 +163,10 @@ void FileCommands::read_path(const QString &path)
 
 void FileCommands::restore(const QByteArray &sheet_file, const QString &sheet_name)
 {
-    sheetfile::read_bytes(sheet_file, *sheet_, twips::unit_width(window_->font()));
+    {
+        const Sheet::Unrecorded unrecorded(*sheet_);  // the history is cleared after
+        sheetfile::read_bytes(sheet_file, *sheet_, twips::unit_width(window_->font()));
+    }
     const bool named = !sheet_name.isEmpty() && sheet_name != Sheet::untitled_name();
     if (named)
         sheet_->set_sheet_name(sheet_name);

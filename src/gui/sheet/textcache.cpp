@@ -9,9 +9,30 @@ namespace {
 // cache starts afresh rather than grow.
 constexpr qsizetype kMostTexts = 20000;
 
+constexpr double kUnmeasured = -1;
+
+// The place of a text of one to three ASCII digits in the table of their
+// widths ("7", "07" and "007" apart), -1 for any other text.
+int digits_index(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 3)
+        return -1;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    constexpr int kStart[] = {0, 0, 10, 110};
+    return kStart[text.size()] + value;
+}
+
+constexpr int kDigitsTexts = 10 + 100 + 1000;
+
 }  // namespace
 
-TextCache::TextCache(const QFont &font) : font_(font), metrics_(font)
+TextCache::TextCache(const QFont &font)
+    : font_(font), metrics_(font), digits_widths_(kDigitsTexts, kUnmeasured)
 {
 }
 
@@ -23,6 +44,7 @@ void TextCache::set_font(const QFont &font)
     metrics_ = QFontMetricsF(font);
     widths_.clear();
     number_widths_.clear();
+    digits_widths_.fill(kUnmeasured);
     laid_out_.clear();
 }
 
@@ -46,14 +68,24 @@ double TextCache::width(const QString &text)
     return *it;
 }
 
+double TextCache::measured_number_width(const QString &text)
+{
+    const QStringView trimmed = numbers::trim_spaces(text);
+    return columnfit::is_number(trimmed) ? width(trimmed.toString()) : 0.0;
+}
+
 double TextCache::number_width(const QString &text)
 {
+    if (const int at = digits_index(text); at >= 0) {
+        double &kept = digits_widths_[at];
+        if (kept == kUnmeasured)
+            kept = measured_number_width(text);
+        return kept;
+    }
     auto it = number_widths_.constFind(text);
     if (it == number_widths_.constEnd()) {
         forget_when_full();
-        const QStringView trimmed = numbers::trim_spaces(text);
-        const double w = columnfit::is_number(trimmed) ? width(trimmed.toString()) : 0.0;
-        it = number_widths_.insert(text, w);
+        it = number_widths_.insert(text, measured_number_width(text));
     }
     return *it;
 }

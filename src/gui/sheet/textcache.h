@@ -27,10 +27,14 @@ public:
 
 private:
     void forget_when_full();
+    double measured_number_width(const QString &text);
 
     QFont font_;
     QFontMetricsF metrics_;
     QHash<QString, double> widths_;
     QHash<QString, double> number_widths_;
+    // Marks are mostly one to three digits: kept in a table indexed by them,
+    // far quicker than finding the text among a sheet's 200,000 cells.
+    QList<double> digits_widths_;
     QHash<QString, QStaticText> laid_out_;
 };
