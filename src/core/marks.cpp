@@ -113,25 +113,6 @@ int count_look_alikes(const Sheet &sheet, int col)
     return count;
 }
 
-namespace {
-
-// The value of a mark of one to three ASCII digits, by far the most common;
-// -1 for any other text.
-int plain_digits_value(QStringView text)
-{
-    if (text.isEmpty() || text.size() > 3)
-        return -1;
-    int value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
-}
-
-}  // namespace
-
 int count_look_alikes(const Sheet &sheet)
 {
     // Marks repeat across a sheet: each text is judged once for each full
@@ -146,7 +127,7 @@ int count_look_alikes(const Sheet &sheet)
             if (text.isEmpty())
                 continue;
             // Plain digits are a score as written: only full marks can flag them.
-            if (const int v = plain_digits_value(text); v >= 0) {
+            if (const int v = numbers::short_digits_value(text); v >= 0) {
                 count += full_marks != 0 && v > full_marks ? 1 : 0;
                 continue;
             }

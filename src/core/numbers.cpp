@@ -239,4 +239,17 @@ bool holds_score(QStringView text, double *score)
     return value != 0 || trimmed.startsWith(u'0');
 }
 
+int short_digits_value(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 3)
+        return -1;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
 }  // namespace numbers

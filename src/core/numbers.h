@@ -42,4 +42,9 @@ QString row_number_signed(int row);
 // or begins with the digit "0". The score is written to *score when given.
 bool holds_score(QStringView text, double *score = nullptr);
 
+// The value of a text of one to three ASCII digits ("7", "07", "007"), by far
+// the most common marks, which callers judge without parsing; -1 for any
+// other text.
+int short_digits_value(QStringView text);
+
 }  // namespace numbers

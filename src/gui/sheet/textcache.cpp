@@ -15,14 +15,9 @@ constexpr double kUnmeasured = -1;
 // widths ("7", "07" and "007" apart), -1 for any other text.
 int digits_index(const QString &text)
 {
-    if (text.isEmpty() || text.size() > 3)
+    const int value = numbers::short_digits_value(text);
+    if (value < 0)
         return -1;
-    int value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
     constexpr int kStart[] = {0, 0, 10, 110};
     return kStart[text.size()] + value;
 }
