@@ -87,7 +87,7 @@ SheetWindow::SheetWindow(SheetHost &host, int number, bool first, QWidget *paren
     build_sheet(first);
     // What the new sheet holds is the start: the history begins after it.
     undo_ = new UndoCommands(this, sheet_, editor_, menus_);
-    viewpoints_->set_undo(undo_);
+    viewpoints_->set_history(undo_->history());
     targets_ = {this, file_, clipboard_, structure_, evaluation_, print_, undo_, viewpoints_};
     connect(file_, &FileCommands::loaded, undo_, &UndoCommands::clear);
     connect(evaluation_panel_, &EvaluationPanel::acted, undo_, [this] { undo_->name(u"評価"_s); });

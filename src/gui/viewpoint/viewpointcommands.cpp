@@ -1,8 +1,8 @@
 #include "viewpoint/viewpointcommands.h"
 
 #include "common/prompter.h"
+#include "history.h"
 #include "sheet.h"
-#include "sheet/undocommands.h"
 #include "viewpoint/viewpointpanel.h"
 #include "viewpoints.h"
 
@@ -78,11 +78,11 @@ void ViewpointCommands::open_panel()
 
 void ViewpointCommands::decide()
 {
-    Q_ASSERT(undo_);
-    {
-        UndoCommands::Held step(*undo_, u"観点別評価"_s);
-        viewpoints::write_results(*sheet_, panel_->result());
-    }
+    Q_ASSERT(history_);
+    history_->name_step(u"観点別評価"_s);
+    history_->hold();
+    viewpoints::write_results(*sheet_, panel_->result());
+    history_->release();
     panel_->hide();
     emit decided();
     emit closed();

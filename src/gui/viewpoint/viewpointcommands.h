@@ -7,7 +7,7 @@
 class Prompter;
 class QWidget;
 class Sheet;
-class UndoCommands;
+class SheetHistory;
 class ViewpointPanel;
 
 // 観点別評価 of a sheet window: the panel opened on the sheet as it stands,
@@ -19,8 +19,8 @@ class ViewpointCommands : public QObject
 public:
     ViewpointCommands(QWidget *window, Sheet *sheet, ViewpointPanel *panel, Prompter &prompter);
 
-    // The undo steps 決定 makes go through these commands.
-    void set_undo(UndoCommands *undo) { undo_ = undo; }
+    // 決定 writes into the sheet's history as one step.
+    void set_history(SheetHistory *history) { history_ = history; }
     void open_panel();
     void copy_results();
     // Why a result cell needs a look: the checks of its row, shown on the
@@ -47,7 +47,7 @@ private:
     Sheet *sheet_;
     ViewpointPanel *panel_;
     Prompter &prompter_;
-    UndoCommands *undo_ = nullptr;
+    SheetHistory *history_ = nullptr;
     // Per grid row from 1: the reasons its results need a look.
     QList<QStringList> checks_;
 };
