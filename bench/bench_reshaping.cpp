@@ -4,11 +4,11 @@
 // core alone on the same data. Read the ratio of each pair.
 #include "app/mainwindow.h"
 #include "cliptext.h"
-#include "common/prompter.h"
 #include "common/twips.h"
 #include "sheet.h"
 #include "sheet/sheetwindow.h"
 #include "sheet/structurecommands.h"
+#include "silentprompter.h"
 #include "structure.h"
 
 #include <QApplication>
@@ -48,21 +48,6 @@ void fill_wide(Sheet &sheet)
         for (int c = 1; c < sheet.cols(); ++c)
             sheet.set_text(r, c, QString::number((r + c) % 101));
 }
-
-// Answers nothing: no question comes up in these runs.
-class SilentPrompter : public Prompter
-{
-public:
-    Answer ask(QWidget *, const QString &, Buttons, const QString &, Answer) override
-    {
-        return Answer::No;
-    }
-    std::optional<QString> open_file(QWidget *, const QStringList &) override { return {}; }
-    std::optional<QString> save_file(QWidget *, const QStringList &, const QString &) override
-    {
-        return {};
-    }
-};
 
 struct Frame {
     SilentPrompter prompter;

@@ -5,8 +5,8 @@
 // 450 rows and columns, and on a class sheet (41 rows, 20 columns: size 40).
 // bench/window_ratio.sh prints the table of ratios.
 #include "app/mainwindow.h"
+#include "benchsheet.h"
 #include "cliptext.h"
-#include "common/prompter.h"
 #include "evaluation/evaluationpanel.h"
 #include "grading.h"
 #include "history.h"
@@ -18,6 +18,7 @@
 #include "sheet/sheetgrid.h"
 #include "sheet/sheetwindow.h"
 #include "sheetfile.h"
+#include "silentprompter.h"
 #include "structure.h"
 
 #include <QApplication>
@@ -46,24 +47,6 @@ int cols_of(int size) { return size == kClass ? 20 : size; }
 // Room for nine more columns on the largest sheet.
 int insert_cols(int size) { return std::min(cols_of(size), Sheet::kMaxCols - 9); }
 
-// An evaluation sheet of marks 0 to 100, names, totals and grade columns.
-void fill(Sheet &sheet, int rows, int cols)
-{
-    const Sheet::Batch batch(sheet);
-    sheet.set_cols(cols);
-    sheet.set_rows(rows);
-    sheet.set_text(0, 4, u"氏名"_s);
-    sheet.set_text(0, sheet.total_col(), u"総合点"_s);
-    sheet.set_text(0, sheet.grade_col(), u"評価･評定"_s);
-    for (int k = 1; k <= sheet.score_count(); ++k)
-        sheet.set_text(0, k + 4, u"点"_s + QString::number(k));
-    for (int r = 1; r < sheet.rows(); ++r) {
-        sheet.set_text(r, 4, u"生徒"_s + QString::number(r));
-        for (int k = 1; k <= sheet.score_count(); ++k)
-            sheet.set_text(r, k + 4, QString::number((r * 37 + k * 11) % 101));
-    }
-}
-
 // One sheet file per size and column count, written once for the run.
 const QString &sheet_file(int size, int cols)
 {
@@ -73,7 +56,7 @@ const QString &sheet_file(int size, int cols)
     if (!paths.contains(key)) {
         Sheet sheet;
         sheet.build_new(kUnit);
-        fill(sheet, rows_of(size), cols);
+        fill_with_marks(sheet, rows_of(size), cols);
         const QString path = dir.filePath(QString::number(key) + u".csv"_s);
         if (!sheetfile::write_file(path, sheetfile::encode(sheet)).ok)
             qFatal("cannot write the benchmark's sheet file");
@@ -102,21 +85,6 @@ const QString &block(int size)
     }
     return blocks[size];
 }
-
-// Answers nothing: no question comes up in these runs.
-class SilentPrompter : public Prompter
-{
-public:
-    Answer ask(QWidget *, const QString &, Buttons, const QString &, Answer) override
-    {
-        return Answer::No;
-    }
-    std::optional<QString> open_file(QWidget *, const QStringList &) override { return {}; }
-    std::optional<QString> save_file(QWidget *, const QStringList &, const QString &) override
-    {
-        return {};
-    }
-};
 
 struct Frame {
     SilentPrompter prompter;
@@ -160,7 +128,7 @@ struct CoreSheet {
     {
         sheet.set_recorder(nullptr);
         sheet.build_new(kUnit);
-        fill(sheet, rows_of(size), cols);
+        fill_with_marks(sheet, rows_of(size), cols);
         sheet.set_recorder(&history);
     }
 };
