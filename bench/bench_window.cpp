@@ -213,6 +213,32 @@ void BM_TypeDigitTable(benchmark::State &state)
     }
 }
 
+// --- Repainting the whole view: what every change of shape costs -----------------
+
+void BM_RepaintWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    QWidget *view = sheet->grid()->viewport();
+    for (auto _ : state)
+        view->repaint();
+}
+
+void BM_RepaintTable(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    QTableWidget table(rows_of(size), cols_of(size));
+    for (int r = 0; r < table.rowCount(); ++r)
+        for (int c = 0; c < table.columnCount(); ++c)
+            table.setItem(r, c, new QTableWidgetItem(QString::number((r * 37 + c * 11) % 101)));
+    table.resize(1280, 900);
+    table.show();
+    settle();
+    for (auto _ : state)
+        table.viewport()->repaint();
+}
+
 // --- Inserting and deleting nine columns, and undoing the deletion ---------------
 
 void BM_InsertColumnsWindow(benchmark::State &state)
@@ -538,6 +564,8 @@ BENCHMARK(BM_MoveWindow)->Apply(sizes);
 BENCHMARK(BM_MoveTable)->Apply(sizes);
 BENCHMARK(BM_TypeDigitWindow)->Apply(sizes);
 BENCHMARK(BM_TypeDigitTable)->Apply(sizes);
+BENCHMARK(BM_RepaintWindow)->Apply(sizes);
+BENCHMARK(BM_RepaintTable)->Apply(sizes);
 BENCHMARK(BM_InsertColumnsWindow)->Apply(sizes);
 BENCHMARK(BM_InsertColumnsCore)->Apply(sizes);
 BENCHMARK(BM_DeleteColumnsWindow)->Apply(sizes);
