@@ -263,6 +263,21 @@ private slots:
         as_new();
     }
 
+    // A sheet filled at once, as a file or a paste fills it, is measured in
+    // one pass: the widest of many marks decides, in the last row too.
+    void whole_sheet_fits_its_widest_mark()
+    {
+        const QString widest = u"123456.75"_s;
+        {
+            const Sheet::Batch batch(sheet);
+            sheet.set_rows(700);
+            for (int r = 1; r < sheet.rows(); ++r)
+                sheet.set_text(r, 5, QString::number(r % 600));
+            sheet.set_text(sheet.rows() - 1, 5, widest);
+        }
+        QVERIFY(grid->cell_rect(1, 5).width() >= advance(widest) + 4);
+    }
+
     // A width the teacher gave is never narrowed by a shorter number.
     void wide_column_stays_wide()
     {

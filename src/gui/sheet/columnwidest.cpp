@@ -4,6 +4,7 @@
 #include "sheet/textcache.h"
 
 #include <algorithm>
+#include <array>
 
 ColumnWidest::ColumnWidest(const Sheet &sheet, TextCache &texts)
     : sheet_(sheet), texts_(texts), text_revision_(sheet.text_revision()),
@@ -28,15 +29,20 @@ void ColumnWidest::catch_up()
     moves_seen_ = sheet_.column_move_count();
 }
 
-double ColumnWidest::widest(int col) const
+void ColumnWidest::fit_sheet() const
 {
-    Q_ASSERT(col >= 0 && col < sheet_.cols());
     // What is kept no longer fits the sheet: a change went unheard.
     if (widest_.size() != sheet_.cols()) {
         widest_ = QList<double>(sheet_.cols(), kUnknown);
         text_revision_ = sheet_.text_revision();
         moves_seen_ = sheet_.column_move_count();
     }
+}
+
+double ColumnWidest::widest(int col) const
+{
+    Q_ASSERT(col >= 0 && col < sheet_.cols());
+    fit_sheet();
     double &kept = widest_[col];
     if (kept == kUnknown) {
         kept = 0;
@@ -47,6 +53,42 @@ double ColumnWidest::widest(int col) const
         }
     }
     return kept;
+}
+
+void ColumnWidest::measure(const QList<int> &cols) const
+{
+    fit_sheet();
+    QList<int> unknown;
+    for (const int c : cols) {
+        Q_ASSERT(c >= 0 && c < widest_.size());
+        if (widest_[c] == kUnknown) {
+            unknown.append(c);
+            widest_[c] = 0;
+        }
+    }
+    if (unknown.isEmpty())
+        return;
+    // Cells read from a file share one copy of each short text, so within
+    // this pass, when nothing can free a text, its address tells its width.
+    struct Seen {
+        const QChar *text = nullptr;
+        double width = 0;
+    };
+    std::array<Seen, 512> seen{};
+    double *widest = widest_.data();
+    // Row by row, as the cells lie in memory: a whole sheet read column by
+    // column misses the cache at nearly every cell.
+    for (int r = 1; r < sheet_.rows(); ++r) {
+        for (const int c : std::as_const(unknown)) {
+            const QString &text = sheet_.text(r, c);
+            if (text.isEmpty())
+                continue;
+            Seen &slot = seen[(quintptr(text.constData()) >> 4) % seen.size()];
+            if (slot.text != text.constData())
+                slot = {text.constData(), texts_.number_width(text)};
+            widest[c] = std::max(widest[c], slot.width);
+        }
+    }
 }
 
 void ColumnWidest::forget(int col)

@@ -15,6 +15,8 @@ public:
 
     // Width of the widest number below the title; 0 when there is none.
     double widest(int col) const;
+    // Measures the columns given that are not yet known, in one pass.
+    void measure(const QList<int> &cols) const;
 
     void forget_all() { widest_.clear(); }
     // A cell's text changed: its column is measured again when asked.
@@ -24,6 +26,7 @@ public:
     void catch_up();
 
 private:
+    void fit_sheet() const;
     void insert(int at, int count);
     void remove(int at, int count);
 

@@ -142,6 +142,9 @@ void ScorePanel::attach(Sheet *sheet)
 void ScorePanel::show_text(QLineEdit *box, const QString &text)
 {
     // Showing a value is not an edit: the change handler must not store it.
+    // The same text again would only repaint the box.
+    if (box->text() == text)
+        return;
     const bool was = refreshing_;
     refreshing_ = true;
     box->setText(text);

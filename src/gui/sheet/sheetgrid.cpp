@@ -54,6 +54,8 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
     setFrameShape(QFrame::StyledPanel);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
+    // The paint fills every pixel itself: nothing beneath is painted first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -175,6 +177,11 @@ int SheetGrid::measured_fit_px(int col) const
 
 void SheetGrid::refit_all()
 {
+    QList<int> widening;
+    for (int c = 0; c < sheet_->cols(); ++c)
+        if (columnfit::widens(*sheet_, c))
+            widening.append(c);
+    widest_.measure(widening);
     fit_px_ = QList<int>(sheet_->cols(), 0);
     for (int c = 0; c < sheet_->cols(); ++c)
         fit_px_[c] = measured_fit_px(c);
@@ -379,9 +386,12 @@ void SheetGrid::update_scroll_bars()
     }
     syncing_scroll_bars_ = true;
     verticalScrollBar()->setRange(1, max_top);
-    verticalScrollBar()->setPageStep(fit_rows);
     horizontalScrollBar()->setRange(1, qMax(1, max_left));
-    horizontalScrollBar()->setPageStep(1);
+    // A scroll bar repaints on every step setting, changed or not.
+    if (verticalScrollBar()->pageStep() != fit_rows)
+        verticalScrollBar()->setPageStep(fit_rows);
+    if (horizontalScrollBar()->pageStep() != 1)
+        horizontalScrollBar()->setPageStep(1);
     syncing_scroll_bars_ = false;
     top_row_ = qBound(1, top_row_, max_top);
     left_col_ = qBound(1, left_col_, qMax(1, max_left));
@@ -518,6 +528,21 @@ void SheetGrid::draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, c
     p.drawStaticText(QPointF(x, rect.top() + (rect.height() - height) / 2), texts_.laid_out(text));
 }
 
+// A title's lines centred one below the other, each laid out once.
+void SheetGrid::draw_title(QPainter &p, const QRect &rect, const QStringList &lines)
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int count = int(lines.size());
+    const int block = count * metrics.height() + (count - 1) * metrics.leading();
+    int y = rect.top() + (rect.height() - block) / 2;
+    for (const QString &line : lines) {
+        const double width = texts_.width(line);
+        const double x = rect.left() + (rect.width() - width) / 2;
+        p.drawStaticText(QPointF(std::max(double(rect.left()), x), y), texts_.laid_out(line));
+        y += metrics.lineSpacing();
+    }
+}
+
 void SheetGrid::paintEvent(QPaintEvent *event)
 {
     QPainter p(viewport());
@@ -537,8 +562,7 @@ void SheetGrid::paintEvent(QPaintEvent *event)
     const QColor text_color = palette().color(QPalette::Text);
     const QColor fixed_fill = contrast::background(kFixed, QPalette::Button);
     const QColor selected_fill = contrast::tint(kSelected);
-    // Each cell's right and bottom rules, drawn together at the end.
-    QList<QLine> body_rules;
+    // The fixed cells' right and bottom rules, drawn together at the end.
     QList<QLine> fixed_rules;
 
     auto paint_cell = [&](int row, int col, const QRect &rect) {
@@ -556,8 +580,7 @@ void SheetGrid::paintEvent(QPaintEvent *event)
         if (!text.isEmpty()) {
             p.setPen(sheet_->is_red(row, col) ? QColor(255, 0, 0) : text_color);
             if (row == 0 && col > 0) {
-                p.drawText(rect.adjusted(0, 0, -1, 0), int(Qt::AlignVCenter | Qt::AlignHCenter),
-                           title_lines(col).join(u'\n'));
+                draw_title(p, rect.adjusted(0, 0, -1, 0), title_lines(col));
             } else {
                 Qt::Alignment align = Qt::AlignLeft;
                 if (row == 0)
@@ -584,24 +607,44 @@ void SheetGrid::paintEvent(QPaintEvent *event)
                 p.setBrush(Qt::NoBrush);
             }
         }
-        QList<QLine> &rules = fixed ? fixed_rules : body_rules;
-        rules.append(QLine(rect.topRight(), rect.bottomRight()));
-        rules.append(QLine(rect.bottomLeft(), rect.bottomRight()));
+        if (fixed) {
+            fixed_rules.append(QLine(rect.topRight(), rect.bottomRight()));
+            fixed_rules.append(QLine(rect.bottomLeft(), rect.bottomRight()));
+        }
     };
 
     // Visible body, then the fixed column, the fixed row and the corner on top.
     const int last_row = last_visible_row() + 1;
+    // The body's rules run the whole width or height of the cells painted:
+    // one line per row and per column rather than two per cell.
+    QList<QLine> body_rules;
+    const int body_left = col_width_px(0);
+    int body_right = body_left;
+    for (int col = left_col_; col < cols && body_right < vw; ++col)
+        body_right += col_width_px(col);
+    const int body_top = title_height_px();
+    int body_bottom = body_top;
     for (int row = top_row_; row <= last_row && row < rows; ++row) {
         const int y = row_y(row);
         if (y >= vh)
             break;
-        int x = col_width_px(0);
+        int x = body_left;
         for (int col = left_col_; col < cols && x < vw; ++col) {
             const int w = col_width_px(col);
             paint_cell(row, col, QRect(x, y, w, rh));
             x += w;
         }
         paint_cell(row, 0, QRect(0, y, col_width_px(0), rh));
+        body_bottom = y + rh;
+        if (body_right > body_left)
+            body_rules.append(QLine(body_left, body_bottom - 1, body_right - 1, body_bottom - 1));
+    }
+    if (body_bottom > body_top) {
+        int x = body_left;
+        for (int col = left_col_; col < cols && x < vw; ++col) {
+            x += col_width_px(col);
+            body_rules.append(QLine(x - 1, body_top, x - 1, body_bottom - 1));
+        }
     }
     int x = col_width_px(0);
     for (int col = left_col_; col < cols && x < vw; ++col) {
@@ -611,10 +654,14 @@ void SheetGrid::paintEvent(QPaintEvent *event)
     }
     paint_cell(0, 0, QRect(0, 0, col_width_px(0), title_height_px()));
 
-    p.setPen(kGridLine);
-    p.drawLines(body_rules);
-    p.setPen(QColor(128, 128, 128));
-    p.drawLines(fixed_rules);
+    // Rules are one pixel wide and upright: filled as rectangles, which the
+    // raster engine does a row at a time rather than a pixel at a time.
+    const auto fill_rules = [&p](const QList<QLine> &rules, const QColor &color) {
+        for (const QLine &rule : rules)
+            p.fillRect(QRect(rule.p1(), rule.p2()).normalized(), color);
+    };
+    fill_rules(body_rules, kGridLine);
+    fill_rules(fixed_rules, QColor(128, 128, 128));
 
     // The current cell carries a focus frame when it is in view.
     const int cr = sheet_->row();

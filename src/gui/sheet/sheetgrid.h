@@ -109,6 +109,7 @@ private:
     void selection_moved();
     // One cell's text on a single line, laid out once per text and font.
     void draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, const QString &text);
+    void draw_title(QPainter &p, const QRect &rect, const QStringList &lines);
     QPoint grid_offset() const;  // viewport's top-left within the grid
     void report(int kind, QMouseEvent *event);
     void select_to(const QPoint &cell);
