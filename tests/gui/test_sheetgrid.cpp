@@ -278,6 +278,43 @@ private slots:
         QVERIFY(grid->cell_rect(1, 5).width() >= advance(widest) + 4);
     }
 
+    // A text is drawn once and then copied as pixels: the copy follows the
+    // cell's pen, fill and font as a fresh drawing would.
+    void copied_texts_follow_pen_fill_and_font()
+    {
+        sheet.set_text(2, 4, u"ab"_s);
+        sheet.set_current_cell(1, 1);
+        const auto cell = [&] {
+            const QImage image = grid->viewport()->grab(grid->cell_rect(2, 4).adjusted(1, 1, -2, -2)).toImage();
+            QSet<QRgb> colours;
+            int inked_rows = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                bool inked = false;
+                for (int x = 0; x < image.width(); ++x) {
+                    colours.insert(image.pixel(x, y) & RGB_MASK);
+                    inked = inked || qGray(image.pixel(x, y)) < 100;
+                }
+                inked_rows += inked;
+            }
+            return std::pair{colours, inked_rows};
+        };
+        const QRgb base = grid->palette().base().color().rgb() & RGB_MASK;
+        const auto [plain, plain_rows] = cell();
+        QVERIFY(plain.contains(base));
+        QVERIFY(plain_rows > 0);
+        sheet.set_red(2, 4, true);
+        const QSet<QRgb> red = cell().first;
+        QVERIFY(std::any_of(red.begin(), red.end(), [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 120; }));
+        sheet.set_red(2, 4, false);
+        sheet.set_current_cell(2, 3);
+        sheet.set_selection_end(2, 5);
+        QVERIFY(!cell().first.contains(base));  // the selection's fill all through
+        QFont larger = grid->font();
+        larger.setPointSizeF(QFontInfo(larger).pointSizeF() * 2);
+        grid->setFont(larger);
+        QVERIFY(cell().second > plain_rows);
+    }
+
     // A width the teacher gave is never narrowed by a shorter number.
     void wide_column_stays_wide()
     {

@@ -515,7 +515,8 @@ bool SheetGrid::viewportEvent(QEvent *event)
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-void SheetGrid::draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, const QString &text)
+void SheetGrid::draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, const QString &text,
+                          const QColor &background)
 {
     const double width = texts_.width(text);
     // A text cut at the cell's edge is rare: drawn clipped as it comes.
@@ -525,7 +526,16 @@ void SheetGrid::draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, c
     }
     const double x = align & Qt::AlignRight ? rect.right() + 1 - width : rect.left();
     const int height = fontMetrics().height();
-    p.drawStaticText(QPointF(x, rect.top() + (rect.height() - height) / 2), texts_.laid_out(text));
+    const int y = rect.top() + (rect.height() - height) / 2;
+    // Copied pixels are exact only where one pixel is one on the screen.
+    if (p.device()->devicePixelRatio() == 1) {
+        const double left = std::floor(x);
+        if (const QImage *drawn = texts_.drawn(text, p.pen().color(), background, x - left)) {
+            p.drawImage(QPoint(int(left) - TextCache::kPad, y), *drawn);
+            return;
+        }
+    }
+    p.drawStaticText(QPointF(x, y), texts_.laid_out(text));
 }
 
 // A title's lines centred one below the other, each laid out once.
@@ -548,6 +558,9 @@ void SheetGrid::paintEvent(QPaintEvent *event)
     QPainter p(viewport());
     const QRegion &area = event->region();
     p.fillRect(event->rect(), palette().base());
+    // Texts are copied as pixels only onto a plain fill.
+    const QColor base_fill = palette().base().style() == Qt::SolidPattern ? palette().base().color()
+                                                                         : QColor(Qt::transparent);
     p.setFont(font());
 
     const int rows = sheet_->rows();
@@ -570,12 +583,15 @@ void SheetGrid::paintEvent(QPaintEvent *event)
             return;
         const bool fixed = row == 0 || col == 0;
         const bool selected = !fixed && row >= r0 && row <= r1 && col >= c0 && col <= c1;
+        QColor background = base_fill;
         if (fixed)
-            p.fillRect(rect, fixed_fill);
+            background = fixed_fill;
         else if (selected)
-            p.fillRect(rect, selected_fill);
+            background = selected_fill;
         else if (sheet_->is_hand_set(row, col))
-            p.fillRect(rect, kHandSet);
+            background = kHandSet;
+        if (background != base_fill)
+            p.fillRect(rect, background);
         const QString &text = sheet_->text(row, col);
         if (!text.isEmpty()) {
             p.setPen(sheet_->is_red(row, col) ? QColor(255, 0, 0) : text_color);
@@ -591,7 +607,7 @@ void SheetGrid::paintEvent(QPaintEvent *event)
                 if (align == Qt::AlignHCenter)
                     p.drawText(inside, int(align | Qt::AlignVCenter) | Qt::TextSingleLine, text);
                 else
-                    draw_line(p, inside, align, shown_text(row, col));
+                    draw_line(p, inside, align, shown_text(row, col), background);
             }
             // A mark that needs the teacher's look (it does not count as it
             // reads, or is above the full marks): an orange corner, the text

@@ -108,7 +108,8 @@ private:
     void update_cells(const QRect &cells);
     void selection_moved();
     // One cell's text on a single line, laid out once per text and font.
-    void draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, const QString &text);
+    void draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, const QString &text,
+                   const QColor &background);
     void draw_title(QPainter &p, const QRect &rect, const QStringList &lines);
     QPoint grid_offset() const;  // viewport's top-left within the grid
     void report(int kind, QMouseEvent *event);

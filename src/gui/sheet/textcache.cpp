@@ -3,6 +3,10 @@
 #include "columnfit.h"
 #include "numbers.h"
 
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // Typing in a long session brings new texts without end; past this many the
@@ -10,6 +14,9 @@ namespace {
 constexpr qsizetype kMostTexts = 20000;
 
 constexpr double kUnmeasured = -1;
+
+// Drawn texts take a few kilobytes each.
+constexpr qsizetype kMostDrawn = 4000;
 
 // The place of a text of one to three ASCII digits in the table of their
 // widths ("7", "07" and "007" apart), -1 for any other text.
@@ -41,6 +48,7 @@ void TextCache::set_font(const QFont &font)
     number_widths_.clear();
     digits_widths_.fill(kUnmeasured);
     laid_out_.clear();
+    drawn_.clear();
 }
 
 void TextCache::forget_when_full()
@@ -51,6 +59,8 @@ void TextCache::forget_when_full()
         number_widths_.clear();
     if (laid_out_.size() > kMostTexts)
         laid_out_.clear();
+    if (drawn_.size() > kMostDrawn)
+        drawn_.clear();
 }
 
 double TextCache::width(const QString &text)
@@ -97,4 +107,29 @@ const QStaticText &TextCache::laid_out(const QString &text)
         it = laid_out_.insert(text, laid);
     }
     return *it;
+}
+
+const QImage *TextCache::drawn(const QString &text, const QColor &pen, const QColor &background,
+                               double fraction)
+{
+    Q_ASSERT(fraction >= 0 && fraction < 1);
+    // Glyphs of other scripts may come from another font, taller than a line.
+    if (background.alpha() != 255 ||
+        !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u' ' && c <= u'~'; }))
+        return nullptr;
+    const DrawnKey key{text, pen.rgba(), background.rgba(), int(std::lround(fraction * 64))};
+    auto it = drawn_.constFind(key);
+    if (it == drawn_.constEnd()) {
+        forget_when_full();
+        const double x = kPad + key.fraction / 64.0;
+        QImage image(int(std::ceil(x + width(text))) + kPad, QFontMetrics(font_).height(), QImage::Format_RGB32);
+        image.fill(background);
+        QPainter painter(&image);
+        painter.setPen(pen);
+        painter.setFont(font_);
+        painter.drawStaticText(QPointF(x, 0), laid_out(text));
+        painter.end();
+        it = drawn_.insert(key, image);
+    }
+    return &*it;
 }

@@ -2,7 +2,9 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QColor>
 #include <QHash>
+#include <QImage>
 #include <QStaticText>
 #include <QString>
 
@@ -25,6 +27,14 @@ public:
     // The text laid out for drawing on one line.
     const QStaticText &laid_out(const QString &text);
 
+    // Columns of background either side of a drawn text.
+    static constexpr int kPad = 1;
+    // A text of plain ASCII drawn once in pen on an opaque background, its
+    // pen kPad pixels in plus the fraction of a pixel given, in an image as
+    // high as a line: copying those pixels is several times quicker than
+    // drawing the glyphs again. Null for any other text or background.
+    const QImage *drawn(const QString &text, const QColor &pen, const QColor &background, double fraction);
+
 private:
     void forget_when_full();
     double measured_number_width(const QString &text);
@@ -37,4 +47,16 @@ private:
     // far quicker than finding the text among a sheet's 200,000 cells.
     QList<double> digits_widths_;
     QHash<QString, QStaticText> laid_out_;
+    struct DrawnKey {
+        QString text;
+        QRgb pen;
+        QRgb background;
+        int fraction;  // in 64ths of a pixel
+        friend bool operator==(const DrawnKey &, const DrawnKey &) = default;
+        friend size_t qHash(const DrawnKey &key, size_t seed)
+        {
+            return qHashMulti(seed, key.text, key.pen, key.background, key.fraction);
+        }
+    };
+    QHash<DrawnKey, QImage> drawn_;
 };
