@@ -44,8 +44,9 @@ constexpr int kClass = 40;  // the size code of the class sheet
 
 int rows_of(int size) { return size == kClass ? 41 : size; }
 int cols_of(int size) { return size == kClass ? 20 : size; }
-// Room for nine more columns on the largest sheet.
+// Room for nine more columns or rows on the largest sheet.
 int insert_cols(int size) { return std::min(cols_of(size), Sheet::kMaxCols - 9); }
+int insert_rows(int size) { return std::min(rows_of(size), structure::kMaxRows - 9); }
 
 // One sheet file per size and column count, written once for the run.
 const QString &sheet_file(int size, int cols)
@@ -328,6 +329,90 @@ void BM_UndoDeleteCore(benchmark::State &state)
     }
 }
 
+// --- Inserting nine rows, and redoing a deletion of columns ------------------------
+
+void select_nine_rows(Sheet &sheet)
+{
+    sheet.set_current_cell(6, 1);
+    sheet.set_selection_end(14, 1);
+}
+
+void BM_InsertRowsWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    if (rows_of(size) > insert_rows(size))
+        structure::delete_rows(*sheet->sheet(), 1, rows_of(size) - insert_rows(size));
+    settle();
+    for (auto _ : state) {
+        select_nine_rows(*sheet->sheet());
+        sheet->run(Command::InsertRows);
+        settle();
+        if (sheet->sheet()->rows() != insert_rows(size) + 9)
+            state.SkipWithError("insertion refused");
+        state.PauseTiming();
+        sheet->run(Command::Undo);
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_InsertRowsCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    CoreSheet core(size, cols_of(size));
+    if (rows_of(size) > insert_rows(size))
+        structure::delete_rows(core.sheet, 1, rows_of(size) - insert_rows(size));
+    core.history.close_step();
+    for (auto _ : state) {
+        if (!structure::insert_rows(core.sheet, 6, 9).refusal.isEmpty())
+            state.SkipWithError("insertion refused");
+        core.history.close_step();
+        state.PauseTiming();
+        core.history.undo();
+        state.ResumeTiming();
+    }
+}
+
+void BM_RedoDeleteWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    for (auto _ : state) {
+        state.PauseTiming();
+        select_nine_columns(*sheet->sheet());
+        sheet->run(Command::DeleteColumns);
+        sheet->run(Command::Undo);
+        settle();
+        state.ResumeTiming();
+        sheet->run(Command::Redo);
+        settle();
+        state.PauseTiming();
+        sheet->run(Command::Undo);
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_RedoDeleteCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    CoreSheet core(size, cols_of(size));
+    for (auto _ : state) {
+        state.PauseTiming();
+        structure::delete_columns(core.sheet, 6, 9, 9);
+        core.history.close_step();
+        core.history.undo();
+        state.ResumeTiming();
+        core.history.redo();
+        state.PauseTiming();
+        core.history.undo();
+        state.ResumeTiming();
+    }
+}
+
 // --- Pasting a whole sheet into a new one ------------------------------------------
 
 void BM_PasteWindow(benchmark::State &state)
@@ -392,6 +477,39 @@ void BM_EvaluateCore(benchmark::State &state)
         benchmark::DoNotOptimize(stats);
         benchmark::DoNotOptimize(candidates);
         benchmark::DoNotOptimize(counts);
+    }
+}
+
+// --- Choosing a candidate in the panel: grades written and counted ----------------
+
+void BM_CandidateWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    Frame frame;
+    SheetWindow *sheet = frame.read_sheet(size, cols_of(size));
+    sheet->run(Command::Evaluate);
+    settle();
+    int k = 14;
+    for (auto _ : state) {
+        sheet->evaluation_panel()->choose_entry(k);
+        settle();
+        if (sheet->sheet()->candidate_index() != k)
+            state.SkipWithError("candidate not chosen");
+        k = k == 14 ? 15 : 14;
+    }
+}
+
+void BM_CandidateCore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    CoreSheet core(size, cols_of(size));
+    core.sheet.set_recorder(nullptr);
+    (void)scoring::compute_totals(core.sheet);
+    int k = 14;
+    for (auto _ : state) {
+        grading::write_grades(core.sheet, k);
+        benchmark::DoNotOptimize(grading::count_grades(core.sheet));
+        k = k == 14 ? 15 : 14;
     }
 }
 
@@ -572,10 +690,16 @@ BENCHMARK(BM_DeleteColumnsWindow)->Apply(sizes);
 BENCHMARK(BM_DeleteColumnsCore)->Apply(sizes);
 BENCHMARK(BM_UndoDeleteWindow)->Apply(sizes);
 BENCHMARK(BM_UndoDeleteCore)->Apply(sizes);
+BENCHMARK(BM_InsertRowsWindow)->Apply(sizes);
+BENCHMARK(BM_InsertRowsCore)->Apply(sizes);
+BENCHMARK(BM_RedoDeleteWindow)->Apply(sizes);
+BENCHMARK(BM_RedoDeleteCore)->Apply(sizes);
 BENCHMARK(BM_PasteWindow)->Apply(sizes);
 BENCHMARK(BM_PasteCore)->Apply(sizes);
 BENCHMARK(BM_EvaluateWindow)->Apply(sizes);
 BENCHMARK(BM_EvaluateCore)->Apply(sizes);
+BENCHMARK(BM_CandidateWindow)->Apply(sizes);
+BENCHMARK(BM_CandidateCore)->Apply(sizes);
 BENCHMARK(BM_OpenWindow)->Apply(sizes);
 BENCHMARK(BM_OpenCore)->Apply(sizes);
 // Size 0: the empty sheet a start shows.
