@@ -287,21 +287,18 @@ private slots:
         const auto cell = [&] {
             const QImage image = grid->viewport()->grab(grid->cell_rect(2, 4).adjusted(1, 1, -2, -2)).toImage();
             QSet<QRgb> colours;
-            int inked_rows = 0;
+            int ink = 0;  // how dark the text is, all pixels together
             for (int y = 0; y < image.height(); ++y) {
-                bool inked = false;
                 for (int x = 0; x < image.width(); ++x) {
                     colours.insert(image.pixel(x, y) & RGB_MASK);
-                    inked = inked || qGray(image.pixel(x, y)) < 100;
+                    ink += 255 - qGray(image.pixel(x, y));
                 }
-                inked_rows += inked;
             }
-            return std::pair{colours, inked_rows};
+            return std::pair{colours, ink};
         };
         const QRgb base = grid->palette().base().color().rgb() & RGB_MASK;
-        const auto [plain, plain_rows] = cell();
+        const auto [plain, plain_ink] = cell();
         QVERIFY(plain.contains(base));
-        QVERIFY(plain_rows > 0);
         sheet.set_red(2, 4, true);
         const QSet<QRgb> red = cell().first;
         QVERIFY(std::any_of(red.begin(), red.end(), [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 120; }));
@@ -309,10 +306,13 @@ private slots:
         sheet.set_current_cell(2, 3);
         sheet.set_selection_end(2, 5);
         QVERIFY(!cell().first.contains(base));  // the selection's fill all through
-        QFont larger = grid->font();
-        larger.setPointSizeF(QFontInfo(larger).pointSizeF() * 2);
-        grid->setFont(larger);
-        QVERIFY(cell().second > plain_rows);
+        sheet.set_current_cell(1, 1);
+        QCOMPARE(cell().second, plain_ink);
+        // Bold in the same size: as high a line, more ink.
+        QFont bold = grid->font();
+        bold.setBold(true);
+        grid->setFont(bold);
+        QVERIFY(cell().second > plain_ink);
     }
 
     // A width the teacher gave is never narrowed by a shorter number.

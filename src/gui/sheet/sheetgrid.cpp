@@ -530,8 +530,9 @@ void SheetGrid::draw_line(QPainter &p, const QRect &rect, Qt::Alignment align, c
     // Copied pixels are exact only where one pixel is one on the screen.
     if (p.device()->devicePixelRatio() == 1) {
         const double left = std::floor(x);
-        if (const QImage *drawn = texts_.drawn(text, p.pen().color(), background, x - left)) {
-            p.drawImage(QPoint(int(left) - TextCache::kPad, y), *drawn);
+        if (const QImage *drawn =
+                texts_.drawn(text, p.pen().color(), background, x - left, rect.height(), y - rect.top())) {
+            p.drawImage(QPoint(int(left) - TextCache::kPad, rect.top()), *drawn);
             return;
         }
     }

@@ -4,7 +4,6 @@
 #include "numbers.h"
 
 #include <QPainter>
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -110,24 +109,22 @@ const QStaticText &TextCache::laid_out(const QString &text)
 }
 
 const QImage *TextCache::drawn(const QString &text, const QColor &pen, const QColor &background,
-                               double fraction)
+                               double fraction, int height, int top)
 {
-    Q_ASSERT(fraction >= 0 && fraction < 1);
-    // Glyphs of other scripts may come from another font, taller than a line.
-    if (background.alpha() != 255 ||
-        !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u' ' && c <= u'~'; }))
+    Q_ASSERT(fraction >= 0 && fraction < 1 && height > 0);
+    if (background.alpha() != 255)
         return nullptr;
-    const DrawnKey key{text, pen.rgba(), background.rgba(), int(std::lround(fraction * 64))};
+    const DrawnKey key{text, pen.rgba(), background.rgba(), int(std::lround(fraction * 64)), height, top};
     auto it = drawn_.constFind(key);
     if (it == drawn_.constEnd()) {
         forget_when_full();
         const double x = kPad + key.fraction / 64.0;
-        QImage image(int(std::ceil(x + width(text))) + kPad, QFontMetrics(font_).height(), QImage::Format_RGB32);
+        QImage image(int(std::ceil(x + width(text))) + kPad, height, QImage::Format_RGB32);
         image.fill(background);
         QPainter painter(&image);
         painter.setPen(pen);
         painter.setFont(font_);
-        painter.drawStaticText(QPointF(x, 0), laid_out(text));
+        painter.drawStaticText(QPointF(x, top), laid_out(text));
         painter.end();
         it = drawn_.insert(key, image);
     }

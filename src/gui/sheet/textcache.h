@@ -29,11 +29,13 @@ public:
 
     // Columns of background either side of a drawn text.
     static constexpr int kPad = 1;
-    // A text of plain ASCII drawn once in pen on an opaque background, its
-    // pen kPad pixels in plus the fraction of a pixel given, in an image as
-    // high as a line: copying those pixels is several times quicker than
-    // drawing the glyphs again. Null for any other text or background.
-    const QImage *drawn(const QString &text, const QColor &pen, const QColor &background, double fraction);
+    // A text drawn once in pen on an opaque background, in an image as high
+    // as its row with the line top pixels down and kPad pixels plus the
+    // fraction of a pixel given in: copying those pixels is several times
+    // quicker than drawing the glyphs again. Null on a background that is
+    // not opaque.
+    const QImage *drawn(const QString &text, const QColor &pen, const QColor &background, double fraction,
+                        int height, int top);
 
 private:
     void forget_when_full();
@@ -52,10 +54,12 @@ private:
         QRgb pen;
         QRgb background;
         int fraction;  // in 64ths of a pixel
+        int height;
+        int top;
         friend bool operator==(const DrawnKey &, const DrawnKey &) = default;
         friend size_t qHash(const DrawnKey &key, size_t seed)
         {
-            return qHashMulti(seed, key.text, key.pen, key.background, key.fraction);
+            return qHashMulti(seed, key.text, key.pen, key.background, key.fraction, key.height, key.top);
         }
     };
     QHash<DrawnKey, QImage> drawn_;
