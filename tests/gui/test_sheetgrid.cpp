@@ -278,6 +278,22 @@ private slots:
         QVERIFY(grid->cell_rect(1, 5).width() >= advance(widest) + 4);
     }
 
+    // A changed cell is measured alone unless it held the column's widest
+    // number; rows coming or going above it are followed.
+    void one_cell_measured_alone()
+    {
+        const auto width = [&] { return grid->cell_rect(1, 5).width(); };
+        sheet.set_text(2, 5, u"1234.5"_s);
+        sheet.set_text(3, 5, u"12"_s);
+        const int wide = width();
+        sheet.set_text(3, 5, u"7"_s);
+        QCOMPARE(width(), wide);
+        structure::insert_rows(sheet, 1, 2);  // the widest now in row 4
+        sheet.set_text(4, 5, u"8"_s);
+        QVERIFY(width() < wide);
+        QCOMPARE(width(), SheetGrid(&sheet).cell_rect(1, 5).width());
+    }
+
     // A text is drawn once and then copied as pixels: the copy follows the
     // cell's pen, fill and font as a fresh drawing would.
     void copied_texts_follow_pen_fill_and_font()

@@ -27,6 +27,8 @@ void ColumnWidest::catch_up()
     }
     text_revision_ = sheet_.text_revision();
     moves_seen_ = sheet_.column_move_count();
+    // Rows may have come or gone: where the widest texts stand is not known.
+    widest_row_.fill(-1);
 }
 
 void ColumnWidest::fit_sheet() const
@@ -34,6 +36,7 @@ void ColumnWidest::fit_sheet() const
     // What is kept no longer fits the sheet: a change went unheard.
     if (widest_.size() != sheet_.cols()) {
         widest_ = QList<double>(sheet_.cols(), kUnknown);
+        widest_row_ = QList<int>(sheet_.cols(), -1);
         text_revision_ = sheet_.text_revision();
         moves_seen_ = sheet_.column_move_count();
     }
@@ -46,10 +49,15 @@ double ColumnWidest::widest(int col) const
     double &kept = widest_[col];
     if (kept == kUnknown) {
         kept = 0;
+        widest_row_[col] = -1;
         for (int r = 1; r < sheet_.rows(); ++r) {
             const QString &text = sheet_.text(r, col);
-            if (!text.isEmpty())
-                kept = std::max(kept, texts_.number_width(text));
+            if (text.isEmpty())
+                continue;
+            if (const double width = texts_.number_width(text); width > kept) {
+                kept = width;
+                widest_row_[col] = r;
+            }
         }
     }
     return kept;
@@ -64,6 +72,7 @@ void ColumnWidest::measure(const QList<int> &cols) const
         if (widest_[c] == kUnknown) {
             unknown.append(c);
             widest_[c] = 0;
+            widest_row_[c] = -1;
         }
     }
     if (unknown.isEmpty())
@@ -86,15 +95,26 @@ void ColumnWidest::measure(const QList<int> &cols) const
             Seen &slot = seen[(quintptr(text.constData()) >> 4) % seen.size()];
             if (slot.text != text.constData())
                 slot = {text.constData(), texts_.number_width(text)};
-            widest[c] = std::max(widest[c], slot.width);
+            if (slot.width > widest[c]) {
+                widest[c] = slot.width;
+                widest_row_[c] = r;
+            }
         }
     }
 }
 
-void ColumnWidest::forget(int col)
+void ColumnWidest::cell_changed(int row, int col)
 {
-    if (col >= 0 && col < widest_.size())
-        widest_[col] = kUnknown;
+    if (col < 0 || col >= widest_.size() || widest_[col] == kUnknown)
+        return;
+    const QString &text = sheet_.text(row, col);
+    const double width = text.isEmpty() ? 0.0 : texts_.number_width(text);
+    if (width > 0 && width >= widest_[col]) {
+        widest_[col] = width;
+        widest_row_[col] = row;
+    } else if (widest_[col] > 0 && (widest_row_[col] < 0 || widest_row_[col] == row)) {
+        widest_[col] = kUnknown;  // this cell may have held the widest
+    }
 }
 
 void ColumnWidest::insert(int at, int count)
@@ -102,6 +122,7 @@ void ColumnWidest::insert(int at, int count)
     if (at < 0 || at > widest_.size())
         return forget_all();
     widest_.insert(at, count, kUnknown);
+    widest_row_.insert(at, count, -1);
 }
 
 void ColumnWidest::remove(int at, int count)
@@ -109,4 +130,5 @@ void ColumnWidest::remove(int at, int count)
     if (at < 0 || at + count > widest_.size())
         return forget_all();
     widest_.remove(at, count);
+    widest_row_.remove(at, count);
 }

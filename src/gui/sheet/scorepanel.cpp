@@ -117,7 +117,7 @@ void ScorePanel::attach(Sheet *sheet)
     sheet_ = sheet;
     for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         connect(box, &QLineEdit::textChanged, this, [this, box](const QString &text) { store(box, text); });
-    connect(sheet_, &Sheet::current_cell_changed, this, &ScorePanel::refresh);
+    connect(sheet_, &Sheet::current_cell_changed, this, &ScorePanel::cursor_moved);
     // Columns inserted or deleted bring another column's settings here.
     connect(sheet_, &Sheet::shape_changed, this, &ScorePanel::refresh);
     connect(sheet_, &Sheet::settings_changed, this, &ScorePanel::settings_changed);
@@ -151,11 +151,19 @@ void ScorePanel::show_text(QLineEdit *box, const QString &text)
     refreshing_ = was;
 }
 
+void ScorePanel::cursor_moved()
+{
+    // Statistics of a whole column are worth sparing at every arrow key.
+    if (sheet_ && sheet_->col() != shown_col_)
+        refresh();
+}
+
 void ScorePanel::refresh()
 {
     if (!sheet_)
         return;
     const int c = sheet_->col();
+    shown_col_ = c;
     const bool score = sheet_->is_score_col(c);
     for (QLineEdit *box : {title_box_, full_marks_box_, weight_box_})
         box->setEnabled(score);

@@ -47,10 +47,14 @@ private:
     void show_statistics();
     // The choice lists the sheet's viewpoints and shows the current column's.
     void show_viewpoint();
+    // The cursor moved: nothing shown depends on the row, so a move within
+    // the column shown changes nothing.
+    void cursor_moved();
 
     Sheet *sheet_ = nullptr;
     std::function<int()> result_checks_;
     bool refreshing_ = false;
+    int shown_col_ = -1;  // the column the panel was last refreshed for
     QLabel *heading_;
     QLineEdit *title_box_;
     QLineEdit *full_marks_box_;

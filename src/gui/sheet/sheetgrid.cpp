@@ -67,7 +67,7 @@ SheetGrid::SheetGrid(Sheet *sheet, QWidget *parent)
         if (row == 0 && col == sheet_->grade_col())
             refit_all();
         else if (row > 0)
-            refit_column(col);
+            refit_column(row, col);
         if (row == 0)
             update_title_lines();
     });
@@ -151,7 +151,7 @@ int SheetGrid::fit_px(int col) const
     return col >= 0 && col < fit_px_.size() ? fit_px_[col] : 0;
 }
 
-void SheetGrid::refit_column(int col)
+void SheetGrid::refit_column(int row, int col)
 {
     if (fit_px_.size() != sheet_->cols()) {
         refit_all();
@@ -159,7 +159,7 @@ void SheetGrid::refit_column(int col)
     }
     if (col < 0 || col >= fit_px_.size())
         return;
-    widest_.forget(col);
+    widest_.cell_changed(row, col);
     const int fit = measured_fit_px(col);
     if (fit == fit_px_[col])
         return;

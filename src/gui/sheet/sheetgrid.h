@@ -117,7 +117,7 @@ private:
     // Columns widen to their widest number as shown; the sheet's own widths,
     // which the teacher sets, stay as they are.
     int fit_px(int col) const;
-    void refit_column(int col);
+    void refit_column(int row, int col);
     int measured_fit_px(int col) const;
     void refit_all();
     void widths_may_have_changed();
