@@ -2,12 +2,14 @@
 
 #include "numbers.h"
 #include "sheet.h"
+#include "sharedtexts.h"
 #include "sheetfile.h"
 #include "structure.h"
 
 #include <QStringList>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -47,21 +49,19 @@ qsizetype closing_quote(const QString &text, qsizetype open)
     return -1;
 }
 
-// Lines of a clipboard text: CR LF or LF ends one, and a line end at the
-// very end adds no line. Spreadsheets put a cell holding a line break in
-// quotes: a line end inside a field that opens with a quote and closes is
-// part of that field, so the student's row stays whole.
-QStringList lines_of(const QString &text)
+// Lines of a clipboard text whose CR LF became LF: LF ends one, and a line
+// end at the very end adds no line. Spreadsheets put a cell holding a line
+// break in quotes: a line end inside a field that opens with a quote and
+// closes is part of that field, so the student's row stays whole.
+QList<QStringView> lines_of(const QString &unified)
 {
-    QString unified = text;
-    unified.replace(u"\r\n"_s, u"\n"_s);
-    QStringList lines;
+    QList<QStringView> lines;
     qsizetype start = 0;
     bool field_start = true;
     for (qsizetype i = 0; i < unified.size(); ++i) {
         const QChar c = unified[i];
         if (c == u'\n') {
-            lines.append(unified.sliced(start, i - start));
+            lines.append(QStringView(unified).sliced(start, i - start));
             start = i + 1;
             field_start = true;
         } else if (c == u'"' && field_start) {
@@ -73,7 +73,7 @@ QStringList lines_of(const QString &text)
             field_start = c == u'\t' || c == u',';
         }
     }
-    lines.append(unified.sliced(start));
+    lines.append(QStringView(unified).sliced(start));
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -91,11 +91,19 @@ bool is_whole_sheet_block(const Sheet &sheet, const QStringList &titles)
     return total == sheet.text(0, sheet.total_col()) || total == u"総合点"_s;
 }
 
+// Unicode's control characters (QChar::Other_Control) are exactly these two
+// ranges; a comparison is much cheaper than looking up the category of
+// every character of a pasted sheet.
+constexpr bool is_control(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
 }  // namespace
 
 QString one_line(const QString &text)
 {
-    const auto control = [](QChar c) { return c.category() == QChar::Other_Control; };
+    const auto control = [](QChar c) { return is_control(c.unicode()); };
     if (std::none_of(text.begin(), text.end(), control))
         return text;
     QString line;
@@ -158,21 +166,31 @@ QString paste_the_edge()
 namespace {
 
 // The block as rows of one-line fields; widest is the most fields in a row.
+// A whole sheet's block is mostly a few short marks repeated: its cells
+// share one copy of each.
 QList<QStringList> fields_of(const QString &text, int &widest)
 {
-    const QStringList lines = lines_of(text);
+    QString unified = text;
+    unified.replace(u"\r\n"_s, u"\n"_s);
+    const QList<QStringView> lines = lines_of(unified);
     QList<QStringList> fields;
     fields.reserve(lines.size());
     widest = 0;
-    for (const QString &line : lines) {
-        sheetfile::Fields split = sheetfile::split_line(line);
+    SharedTexts shared;
+    std::vector<QStringView> split;
+    for (const QStringView line : lines) {
         // A line too long keeps its first fields.
-        if (split.fields.size() > sheetfile::kFieldLimit)
-            split.fields.resize(sheetfile::kFieldLimit);
-        for (QString &field : split.fields)
-            field = one_line(std::move(field));
-        widest = qMax(widest, int(split.fields.size()));
-        fields.append(std::move(split.fields));
+        sheetfile::split_views(line, split);
+        QStringList row;
+        row.reserve(qsizetype(split.size()));
+        for (const QStringView field : split) {
+            if (std::any_of(field.begin(), field.end(), [](QChar c) { return is_control(c.unicode()); }))
+                row.append(one_line(field.toString()));
+            else
+                row.append(shared.get(field));
+        }
+        widest = qMax(widest, int(row.size()));
+        fields.append(std::move(row));
     }
     return fields;
 }
@@ -215,9 +233,8 @@ Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest
     return placement;
 }
 
-// Adds the missing columns, and the rows down to last_row with one empty
-// row after them; the cursor stays at (r0, c0).
-void make_room(Sheet &sheet, int r0, int c0, int missing, int last_row, double unit_width)
+// Adds the missing columns; the cursor stays at (r0, c0).
+void make_room(Sheet &sheet, int r0, int c0, int missing, double unit_width)
 {
     if (missing > 0 && sheet.has_evaluation_layout()) {
         structure::insert_columns(sheet, c0, missing, unit_width);
@@ -231,12 +248,22 @@ void make_room(Sheet &sheet, int r0, int c0, int missing, int last_row, double u
         structure::set_headings(sheet, 1);
         sheet.set_current_cell(r0, c0);
     }
-    const bool grows = last_row >= sheet.rows();
-    while (sheet.rows() <= last_row)
-        sheet.append_row(numbers::row_number_fixed(sheet.rows()));
-    // An empty row after a block that made the sheet longer.
-    if (grows && sheet.rows() < structure::kMaxRows)
-        sheet.append_row(numbers::row_number_fixed(sheet.rows()));
+}
+
+// A line below the sheet's last row, as the row it adds: numbered, its
+// texts where write_row would put them. The rows come in together, so
+// their cells need no undo record of their own.
+QList<Sheet::Cell> new_row(const Sheet &sheet, int row, const QStringList &texts,
+                           const std::function<int(int)> &target)
+{
+    QList<Sheet::Cell> cells(sheet.cols());
+    cells[0].text = numbers::row_number_fixed(row);
+    for (int i = 0; i < texts.size(); ++i) {
+        const int c = target(i);
+        if (c >= 0 && c < sheet.cols())
+            cells[c].text = texts[i];
+    }
+    return cells;
 }
 
 // One line of the block into its row: each run of changed cells side by
@@ -295,13 +322,25 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
     PasteResult result;
     {
         const Sheet::Batch batch(sheet);
-        make_room(sheet, r0, c0, placement.missing, last_row, unit_width);
+        make_room(sheet, r0, c0, placement.missing, unit_width);
+        const int old_rows = sheet.rows();
+        const bool grows = last_row >= old_rows;
+        QList<QList<Sheet::Cell>> added;
+        added.reserve(qMax(0, last_row + 1 - old_rows));
         for (int line = 0; line < fields.size(); ++line) {
-            write_row(sheet, r0 + line, fields[line], placement.target);
+            const int row = r0 + line;
+            if (row < old_rows)
+                write_row(sheet, row, fields[line], placement.target);
+            else
+                added.append(new_row(sheet, row, fields[line], placement.target));
             result.lines = line + 1;
             if (progress)
                 progress(result.lines);
         }
+        sheet.append_rows(std::move(added));
+        // An empty row after a block that made the sheet longer.
+        if (grows && sheet.rows() < structure::kMaxRows)
+            sheet.append_row(numbers::row_number_fixed(sheet.rows()));
     }
     return result;
 }
