@@ -1,4 +1,5 @@
 #include "cliptext.h"
+#include "history.h"
 #include "numbers.h"
 #include "sheet.h"
 #include "structure.h"
@@ -121,6 +122,9 @@ private slots:
             << QStringList{u"1,5=小テスト"_s, u"1,6=評価課題"_s, u"3,6=21"_s, u"3,7=tot"_s} << 101 << 9;
         QTest::newRow("NUL and control characters dropped, a quoted tab a space") << u"8\u00005\t\u0007\t\"a\tb\u007f\u0085\"\r\n\u0001"_s << 1 << 4
             << QStringList{u"1,4=85"_s, u"1,5="_s, u"1,6=a b"_s, u"2,4="_s} << 101 << 9;
+        // Unicode's control characters end at U+001F and span U+007F to U+009F.
+        QTest::newRow("control characters at their edges") << u"\u001fa b~\t\u007fc\u009fd\u00a0"_s << 1 << 4
+            << QStringList{u"1,4=a b~"_s, u"1,5=cd\u00a0"_s} << 101 << 9;
         QTest::newRow("quote inside a cell opens nothing") << u"5\"x\t1\r\n\"2\"\r\n"_s << 1 << 5
             << QStringList{u"2,5=2"_s, u"3,5="_s} << 101 << 9;
     }
@@ -138,6 +142,8 @@ private slots:
         sheet.set_text(11, 6, u"keep"_s);
         sheet.set_text(3, 7, u"tot"_s);
         sheet.set_current_cell(row, col);
+        const QStringList before = grid_of(sheet);
+        SheetHistory history(sheet);
         const cliptext::PasteResult done = cliptext::paste(sheet, text, 120);
         QVERIFY(done.refusal.isEmpty());
         QCOMPARE(sheet.rows(), rows);
@@ -151,6 +157,33 @@ private slots:
         }
         if (rows > 101)
             QCOMPARE(sheet.text(rows - 1, 0), numbers::row_number_fixed(rows - 1));
+        // Undo takes the whole block back, new rows and columns included.
+        const QStringList after = grid_of(sheet);
+        history.undo();
+        QCOMPARE(grid_of(sheet), before);
+        QCOMPARE(sheet.cols(), 9);
+        history.redo();
+        QCOMPARE(grid_of(sheet), after);
+    }
+
+    // The rows a block adds come in as one change: undo selects what they
+    // held too, and a mark they share with other cells stays when one changes.
+    void undo_of_rows_a_paste_added()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        SheetHistory history(sheet);
+        sheet.set_current_cell(100, 4);
+        QVERIFY(cliptext::paste(sheet, u"7\r\n7\t7\t7"_s, 120).refusal.isEmpty());
+        history.undo();
+        QCOMPARE(sheet.rows(), 101);
+        QCOMPARE(QList<int>({sheet.row(), sheet.col(), sheet.sel_row(), sheet.sel_col()}),
+                 QList<int>({100, 1, 100, 6}));
+        history.redo();
+        QCOMPARE(sheet.rows(), 103);
+        sheet.set_text(101, 5, u"8"_s);
+        QCOMPARE(row_texts(sheet, 101).mid(3, 3), (QStringList{u"7"_s, u"8"_s, u"7"_s}));
+        QCOMPARE(sheet.text(100, 4), u"7"_s);
     }
 
     // A whole sheet copied onto another of the same shape: totals and grades
