@@ -181,13 +181,13 @@ QList<QStringList> fields_of(const QString &text, int &widest)
     for (const QStringView line : lines) {
         // A line too long keeps its first fields.
         sheetfile::split_views(line, split);
-        QStringList row;
-        row.reserve(qsizetype(split.size()));
+        QStringList row(qsizetype(split.size()));
+        QString *out = row.data();
         for (const QStringView field : split) {
             if (std::any_of(field.begin(), field.end(), [](QChar c) { return is_control(c.unicode()); }))
-                row.append(one_line(field.toString()));
+                *out++ = one_line(field.toString());
             else
-                row.append(shared.get(field));
+                *out++ = shared.get(field);
         }
         widest = qMax(widest, int(row.size()));
         fields.append(std::move(row));
@@ -195,10 +195,28 @@ QList<QStringList> fields_of(const QString &text, int &widest)
     return fields;
 }
 
-// Where a block pasted at column c0 goes: field i (from 0) of every line to
-// column target(i), or nowhere when that is -1; missing columns to add first.
+// Field i (from 0) of every line goes to column target(i), or nowhere when
+// that is -1. A whole sheet's block of n fields sends its last two to the
+// total and the grade, wherever those are once the missing columns are in.
+struct Target {
+    const Sheet *sheet = nullptr;  // set for a whole sheet's block only
+    int c0 = 0;
+    int n = 0;
+    int operator()(int i) const
+    {
+        if (!sheet)
+            return c0 + i;
+        if (i == n - 2)
+            return sheet->total_col();
+        if (i == n - 1)
+            return sheet->grade_col();
+        return i < n - 2 ? c0 + i : -1;
+    }
+};
+
+// Where a block pasted at column c0 goes; the missing columns to add first.
 struct Placement {
-    std::function<int(int)> target;
+    Target target;
     int missing = 0;
     QString refusal;
 };
@@ -207,7 +225,7 @@ Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest
 {
     const bool evaluation = sheet.has_evaluation_layout();
     Placement placement;
-    placement.target = [c0](int i) { return c0 + i; };
+    placement.target.c0 = c0;
     if (evaluation && c0 >= sheet.total_col()) {
         // Onto the total or the grade: written there, never widened, and
         // never cut short without a word.
@@ -218,13 +236,7 @@ Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest
         // which go to those columns once the missing ones are in.
         const int n = int(fields.first().size());
         placement.missing = qMax(0, c0 + n - sheet.grade_col() - 1);
-        placement.target = [c0, n, &sheet](int i) {
-            if (i == n - 2)
-                return sheet.total_col();
-            if (i == n - 1)
-                return sheet.grade_col();
-            return i < n - 2 ? c0 + i : -1;
-        };
+        placement.target = {&sheet, c0, n};
     } else if (evaluation) {
         placement.missing = qMax(0, c0 + widest - sheet.total_col());
     } else {
@@ -253,15 +265,15 @@ void make_room(Sheet &sheet, int r0, int c0, int missing, double unit_width)
 // A line below the sheet's last row, as the row it adds: numbered, its
 // texts where write_row would put them. The rows come in together, so
 // their cells need no undo record of their own.
-QList<Sheet::Cell> new_row(const Sheet &sheet, int row, const QStringList &texts,
-                           const std::function<int(int)> &target)
+QList<Sheet::Cell> new_row(const Sheet &sheet, int row, QStringList &&texts, const Target &target)
 {
     QList<Sheet::Cell> cells(sheet.cols());
-    cells[0].text = numbers::row_number_fixed(row);
+    Sheet::Cell *const cell = cells.data();
+    cell[0].text = numbers::row_number_fixed(row);
     for (int i = 0; i < texts.size(); ++i) {
         const int c = target(i);
         if (c >= 0 && c < sheet.cols())
-            cells[c].text = texts[i];
+            cell[c].text = std::move(texts[i]);
     }
     return cells;
 }
@@ -270,7 +282,7 @@ QList<Sheet::Cell> new_row(const Sheet &sheet, int row, const QStringList &texts
 // side is one recorded change, so that a whole sheet's block records a few
 // hundred changes rather than one per cell. Cells that stay as they are
 // record nothing, as when set one by one.
-void write_row(Sheet &sheet, int row, const QStringList &texts, const std::function<int(int)> &target)
+void write_row(Sheet &sheet, int row, QStringList &&texts, const Target &target)
 {
     QList<QString> run;
     int run_start = 0;
@@ -291,7 +303,7 @@ void write_row(Sheet &sheet, int row, const QStringList &texts, const std::funct
             write_run();
         if (run.isEmpty())
             run_start = c;
-        run.append(texts[i]);
+        run.append(std::move(texts[i]));
     }
     write_run();
 }
@@ -302,7 +314,7 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
                  const std::function<void(int)> &progress)
 {
     int widest = 0;
-    const QList<QStringList> fields = fields_of(text, widest);
+    QList<QStringList> fields = fields_of(text, widest);
     const int r0 = sheet.row();
     const int c0 = sheet.col();
     const Placement placement = place(sheet, fields, widest, c0);
@@ -330,9 +342,9 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
         for (int line = 0; line < fields.size(); ++line) {
             const int row = r0 + line;
             if (row < old_rows)
-                write_row(sheet, row, fields[line], placement.target);
+                write_row(sheet, row, std::move(fields[line]), placement.target);
             else
-                added.append(new_row(sheet, row, fields[line], placement.target));
+                added.append(new_row(sheet, row, std::move(fields[line]), placement.target));
             result.lines = line + 1;
             if (progress)
                 progress(result.lines);
