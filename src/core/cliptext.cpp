@@ -165,35 +165,54 @@ QString paste_the_edge()
 
 namespace {
 
-// The block as rows of one-line fields; widest is the most fields in a row.
-// A whole sheet's block is mostly a few short marks repeated: its cells
-// share one copy of each.
-QList<QStringList> fields_of(const QString &text, int &widest)
+// The block's lines, each split into one-line fields when it is written:
+// a whole sheet's fields held at once would take as much fresh memory as
+// the sheet itself. Its fields are mostly a few short marks repeated, and
+// the cells share one copy of each.
+class Block
 {
-    QString unified = text;
-    unified.replace(u"\r\n"_s, u"\n"_s);
-    const QList<QStringView> lines = lines_of(unified);
-    QList<QStringList> fields;
-    fields.reserve(lines.size());
-    widest = 0;
-    SharedTexts shared;
-    std::vector<QStringView> split;
-    for (const QStringView line : lines) {
-        // A line too long keeps its first fields.
-        sheetfile::split_views(line, split);
-        QStringList row(qsizetype(split.size()));
-        QString *out = row.data();
-        for (const QStringView field : split) {
+public:
+    explicit Block(const QString &text) : text_(text)
+    {
+        text_.replace(u"\r\n"_s, u"\n"_s);
+        lines_ = lines_of(text_);
+        for (const QStringView line : lines_)
+            widest_ = qMax(widest_, split(line));
+    }
+
+    int lines() const { return int(lines_.size()); }
+    // The most fields in a line.
+    int widest() const { return widest_; }
+
+    // The fields of a line; valid until the next call.
+    QStringList &fields(int line)
+    {
+        fields_.resize(split(lines_[line]));
+        QString *out = fields_.data();
+        for (const QStringView field : split_) {
             if (std::any_of(field.begin(), field.end(), [](QChar c) { return is_control(c.unicode()); }))
                 *out++ = one_line(field.toString());
             else
-                *out++ = shared.get(field);
+                *out++ = shared_.get(field);
         }
-        widest = qMax(widest, int(row.size()));
-        fields.append(std::move(row));
+        return fields_;
     }
-    return fields;
-}
+
+private:
+    // A line too long keeps its first fields.
+    int split(QStringView line)
+    {
+        sheetfile::split_views(line, split_);
+        return int(split_.size());
+    }
+
+    QString text_;
+    QList<QStringView> lines_;
+    int widest_ = 0;
+    std::vector<QStringView> split_;
+    QStringList fields_;
+    SharedTexts shared_;
+};
 
 // Field i (from 0) of every line goes to column target(i), or nowhere when
 // that is -1. A whole sheet's block of n fields sends its last two to the
@@ -221,7 +240,7 @@ struct Placement {
     QString refusal;
 };
 
-Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest, int c0)
+Placement place(const Sheet &sheet, const QStringList &titles, int widest, int c0)
 {
     const bool evaluation = sheet.has_evaluation_layout();
     Placement placement;
@@ -231,10 +250,10 @@ Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest
         // never cut short without a word.
         if (c0 + widest > sheet.cols())
             placement.refusal = paste_the_edge();
-    } else if (evaluation && is_whole_sheet_block(sheet, fields.first())) {
+    } else if (evaluation && is_whole_sheet_block(sheet, titles)) {
         // A whole sheet's block: its last two fields are a total and a grade,
         // which go to those columns once the missing ones are in.
-        const int n = int(fields.first().size());
+        const int n = int(titles.size());
         placement.missing = qMax(0, c0 + n - sheet.grade_col() - 1);
         placement.target = {&sheet, c0, n};
     } else if (evaluation) {
@@ -263,9 +282,9 @@ void make_room(Sheet &sheet, int r0, int c0, int missing, double unit_width)
 }
 
 // A line below the sheet's last row, as the row it adds: numbered, its
-// texts where write_row would put them. The rows come in together, so
+// texts moved where write_row would put them. The rows come in together, so
 // their cells need no undo record of their own.
-QList<Sheet::Cell> new_row(const Sheet &sheet, int row, QStringList &&texts, const Target &target)
+QList<Sheet::Cell> new_row(const Sheet &sheet, int row, QStringList &texts, const Target &target)
 {
     QList<Sheet::Cell> cells(sheet.cols());
     Sheet::Cell *const cell = cells.data();
@@ -281,8 +300,8 @@ QList<Sheet::Cell> new_row(const Sheet &sheet, int row, QStringList &&texts, con
 // One line of the block into its row: each run of changed cells side by
 // side is one recorded change, so that a whole sheet's block records a few
 // hundred changes rather than one per cell. Cells that stay as they are
-// record nothing, as when set one by one.
-void write_row(Sheet &sheet, int row, QStringList &&texts, const Target &target)
+// record nothing, as when set one by one. The texts written are moved out.
+void write_row(Sheet &sheet, int row, QStringList &texts, const Target &target)
 {
     QList<QString> run;
     int run_start = 0;
@@ -313,18 +332,17 @@ void write_row(Sheet &sheet, int row, QStringList &&texts, const Target &target)
 PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
                  const std::function<void(int)> &progress)
 {
-    int widest = 0;
-    QList<QStringList> fields = fields_of(text, widest);
+    Block block(text);
     const int r0 = sheet.row();
     const int c0 = sheet.col();
-    const Placement placement = place(sheet, fields, widest, c0);
+    const Placement placement = place(sheet, block.fields(0), block.widest(), c0);
     if (!placement.refusal.isEmpty())
         return {placement.refusal};
 
     // The whole block is checked before anything is written. Only rows or
     // columns the block adds count against the limits: a sheet read from a
     // file may already hold more.
-    const int last_row = r0 + int(fields.size()) - 1;
+    const int last_row = r0 + block.lines() - 1;
     if (placement.missing > 0 &&
         sheet.cols() - sheet.result_count() + placement.missing > structure::kMaxCols)
         return {structure::too_many_columns()};
@@ -339,12 +357,12 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
         const bool grows = last_row >= old_rows;
         QList<QList<Sheet::Cell>> added;
         added.reserve(qMax(0, last_row + 1 - old_rows));
-        for (int line = 0; line < fields.size(); ++line) {
+        for (int line = 0; line < block.lines(); ++line) {
             const int row = r0 + line;
             if (row < old_rows)
-                write_row(sheet, row, std::move(fields[line]), placement.target);
+                write_row(sheet, row, block.fields(line), placement.target);
             else
-                added.append(new_row(sheet, row, std::move(fields[line]), placement.target));
+                added.append(new_row(sheet, row, block.fields(line), placement.target));
             result.lines = line + 1;
             if (progress)
                 progress(result.lines);
