@@ -49,23 +49,24 @@ qsizetype closing_quote(const QString &text, qsizetype open)
     return -1;
 }
 
-// Lines of a clipboard text whose CR LF became LF: LF ends one, and a line
-// end at the very end adds no line. Spreadsheets put a cell holding a line
-// break in quotes: a line end inside a field that opens with a quote and
-// closes is part of that field, so the student's row stays whole.
-QList<QStringView> lines_of(const QString &unified)
+// Lines of a clipboard text: CR LF or LF ends one, and a line end at the
+// very end adds no line. Spreadsheets put a cell holding a line break in
+// quotes: a line end inside a field that opens with a quote and closes is
+// part of that field, so the student's row stays whole.
+QList<QStringView> lines_of(const QString &text)
 {
     QList<QStringView> lines;
     qsizetype start = 0;
     bool field_start = true;
-    for (qsizetype i = 0; i < unified.size(); ++i) {
-        const QChar c = unified[i];
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c == u'\n') {
-            lines.append(QStringView(unified).sliced(start, i - start));
+            const bool crlf = i > start && text[i - 1] == u'\r';
+            lines.append(QStringView(text).sliced(start, i - start - (crlf ? 1 : 0)));
             start = i + 1;
             field_start = true;
         } else if (c == u'"' && field_start) {
-            const qsizetype close = closing_quote(unified, i);
+            const qsizetype close = closing_quote(text, i);
             if (close > 0)
                 i = close;
             field_start = false;
@@ -73,7 +74,7 @@ QList<QStringView> lines_of(const QString &unified)
             field_start = c == u'\t' || c == u',';
         }
     }
-    lines.append(QStringView(unified).sliced(start));
+    lines.append(QStringView(text).sliced(start));
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -172,10 +173,8 @@ namespace {
 class Block
 {
 public:
-    explicit Block(const QString &text) : text_(text)
+    explicit Block(const QString &text) : text_(text), lines_(lines_of(text_))
     {
-        text_.replace(u"\r\n"_s, u"\n"_s);
-        lines_ = lines_of(text_);
         for (const QStringView line : lines_)
             widest_ = qMax(widest_, split(line));
     }
@@ -190,10 +189,14 @@ public:
         fields_.resize(split(lines_[line]));
         QString *out = fields_.data();
         for (const QStringView field : split_) {
-            if (std::any_of(field.begin(), field.end(), [](QChar c) { return is_control(c.unicode()); }))
-                *out++ = one_line(field.toString());
-            else
+            if (std::any_of(field.begin(), field.end(), [](QChar c) { return is_control(c.unicode()); })) {
+                // CR LF becomes LF first, as between lines: CR CR LF is one
+                // break, as the lone CR before a line end is.
+                QString kept = field.toString();
+                *out++ = one_line(kept.replace(u"\r\n"_s, u"\n"_s));
+            } else {
                 *out++ = shared_.get(field);
+            }
         }
         return fields_;
     }

@@ -112,6 +112,8 @@ private slots:
             << 101 << 9;
         QTest::newRow("quoted CR LF, trailing line end dropped") << u"\"a\r\nb\"\t\"c\n\"\r\nd"_s << 1 << 4
             << QStringList{u"1,4=a b"_s, u"1,5=c"_s, u"2,4=d"_s} << 101 << 9;
+        QTest::newRow("quoted CR CR LF one break") << u"\"a\r\r\nb\"\t1\r\r\n2"_s << 1 << 4
+            << QStringList{u"1,4=a b"_s, u"1,5=1"_s, u"2,4=2"_s} << 101 << 9;
         QTest::newRow("doubled quote inside") << u"\"x\"\"\ny\"\t1\r\n2"_s << 1 << 1
             << QStringList{u"1,1=x"_s, u"2,1=2"_s, u"3,1="_s} << 101 << 9;
         QTest::newRow("quote never closed ends at the line") << u"\"abc\r\n1\t2"_s << 1 << 5
