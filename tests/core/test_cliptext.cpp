@@ -98,6 +98,8 @@ private slots:
         QTest::newRow("widening an evaluation sheet") << u"a\tb\tc\td"_s << 2 << 6
             << QStringList{u"2,6=a"_s, u"2,9=d"_s, u"0,9=点5"_s, u"0,10=総合点"_s, u"3,10=tot"_s}
             << 101 << 12;
+        QTest::newRow("a tab at the end adds no column") << u"a\tb\t\r\nc\t"_s << 2 << 6
+            << QStringList{u"2,7=b"_s, u"3,6=c"_s, u"0,8=総合点"_s} << 101 << 10;
         // Grades pasted onto the grade column stay grades.
         QTest::newRow("onto the grade column") << u"5\n6"_s << 2 << 8
             << QStringList{u"2,8=5"_s, u"3,8=6"_s, u"0,8=評価･評定"_s} << 101 << 9;
