@@ -178,13 +178,13 @@ private slots:
         sheet.build_new(120);
         SheetHistory history(sheet);
         sheet.set_current_cell(100, 4);
-        QVERIFY(cliptext::paste(sheet, u"7\r\n7\t7\t7"_s, 120).refusal.isEmpty());
+        QVERIFY(cliptext::paste(sheet, u"7\r\n7\t7\t7\r\n7"_s, 120).refusal.isEmpty());
         history.undo();
         QCOMPARE(sheet.rows(), 101);
         QCOMPARE(QList<int>({sheet.row(), sheet.col(), sheet.sel_row(), sheet.sel_col()}),
                  QList<int>({100, 1, 100, 6}));
         history.redo();
-        QCOMPARE(sheet.rows(), 103);
+        QCOMPARE(sheet.rows(), 104);
         sheet.set_text(101, 5, u"8"_s);
         QCOMPARE(row_texts(sheet, 101).mid(3, 3), (QStringList{u"7"_s, u"8"_s, u"7"_s}));
         QCOMPARE(sheet.text(100, 4), u"7"_s);
