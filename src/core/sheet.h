@@ -248,7 +248,7 @@ public:
     // Every change is reported to the recorder while one is set.
     void set_recorder(SheetRecorder *recorder) { recorder_ = recorder; }
     // Hears every insertion and removal of rows (those of set_rows and
-    // append_row at the end excepted) while one is set.
+    // the appends at the end excepted) while one is set.
     void set_row_follower(RowFollower *follower) { follower_ = follower; }
     // Puts back what a change replaced, through the same notifications as
     // the mutators, and returns the change that puts it back again.
