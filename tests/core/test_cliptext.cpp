@@ -98,6 +98,11 @@ private slots:
         QTest::newRow("widening an evaluation sheet") << u"a\tb\tc\td"_s << 2 << 6
             << QStringList{u"2,6=a"_s, u"2,9=d"_s, u"0,9=点5"_s, u"0,10=総合点"_s, u"3,10=tot"_s}
             << 101 << 12;
+        QTest::newRow("commas in quotes add no column") << u"\"a,b,c\"\t1"_s << 1 << 5
+            << QStringList{u"1,5=a,b,c"_s, u"1,6=1"_s} << 101 << 9;
+        // Four characters are the most the shared texts' key holds.
+        QTest::newRow("marks of four and five characters") << u"12345\t92345\r\n1234\t9234"_s << 1 << 1
+            << QStringList{u"1,1=12345"_s, u"1,2=92345"_s, u"2,1=1234"_s, u"2,2=9234"_s} << 101 << 9;
         QTest::newRow("a tab at the end adds no column") << u"a\tb\t\r\nc\t"_s << 2 << 6
             << QStringList{u"2,7=b"_s, u"3,6=c"_s, u"0,8=総合点"_s} << 101 << 10;
         // Grades pasted onto the grade column stay grades.
@@ -148,8 +153,11 @@ private slots:
         sheet.set_current_cell(row, col);
         const QStringList before = grid_of(sheet);
         SheetHistory history(sheet);
-        const cliptext::PasteResult done = cliptext::paste(sheet, text, 120);
+        QList<int> heard;
+        const cliptext::PasteResult done = cliptext::paste(sheet, text, 120, [&](int n) { heard.append(n); });
         QVERIFY(done.refusal.isEmpty());
+        QCOMPARE(heard.size(), done.lines);  // each line as it is written
+        QCOMPARE(heard.value(done.lines - 1, 0), done.lines);
         QCOMPARE(sheet.rows(), rows);
         QCOMPARE(sheet.cols(), cols);
         QCOMPARE(sheet.row(), row);
