@@ -336,8 +336,10 @@ void write_row(Sheet &sheet, int row, QStringList &texts, const Target &target)
         }
         if (!run.isEmpty() && c != run_start + run.size())
             write_run();
-        if (run.isEmpty())
+        if (run.isEmpty()) {
             run_start = c;
+            run.reserve(texts.size() - i);
+        }
         run.append(std::move(texts[i]));
     }
     write_run();
