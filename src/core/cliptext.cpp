@@ -2,12 +2,14 @@
 
 #include "numbers.h"
 #include "sheet.h"
+#include "sharedtexts.h"
 #include "sheetfile.h"
 #include "structure.h"
 
 #include <QStringList>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -51,21 +53,20 @@ qsizetype closing_quote(const QString &text, qsizetype open)
 // very end adds no line. Spreadsheets put a cell holding a line break in
 // quotes: a line end inside a field that opens with a quote and closes is
 // part of that field, so the student's row stays whole.
-QStringList lines_of(const QString &text)
+QList<QStringView> lines_of(const QString &text)
 {
-    QString unified = text;
-    unified.replace(u"\r\n"_s, u"\n"_s);
-    QStringList lines;
+    QList<QStringView> lines;
     qsizetype start = 0;
     bool field_start = true;
-    for (qsizetype i = 0; i < unified.size(); ++i) {
-        const QChar c = unified[i];
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c == u'\n') {
-            lines.append(unified.sliced(start, i - start));
+            const bool crlf = i > start && text[i - 1] == u'\r';
+            lines.append(QStringView(text).sliced(start, i - start - (crlf ? 1 : 0)));
             start = i + 1;
             field_start = true;
         } else if (c == u'"' && field_start) {
-            const qsizetype close = closing_quote(unified, i);
+            const qsizetype close = closing_quote(text, i);
             if (close > 0)
                 i = close;
             field_start = false;
@@ -73,7 +74,7 @@ QStringList lines_of(const QString &text)
             field_start = c == u'\t' || c == u',';
         }
     }
-    lines.append(unified.sliced(start));
+    lines.append(QStringView(text).sliced(start));
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -91,11 +92,19 @@ bool is_whole_sheet_block(const Sheet &sheet, const QStringList &titles)
     return total == sheet.text(0, sheet.total_col()) || total == u"総合点"_s;
 }
 
+// Unicode's control characters (QChar::Other_Control) are exactly these two
+// ranges; a comparison is much cheaper than looking up the category of
+// every character of a pasted sheet.
+constexpr bool is_control(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
 }  // namespace
 
 QString one_line(const QString &text)
 {
-    const auto control = [](QChar c) { return c.category() == QChar::Other_Control; };
+    const auto control = [](QChar c) { return is_control(c.unicode()); };
     if (std::none_of(text.begin(), text.end(), control))
         return text;
     QString line;
@@ -157,56 +166,112 @@ QString paste_the_edge()
 
 namespace {
 
-// The block as rows of one-line fields; widest is the most fields in a row.
-QList<QStringList> fields_of(const QString &text, int &widest)
+// The block's lines, each split into one-line fields when it is written:
+// a whole sheet's fields held at once would take as much fresh memory as
+// the sheet itself. Its fields are mostly a few short marks repeated, and
+// the cells share one copy of each.
+class Block
 {
-    const QStringList lines = lines_of(text);
-    QList<QStringList> fields;
-    fields.reserve(lines.size());
-    widest = 0;
-    for (const QString &line : lines) {
-        sheetfile::Fields split = sheetfile::split_line(line);
-        // A line too long keeps its first fields.
-        if (split.fields.size() > sheetfile::kFieldLimit)
-            split.fields.resize(sheetfile::kFieldLimit);
-        for (QString &field : split.fields)
-            field = one_line(std::move(field));
-        widest = qMax(widest, int(split.fields.size()));
-        fields.append(std::move(split.fields));
+public:
+    explicit Block(const QString &text) : text_(text), lines_(lines_of(text_))
+    {
+        for (const QStringView line : lines_)
+            widest_ = qMax(widest_, field_count(line));
     }
-    return fields;
-}
 
-// Where a block pasted at column c0 goes: field i (from 0) of every line to
-// column target(i), or nowhere when that is -1; missing columns to add first.
+    int lines() const { return int(lines_.size()); }
+    // The most fields in a line.
+    int widest() const { return widest_; }
+
+    // The fields of a line; valid until the next call.
+    QStringList &fields(int line)
+    {
+        fields_.resize(split(lines_[line]));
+        QString *out = fields_.data();
+        for (const QStringView field : split_) {
+            if (std::any_of(field.begin(), field.end(), [](QChar c) { return is_control(c.unicode()); })) {
+                // CR LF becomes LF first, as between lines: CR CR LF is one
+                // break, as the lone CR before a line end is.
+                QString kept = field.toString();
+                *out++ = one_line(kept.replace(u"\r\n"_s, u"\n"_s));
+            } else {
+                *out++ = shared_.get(field);
+            }
+        }
+        return fields_;
+    }
+
+private:
+    // A line too long keeps its first fields.
+    int split(QStringView line)
+    {
+        sheetfile::split_views(line, split_);
+        return int(split_.size());
+    }
+
+    // As many as split gives: without quotes, the separators and the text
+    // after the last one, a count several times cheaper than the split.
+    int field_count(QStringView line)
+    {
+        if (line.contains(u'"'))
+            return split(line);
+        qsizetype separators = 0;
+        for (const QChar c : line)
+            separators += c == u'\t' || c == u',';
+        const bool text_after = !line.isEmpty() && line.back() != u'\t' && line.back() != u',';
+        return int(qMin<qsizetype>(separators + (text_after ? 1 : 0), sheetfile::kFieldLimit));
+    }
+
+    QString text_;
+    QList<QStringView> lines_;
+    int widest_ = 0;
+    std::vector<QStringView> split_;
+    QStringList fields_;
+    SharedTexts shared_;
+};
+
+// Field i (from 0) of every line goes to column target(i), or nowhere when
+// that is -1. A whole sheet's block of n fields sends its last two to the
+// total and the grade, wherever those are once the missing columns are in.
+struct Target {
+    const Sheet *sheet = nullptr;  // set for a whole sheet's block only
+    int c0 = 0;
+    int n = 0;
+    int operator()(int i) const
+    {
+        if (!sheet)
+            return c0 + i;
+        if (i == n - 2)
+            return sheet->total_col();
+        if (i == n - 1)
+            return sheet->grade_col();
+        return i < n - 2 ? c0 + i : -1;
+    }
+};
+
+// Where a block pasted at column c0 goes; the missing columns to add first.
 struct Placement {
-    std::function<int(int)> target;
+    Target target;
     int missing = 0;
     QString refusal;
 };
 
-Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest, int c0)
+Placement place(const Sheet &sheet, const QStringList &titles, int widest, int c0)
 {
     const bool evaluation = sheet.has_evaluation_layout();
     Placement placement;
-    placement.target = [c0](int i) { return c0 + i; };
+    placement.target.c0 = c0;
     if (evaluation && c0 >= sheet.total_col()) {
         // Onto the total or the grade: written there, never widened, and
         // never cut short without a word.
         if (c0 + widest > sheet.cols())
             placement.refusal = paste_the_edge();
-    } else if (evaluation && is_whole_sheet_block(sheet, fields.first())) {
+    } else if (evaluation && is_whole_sheet_block(sheet, titles)) {
         // A whole sheet's block: its last two fields are a total and a grade,
         // which go to those columns once the missing ones are in.
-        const int n = int(fields.first().size());
+        const int n = int(titles.size());
         placement.missing = qMax(0, c0 + n - sheet.grade_col() - 1);
-        placement.target = [c0, n, &sheet](int i) {
-            if (i == n - 2)
-                return sheet.total_col();
-            if (i == n - 1)
-                return sheet.grade_col();
-            return i < n - 2 ? c0 + i : -1;
-        };
+        placement.target = {&sheet, c0, n};
     } else if (evaluation) {
         placement.missing = qMax(0, c0 + widest - sheet.total_col());
     } else {
@@ -215,9 +280,8 @@ Placement place(const Sheet &sheet, const QList<QStringList> &fields, int widest
     return placement;
 }
 
-// Adds the missing columns, and the rows down to last_row with one empty
-// row after them; the cursor stays at (r0, c0).
-void make_room(Sheet &sheet, int r0, int c0, int missing, int last_row, double unit_width)
+// Adds the missing columns; the cursor stays at (r0, c0).
+void make_room(Sheet &sheet, int r0, int c0, int missing, double unit_width)
 {
     if (missing > 0 && sheet.has_evaluation_layout()) {
         structure::insert_columns(sheet, c0, missing, unit_width);
@@ -231,19 +295,29 @@ void make_room(Sheet &sheet, int r0, int c0, int missing, int last_row, double u
         structure::set_headings(sheet, 1);
         sheet.set_current_cell(r0, c0);
     }
-    const bool grows = last_row >= sheet.rows();
-    while (sheet.rows() <= last_row)
-        sheet.append_row(numbers::row_number_fixed(sheet.rows()));
-    // An empty row after a block that made the sheet longer.
-    if (grows && sheet.rows() < structure::kMaxRows)
-        sheet.append_row(numbers::row_number_fixed(sheet.rows()));
+}
+
+// A line below the sheet's last row, as the row it adds: numbered, its
+// texts moved where write_row would put them. The rows come in together, so
+// their cells need no undo record of their own.
+QList<Sheet::Cell> new_row(const Sheet &sheet, int row, QStringList &texts, const Target &target)
+{
+    QList<Sheet::Cell> cells(sheet.cols());
+    Sheet::Cell *const cell = cells.data();
+    cell[0].text = numbers::row_number_fixed(row);
+    for (int i = 0; i < texts.size(); ++i) {
+        const int c = target(i);
+        if (c >= 0 && c < sheet.cols())
+            cell[c].text = std::move(texts[i]);
+    }
+    return cells;
 }
 
 // One line of the block into its row: each run of changed cells side by
 // side is one recorded change, so that a whole sheet's block records a few
 // hundred changes rather than one per cell. Cells that stay as they are
-// record nothing, as when set one by one.
-void write_row(Sheet &sheet, int row, const QStringList &texts, const std::function<int(int)> &target)
+// record nothing, as when set one by one. The texts written are moved out.
+void write_row(Sheet &sheet, int row, QStringList &texts, const Target &target)
 {
     QList<QString> run;
     int run_start = 0;
@@ -262,9 +336,11 @@ void write_row(Sheet &sheet, int row, const QStringList &texts, const std::funct
         }
         if (!run.isEmpty() && c != run_start + run.size())
             write_run();
-        if (run.isEmpty())
+        if (run.isEmpty()) {
             run_start = c;
-        run.append(texts[i]);
+            run.reserve(texts.size() - i);
+        }
+        run.append(std::move(texts[i]));
     }
     write_run();
 }
@@ -274,18 +350,17 @@ void write_row(Sheet &sheet, int row, const QStringList &texts, const std::funct
 PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
                  const std::function<void(int)> &progress)
 {
-    int widest = 0;
-    const QList<QStringList> fields = fields_of(text, widest);
+    Block block(text);
     const int r0 = sheet.row();
     const int c0 = sheet.col();
-    const Placement placement = place(sheet, fields, widest, c0);
+    const Placement placement = place(sheet, block.fields(0), block.widest(), c0);
     if (!placement.refusal.isEmpty())
         return {placement.refusal};
 
     // The whole block is checked before anything is written. Only rows or
     // columns the block adds count against the limits: a sheet read from a
     // file may already hold more.
-    const int last_row = r0 + int(fields.size()) - 1;
+    const int last_row = r0 + block.lines() - 1;
     if (placement.missing > 0 &&
         sheet.cols() - sheet.result_count() + placement.missing > structure::kMaxCols)
         return {structure::too_many_columns()};
@@ -295,13 +370,25 @@ PasteResult paste(Sheet &sheet, const QString &text, double unit_width,
     PasteResult result;
     {
         const Sheet::Batch batch(sheet);
-        make_room(sheet, r0, c0, placement.missing, last_row, unit_width);
-        for (int line = 0; line < fields.size(); ++line) {
-            write_row(sheet, r0 + line, fields[line], placement.target);
+        make_room(sheet, r0, c0, placement.missing, unit_width);
+        const int old_rows = sheet.rows();
+        const bool grows = last_row >= old_rows;
+        QList<QList<Sheet::Cell>> added;
+        added.reserve(qMax(0, last_row + 1 - old_rows));
+        for (int line = 0; line < block.lines(); ++line) {
+            const int row = r0 + line;
+            if (row < old_rows)
+                write_row(sheet, row, block.fields(line), placement.target);
+            else
+                added.append(new_row(sheet, row, block.fields(line), placement.target));
             result.lines = line + 1;
             if (progress)
                 progress(result.lines);
         }
+        sheet.append_rows(std::move(added));
+        // An empty row after a block that made the sheet longer.
+        if (grows && sheet.rows() < structure::kMaxRows)
+            sheet.append_row(numbers::row_number_fixed(sheet.rows()));
     }
     return result;
 }

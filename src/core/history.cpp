@@ -269,6 +269,12 @@ void SheetHistory::show_changed(const Step &step)
         }
         case Kind::Rows:
             take(change.at, 1, change.at + qMax(change.count, 1) - 1, 1);
+            // Rows leaving with texts, as a paste's new rows on undo: their
+            // cells came in unrecorded, and the selection still covers them.
+            for (const QList<Sheet::Cell> &line : change.cells)
+                for (qsizetype c = line.size() - 1; c > right; --c)
+                    if (!line[c].text.isEmpty())
+                        right = int(c);
             break;
         case Kind::Columns:
             take(1, change.at, 1, change.at + qMax(change.count, 1) - 1);

@@ -283,6 +283,22 @@ void Sheet::remove_rows(int at, int count)
     emit shape_changed();
 }
 
+void Sheet::append_rows(QList<QList<Cell>> &&rows)
+{
+    if (rows.isEmpty())
+        return;
+    record_rows(this->rows(), int(rows.size()), true);
+    texts_changed_unheard();
+    cells_.reserve(cells_.size() + rows.size());
+    for (QList<Cell> &line : rows) {
+        Q_ASSERT(line.size() == cols_);
+        line.resize(cols_);
+        cells_.append(std::move(line));
+    }
+    mark_unsaved();
+    emit shape_changed();
+}
+
 void Sheet::insert_columns(int at, int count)
 {
     Q_ASSERT(at >= 0 && at <= cols_ && count > 0);

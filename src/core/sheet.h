@@ -104,6 +104,9 @@ public:
     void clear_to_single_cell();
     // Appends a row whose row-number cell holds number_text.
     void append_row(const QString &number_text);
+    // Appends whole rows, each of cols() cells, as one change: what they
+    // hold comes and goes with them on undo and redo.
+    void append_rows(QList<QList<Cell>> &&rows);
     // Sets a run of cells of one row from first_col on, as one change: no
     // notification per cell (views hear of it through shape_changed).
     void set_row_texts(int row, int first_col, QList<QString> &&texts);
@@ -245,7 +248,7 @@ public:
     // Every change is reported to the recorder while one is set.
     void set_recorder(SheetRecorder *recorder) { recorder_ = recorder; }
     // Hears every insertion and removal of rows (those of set_rows and
-    // append_row at the end excepted) while one is set.
+    // the appends at the end excepted) while one is set.
     void set_row_follower(RowFollower *follower) { follower_ = follower; }
     // Puts back what a change replaced, through the same notifications as
     // the mutators, and returns the change that puts it back again.

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <optional>
+#include <vector>
 
 class Sheet;
 
@@ -36,6 +37,9 @@ struct Fields {
 
 // Splits one line (without its line end) into fields.
 Fields split_line(QStringView line, int limit = kFieldLimit);
+// The same fields as views into line, into fields (emptied first); returns
+// field_count.
+int split_views(QStringView line, std::vector<QStringView> &fields, int limit = kFieldLimit);
 
 // The first character of the sheet that the file cannot hold as it is: one
 // code page 932 lacks, or a double quote, which would end a quoted field.

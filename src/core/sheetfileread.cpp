@@ -4,6 +4,7 @@
 #include "numbers.h"
 #include "sheet.h"
 #include "sheetfileformat.h"
+#include "sharedtexts.h"
 #include "systemerror.h"
 
 #include <QFile>
@@ -101,44 +102,6 @@ int walk_fields(QStringView line, int limit, Take &&take)
         store(line.sliced(start));
     return count;
 }
-
-// Score sheets repeat a few short texts (scores, years, classes, grades)
-// thousands of times: cells share one copy of each instead of allocating
-// their own. A small direct-mapped table keyed by the packed characters keeps
-// the lookup cheaper than the allocation it saves.
-class SharedTexts
-{
-public:
-    // The returned reference stays valid until the next call.
-    const QString &get(QStringView field)
-    {
-        if (field.size() > 4) {
-            scratch_ = field.toString();
-            return scratch_;
-        }
-        quint64 key = 0;
-        for (const QChar c : field)
-            key = key << 16 | c.unicode();
-        const int size = int(field.size());
-        Slot &slot = slots_[size_t(((key ^ quint64(size)) * 0x9E3779B97F4A7C15ULL) >> (64 - kBits))];
-        if (slot.size != size || slot.key != key) {
-            slot.key = key;
-            slot.size = size;
-            slot.text = field.toString();
-        }
-        return slot.text;
-    }
-
-private:
-    static constexpr int kBits = 12;
-    struct Slot {
-        quint64 key = 0;
-        int size = -1;  // unused
-        QString text;
-    };
-    std::vector<Slot> slots_ = std::vector<Slot>(size_t(1) << kBits);
-    QString scratch_;
-};
 
 // The viewpoint fields of line 2, as far as they make sense.
 struct ViewpointFields {
@@ -637,6 +600,12 @@ Fields split_line(QStringView line, int limit)
     out.field_count =
         walk_fields(line, limit, [&out](QStringView field) { out.fields.append(field.toString()); });
     return out;
+}
+
+int split_views(QStringView line, std::vector<QStringView> &fields, int limit)
+{
+    fields.clear();
+    return walk_fields(line, limit, [&fields](QStringView field) { fields.push_back(field); });
 }
 
 ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width)

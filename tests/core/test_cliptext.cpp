@@ -1,4 +1,5 @@
 #include "cliptext.h"
+#include "history.h"
 #include "numbers.h"
 #include "sheet.h"
 #include "structure.h"
@@ -97,6 +98,13 @@ private slots:
         QTest::newRow("widening an evaluation sheet") << u"a\tb\tc\td"_s << 2 << 6
             << QStringList{u"2,6=a"_s, u"2,9=d"_s, u"0,9=点5"_s, u"0,10=総合点"_s, u"3,10=tot"_s}
             << 101 << 12;
+        QTest::newRow("commas in quotes add no column") << u"\"a,b,c\"\t1"_s << 1 << 5
+            << QStringList{u"1,5=a,b,c"_s, u"1,6=1"_s} << 101 << 9;
+        // Four characters are the most the shared texts' key holds.
+        QTest::newRow("marks of four and five characters") << u"12345\t92345\r\n1234\t9234"_s << 1 << 1
+            << QStringList{u"1,1=12345"_s, u"1,2=92345"_s, u"2,1=1234"_s, u"2,2=9234"_s} << 101 << 9;
+        QTest::newRow("a tab at the end adds no column") << u"a\tb\t\r\nc\t"_s << 2 << 6
+            << QStringList{u"2,7=b"_s, u"3,6=c"_s, u"0,8=総合点"_s} << 101 << 10;
         // Grades pasted onto the grade column stay grades.
         QTest::newRow("onto the grade column") << u"5\n6"_s << 2 << 8
             << QStringList{u"2,8=5"_s, u"3,8=6"_s, u"0,8=評価･評定"_s} << 101 << 9;
@@ -111,6 +119,8 @@ private slots:
             << 101 << 9;
         QTest::newRow("quoted CR LF, trailing line end dropped") << u"\"a\r\nb\"\t\"c\n\"\r\nd"_s << 1 << 4
             << QStringList{u"1,4=a b"_s, u"1,5=c"_s, u"2,4=d"_s} << 101 << 9;
+        QTest::newRow("quoted CR CR LF one break") << u"\"a\r\r\nb\"\t1\r\r\n2"_s << 1 << 4
+            << QStringList{u"1,4=a b"_s, u"1,5=1"_s, u"2,4=2"_s} << 101 << 9;
         QTest::newRow("doubled quote inside") << u"\"x\"\"\ny\"\t1\r\n2"_s << 1 << 1
             << QStringList{u"1,1=x"_s, u"2,1=2"_s, u"3,1="_s} << 101 << 9;
         QTest::newRow("quote never closed ends at the line") << u"\"abc\r\n1\t2"_s << 1 << 5
@@ -121,6 +131,9 @@ private slots:
             << QStringList{u"1,5=小テスト"_s, u"1,6=評価課題"_s, u"3,6=21"_s, u"3,7=tot"_s} << 101 << 9;
         QTest::newRow("NUL and control characters dropped, a quoted tab a space") << u"8\u00005\t\u0007\t\"a\tb\u007f\u0085\"\r\n\u0001"_s << 1 << 4
             << QStringList{u"1,4=85"_s, u"1,5="_s, u"1,6=a b"_s, u"2,4="_s} << 101 << 9;
+        // Unicode's control characters end at U+001F and span U+007F to U+009F.
+        QTest::newRow("control characters at their edges") << u"\u001fa b~\t\u007fc\u009fd\u00a0"_s << 1 << 4
+            << QStringList{u"1,4=a b~"_s, u"1,5=cd\u00a0"_s} << 101 << 9;
         QTest::newRow("quote inside a cell opens nothing") << u"5\"x\t1\r\n\"2\"\r\n"_s << 1 << 5
             << QStringList{u"2,5=2"_s, u"3,5="_s} << 101 << 9;
     }
@@ -138,8 +151,13 @@ private slots:
         sheet.set_text(11, 6, u"keep"_s);
         sheet.set_text(3, 7, u"tot"_s);
         sheet.set_current_cell(row, col);
-        const cliptext::PasteResult done = cliptext::paste(sheet, text, 120);
+        const QStringList before = grid_of(sheet);
+        SheetHistory history(sheet);
+        QList<int> heard;
+        const cliptext::PasteResult done = cliptext::paste(sheet, text, 120, [&](int n) { heard.append(n); });
         QVERIFY(done.refusal.isEmpty());
+        QCOMPARE(heard.size(), done.lines);  // each line as it is written
+        QCOMPARE(heard.value(done.lines - 1, 0), done.lines);
         QCOMPARE(sheet.rows(), rows);
         QCOMPARE(sheet.cols(), cols);
         QCOMPARE(sheet.row(), row);
@@ -149,8 +167,35 @@ private slots:
             QCOMPARE(sheet.text(cell.left(comma).toInt(), cell.mid(comma + 1, equals - comma - 1).toInt()),
                      cell.mid(equals + 1));
         }
-        if (rows > 101)
-            QCOMPARE(sheet.text(rows - 1, 0), numbers::row_number_fixed(rows - 1));
+        for (int r = 101; r < rows; ++r)
+            QCOMPARE(sheet.text(r, 0), numbers::row_number_fixed(r));
+        // Undo takes the whole block back, new rows and columns included.
+        const QStringList after = grid_of(sheet);
+        history.undo();
+        QCOMPARE(grid_of(sheet), before);
+        QCOMPARE(sheet.cols(), 9);
+        history.redo();
+        QCOMPARE(grid_of(sheet), after);
+    }
+
+    // The rows a block adds come in as one change: undo selects what they
+    // held too, and a mark they share with other cells stays when one changes.
+    void undo_of_rows_a_paste_added()
+    {
+        Sheet sheet;
+        sheet.build_new(120);
+        SheetHistory history(sheet);
+        sheet.set_current_cell(100, 4);
+        QVERIFY(cliptext::paste(sheet, u"7\r\n7\t7\t7\r\n7"_s, 120).refusal.isEmpty());
+        history.undo();
+        QCOMPARE(sheet.rows(), 101);
+        QCOMPARE(QList<int>({sheet.row(), sheet.col(), sheet.sel_row(), sheet.sel_col()}),
+                 QList<int>({100, 1, 100, 6}));
+        history.redo();
+        QCOMPARE(sheet.rows(), 104);
+        sheet.set_text(101, 5, u"8"_s);
+        QCOMPARE(row_texts(sheet, 101).mid(3, 3), (QStringList{u"7"_s, u"8"_s, u"7"_s}));
+        QCOMPARE(sheet.text(100, 4), u"7"_s);
     }
 
     // A whole sheet copied onto another of the same shape: totals and grades

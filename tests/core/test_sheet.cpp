@@ -226,6 +226,7 @@ private slots:
         row("row texts", [](Sheet &s) { s.set_row_texts(3, 6, {u"a"_s}); }, {}, true);
         row("rows removed", [](Sheet &s) { s.remove_rows(3, 1); }, {}, true);
         row("row appended", [](Sheet &s) { s.append_row(u" 101"_s); }, {}, true);
+        row("rows appended", [](Sheet &s) { s.append_rows({QList<Sheet::Cell>(s.cols())}); }, {}, true);
         row("rows in", [](Sheet &s) { s.insert_rows(3, 2); }, {}, false);
         row("more rows", [](Sheet &s) { s.set_rows(120); }, {}, false);
         row("fewer rows", [](Sheet &s) { s.set_rows(50); }, {}, true);

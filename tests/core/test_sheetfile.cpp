@@ -326,6 +326,13 @@ private slots:
         const sheetfile::Fields result = sheetfile::split_line(line, limit);
         QCOMPARE(result.fields, fields);
         QCOMPARE(result.field_count, count);
+        // As views, into a list that held a longer line's.
+        std::vector<QStringView> views(600, u"old");
+        QCOMPARE(sheetfile::split_views(line, views, limit), count);
+        QStringList seen;
+        for (const QStringView view : views)
+            seen.append(view.toString());
+        QCOMPARE(seen, fields);
     }
 
     void round_trip_data()
