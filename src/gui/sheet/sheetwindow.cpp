@@ -351,14 +351,16 @@ void SheetWindow::give_keys_to_editor()
 void SheetWindow::build_sheet(bool first)
 {
     const double size = inputs_->character_size();
-    setFont(fonts::sheet_font(size));
-    // Panels keep the ordinary dialog font.
+    // Panels keep the ordinary dialog font. The parts get their own fonts
+    // before the window: the window's then stops at them instead of passing
+    // through every panel twice.
     for (QWidget *panel : {static_cast<QWidget *>(inputs_), static_cast<QWidget *>(score_panel_),
                            static_cast<QWidget *>(evaluation_panel_)})
         panel->setFont(fonts::panel_font());
-    sheet_->build_new(twips::unit_width(font()));
     editor_->setFont(fonts::editor_font(size));
     grid_->setFont(fonts::sheet_font(size));
+    setFont(fonts::sheet_font(size));
+    sheet_->build_new(twips::unit_width(font()));
     score_panel_->show();
     score_panel_->title_box()->clear();
     base_title_ = first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')';
