@@ -193,7 +193,10 @@ SheetWindow *MainWindow::create_sheet()
         sheet->show();
     }
     mdi_->setActiveSubWindow(sub);
-    show_menus_of(sub);
+    // Activating it showed its menus, unless it was active already: a
+    // second time would only build the bar again.
+    if (menuBar()->actions().value(0) != sheet->menus()->bar_menus().constFirst()->menuAction())
+        show_menus_of(sub);
     update_actions();
     return sheet;
 }
