@@ -670,6 +670,60 @@ void BM_StartBare(benchmark::State &state)
     }
 }
 
+// --- A new sheet window: 新規作成 in a running frame ----------------------------
+// The frame made once; each round the new window to its first paint, then
+// closed again untimed (a frame holds twenty at most).
+
+void BM_NewSheetWindow(benchmark::State &state)
+{
+    frame_shape();
+    SilentPrompter prompter;
+    MainWindow main(prompter);
+    main.resize(frame_shape().size);
+    main.show();
+    wait_for_paint(main.sheets().first()->findChild<SheetGrid *>()->viewport());
+    const QString caption = commands::info(Command::NewSheet).button.label.toString();
+    for (auto _ : state) {
+        main.toolbar_click(caption);
+        SheetWindow *fresh = main.sheets().last();
+        if (main.sheet_count() != 2 || !wait_for_paint(fresh->grid()->viewport()))
+            state.SkipWithError("no new sheet painted");
+        state.PauseTiming();
+        fresh->set_never_prompt();
+        fresh->close_window();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    main.sheets().first()->set_never_prompt();
+}
+
+// A sub window holding a table of the sheet's size, as large as the frame
+// makes a new sheet window.
+void BM_NewSheetBare(benchmark::State &state)
+{
+    const FrameShape &shape = frame_shape();
+    QMainWindow main;
+    auto *area = new QMdiArea;
+    main.setCentralWidget(area);
+    main.resize(shape.size);
+    main.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        auto *table = new QTableWidget(shape.rows, shape.cols);
+        QMdiSubWindow *sub = area->addSubWindow(table);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(area->viewport()->size() * 9 / 10);
+        sub->show();
+        area->setActiveSubWindow(sub);
+        if (!wait_for_paint(table->viewport()))
+            state.SkipWithError("never painted");
+        state.PauseTiming();
+        sub->close();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
 void sizes(benchmark::internal::Benchmark *b)
 {
     b->Arg(kClass)->Arg(50)->Arg(450)->Unit(benchmark::kMillisecond)->MinTime(0.2);
@@ -705,6 +759,8 @@ BENCHMARK(BM_OpenCore)->Apply(sizes);
 // Size 0: the empty sheet a start shows.
 BENCHMARK(BM_StartWindow)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(BM_StartBare)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_NewSheetWindow)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_NewSheetBare)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 int main(int argc, char **argv)
 {

@@ -4,12 +4,14 @@
 #include "numbers.h"
 #include "guitest.h"
 #include "app/mainwindow.h"
+#include "sheet/inputpanels.h"
 #include "sheet/scorepanel.h"
 #include "sheet.h"
 #include "sheetfile.h"
 #include "sheet/sheetmenus.h"
 #include "sheet/sheetwindow.h"
 #include "sheet/structurecommands.h"
+#include "common/fonts.h"
 #include "common/twips.h"
 #include "sheet/undocommands.h"
 #include "history.h"
@@ -1283,6 +1285,43 @@ private slots:
         QCOMPARE(history->steps(), steps + 1);
         history->undo();
         QCOMPARE(sheet->result_count(), 0);
+    }
+
+    // The panel is made only when first opened, by any of the ways to it,
+    // and then stands as one made with the window would.
+    void viewpoint_panel_made_when_first_opened_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("the button") << 0;
+        QTest::newRow("the menu") << 1;
+        QTest::newRow("F6 to the button, Space") << 2;
+    }
+
+    void viewpoint_panel_made_when_first_opened()
+    {
+        QFETCH(int, way);
+        child<QScrollBar>(object_name::character_size_scroll)->setValue(16);  // 14 points
+        three_viewpoint_columns();
+        QVERIFY(!win->findChild<ViewpointPanel *>());
+        QWidget *button = child<QWidget>(object_name::viewpoints_button);
+        for (int i = 0; way == 2 && i < 20 && QApplication::focusWidget() != button; ++i)
+            press_key(Qt::Key_F6);
+        if (way == 1)
+            win->menus()->action(Command::Viewpoints)->trigger();
+        else
+            way == 0 ? click(object_name::viewpoints_button) : press_key(Qt::Key_Space);
+        auto *panel = win->findChild<ViewpointPanel *>();
+        QVERIFY(panel && panel->isVisible());
+        QCOMPARE(QApplication::focusWidget(), panel->results());
+        // The sheet's font reaches none of its captions.
+        for (const QLabel *caption : panel->findChildren<QLabel *>())
+            QCOMPARE(caption->font().family(), fonts::panel_font().family());
+        QCOMPARE(panel->geometry(),
+                 QRect(4, 4, qMin(win->inputs()->x() - 8, 980), qMin(win->height() - 8, 640)));
+        // Laid out again with the window from then on.
+        win->parentWidget()->showNormal();
+        win->parentWidget()->resize(900, 500);
+        QTRY_COMPARE(panel->height(), qMin(win->height() - 8, 640));
     }
 
     // The copy for the school's system needs results in the sheet first.

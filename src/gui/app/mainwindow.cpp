@@ -177,7 +177,9 @@ SheetWindow *MainWindow::create_sheet()
     // arrangement makes it smaller than its panels.
     sub->setMinimumSize(sub->minimumSizeHint());
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    if (sheet_icon_.isNull())
+        sheet_icon_ = style()->standardIcon(QStyle::SP_FileIcon);
+    sub->setWindowIcon(sheet_icon_);
     load_order_.append(sheet);
     show_sheet_count();
     // Among maximized sheets it opens maximized and is not placed by hand:
@@ -191,7 +193,10 @@ SheetWindow *MainWindow::create_sheet()
         sheet->show();
     }
     mdi_->setActiveSubWindow(sub);
-    show_menus_of(sub);
+    // Activating it showed its menus, unless it was active already: a
+    // second time would only build the bar again.
+    if (menuBar()->actions().value(0) != sheet->menus()->bar_menus().constFirst()->menuAction())
+        show_menus_of(sub);
     update_actions();
     return sheet;
 }

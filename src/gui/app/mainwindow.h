@@ -5,6 +5,7 @@
 #include "sheet/commands.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 #include <memory>
 
@@ -116,6 +117,8 @@ private:
     QToolBar *toolbar_;
     QTimer *startup_timer_;
     QHash<Command, QAction *> buttons_;
+    // Each sheet window's frame shows it: read from the style once.
+    QIcon sheet_icon_;
     QList<SheetWindow *> load_order_;
     QSettings *settings_ = nullptr;
     CountDialog *count_dialog_ = nullptr;

@@ -116,7 +116,6 @@ void SheetWindow::build_views()
     editor_->stackUnder(inputs_);
     score_panel_ = new ScorePanel(this);
     evaluation_panel_ = new EvaluationPanel(this);
-    viewpoint_panel_ = new ViewpointPanel(this);
     menus_ = new SheetMenus(this);
     editor_->set_context_menu(menus_->context_menu());
     // The evaluation panel, the side panels and some of the grid beside them
@@ -249,7 +248,8 @@ void SheetWindow::build_evaluation()
 
 void SheetWindow::build_viewpoints()
 {
-    viewpoints_ = new ViewpointCommands(this, sheet_, viewpoint_panel_, host_.prompter());
+    viewpoints_ = new ViewpointCommands(this, sheet_, [this] { return make_viewpoint_panel(); },
+                                        host_.prompter());
     connect(score_panel_->viewpoints_button(), &QPushButton::clicked, this, [this] { run(Command::Viewpoints); });
     connect(viewpoints_, &ViewpointCommands::closed, this, &SheetWindow::give_keys_to_editor);
     connect(viewpoints_, &ViewpointCommands::decided, this, &SheetWindow::evaluated);
@@ -263,6 +263,28 @@ void SheetWindow::build_viewpoints()
         grid_->viewport()->update();
         score_panel_->refresh();
     });
+}
+
+ViewpointPanel *SheetWindow::viewpoint_panel() const
+{
+    return viewpoints_->panel();
+}
+
+ViewpointPanel *SheetWindow::make_viewpoint_panel()
+{
+    // Made without a parent, then given its font: made inside the window,
+    // its captions would keep the sheet's font.
+    auto *panel = new ViewpointPanel;
+    panel->setParent(this);
+    panel->setFont(fonts::panel_font());
+    place_viewpoint_panel(panel);
+    return panel;
+}
+
+void SheetWindow::place_viewpoint_panel(ViewpointPanel *panel)
+{
+    const int room = qMax(0, inputs_->x() - 8);
+    panel->setGeometry(4, 4, qMin(room, 980), qMax(0, qMin(height() - 8, 640)));
 }
 
 void SheetWindow::go_to_cell(int row, int col)
@@ -329,14 +351,16 @@ void SheetWindow::give_keys_to_editor()
 void SheetWindow::build_sheet(bool first)
 {
     const double size = inputs_->character_size();
-    setFont(fonts::sheet_font(size));
-    // Panels keep the ordinary dialog font.
+    // Panels keep the ordinary dialog font. The parts get their own fonts
+    // before the window: the window's then stops at them instead of passing
+    // through every panel twice.
     for (QWidget *panel : {static_cast<QWidget *>(inputs_), static_cast<QWidget *>(score_panel_),
-                           static_cast<QWidget *>(evaluation_panel_), static_cast<QWidget *>(viewpoint_panel_)})
+                           static_cast<QWidget *>(evaluation_panel_)})
         panel->setFont(fonts::panel_font());
-    sheet_->build_new(twips::unit_width(font()));
     editor_->setFont(fonts::editor_font(size));
     grid_->setFont(fonts::sheet_font(size));
+    setFont(fonts::sheet_font(size));
+    sheet_->build_new(twips::unit_width(font()));
     score_panel_->show();
     score_panel_->title_box()->clear();
     base_title_ = first ? u"評価計算(1)"_s : u"評価計算( "_s + QString::number(number_) + u')';
@@ -487,10 +511,10 @@ void SheetWindow::lay_out()
                    geometry::top(inputs_) + geometry::height(inputs_));
     score_panel_->resize(inputs_->width(), score_panel_->height());
     inputs_->lay_out();
-    // The viewpoint panel takes the grid's place up to a size that shows a
-    // class whole, and no more than the window leaves it.
-    const int room = qMax(0, inputs_->x() - 8);
-    viewpoint_panel_->setGeometry(4, 4, qMin(room, 980), qMax(0, qMin(height() - 8, 640)));
+    // The viewpoint panel takes the grid's place, no more than the window
+    // leaves it.
+    if (ViewpointPanel *panel = viewpoints_ ? viewpoints_->built_panel() : nullptr)
+        place_viewpoint_panel(panel);
     editor_->fit_editor();
     laid_out_ = true;
 }

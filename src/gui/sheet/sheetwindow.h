@@ -42,7 +42,8 @@ public:
     InputPanels *inputs() const { return inputs_; }
     ScorePanel *score_panel() const { return score_panel_; }
     EvaluationPanel *evaluation_panel() const { return evaluation_panel_; }
-    ViewpointPanel *viewpoint_panel() const { return viewpoint_panel_; }
+    // The viewpoint panel, made now if it was never opened.
+    ViewpointPanel *viewpoint_panel() const;
     FileCommands *file_commands() const { return file_; }
     StructureCommands *structure_commands() const { return structure_; }
     UndoCommands *undo_commands() const { return undo_; }
@@ -108,6 +109,9 @@ private:
     void build_commands();
     void build_evaluation();
     void build_viewpoints();
+    ViewpointPanel *make_viewpoint_panel();
+    // Its place: over the grid, up to a size that shows a class whole.
+    void place_viewpoint_panel(ViewpointPanel *panel);
     void connect_menus();
     void build_sheet(bool first);
     // The cursor and the editor to a cell the teacher should look at.
@@ -130,10 +134,9 @@ private:
     InputPanels *inputs_;
     ScorePanel *score_panel_;
     EvaluationPanel *evaluation_panel_;
-    ViewpointPanel *viewpoint_panel_;
     FileCommands *file_;
     EvaluationCommands *evaluation_;
-    ViewpointCommands *viewpoints_;
+    ViewpointCommands *viewpoints_ = nullptr;
     ClipboardCommands *clipboard_;
     StructureCommands *structure_;
     PrintCommands *print_;

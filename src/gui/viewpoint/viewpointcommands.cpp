@@ -12,16 +12,17 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
-ViewpointCommands::ViewpointCommands(QWidget *window, Sheet *sheet, ViewpointPanel *panel,
+ViewpointCommands::ViewpointCommands(QWidget *window, Sheet *sheet,
+                                     std::function<ViewpointPanel *()> make_panel,
                                      Prompter &prompter)
-    : QObject(window), window_(window), sheet_(sheet), panel_(panel), prompter_(prompter)
+    : QObject(window), window_(window), sheet_(sheet), make_panel_(std::move(make_panel)),
+      prompter_(prompter)
 {
-    panel_->attach(sheet_);
-    connect(panel_, &ViewpointPanel::decide_requested, this, &ViewpointCommands::decide);
-    connect(panel_, &ViewpointPanel::abort_requested, this, &ViewpointCommands::abort);
+    Q_ASSERT(make_panel_);
     // Once per burst of changes: a paste or a file read is one recheck.
     auto *later = new QTimer(this);
     later->setSingleShot(true);
@@ -31,6 +32,18 @@ ViewpointCommands::ViewpointCommands(QWidget *window, Sheet *sheet, ViewpointPan
     connect(sheet_, &Sheet::settings_changed, this, changed);
     connect(sheet_, &Sheet::shape_changed, this, changed);
     connect(sheet_, &Sheet::document_changed, this, changed);
+}
+
+ViewpointPanel *ViewpointCommands::panel()
+{
+    if (!panel_) {
+        panel_ = make_panel_();
+        Q_ASSERT(panel_);
+        panel_->attach(sheet_);
+        connect(panel_, &ViewpointPanel::decide_requested, this, &ViewpointCommands::decide);
+        connect(panel_, &ViewpointPanel::abort_requested, this, &ViewpointCommands::abort);
+    }
+    return panel_;
 }
 
 void ViewpointCommands::recheck()
@@ -70,10 +83,11 @@ void ViewpointCommands::open_panel()
                                    u"素点情報の［観点］で、各列の点数がどの観点に入るかを選んでください。"_s);
         return;
     }
-    panel_->start();
-    panel_->show();
-    panel_->raise();
-    panel_->results()->setFocus();
+    ViewpointPanel *shown = panel();
+    shown->start();
+    shown->show();
+    shown->raise();
+    shown->results()->setFocus();
 }
 
 void ViewpointCommands::decide()

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <functional>
 
 class Prompter;
 class QWidget;
@@ -17,11 +18,17 @@ class ViewpointCommands : public QObject
     Q_OBJECT
 
 public:
-    ViewpointCommands(QWidget *window, Sheet *sheet, ViewpointPanel *panel, Prompter &prompter);
+    // The panel is made by make_panel when first wanted: most sheet windows
+    // never show it.
+    ViewpointCommands(QWidget *window, Sheet *sheet, std::function<ViewpointPanel *()> make_panel,
+                      Prompter &prompter);
 
     // 決定 writes into the sheet's history as one step.
     void set_history(SheetHistory *history) { history_ = history; }
     void open_panel();
+    // The panel, made now if it was not yet; nullptr until then from built_panel.
+    ViewpointPanel *panel();
+    ViewpointPanel *built_panel() const { return panel_; }
     void copy_results();
     // Why a result cell needs a look: the checks of its row, shown on the
     // 評定 cell. Empty when none.
@@ -45,7 +52,8 @@ private:
 
     QWidget *window_;
     Sheet *sheet_;
-    ViewpointPanel *panel_;
+    std::function<ViewpointPanel *()> make_panel_;
+    ViewpointPanel *panel_ = nullptr;
     Prompter &prompter_;
     SheetHistory *history_ = nullptr;
     // Per grid row from 1: the reasons its results need a look.
