@@ -3,7 +3,10 @@
 #include "columnfit.h"
 #include "numbers.h"
 
+#include <QCoreApplication>
 #include <QPainter>
+#include <algorithm>
+#include <list>
 #include <cmath>
 
 namespace {
@@ -32,42 +35,59 @@ constexpr int kDigitsTexts = 10 + 100 + 1000;
 
 }  // namespace
 
-TextCache::TextCache(const QFont &font)
-    : font_(font), metrics_(font), digits_widths_(kDigitsTexts, kUnmeasured)
+TextCache::Store::Store(const QFont &in)
+    : font(in), metrics(in), digits_widths(kDigitsTexts, kUnmeasured)
 {
 }
 
+std::shared_ptr<TextCache::Store> TextCache::store_for(const QFont &font)
+{
+    // The latest few fonts stay while no window uses them: closing the last
+    // sheet and opening another keeps what was drawn.
+    static std::list<std::shared_ptr<Store>> recent;  // the latest first
+    static const bool cleared_at_exit = [] {
+        qAddPostRoutine([] { recent.clear(); });
+        return true;
+    }();
+    Q_UNUSED(cleared_at_exit);
+    const auto same = std::find_if(recent.begin(), recent.end(),
+                                   [&font](const std::shared_ptr<Store> &store) { return store->font == font; });
+    if (same != recent.end()) {
+        recent.splice(recent.begin(), recent, same);
+    } else {
+        recent.push_front(std::make_shared<Store>(font));
+        if (recent.size() > 4)
+            recent.pop_back();
+    }
+    return recent.front();
+}
+
+TextCache::TextCache(const QFont &font) : d_(store_for(font)) {}
+
 void TextCache::set_font(const QFont &font)
 {
-    if (font == font_)
-        return;
-    font_ = font;
-    metrics_ = QFontMetricsF(font);
-    widths_.clear();
-    number_widths_.clear();
-    digits_widths_.fill(kUnmeasured);
-    laid_out_.clear();
-    drawn_.clear();
+    if (font != d_->font)
+        d_ = store_for(font);
 }
 
 void TextCache::forget_when_full()
 {
-    if (widths_.size() > kMostTexts)
-        widths_.clear();
-    if (number_widths_.size() > kMostTexts)
-        number_widths_.clear();
-    if (laid_out_.size() > kMostTexts)
-        laid_out_.clear();
-    if (drawn_.size() > kMostDrawn)
-        drawn_.clear();
+    if (d_->widths.size() > kMostTexts)
+        d_->widths.clear();
+    if (d_->number_widths.size() > kMostTexts)
+        d_->number_widths.clear();
+    if (d_->laid_out.size() > kMostTexts)
+        d_->laid_out.clear();
+    if (d_->drawn.size() > kMostDrawn)
+        d_->drawn.clear();
 }
 
 double TextCache::width(const QString &text)
 {
-    auto it = widths_.constFind(text);
-    if (it == widths_.constEnd()) {
+    auto it = d_->widths.constFind(text);
+    if (it == d_->widths.constEnd()) {
         forget_when_full();
-        it = widths_.insert(text, metrics_.horizontalAdvance(text));
+        it = d_->widths.insert(text, d_->metrics.horizontalAdvance(text));
     }
     return *it;
 }
@@ -81,29 +101,29 @@ double TextCache::measured_number_width(const QString &text)
 double TextCache::number_width(const QString &text)
 {
     if (const int at = digits_index(text); at >= 0) {
-        double &kept = digits_widths_[at];
+        double &kept = d_->digits_widths[at];
         if (kept == kUnmeasured)
             kept = measured_number_width(text);
         return kept;
     }
-    auto it = number_widths_.constFind(text);
-    if (it == number_widths_.constEnd()) {
+    auto it = d_->number_widths.constFind(text);
+    if (it == d_->number_widths.constEnd()) {
         forget_when_full();
-        it = number_widths_.insert(text, measured_number_width(text));
+        it = d_->number_widths.insert(text, measured_number_width(text));
     }
     return *it;
 }
 
 const QStaticText &TextCache::laid_out(const QString &text)
 {
-    auto it = laid_out_.constFind(text);
-    if (it == laid_out_.constEnd()) {
+    auto it = d_->laid_out.constFind(text);
+    if (it == d_->laid_out.constEnd()) {
         forget_when_full();
         QStaticText laid(text);
         laid.setTextFormat(Qt::PlainText);
         laid.setPerformanceHint(QStaticText::AggressiveCaching);
-        laid.prepare(QTransform(), font_);
-        it = laid_out_.insert(text, laid);
+        laid.prepare(QTransform(), d_->font);
+        it = d_->laid_out.insert(text, laid);
     }
     return *it;
 }
@@ -115,18 +135,18 @@ const QImage *TextCache::drawn(const QString &text, const QColor &pen, const QCo
     if (background.alpha() != 255)
         return nullptr;
     const DrawnKey key{text, pen.rgba(), background.rgba(), int(std::lround(fraction * 64)), height, top};
-    auto it = drawn_.constFind(key);
-    if (it == drawn_.constEnd()) {
+    auto it = d_->drawn.constFind(key);
+    if (it == d_->drawn.constEnd()) {
         forget_when_full();
         const double x = kPad + key.fraction / 64.0;
         QImage image(int(std::ceil(x + width(text))) + kPad, height, QImage::Format_RGB32);
         image.fill(background);
         QPainter painter(&image);
         painter.setPen(pen);
-        painter.setFont(font_);
+        painter.setFont(d_->font);
         painter.drawStaticText(QPointF(x, top), laid_out(text));
         painter.end();
-        it = drawn_.insert(key, image);
+        it = d_->drawn.insert(key, image);
     }
     return &*it;
 }

@@ -7,17 +7,18 @@
 #include <QImage>
 #include <QStaticText>
 #include <QString>
+#include <memory>
 
 // The grid's texts measured and laid out in its font, each distinct text
 // once: a sheet of marks holds about a hundred distinct texts however large
-// it is. Everything is forgotten when the font changes.
+// it is. Grids in the same font share them.
 class TextCache
 {
 public:
     explicit TextCache(const QFont &font);
 
-    const QFont &font() const { return font_; }
-    // Forgets every text when the font is another.
+    const QFont &font() const { return d_->font; }
+    // Takes what is kept for another font.
     void set_font(const QFont &font);
 
     double width(const QString &text);
@@ -41,14 +42,6 @@ private:
     void forget_when_full();
     double measured_number_width(const QString &text);
 
-    QFont font_;
-    QFontMetricsF metrics_;
-    QHash<QString, double> widths_;
-    QHash<QString, double> number_widths_;
-    // Marks are mostly one to three digits: kept in a table indexed by them,
-    // far quicker than finding the text among a sheet's 200,000 cells.
-    QList<double> digits_widths_;
-    QHash<QString, QStaticText> laid_out_;
     struct DrawnKey {
         QString text;
         QRgb pen;
@@ -62,5 +55,23 @@ private:
             return qHashMulti(seed, key.text, key.pen, key.background, key.fraction, key.height, key.top);
         }
     };
-    QHash<DrawnKey, QImage> drawn_;
+    // What is kept for one font, shared by every grid in that font: a new
+    // sheet window paints its first screen from what the others measured
+    // and drew.
+    struct Store {
+        explicit Store(const QFont &in);
+        QFont font;
+        QFontMetricsF metrics;
+        QHash<QString, double> widths;
+        QHash<QString, double> number_widths;
+        // Marks are mostly one to three digits: kept in a table indexed by
+        // them, far quicker than finding the text among a sheet's 200,000
+        // cells.
+        QList<double> digits_widths;
+        QHash<QString, QStaticText> laid_out;
+        QHash<DrawnKey, QImage> drawn;
+    };
+    static std::shared_ptr<Store> store_for(const QFont &font);
+
+    std::shared_ptr<Store> d_;
 };
