@@ -32,6 +32,7 @@
 #include <QShortcut>
 #include <QShortcutEvent>
 #include <QStyle>
+#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 
@@ -545,9 +546,16 @@ void MainWindow::showEvent(QShowEvent *event)
 bool MainWindow::restore_place(QSettings *settings)
 {
     settings_ = settings;
-    const QString paper_note = printer_settings_->remember_in(settings);
-    if (!paper_note.isEmpty())
-        QTimer::singleShot(0, this, [this, paper_note] { prompter_.message(this, paper_note); });
+    // The paper is checked against the printer once the frame runs: the
+    // printing system may take a while to name its printer, and nothing
+    // prints before then.
+    QTimer::singleShot(0, this, [this, kept = QPointer<QSettings>(settings)] {
+        if (!kept)
+            return;
+        const QString paper_note = printer_settings_->remember_in(kept);
+        if (!paper_note.isEmpty())
+            prompter_.message(this, paper_note);
+    });
     return restoreGeometry(settings->value(kPlaceKey).toByteArray());
 }
 

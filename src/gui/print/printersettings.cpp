@@ -110,10 +110,17 @@ QString PrinterSettings::default_printer()
     return QPrinterInfo::defaultPrinter().printerName();
 }
 
+const QString &PrinterSettings::chosen_printer() const
+{
+    if (!printer_)
+        printer_ = default_printer();
+    return *printer_;
+}
+
 QList<QPageSize> PrinterSettings::papers() const
 {
     QList<QPageSize> offered;
-    const QPrinterInfo printer = QPrinterInfo::printerInfo(printer_);
+    const QPrinterInfo printer = QPrinterInfo::printerInfo(chosen_printer());
     if (!printer.isNull())
         offered = printer.supportedPageSizes();
     if (offered.isEmpty()) {
@@ -121,7 +128,7 @@ QList<QPageSize> PrinterSettings::papers() const
                                          QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal})
             offered.append(QPageSize(id));
     }
-    const QHash<QString, QSize> driver = printer.isNull() ? QHash<QString, QSize>() : driver_sizes(printer_);
+    const QHash<QString, QSize> driver = printer.isNull() ? QHash<QString, QSize>() : driver_sizes(chosen_printer());
     // Drivers list one paper under several keys and names (Letter and ANSI
     // A, 13x19 and Super B): each size once, by the table's name if one has it.
     QList<QPageSize> list;
@@ -146,7 +153,7 @@ QList<QPageSize> PrinterSettings::papers() const
 
 QString PrinterSettings::printer_name() const
 {
-    return to_pdf() ? u"PDF ファイル"_s : printer_;
+    return to_pdf() ? u"PDF ファイル"_s : chosen_printer();
 }
 
 void PrinterSettings::set_page_size(const QPageSize &size)
@@ -172,7 +179,7 @@ void PrinterSettings::apply_to(QPrinter &printer) const
     if (to_pdf())
         printer.setOutputFormat(QPrinter::PdfFormat);
     else
-        printer.setPrinterName(printer_);
+        printer.setPrinterName(chosen_printer());
     printer.setPageSize(page_size_);
     printer.setPageOrientation(orientation_);
 }
@@ -201,11 +208,11 @@ QString PrinterSettings::remember_in(QSettings *settings)
     if (there || offered.isEmpty())
         return {};
     const QString missing = paper_name(page_size_);
-    page_size_ = QPrinterInfo::printerInfo(printer_).defaultPageSize();
+    page_size_ = QPrinterInfo::printerInfo(chosen_printer()).defaultPageSize();
     if (!page_size_.isValid())
         page_size_ = QPageSize(QPageSize::A4);
     store();
-    return u"前回選んだ用紙「"_s + missing + u"」は、プリンター「"_s + printer_ +
+    return u"前回選んだ用紙「"_s + missing + u"」は、プリンター「"_s + chosen_printer() +
            u"」にはもうありません。\n用紙は「"_s + paper_name(page_size_) +
            u"」にしました。印刷設定で選び直せます。"_s;
 }

@@ -2,6 +2,8 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QString>
+#include <optional>
 
 class QPrinter;
 class QSettings;
@@ -22,10 +24,11 @@ public:
     bool fit_width() const { return fit_width_; }
     void set_fit_width(bool fit);
 
-    // The system's default printer when the program starts; empty prints
-    // to a PDF file instead.
+    // The system's default printer, asked for when first needed (the
+    // printing system may take a while to answer); empty prints to a PDF
+    // file instead.
     void set_printer(const QString &name) { printer_ = name; }
-    bool to_pdf() const { return printer_.isEmpty(); }
+    bool to_pdf() const { return chosen_printer().isEmpty(); }
 
     void apply_to(QPrinter &printer) const;
     // Reads what was chosen last time and keeps later choices there; says
@@ -44,11 +47,12 @@ public:
 
 private:
     static QString default_printer();
+    const QString &chosen_printer() const;
     void store();
 
     QPageSize page_size_{QPageSize::A4};
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
     bool fit_width_ = false;
-    QString printer_ = default_printer();
+    mutable std::optional<QString> printer_;
     QSettings *settings_ = nullptr;
 };
