@@ -76,7 +76,7 @@ EvaluationPanel::EvaluationPanel(QWidget *parent) : QFrame(parent)
     // Any new selection chooses: by mouse, by keyboard or by the program.
     connect(candidate_list_, &QListWidget::itemSelectionChanged, this, &EvaluationPanel::choose_candidate);
     geometry::place(this, 0, 0, kWidth, kHeight);
-    lay_out();
+    // Laid out once attached, in the window's fonts by then.
     hide();
 }
 
@@ -256,7 +256,7 @@ void EvaluationPanel::recount()
 void EvaluationPanel::changeEvent(QEvent *event)
 {
     QFrame::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange && sheet_)
         lay_out();
 }
 
