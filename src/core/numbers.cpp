@@ -232,6 +232,12 @@ QStringView trim_spaces(QStringView text)
 
 bool holds_score(QStringView text, double *score)
 {
+    // Most marks are one to three digits: read at once, as below they read.
+    if (const int digits = short_digits_value(text); digits >= 0) {
+        if (score)
+            *score = digits;
+        return true;
+    }
     const QStringView trimmed = trim_spaces(text);
     const double value = leading_number(trimmed);
     if (score)

@@ -213,8 +213,13 @@ std::optional<Unencodable> find_unencodable(const Sheet &sheet)
     QString wide;
     bool quotes = false;
     auto gather = [&](const QString &text) {
-        quotes = quotes || text.contains(u'"');
-        if (!is_ascii(text)) {
+        // One look at each character: marks are nearly all there is.
+        bool ascii = true;
+        for (const QChar c : text) {
+            quotes = quotes || c == u'"';
+            ascii = ascii && c.unicode() < 0x80;
+        }
+        if (!ascii) {
             wide += text;
             wide += u',';
         }
