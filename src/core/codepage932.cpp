@@ -203,6 +203,16 @@ QStringEncoder encoder()
     return QStringEncoder(kName, QStringConverter::Flag::Stateless);
 }
 
+char *put_ascii(QStringView text, char *out)
+{
+    const std::array<unsigned char, 128> &to_icu = ascii_fix().to_icu;
+    for (const QChar c : text) {
+        Q_ASSERT(c.unicode() < 0x80);
+        *out++ = static_cast<char>(to_icu[c.unicode() & 0x7F]);
+    }
+    return out;
+}
+
 void fix_encoded(QByteArray &bytes)
 {
     if (holds_moved_byte(bytes))

@@ -15,6 +15,9 @@ inline constexpr char kName[] = "Windows-31J";
 
 // A stateless encoder; fix_encoded must then go over what it wrote.
 QStringEncoder encoder();
+// Text of ASCII only written as that encoder writes it, far quicker; returns
+// the end of what was written.
+char *put_ascii(QStringView text, char *out);
 void fix_encoded(QByteArray &bytes);
 
 // Encodes; false when some character has no code in the code page.

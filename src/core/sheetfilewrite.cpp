@@ -28,6 +28,7 @@ const QChar kFullWidthQuote(0xFF02);
 struct Care {
     bool quote = false;      // holds a separator: written in double quotes
     bool replace = false;    // holds a double quote or a CR LF
+    bool ascii = true;       // needs no converter
 };
 
 Care care_of(QStringView text)
@@ -36,6 +37,7 @@ Care care_of(QStringView text)
     QChar previous;
     for (const QChar c : text) {
         if (c.unicode() > u'"' && c != u',') {
+            care.ascii = care.ascii && c.unicode() < 0x80;
             previous = c;
             continue;
         }
@@ -148,22 +150,28 @@ bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
     const int first = qMin(1, last);
     out.resize(qsizetype(sheet.rows()) * (last - first + 1) * 4 + 4096);
     qsizetype used = 0;
-    auto put = [&](QStringView text) {
-        const qsizetype need = used + encoder.requiredSpace(text.size());
+    auto put = [&](QStringView text, bool ascii) {
+        const qsizetype need = used + (ascii ? text.size() : encoder.requiredSpace(text.size()));
         if (need > out.size())
             out.resize(qMax(need, out.size() * 2));
-        used = encoder.appendToBuffer(out.data() + used, text) - out.constData();
+        char *end = ascii ? cp932::put_ascii(text, out.data() + used)
+                          : encoder.appendToBuffer(out.data() + used, text);
+        used = end - out.constData();
     };
     if (care_of(sheet.lower_text()).replace || care_of(sheet.upper_text()).replace)
         return false;
-    put(header_lines(sheet));
+    put(header_lines(sheet), false);
 
     struct Field {
         const QString *text;
         bool quote;
+        bool ascii;
     };
     std::vector<Field> cells(size_t(last - first + 1));
     std::vector<QChar> row;
+    // Where in a row the converter is needed; the ASCII between (marks,
+    // separators) is written directly.
+    std::vector<std::pair<qsizetype, qsizetype>> wide;
     for (int r = 0; r < sheet.rows(); ++r) {
         size_t length = cells.size() + 1;  // separators and CR LF
         for (int c = first; c <= last; ++c) {
@@ -171,16 +179,19 @@ bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
             const Care care = care_of(text);
             if (care.replace)
                 return false;
-            cells[size_t(c - first)] = {&text, care.quote};
+            cells[size_t(c - first)] = {&text, care.quote, care.ascii};
             length += size_t(text.size()) + (care.quote ? 2 : 0);
         }
         row.resize(length);
         QChar *at = row.data();
+        wide.clear();
         for (const Field &cell : cells) {
             if (cell.quote)
                 *at++ = u'"';
             std::memcpy(static_cast<void *>(at), cell.text->constData(),
                         size_t(cell.text->size()) * sizeof(QChar));
+            if (!cell.ascii)
+                wide.emplace_back(at - row.data(), at - row.data() + cell.text->size());
             at += cell.text->size();
             if (cell.quote)
                 *at++ = u'"';
@@ -188,7 +199,14 @@ bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
         }
         at[-1] = u'\r';
         *at++ = u'\n';
-        put(QStringView(row.data(), at));
+        const QStringView line(row.data(), at);
+        qsizetype done = 0;
+        for (const auto &[from, to] : wide) {
+            put(line.sliced(done, from - done), true);
+            put(line.sliced(from, to - from), false);
+            done = to;
+        }
+        put(line.sliced(done), true);
     }
     out.resize(used);
     if (encoder.hasError())
