@@ -46,21 +46,9 @@ double ColumnWidest::widest(int col) const
 {
     Q_ASSERT(col >= 0 && col < sheet_.cols());
     fit_sheet();
-    double &kept = widest_[col];
-    if (kept == kUnknown) {
-        kept = 0;
-        widest_row_[col] = -1;
-        for (int r = 1; r < sheet_.rows(); ++r) {
-            const QString &text = sheet_.text(r, col);
-            if (text.isEmpty())
-                continue;
-            if (const double width = texts_.number_width(text); width > kept) {
-                kept = width;
-                widest_row_[col] = r;
-            }
-        }
-    }
-    return kept;
+    if (widest_[col] == kUnknown)
+        measure({col});
+    return widest_[col];
 }
 
 void ColumnWidest::measure(const QList<int> &cols) const
