@@ -46,9 +46,21 @@ double ColumnWidest::widest(int col) const
 {
     Q_ASSERT(col >= 0 && col < sheet_.cols());
     fit_sheet();
-    if (widest_[col] == kUnknown)
-        measure({col});
-    return widest_[col];
+    double &kept = widest_[col];
+    if (kept == kUnknown) {
+        kept = 0;
+        widest_row_[col] = -1;
+        for (int r = 1; r < sheet_.rows(); ++r) {
+            const QString &text = sheet_.text(r, col);
+            if (text.isEmpty())
+                continue;
+            if (const double width = texts_.number_width(text); width > kept) {
+                kept = width;
+                widest_row_[col] = r;
+            }
+        }
+    }
+    return kept;
 }
 
 void ColumnWidest::measure(const QList<int> &cols) const
