@@ -259,12 +259,9 @@ int report(const Evaluation &result, const Options &options, QTextStream &out, Q
     return kExitOk;
 }
 
-int save(const Sheet &sheet, const QString &out_file, QTextStream &err)
+int write_out(const QByteArray &bytes, const QString &out_file, QTextStream &err)
 {
-    if (const std::optional<int> refusal = check_encodable(sheet, out_file, err))
-        return *refusal;
-    const sheetfile::WriteResult written =
-        sheetfile::write_file(out_file, sheetfile::encode(sheet));
+    const sheetfile::WriteResult written = sheetfile::write_file(out_file, bytes);
     if (written.ok)
         return kExitOk;
     err << kPrefix << out_file << u" に保存できません"_s;
@@ -272,6 +269,13 @@ int save(const Sheet &sheet, const QString &out_file, QTextStream &err)
         err << u": "_s << written.error;
     err << u'\n';
     return kExitIo;
+}
+
+int save(const Sheet &sheet, const QString &out_file, QTextStream &err)
+{
+    if (const std::optional<int> refusal = check_encodable(sheet, out_file, err))
+        return *refusal;
+    return write_out(sheetfile::encode(sheet), out_file, err);
 }
 
 // The window asks before it raises full marks the teacher gave; the batch
@@ -344,19 +348,33 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
         if (const std::optional<int> code = check_output(*options.out, err))
             return *code;
     }
-    // A file whose columns have viewpoints is read again whole, as for -o.
+    // A file whose columns have viewpoints is read again whole. So is one
+    // that -o cannot save from its fields alone (encode_evaluated).
     sheetfile::Scores scores;
-    if (!options.out && !options.viewpoints) {
+    if (!options.viewpoints) {
+        const auto keep = options.out ? sheetfile::KeepFields::Yes : sheetfile::KeepFields::No;
         if (const std::optional<int> code =
-                refused(sheetfile::read_scores(options.file, scores), options.file, err))
+                refused(sheetfile::read_scores(options.file, scores, keep), options.file, err))
             return *code;
     }
-    if (!options.out && !options.viewpoints && !scores.has_viewpoints) {
+    if (!options.viewpoints && !scores.has_viewpoints) {
         if (const std::optional<int> code =
                 check_criteria(options, scores.lower_text, scores.upper_text, err))
             return *code;
-        report_above(scores.grid.above(), options.file, err);
-        return report(evaluate_scores(scores, options), options, out, err);
+        const Evaluation result = evaluate_scores(scores, options);
+        std::optional<QByteArray> bytes;
+        if (options.out) {
+            const int candidate =
+                can_choose(options, result.candidates) ? *options.candidate : scores.candidate;
+            bytes = sheetfile::encode_evaluated(scores, options.lower.value_or(scores.lower_text),
+                                                options.upper.value_or(scores.upper_text),
+                                                candidate);
+        }
+        if (!options.out || bytes) {
+            report_above(scores.grid.above(), options.file, err);
+            const int code = report(result, options, out, err);
+            return code == kExitOk && bytes ? write_out(*bytes, *options.out, err) : code;
+        }
     }
     Sheet sheet;
     if (const std::optional<int> code =

@@ -185,22 +185,63 @@ QString with_question_marks(QStringView text)
     return out;
 }
 
+// ASCII reads as itself, so only the runs of other bytes go through the
+// converter; marks and separators, nearly all of a sheet, are widened
+// directly. A run ends at an ASCII byte that is not the trail byte of a
+// pair. Anything the converter cannot read sends the whole line the slow way.
 QStringView LineDecoder::decode(QByteArrayView line)
 {
-    if (!holds_moved_byte(line)) {
-        buffer_.resize(decoder_.requiredSpace(line.size()));
+    const qsizetype n = line.size();
+    buffer_.resize(n);
+    QChar *out = buffer_.data();
+    qsizetype i = 0;
+    const char *const bytes = line.data();
+    while (i < n) {
+        // Eight bytes at a time while they are all ASCII.
+        for (quint64 word; i + 8 <= n; i += 8, out += 8) {
+            std::memcpy(&word, bytes + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            for (int b = 0; b < 8; ++b)
+                out[b] = QChar(char16_t(bytes[i + b]));
+        }
+        if (i == n)
+            break;
+        if (static_cast<unsigned char>(line[i]) < 0x80) {
+            *out++ = QChar(char16_t(line[i]));
+            ++i;
+            continue;
+        }
+        const qsizetype from = i;
+        while (i < n && static_cast<unsigned char>(line[i]) >= 0x80)
+            i += is_lead_byte(static_cast<unsigned char>(line[i])) ? 2 : 1;
+        i = qMin(i, n);
+        // A double-byte character never widens to more than one unit here,
+        // so the run fits in what its bytes took.
         decoder_.resetState();
-        const QChar *end = decoder_.appendToBuffer(buffer_.data(), line);
-        if (!decoder_.hasError())
-            return QStringView(buffer_.constData(), end);
+        const qsizetype at = out - buffer_.constData();
+        const QByteArrayView run = line.sliced(from, i - from);
+        if (decoder_.requiredSpace(run.size()) > n - at) {
+            buffer_.resize(at + decoder_.requiredSpace(run.size()) + (n - i));
+            out = buffer_.data() + at;
+        }
+        out = decoder_.appendToBuffer(out, run);
+        if (decoder_.hasError() || holds_moved_byte(run)) {
+            buffer_ = decode_line(line);
+            return buffer_;
+        }
     }
-    buffer_ = decode_line(line);
-    return buffer_;
+    return QStringView(buffer_.constData(), out);
 }
 
 QStringEncoder encoder()
 {
     return QStringEncoder(kName, QStringConverter::Flag::Stateless);
+}
+
+const std::array<unsigned char, 128> &encoder_ascii_bytes()
+{
+    return ascii_fix().to_icu;
 }
 
 char *put_ascii(QStringView text, char *out)

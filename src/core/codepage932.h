@@ -7,6 +7,8 @@
 #include <QStringEncoder>
 #include <QStringView>
 
+#include <array>
+
 // Code page 932, the Shift-JIS of Windows in which sheet files are written,
 // through Qt's converter, with every control code kept as Windows keeps it.
 namespace cp932 {
@@ -18,6 +20,8 @@ QStringEncoder encoder();
 // Text of ASCII only written as that encoder writes it, far quicker; returns
 // the end of what was written.
 char *put_ascii(QStringView text, char *out);
+// The byte that encoder writes for each ASCII character, as put_ascii writes it.
+const std::array<unsigned char, 128> &encoder_ascii_bytes();
 void fix_encoded(QByteArray &bytes);
 
 // Encodes; false when some character has no code in the code page.

@@ -4,7 +4,11 @@
 #include "sheet.h"
 
 #include <QList>
+
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -84,7 +88,7 @@ QStringList make_candidates(const Sheet &sheet)
 QStringList make_candidates(const QStringList &totals, double lower, double upper)
 {
     int n = 0;
-    QList<double> positive;  // whole-number parts of the totals above 0
+    std::vector<double> positive;  // whole-number parts of the totals above 0
     for (qsizetype r = 1; r < totals.size(); ++r) {
         const QStringView text = numbers::trim_spaces(totals[r]);
         double v = 0;
@@ -92,15 +96,24 @@ QStringList make_candidates(const QStringList &totals, double lower, double uppe
             ++n;
         // A total of 0 or below counts in N but adds nothing to the sum.
         if (v > 0)
-            positive.append(std::floor(v));
+            positive.push_back(std::floor(v));
     }
     QStringList list;
     if (n == 0 || !criteria_in_order(lower, upper))
         return list;
+    // Totals repeat: each distinct one is graded once per candidate. The sum
+    // of whole grades is exact in any order.
+    std::sort(positive.begin(), positive.end());
+    std::vector<std::pair<double, int>> distinct;
+    for (const double t : positive) {
+        if (distinct.empty() || distinct.back().first != t)
+            distinct.emplace_back(t, 0);
+        ++distinct.back().second;
+    }
     for (int k = 0; k < kCandidates; ++k) {
         double sum = 0;
-        for (double t : positive)
-            sum = sum + grade_of(k, t, lower, upper);
+        for (const auto &[t, count] : distinct)
+            sum = sum + double(grade_of(k, t, lower, upper)) * count;
         list.append(entry_text(sum, n));
     }
     return list;

@@ -47,6 +47,10 @@ std::string shortest15(double value)
     if (value == 0)
         return "0";
     char buf[64];
+    // A whole number of up to 15 digits prints as itself; totals, full marks
+    // and weights nearly always are one.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return std::string(buf, std::to_chars(buf, buf + sizeof buf, static_cast<long long>(value)).ptr);
     std::snprintf(buf, sizeof buf, "%.15G", value);
     // Near the largest double, 15 digits round up past it and would read
     // back as no number: one digit less rounds within range.
@@ -243,19 +247,6 @@ bool holds_score(QStringView text, double *score)
     if (score)
         *score = value;
     return value != 0 || trimmed.startsWith(u'0');
-}
-
-int short_digits_value(QStringView text)
-{
-    if (text.isEmpty() || text.size() > 3)
-        return -1;
-    int value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
 }
 
 }  // namespace numbers

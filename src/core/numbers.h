@@ -45,6 +45,19 @@ bool holds_score(QStringView text, double *score = nullptr);
 // The value of a text of one to three ASCII digits ("7", "07", "007"), by far
 // the most common marks, which callers judge without parsing; -1 for any
 // other text.
-int short_digits_value(QStringView text);
+inline int short_digits_value(QStringView text)
+{
+    const qsizetype n = text.size();
+    if (n < 1 || n > 3)
+        return -1;
+    int value = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned digit = unsigned(text[i].unicode()) - u'0';
+        if (digit > 9)
+            return -1;
+        value = value * 10 + int(digit);
+    }
+    return value;
+}
 
 }  // namespace numbers

@@ -30,6 +30,11 @@ ScoreGrid::ScoreGrid(std::vector<double> weight)
       count_(size_t(n_) + 1)
 {
     weights_.resize(size_t(n_) + 1);
+    // Rounding keeps order: if the largest short mark stays finite weighed,
+    // every smaller one does.
+    small_fits_.resize(weights_.size());
+    for (size_t k = 0; k < weights_.size(); ++k)
+        small_fits_[k] = std::isfinite(999.0 * weights_[k] * 100 * double(n_));
 }
 
 ScoreGrid ScoreGrid::of(const Sheet &sheet)
@@ -45,10 +50,12 @@ ScoreGrid ScoreGrid::of(const Sheet &sheet)
             given[size_t(k)] = sheet.settings(k).full_marks;
     grid.watch_full_marks(std::move(given));
     grid.reserve(sheet.rows() - 1);
+    std::vector<QStringView> row(static_cast<size_t>(n));
     for (int r = 1; r < sheet.rows(); ++r) {
         grid.add_row();
         for (int k = 1; k <= n; ++k)
-            grid.set(k, sheet.text(r, Sheet::column_of_slot(k)));
+            row[size_t(k - 1)] = sheet.text(r, Sheet::column_of_slot(k));
+        grid.set_row(row.data(), n);
     }
     return grid;
 }
@@ -71,21 +78,42 @@ void ScoreGrid::add_row()
     bits_.resize(bits_.size() + words_);
 }
 
-void ScoreGrid::set(int k, QStringView text)
+void ScoreGrid::set_row(const QStringView *scores, int count)
 {
-    double v = 0;
-    // A score too large to weigh, sum and turn into a percentage reads as no
-    // number, like one out of range: an infinity must never reach a total.
-    if (!numbers::holds_score(text, &v) || !std::isfinite(v * weights_[size_t(k)] * 100 * n_))
-        return;
-    const size_t bit = size_t(k - 1);
-    bits_[(sums_.size() - 1) * words_ + bit / 64] |= quint64(1) << (bit % 64);
-    sums_.back() = sums_.back() + v * weights_[size_t(k)];
-    ++count_[size_t(k)];
-    if (v > highest_[size_t(k)])
-        highest_[size_t(k)] = v;
-    if (!watched_.empty() && watched_[size_t(k)] != 0 && v > watched_[size_t(k)])
-        above_.push_back({int(sums_.size()), k, v, watched_[size_t(k)]});
+    Q_ASSERT(!sums_.empty() && count <= n_);
+    const size_t row = sums_.size();
+    quint64 *const bits = bits_.data() + (row - 1) * words_;
+    const double *const weights = weights_.data();
+    const double *const watched = watched_.empty() ? nullptr : watched_.data();
+    double *const highest = highest_.data();
+    int *const counts = count_.data();
+    const double n = n_;
+    double sum = sums_.back();
+    for (int k = 1; k <= count; ++k) {
+        const QStringView text = scores[k - 1];
+        const double w = weights[k];
+        double v = 0;
+        if (const int digits = numbers::short_digits_value(text); digits >= 0 && small_fits_[k]) {
+            v = digits;
+        } else {
+            if (!numbers::holds_score(text, &v))
+                continue;
+            // A score too large to weigh, sum and turn into a percentage reads
+            // as no number, like one out of range: an infinity must never
+            // reach a total.
+            if (!std::isfinite(v * w * 100 * n))
+                continue;
+        }
+        const int bit = k - 1;
+        bits[bit / 64] |= quint64(1) << (bit % 64);
+        sum = sum + v * w;
+        ++counts[k];
+        if (v > highest[k])
+            highest[k] = v;
+        if (watched && watched[k] != 0 && v > watched[k])
+            above_.push_back({int(row), k, v, watched[k]});
+    }
+    sums_.back() = sum;
 }
 
 // Step 1: each column's full marks go up to its highest score. The counter is

@@ -41,7 +41,8 @@ public:
     // to right, each once: the weighted sum adds up in the order the totals
     // always have.
     void add_row();
-    void set(int k, QStringView text);
+    // Score columns 1 .. count of the new row, from scores[0 .. count - 1].
+    void set_row(const QStringView *scores, int count);
 
     double highest(int k) const { return highest_[size_t(k)]; }  // -inf when none
     int count(int k) const { return count_[size_t(k)]; }
@@ -63,6 +64,7 @@ private:
     int n_;
     size_t words_;
     std::vector<double> weights_;
+    std::vector<char> small_fits_;  // [k]: any mark of up to three digits weighs finitely
     std::vector<double> highest_;
     std::vector<int> count_;
     std::vector<double> sums_;

@@ -88,18 +88,52 @@ ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width);
 // What an evaluation reads of a sheet file, as the sheet read from it would
 // hold it, for the batch command, which never shows the sheet: building the
 // whole grid costs several times as much.
+// The fields of each row line as the file holds them, the title row first.
+class RowFields
+{
+public:
+    int rows() const { return int(firsts_.size()); }
+    // The fields of row r, into fields (emptied first).
+    void row(int r, std::vector<QStringView> &fields) const;
+    void reserve(qsizetype rows, qsizetype bytes);
+    // fields are views into one line, in order.
+    void add_row(const std::vector<QStringView> &fields);
+
+private:
+    struct Span {  // a file is far below 2 G characters
+        int from;
+        int size;
+    };
+    QString text_;              // the lines' text, one after another
+    std::vector<Span> spans_;   // each field in text_
+    std::vector<size_t> firsts_;  // each row's first field in spans_
+};
+
 struct Scores {
     std::vector<double> full_marks;  // full marks of score column k at [k]
     scoring::ScoreGrid grid{std::vector<double>()};
     QString lower_text;
     QString upper_text;
+    int candidate = -1;  // the candidate the file was saved with
     QStringList totals;  // the total column by grid row, the title in [0]
     QStringList grades;  // the grade column likewise
     bool has_viewpoints = false;  // some score column has a viewpoint
+    bool has_viewpoint_fields = false;  // line 2 carries viewpoint grading
     QStringList viewpoint_names;   // short names, when the file has viewpoints
     QList<QStringList> results;    // each result column by grid row
+    RowFields fields;              // only when read_scores was asked to keep them
 };
-ReadResult read_scores(const QString &path, Scores &scores);
+enum class KeepFields { No, Yes };
+ReadResult read_scores(const QString &path, Scores &scores, KeepFields keep = KeepFields::No);
 ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores);
+
+// The bytes encode gives the sheet read from the file of scores (its fields
+// kept) once evaluated as scores holds it, without building that sheet: the
+// criteria texts and candidate are the evaluation's. Nothing when some text
+// needs more than plain writing (a double quote, a line end in a cell, a
+// character code page 932 lacks), or when the file has viewpoint grading:
+// then the sheet itself must be built.
+std::optional<QByteArray> encode_evaluated(const Scores &scores, const QString &lower,
+                                           const QString &upper, int candidate);
 
 }  // namespace sheetfile

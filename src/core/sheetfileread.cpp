@@ -165,8 +165,9 @@ public:
     virtual ~ReadTarget() = default;
     // The file is one of ours, or at least names itself so: what was there goes.
     virtual void clear() = 0;
-    // How many row lines may follow, at most: room made at once.
-    virtual void expect_rows(qsizetype) {}
+    // How many row lines may follow, at most, in how many bytes: room made
+    // at once.
+    virtual void expect_rows(qsizetype, qsizetype) {}
     virtual void set_settings(int k, double full_marks, double weight) = 0;
     // candidate: the chosen candidate the field names, -1 when none.
     virtual void set_criteria(const QString &lower, const QString &upper,
@@ -291,7 +292,7 @@ private:
 class ScoresTarget : public ReadTarget
 {
 public:
-    explicit ScoresTarget(Scores &scores) : scores_(scores) {}
+    ScoresTarget(Scores &scores, KeepFields keep) : scores_(scores), keep_(keep) {}
 
     void clear() override
     {
@@ -300,7 +301,12 @@ public:
         scores_.full_marks.assign(1, 0.0);
     }
 
-    void expect_rows(qsizetype rows) override { rows_ = rows; }
+    void expect_rows(qsizetype rows, qsizetype bytes) override
+    {
+        rows_ = rows;
+        if (keep_ == KeepFields::Yes)
+            scores_.fields.reserve(rows, bytes);
+    }
 
     void set_settings(int k, double full_marks, double weight) override
     {
@@ -310,15 +316,17 @@ public:
         weights_[size_t(k)] = weight;
     }
 
-    void set_criteria(const QString &lower, const QString &upper, int) override
+    void set_criteria(const QString &lower, const QString &upper, int candidate) override
     {
         scores_.lower_text = lower;
         scores_.upper_text = upper;
+        scores_.candidate = candidate;
     }
 
     void set_viewpoints(ViewpointFields &&fields) override
     {
         const QString &c = fields.columns;
+        scores_.has_viewpoint_fields = true;
         scores_.has_viewpoints =
             std::any_of(c.begin(), c.end(), [](QChar d) { return d > u'0' && d <= u'9'; });
         for (const Viewpoint &v : fields.settings.viewpoints)
@@ -329,6 +337,8 @@ public:
     void add_row(const std::vector<QStringView> &fields, bool titles) override
     {
         start();
+        if (keep_ == KeepFields::Yes)
+            scores_.fields.add_row(fields);
         const int total = Sheet::column_of_slot(n_) + 1;
         scores_.totals.append(field(fields, total).toString());
         scores_.grades.append(field(fields, total + 1).toString());
@@ -338,9 +348,10 @@ public:
             return;
         scoring::ScoreGrid &grid = scores_.grid;
         grid.add_row();
+        // Field i is grid column i: score column k's is field k + 4.
         const int last = qMin(n_, Sheet::slot_of_column(int(fields.size())));
-        for (int k = 1; k <= last; ++k)
-            grid.set(k, fields[size_t(Sheet::column_of_slot(k) - 1)]);
+        if (last > 0)
+            grid.set_row(fields.data() + Sheet::column_of_slot(1) - 1, last);
     }
 
     int rows() const override { return qMax(int(scores_.totals.size()), 1); }
@@ -378,6 +389,7 @@ private:
     }
 
     Scores &scores_;
+    KeepFields keep_;
     std::vector<double> weights_ = {0.0};
     qsizetype rows_ = 0;
     int n_ = 0;
@@ -513,7 +525,7 @@ ReadResult read_lines(QByteArrayView bytes, ReadTarget &target, const QString &r
     if (head.field_count == 0 || head.fields[0] != marker())
         return {ReadOutcome::Foreign, foreign_file_message()};
 
-    target.expect_rows(lines.size());
+    target.expect_rows(lines.size(), bytes.size());
     SheetReader reader(target);
     reader.read_settings(head);
     if (reader.ok() && lines.size() < 2)
@@ -626,15 +638,49 @@ ReadResult read_file(const QString &path, Sheet &sheet, double unit_width)
     return result;
 }
 
-ReadResult read_scores(const QString &path, Scores &scores)
+void RowFields::reserve(qsizetype rows, qsizetype bytes)
 {
-    ScoresTarget target(scores);
+    // Decoded, no line has more characters than it had bytes; a field of a
+    // mark and its comma take two or three.
+    text_.reserve(bytes);
+    spans_.reserve(size_t(bytes / 2));
+    firsts_.reserve(size_t(rows));
+}
+
+void RowFields::add_row(const std::vector<QStringView> &fields)
+{
+    firsts_.push_back(spans_.size());
+    if (fields.empty())
+        return;
+    // The line from its first field to its last, copied at once.
+    const QChar *const begin = fields.front().data();
+    const QChar *const end = fields.back().data() + fields.back().size();
+    Q_ASSERT(begin <= end);
+    const qsizetype base = text_.size();
+    text_.append(begin, end - begin);
+    for (const QStringView f : fields) {
+        Q_ASSERT(f.data() >= begin && f.data() + f.size() <= end);
+        spans_.push_back({int(base + (f.data() - begin)), int(f.size())});
+    }
+}
+
+void RowFields::row(int r, std::vector<QStringView> &fields) const
+{
+    fields.clear();
+    const size_t stop = size_t(r) + 1 < firsts_.size() ? firsts_[size_t(r) + 1] : spans_.size();
+    for (size_t at = firsts_[size_t(r)]; at < stop; ++at)
+        fields.push_back(QStringView(text_).sliced(spans_[at].from, spans_[at].size));
+}
+
+ReadResult read_scores(const QString &path, Scores &scores, KeepFields keep)
+{
+    ScoresTarget target(scores, keep);
     return read_into(path, target);
 }
 
 ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores)
 {
-    ScoresTarget target(scores);
+    ScoresTarget target(scores, KeepFields::No);
     return read_lines(bytes, target, QString());
 }
 

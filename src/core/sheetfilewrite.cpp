@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
-#include <cstring>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -116,17 +116,26 @@ QString viewpoint_fields(const Sheet &sheet)
     return text;
 }
 
-QString header_lines(const Sheet &sheet)
+// Line 1 with score column k's full marks and weight (k = 1 .. n), then line 2.
+template <typename FullMarks, typename Weight>
+QString header_lines(int n, FullMarks &&full_marks, Weight &&weight, const QString &lower,
+                     const QString &upper, int candidate, const QString &viewpoints)
 {
     QString text = marker() + u',';
-    for (int k = 1; k <= sheet.score_count(); ++k) {
-        const ScoreSettings &s = sheet.settings(k);
-        text += numbers::print_form(s.full_marks) + u',' + numbers::print_form(s.weight) + u',';
-    }
+    for (int k = 1; k <= n; ++k)
+        text += numbers::print_form(full_marks(k)) + u',' + numbers::print_form(weight(k)) + u',';
     text += u"\r\n"_s;
-    text += field_text(sheet.lower_text()) + u',' + field_text(sheet.upper_text()) + u','
-            + numbers::print_form(sheet.candidate_index()) + viewpoint_fields(sheet) + u"\r\n"_s;
+    text += field_text(lower) + u',' + field_text(upper) + u',' + numbers::print_form(candidate) +
+            viewpoints + u"\r\n"_s;
     return text;
+}
+
+QString header_lines(const Sheet &sheet)
+{
+    return header_lines(
+        sheet.score_count(), [&](int k) { return sheet.settings(k).full_marks; },
+        [&](int k) { return sheet.settings(k).weight; }, sheet.lower_text(), sheet.upper_text(),
+        sheet.candidate_index(), viewpoint_fields(sheet));
 }
 
 // Columns 1 .. Cols-2 each followed by a comma, then the last column; a grid
@@ -140,79 +149,98 @@ void append_row(QString &text, const Sheet &sheet, int row)
     }
 }
 
-// The whole file as append_row builds it, converted row by row straight into
-// the output: building the text cell by cell, or as one piece, costs more
-// than the conversion itself. False when some text cannot be held as it is.
-bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
+// The whole file as append_row builds it, the header given and row r's
+// fields put into a list by row(r, fields), written straight into the
+// output: a field of plain ASCII (marks, nearly all of a sheet) byte by byte,
+// others through the converter. False when some text cannot be held as it is.
+template <typename Row>
+bool encode_clean(const QString &header, QStringView lower, QStringView upper, int rows, Row &&row,
+                  QByteArray &out)
 {
-    QStringEncoder encoder = cp932::encoder();
-    const int last = sheet.cols() - 1;
-    const int first = qMin(1, last);
-    out.resize(qsizetype(sheet.rows()) * (last - first + 1) * 4 + 4096);
-    qsizetype used = 0;
-    auto put = [&](QStringView text, bool ascii) {
-        const qsizetype need = used + (ascii ? text.size() : encoder.requiredSpace(text.size()));
-        if (need > out.size())
-            out.resize(qMax(need, out.size() * 2));
-        char *end = ascii ? cp932::put_ascii(text, out.data() + used)
-                          : encoder.appendToBuffer(out.data() + used, text);
-        used = end - out.constData();
-    };
-    if (care_of(sheet.lower_text()).replace || care_of(sheet.upper_text()).replace)
+    if (care_of(lower).replace || care_of(upper).replace)
         return false;
-    put(header_lines(sheet), false);
-
-    struct Field {
-        const QString *text;
-        bool quote;
-        bool ascii;
+    QStringEncoder encoder = cp932::encoder();
+    const std::array<unsigned char, 128> &ascii = cp932::encoder_ascii_bytes();
+    out.resize(4096);
+    qsizetype used = 0;
+    auto room = [&](qsizetype need) {
+        if (used + need > out.size())
+            out.resize(qMax(used + need, out.size() * 2));
+        return out.data() + used;
     };
-    std::vector<Field> cells(size_t(last - first + 1));
-    std::vector<QChar> row;
-    // Where in a row the converter is needed; the ASCII between (marks,
-    // separators) is written directly.
-    std::vector<std::pair<qsizetype, qsizetype>> wide;
-    for (int r = 0; r < sheet.rows(); ++r) {
-        size_t length = cells.size() + 1;  // separators and CR LF
-        for (int c = first; c <= last; ++c) {
-            const QString &text = sheet.text(r, c);
+    auto convert = [&](QStringView text) {
+        used = encoder.appendToBuffer(room(encoder.requiredSpace(text.size())), text) - out.constData();
+    };
+    auto put_quote = [&] {
+        *room(1) = '"';
+        ++used;
+    };
+    convert(header);
+    std::vector<QStringView> fields;
+    for (int r = 0; r < rows; ++r) {
+        row(r, fields);
+        qsizetype length = 2;  // CR LF
+        for (const QStringView text : fields)
+            length += text.size() + 1;
+        room(length);
+        for (size_t i = 0; i < fields.size(); ++i) {
+            const QStringView text = fields[i];
+            // Room for an ASCII field and its separator was made above.
+            char *at = out.data() + used;
+            if (i > 0)
+                *at++ = ',';
+            qsizetype k = 0;
+            for (; k < text.size(); ++k) {
+                const char16_t c = text[k].unicode();
+                if (c < u' ' || c >= 0x80 || c == u'"' || c == u',')
+                    break;
+                *at++ = static_cast<char>(ascii[c]);
+            }
+            if (k == text.size()) {
+                used = at - out.constData();
+                continue;
+            }
+            // Something else than plain ASCII: the field again, with care.
+            used += i > 0 ? 1 : 0;
             const Care care = care_of(text);
             if (care.replace)
                 return false;
-            cells[size_t(c - first)] = {&text, care.quote, care.ascii};
-            length += size_t(text.size()) + (care.quote ? 2 : 0);
+            if (care.quote)
+                put_quote();
+            if (care.ascii)
+                used = cp932::put_ascii(text, room(text.size())) - out.constData();
+            else
+                convert(text);
+            if (care.quote)
+                put_quote();
+            // What the converter wrote may have used the room of later fields.
+            room(length);
         }
-        row.resize(length);
-        QChar *at = row.data();
-        wide.clear();
-        for (const Field &cell : cells) {
-            if (cell.quote)
-                *at++ = u'"';
-            std::memcpy(static_cast<void *>(at), cell.text->constData(),
-                        size_t(cell.text->size()) * sizeof(QChar));
-            if (!cell.ascii)
-                wide.emplace_back(at - row.data(), at - row.data() + cell.text->size());
-            at += cell.text->size();
-            if (cell.quote)
-                *at++ = u'"';
-            *at++ = u',';
-        }
-        at[-1] = u'\r';
-        *at++ = u'\n';
-        const QStringView line(row.data(), at);
-        qsizetype done = 0;
-        for (const auto &[from, to] : wide) {
-            put(line.sliced(done, from - done), true);
-            put(line.sliced(from, to - from), false);
-            done = to;
-        }
-        put(line.sliced(done), true);
+        char *at = room(2);
+        at[0] = '\r';
+        at[1] = '\n';
+        used += 2;
     }
     out.resize(used);
     if (encoder.hasError())
         return false;
     cp932::fix_encoded(out);
     return true;
+}
+
+// Columns 1 .. Cols-1 of the grid are the file's fields; a grid of fewer
+// than three columns so writes only its last column.
+bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
+{
+    const int last = sheet.cols() - 1;
+    const int first = qMin(1, last);
+    auto row = [&](int r, std::vector<QStringView> &fields) {
+        fields.clear();
+        for (int c = first; c <= last; ++c)
+            fields.push_back(sheet.text(r, c));
+    };
+    return encode_clean(header_lines(sheet), sheet.lower_text(), sheet.upper_text(), sheet.rows(),
+                        row, out);
 }
 
 }  // namespace
@@ -292,6 +320,38 @@ QByteArray encode(const Sheet &sheet)
     for (int r = 0; r < sheet.rows(); ++r)
         append_row(text, sheet, r);
     cp932::encode_clean(text, bytes);
+    return bytes;
+}
+
+std::optional<QByteArray> encode_evaluated(const Scores &scores, const QString &lower,
+                                           const QString &upper, int candidate)
+{
+    // A criterion would be written with "?" where the sheet's save asks.
+    const auto fits = [](const QString &text) { return is_ascii(text) || cp932::encodable(text); };
+    if (scores.has_viewpoint_fields || !fits(lower) || !fits(upper))
+        return std::nullopt;
+    // As the sheet read from the file holds them: n + 7 columns, column 0
+    // (row numbers) not written, the total and the grade as evaluated, and a
+    // title row even when the file had none. Grid column c is field c - 1.
+    const int n = scores.grid.columns();
+    const int total = Sheet::column_of_slot(n + 1) - 1;
+    const QString header = header_lines(
+        n, [&](int k) { return scores.full_marks[size_t(k)]; },
+        [&](int k) { return scores.grid.weight(k); }, lower, upper, candidate, QString());
+    const RowFields &rows = scores.fields;
+    Q_ASSERT(scores.totals.size() == qMax(rows.rows(), 1) && scores.grades.size() == scores.totals.size());
+    auto row = [&](int r, std::vector<QStringView> &fields) {
+        if (r < rows.rows())
+            rows.row(r, fields);
+        else
+            fields.clear();
+        fields.resize(size_t(n + 6));
+        fields[size_t(total)] = scores.totals[r];
+        fields[size_t(total) + 1] = scores.grades[r];
+    };
+    QByteArray bytes;
+    if (!encode_clean(header, lower, upper, int(scores.totals.size()), row, bytes))
+        return std::nullopt;
     return bytes;
 }
 
