@@ -352,7 +352,7 @@ int evaluate(const Options &options, QTextStream &out, QTextStream &err)
     // that -o cannot save from its fields alone (encode_evaluated).
     sheetfile::Scores scores;
     if (!options.viewpoints) {
-        const auto keep = options.out ? sheetfile::KeepFields::Yes : sheetfile::KeepFields::No;
+        const auto keep = options.out ? sheetfile::KeepRows::Yes : sheetfile::KeepRows::No;
         if (const std::optional<int> code =
                 refused(sheetfile::read_scores(options.file, scores, keep), options.file, err))
             return *code;

@@ -15,7 +15,8 @@ namespace cp932 {
 
 inline constexpr char kName[] = "Windows-31J";
 
-// A stateless encoder; fix_encoded must then go over what it wrote.
+// A stateless encoder; fix_encoded must then go over what it wrote. Keep it
+// where it is made: a moved or assigned encoder no longer counts its errors.
 QStringEncoder encoder();
 // Text of ASCII only written as that encoder writes it, far quicker; returns
 // the end of what was written.

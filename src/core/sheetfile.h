@@ -4,8 +4,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QStringView>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -88,25 +90,30 @@ ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width);
 // What an evaluation reads of a sheet file, as the sheet read from it would
 // hold it, for the batch command, which never shows the sheet: building the
 // whole grid costs several times as much.
-// The fields of each row line as the file holds them, the title row first.
-class RowFields
+// The row lines of a file written again as they are read, each up to its
+// total: what the batch saves once it has evaluated, without keeping every
+// field of the sheet.
+class EncodedRows
 {
 public:
-    int rows() const { return int(firsts_.size()); }
-    // The fields of row r, into fields (emptied first).
-    void row(int r, std::vector<QStringView> &fields) const;
-    void reserve(qsizetype rows, qsizetype bytes);
-    // fields are views into one line, in order.
+    // Each row line is cut or padded to fields fields, those before the total.
+    void start(int fields, qsizetype bytes);
     void add_row(const std::vector<QStringView> &fields);
+    // The file: the header, then grid row r's fields, totals[r] and grades[r]
+    // for every r (a title row of empty fields when the file had no row
+    // line). Nothing when some text could not be written as it is.
+    std::optional<QByteArray> file(const QString &header, const QStringList &totals,
+                                   const QStringList &grades);
 
 private:
-    struct Span {  // a file is far below 2 G characters
-        int from;
-        int size;
-    };
-    QString text_;              // the lines' text, one after another
-    std::vector<Span> spans_;   // each field in text_
-    std::vector<size_t> firsts_;  // each row's first field in spans_
+    QByteArray bytes_;
+    qsizetype used_ = 0;
+    std::vector<qsizetype> ends_;  // where each row's fields end in bytes_
+    int fields_ = 0;
+    bool clean_ = true;
+    // On the heap: the converter counts its errors at the address it was
+    // made at, and a moved QStringEncoder would count them elsewhere.
+    std::unique_ptr<QStringEncoder> encoder_;
 };
 
 struct Scores {
@@ -121,19 +128,19 @@ struct Scores {
     bool has_viewpoint_fields = false;  // line 2 carries viewpoint grading
     QStringList viewpoint_names;   // short names, when the file has viewpoints
     QList<QStringList> results;    // each result column by grid row
-    RowFields fields;              // only when read_scores was asked to keep them
+    EncodedRows encoded;           // only when read_scores was asked to keep the rows
 };
-enum class KeepFields { No, Yes };
-ReadResult read_scores(const QString &path, Scores &scores, KeepFields keep = KeepFields::No);
+enum class KeepRows { No, Yes };
+ReadResult read_scores(const QString &path, Scores &scores, KeepRows keep = KeepRows::No);
 ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores);
 
-// The bytes encode gives the sheet read from the file of scores (its fields
+// The bytes encode gives the sheet read from the file of scores (its rows
 // kept) once evaluated as scores holds it, without building that sheet: the
 // criteria texts and candidate are the evaluation's. Nothing when some text
 // needs more than plain writing (a double quote, a line end in a cell, a
 // character code page 932 lacks), or when the file has viewpoint grading:
 // then the sheet itself must be built.
-std::optional<QByteArray> encode_evaluated(const Scores &scores, const QString &lower,
+std::optional<QByteArray> encode_evaluated(Scores &scores, const QString &lower,
                                            const QString &upper, int candidate);
 
 }  // namespace sheetfile

@@ -292,7 +292,7 @@ private:
 class ScoresTarget : public ReadTarget
 {
 public:
-    ScoresTarget(Scores &scores, KeepFields keep) : scores_(scores), keep_(keep) {}
+    ScoresTarget(Scores &scores, KeepRows keep) : scores_(scores), keep_(keep) {}
 
     void clear() override
     {
@@ -304,8 +304,7 @@ public:
     void expect_rows(qsizetype rows, qsizetype bytes) override
     {
         rows_ = rows;
-        if (keep_ == KeepFields::Yes)
-            scores_.fields.reserve(rows, bytes);
+        bytes_ = bytes;
     }
 
     void set_settings(int k, double full_marks, double weight) override
@@ -337,8 +336,8 @@ public:
     void add_row(const std::vector<QStringView> &fields, bool titles) override
     {
         start();
-        if (keep_ == KeepFields::Yes)
-            scores_.fields.add_row(fields);
+        if (keep_ == KeepRows::Yes)
+            scores_.encoded.add_row(fields);
         const int total = Sheet::column_of_slot(n_) + 1;
         scores_.totals.append(field(fields, total).toString());
         scores_.grades.append(field(fields, total + 1).toString());
@@ -383,15 +382,18 @@ private:
         n_ = int(weights_.size()) - 1;
         scores_.grid = scoring::ScoreGrid(weights_);
         scores_.grid.watch_full_marks(scores_.full_marks);
+        if (keep_ == KeepRows::Yes)
+            scores_.encoded.start(Sheet::column_of_slot(n_ + 1) - 1, bytes_);
         scores_.grid.reserve(int(qMin<qsizetype>(rows_, kMaxReadRows)));
         scores_.totals.reserve(qMin<qsizetype>(rows_, kMaxReadRows));
         scores_.grades.reserve(qMin<qsizetype>(rows_, kMaxReadRows));
     }
 
     Scores &scores_;
-    KeepFields keep_;
+    KeepRows keep_;
     std::vector<double> weights_ = {0.0};
     qsizetype rows_ = 0;
+    qsizetype bytes_ = 0;
     int n_ = 0;
     bool started_ = false;
 };
@@ -638,41 +640,7 @@ ReadResult read_file(const QString &path, Sheet &sheet, double unit_width)
     return result;
 }
 
-void RowFields::reserve(qsizetype rows, qsizetype bytes)
-{
-    // Decoded, no line has more characters than it had bytes; a field of a
-    // mark and its comma take two or three.
-    text_.reserve(bytes);
-    spans_.reserve(size_t(bytes / 2));
-    firsts_.reserve(size_t(rows));
-}
-
-void RowFields::add_row(const std::vector<QStringView> &fields)
-{
-    firsts_.push_back(spans_.size());
-    if (fields.empty())
-        return;
-    // The line from its first field to its last, copied at once.
-    const QChar *const begin = fields.front().data();
-    const QChar *const end = fields.back().data() + fields.back().size();
-    Q_ASSERT(begin <= end);
-    const qsizetype base = text_.size();
-    text_.append(begin, end - begin);
-    for (const QStringView f : fields) {
-        Q_ASSERT(f.data() >= begin && f.data() + f.size() <= end);
-        spans_.push_back({int(base + (f.data() - begin)), int(f.size())});
-    }
-}
-
-void RowFields::row(int r, std::vector<QStringView> &fields) const
-{
-    fields.clear();
-    const size_t stop = size_t(r) + 1 < firsts_.size() ? firsts_[size_t(r) + 1] : spans_.size();
-    for (size_t at = firsts_[size_t(r)]; at < stop; ++at)
-        fields.push_back(QStringView(text_).sliced(spans_[at].from, spans_[at].size));
-}
-
-ReadResult read_scores(const QString &path, Scores &scores, KeepFields keep)
+ReadResult read_scores(const QString &path, Scores &scores, KeepRows keep)
 {
     ScoresTarget target(scores, keep);
     return read_into(path, target);
@@ -680,7 +648,7 @@ ReadResult read_scores(const QString &path, Scores &scores, KeepFields keep)
 
 ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores)
 {
-    ScoresTarget target(scores, KeepFields::No);
+    ScoresTarget target(scores, KeepRows::No);
     return read_lines(bytes, target, QString());
 }
 

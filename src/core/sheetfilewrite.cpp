@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -149,98 +150,107 @@ void append_row(QString &text, const Sheet &sheet, int row)
     }
 }
 
-// The whole file as append_row builds it, the header given and row r's
-// fields put into a list by row(r, fields), written straight into the
-// output: a field of plain ASCII (marks, nearly all of a sheet) byte by byte,
-// others through the converter. False when some text cannot be held as it is.
-template <typename Row>
-bool encode_clean(const QString &header, QStringView lower, QStringView upper, int rows, Row &&row,
-                  QByteArray &out)
+// Writes the texts of the file into out from used on, making room as it
+// goes: a field of plain ASCII (marks, nearly all of a sheet) byte by byte,
+// others through the converter. The bytes are the converter's own:
+// cp932::fix_encoded must go over the whole once it is written.
+class FieldWriter
 {
-    if (care_of(lower).replace || care_of(upper).replace)
+public:
+    FieldWriter(QByteArray &out, qsizetype &used, QStringEncoder &encoder)
+        : out_(out), used_(used), encoder_(encoder)
+    {
+    }
+
+    char *room(qsizetype need)
+    {
+        if (used_ + need > out_.size())
+            out_.resize(qMax(used_ + need, out_.size() * 2));
+        return out_.data() + used_;
+    }
+
+    void put_text(QStringView text)
+    {
+        used_ = encoder_.appendToBuffer(room(encoder_.requiredSpace(text.size())), text) -
+                out_.constData();
+    }
+
+    void put_bytes(QByteArrayView bytes)
+    {
+        std::memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
+        used_ += bytes.size();
+    }
+
+    // A field, after a comma unless it is a line's first. False when it
+    // cannot be written as it is (a double quote, a line end).
+    bool put_field(QStringView text, bool after_comma)
+    {
+        const std::array<unsigned char, 128> &ascii = cp932::encoder_ascii_bytes();
+        char *at = room(text.size() + 1);
+        if (after_comma)
+            *at++ = ',';
+        qsizetype k = 0;
+        for (; k < text.size(); ++k) {
+            const char16_t c = text[k].unicode();
+            if (c < u' ' || c >= 0x80 || c == u'"' || c == u',')
+                break;
+            *at++ = static_cast<char>(ascii[c]);
+        }
+        if (k == text.size()) {
+            used_ = at - out_.constData();
+            return true;
+        }
+        // Something else than plain ASCII: the field again, with care.
+        used_ += after_comma ? 1 : 0;
+        const Care care = care_of(text);
+        if (care.replace)
+            return false;
+        if (care.quote)
+            put_bytes("\"");
+        if (care.ascii)
+            used_ = cp932::put_ascii(text, room(text.size())) - out_.constData();
+        else
+            put_text(text);
+        if (care.quote)
+            put_bytes("\"");
+        return true;
+    }
+
+    void put_line_end() { put_bytes("\r\n"); }
+
+private:
+    QByteArray &out_;
+    qsizetype &used_;
+    QStringEncoder &encoder_;
+};
+
+// The whole file as append_row builds it, when every text can be written as
+// it is; false otherwise.
+bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
+{
+    if (care_of(sheet.lower_text()).replace || care_of(sheet.upper_text()).replace)
         return false;
     QStringEncoder encoder = cp932::encoder();
-    const std::array<unsigned char, 128> &ascii = cp932::encoder_ascii_bytes();
-    out.resize(4096);
+    // Columns 1 .. Cols-1 are the file's fields; a grid of fewer than three
+    // columns so writes only its last column.
+    const int last = sheet.cols() - 1;
+    const int first = qMin(1, last);
+    out.resize(qsizetype(sheet.rows()) * (last - first + 1) * 4 + 4096);
     qsizetype used = 0;
-    auto room = [&](qsizetype need) {
-        if (used + need > out.size())
-            out.resize(qMax(used + need, out.size() * 2));
-        return out.data() + used;
-    };
-    auto convert = [&](QStringView text) {
-        used = encoder.appendToBuffer(room(encoder.requiredSpace(text.size())), text) - out.constData();
-    };
-    auto put_quote = [&] {
-        *room(1) = '"';
-        ++used;
-    };
-    convert(header);
-    std::vector<QStringView> fields;
-    for (int r = 0; r < rows; ++r) {
-        row(r, fields);
-        qsizetype length = 2;  // CR LF
-        for (const QStringView text : fields)
-            length += text.size() + 1;
-        room(length);
-        for (size_t i = 0; i < fields.size(); ++i) {
-            const QStringView text = fields[i];
-            // Room for an ASCII field and its separator was made above.
-            char *at = out.data() + used;
-            if (i > 0)
-                *at++ = ',';
-            qsizetype k = 0;
-            for (; k < text.size(); ++k) {
-                const char16_t c = text[k].unicode();
-                if (c < u' ' || c >= 0x80 || c == u'"' || c == u',')
-                    break;
-                *at++ = static_cast<char>(ascii[c]);
-            }
-            if (k == text.size()) {
-                used = at - out.constData();
-                continue;
-            }
-            // Something else than plain ASCII: the field again, with care.
-            used += i > 0 ? 1 : 0;
-            const Care care = care_of(text);
-            if (care.replace)
+    FieldWriter writer(out, used, encoder);
+    writer.put_text(header_lines(sheet));
+    for (int r = 0; r < sheet.rows(); ++r) {
+        for (int c = first; c <= last; ++c) {
+            if (!writer.put_field(sheet.text(r, c), c > first))
                 return false;
-            if (care.quote)
-                put_quote();
-            if (care.ascii)
-                used = cp932::put_ascii(text, room(text.size())) - out.constData();
-            else
-                convert(text);
-            if (care.quote)
-                put_quote();
-            // What the converter wrote may have used the room of later fields.
-            room(length);
         }
-        char *at = room(2);
-        at[0] = '\r';
-        at[1] = '\n';
-        used += 2;
+        writer.put_line_end();
     }
     out.resize(used);
     if (encoder.hasError())
         return false;
     cp932::fix_encoded(out);
     return true;
-}
-
-// Columns 1 .. Cols-1 of the grid are the file's fields; a grid of fewer
-// than three columns so writes only its last column.
-bool encode_clean_sheet(const Sheet &sheet, QByteArray &out)
-{
-    const int last = sheet.cols() - 1;
-    const int first = qMin(1, last);
-    auto row = [&](int r, std::vector<QStringView> &fields) {
-        fields.clear();
-        for (int c = first; c <= last; ++c)
-            fields.push_back(sheet.text(r, c));
-    };
-    return encode_clean(header_lines(sheet), sheet.lower_text(), sheet.upper_text(), sheet.rows(),
-                        row, out);
 }
 
 }  // namespace
@@ -323,36 +333,73 @@ QByteArray encode(const Sheet &sheet)
     return bytes;
 }
 
-std::optional<QByteArray> encode_evaluated(const Scores &scores, const QString &lower,
+void EncodedRows::start(int fields, qsizetype bytes)
+{
+    Q_ASSERT(fields > 0);
+    fields_ = fields;
+    encoder_ = std::make_unique<QStringEncoder>(cp932::kName, QStringConverter::Flag::Stateless);
+    // Written again, the rows take about the bytes they were read from.
+    bytes_.resize(bytes + 4096);
+}
+
+void EncodedRows::add_row(const std::vector<QStringView> &fields)
+{
+    if (!clean_)
+        return;
+    FieldWriter writer(bytes_, used_, *encoder_);
+    for (int i = 0; i < fields_; ++i) {
+        const QStringView text = size_t(i) < fields.size() ? fields[size_t(i)] : QStringView();
+        if (!writer.put_field(text, i > 0)) {
+            clean_ = false;
+            return;
+        }
+    }
+    ends_.push_back(used_);
+}
+
+std::optional<QByteArray> EncodedRows::file(const QString &header, const QStringList &totals,
+                                            const QStringList &grades)
+{
+    Q_ASSERT(totals.size() == qMax(qsizetype(ends_.size()), qsizetype(1)) &&
+             grades.size() == totals.size());
+    if (!clean_)
+        return std::nullopt;
+    QByteArray out;
+    qsizetype used = 0;
+    out.resize(used_ + header.size() * 2 + totals.size() * 16 + 4096);
+    FieldWriter writer(out, used, *encoder_);
+    writer.put_text(header);
+    for (qsizetype r = 0; r < totals.size(); ++r) {
+        if (size_t(r) < ends_.size()) {
+            const qsizetype from = r == 0 ? 0 : ends_[size_t(r) - 1];
+            writer.put_bytes(QByteArrayView(bytes_).sliced(from, ends_[size_t(r)] - from));
+        } else {
+            writer.put_bytes(QByteArray(fields_ - 1, ','));
+        }
+        if (!writer.put_field(totals[r], true) || !writer.put_field(grades[r], true))
+            return std::nullopt;
+        writer.put_line_end();
+    }
+    out.resize(used);
+    if (encoder_->hasError())
+        return std::nullopt;
+    cp932::fix_encoded(out);
+    return out;
+}
+
+std::optional<QByteArray> encode_evaluated(Scores &scores, const QString &lower,
                                            const QString &upper, int candidate)
 {
     // A criterion would be written with "?" where the sheet's save asks.
     const auto fits = [](const QString &text) { return is_ascii(text) || cp932::encodable(text); };
-    if (scores.has_viewpoint_fields || !fits(lower) || !fits(upper))
+    if (scores.has_viewpoint_fields || care_of(lower).replace || care_of(upper).replace ||
+        !fits(lower) || !fits(upper))
         return std::nullopt;
-    // As the sheet read from the file holds them: n + 7 columns, column 0
-    // (row numbers) not written, the total and the grade as evaluated, and a
-    // title row even when the file had none. Grid column c is field c - 1.
     const int n = scores.grid.columns();
-    const int total = Sheet::column_of_slot(n + 1) - 1;
     const QString header = header_lines(
         n, [&](int k) { return scores.full_marks[size_t(k)]; },
         [&](int k) { return scores.grid.weight(k); }, lower, upper, candidate, QString());
-    const RowFields &rows = scores.fields;
-    Q_ASSERT(scores.totals.size() == qMax(rows.rows(), 1) && scores.grades.size() == scores.totals.size());
-    auto row = [&](int r, std::vector<QStringView> &fields) {
-        if (r < rows.rows())
-            rows.row(r, fields);
-        else
-            fields.clear();
-        fields.resize(size_t(n + 6));
-        fields[size_t(total)] = scores.totals[r];
-        fields[size_t(total) + 1] = scores.grades[r];
-    };
-    QByteArray bytes;
-    if (!encode_clean(header, lower, upper, int(scores.totals.size()), row, bytes))
-        return std::nullopt;
-    return bytes;
+    return scores.encoded.file(header, scores.totals, scores.grades);
 }
 
 WriteResult write_file(const QString &path, const QByteArray &bytes)

@@ -1,6 +1,7 @@
 #include "cli.h"
 #include "grading.h"
 #include "numbers.h"
+#include "scoring.h"
 #include "sheet.h"
 #include "sheetfile.h"
 
@@ -503,8 +504,9 @@ private slots:
         QVERIFY(!QFile::exists(out_path));
     }
 
-    // Without -o the command reads only the numbers it needs; with it, the
-    // whole sheet, evaluated as the window does. Both must print the same.
+    // Without -o the command reads only the numbers it needs. With it, it
+    // must print the same and save what the window saves once it has
+    // evaluated the sheet read from the file and chosen the candidate.
     void both_ways_agree_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -544,6 +546,13 @@ private slots:
                      u"1,1,1,a, 80 ,9\r\n1,1,2,b,,4\r\n"_s)
             << graded;
         QTest::newRow("title row only") << cp932(head) << graded;
+        QTest::newRow("no title row")
+            << cp932(u"評価計算ｼｰﾄ(K_saiten), 100 , 10 ,\r\n25,95, 3 \r\n"_s) << QStringList{};
+        QTest::newRow("separators, names and a kept candidate")
+            << cp932(u"評価計算ｼｰﾄ(K_saiten), 100 , 10 ,\r\n25,95, 3 \r\n"
+                     u"年,組,NO,\"氏名,ふりがな\",点1,総合点,評価･評定,メモ\r\n"
+                     u"1,1,1,\"青木\ta\",70, 99 ,7,x\r\n1,1,2,髙橋 ﾀｶﾊｼ,50\r\n"_s)
+            << QStringList{u"--upper"_s, u"90"_s};
     }
 
     void both_ways_agree()
@@ -566,6 +575,25 @@ private slots:
             QCOMPARE(numbers_only.err, whole_sheet.err);
             QCOMPARE(numbers_only.code, whole_sheet.code);
         }
+        if (!QFile::exists(saved))
+            return;
+        Sheet sheet;
+        QCOMPARE(sheetfile::read_file(path, sheet, 120).outcome, sheetfile::ReadOutcome::Complete);
+        const qsizetype lower = options.indexOf(u"--lower"_s);
+        const qsizetype upper = options.indexOf(u"--upper"_s);
+        const qsizetype candidate = options.indexOf(u"--candidate"_s);
+        if (lower >= 0)
+            sheet.set_lower_text(options[lower + 1]);
+        if (upper >= 0)
+            sheet.set_upper_text(options[upper + 1]);
+        scoring::compute_totals(sheet);
+        if (candidate >= 0 && !grading::make_candidates(sheet).isEmpty()) {
+            sheet.set_candidate_index(options[candidate + 1].toInt());
+            grading::write_grades(sheet, sheet.candidate_index());
+        }
+        QFile written(saved);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), sheetfile::encode(sheet));
     }
 
     // Nobody to ask: full marks are raised as before, and each mark above
