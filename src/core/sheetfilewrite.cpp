@@ -158,21 +158,23 @@ class FieldWriter
 {
 public:
     FieldWriter(QByteArray &out, qsizetype &used, QStringEncoder &encoder)
-        : out_(out), used_(used), encoder_(encoder)
+        : out_(out), used_(used), encoder_(encoder), data_(out.data()), size_(out.size())
     {
     }
 
     char *room(qsizetype need)
     {
-        if (used_ + need > out_.size())
-            out_.resize(qMax(used_ + need, out_.size() * 2));
-        return out_.data() + used_;
+        if (used_ + need > size_) {
+            out_.resize(qMax(used_ + need, size_ * 2));
+            data_ = out_.data();
+            size_ = out_.size();
+        }
+        return data_ + used_;
     }
 
     void put_text(QStringView text)
     {
-        used_ = encoder_.appendToBuffer(room(encoder_.requiredSpace(text.size())), text) -
-                out_.constData();
+        used_ = encoder_.appendToBuffer(room(encoder_.requiredSpace(text.size())), text) - data_;
     }
 
     void put_bytes(QByteArrayView bytes)
@@ -185,22 +187,26 @@ public:
     // cannot be written as it is (a double quote, a line end).
     bool put_field(QStringView text, bool after_comma)
     {
-        const std::array<unsigned char, 128> &ascii = cp932::encoder_ascii_bytes();
         char *at = room(text.size() + 1);
         if (after_comma)
             *at++ = ',';
-        qsizetype k = 0;
-        for (; k < text.size(); ++k) {
-            const char16_t c = text[k].unicode();
+        for (const QChar ch : text) {
+            const char16_t c = ch.unicode();
             if (c < u' ' || c >= 0x80 || c == u'"' || c == u',')
-                break;
-            *at++ = static_cast<char>(ascii[c]);
+                return put_field_with_care(text, after_comma);
+            *at++ = static_cast<char>(ascii_[c]);
         }
-        if (k == text.size()) {
-            used_ = at - out_.constData();
-            return true;
-        }
-        // Something else than plain ASCII: the field again, with care.
+        used_ = at - data_;
+        return true;
+    }
+
+    void put_line_end() { put_bytes("\r\n"); }
+
+private:
+    // Something else than plain ASCII: quoted when it holds a separator,
+    // through the converter when it needs it.
+    Q_NEVER_INLINE bool put_field_with_care(QStringView text, bool after_comma)
+    {
         used_ += after_comma ? 1 : 0;
         const Care care = care_of(text);
         if (care.replace)
@@ -208,7 +214,7 @@ public:
         if (care.quote)
             put_bytes("\"");
         if (care.ascii)
-            used_ = cp932::put_ascii(text, room(text.size())) - out_.constData();
+            used_ = cp932::put_ascii(text, room(text.size())) - data_;
         else
             put_text(text);
         if (care.quote)
@@ -216,12 +222,12 @@ public:
         return true;
     }
 
-    void put_line_end() { put_bytes("\r\n"); }
-
-private:
+    const std::array<unsigned char, 128> &ascii_ = cp932::encoder_ascii_bytes();
     QByteArray &out_;
     qsizetype &used_;
     QStringEncoder &encoder_;
+    char *data_;  // out_'s, kept while out_ is not resized
+    qsizetype size_;
 };
 
 // The whole file as append_row builds it, when every text can be written as
