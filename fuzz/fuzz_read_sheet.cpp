@@ -1,13 +1,16 @@
 // Any bytes opened as a sheet file: the reader must survive them, and what it
 // makes of them must write the same bytes after one more read. A save and a
 // reopen may never change a sheet a second time. The batch command's reading
-// of the numbers alone must evaluate the same as the whole sheet.
+// of the numbers alone must evaluate the same as the whole sheet, and save
+// the same bytes, or leave the save to the whole sheet only when it must.
 #include "fuzz_check.h"
 #include "grading.h"
 #include "numbers.h"
 #include "scoring.h"
 #include "sheet.h"
 #include "sheetfile.h"
+
+#include <optional>
 
 using sheetfile::ReadOutcome;
 
@@ -16,7 +19,8 @@ namespace {
 void check_scores_agree(const QByteArray &bytes, const sheetfile::ReadResult &read, Sheet &sheet)
 {
     sheetfile::Scores scores;
-    const sheetfile::ReadResult alone = sheetfile::read_scores_from_bytes(bytes, scores);
+    const sheetfile::ReadResult alone =
+        sheetfile::read_scores_from_bytes(bytes, scores, sheetfile::KeepRows::Yes);
     check(alone.outcome == read.outcome && alone.reason == read.reason,
           "reading the numbers alone ends as reading the sheet", alone.reason);
     if (read.outcome != ReadOutcome::Complete)
@@ -32,13 +36,26 @@ void check_scores_agree(const QByteArray &bytes, const sheetfile::ReadResult &re
     const double upper = numbers::leading_number(scores.upper_text);
     const QStringList candidates = grading::make_candidates(scores.totals, lower, upper);
     check(candidates == grading::make_candidates(sheet), "the numbers alone give the sheet's candidates");
-    if (candidates.isEmpty())
-        return;
-    const int k = int(size_t(bytes.size()) % grading::kCandidates);
-    grading::write_grades(k, scores.totals, lower, upper, scores.grades);
-    grading::write_grades(sheet, k);
-    check(scores.grades.mid(1) == sheet.column_texts(sheet.grade_col()).mid(1),
-          "the numbers alone give the sheet's grades");
+    int candidate = scores.candidate;
+    if (!candidates.isEmpty()) {
+        candidate = int(size_t(bytes.size()) % grading::kCandidates);
+        grading::write_grades(candidate, scores.totals, lower, upper, scores.grades);
+        grading::write_grades(sheet, candidate);
+        sheet.set_candidate_index(candidate);
+        check(scores.grades.mid(1) == sheet.column_texts(sheet.grade_col()).mid(1),
+              "the numbers alone give the sheet's grades");
+    }
+    check(candidate == sheet.candidate_index(), "the numbers alone keep the sheet's candidate");
+    const std::optional<QByteArray> saved =
+        sheetfile::encode_evaluated(scores, scores.lower_text, scores.upper_text, candidate);
+    if (saved) {
+        const QByteArray whole = sheetfile::encode(sheet);
+        check(*saved == whole, "the numbers alone save the evaluated sheet's bytes",
+              first_difference(*saved, whole));
+    } else {
+        check(scores.has_viewpoint_fields || sheetfile::find_unencodable(sheet).has_value(),
+              "the numbers alone leave the save to the whole sheet only when they must");
+    }
 }
 
 }  // namespace

@@ -132,7 +132,8 @@ struct Scores {
 };
 enum class KeepRows { No, Yes };
 ReadResult read_scores(const QString &path, Scores &scores, KeepRows keep = KeepRows::No);
-ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores);
+ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores,
+                                  KeepRows keep = KeepRows::No);
 
 // The bytes encode gives the sheet read from the file of scores (its rows
 // kept) once evaluated as scores holds it, without building that sheet: the

@@ -646,9 +646,9 @@ ReadResult read_scores(const QString &path, Scores &scores, KeepRows keep)
     return read_into(path, target);
 }
 
-ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores)
+ReadResult read_scores_from_bytes(const QByteArray &bytes, Scores &scores, KeepRows keep)
 {
-    ScoresTarget target(scores, KeepRows::No);
+    ScoresTarget target(scores, keep);
     return read_lines(bytes, target, QString());
 }
 
