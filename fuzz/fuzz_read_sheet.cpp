@@ -3,6 +3,8 @@
 // reopen may never change a sheet a second time. The batch command's reading
 // of the numbers alone must evaluate the same as the whole sheet, and save
 // the same bytes, or leave the save to the whole sheet only when it must.
+// Decoding a line a run at a time reads it as decoding it whole does.
+#include "codepage932.h"
 #include "fuzz_check.h"
 #include "grading.h"
 #include "numbers.h"
@@ -64,6 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    cp932::LineDecoder decoder;
+    check(decoder.decode(bytes) == cp932::decode_line(bytes),
+          "a line decoded a run at a time reads as decoded whole");
     Sheet first;
     const sheetfile::ReadResult read = sheetfile::read_bytes(bytes, first, 120);
     // Neither leaves a sheet of the file's own to write back.
