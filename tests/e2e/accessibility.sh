@@ -56,9 +56,15 @@ xdotool key Escape Up Up Right Left
 table=$(read_when 2 "2|5|90|" table)
 check "シート 101 9" "$(head -1 <<<"$table")" "the grid's table: name, rows, columns"
 check "2|5|90|" "$(sed -n 2p <<<"$table")" "the focused cell after the arrows"
-xdotool type --delay 30 "９" && xdotool key Up Down && sleep 1
-reason=$(read_tree table | sed -n 2p | cut -d'|' -f4)
-check "a reason" "${reason:+a reason}" "a look-alike mark's description"
+xdotool type --delay 30 "９" && xdotool key Up Down
+# The reader learns of the new text and the move when the program gets to it.
+for _ in $(seq 1 20); do
+  cell=$(read_tree table | sed -n 2p)
+  [ -n "$(cut -d'|' -f4 <<<"$cell")" ] && break
+  sleep 0.5
+done
+reason=$(cut -d'|' -f4 <<<"$cell")
+check "a reason" "${reason:+a reason}" "a look-alike mark's description (the cell read: $cell)"
 # The viewpoint panel: 知 for 点1 in the score panel's 観点 choice, then
 # 評価計算 → 観点別評価.
 xdotool mousemove 1572 416 click 1 && sleep 0.5 && xdotool key Down Return
