@@ -41,6 +41,27 @@ read_when() {
   echo "$seen"
 }
 
+# xdotool types a character the keyboard lacks by giving it a key for a
+# moment; a program busy at that moment reads the key without it. The
+# character gets a key of its own for the whole run instead.
+map_keysym() {
+  python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+d = ctypes.c_void_p(x.XOpenDisplay(None))
+low, high, per = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+x.XDisplayKeycodes(d, ctypes.byref(low), ctypes.byref(high))
+count = high.value - low.value + 1
+syms = x.XGetKeyboardMapping(d, low.value, count, ctypes.byref(per))
+free = next(k for k in range(count - 1, -1, -1)
+            if not any(syms[k * per.value + i] for i in range(per.value)))
+x.XChangeKeyboardMapping(d, low.value + free, 1, (ctypes.c_ulong * 1)(int(sys.argv[1], 16)), 1)
+x.XCloseDisplay(d)
+PY
+}
+
 start_maximized
 # Marks in 点1 (the fifth column), then F6 seven times: 文字ｻｲｽﾞ, 固定長, the
 # title, 最高, 重み, 観点, 評価計算, which Space presses.
@@ -56,7 +77,8 @@ xdotool key Escape Up Up Right Left
 table=$(read_when 2 "2|5|90|" table)
 check "シート 101 9" "$(head -1 <<<"$table")" "the grid's table: name, rows, columns"
 check "2|5|90|" "$(sed -n 2p <<<"$table")" "the focused cell after the arrows"
-xdotool type --delay 30 "９" && xdotool key Up Down
+map_keysym 0x100FF19 && sleep 0.5
+xdotool key UFF19 Up Down
 # The reader learns of the new text and the move when the program gets to it.
 for _ in $(seq 1 20); do
   cell=$(read_tree table | sed -n 2p)
