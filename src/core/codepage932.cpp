@@ -216,8 +216,8 @@ QStringView LineDecoder::decode(QByteArrayView line)
         while (i < n && static_cast<unsigned char>(line[i]) >= 0x80)
             i += is_lead_byte(static_cast<unsigned char>(line[i])) ? 2 : 1;
         i = qMin(i, n);
-        // A double-byte character never widens to more than one unit here,
-        // so the run fits in what its bytes took.
+        // The converter may ask for more room than the run's bytes; the rest
+        // of the line needs at most a unit a byte.
         decoder_.resetState();
         const qsizetype at = out - buffer_.constData();
         const QByteArrayView run = line.sliced(from, i - from);

@@ -87,9 +87,6 @@ QString too_large_message();
 ReadResult read_file(const QString &path, Sheet &sheet, double unit_width);
 ReadResult read_bytes(const QByteArray &bytes, Sheet &sheet, double unit_width);
 
-// What an evaluation reads of a sheet file, as the sheet read from it would
-// hold it, for the batch command, which never shows the sheet: building the
-// whole grid costs several times as much.
 // The row lines of a file written again as they are read, each up to its
 // total: what the batch saves once it has evaluated, without keeping every
 // field of the sheet.
@@ -116,6 +113,9 @@ private:
     std::unique_ptr<QStringEncoder> encoder_;
 };
 
+// What an evaluation reads of a sheet file, as the sheet read from it would
+// hold it, for the batch command, which never shows the sheet: building the
+// whole grid costs several times as much.
 struct Scores {
     std::vector<double> full_marks;  // full marks of score column k at [k]
     scoring::ScoreGrid grid{std::vector<double>()};
